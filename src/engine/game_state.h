@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "table/table_geometry.h"
+
 namespace tarvelis {
 
 using i16 = std::int16_t;
@@ -196,6 +198,9 @@ struct GameState {
   bool TurnMode = false;
   bool DragActive = false;
   i16 DragSlot = 0;
+
+  // The table the chain is laid on; the move record carries its pixels.
+  TableGeometry Table = ComputeTableGeometry(800, 600);
 
   // The move recorder.
   bool RecorderOn = false;
