@@ -1,0 +1,183 @@
+#include "dialogs/message_dialog.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+
+#include "engine/game_state.h"
+#include "platform/raster.h"
+#include "platform/text.h"
+#include "platform/waits.h"
+
+namespace tarvelis {
+namespace {
+
+constexpr int kWidth = 440;
+constexpr int kMargin = 16;
+constexpr int kPicture = 50;
+constexpr int kButtonW = 96;
+constexpr int kButtonH = 28;
+const QColor kPanel(0xF4, 0xEF, 0xE1);
+const QColor kFrame(0x1F, 0x4D, 0x2E);
+const QColor kTitleBar(0x2A, 0x6B, 0x3F);
+
+QPointer<Mensajes>& OpenDialog() {
+  static QPointer<Mensajes> open;
+  return open;
+}
+
+// The texts carry CR LF line breaks, as every message of the game does.
+QString ForDisplay(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+}  // namespace
+
+Mensajes::Mensajes(GameState& state, const QString& title, const QString& text, int picture,
+                   int buttons, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      state_(state),
+      title_(title),
+      text_(ForDisplay(text)),
+      picture_(picture),
+      buttons_(buttons == kQuestion ? kQuestion : kNotice) {
+  setObjectName(QStringLiteral("mensajes"));
+  setWindowTitle(title);
+  setModal(true);
+  Layout();
+}
+
+void Mensajes::Layout() {
+  const int titleH = 26;
+  titleRect_ = QRect(0, 0, kWidth, titleH);
+  pictureRect_ = QRect(kMargin, titleH + kMargin, kPicture, kPicture);
+  const int textLeft = pictureRect_.right() + 1 + kMargin;
+  const int textWidth = kWidth - textLeft - kMargin;
+  QFontMetrics metrics(GameFont(kTextPx, false));
+  QRect needed = metrics.boundingRect(QRect(0, 0, textWidth, 2000), Qt::TextWordWrap, text_);
+  textRect_ = QRect(textLeft, titleH + kMargin, textWidth, std::max(needed.height(), kPicture));
+  const int buttonsTop = textRect_.bottom() + 1 + kMargin;
+  if (buttons_ == kNotice) {
+    salir_ = QRect((kWidth - kButtonW) / 2, buttonsTop, kButtonW, kButtonH);
+    si_ = no_ = QRect();
+  } else {
+    const int gap = 24;
+    const int left = (kWidth - 2 * kButtonW - gap) / 2;
+    si_ = QRect(left, buttonsTop, kButtonW, kButtonH);
+    no_ = QRect(left + kButtonW + gap, buttonsTop, kButtonW, kButtonH);
+    salir_ = QRect();
+  }
+  setFixedSize(kWidth, buttonsTop + kButtonH + kMargin);
+}
+
+void Mensajes::DrawButton(QImage& image, const QRect& rect, const QString& label) const {
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient g(rect.topLeft(), rect.bottomLeft());
+  g.setColorAt(0, QColor(0x4C, 0x9A, 0x62));
+  g.setColorAt(1, QColor(0x23, 0x5E, 0x36));
+  QPainterPath path;
+  path.addRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+  p.fillPath(path, g);
+  p.setPen(QPen(QColor(0x12, 0x33, 0x1D), 1));
+  p.drawPath(path);
+  p.end();
+  const int w = TextWidth(label, kTextPx, true);
+  DrawText(image, rect.x() + (rect.width() - w) / 2,
+           rect.y() + (rect.height() - TextHeight(kTextPx, true)) / 2, label, kTextPx, true,
+           Qt::white);
+}
+
+void Mensajes::paintEvent(QPaintEvent*) {
+  QImage image(size(), QImage::Format_ARGB32);
+  image.fill(kPanel);
+  {
+    QPainter p(&image);
+    p.fillRect(titleRect_, kTitleBar);
+    p.setPen(QPen(kFrame, 2));
+    p.drawRect(QRectF(1, 1, width() - 2, height() - 2));
+  }
+  DrawText(image, kMargin, 6, title_, kTextPx, true, Qt::white);
+
+  static const QImage pictures = LoadStrip(QStringLiteral(":/strips/mensajes.png"));
+  if (!pictures.isNull()) {
+    Blit(image, pictureRect_.x(), pictureRect_.y(), kPicture, kPicture, pictures,
+         kPicture * (std::max(picture_, 1) - 1), 0, RasterOp::Copy);
+  }
+  {
+    QPainter p(&image);
+    p.setFont(GameFont(kTextPx, false));
+    p.setPen(Qt::black);
+    p.drawText(textRect_, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, text_);
+  }
+  if (buttons_ == kNotice) {
+    DrawButton(image, salir_, QStringLiteral("Aceptar"));
+  } else {
+    DrawButton(image, si_, QStringLiteral("Aceptar"));
+    DrawButton(image, no_, QStringLiteral("Cancelar"));
+  }
+  QPainter(this).drawImage(0, 0, image);
+}
+
+void Mensajes::Answer(bool yes) {
+  TocaSonido(state_, 9);
+  state_.DialogAnswer = yes;
+  done(yes ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void Mensajes::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint at = event->position().toPoint();
+  if (buttons_ == kNotice) {
+    if (salir_.contains(at)) {
+      TocaSonido(state_, 5);
+      accept();
+    }
+  } else if (si_.contains(at)) {
+    Answer(true);
+  } else if (no_.contains(at)) {
+    Answer(false);
+  }
+}
+
+void Mensajes::keyPressEvent(QKeyEvent* event) {
+  // Any key typed answers: a notice closes, a question takes it as a yes.
+  // Modifier keys on their own type nothing.
+  switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+      return;
+    default:
+      break;
+  }
+  if (event->isAutoRepeat()) return;
+  if (buttons_ == kNotice) {
+    if (parentWidget()) parentWidget()->unsetCursor();
+    accept();
+  } else {
+    Answer(true);
+  }
+}
+
+bool ShowMessage(GameState& state, const QString& title, const QString& text, int picture,
+                 int buttons, QWidget* parent) {
+  if (OpenDialog()) OpenDialog()->reject();
+  if (!parent) parent = QApplication::activeWindow();
+  Mensajes dialog(state, title, text, picture, buttons, parent);
+  OpenDialog() = &dialog;
+  if (parent) {
+    const QRect area = parent->geometry();
+    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+  }
+  const int result = dialog.exec();
+  if (buttons != kQuestion) return true;
+  return result == QDialog::Accepted && state.DialogAnswer;
+}
+
+}  // namespace tarvelis

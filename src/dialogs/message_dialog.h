@@ -1,0 +1,51 @@
+// mensajes: the program's own message box. Every notice and every yes-or-no
+// question goes through it; a question leaves its answer in DialogAnswer.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+namespace tarvelis {
+
+struct GameState;
+
+enum ButtonSet { kNotice = 1, kQuestion = 2 };
+
+class Mensajes : public QDialog {
+ public:
+  Mensajes(GameState& state, const QString& title, const QString& text, int picture,
+           int buttons, QWidget* parent = nullptr);
+
+  // The on-screen rectangles of the buttons, for the tests.
+  QRect SalirRect() const { return salir_; }
+  QRect SiRect() const { return si_; }
+  QRect NoRect() const { return no_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Layout();
+  void Answer(bool yes);
+  void DrawButton(QImage& image, const QRect& rect, const QString& label) const;
+
+  GameState& state_;
+  QString title_;
+  QString text_;
+  int picture_;
+  int buttons_;
+  QRect pictureRect_, titleRect_, textRect_, salir_, si_, no_;
+};
+
+// Shows a message modally over `parent` (or the active window) and returns when
+// it closes. For a question, returns and stores the answer in DialogAnswer; a
+// notice leaves DialogAnswer alone and returns true. A message still open is
+// closed first.
+bool ShowMessage(GameState& state, const QString& title, const QString& text, int picture,
+                 int buttons, QWidget* parent = nullptr);
+
+}  // namespace tarvelis

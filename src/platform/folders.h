@@ -1,0 +1,12 @@
+// Where the game's files live on Linux: the program's own folder when it can
+// be written, else the per-user data folder.
+#pragma once
+
+#include <filesystem>
+
+namespace tarvelis {
+
+// The folder of the running executable.
+std::filesystem::path ProgramFolder();
+
+}  // namespace tarvelis

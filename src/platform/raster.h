@@ -1,0 +1,30 @@
+// The one drawing primitive of the table: a raster copy of a rectangle between
+// two ARGB32 images with one of four operations on the colour bits. Tiles,
+// backs, pips and buttons are all composed with it: a mask copied with And
+// cuts a black hole, the picture copied with Xor fills it and leaves the
+// surroundings (black in the picture) untouched.
+#pragma once
+
+#include <QImage>
+
+namespace tarvelis {
+
+enum class RasterOp { Copy, And, Xor, InvertDest };
+
+// Copies the w x h rectangle at (sx, sy) of `src` onto `dst` at (dx, dy),
+// clipped to both images. InvertDest ignores `src`. Alpha stays opaque.
+void Blit(QImage& dst, int dx, int dy, int w, int h, const QImage& src, int sx, int sy,
+          RasterOp op);
+
+// The masked copy used for every shaped picture: mask with And, then picture
+// with Xor, both taken from the same strip.
+void MaskedBlit(QImage& dst, int dx, int dy, int w, int h, const QImage& strip, int imageX,
+                int imageY, int maskX, int maskY);
+
+// Destination inversion of a rectangle: the "played" look of a visible tile.
+void InvertRect(QImage& dst, int dx, int dy, int w, int h);
+
+// Loads a picture strip and converts it to the format Blit works on.
+QImage LoadStrip(const QString& path);
+
+}  // namespace tarvelis

@@ -1,0 +1,36 @@
+#include "platform/waits.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <algorithm>
+#include <chrono>
+
+#include "engine/game_state.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+
+namespace tarvelis {
+
+void SleepRepainting(double seconds) {
+  if (seconds <= 0) return;
+  const auto end = MonoClock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const auto now = MonoClock::now();
+    if (now >= end) break;
+    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(end - now);
+    QThread::usleep(static_cast<unsigned long>(std::min<long long>(left.count(), 5000)));
+  }
+}
+
+void Espera(const GameState& state, int hundredths) {
+  SleepRepainting(WaitSeconds(hundredths, state.GameSpeed));
+}
+
+void TocaSonido(const GameState& state, int n) {
+  if (state.RuleSound != kOn) return;
+  TheSoundPlayer().Play(n);
+  QCoreApplication::processEvents();
+}
+
+}  // namespace tarvelis

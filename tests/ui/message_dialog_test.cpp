@@ -1,0 +1,102 @@
+#include <QtTest>
+
+#include "dialogs/message_dialog.h"
+#include "engine/game_state.h"
+
+using namespace tarvelis;
+
+class MessageDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    state_ = GameState();
+    state_.RuleSound = kOff;
+  }
+
+  void questionButtonsAnswer() {
+    for (bool yes : {true, false}) {
+      state_.DialogAnswer = !yes;
+      Mensajes dialog(state_, "T", "¿Seguro?", 2, kQuestion);
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      QTest::mouseClick(&dialog, Qt::LeftButton, {}, (yes ? dialog.SiRect() : dialog.NoRect()).center());
+      QCOMPARE(state_.DialogAnswer, yes);
+      QCOMPARE(dialog.result(), yes ? int(QDialog::Accepted) : int(QDialog::Rejected));
+      QVERIFY(!dialog.isVisible());
+    }
+  }
+
+  void anyKeyInAQuestionAnswersYes() {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_N, Qt::Key_Space}) {
+      state_.DialogAnswer = false;
+      Mensajes dialog(state_, "T", "¿Seguro?", 2, kQuestion);
+      dialog.show();
+      QTest::keyClick(&dialog, key);
+      QVERIFY2(state_.DialogAnswer, qPrintable(QString::number(key)));
+      QVERIFY(!dialog.isVisible());
+    }
+  }
+
+  void modifierAloneAnswersNothing() {
+    Mensajes dialog(state_, "T", "¿Seguro?", 2, kQuestion);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Shift);
+    QVERIFY(dialog.isVisible());
+  }
+
+  void noticeClosesAndLeavesTheAnswerAlone() {
+    for (bool before : {true, false}) {
+      state_.DialogAnswer = before;
+      Mensajes byKey(state_, "Aviso", "Texto", 1, kNotice);
+      byKey.show();
+      QTest::keyClick(&byKey, Qt::Key_Escape);
+      QVERIFY(!byKey.isVisible());
+
+      Mensajes byButton(state_, "Aviso", "Texto", 1, kNotice);
+      byButton.show();
+      QVERIFY(byButton.SiRect().isNull());
+      QTest::mouseClick(&byButton, Qt::LeftButton, {}, byButton.SalirRect().center());
+      QVERIFY(!byButton.isVisible());
+      QCOMPARE(state_.DialogAnswer, before);
+    }
+  }
+
+  void clicksOutsideTheButtonsDoNothing() {
+    Mensajes dialog(state_, "T", "Texto", 2, kQuestion);
+    dialog.show();
+    QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(5, 40));
+    QVERIFY(dialog.isVisible());
+  }
+
+  void aNewMessageReplacesTheOpenOne() {
+    // The second message is shown from inside the first one's modal loop; the
+    // first must be gone when the second closes.
+    bool firstClosedFirst = false;
+    QTimer::singleShot(50, [&] {
+      QTimer::singleShot(50, [&] {
+        QWidget* active = QApplication::activeModalWidget();
+        if (active) QTest::keyClick(active, Qt::Key_Return);
+      });
+      ShowMessage(state_, "Segundo", "Dos", 1, kNotice);
+      firstClosedFirst = QApplication::activeModalWidget() == nullptr;
+    });
+    ShowMessage(state_, "Primero", "Uno", 1, kNotice);
+    QVERIFY(firstClosedFirst || QApplication::activeModalWidget() == nullptr);
+  }
+
+  void longTextGrowsTheDialog() {
+    Mensajes shortOne(state_, "T", "Uno", 1, kNotice);
+    QString text;
+    for (int i = 0; i < 40; ++i) text += "Una línea larga de texto\r\n";
+    Mensajes longOne(state_, "T", text, 1, kNotice);
+    QVERIFY(longOne.height() > shortOne.height() + 200);
+    QVERIFY(longOne.SalirRect().bottom() < longOne.height());
+  }
+
+ private:
+  GameState state_;
+};
+
+QTEST_MAIN(MessageDialogTest)
+#include "message_dialog_test.moc"

@@ -1,0 +1,81 @@
+#include <QtTest>
+
+#include "platform/raster.h"
+
+using tarvelis::Blit;
+using tarvelis::InvertRect;
+using tarvelis::MaskedBlit;
+using tarvelis::RasterOp;
+
+class RasterTest : public QObject {
+  Q_OBJECT
+
+  static QImage Filled(int w, int h, QRgb colour) {
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image;
+  }
+
+ private slots:
+  void operationsOnColourBits() {
+    const QRgb d = 0xFF5A3C96;
+    const QRgb s = 0xFF0FF0AA;
+    struct Case {
+      RasterOp op;
+      QRgb expected;
+    } cases[] = {
+        {RasterOp::Copy, s},
+        {RasterOp::And, 0xFF000000 | (d & s & 0xFFFFFF)},
+        {RasterOp::Xor, 0xFF000000 | ((d ^ s) & 0xFFFFFF)},
+        {RasterOp::InvertDest, 0xFF000000 | (~d & 0xFFFFFF)},
+    };
+    for (const Case& c : cases) {
+      QImage dst = Filled(4, 4, d);
+      Blit(dst, 1, 1, 2, 2, Filled(4, 4, s), 0, 0, c.op);
+      QCOMPARE(dst.pixel(1, 1), c.expected);
+      QCOMPARE(dst.pixel(2, 2), c.expected);
+      QCOMPARE(dst.pixel(0, 0), d);  // outside the rectangle nothing changes
+      QCOMPARE(dst.pixel(3, 3), d);
+    }
+  }
+
+  void maskThenPictureLeavesTheSurroundingsAlone() {
+    // A 2x1 strip: picture at x 0 (red object, black surroundings), mask at
+    // x 2 (black object, white surroundings).
+    QImage strip(4, 1, QImage::Format_ARGB32);
+    strip.setPixel(0, 0, 0xFFFF0000);
+    strip.setPixel(1, 0, 0xFF000000);
+    strip.setPixel(2, 0, 0xFF000000);
+    strip.setPixel(3, 0, 0xFFFFFFFF);
+    QImage table = Filled(2, 1, 0xFF336699);
+    MaskedBlit(table, 0, 0, 2, 1, strip, 0, 0, 2, 0);
+    QCOMPARE(table.pixel(0, 0), 0xFFFF0000u);
+    QCOMPARE(table.pixel(1, 0), 0xFF336699u);
+  }
+
+  void invertingTwiceRestores() {
+    QImage image = Filled(3, 3, 0xFF123456);
+    InvertRect(image, 0, 0, 3, 3);
+    QCOMPARE(image.pixel(1, 1), 0xFFEDCBA9u);
+    InvertRect(image, 0, 0, 3, 3);
+    QCOMPARE(image.pixel(1, 1), 0xFF123456u);
+  }
+
+  void clipsAtEveryEdge() {
+    QImage dst = Filled(4, 4, 0xFF000000);
+    QImage src = Filled(4, 4, 0xFFFFFFFF);
+    Blit(dst, -2, -2, 4, 4, src, 0, 0, RasterOp::Copy);  // off the top left
+    QCOMPARE(dst.pixel(0, 0), 0xFFFFFFFFu);
+    QCOMPARE(dst.pixel(1, 1), 0xFFFFFFFFu);
+    QCOMPARE(dst.pixel(2, 2), 0xFF000000u);
+    Blit(dst, 3, 3, 10, 10, src, 0, 0, RasterOp::Copy);  // past the bottom right
+    QCOMPARE(dst.pixel(3, 3), 0xFFFFFFFFu);
+    Blit(dst, 0, 0, 4, 4, src, 3, 3, RasterOp::Copy);  // source runs out
+    QCOMPARE(dst.pixel(0, 3), 0xFF000000u);
+    Blit(dst, 0, 0, 4, 4, src, -10, -10, RasterOp::Copy);  // nothing of the source
+    QCOMPARE(dst.pixel(2, 2), 0xFF000000u);
+  }
+};
+
+QTEST_GUILESS_MAIN(RasterTest)
+#include "raster_test.moc"
