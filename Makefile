@@ -23,7 +23,6 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
-	./tests/e2e/run_all.sh $(BUILD)
 
 test-core: build
 	cd $(BUILD) && ctest --output-on-failure -L core -j $(JOBS)

@@ -1,0 +1,75 @@
+# Helpers for the end-to-end scripts: a private X server, the real binary in a
+# fresh program folder, and a few xdotool waits.
+set -euo pipefail
+
+E2E_BUILD=${1:-build}
+E2E_BIN_SRC="$E2E_BUILD/src/tarvelis"
+E2E_ARTEFACTS="$E2E_BUILD/e2e-artefacts"
+mkdir -p "$E2E_ARTEFACTS"
+
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts Xvfb on a free display with a screen of $1 (e.g. 800x600x24).
+e2e_start_x() {
+  local screen=$1 n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
+    E2E_XPID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    kill "$E2E_XPID" 2>/dev/null || true
+  done
+  e2e_fail "no X server could be started"
+}
+
+e2e_stop_x() {
+  [ -n "${E2E_GPID:-}" ] && kill "$E2E_GPID" 2>/dev/null || true
+  [ -n "${E2E_XPID:-}" ] && kill "$E2E_XPID" 2>/dev/null || true
+  wait 2>/dev/null || true
+}
+
+# A fresh program folder holding a copy of the game: its data files go there.
+e2e_fresh_folder() {
+  E2E_DIR=$(mktemp -d /tmp/tarvelis-e2e.XXXXXX)
+  cp "$E2E_BIN_SRC" "$E2E_DIR/tarvelis"
+}
+
+e2e_start_game() {
+  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" >"$E2E_DIR/stdout.log" 2>&1 &
+  E2E_GPID=$!
+}
+
+# Waits up to $2 seconds for a window whose title is $1; prints its id.
+e2e_wait_window() {
+  local title=$1 limit=${2:-20} id
+  for _ in $(seq $((limit * 10))); do
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+e2e_window_exists() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+
+# Types a key into a window (no window manager: focus it directly).
+e2e_key() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  xdotool key "$2"
+}
+
+# Clicks at (x, y) of the screen.
+e2e_click() { xdotool mousemove --sync "$1" "$2" click 1; }
+
+# Waits up to $1 seconds for the game to end; fails when it does not.
+e2e_wait_exit() {
+  local limit=${1:-10}
+  for _ in $(seq $((limit * 10))); do
+    kill -0 "$E2E_GPID" 2>/dev/null || { wait "$E2E_GPID" || true; E2E_GPID=; return 0; }
+    sleep 0.1
+  done
+  e2e_fail "the game did not end"
+}
+
+e2e_screenshot() { import -window root "$E2E_ARTEFACTS/$1.png"; }
