@@ -10,11 +10,13 @@ struct TableGeometry {
   int ScreenHeightPx = 600;
   bool LowResolution = false;  // narrower than 800 pixels
   int ChainOriginX = 400;
-  int ChainOriginY = 261;
-  int T1 = 164;  // top of the side hands (seats 1 and 3)
-  int L2 = 265;  // left of the top hand (seat 2)
-  int L4 = 246;  // left of the bottom hand (seat 4)
-  int TurnLimit[5][3] = {};  // [heading 1..4][end 1..2]
+  int ChainOriginY = 262;  // nearest(261.5), the half going to the even neighbour
+  int T1 = 164;            // top of the side hands (seats 1 and 3)
+  int L2 = 265;            // left of the top hand (seat 2)
+  int L4 = 246;            // left of the bottom hand (seat 4)
+  // [heading 1..4][end 1..2]; the defaults are those of an 800 x 600 table, so
+  // a default geometry lays a chain exactly as ComputeTableGeometry(800, 600).
+  int TurnLimit[5][3] = {{0, 0, 0}, {0, 136, 136}, {0, 379, 136}, {0, 663, 663}, {0, 425, 165}};
 };
 
 // Nearest integer, halves to the even neighbour.
