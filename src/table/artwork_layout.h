@@ -51,7 +51,9 @@ inline constexpr Cell kChainUprightRight{352, 0, 40, 77};
 inline constexpr Cell kChainFlatLeft{395, 0, 77, 40};
 inline constexpr Cell kChainFlatRight{474, 0, 77, 40};
 
-constexpr Cell MaskOf(Cell face) { return {face.x, face.y + kDibujosMaskRow, face.w, face.h}; }
+constexpr Cell MaskOf(Cell face) {
+  return {face.x, face.y + kDibujosMaskRow, face.w, face.h};
+}
 
 // ---------------------------------------------------------------------------
 // Pip patterns of the chain and the bottom seat: ":/strips/punneg.png",
@@ -106,7 +108,7 @@ inline constexpr Cell kButtonMask[7] = {{0, 0, 0, 0},      {0, 51, 38, 46},   {4
                                         {270, 51, 38, 46}};
 // The flat light area of the score button that the numbers may cover,
 // relative to the button.
-inline constexpr Cell kScoreArea{2, 3, 34, 41};
+inline constexpr Cell kScoreArea{2, 2, 34, 42};
 
 // ---------------------------------------------------------------------------
 // Other pieces of the table: ":/strips/piezas.png", 403 x 192. Every mask lies
@@ -115,7 +117,9 @@ inline constexpr const char* kPiezasPath = ":/strips/piezas.png";
 inline constexpr Size kPiezasSize{403, 192};
 inline constexpr int kPiezasMaskRow = 97;
 
-constexpr Cell Below(Cell c, int rows) { return {c.x, c.y + rows, c.w, c.h}; }
+constexpr Cell Below(Cell c, int rows) {
+  return {c.x, c.y + rows, c.w, c.h};
+}
 
 // The leader-choice panel; its middle is a plain light area for the text.
 inline constexpr Cell kLeaderPanel{0, 0, 281, 61};
@@ -192,9 +196,15 @@ inline constexpr Size kMensajesSize{300, 150};
 inline constexpr int kMessagePictureCount = 6;
 inline constexpr unsigned kMessageBackgroundRgb = 0xF3EFE4;
 
-constexpr Cell MessagePicture(int n) { return {50 * (n - 1), 0, 50, 50}; }
-constexpr Cell MessageMask(int n) { return {50 * (n - 1), 50, 50, 50}; }
-constexpr Cell MessagePictureOpaque(int n) { return {50 * (n - 1), 100, 50, 50}; }
+constexpr Cell MessagePicture(int n) {
+  return {50 * (n - 1), 0, 50, 50};
+}
+constexpr Cell MessageMask(int n) {
+  return {50 * (n - 1), 50, 50, 50};
+}
+constexpr Cell MessagePictureOpaque(int n) {
+  return {50 * (n - 1), 100, 50, 50};
+}
 
 // ---------------------------------------------------------------------------
 // The start-up cover: ":/strips/careta.png", 238 x 118, all opaque on
@@ -241,10 +251,9 @@ inline constexpr CursorArt kCursor[7] = {
 // Sounds, index = sound number; numbers without a sound hold nullptr.
 inline constexpr int kSoundCount = 18;
 inline constexpr const char* kSoundPath[kSoundCount] = {
-    nullptr,           ":/sounds/1.wav",  ":/sounds/2.wav",  ":/sounds/3.wav",
-    ":/sounds/4.wav",  ":/sounds/5.wav",  ":/sounds/6.wav",  ":/sounds/7.wav",
-    nullptr,           ":/sounds/9.wav",  ":/sounds/10.wav", ":/sounds/11.wav",
-    ":/sounds/12.wav", nullptr,           ":/sounds/14.wav", ":/sounds/15.wav",
-    nullptr,           ":/sounds/17.wav"};
+    nullptr,           ":/sounds/1.wav",  ":/sounds/2.wav",  ":/sounds/3.wav", ":/sounds/4.wav",
+    ":/sounds/5.wav",  ":/sounds/6.wav",  ":/sounds/7.wav",  nullptr,          ":/sounds/9.wav",
+    ":/sounds/10.wav", ":/sounds/11.wav", ":/sounds/12.wav", nullptr,          ":/sounds/14.wav",
+    ":/sounds/15.wav", nullptr,           ":/sounds/17.wav"};
 
 }  // namespace tarvelis::art

@@ -1,0 +1,86 @@
+#include "storage/settings_file.h"
+
+#include <algorithm>
+
+#include "storage/state_file.h"
+#include "storage/state_file_errors.h"
+
+namespace tarvelis {
+namespace {
+
+namespace fs = std::filesystem;
+
+LoadReport Report(int errorNumber, const fs::path& dataFolder) {
+  LoadReport report;
+  report.ErrorNumber = errorNumber;
+  report.Message = LoadErrorMessage(errorNumber, dataFolder);
+  return report;
+}
+
+}  // namespace
+
+std::string LoadErrorMessage(int errorNumber, const fs::path& dataFolder) {
+  switch (errorNumber) {
+    case kErrNone:
+    case kErrOverflow:
+      return {};
+    case kErrOutOfMemory:
+      return "CID ERROR 7 : Insuficiente memoria";
+    case kErrFileNotFound:
+      return "No se encuentra el fichero de inicialización TARVE32.INI. Se ha  procedido  a  "
+             "crearlo automáticamente  con  los  valores establecidos por defecto.";
+    case kErrDeviceUnavailable:
+      return "CID ERROR 68: Unidad " + dataFolder.string() + ": no preparada";
+    case kErrPathNotFound:
+      return "CID ERROR 76: No existe el fichero de inicialización TARVE32.INI";
+    default:
+      return "CID ERROR " + std::to_string(errorNumber);
+  }
+}
+
+void ApplyNewFileState(GameState& s) {
+  ApplyDefaults(s);
+  s.MatchInProgress = false;
+  s.HandInProgress = false;
+  s.HandNumber = 0;
+  s.MoveNumber = 0;
+  s.CurrentSeat = 0;
+  s.LeadSeat = 0;
+  s.HandWinner = 0;
+  s.NoticeShown = false;
+  std::fill(s.HandLog.begin(), s.HandLog.end(), HandLogEntry{});
+  s.EndPips = {};
+  s.EndHeading = {};
+  s.EndCount = {};
+  s.EndCol = {};
+  s.EndRow = {};
+  s.Hand = {};
+  s.SeatTileCount = {};
+  s.SeatDoubles = {};
+  s.SeatPipCount = {};
+  s.SeatPipMark = {};
+  s.SeatPipRank = {};
+  s.DoubleHolder = {};
+  s.MoveRecord.assign(41, MoveEntry{});
+}
+
+LoadReport LoadSettings(GameState& s, const fs::path& dataFolder) {
+  const fs::path file = dataFolder / kSettingsFileName;
+  // Fields a damaged file never reaches keep these values rather than
+  // whatever the state held before.
+  ApplyNewFileState(s);
+  const ReadOutcome outcome = LoadStateFile(s, file);
+  // Only a missing file is created. A file that read part way is left as it
+  // is until the program saves, and one that could not be opened (rights, a
+  // folder of that name) is never replaced by the defaults.
+  if (outcome.ErrorNumber == kErrFileNotFound || outcome.ErrorNumber == kErrPathNotFound) {
+    SaveSettings(s, dataFolder);
+  }
+  return Report(outcome.ErrorNumber, dataFolder);
+}
+
+bool SaveSettings(const GameState& s, const fs::path& dataFolder) {
+  return SaveStateFile(s, dataFolder / kSettingsFileName);
+}
+
+}  // namespace tarvelis

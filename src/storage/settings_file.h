@@ -1,0 +1,37 @@
+// "TARVE32.INI": the settings and the state of an unfinished match, read once at
+// start-up and rewritten when the program is left.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "engine/game_state.h"
+
+namespace tarvelis {
+
+inline constexpr char kSettingsFileName[] = "TARVE32.INI";
+
+// What the start-up shows after the load. Message is empty when there is
+// nothing to show (no error, or the overflow that was never shown).
+struct LoadReport {
+  int ErrorNumber = 0;
+  std::string Message;
+  std::string Title = "Error en la carga de datos iniciales";
+};
+
+// Loads the settings file of `dataFolder` into `state`. A missing file is
+// created with the defaults; a file that cannot be opened leaves the defaults
+// in the state; a file that fails part way keeps what was read, repaired.
+LoadReport LoadSettings(GameState& state, const std::filesystem::path& dataFolder);
+
+// Writes the whole state to the settings file of `dataFolder`; false on failure.
+bool SaveSettings(const GameState& state, const std::filesystem::path& dataFolder);
+
+// The message of a load error; `dataFolder` names the drive of error 68.
+std::string LoadErrorMessage(int errorNumber, const std::filesystem::path& dataFolder);
+
+// The values of a brand-new settings file: the default settings, and zero in
+// every field of the match, the hands, the chain, the log and the record.
+void ApplyNewFileState(GameState& state);
+
+}  // namespace tarvelis

@@ -1,0 +1,110 @@
+#include "storage/data_folder.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "temp_folder.h"
+
+namespace tarvelis {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+// The tests run as root, whom no file mode stops: a folder named like the
+// probe file is what makes the probe fail for anybody.
+void MakeReadOnly(const fs::path& programFolder) {
+  fs::create_directories(programFolder / "CSCD.WRK");
+}
+
+TEST(DataFolder, AWritableProgramFolderIsTheDataFolder) {
+  TempFolder root;
+  const fs::path chosen = PrepareDataFolder(root.path(), root / "fallback");
+  EXPECT_EQ(chosen, root.path());
+  EXPECT_FALSE(fs::exists(root / "CSCD.WRK"));
+  EXPECT_FALSE(fs::exists(root / "fallback"));
+}
+
+TEST(DataFolder, AReadOnlyProgramFolderSendsTheFilesToTheFallbackOnce) {
+  TempFolder root;
+  const fs::path program = root / "program";
+  const fs::path fallback = root / "home" / "share" / "tarvelis";
+  MakeReadOnly(program);
+  WriteBytes(program / "TARVE32.INI", "ini 1");
+  WriteBytes(program / "TARVE32.HIS", "his 1");
+
+  EXPECT_EQ(PrepareDataFolder(program, fallback), fallback);
+  EXPECT_EQ(ReadBytes(fallback / "TARVE32.INI"), "ini 1");
+  EXPECT_EQ(ReadBytes(fallback / "TARVE32.HIS"), "his 1");
+
+  // The player's own copies are never replaced by the program folder's.
+  WriteBytes(program / "TARVE32.INI", "ini 2");
+  WriteBytes(program / "TARVE32.HIS", "his 2");
+  EXPECT_EQ(PrepareDataFolder(program, fallback), fallback);
+  EXPECT_EQ(ReadBytes(fallback / "TARVE32.INI"), "ini 1");
+  EXPECT_EQ(ReadBytes(fallback / "TARVE32.HIS"), "his 1");
+}
+
+TEST(DataFolder, AHistoryAlreadyInTheFallbackSurvivesALostSettingsFile) {
+  TempFolder root;
+  const fs::path program = root / "program";
+  MakeReadOnly(program);
+  WriteBytes(program / "TARVE32.INI", "ini");
+  WriteBytes(program / "TARVE32.HIS", "theirs");
+  fs::create_directories(root / "fallback");
+  WriteBytes(root / "fallback" / "TARVE32.HIS", "mine");
+  PrepareDataFolder(program, root / "fallback");
+  EXPECT_EQ(ReadBytes(root / "fallback" / "TARVE32.INI"), "ini");
+  EXPECT_EQ(ReadBytes(root / "fallback" / "TARVE32.HIS"), "mine");
+}
+
+TEST(DataFolder, NothingToCopyOrNoProgramFolderAtAllIsNoError) {
+  TempFolder root;
+  WriteBytes(root / "a-file", "x");
+  EXPECT_EQ(PrepareDataFolder(root / "a-file", root / "fb1"), root / "fb1");
+  EXPECT_TRUE(fs::is_directory(root / "fb1"));
+  EXPECT_FALSE(fs::exists(root / "fb1" / "TARVE32.INI"));
+  EXPECT_EQ(PrepareDataFolder("/proc/no-such-folder", root / "fb2"), root / "fb2");
+}
+
+class Environment : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"XDG_DATA_HOME", "HOME"}) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(Environment, TheFallbackFollowsTheUsersDataFolder) {
+  setenv("XDG_DATA_HOME", "/data/ana", 1);
+  setenv("HOME", "/home/ana", 1);
+  EXPECT_EQ(DefaultFallbackFolder(), fs::path("/data/ana/tarvelis/"));
+  setenv("XDG_DATA_HOME", "relative/ignored", 1);
+  EXPECT_EQ(DefaultFallbackFolder(), fs::path("/home/ana/.local/share/tarvelis/"));
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(DefaultFallbackFolder(), fs::path("/home/ana/.local/share/tarvelis/"));
+  unsetenv("HOME");
+  EXPECT_EQ(DefaultFallbackFolder(), fs::path("/tmp/tarvelis-" + std::to_string(getuid()) + "/"));
+}
+
+}  // namespace
+}  // namespace tarvelis

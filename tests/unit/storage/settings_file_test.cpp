@@ -1,0 +1,179 @@
+// Loading and saving the settings file and the saved games: the errors the
+// player is shown, and files that are never left damaged or overwritten.
+#include "storage/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "sample_game.h"
+#include "state_text.h"
+#include "storage/state_file.h"
+#include "temp_folder.h"
+
+namespace tarvelis {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+TEST(LoadSettings, AMissingFileIsCreatedWithTheDefaultsAndSaysSo) {
+  TempFolder folder;
+  GameState s = sample::RichState(10, 2);  // whatever was there before
+  const LoadReport report = LoadSettings(s, folder.path());
+  EXPECT_EQ(report.ErrorNumber, 53);
+  EXPECT_EQ(report.Message,
+            "No se encuentra el fichero de inicialización TARVE32.INI. Se ha  procedido  a  "
+            "crearlo automáticamente  con  los  valores establecidos por defecto.");
+  EXPECT_EQ(report.Title, "Error en la carga de datos iniciales");
+  EXPECT_EQ(s.SeatName[1], "Jugador1");
+  EXPECT_EQ(s.SeatLevel[4], 100);
+  EXPECT_EQ(s.MatchTarget, 5);
+  EXPECT_FALSE(s.MatchInProgress);
+  EXPECT_FALSE(s.HandInProgress);
+  EXPECT_EQ(s.HandNumber, 0);
+  EXPECT_TRUE(s.HandLog[1].Text.empty());
+  GameState expected;
+  ApplyNewFileState(expected);
+  EXPECT_EQ(ReadBytes(folder / "TARVE32.INI"), StateFileText(expected));
+
+  GameState again;
+  const LoadReport second = LoadSettings(again, folder.path());
+  EXPECT_EQ(second.ErrorNumber, 0);
+  EXPECT_EQ(second.Message, "");
+  testing::ExpectSameSettings(s, again);
+}
+
+TEST(LoadSettings, AWholeFileLoadsWithItsMatch) {
+  TempFolder folder;
+  const GameState saved = sample::RichState(25, 4);
+  ASSERT_TRUE(SaveSettings(saved, folder.path()));
+  GameState s;
+  const LoadReport report = LoadSettings(s, folder.path());
+  EXPECT_EQ(report.ErrorNumber, 0);
+  EXPECT_TRUE(report.Message.empty());
+  testing::ExpectSameCarriedFields(saved, s);
+}
+
+TEST(LoadSettings, AMissingFolderIsError76) {
+  TempFolder folder;
+  GameState s;
+  const LoadReport report = LoadSettings(s, folder / "no-such-folder");
+  EXPECT_EQ(report.ErrorNumber, 76);
+  EXPECT_EQ(report.Message, "CID ERROR 76: No existe el fichero de inicialización TARVE32.INI");
+  EXPECT_EQ(s.SeatName[2], "Jugador2");
+  EXPECT_FALSE(std::filesystem::exists(folder / "no-such-folder"));
+  WriteBytes(folder / "a-file", "x");
+  EXPECT_EQ(LoadSettings(s, folder / "a-file").ErrorNumber, 76);
+}
+
+TEST(LoadSettings, AFolderNamedLikeTheFileIsReportedAndLeftAlone) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder / "TARVE32.INI");
+  GameState s = sample::RichState(5, 1);
+  const LoadReport report = LoadSettings(s, folder.path());
+  EXPECT_EQ(report.ErrorNumber, 75);
+  EXPECT_EQ(report.Message, "CID ERROR 75");
+  EXPECT_EQ(s.SeatName[3], "Jugador3");
+  EXPECT_FALSE(s.MatchInProgress);
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "TARVE32.INI"));
+}
+
+TEST(LoadSettings, AFileCutShortKeepsWhatWasReadAndIsNotRewritten) {
+  TempFolder folder;
+  const GameState saved = sample::RichState(20, 3);
+  const std::string text = StateFileText(saved);
+  const std::string cut = text.substr(0, text.find("\r\n") + 2);  // the settings line only
+  WriteBytes(folder / "TARVE32.INI", cut);
+  GameState s;
+  const LoadReport report = LoadSettings(s, folder.path());
+  EXPECT_EQ(report.ErrorNumber, 62);
+  EXPECT_EQ(report.Message, "CID ERROR 62");
+  EXPECT_EQ(s.SeatName, saved.SeatName);
+  EXPECT_EQ(s.RuleTieWinner, saved.RuleTieWinner);
+  EXPECT_EQ(s.MatchTarget, 5);  // on the line never read: the default
+  EXPECT_FALSE(s.MatchInProgress);
+  EXPECT_EQ(ReadBytes(folder / "TARVE32.INI"), cut);
+}
+
+TEST(LoadSettings, ATypeMismatchIsError13) {
+  TempFolder folder;
+  WriteBytes(folder / "TARVE32.INI", "\"A\",\"B\",\"C\",\"D\",cincuenta\r\n");
+  GameState s;
+  const LoadReport report = LoadSettings(s, folder.path());
+  EXPECT_EQ(report.ErrorNumber, 13);
+  EXPECT_EQ(report.Message, "CID ERROR 13");
+  EXPECT_EQ(s.SeatName[4], "D");
+  EXPECT_EQ(s.SeatLevel[1], 50);
+}
+
+TEST(LoadErrorMessage, FollowsTheTableOfErrors) {
+  EXPECT_EQ(LoadErrorMessage(7, "/x"), "CID ERROR 7 : Insuficiente memoria");
+  EXPECT_EQ(LoadErrorMessage(68, "/media/usb/tarvelis"),
+            "CID ERROR 68: Unidad /media/usb/tarvelis: no preparada");
+  EXPECT_EQ(LoadErrorMessage(6, "/x"), "");
+  EXPECT_EQ(LoadErrorMessage(0, "/x"), "");
+  EXPECT_EQ(LoadErrorMessage(9, "/x"), "CID ERROR 9");
+}
+
+TEST(SaveSettings, ReplacesTheFileWholeAndLeavesNothingBehind) {
+  TempFolder folder;
+  GameState s = sample::RichState(15, 2);
+  ASSERT_TRUE(SaveSettings(s, folder.path()));
+  s.SeatName[1] = "Otro";
+  ASSERT_TRUE(SaveSettings(s, folder.path()));
+  EXPECT_EQ(ReadBytes(folder / "TARVE32.INI"), StateFileText(s));
+  EXPECT_FALSE(std::filesystem::exists(folder / "TARVE32.INI.tmp"));
+}
+
+TEST(SaveSettings, AFailedSaveSaysSoAndKeepsTheOldFile) {
+  TempFolder folder;
+  const GameState s = sample::RichState(15, 2);
+  ASSERT_TRUE(SaveSettings(s, folder.path()));
+  const std::string before = ReadBytes(folder / "TARVE32.INI");
+  // The new file cannot be made beside the old one.
+  std::filesystem::create_directory(folder / "TARVE32.INI.tmp");
+  GameState changed = s;
+  changed.SeatName[1] = "Otro";
+  EXPECT_FALSE(SaveSettings(changed, folder.path()));
+  EXPECT_EQ(ReadBytes(folder / "TARVE32.INI"), before);
+  EXPECT_FALSE(SaveSettings(changed, folder / "no-such-folder"));
+}
+
+TEST(SaveSettings, AFullDiskIsAFailure) {
+  std::ofstream full("/dev/full", std::ios::binary);
+  if (!full.is_open()) GTEST_SKIP() << "no /dev/full here";
+  EXPECT_FALSE(WriteAndClose(full, StateFileText(sample::RichState(30, 5))));
+}
+
+TEST(SavedGame, LoadsWholeAndEmptiesTheLogOfTheHandInPlay) {
+  TempFolder folder;
+  const GameState saved = sample::RichState(20, 3);
+  ASSERT_TRUE(SaveStateFile(saved, folder / "Partida.man"));
+  GameState s;
+  ASSERT_TRUE(LoadSavedGame(s, folder / "Partida.man"));
+  EXPECT_EQ(s.HandNumber, 4);
+  EXPECT_EQ(s.HandLog[3].Text, saved.HandLog[3].Text);
+  EXPECT_TRUE(s.HandLog[4].Text.empty());
+  EXPECT_EQ(s.HandLog[4].PairUnits[1], 0);
+  EXPECT_EQ(s.MoveRecord[20], saved.MoveRecord[20]);
+}
+
+TEST(SavedGame, AFileThatDoesNotLoadWholeChangesNothing) {
+  TempFolder folder;
+  const GameState current = sample::RichState(12, 2);
+  const std::string text = StateFileText(sample::RichState(20, 3));
+  WriteBytes(folder / "Cortada.man", text.substr(0, text.size() / 2));
+  GameState broken = sample::RichState(20, 3);
+  --broken.MoveNumber;  // a played tile without its record
+  ASSERT_TRUE(SaveStateFile(broken, folder / "Rota.man"));
+  for (const char* name : {"Cortada.man", "Rota.man", "Ninguna.man"}) {
+    GameState s = current;
+    EXPECT_FALSE(LoadSavedGame(s, folder / name)) << name;
+    testing::ExpectSameCarriedFields(current, s);
+  }
+}
+
+}  // namespace
+}  // namespace tarvelis

@@ -1,0 +1,139 @@
+// What the file looks like and that it carries the whole state.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "sample_game.h"
+#include "state_text.h"
+#include "storage/settings_file.h"
+#include "storage/state_file.h"
+#include "temp_folder.h"
+
+namespace tarvelis {
+namespace {
+
+using testing::CrLfLines;
+using testing::ExpectSameCarriedFields;
+using testing::FieldCount;
+using testing::ReadText;
+
+TEST(StateFileRoundTrip, ReadingWhatWasWrittenGivesBackEveryField) {
+  const GameState original = sample::RichState(30, 5);
+  ASSERT_EQ(original.MoveNumber, 31);
+  GameState back;
+  const ReadOutcome outcome = ReadText(back, StateFileText(original));
+  EXPECT_EQ(outcome.ErrorNumber, 0);
+  EXPECT_FALSE(outcome.MatchDropped);
+  ExpectSameCarriedFields(original, back);
+  EXPECT_GE(back.MoveRecord.size(), 31u + 41u - 1u);
+  EXPECT_EQ(StateFileText(back), StateFileText(original));
+}
+
+TEST(StateFileRoundTrip, AStreamWriteIsTheSameText) {
+  const GameState s = sample::RichState(12, 2);
+  std::ostringstream out;
+  WriteState(s, out);
+  EXPECT_EQ(out.str(), StateFileText(s));
+}
+
+TEST(StateFileRoundTrip, LineFeedOnlyFilesReadTheSame) {
+  const GameState original = sample::RichState(20, 3);
+  std::string text = StateFileText(original);
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  GameState back;
+  EXPECT_EQ(ReadText(back, text).ErrorNumber, 0);
+  ExpectSameCarriedFields(original, back);
+  EXPECT_TRUE(back.HandInProgress);
+}
+
+TEST(StateFileRoundTrip, OnlyTheOrderOfTheFieldsBindsNotTheLines) {
+  // All fields on one line, blanks around them, texts unquoted where possible.
+  const GameState original = sample::RichState(8, 1);
+  std::string text = StateFileText(original);
+  std::string loose;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, "\r\n") == 0) {
+      loose += " ,  ";
+      ++i;
+    } else if (text[i] == ',') {
+      loose += "  , ";
+    } else {
+      loose += text[i];
+    }
+  }
+  loose.replace(0, loose.find(','), "  jOS\xC9  ");  // first name unquoted, odd case
+  GameState back;
+  EXPECT_EQ(ReadText(back, loose).ErrorNumber, 0);
+  ExpectSameCarriedFields(original, back);
+}
+
+TEST(StateFileLayout, NewSettingsFileHas127CrLfLinesWithTheDefaults) {
+  testing::TempFolder folder;
+  GameState s;
+  const LoadReport report = LoadSettings(s, folder.path());
+  EXPECT_EQ(report.ErrorNumber, 53);
+  const std::string text = testing::ReadBytes(folder / "TARVE32.INI");
+  const auto lines = CrLfLines(text);
+  ASSERT_EQ(lines.size(), 127u);
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 127);
+  EXPECT_EQ(lines[0],
+            "\"Jugador1\",\"Jugador2\",\"Jugador3\",\"Jugador4\",50,50,50,100,1,1,1,1,1,1,1,2,"
+            "1,1,1,2,1,1,1,1,1,1,1,1,1,2,1");
+  EXPECT_EQ(FieldCount(lines[0]), 31);
+  EXPECT_EQ(lines[1], "5,50,#FALSE#,#FALSE#,0,0,0,0,0,#FALSE#,1");
+  for (std::size_t i = 2; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].find_first_not_of("0,"), std::string::npos) << "line " << i + 1;
+  }
+}
+
+TEST(StateFileLayout, LogAndMoveLinesHaveTheirFieldsInOrder) {
+  GameState s = sample::RichState(6, 2);
+  MoveEntry& m = s.MoveRecord[3];
+  for (int f = 0; f < kRecordFields; ++f) m[f] = static_cast<i16>(100 + f);
+  s.HandLog[2].Text = "dos";
+  s.HandLog[2].PairUnits = {0, 11, 21};
+  s.HandLog[2].PairTens = {0, 12, 22};
+  s.HandLog[2].SeatUnits = {0, 31, 41, 51, 61};
+  s.HandLog[2].SeatTens = {0, 32, 42, 52, 62};
+  const auto lines = CrLfLines(StateFileText(s));
+  // Settings, match, two log lines, two ends, four seat blocks, seven doubles, six moves.
+  ASSERT_EQ(lines.size(), 2u + 2 + 2 + 4 * 29 + 7 + 6);
+  EXPECT_EQ(lines[3], "\"dos\",11,12,21,22,31,32,41,42,51,52,61,62");
+  EXPECT_EQ(lines[2 + 2 + 2 + 4 * 29 + 7 + 2],
+            "100,101,102,103,104,105,106,107,108,109,110,111,112,113,114,115,116,117,"
+            "122,123,124,125,118,119,120,121");
+  EXPECT_EQ(FieldCount(lines[4]), 5);  // end 1
+  EXPECT_EQ(FieldCount(lines[6]), 2);  // seat 1: tiles held, doubles
+  EXPECT_EQ(FieldCount(lines[7]), 3);  // pip 0: count, mark, rank 1
+}
+
+TEST(StateFileText, AnEnyeIsOneByteOnDisk) {
+  GameState s = sample::RichState(4, 0);
+  s.SeatName[2] = "Begoña";
+  const std::string text = StateFileText(s);
+  EXPECT_EQ(text.substr(0, text.find("\r\n"))
+                .find("\"Bego\xF1"
+                      "a\""),
+            7u);
+  GameState back;
+  ReadText(back, text);
+  EXPECT_EQ(back.SeatName[2], "Begoña");
+}
+
+TEST(StateFileText, ADoubleQuoteInANameCannotShiftTheFieldsAfterIt) {
+  GameState s = sample::RichState(4, 1);
+  s.SeatName[1] = "Pepe \"el, Rápido\"";
+  s.HandLog[1].Text = "ganó \"Pepe\"";
+  GameState back;
+  const ReadOutcome outcome = ReadText(back, StateFileText(s));
+  EXPECT_EQ(outcome.ErrorNumber, 0);
+  EXPECT_FALSE(outcome.MatchDropped);
+  EXPECT_EQ(back.SeatName[1], "Pepe 'el, Rápido'");
+  EXPECT_EQ(back.HandLog[1].Text, "ganó 'Pepe'");
+  EXPECT_EQ(back.SeatName[2], s.SeatName[2]);
+  EXPECT_EQ(back.MoveRecord[3], s.MoveRecord[3]);
+}
+
+}  // namespace
+}  // namespace tarvelis

@@ -1,0 +1,32 @@
+// The generators of the artwork and the sounds. Each writes its files below
+// the output folder given to the program; all are deterministic.
+#pragma once
+
+#include <QString>
+
+namespace artgen {
+
+void MakeTileStrips(const QString& outDir);  // dibujos, punneg, puntitos
+void MakeBacks(const QString& outDir);       // dorsos
+void MakeButtons(const QString& outDir);     // bmpvario
+void MakePieces(const QString& outDir);      // piezas
+void MakeRecorder(const QString& outDir);    // grabadora
+void MakeHands(const QString& outDir);       // manos and the six cursors
+void MakeMessages(const QString& outDir);    // mensajes
+void MakeCover(const QString& outDir);       // careta and the application icon
+void MakeMarble(const QString& outDir);      // marmol
+void MakeSounds(const QString& outDir);      // sounds/N.wav
+
+// Checks the written strips against the rules of the masked copy and of the
+// pip cells; prints each fault and returns their number.
+int CheckArtwork(const QString& outDir);
+
+// Compares every file written to `outDir` with the same file below
+// `resourcesDir`; prints each difference and returns their number.
+int CompareWith(const QString& outDir, const QString& resourcesDir);
+
+// Composes a table from the written strips, the way the game does, into a
+// PNG for looking at the artwork.
+void MakePreview(const QString& outDir, const QString& previewFile);
+
+}  // namespace artgen
