@@ -1,30 +1,161 @@
-// Interim choice until the full evaluation lands: the forced double six or the
-// first tile of the hand to lead, otherwise the first candidate.
 #include "player/computer_player.h"
 
-#include "player/move_rules.h"
+#include <cstdio>
+
+#include "engine/table_port.h"
+#include "player/lead_choice.h"
 
 namespace tarvelis {
+namespace {
 
-void EligeJugada(GameState& s, TablePort*) {
-  const int seat = s.CurrentSeat;
-  s.PlayEvaluated = false;
+Evaluation& LastEvaluationSlot() {
+  thread_local Evaluation last;
+  return last;
+}
+
+// A suggestion for a manual seat is worked out at full strength; the seat's own
+// level comes back however the call ends.
+class SuggestionStrength {
+ public:
+  SuggestionStrength(GameState& s, int seat)
+      : s_(s),
+        seat_(seat),
+        saved_(s.SeatLevel[seat]),
+        raised_(s.SuggestionAsked && s.SeatControl[seat] == kManual) {
+    if (raised_) s_.SeatLevel[seat_] = 100;
+  }
+  ~SuggestionStrength() {
+    if (raised_) s_.SeatLevel[seat_] = saved_;
+  }
+  SuggestionStrength(const SuggestionStrength&) = delete;
+  SuggestionStrength& operator=(const SuggestionStrength&) = delete;
+
+ private:
+  GameState& s_;
+  int seat_;
+  i16 saved_;
+  bool raised_;
+};
+
+void ThinkingPause(const GameState& s, TablePort* port, int seat) {
+  if (port != nullptr && !s.SuggestionAsked) port->ThinkingPause(seat);
+}
+
+void PlayPass(GameState& s) {
   s.PlayPipA = s.PlayPipB = kNoPip;
   s.PlayEnd = kPassEnd;
-  if (s.MoveNumber == 1) {
-    for (int slot = 1; slot <= kSlots; ++slot) {
-      const HandSlot& t = s.Hand[seat][slot];
-      if (t.State != 0) continue;
-      if (SixDoubleForced(s) && !(t.PipA == 6 && t.PipB == 6)) continue;
-      s.PlayPipA = t.PipA;
-      s.PlayPipB = t.PipB;
-      s.PlayEnd = 1;
-      return;
-    }
+}
+
+// The lead: the double six when it is forced (nothing to choose, so no pause),
+// otherwise the lead choice, after the pause of an automatic seat.
+void Lead(GameState& s, TablePort* port, int seat) {
+  if (SixDoubleForced(s)) {
+    s.PlayPipA = s.PlayPipB = 6;
+    s.PlayEnd = 1;
     return;
   }
-  CandidateList list = ListCandidates(s, seat);
-  if (list.Count > 0) TakeCandidate(s, list.Items[0]);
+  const LeadChoice lead = ChooseLead(s, seat);
+  if (s.SeatControl[seat] == kAutomatic) ThinkingPause(s, port, seat);
+  if (lead.Slot == 0) {
+    PlayPass(s);
+    return;
+  }
+  const HandSlot& t = s.Hand[seat][lead.Slot];
+  s.PlayPipA = t.PipA;
+  s.PlayPipB = t.PipB;
+  s.PlayEnd = 1;
+}
+
+}  // namespace
+
+Evaluation EvaluateMove(const GameState& s, int seat, const CandidateList& list) {
+  Evaluation e;
+  e.HandNumber = s.HandNumber;
+  e.MoveNumber = s.MoveNumber;
+  e.Seat = seat;
+  e.Level = s.SeatLevel[seat];
+  const Position position = ReadPosition(s, seat);
+  for (int i = 0; i < list.Count; ++i) {
+    e.Candidates[i] = EvaluateCandidate(position, list.Items[i]);
+    // Only a strictly greater score displaces the earlier candidate.
+    if (e.Chosen < 0 || e.Candidates[i].Score > e.Candidates[e.Chosen].Score) e.Chosen = i;
+  }
+  e.Count = list.Count;
+  return e;
+}
+
+const Evaluation& LastEvaluation() {
+  return LastEvaluationSlot();
+}
+
+void EligeJugada(GameState& s, TablePort* port) {
+  const int seat = s.CurrentSeat;
+  s.PlayEvaluated = false;
+  if (seat < 1 || seat > kSeats) {
+    PlayPass(s);
+    return;
+  }
+  // Step 1. A suggestion plays at full strength.
+  const SuggestionStrength strength(s, seat);
+  // Step 2 cleared PlayEvaluated above. Step 3. The lead.
+  if (s.MoveNumber == 1) {
+    Lead(s, port, seat);
+    return;
+  }
+  // Step 4. Nothing to weigh with no candidate or one.
+  const CandidateList list = ListCandidates(s, seat);
+  if (list.Count == 0) {
+    PlayPass(s);
+    return;
+  }
+  if (list.Count == 1) {
+    TakeCandidate(s, list.Items[0]);
+    return;
+  }
+  // Step 5. Weigh them all; the first best wins.
+  ThinkingPause(s, port, seat);
+  s.PlayEvaluated = true;
+  Evaluation& e = LastEvaluationSlot();
+  e = EvaluateMove(s, seat, list);
+  TakeCandidate(s, e.Candidates[e.Chosen].Move);
+  // Step 6. The level is restored as `strength` goes out of scope.
+}
+
+std::string ExplainEvaluation(const Evaluation& e) {
+  std::string out;
+  char line[96];
+  std::snprintf(line, sizeof line, "explain hand %d move %d seat %d level %d: %d candidates\n",
+                e.HandNumber, e.MoveNumber, e.Seat, e.Level, e.Count);
+  out += line;
+  for (int i = 0; i < e.Count; ++i) {
+    const Breakdown& b = e.Candidates[i];
+    std::snprintf(line, sizeof line, "%c %d-%d end %d: %d =", i == e.Chosen ? '*' : ' ',
+                  b.Move.Matching, b.Move.Other, b.End, b.Score);
+    out += line;
+    for (int col = 0; col < kColumnsUsed; ++col) {
+      if (b.Columns[col] == 0 && col != kColBase) continue;
+      std::snprintf(line, sizeof line, " %s %+d", ColumnName(col), b.Columns[col]);
+      out += line;
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+Suggestion Suggest(GameState& s) {
+  const bool wasAsked = s.SuggestionAsked;
+  s.SuggestionAsked = true;
+  EligeJugada(s, nullptr);
+  s.SuggestionAsked = wasAsked;
+  Suggestion out;
+  if (s.PlayEnd == kPassEnd) return out;
+  out.Pass = false;
+  out.Slot = BuscaHueco(s, s.PlayPipA, s.PlayPipB, s.CurrentSeat);
+  out.End = s.PlayEnd;
+  const bool crosswise = (s.PlayPipA == s.EndPips[1] && s.PlayPipB == s.EndPips[2]) ||
+                         (s.PlayPipB == s.EndPips[1] && s.PlayPipA == s.EndPips[2]);
+  out.ShowsArrow = s.MoveNumber != 1 && s.PlayPipA != s.PlayPipB && crosswise;
+  return out;
 }
 
 }  // namespace tarvelis

@@ -1,16 +1,60 @@
 // The computer player: chooses the lead, one candidate or a pass for the seat
-// to move. Deterministic: the same position always gives the same move.
+// to move. Deterministic: the same position always gives the same move. Its
+// strength switches rules of the evaluation on by thresholds and adds no noise.
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "engine/game_state.h"
+#include "player/evaluation.h"
+#include "player/move_rules.h"
 
 namespace tarvelis {
 
 class TablePort;
 
 // Chooses the move of CurrentSeat into PlayPipA, PlayPipB, PlayEnd (9 for a
-// pass) and PlayEvaluated. `port` shows the thinking pause of an automatic seat;
-// it may be null (no pause), and no pause is shown while SuggestionAsked is set.
+// pass) and PlayEvaluated. `port` shows the thinking pause; it may be null (no
+// pause), and no pause is shown while SuggestionAsked is set. While
+// SuggestionAsked is set a manual seat is played at level 100; its own level is
+// back in place when the call returns.
 void EligeJugada(GameState& state, TablePort* port);
+
+// Every candidate of one evaluated decision with its score and breakdown.
+struct Evaluation {
+  int HandNumber = 0;
+  int MoveNumber = 0;
+  int Seat = 0;
+  int Level = 0;
+  int Count = 0;    // candidates scored
+  int Chosen = -1;  // index of the first candidate with the highest score
+  std::array<Breakdown, kMaxCandidates> Candidates{};
+};
+
+// Scores every candidate in `list` for `seat` and picks the first best; the
+// state is only read.
+Evaluation EvaluateMove(const GameState& state, int seat, const CandidateList& list);
+
+// The last decision EligeJugada scored (two or more candidates) on this
+// thread; Count is 0 before the first one.
+const Evaluation& LastEvaluation();
+
+// The evaluation as text, one line per candidate, chosen one marked with '*':
+//   explain hand 1 move 6 seat 3 level 50: 2 candidates
+//   * 4-2 end 1: 16 = base 9 marks+ 3 r1 ...
+// Only the columns that contributed are listed.
+std::string ExplainEvaluation(const Evaluation& evaluation);
+
+// The tutor's suggestion for the seat to move, computed at full strength with
+// no pause. The move in hand is written as EligeJugada writes it, and
+// SuggestionAsked is left as it was found.
+struct Suggestion {
+  bool Pass = true;
+  int Slot = 0;             // the suggested tile's slot in the seat's hand
+  int End = 0;              // 1 or 2
+  bool ShowsArrow = false;  // a non-double that could go on either end
+};
+Suggestion Suggest(GameState& state);
 
 }  // namespace tarvelis

@@ -1,0 +1,269 @@
+#include "engine/hand_end.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/hand_messages.h"
+#include "player/move_record.h"
+
+namespace tarvelis {
+namespace {
+
+constexpr const char* kBlockedTitle = "C i e r r e";
+constexpr const char* kHandResultTitle = "Final de este juego";
+
+int PairPips(const GameState& s, int pair) {
+  return pair == 1 ? PipsLeft(s, 4) + PipsLeft(s, 2) : PipsLeft(s, 3) + PipsLeft(s, 1);
+}
+
+// Section B: who wins a blocked hand; sets HandWinner and says whether the
+// hand is tied.
+bool JudgeBlockedHand(GameState& s) {
+  bool tied;
+  if (s.RuleMode == kModePairs) {
+    const int p1 = PairPips(s, 1);
+    const int p2 = PairPips(s, 2);
+    tied = p1 == p2;
+    if (!tied) s.HandWinner = p1 < p2 ? 1 : 2;
+  } else {
+    int least = 999;
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      if (PipsLeft(s, seat) < least) {
+        least = PipsLeft(s, seat);
+        s.HandWinner = static_cast<i16>(seat);
+      }
+    }
+    const int holders = static_cast<int>(
+        std::count_if(s.SeatPipsLeft.begin() + 1, s.SeatPipsLeft.end(),
+                      [&](float p) { return static_cast<int>(std::lround(p)) == least; }));
+    tied = holders > 1;
+    if (tied) s.HandWinner = 0;
+  }
+  if (!tied) return false;
+  const bool leadersArePair1 = PairOfSeat(s.LeadSeat) == 1;
+  switch (TieRule(s)) {
+    case kTieLeaders:
+      s.HandWinner =
+          static_cast<i16>(s.RuleMode == kModePairs ? (leadersArePair1 ? 1 : 2) : s.LeadSeat);
+      break;
+    case kTieNonLeaders:
+      s.HandWinner = static_cast<i16>(leadersArePair1 ? 2 : 1);
+      break;
+    default:
+      s.HandWinner = 0;
+      break;
+  }
+  return true;
+}
+
+int HandPoints(const GameState& s) {
+  if (s.RuleMode == kModePairs && s.RuleCountedPips == kCountLosers) {
+    return PairPips(s, s.HandWinner == 1 ? 2 : 1);
+  }
+  int all = 0;
+  for (int seat = 1; seat <= kSeats; ++seat) all += PipsLeft(s, seat);
+  return all;
+}
+
+// Step D4: the hand's line of the log. The record is rewritten whole, so
+// nothing of an earlier use of it survives.
+void LogHand(GameState& s, int points, int tens) {
+  MakeRoomInHandLog(s, s.HandNumber);
+  if (s.HandNumber < 1) return;
+  HandLogEntry& entry = s.HandLog[s.HandNumber];
+  entry = HandLogEntry{};
+  if (s.LeadSeat >= 1 && s.LeadSeat <= kSeats) entry.Text = s.SeatName[s.LeadSeat];
+  const auto units = static_cast<i16>(points);
+  const auto tensValue = static_cast<i16>(tens);
+  if (s.RuleMode == kModePairs) {
+    const bool toPair1 = (s.RuleScoringPair == kScoringWinners && s.HandWinner == 1) ||
+                         (s.RuleScoringPair == kScoringLosers && s.HandWinner == 2);
+    const int pair = toPair1 ? 1 : 2;
+    entry.PairUnits[pair] = units;
+    entry.PairTens[pair] = tensValue;
+  } else if (s.HandWinner >= 1 && s.HandWinner <= kSeats) {
+    entry.SeatUnits[s.HandWinner] = units;
+    entry.SeatTens[s.HandWinner] = tensValue;
+  }
+}
+
+// Section F.
+void EndMatch(EngineContext& ctx) {
+  GameState& s = ctx.State;
+  const int winner = MatchWinner(s);
+  ctx.Port.PlaySound(14);
+  Tell(ctx, "Final de Partida", MatchResultText(s, winner));
+  if (ctx.MustStop()) return;
+  const bool keep =
+      Ask(ctx, "Histórico de partidas jugadas", "¿Se actualiza el Histórico de partidas?");
+  if (ctx.MustStop()) return;
+  if (keep) ctx.Port.AppendHistory();
+  s.MatchInProgress = false;
+  s.MoveNumber = 0;
+}
+
+}  // namespace
+
+void RecomputePipsLeft(GameState& s) {
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    float pips = 0;
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      const HandSlot& t = s.Hand[seat][slot];
+      if (t.State == 0) pips += static_cast<float>(t.PipA + t.PipB);
+    }
+    s.SeatPipsLeft[seat] = pips;
+  }
+}
+
+int PipsLeft(const GameState& s, int seat) {
+  return static_cast<int>(std::lround(s.SeatPipsLeft[seat]));
+}
+
+int TieRule(const GameState& s) {
+  if (s.RuleTieWinner == kTieLeaders) return kTieLeaders;
+  if (s.RuleTieWinner == kTieNonLeaders && s.RuleMode == kModePairs) return kTieNonLeaders;
+  return kTieRepeat;
+}
+
+int Tens(int points) {
+  return points <= 0 ? 0 : (points - 1) / 10 + 1;
+}
+
+void RecomputeTotals(GameState& s) {
+  const bool tens = s.RuleScoring == kScoreTens;
+  std::array<int, 3> pair{};
+  std::array<int, kSeats + 1> seat{};
+  const int last = std::min<int>(s.HandNumber, kHandLogSize);
+  for (int h = 1; h <= last; ++h) {
+    const HandLogEntry& e = s.HandLog[h];
+    for (int p = 1; p <= 2; ++p) pair[p] += tens ? e.PairTens[p] : e.PairUnits[p];
+    for (int t = 1; t <= kSeats; ++t) seat[t] += tens ? e.SeatTens[t] : e.SeatUnits[t];
+  }
+  auto cap = [](int v) { return static_cast<i16>(std::clamp(v, 0, kTotalCap)); };
+  for (int p = 1; p <= 2; ++p) s.PairTotal[p] = cap(pair[p]);
+  for (int t = 1; t <= kSeats; ++t) s.SeatTotal[t] = cap(seat[t]);
+}
+
+bool MatchReached(const GameState& s) {
+  if (s.RuleMode == kModePairs) {
+    return s.PairTotal[1] >= s.MatchTarget || s.PairTotal[2] >= s.MatchTarget;
+  }
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    if (s.SeatTotal[seat] >= s.MatchTarget) return true;
+  }
+  return false;
+}
+
+int MatchWinner(const GameState& s) {
+  if (s.RuleMode == kModePairs) {
+    if (s.HandWinner == 1 || s.HandWinner == 2) return s.HandWinner;
+    const int reached = s.PairTotal[1] >= s.PairTotal[2] ? 1 : 2;
+    return s.RuleScoringPair == kScoringLosers ? 3 - reached : reached;
+  }
+  if (s.HandWinner >= 1 && s.HandWinner <= kSeats) return s.HandWinner;
+  int best = 1;
+  for (int seat = 2; seat <= kSeats; ++seat) {
+    if (s.SeatTotal[seat] > s.SeatTotal[best]) best = seat;
+  }
+  return best;
+}
+
+void ReopenHand(EngineContext& ctx) {
+  GameState& s = ctx.State;
+  s.HandInProgress = true;
+  s.HandReopened = true;
+  for (int seat = 1; seat <= kSeats; ++seat) ctx.Port.DrawHand(seat);
+  AdvanceTurn(s);
+  RetrocedeJugada(s, &ctx.Port);
+  TurnBack(s);
+}
+
+void MakeRoomInHandLog(GameState& s, int hand) {
+  // Totals are capped at 999, so a merged value is capped there too without
+  // changing any total, and never overflows its 16 bits.
+  auto merge = [](i16 a, i16 b) { return static_cast<i16>(std::min(a + b, kTotalCap)); };
+  for (; hand > kHandLogSize; --hand) {
+    HandLogEntry& first = s.HandLog[1];
+    const HandLogEntry& second = s.HandLog[2];
+    for (int p = 1; p <= 2; ++p) {
+      first.PairUnits[p] = merge(first.PairUnits[p], second.PairUnits[p]);
+      first.PairTens[p] = merge(first.PairTens[p], second.PairTens[p]);
+    }
+    for (int t = 1; t <= kSeats; ++t) {
+      first.SeatUnits[t] = merge(first.SeatUnits[t], second.SeatUnits[t]);
+      first.SeatTens[t] = merge(first.SeatTens[t], second.SeatTens[t]);
+    }
+    std::move(s.HandLog.begin() + 3, s.HandLog.end(), s.HandLog.begin() + 2);
+    s.HandLog[kHandLogSize] = HandLogEntry{};
+    --s.HandNumber;
+  }
+}
+
+HandEndOutcome EndHand(EngineContext& ctx) {
+  GameState& s = ctx.State;
+  // Section A.
+  s.HandInProgress = false;
+  const bool domino = s.SeatTileCount[s.CurrentSeat] == 0;
+  RecomputePipsLeft(s);
+  bool repeat = false;
+  s.HandReopened = false;
+  s.HandWinner = 0;
+  if (domino) ctx.Port.PlaySound(14);
+  ctx.Port.HandClosed(domino);
+  if (ctx.MustStop()) return HandEndOutcome::kStop;
+
+  HandSummary summary;
+  summary.Domino = domino;
+  if (!domino) {
+    // Section B.
+    summary.Tied = JudgeBlockedHand(s);
+    repeat = summary.Tied && TieRule(s) == kTieRepeat;
+    const bool goOn = Ask(ctx, kBlockedTitle, BlockedHandText(s, summary.Tied));
+    if (ctx.MustStop()) return HandEndOutcome::kStop;
+    if (!goOn) {
+      ReopenHand(ctx);
+      return HandEndOutcome::kReopened;
+    }
+    if (s.RuleMode == kModePairs && !summary.Tied && s.HandWinner != PairOfSeat(s.CurrentSeat)) {
+      ctx.Port.PlaySound(17);
+    }
+  } else {
+    // Section C.
+    s.HandWinner =
+        static_cast<i16>(s.RuleMode == kModePairs ? PairOfSeat(s.CurrentSeat) : s.CurrentSeat);
+  }
+
+  // Section D.
+  if (!repeat) {
+    summary.Points = HandPoints(s);
+    const bool goOn =
+        Ask(ctx, kHandResultTitle, HandResultText(s, summary.Points, Tens(summary.Points)));
+    if (ctx.MustStop()) return HandEndOutcome::kStop;
+    if (!goOn) {
+      ReopenHand(ctx);
+      return HandEndOutcome::kReopened;
+    }
+    LogHand(s, summary.Points, Tens(summary.Points));
+  }
+  summary.Repeated = repeat;
+  summary.Winner = s.HandWinner;
+  // The totals are brought up to date before the score is drawn, so the
+  // scoreboard shows this hand's points while the table waits.
+  RecomputeTotals(s);
+  ctx.Port.DrawScoreboard();
+  if (ctx.Hooks != nullptr) ctx.Hooks->HandScored(s, summary);
+  s.NoticeShown = true;
+  ctx.Port.WaitForNotice("Continuar");
+  if (ctx.MustStop()) return HandEndOutcome::kStop;
+  if (MatchReached(s)) {
+    EndMatch(ctx);
+    return HandEndOutcome::kMatchOver;
+  }
+  if (repeat) {
+    if (s.RuleTieLead == kTieSameLead) s.LeadSeat = static_cast<i16>(s.LeadSeat - s.DirectionStep);
+    --s.HandNumber;
+  }
+  return HandEndOutcome::kNextHand;
+}
+
+}  // namespace tarvelis

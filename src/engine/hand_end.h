@@ -1,0 +1,56 @@
+// The end of a hand: who won it, the points, the messages, the log and the
+// totals, and then the next hand or the end of the match.
+#pragma once
+
+#include "engine/game_state.h"
+#include "engine/turn_loop.h"
+
+namespace tarvelis {
+
+enum class HandEndOutcome : std::uint8_t {
+  kReopened,  // the user stepped back from a message: the hand goes on
+  kNextHand,  // scored (or to be replayed); the next hand is to be dealt
+  kMatchOver,
+  kStop,  // the loop must stop
+};
+
+// Closes the hand that the last move (by CurrentSeat, at MoveNumber) ended.
+HandEndOutcome EndHand(EngineContext& ctx);
+
+// Section by section, for the tests.
+
+// SeatPipsLeft: the pips each seat still holds.
+void RecomputePipsLeft(GameState& state);
+
+// SeatPipsLeft of `seat` as the whole number it always is.
+int PipsLeft(const GameState& state, int seat);
+
+// The tie rule in force: a value the mode does not offer ("La pareja que no
+// salió" in individual mode) counts as "Se repite el juego", as the settings
+// window itself turns it back.
+int TieRule(const GameState& state);
+
+// Tens of a hand's points: 0 for 0, 1 for 1..10, 2 for 11..20, ...
+int Tens(int points);
+
+// PairTotal and SeatTotal from the hand log, each capped at 999.
+void RecomputeTotals(GameState& state);
+
+// Some pair (pairs mode) or seat (individual mode) has reached MatchTarget.
+bool MatchReached(const GameState& state);
+
+// The pair or seat that won the match: the winner of the last hand, which
+// under "La pareja perdedora" is the pair that did not reach the target. When
+// the last hand had no winner (a replayed tie, after the target was lowered),
+// the totals decide.
+int MatchWinner(const GameState& state);
+
+// Section E: the last move is taken back and its seat is to move again.
+void ReopenHand(EngineContext& ctx);
+
+// Makes hand `hand` fit the 500 records of the hand log: while it would not,
+// the two oldest hands are merged into one record, which leaves every total as
+// it was, and HandNumber moves down with the records.
+void MakeRoomInHandLog(GameState& state, int hand);
+
+}  // namespace tarvelis

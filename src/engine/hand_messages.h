@@ -1,0 +1,41 @@
+// The texts the engine shows, and the two ways its messages write numbers.
+#pragma once
+
+#include <string>
+
+#include "engine/game_state.h"
+
+namespace tarvelis {
+
+struct EngineContext;
+
+inline constexpr const char* kLineBreak = "\r\n";
+
+// A number "as a number": one leading space unless it is negative (" 25", "-3").
+std::string AsNumber(int value);
+
+// A number right-aligned in three characters ("  7", " 25", "999").
+std::string RightAligned3(int value);
+
+// The name without the spaces around it.
+std::string Trimmed(const std::string& text);
+
+// A notice through the message dialog.
+void Tell(EngineContext& ctx, const std::string& title, const std::string& text);
+
+// A question through the message dialog; the answer is also left in
+// DialogAnswer.
+bool Ask(EngineContext& ctx, const std::string& title, const std::string& text);
+
+// The end-of-hand texts, built from the state as it stands when they are shown.
+
+// "C i e r r e": the pips each pair or seat holds, and what a tie does.
+std::string BlockedHandText(const GameState& state, bool tied);
+
+// "Final de este juego": the points, the tens when scoring by tens, the winners.
+std::string HandResultText(const GameState& state, int points, int tens);
+
+// "Final de Partida": who won the match.
+std::string MatchResultText(const GameState& state, int winner);
+
+}  // namespace tarvelis

@@ -1,0 +1,102 @@
+// What the engine asks of the table while a match runs. The port carries
+// intent ("show the laid tile of move n"), never pixels: the Qt table draws and
+// waits, the headless port of the simulator and the tests answers at once.
+//
+// Every method that waits (the waits, the questions, the continue button, the
+// end arrows, the leader choice, the manual deal, and any animation that lets
+// the window system run) must return early once the running loop has been
+// asked to unwind (LoopControl::Unwinding in engine/turn_loop.h). The engine
+// re-reads the control after each such call and changes nothing more when it
+// is unwinding.
+#pragma once
+
+#include <string>
+
+namespace tarvelis {
+
+// Button sets of the message dialog.
+inline constexpr int kButtonsNotice = 1;
+inline constexpr int kButtonsQuestion = 2;
+
+// Pictures of the engine's own messages: the game's notices and its questions.
+inline constexpr int kPictureGame = 1;
+inline constexpr int kPictureQuestion = 2;
+
+class TablePort {
+ public:
+  virtual ~TablePort() = default;
+
+  // Lets the window system handle what is pending, once.
+  virtual void YieldToWindows() = 0;
+
+  // The game's message dialog. Returns true for the yes button of a question;
+  // a notice returns true. The engine stores a question's answer in
+  // DialogAnswer.
+  virtual bool ShowMessage(const std::string& title, const std::string& text, int picture,
+                           int buttons) = 0;
+
+  // Shows the continue button labelled `label` (NoticeShown is already true)
+  // and waits until the user dismisses it, which clears NoticeShown. A click on
+  // a playable tile of the manual seat to move dismisses it too, after setting
+  // MoveFound and ChosenSlot.
+  virtual void WaitForNotice(const std::string& label) = 0;
+
+  // A new hand is about to be dealt: hide the recorder panel, empty and hide
+  // the move list, redraw the scoreboard.
+  virtual void ClearTableForDeal() = 0;
+
+  // Redraws one seat's hand as its options say.
+  virtual void DrawHand(int seat) = 0;
+
+  // Redraws the score on the table.
+  virtual void DrawScoreboard() = 0;
+
+  // The hand is over: shows every hand face up (without touching the seats'
+  // options) and, after a domino, the domino picture.
+  virtual void HandClosed(bool domino) = 0;
+
+  // The tile of move `move` leaves its hand and is laid on the chain, as its
+  // move record says.
+  virtual void ShowLaidTile(int move) = 0;
+
+  // The tile of move `move` is taken back from the chain into its hand.
+  virtual void TakeBackTile(int move) = 0;
+
+  // The pass sign beside `seat` (it blinks twice with sound 11).
+  virtual void ShowPassSign(int seat) = 0;
+
+  // The end arrows: the user picks the end for a tile that fits both.
+  // Returns 1 or 2, or 0 when the wait was cut short.
+  virtual int AskEnd() = 0;
+
+  // The computer's thinking pause: a hand sweeps over `seat`'s tiles.
+  virtual void ThinkingPause(int seat) = 0;
+
+  // The user picks the leading seat on the table (ChoosingLeader is true
+  // meanwhile). Returns the seat 1..4, or 0 when the wait was cut short.
+  virtual int ChooseLeader() = 0;
+
+  // The user deals the tiles by hand into Hand and SeatTileCount. Returns true
+  // once every seat holds seven tiles; false when the deal should be made at
+  // random instead (the rule was switched to "Aleatorio", or the table cannot
+  // deal by hand) or the wait was cut short.
+  virtual bool RunManualDeal() = 0;
+
+  // Sound n, when sound is on; returns at once.
+  virtual void PlaySound(int n) = 0;
+
+  // Espera: n hundredths of a second at game speed 0.
+  virtual void Wait(int hundredths) = 0;
+
+  // The recorder list gets the line of move `move` (line `move` - 1), which is
+  // selected; any lines after it belong to moves taken back and are dropped.
+  virtual void RecorderLineAdded(int move, const std::string& text) = 0;
+
+  // Selects line `index` of the recorder list; -1 selects none.
+  virtual void RecorderSelect(int index) = 0;
+
+  // The user agreed to keep the finished match in the history of matches.
+  virtual void AppendHistory() = 0;
+};
+
+}  // namespace tarvelis

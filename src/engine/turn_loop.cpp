@@ -1,0 +1,267 @@
+#include "engine/turn_loop.h"
+
+#include <cassert>
+#include <utility>
+
+#include "engine/consistency.h"
+#include "engine/deal.h"
+#include "engine/hand_end.h"
+#include "engine/hand_messages.h"
+#include "player/computer_player.h"
+#include "player/move_record.h"
+#include "player/move_rules.h"
+#include "table/board_geometry.h"
+
+namespace tarvelis {
+namespace {
+
+void StartNewMatch(GameState& s) {
+  s.MatchInProgress = true;
+  s.NoticeShown = false;
+  s.HandNumber = 0;
+  s.LeadSeat = 0;
+  s.HandInProgress = false;
+  for (HandLogEntry& entry : s.HandLog) entry = HandLogEntry{};
+  RecomputeTotals(s);
+}
+
+// Step 5: a manual seat, the pause between moves, or a reopened hand stop play
+// until the continue button is dismissed. False when the loop must stop.
+bool StopBeforeMove(EngineContext& ctx) {
+  GameState& s = ctx.State;
+  const int seat = s.CurrentSeat;
+  if (s.SeatControl[seat] == kManual || s.RulePauseBetweenMoves == kOn || s.HandReopened) {
+    s.NoticeShown = true;
+    ctx.Port.WaitForNotice(Trimmed(s.SeatName[seat]));
+  }
+  return !ctx.MustStop();
+}
+
+// Step 7: a reopened hand whose moves in force already end it (its last move
+// was stepped forward again, or it was saved right after that move) ends again
+// where it had ended. The moves in force decide, not a move number, so a hand
+// is never closed with its last move taken back.
+bool MovesInForceEndHand(const GameState& s) {
+  const int last = s.MoveNumber - 1;
+  if (last < 1 || last >= static_cast<int>(s.MoveRecord.size())) return false;
+  const MoveEntry& e = s.MoveRecord[last];
+  if (e[kFEnd] == kPassEnd || e[kFSeat] < 1 || e[kFSeat] > kSeats) return false;
+  return s.SeatTileCount[e[kFSeat]] == 0 || ChainBlocked(s);
+}
+
+// Step 8, for the tile a manual seat clicked: it replaces the computed move
+// and is turned towards the end it goes to. False when the loop must stop.
+bool TakeClickedTile(EngineContext& ctx) {
+  GameState& s = ctx.State;
+  const int seat = s.CurrentSeat;
+  if (!EsJugable(s, seat, s.ChosenSlot)) return true;  // the computed move stands
+  const HandSlot& t = s.Hand[seat][s.ChosenSlot];
+  s.PlayPipA = t.PipA;
+  s.PlayPipB = t.PipB;
+  s.PlayEnd = 1;
+  // The user chose this tile, not the computer's scoring.
+  s.PlayEvaluated = false;
+  const int e1 = s.EndPips[1];
+  const int e2 = s.EndPips[2];
+  if (e1 == e2) {
+    if (s.PlayPipA != e1) CambiaFicha(s);
+    return true;
+  }
+  const bool fitsBoth = (t.PipA == e1 && t.PipB == e2) || (t.PipB == e1 && t.PipA == e2);
+  // With six tiles of each suit out, either end leaves the same chain.
+  const bool sameEitherWay = PlayedWithPip(s, t.PipA) >= 6 && PlayedWithPip(s, t.PipB) >= 6;
+  if (s.SeatTileCount[seat] > 1 && fitsBoth && !sameEitherWay) {
+    const int end = ctx.Port.AskEnd();
+    if (ctx.MustStop()) return false;
+    s.PlayEnd = static_cast<i16>(end == 2 ? 2 : 1);
+    return true;
+  }
+  if (t.PipA == e2 || t.PipB == e2) s.PlayEnd = 2;
+  return true;
+}
+
+// The move in hand obeys the rules: a held tile that may lead or that fits the
+// end it is given, or a pass by a seat that cannot play.
+bool MoveIsLegal(const GameState& s) {
+  const int seat = s.CurrentSeat;
+  if (s.PlayEnd == kPassEnd) return s.MoveNumber != 1 && ListCandidates(s, seat).Count == 0;
+  if (s.PlayEnd != 1 && s.PlayEnd != 2) return false;
+  const int slot = BuscaHueco(s, s.PlayPipA, s.PlayPipB, seat);
+  if (!EsJugable(s, seat, slot)) return false;
+  const int end = s.EndPips[s.PlayEnd];
+  return s.MoveNumber == 1 || s.EndPips[1] == s.EndPips[2] || s.PlayPipA == end ||
+         s.PlayPipB == end;
+}
+
+// A legal move in place of a faulty choice: the first tile that may lead (any
+// held tile when the state leaves none, as the lead is never a pass), or the
+// first candidate, or a pass.
+void FallBackMove(GameState& s) {
+  const int seat = s.CurrentSeat;
+  s.PlayEnd = kPassEnd;
+  s.PlayPipA = s.PlayPipB = kNoPip;
+  s.PlayEvaluated = false;
+  if (s.MoveNumber == 1) {
+    int lead = 0;
+    for (int slot = 1; slot <= kSlots && lead == 0; ++slot) {
+      if (EsJugable(s, seat, slot)) lead = slot;
+    }
+    for (int slot = 1; slot <= kSlots && lead == 0; ++slot) {
+      if (s.Hand[seat][slot].State == 0) lead = slot;
+    }
+    if (lead == 0) return;
+    s.PlayPipA = s.Hand[seat][lead].PipA;
+    s.PlayPipB = s.Hand[seat][lead].PipB;
+    s.PlayEnd = 1;
+    return;
+  }
+  const CandidateList list = ListCandidates(s, seat);
+  if (list.Count > 0) TakeCandidate(s, list.Items[0]);
+}
+
+// Step 8. False when the loop must stop.
+bool ChooseMove(EngineContext& ctx) {
+  GameState& s = ctx.State;
+  const bool chosen = ctx.Hooks != nullptr && ctx.Hooks->ChooseMove(s, &ctx.Port);
+  if (!chosen) EligeJugada(s, &ctx.Port);
+  if (ctx.MustStop()) return false;
+  if (s.MoveFound && !TakeClickedTile(ctx)) return false;
+  if (!MoveIsLegal(s)) {
+    ++ctx.IllegalChoices;
+    FallBackMove(s);
+  }
+  return true;
+}
+
+// Step 9: the tile is turned, laid and recorded, and the entry applied; or
+// the pass is recorded. False when the record cannot take the move.
+bool CarryOutMove(EngineContext& ctx) {
+  GameState& s = ctx.State;
+  const bool tile = s.PlayEnd != kPassEnd;
+  MoveEntry layout{};
+  if (tile) {
+    if (s.MoveNumber == 1) {
+      // End 2 shows the lead's pip A from now on; end 1 takes pip B when the
+      // entry is applied. The leader's two suits are marked as its own.
+      s.EndPips[2] = s.PlayPipA;
+      s.SeatPipMark[s.CurrentSeat][s.PlayPipA] = 4;
+      s.SeatPipMark[s.CurrentSeat][s.PlayPipB] = 4;
+    }
+    OrientMove(s);
+    LayTile(s, layout);
+  } else {
+    s.PlayPipA = s.PlayPipB = kNoPip;
+    s.PlayIsDouble = false;
+  }
+  if (!GrabaJugada(s, layout, &ctx.Port)) return false;
+  AplicaJugada(s, kApply, s.MoveNumber);
+  if (tile) {
+    ctx.Port.ShowLaidTile(s.MoveNumber);
+  } else {
+    ctx.Port.ShowPassSign(s.CurrentSeat);
+  }
+  return true;
+}
+
+// Step 10: the seat that moved has played out, or nobody can play.
+bool HandIsOver(const GameState& s) {
+  return s.SeatTileCount[s.CurrentSeat] == 0 || ChainBlocked(s);
+}
+
+// A state that cannot be played on (a corrupt record) ends the match rather
+// than writing past the record.
+void AbandonMatch(GameState& s) {
+  s.HandInProgress = false;
+  s.MatchInProgress = false;
+}
+
+}  // namespace
+
+void SeedFromClock(EngineContext& ctx) {
+  if (ctx.SeedFromClock) ctx.Rng.Seed(ClockSeed());
+}
+
+void PlayHand(EngineContext& ctx) {
+  GameState& s = ctx.State;
+  while (!ctx.MustStop()) {
+    // Steps 1-2.
+    s.PlayPipA = s.PlayPipB = kNoPip;
+    s.PlayEnd = kPassEnd;
+    AdvanceTurn(s);
+    ctx.Port.YieldToWindows();
+    if (ctx.MustStop()) return;
+    // Step 3.
+    if (!EnsureMoveRecordCapacity(s, s.MoveNumber)) {
+      AbandonMatch(s);
+      return;
+    }
+    // Steps 4-6.
+    s.MoveFound = false;
+    if (!StopBeforeMove(ctx)) return;
+    HandEndOutcome outcome;
+    if (s.HandReopened && MovesInForceEndHand(s)) {
+      // Step 7.
+      TurnBack(s);
+      outcome = EndHand(ctx);
+    } else {
+      // Steps 8-11.
+      if (!ChooseMove(ctx)) return;
+      if (!CarryOutMove(ctx)) {
+        AbandonMatch(s);
+        return;
+      }
+      assert(CheckState(s, CheckOptions{s.MoveNumber, false}).empty());
+      if (ctx.Hooks != nullptr) ctx.Hooks->MoveMade(s);
+      if (ctx.MustStop()) return;
+      if (!HandIsOver(s)) continue;
+      outcome = EndHand(ctx);
+    }
+    switch (outcome) {
+      case HandEndOutcome::kReopened:
+        continue;
+      case HandEndOutcome::kNextHand:
+        if (!DealHand(ctx)) return;
+        continue;
+      case HandEndOutcome::kMatchOver:
+      case HandEndOutcome::kStop:
+        return;
+    }
+  }
+}
+
+void RunMatch(EngineContext& ctx, LoopEntry entry) {
+  LoopControl& c = ctx.Control;
+  if (entry == LoopEntry::kNone) return;
+  if (c.Running) {
+    c.Pending = entry;
+    return;
+  }
+  c.Running = true;
+  c.Pending = entry;
+  GameState& s = ctx.State;
+  while (c.Pending != LoopEntry::kNone && !c.ExitRequested) {
+    const LoopEntry next = std::exchange(c.Pending, LoopEntry::kNone);
+    // A reopened hand belongs to the state that was left.
+    s.HandReopened = false;
+    if (next == LoopEntry::kNewMatch) {
+      StartNewMatch(s);
+      SeedFromClock(ctx);
+      if (!DealHand(ctx)) continue;
+    } else {
+      // The totals are not kept in the files; the log gives them back. Only a
+      // consistent hand is played on: a damaged file must not lead the loop
+      // out of its arrays.
+      RecomputeTotals(s);
+      if (!s.MatchInProgress || !s.HandInProgress || !CheckState(s).empty()) continue;
+      SeedFromClock(ctx);
+      // A hand saved right after its last move ends where it stood, as a
+      // reopened hand stepped forward to its end does.
+      s.HandReopened = MovesInForceEndHand(s);
+      TurnBack(s);
+    }
+    PlayHand(ctx);
+  }
+  c.Running = false;
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,42 @@
+// The command line of tarvelis-sim.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tarvelis::sim {
+
+enum class Strategy : std::uint8_t { kEngine, kRandom, kHeaviest };
+
+struct SimOptions {
+  int Matches = 1;
+  std::uint32_t Seed = 1;
+  std::string SettingsFile;
+  int SaveAfterMove = 0;  // 0: do not save
+  std::string SaveFile;
+  int ScreenWidth = 800;
+  int ScreenHeight = 600;
+  bool HaveLevels = false;
+  std::array<int, 5> Levels{};                     // [seat 1..4]
+  std::array<Strategy, 5> Strategies{};            // [seat 1..4]
+  std::vector<std::pair<std::string, int>> Rules;  // --rule Name=Value, in order
+  bool VaryRules = false;
+  bool Trace = false;
+  bool Explain = false;  // with --trace: the scores behind every weighed move
+  bool Check = false;
+  bool Json = false;
+  bool NoTime = false;
+  bool Help = false;
+};
+
+// Parses the arguments after the program name. False with `error` set when
+// an argument is unknown or its value is not valid.
+bool ParseOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error);
+
+// The usage text printed by --help and after a bad argument.
+const char* UsageText();
+
+}  // namespace tarvelis::sim

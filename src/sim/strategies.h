@@ -1,0 +1,16 @@
+// Baselines to measure the computer player against. They never reach the
+// game's own seats.
+#pragma once
+
+#include "engine/game_state.h"
+#include "platform/random.h"
+
+namespace tarvelis::sim {
+
+// A uniformly random candidate, or a uniformly random tile that may lead.
+void ChooseRandom(GameState& state, Random& rng);
+
+// The candidate or lead tile with the most pips, the first one on ties.
+void ChooseHeaviest(GameState& state);
+
+}  // namespace tarvelis::sim

@@ -1,0 +1,378 @@
+#include "engine/hand_end.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/hand_messages.h"
+#include "engine_fixture.h"
+
+namespace tarvelis {
+namespace {
+
+using testing::Holds;
+using testing::Table;
+
+constexpr const char* kHint = "\r\n(Pulse el botón Cancelar si desea retroceder)";
+
+// Pips per slot after DealInOrder:
+//   seat 1: 0 1 2 2 3 4 3    seat 2: 4 5 6 4 5 6 7
+//   seat 3: 8 5 6 7 8 9 10   seat 4: 6 7 8 9 10 11 12
+void HandJustEnded(Table& t, int mover, int leader) {
+  t.s.MatchInProgress = true;
+  t.s.HandInProgress = true;
+  t.s.HandNumber = 1;
+  t.s.MoveNumber = 20;
+  t.s.CurrentSeat = static_cast<i16>(mover);
+  t.s.LeadSeat = static_cast<i16>(leader);
+  testing::DealInOrder(t.s);
+}
+
+// Every message shown, as "title|text", and what the hand end led to.
+struct Scored {
+  HandEndOutcome Outcome;
+  std::vector<std::string> Shown;
+};
+
+Scored End(Table& t) {
+  Scored r;
+  t.port.OnEvent = [&t, &r](const std::string& e) {
+    if (e.rfind("message ", 0) == 0) r.Shown.push_back(t.port.LastTitle + "|" + t.port.LastText);
+  };
+  r.Outcome = EndHand(t.ctx);
+  return r;
+}
+
+TEST(Tens, RoundUpFromOneAndZeroIsZero) {
+  EXPECT_EQ(Tens(0), 0);
+  EXPECT_EQ(Tens(1), 1);
+  EXPECT_EQ(Tens(10), 1);
+  EXPECT_EQ(Tens(11), 2);
+  EXPECT_EQ(Tens(25), 3);
+  EXPECT_EQ(Tens(30), 3);
+  EXPECT_EQ(Tens(31), 4);
+}
+
+TEST(NumberFormats, AsANumberAndRightAlignedInThree) {
+  EXPECT_EQ(AsNumber(25), " 25");
+  EXPECT_EQ(AsNumber(0), " 0");
+  EXPECT_EQ(AsNumber(-3), "-3");
+  EXPECT_EQ(RightAligned3(7), "  7");
+  EXPECT_EQ(RightAligned3(25), " 25");
+  EXPECT_EQ(RightAligned3(999), "999");
+  EXPECT_EQ(Trimmed("  Ana Mar "), "Ana Mar");
+}
+
+TEST(Domino, PairsCountEveryPipTheWinnersPartnersIncluded) {
+  Table t;
+  HandJustEnded(t, 2, 3);
+  Holds(t.s, 1, {2, 6});  // 1 + 4
+  Holds(t.s, 2, {});
+  Holds(t.s, 3, {1});  // 8
+  Holds(t.s, 4, {7});  // 12, seat 2's partner
+  const Scored r = End(t);
+  EXPECT_EQ(r.Outcome, HandEndOutcome::kNextHand);
+  ASSERT_EQ(r.Shown.size(), 1u);
+  EXPECT_EQ(r.Shown[0], std::string("Final de este juego|Puntos :  25       Decenas :  3\r\n") +
+                            "Habeis ganado el juego Jugador2 y Jugador4" + kHint);
+  EXPECT_TRUE(t.Heard(14));
+  EXPECT_FALSE(t.Heard(17));
+  EXPECT_EQ(t.EventsStarting("closed domino").size(), 1u);
+  EXPECT_EQ(t.EventsStarting("notice Continuar").size(), 1u);
+  EXPECT_FALSE(t.s.HandInProgress);
+  EXPECT_EQ(t.s.HandWinner, 1);
+  EXPECT_EQ(t.s.HandLog[1].Text, "Jugador3");
+  EXPECT_EQ(t.s.HandLog[1].PairUnits[1], 25);
+  EXPECT_EQ(t.s.HandLog[1].PairTens[1], 3);
+  EXPECT_EQ(t.s.HandLog[1].PairUnits[2], 0);
+  EXPECT_EQ(t.s.PairTotal[1], 3);
+  EXPECT_EQ(t.s.SeatPipsLeft[4], 12.0f);
+}
+
+TEST(Domino, LosersPipsOnlyAndByUnits) {
+  Table t;
+  HandJustEnded(t, 2, 3);
+  t.s.RuleCountedPips = kCountLosers;
+  t.s.RuleScoring = kScoreUnits;
+  t.s.MatchTarget = 100;
+  Holds(t.s, 1, {2, 6});
+  Holds(t.s, 2, {});
+  Holds(t.s, 3, {1});
+  Holds(t.s, 4, {7});
+  const Scored r = End(t);
+  ASSERT_EQ(r.Shown.size(), 1u);
+  EXPECT_EQ(r.Shown[0], std::string("Final de este juego|Puntos :  13\r\n") +
+                            "Habeis ganado el juego Jugador2 y Jugador4" + kHint);
+  EXPECT_EQ(t.s.PairTotal[1], 13);
+}
+
+TEST(Domino, UnderLosersScoringThePointsGoToTheOtherPair) {
+  Table t;
+  HandJustEnded(t, 3, 1);
+  t.s.RuleScoringPair = kScoringLosers;
+  Holds(t.s, 1, {2});
+  Holds(t.s, 2, {1});
+  Holds(t.s, 3, {});
+  Holds(t.s, 4, {1});
+  End(t);
+  EXPECT_EQ(t.s.HandWinner, 2);
+  EXPECT_EQ(t.s.HandLog[1].PairUnits[1], 11);
+  EXPECT_EQ(t.s.HandLog[1].PairUnits[2], 0);
+}
+
+TEST(Blocked, EqualPairsUnderNonLeadersGoToThePairThatDidNotLead) {
+  Table t;
+  HandJustEnded(t, 3, 1);
+  t.s.RuleTieWinner = kTieNonLeaders;
+  Holds(t.s, 1, {6});  // 4
+  Holds(t.s, 2, {6});  // 6
+  Holds(t.s, 3, {1});  // 8
+  Holds(t.s, 4, {1});  // 6
+  const Scored r = End(t);
+  ASSERT_EQ(r.Shown.size(), 2u);
+  EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador2 y Jugador4 :  12\r\n") +
+                            "Jugador1 y Jugador3 :  12\r\n" +
+                            "EMPATE -> Gana la pareja que no salió." + kHint);
+  EXPECT_EQ(r.Shown[1], std::string("Final de este juego|Puntos :  24       Decenas :  3\r\n") +
+                            "Habeis ganado el juego Jugador2 y Jugador4" + kHint);
+  EXPECT_EQ(t.s.HandWinner, 1);
+  EXPECT_FALSE(t.Heard(17)) << "a tie is not lost by the pair that moved";
+  EXPECT_FALSE(t.Heard(14));
+}
+
+TEST(Blocked, EqualPairsUnderLeadersGoToThePairThatLed) {
+  Table t;
+  HandJustEnded(t, 3, 1);
+  t.s.RuleTieWinner = kTieLeaders;
+  Holds(t.s, 1, {6});
+  Holds(t.s, 2, {6});
+  Holds(t.s, 3, {1});
+  Holds(t.s, 4, {1});
+  const Scored r = End(t);
+  ASSERT_EQ(r.Shown.size(), 2u);
+  EXPECT_NE(r.Shown[0].find("EMPATE -> Gana la pareja que salió."), std::string::npos);
+  EXPECT_NE(r.Shown[1].find("Han ganado el juego Jugador1 y Jugador3"), std::string::npos);
+  EXPECT_EQ(t.s.HandWinner, 2);
+}
+
+TEST(Blocked, ARepeatedTieScoresNothingAndKeepsTheHandNumber) {
+  for (i16 tieLead : {kTieSameLead, kTieRotateLead}) {
+    for (i16 step : {1, -1}) {
+      Table t;
+      HandJustEnded(t, 3, 1);
+      t.s.HandNumber = 3;
+      t.s.DirectionStep = step;
+      t.s.RuleTieLead = tieLead;
+      Holds(t.s, 1, {6});
+      Holds(t.s, 2, {6});
+      Holds(t.s, 3, {1});
+      Holds(t.s, 4, {1});
+      const Scored r = End(t);
+      ASSERT_EQ(r.Shown.size(), 1u) << "no points message";
+      const std::string tail =
+          tieLead == kTieSameLead ? " y sale el mismo jugador." : " y se corre el turno de salida.";
+      EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador2 y Jugador4 :  12\r\n") +
+                                "Jugador1 y Jugador3 :  12\r\nEMPATE -> Se repite el juego" + tail +
+                                kHint);
+      EXPECT_EQ(r.Outcome, HandEndOutcome::kNextHand);
+      EXPECT_EQ(t.s.HandWinner, 0);
+      EXPECT_EQ(t.s.HandNumber, 2) << "the next deal gives the replay number 3 again";
+      EXPECT_EQ(t.s.HandLog[3].PairUnits[1] + t.s.HandLog[3].PairUnits[2], 0);
+      EXPECT_EQ(t.s.LeadSeat, tieLead == kTieSameLead ? 1 - step : 1) << "no wrap-around";
+    }
+  }
+}
+
+TEST(Blocked, PairsWonByThePairThatDidNotMoveSoundsSeventeen) {
+  for (int mover : {1, 2}) {
+    Table t;
+    HandJustEnded(t, mover, 1);
+    Holds(t.s, 1, {6});  // 4
+    Holds(t.s, 2, {1});  // 4
+    Holds(t.s, 3, {1});  // 8
+    Holds(t.s, 4, {1});  // 6
+    const Scored r = End(t);
+    EXPECT_EQ(t.s.HandWinner, 1);
+    EXPECT_EQ(t.Heard(17), mover == 1);
+    EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador2 y Jugador4 :  10\r\n") +
+                              "Jugador1 y Jugador3 :  12" + kHint);
+  }
+}
+
+// Individual mode, seats 2 and 3 holding the fewest pips (5 each).
+void TwoLowestSeats(Table& t, int leader) {
+  HandJustEnded(t, 1, leader);
+  t.s.RuleMode = kModeIndividual;
+  Holds(t.s, 1, {6, 7});  // 7
+  Holds(t.s, 2, {2});     // 5
+  Holds(t.s, 3, {2});     // 5
+  Holds(t.s, 4, {1});     // 6
+}
+
+TEST(Blocked, IndividualTwoSeatsWithTheFewestTie) {
+  Table t;
+  TwoLowestSeats(t, 2);
+  const Scored r = End(t);
+  ASSERT_EQ(r.Shown.size(), 1u);
+  EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador1 :   7\r\nJugador2 :   5\r\n") +
+                            "Jugador3 :   5\r\nJugador4 :   6\r\n" +
+                            "EMPATE -> Se repite el juego y sale el mismo jugador." + kHint);
+  EXPECT_EQ(t.s.HandWinner, 0);
+}
+
+TEST(Blocked, IndividualTieRulesNotOfferedThereRepeatTheHand) {
+  Table t;
+  TwoLowestSeats(t, 2);
+  t.s.RuleTieWinner = kTieNonLeaders;
+  const Scored r = End(t);
+  ASSERT_EQ(r.Shown.size(), 1u);
+  EXPECT_NE(r.Shown[0].find("EMPATE -> Se repite el juego"), std::string::npos);
+  EXPECT_EQ(t.s.HandWinner, 0);
+}
+
+TEST(Blocked, IndividualTieToTheLeader) {
+  for (int leader : {4, 1}) {
+    Table t;
+    TwoLowestSeats(t, leader);
+    t.s.RuleTieWinner = kTieLeaders;
+    const Scored r = End(t);
+    ASSERT_EQ(r.Shown.size(), 2u);
+    EXPECT_NE(r.Shown[0].find("EMPATE -> Gana el jugador que salió."), std::string::npos);
+    EXPECT_EQ(t.s.HandWinner, leader);
+    const std::string winners =
+        leader == 4 ? "Jugador4, has ganado el juego. " : "Ha ganado el juego Jugador1";
+    EXPECT_EQ(r.Shown[1],
+              "Final de este juego|Puntos :  23       Decenas :  3\r\n" + winners + kHint);
+    EXPECT_EQ(t.s.HandLog[1].SeatUnits[leader], 23);
+    EXPECT_EQ(t.s.SeatTotal[leader], 3);
+  }
+}
+
+TEST(Blocked, AnsweringNoGoesBackToTheHand) {
+  Table t;
+  HandJustEnded(t, 3, 1);
+  Holds(t.s, 1, {6});
+  Holds(t.s, 2, {1});
+  Holds(t.s, 3, {1});
+  Holds(t.s, 4, {1});
+  t.port.Answers = {false};
+  const Scored r = End(t);
+  EXPECT_EQ(r.Outcome, HandEndOutcome::kReopened);
+  ASSERT_EQ(r.Shown.size(), 1u);
+  EXPECT_FALSE(t.s.DialogAnswer);
+  EXPECT_TRUE(t.s.HandInProgress);
+  EXPECT_TRUE(t.s.HandReopened);
+  EXPECT_EQ(t.s.HandLog[1].PairUnits[1], 0);
+}
+
+TEST(MatchEnd, PairsReachingTheTargetEndTheMatchAndAskForTheHistory) {
+  for (bool keep : {true, false}) {
+    Table t;
+    HandJustEnded(t, 2, 3);
+    t.s.MatchTarget = 3;
+    Holds(t.s, 1, {2, 6});
+    Holds(t.s, 2, {});
+    Holds(t.s, 3, {1});
+    Holds(t.s, 4, {7});
+    t.port.Answers = {true, keep};
+    const Scored r = End(t);
+    EXPECT_EQ(r.Outcome, HandEndOutcome::kMatchOver);
+    ASSERT_EQ(r.Shown.size(), 3u);
+    EXPECT_EQ(r.Shown[1], "Final de Partida|Habeis ganado la partida \r\nJugador2 y Jugador4");
+    EXPECT_EQ(r.Shown[2], "Histórico de partidas jugadas|¿Se actualiza el Histórico de partidas?");
+    EXPECT_EQ(t.EventsStarting("history").size(), keep ? 1u : 0u);
+    EXPECT_EQ(t.EventsStarting("sound 14").size(), 2u) << "the domino and the match";
+    EXPECT_FALSE(t.s.MatchInProgress);
+    EXPECT_EQ(t.s.MoveNumber, 0);
+  }
+}
+
+TEST(MatchEnd, UnderLosersScoringThePairThatDidNotReachTheTargetWins) {
+  Table t;
+  HandJustEnded(t, 2, 3);
+  t.s.RuleScoringPair = kScoringLosers;
+  t.s.MatchTarget = 3;
+  Holds(t.s, 1, {2, 6});
+  Holds(t.s, 2, {});
+  Holds(t.s, 3, {1});
+  Holds(t.s, 4, {7});
+  const Scored r = End(t);
+  EXPECT_EQ(t.s.PairTotal[2], 3);
+  EXPECT_EQ(r.Outcome, HandEndOutcome::kMatchOver);
+  EXPECT_EQ(r.Shown[1], "Final de Partida|Habeis ganado la partida \r\nJugador2 y Jugador4");
+}
+
+TEST(MatchEnd, IndividualNamesTheSeat) {
+  for (int winner : {4, 2}) {
+    Table t;
+    HandJustEnded(t, winner, 1);
+    t.s.RuleMode = kModeIndividual;
+    t.s.MatchTarget = 1;
+    Holds(t.s, 1, {3});
+    Holds(t.s, 2, winner == 2 ? std::initializer_list<int>{} : std::initializer_list<int>{3});
+    Holds(t.s, 3, {3});
+    Holds(t.s, 4, winner == 4 ? std::initializer_list<int>{} : std::initializer_list<int>{3});
+    const Scored r = End(t);
+    ASSERT_GE(r.Shown.size(), 2u);
+    EXPECT_EQ(r.Shown[1], winner == 4 ? "Final de Partida|Jugador4, has ganado la partida. "
+                                      : "Final de Partida|Ha ganado la partida Jugador2");
+  }
+}
+
+TEST(MatchWinner, ALastHandWithoutWinnerLeavesItToTheTotals) {
+  GameState s;
+  s.RuleMode = kModePairs;
+  s.HandWinner = 0;
+  s.PairTotal = {0, 2, 7};
+  EXPECT_EQ(MatchWinner(s), 2);
+  s.RuleScoringPair = kScoringLosers;
+  EXPECT_EQ(MatchWinner(s), 1);
+  s.RuleMode = kModeIndividual;
+  s.SeatTotal = {0, 1, 9, 9, 3};
+  EXPECT_EQ(MatchWinner(s), 2);
+}
+
+TEST(Totals, ByTheScoringSystemAndCappedAt999) {
+  GameState s;
+  s.HandNumber = 8;
+  for (int h = 1; h <= 8; ++h) {
+    s.HandLog[h].PairUnits[1] = 168;
+    s.HandLog[h].PairTens[1] = 17;
+    s.HandLog[h].SeatUnits[3] = 5;
+    s.HandLog[h].SeatTens[3] = 1;
+  }
+  s.RuleScoring = kScoreUnits;
+  RecomputeTotals(s);
+  EXPECT_EQ(s.PairTotal[1], 999);
+  EXPECT_EQ(s.SeatTotal[3], 40);
+  s.RuleScoring = kScoreTens;
+  RecomputeTotals(s);
+  EXPECT_EQ(s.PairTotal[1], 136);
+  EXPECT_EQ(s.SeatTotal[3], 8);
+  EXPECT_TRUE(MatchReached(s) == (s.MatchTarget <= 136));
+}
+
+TEST(HandLogRoom, MergingTheOldestHandsKeepsEveryTotal) {
+  GameState s;
+  s.RuleScoring = kScoreUnits;
+  s.HandNumber = kHandLogSize;
+  for (int h = 1; h <= kHandLogSize; ++h) {
+    s.HandLog[h].PairUnits[h % 2 + 1] = static_cast<i16>(h % 7);
+    s.HandLog[h].SeatUnits[h % 4 + 1] = 1;
+  }
+  s.HandLog[kHandLogSize].Text = "last";
+  RecomputeTotals(s);
+  const auto pairs = s.PairTotal;
+  const auto seats = s.SeatTotal;
+  MakeRoomInHandLog(s, kHandLogSize + 1);
+  EXPECT_EQ(s.HandNumber, kHandLogSize - 1);
+  EXPECT_EQ(s.HandLog[kHandLogSize - 1].Text, "last");
+  EXPECT_TRUE(s.HandLog[kHandLogSize].Text.empty());
+  RecomputeTotals(s);
+  EXPECT_EQ(s.PairTotal, pairs);
+  EXPECT_EQ(s.SeatTotal, seats);
+  // Room already there: nothing moves.
+  MakeRoomInHandLog(s, kHandLogSize);
+  EXPECT_EQ(s.HandNumber, kHandLogSize - 1);
+}
+
+}  // namespace
+}  // namespace tarvelis

@@ -1,0 +1,198 @@
+// The order of a decision: pass, a single candidate, the weighed choice with
+// its pause, ties, the tutor's suggestion at full strength, determinism.
+#include "player/computer_player.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/headless_port.h"
+#include "table_builder.h"
+
+namespace tarvelis {
+namespace {
+
+using test::TableBuilder;
+
+class PauseCounter : public HeadlessPort {
+ public:
+  void ThinkingPause(int seat) override {
+    ++Pauses;
+    LastSeat = seat;
+  }
+  int Pauses = 0;
+  int LastSeat = 0;
+};
+
+TEST(EligeJugada, PassesWithoutAPauseWhenNothingFits) {
+  TableBuilder t;
+  t.Give(1, "1-0 1-1 2-0 2-1 2-2 3-0 3-1").Deal().Ends(6, 5);
+  t.s.PlayEvaluated = true;
+  PauseCounter port;
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(t.s.PlayEnd, kPassEnd);
+  EXPECT_FALSE(t.s.PlayEvaluated);
+  EXPECT_EQ(port.Pauses, 0);
+}
+
+TEST(EligeJugada, ASingleCandidateIsPlayedUnweighed) {
+  TableBuilder t;
+  t.Give(1, "6-1 1-1 2-0 2-1 2-2 3-0 3-1").Deal().Ends(4, 6);
+  PauseCounter port;
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(t.s.PlayPipA, 6);
+  EXPECT_EQ(t.s.PlayPipB, 1);
+  EXPECT_EQ(t.s.PlayEnd, 2);
+  EXPECT_FALSE(t.s.PlayEvaluated);
+  EXPECT_EQ(port.Pauses, 0);
+}
+
+TEST(EligeJugada, TheLastTileFittingBothEndsTakesTheFirstListing) {
+  TableBuilder t;
+  t.Give(1, "2-5 1-1 2-0 2-1 2-2 3-0 3-1").Deal().Played("1-1 2-0 2-1 2-2 3-0 3-1").Ends(5, 2);
+  PauseCounter port;
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(t.s.PlayPipA, 2);  // pip A first: 2 meets end 2
+  EXPECT_EQ(t.s.PlayEnd, 2);
+  EXPECT_FALSE(t.s.PlayEvaluated);
+  EXPECT_EQ(port.Pauses, 0);
+}
+
+TEST(EligeJugada, WeighsTwoOrMoreAfterOnePause) {
+  TableBuilder t;
+  t.Give(1, "4-4 4-1 1-0 1-2 3-0 5-0 6-0").Deal().Ends(4, 4);
+  PauseCounter port;
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(port.Pauses, 1);
+  EXPECT_EQ(port.LastSeat, 1);
+  EXPECT_TRUE(t.s.PlayEvaluated);
+  EXPECT_EQ(t.s.PlayPipA, 4);
+  EXPECT_EQ(t.s.PlayPipB, 4);
+  const Evaluation& e = LastEvaluation();
+  EXPECT_EQ(e.Count, 2);
+  EXPECT_EQ(e.Seat, 1);
+  EXPECT_EQ(e.MoveNumber, t.s.MoveNumber);
+  EXPECT_EQ(e.Chosen, 0);
+  const std::string text = ExplainEvaluation(e);
+  EXPECT_NE(text.find("explain hand 2 move 9 seat 1 level 50: 2 candidates\n"), std::string::npos);
+  EXPECT_NE(text.find("* 4-4 end 2: 24 = base +9 r1 +15\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("  4-1 end 2: 10 = base +10\n"), std::string::npos) << text;
+}
+
+TEST(EligeJugada, EqualScoresGoToTheEarlierCandidate) {
+  // Base 11 for opening the five against 10 for the four; the second
+  // opponent's mark on the five takes one point back.
+  for (const char* hand : {"3-5 3-4 5-0 4-0 1-1 2-2 6-6", "3-4 3-5 5-0 4-0 1-1 2-2 6-6"}) {
+    TableBuilder t;
+    t.Give(1, hand).Deal().Ends(3, 3).Mark(4, 5, 1);
+    EligeJugada(t.s, nullptr);
+    const Evaluation& e = LastEvaluation();
+    ASSERT_EQ(e.Count, 2);
+    EXPECT_EQ(e.Candidates[0].Score, e.Candidates[1].Score);
+    EXPECT_EQ(t.s.PlayPipB, hand[2] - '0') << hand;
+  }
+}
+
+TEST(EligeJugada, PlaysTheSameMoveEveryTimeAndOnlyWritesTheMoveInHand) {
+  TableBuilder t;
+  t.Give(1, "3-6 2-0 0-0 1-0 1-1 4-4 4-0").Give(2, "3-0 3-1 3-2").Give(4, "3-4 3-5");
+  t.Deal().Played("3-0 3-1 3-2 3-4 3-5").Ends(3, 2).Mark(2, 6, 3).Mark(3, 0, -2);
+  const GameState before = t.s;
+  EligeJugada(t.s, nullptr);
+  const GameState first = t.s;
+  for (int i = 0; i < 3; ++i) {
+    t.s = before;
+    EligeJugada(t.s, nullptr);
+    EXPECT_EQ(t.s.PlayPipA, first.PlayPipA);
+    EXPECT_EQ(t.s.PlayPipB, first.PlayPipB);
+    EXPECT_EQ(t.s.PlayEnd, first.PlayEnd);
+  }
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    EXPECT_EQ(t.s.SeatPipMark[seat], before.SeatPipMark[seat]);
+    EXPECT_EQ(t.s.SeatLevel[seat], before.SeatLevel[seat]);
+    EXPECT_EQ(t.s.SeatTileCount[seat], before.SeatTileCount[seat]);
+    EXPECT_EQ(t.s.SeatPipsLeft[seat], before.SeatPipsLeft[seat]);
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      EXPECT_EQ(t.s.Hand[seat][slot].State, before.Hand[seat][slot].State);
+    }
+  }
+  EXPECT_EQ(t.s.EndPips, before.EndPips);
+}
+
+// Below level 41 seat 1 lays the double four; from 41 on it keeps the last two
+// fours and plays 3-1.
+TableBuilder LevelSensitive(int level) {
+  TableBuilder t;
+  t.Give(1, "4-4 4-6 3-1 1-0 1-2 2-0 5-0").Give(2, "4-0 4-1 4-2").Give(4, "4-3 4-5").Deal();
+  t.Played("4-0 4-1 4-2 4-3 4-5").Ends(4, 3).Level(1, level);
+  t.s.SeatControl[1] = kManual;
+  t.s.SeatTilesShown[1] = kTilesVisible;
+  return t;
+}
+
+TEST(Suggestion, IsWorkedOutAtFullStrengthAndLeavesTheLevel) {
+  TableBuilder t = LevelSensitive(30);
+  EligeJugada(t.s, nullptr);
+  ASSERT_EQ(t.s.PlayPipB, 4);  // the seat's own choice at 3.0
+  const Suggestion hint = Suggest(t.s);
+  EXPECT_FALSE(hint.Pass);
+  EXPECT_EQ(t.s.PlayPipA, 3);
+  EXPECT_EQ(t.s.PlayPipB, 1);
+  EXPECT_EQ(hint.Slot, 3);
+  EXPECT_EQ(hint.End, 2);
+  EXPECT_FALSE(hint.ShowsArrow);
+  EXPECT_EQ(LastEvaluation().Level, 100);
+  EXPECT_EQ(t.s.SeatLevel[1], 30);
+  EXPECT_FALSE(t.s.SuggestionAsked);
+}
+
+TEST(Suggestion, NeverPausesAndRaisesOnlyAManualSeat) {
+  TableBuilder t = LevelSensitive(30);
+  t.s.SuggestionAsked = true;
+  PauseCounter port;
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(port.Pauses, 0);
+  EXPECT_EQ(t.s.PlayPipB, 1);
+  EXPECT_EQ(t.s.SeatLevel[1], 30);
+  EXPECT_TRUE(t.s.SuggestionAsked);  // the caller clears its own flag
+  // An automatic seat plays at its own strength whatever the flag says.
+  t.s.SeatControl[1] = kAutomatic;
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(t.s.PlayPipB, 4);
+}
+
+TEST(Suggestion, ShowsTheArrowForATileThatFitsBothEnds) {
+  TableBuilder t;
+  t.Give(1, "2-5 1-1 6-0 6-6 3-0 3-1 1-0").Deal().Ends(5, 2);
+  t.s.SeatControl[1] = kManual;
+  Suggestion hint = Suggest(t.s);
+  ASSERT_FALSE(hint.Pass);
+  EXPECT_EQ(hint.Slot, 1);
+  EXPECT_TRUE(hint.ShowsArrow);
+  EXPECT_EQ(hint.End, t.s.PlayEnd);
+  t.Ends(6, 3);
+  hint = Suggest(t.s);
+  ASSERT_FALSE(hint.Pass);
+  EXPECT_FALSE(hint.ShowsArrow);
+  t.Ends(4, 4);
+  EXPECT_TRUE(Suggest(t.s).Pass);
+  EXPECT_FALSE(t.s.SuggestionAsked);
+}
+
+TEST(Lead, AnAutomaticSeatPausesBeforeItsLeadButNotBeforeTheForcedDoubleSix) {
+  TableBuilder t;
+  t.Give(1, "6-6 1-0 2-0 3-0 3-1 3-2 5-4").Deal().Move(1);
+  PauseCounter port;
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(port.Pauses, 1);
+  t.s.SeatControl[1] = kManual;  // the computer leading for a manual seat
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(port.Pauses, 1);
+  t.s.SeatControl[1] = kAutomatic;
+  t.s.HandNumber = 1;
+  t.s.RuleFirstLead = kFirstLeadSixDouble;
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(t.s.PlayPipA, 6);
+  EXPECT_EQ(port.Pauses, 1);
+}
+
+}  // namespace
+}  // namespace tarvelis

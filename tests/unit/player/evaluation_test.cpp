@@ -1,0 +1,143 @@
+// Seat roles, the individual ranking, the base score, the marks terms, the
+// block margin and the suit analysis the rules read.
+#include "player/evaluation.h"
+
+#include <gtest/gtest.h>
+
+#include "player/suit_analysis.h"
+#include "table_builder.h"
+
+namespace tarvelis {
+namespace {
+
+using test::TableBuilder;
+
+TEST(SeatRoles, KeySeatIsTheMemberCloserToGoingOut) {
+  TableBuilder t;
+  t.Give(3, "6-6 6-5").Deal();
+  SeatRoles r = PairRoles(t.s, 1);
+  EXPECT_EQ(r.Key, 1);  // equal counts keep the deciding seat
+  EXPECT_EQ(r.Second, 3);
+  t.Played("6-6 6-5");  // the partner holds fewer tiles now
+  r = PairRoles(t.s, 1);
+  EXPECT_EQ(r.Key, 3);
+  EXPECT_EQ(r.Second, 1);
+}
+
+TEST(SeatRoles, OpponentsFollowTheDirectionAndSwapFromLevel21) {
+  TableBuilder t;
+  t.Give(4, "6-6 6-5").Deal().Played("6-6 6-5");  // seat 2 holds more than seat 4
+  t.Level(1, 20);
+  SeatRoles r = PairRoles(t.s, 1);
+  EXPECT_EQ(r.FirstOpponent, 2);
+  EXPECT_EQ(r.SecondOpponent, 4);
+  t.Level(1, 21);
+  r = PairRoles(t.s, 1);
+  EXPECT_EQ(r.FirstOpponent, 4);
+  EXPECT_EQ(r.SecondOpponent, 2);
+  // Playing the other way round seat 4 is next anyway: nothing to swap.
+  t.Reverse();
+  r = PairRoles(t.s, 1);
+  EXPECT_EQ(r.FirstOpponent, 4);
+  EXPECT_EQ(r.SecondOpponent, 2);
+}
+
+TEST(SeatRoles, IndividualRankingFewestTilesFirstThenTurnOrder) {
+  TableBuilder t;
+  t.Give(3, "6-6 6-5 6-4 6-3").Give(4, "5-5 5-4 5-3 5-2").Give(2, "4-4 4-3").Deal();
+  t.Played("6-6 6-5 6-4 6-3 5-5 5-4 5-3 5-2 4-4 4-3");  // seats 2, 3, 4 hold 5, 3, 3
+  EXPECT_EQ(RankOthers(t.s, 1), (std::array<int, 3>{3, 4, 2}));
+  t.Reverse();  // seat 4 now plays right after seat 1
+  EXPECT_EQ(RankOthers(t.s, 1), (std::array<int, 3>{4, 3, 2}));
+  t.s.RuleDirection = kDirect;
+  SyncDirectionStep(t.s);
+  EXPECT_EQ(RankOthers(t.s, 2), (std::array<int, 3>{3, 4, 1}));
+}
+
+TEST(Evaluation, BlockMarginRoundsToTheNearestPip) {
+  EXPECT_EQ(BlockMargin(0), 22);
+  EXPECT_EQ(BlockMargin(3), 21);  // 21.4
+  EXPECT_EQ(BlockMargin(4), 21);  // 21.2
+  EXPECT_EQ(BlockMargin(2), 22);  // 21.6
+  EXPECT_EQ(BlockMargin(50), 12);
+  EXPECT_EQ(BlockMargin(97), 3);  // 2.6
+  EXPECT_EQ(BlockMargin(98), 2);  // 2.4
+  EXPECT_EQ(BlockMargin(100), 2);
+}
+
+TEST(Evaluation, BaseIsTwelveLessTheRankOfTheOpenedSuit) {
+  TableBuilder t;
+  t.Give(1, "6-0 6-1 6-2 6-3 5-0 5-1 4-4").Deal().Ends(6, 4);
+  const Position p = ReadPosition(t.s, 1);
+  // Ranks of seat 1: 6, then 5, 1, 0 (two each), 4, 3, 2.
+  EXPECT_EQ(EvaluateCandidate(p, {4, 6}).Columns[kColBase], 11);
+  EXPECT_EQ(EvaluateCandidate(p, {6, 2}).Columns[kColBase], 5);
+  EXPECT_EQ(EvaluateCandidate(p, {6, 0}).Columns[kColBase], 8);
+}
+
+// Marks with one digit per seat so each seat's weight shows in the sum.
+TableBuilder WithMarks() {
+  TableBuilder t;
+  t.Give(1, "4-5 4-4").Deal().Ends(4, 4);
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    const int digit = seat == 1 ? 1 : seat == 3 ? 10 : seat == 2 ? 100 : 1000;
+    t.Mark(seat, 4, digit).Mark(seat, 5, 2 * digit);
+  }
+  return t;
+}
+
+TEST(Evaluation, PairMarksWeighTheKeySeatSecondSeatAndOpponents) {
+  const TableBuilder t = WithMarks();
+  const Position p = ReadPosition(t.s, 1);
+  const Breakdown b = EvaluateCandidate(p, {4, 5});
+  EXPECT_EQ(b.Columns[kColMarksCovered], -6 * 1 - 2 * 10 + 2 * 100 + 1000);
+  EXPECT_EQ(b.Columns[kColMarksOpened], 2 * (6 * 1 + 2 * 10 - 2 * 100 - 1000));
+  // A double covers nothing new: only the opened side counts.
+  const Breakdown d = EvaluateCandidate(p, {4, 4});
+  EXPECT_EQ(d.Columns[kColMarksCovered], 0);
+  EXPECT_EQ(d.Columns[kColMarksOpened], 6 * 1 + 2 * 10 - 2 * 100 - 1000);
+}
+
+TEST(Evaluation, IndividualMarksWeighTheSeatItselfAndTheRankedOthers) {
+  TableBuilder t = WithMarks();
+  t.Individual().Played("6-6");  // whoever holds 6-6 is ranked first
+  const int first = DuenoFicha(t.s, 6, 6).Seat;
+  ASSERT_NE(first, 1);
+  const Position p = ReadPosition(t.s, 1);
+  EXPECT_EQ(p.Roles.Ranked[0], first);
+  auto digit = [](int seat) { return seat == 1 ? 1 : seat == 3 ? 10 : seat == 2 ? 100 : 1000; };
+  const int r1 = digit(p.Roles.Ranked[0]), r2 = digit(p.Roles.Ranked[1]),
+            r3 = digit(p.Roles.Ranked[2]);
+  const Breakdown b = EvaluateCandidate(p, {4, 5});
+  EXPECT_EQ(b.Columns[kColMarksCovered], -6 + 3 * r1 + 2 * r2 + r3);
+  EXPECT_EQ(b.Columns[kColMarksOpened], 2 * (6 - 3 * r1 - 2 * r2 - r3));
+}
+
+TEST(SuitAnalysis, CountsPlayedHeldSeenAndPipsLeft) {
+  TableBuilder t;
+  t.Give(1, "3-0 3-6 1-1").Give(2, "3-3 5-5").Give(3, "3-2 6-6 6-5 6-4 6-2 6-1 6-0");
+  t.Give(4, "3-1").Deal();
+  t.Played("3-3 3-1 1-1");
+  const SuitAnalysis a = AnalizaPalo(t.s, 1, 3);
+  EXPECT_EQ(a.Played, 2);
+  EXPECT_TRUE(a.DoublePlayed);
+  EXPECT_TRUE(a.Seen[3]);  // the double shows the suit with itself
+  EXPECT_TRUE(a.Seen[1]);
+  EXPECT_FALSE(a.Seen[0]);
+  EXPECT_EQ(a.Held[1], 2);
+  EXPECT_EQ(a.Held[3], 1);
+  EXPECT_EQ(a.Held[1] + a.Held[2] + a.Held[3] + a.Held[4], 5);
+  EXPECT_EQ(a.DoubleSide, 0);
+  // 168 pips in the set, 6 + 4 + 2 of them down.
+  int total = 0;
+  for (int seat = 1; seat <= kSeats; ++seat) total += a.SeatPips[seat];
+  EXPECT_EQ(total, kSetPips - 12);
+  EXPECT_EQ(a.SidePips[1] + a.SidePips[2], total);
+  EXPECT_EQ(a.SidePips[1], a.SeatPips[1] + a.SeatPips[3]);
+  // The double five is with seat 2: the other side for seat 1, our side for seat 4.
+  EXPECT_EQ(AnalizaPalo(t.s, 1, 5).DoubleSide, 2);
+  EXPECT_EQ(AnalizaPalo(t.s, 4, 5).DoubleSide, 1);
+}
+
+}  // namespace
+}  // namespace tarvelis

@@ -1,0 +1,138 @@
+// The lead of a computer seat: by its doubles, by its longest suit, and the
+// fallbacks when neither names a tile the hand holds.
+#include "player/lead_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "player/computer_player.h"
+#include "table_builder.h"
+
+namespace tarvelis {
+namespace {
+
+using test::TableBuilder;
+
+struct Lead {
+  std::string Tile;
+  LeadStep Step;
+};
+
+Lead LeadOf(const GameState& s, int seat = 1) {
+  const LeadChoice c = ChooseLead(s, seat);
+  if (c.Slot == 0) return {"", c.Step};
+  const HandSlot& t = s.Hand[seat][c.Slot];
+  return {std::to_string(t.PipA) + "-" + std::to_string(t.PipB), c.Step};
+}
+
+GameState Hand(const char* tiles) {
+  TableBuilder t;
+  t.Give(1, tiles).Deal().Move(1);
+  return t.s;
+}
+
+TEST(LeadChoice, OneDoubleLeadsWhenItsSuitIsNeitherBareNorDominant) {
+  Lead l = LeadOf(Hand("1-0 4-4 4-1 2-0 4-2 3-0 5-0"));  // three fours
+  EXPECT_EQ(l.Tile, "4-4");
+  EXPECT_EQ(l.Step, LeadStep::kOneDouble);
+  // A bare double: the longest suit (0) opens, beside its best-ranked partner.
+  l = LeadOf(Hand("4-4 1-0 2-0 3-0 5-0 5-1 6-2"));
+  EXPECT_EQ(l.Step, LeadStep::kLongestSuit);
+  EXPECT_EQ(l.Tile, "5-0");
+}
+
+TEST(LeadChoice, OneDoubleOfADominantSuit) {
+  // Five sixes, every suit present, twos at rank 2 with three tiles: open 6-2
+  // and keep the double.
+  EXPECT_EQ(LeadOf(Hand("6-6 6-5 6-4 6-3 6-2 2-1 2-0")).Tile, "6-2");
+  // A suit missing (no three): the double itself.
+  EXPECT_EQ(LeadOf(Hand("6-6 6-5 6-4 6-0 6-2 2-1 2-0")).Tile, "6-6");
+  // Rank 2 with two tiles only: the double.
+  EXPECT_EQ(LeadOf(Hand("6-6 6-5 6-4 6-3 6-2 2-1 1-0")).Tile, "6-6");
+}
+
+TEST(LeadChoice, TwoDoublesTheLongerSuitAndTheHigherOnADraw) {
+  EXPECT_EQ(LeadOf(Hand("2-2 2-1 2-0 5-5 5-1 3-0 4-0")).Tile, "2-2");  // three twos, two fives
+  EXPECT_EQ(LeadOf(Hand("2-2 2-1 5-0 5-5 5-1 3-0 4-0")).Tile, "5-5");  // two against three
+  const Lead draw = LeadOf(Hand("2-2 2-1 5-5 5-1 3-0 4-0 6-0"));
+  EXPECT_EQ(draw.Tile, "5-5");
+  EXPECT_EQ(draw.Step, LeadStep::kTwoDoubles);
+  // Both bare: the longest suit leads instead.
+  const Lead bare = LeadOf(Hand("2-2 5-5 1-0 3-0 4-0 6-0 6-1"));
+  EXPECT_EQ(bare.Step, LeadStep::kLongestSuit);
+  EXPECT_EQ(bare.Tile, "6-0");
+}
+
+TEST(LeadChoice, ThreeDoublesTheHighestThatIsNotBare) {
+  EXPECT_EQ(LeadOf(Hand("6-6 4-4 4-0 1-1 1-0 2-1 5-3")).Tile, "4-4");
+  const Lead bare = LeadOf(Hand("6-6 4-4 1-1 5-0 3-0 2-0 3-2"));
+  EXPECT_EQ(bare.Step, LeadStep::kLongestSuit);
+  EXPECT_EQ(bare.Tile, "3-0");
+}
+
+TEST(LeadChoice, LongestSuitBesideTheBestRankedSuitHeldWithIt) {
+  // Threes and zeros both count three; the three ranks first and opens beside
+  // the zero, the best-ranked suit held with it.
+  const Lead l = LeadOf(Hand("1-0 2-0 3-0 3-1 3-2 5-4 6-4"));
+  EXPECT_EQ(l.Step, LeadStep::kLongestSuit);
+  EXPECT_EQ(l.Tile, "3-0");
+}
+
+TEST(LeadChoice, AHandOfDoublesFallsBackToTheDoubleOfTheLongestSuit) {
+  // Every suit shows once, on its double: no step names a tile. Rank 1 is the
+  // six (higher pip first among equal counts).
+  const Lead l = LeadOf(Hand("0-0 1-1 2-2 3-3 4-4 5-5 6-6"));
+  EXPECT_EQ(l.Tile, "6-6");
+  EXPECT_EQ(l.Step, LeadStep::kFallback);
+}
+
+TEST(LeadChoice, ANamedTileNotInTheHandFallsBack) {
+  // The deal's figures claim three ones at rank 2, but 6-1 is not in the hand.
+  GameState s = Hand("6-6 6-5 6-4 6-3 6-2 2-1 1-0");
+  s.SeatPipCount[1][1] = 3;
+  s.SeatPipRank[1][2] = 1;
+  s.SeatPipRank[1][3] = 2;
+  const Lead l = LeadOf(s);
+  EXPECT_EQ(l.Tile, "6-6");
+  EXPECT_EQ(l.Step, LeadStep::kFallback);
+}
+
+TEST(LeadChoice, WithoutADoubleTheFallbackIsTheHeaviestTile) {
+  // Ranks that name nothing held (figures of another hand): no double to lead.
+  GameState s = Hand("1-0 2-0 5-3 6-4 4-2 5-1 3-2");
+  for (int k = 1; k <= kSlots; ++k) s.SeatPipRank[1][k] = 6;
+  s.SeatDoubles[1] = 0;
+  const Lead l = LeadOf(s);
+  EXPECT_EQ(l.Tile, "6-4");
+  EXPECT_EQ(l.Step, LeadStep::kFallback);
+}
+
+TEST(LeadChoice, EligeJugadaLeadsTheChosenTileAsItLies) {
+  GameState s = Hand("1-0 2-0 3-0 3-1 3-2 5-4 6-4");
+  EligeJugada(s, nullptr);
+  EXPECT_EQ(s.PlayPipA, 3);
+  EXPECT_EQ(s.PlayPipB, 0);
+  EXPECT_EQ(s.PlayEnd, 1);
+  EXPECT_FALSE(s.PlayEvaluated);
+}
+
+TEST(LeadChoice, TheForcedDoubleSixNeedsNoChoice) {
+  TableBuilder t;
+  t.Give(1, "6-6 1-0 2-0 3-0 3-1 3-2 5-4").Deal().Move(1);
+  t.s.HandNumber = 1;
+  t.s.RuleFirstLead = kFirstLeadSixDouble;
+  t.s.RuleNextLead = kNextLeadRotate;
+  EligeJugada(t.s, nullptr);
+  EXPECT_EQ(t.s.PlayPipA, 6);
+  EXPECT_EQ(t.s.PlayPipB, 6);
+  EXPECT_EQ(t.s.PlayEnd, 1);
+  // Choosing the leader by hand lifts the obligation.
+  t.s.RuleNextLead = kNextLeadChoose;
+  EligeJugada(t.s, nullptr);
+  EXPECT_EQ(t.s.PlayPipA, 3);
+  EXPECT_EQ(t.s.PlayPipB, 0);
+}
+
+}  // namespace
+}  // namespace tarvelis

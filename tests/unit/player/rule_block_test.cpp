@@ -1,0 +1,367 @@
+// Each rule of the block on a position where it alone decides the move: with
+// the rule switched on the seat picks one tile, with the rule's amounts taken
+// away (and at the level just below its gate) it picks another.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "player/computer_player.h"
+#include "player/suit_analysis.h"
+#include "table_builder.h"
+
+namespace tarvelis {
+namespace {
+
+using test::TableBuilder;
+
+Evaluation EvaluateAt(GameState s, int level) {
+  s.SeatLevel[s.CurrentSeat] = static_cast<i16>(level);
+  return EvaluateMove(s, s.CurrentSeat, ListCandidates(s, s.CurrentSeat));
+}
+
+std::string Name(const Candidate& c) {
+  return std::to_string(c.Matching) + "-" + std::to_string(c.Other);
+}
+
+std::string Chosen(const Evaluation& e) {
+  return Name(e.Candidates[e.Chosen].Move);
+}
+
+// What the seat would pick if the rule's amounts were taken away.
+std::string ChosenWithout(const Evaluation& e, int rule) {
+  int best = -1, bestScore = 0;
+  for (int i = 0; i < e.Count; ++i) {
+    const Breakdown& b = e.Candidates[i];
+    const int score = b.Score - b.Columns[kColFirstRule + rule - 1];
+    if (best < 0 || score > bestScore) best = i, bestScore = score;
+  }
+  return Name(e.Candidates[best].Move);
+}
+
+int Amount(const Evaluation& e, const std::string& move, int rule) {
+  for (int i = 0; i < e.Count; ++i) {
+    if (Name(e.Candidates[i].Move) == move)
+      return e.Candidates[i].Columns[kColFirstRule + rule - 1];
+  }
+  ADD_FAILURE() << "no candidate " << move;
+  return 0;
+}
+
+std::string Why(const GameState& s, const Evaluation& e) {
+  const SuitAnalysis a = AnalizaPalo(s, s.CurrentSeat, 0);
+  return ExplainEvaluation(e) + "sides " + std::to_string(a.SidePips[1]) + " / " +
+         std::to_string(a.SidePips[2]);
+}
+
+// The rule decides at `level`: `with` is chosen, and without the rule's amounts
+// `without` would be. For a gated rule `level` is the first level the gate
+// lets through, and one level below the rule is silent and `without` wins.
+void ExpectDecides(const GameState& s, int rule, int level, const std::string& with,
+                   const std::string& without, bool gated = true) {
+  const Evaluation on = EvaluateAt(s, level);
+  EXPECT_EQ(Chosen(on), with) << Why(s, on);
+  EXPECT_EQ(ChosenWithout(on, rule), without) << Why(s, on);
+  if (!gated) return;
+  const Evaluation off = EvaluateAt(s, level - 1);
+  for (int i = 0; i < off.Count; ++i) {
+    EXPECT_EQ(off.Candidates[i].Columns[kColFirstRule + rule - 1], 0) << Why(s, off);
+  }
+  EXPECT_EQ(Chosen(off), without) << Why(s, off);
+}
+
+TEST(RuleBlock, Rule1PrefersADouble) {
+  TableBuilder t;
+  t.Give(1, "4-4 4-1 1-0 1-2 3-0 5-0 6-0").Deal().Ends(4, 4);
+  ExpectDecides(t.s, 1, 0, "4-4", "4-1", false);
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "4-4", 1), 15);
+}
+
+TEST(RuleBlock, Rule2DoubleWithThreeOfItsSuitDownFromLevel41) {
+  TableBuilder t;
+  t.Give(1, "4-4 4-1 1-0 1-2 3-0 5-0 6-0").Give(2, "4-2 4-3").Give(4, "4-5").Deal();
+  t.Played("4-2 4-3 4-5").Ends(4, 4).Mark(1, 1, 3);
+  ExpectDecides(t.s, 2, 41, "4-4", "4-1");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 41), "4-4", 2), 20);
+}
+
+// Seat 1 holds the double four and no other four; five fours are down.
+TableBuilder LastFourIsTheDouble(int tilt) {
+  TableBuilder t;
+  t.Give(1, "4-4 3-1 1-0 1-2 2-0 5-0 6-0").Give(2, "4-0 4-1 4-2").Give(4, "4-3 4-5").Deal();
+  t.Played("4-0 4-1 4-2 4-3 4-5").Ends(4, 3).Mark(1, 1, tilt);
+  return t;
+}
+
+TEST(RuleBlock, Rule3LastDoubleOfAnAlmostSpentSuitAbove40) {
+  const TableBuilder t = LastFourIsTheDouble(2);
+  ExpectDecides(t.s, 3, 41, "4-4", "3-1");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 41), "4-4", 3), 90);
+}
+
+TEST(RuleBlock, Rule11SameDoubleCountsAgainAbove60) {
+  const TableBuilder t = LastFourIsTheDouble(16);
+  ExpectDecides(t.s, 11, 61, "4-4", "3-1");
+  const Evaluation e = EvaluateAt(t.s, 61);
+  EXPECT_EQ(Amount(e, "4-4", 3), 90);
+  EXPECT_EQ(Amount(e, "4-4", 11), 90);
+}
+
+TEST(RuleBlock, Rule4AvoidsOpeningASuitNoLongerHeld) {
+  TableBuilder t;
+  t.Give(1, "5-3 5-2 2-0 2-1 0-1 6-6 6-4").Deal().Ends(5, 5).Mark(1, 3, 2);
+  ExpectDecides(t.s, 4, 0, "5-2", "5-3", false);
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "5-3", 4), -10);
+}
+
+TableBuilder CoversALonelyFive() {
+  TableBuilder t;
+  t.Give(1, "5-2 3-1 3-0 2-0 2-6 1-6 4-4").Deal().Ends(5, 3);
+  return t;
+}
+
+TEST(RuleBlock, Rule5AvoidsCoveringTheLastOfASuit) {
+  const TableBuilder t = CoversALonelyFive();
+  ExpectDecides(t.s, 5, 0, "3-1", "5-2", false);
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "5-2", 5), -5);
+}
+
+TEST(RuleBlock, Rule6OnlyOnTheSecondMove) {
+  TableBuilder t = CoversALonelyFive();
+  t.Mark(1, 2, 1).Lead(4, 5, 3).Move(2);
+  ExpectDecides(t.s, 6, 0, "3-1", "5-2", false);
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "5-2", 6), -15);
+  t.Move(3);
+  EXPECT_EQ(Chosen(EvaluateAt(t.s, 0)), "5-2");
+}
+
+// Seat 3 led the double five, seat 4 answered 5-2; seat 1 plays third.
+TableBuilder ThirdMoveAfterADoubleLead() {
+  TableBuilder t;
+  t.Give(1, "2-2 5-1 1-0 1-3 3-0 6-0 6-4").Give(3, "5-5").Give(4, "5-2").Deal();
+  t.Played("5-5 5-2").Lead(3, 5, 5).Move(3).Ends(5, 2).Mark(3, 2, 3);
+  return t;
+}
+
+TEST(RuleBlock, Rule7NoDoubleOnADoubleLeadFromLevel61) {
+  const TableBuilder t = ThirdMoveAfterADoubleLead();
+  ExpectDecides(t.s, 7, 61, "5-1", "2-2");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 61), "2-2", 7), -35);
+}
+
+TEST(RuleBlock, Rules7To9SilentInAHandOpenedByTheForcedDoubleSix) {
+  TableBuilder t = ThirdMoveAfterADoubleLead();
+  t.s.HandNumber = 1;
+  t.s.RuleFirstLead = kFirstLeadSixDouble;
+  const Evaluation e = EvaluateAt(t.s, 100);
+  EXPECT_EQ(Amount(e, "2-2", 7), 0);
+  EXPECT_EQ(Chosen(e), "2-2");
+  t.s.RuleFirstLead = kFirstLeadDraw;
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 100), "2-2", 7), -35);
+}
+
+TEST(RuleBlock, Rule8KeepsTheLeadPipsFromLevel81) {
+  // Seat 3 led 6-3, seat 4 covered the three with 3-2: ends 2 and 6. Seat 1
+  // holds 4-3, so opening the four would leave it sitting on the lead's three.
+  TableBuilder t;
+  t.Give(1, "2-4 2-5 4-3 1-0 1-1 3-0 5-1").Give(3, "6-3").Give(4, "3-2").Deal();
+  t.Played("6-3 3-2").Lead(3, 6, 3).Move(3).Ends(2, 6).Mark(3, 4, 1);
+  ExpectDecides(t.s, 8, 81, "2-5", "2-4");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 81), "2-4", 8), -15);
+}
+
+TEST(RuleBlock, Rule9LeaderReturnsToItsLeadPipFromLevel61) {
+  TableBuilder t;
+  t.Give(1, "5-3 5-2 6-2 1-0 1-1 0-0 4-1").Give(2, "3-6").Give(3, "6-4").Give(4, "4-2").Deal();
+  t.Played("5-3 3-6 6-4 4-2").Lead(1, 5, 3).Move(5).Ends(2, 5);
+  ExpectDecides(t.s, 9, 61, "2-5", "5-2");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 61), "2-5", 9), 20);
+}
+
+TEST(RuleBlock, Rule10BothEndsToAStrongSuit) {
+  TableBuilder t;
+  t.Give(1, "6-3 3-1 1-0 1-5 5-0 5-5 0-0").Give(2, "3-0 3-2").Give(4, "3-4").Deal();
+  t.Played("3-0 3-2 3-4").Ends(3, 6);
+  ExpectDecides(t.s, 10, 0, "6-3", "3-1", false);
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "6-3", 10), 40);
+}
+
+TEST(RuleBlock, Rule12DoubleWithFourDownAndTwoHeldAbove80) {
+  TableBuilder t;
+  t.Give(1, "4-4 4-6 3-1 1-0 1-2 2-0 5-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
+  t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 10);
+  ExpectDecides(t.s, 12, 81, "4-4", "3-1");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 81), "4-4", 12), 600);
+}
+
+TEST(RuleBlock, Rule13DoubleWithFourDownAndThreeHeldAbove70) {
+  TableBuilder t;
+  t.Give(1, "4-4 4-6 4-5 3-1 1-0 1-2 2-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
+  t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 5);
+  ExpectDecides(t.s, 13, 71, "4-4", "3-1");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 71), "4-4", 13), 600);
+}
+
+TEST(RuleBlock, Rule14KeepsTheLastTwoOfASuitFromLevel41) {
+  TableBuilder t;
+  t.Give(1, "4-4 4-6 3-1 1-0 1-2 2-0 5-0").Give(2, "4-0 4-1 4-2").Give(4, "4-3 4-5").Deal();
+  t.Played("4-0 4-1 4-2 4-3 4-5").Ends(4, 3);
+  ExpectDecides(t.s, 14, 41, "3-1", "4-4");
+  const Evaluation e = EvaluateAt(t.s, 41);
+  EXPECT_EQ(Amount(e, "4-4", 14), -200);
+  EXPECT_EQ(Amount(e, "4-6", 14), -700);
+}
+
+TableBuilder NextSeatHoldsOnly(const char* last) {
+  TableBuilder t;
+  t.Give(1, "3-5 3-2 2-0 2-1 0-1 0-0 4-4").Give(2, last).Give(2, "6-6 6-4 6-3 6-2 6-1 6-0");
+  t.Deal().Played("6-6 6-4 6-3 6-2 6-1 6-0").Ends(3, 3).Mark(1, 5, 5);
+  return t;
+}
+
+TEST(RuleBlock, Rule15NeverOpensTheNextSeatsLastTileAbove95) {
+  const TableBuilder t = NextSeatHoldsOnly("5-1");
+  ExpectDecides(t.s, 15, 96, "3-2", "3-5");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 96), "3-5", 15), -160);
+  // A double counts once for each of its pips.
+  EXPECT_EQ(Amount(EvaluateAt(NextSeatHoldsOnly("5-5").s, 96), "3-5", 15), -320);
+}
+
+// Every five is down but 5-6, which seat 1 holds: laying it on the six closes
+// the fives. Sides hold 68 and 55 pips; after the move 57 against 55.
+TableBuilder ClosingTheFives() {
+  TableBuilder t;
+  t.Give(1, "5-6 4-0 0-0 1-0 1-1 2-0 3-0").Give(2, "5-5 5-0 5-1").Give(4, "5-2 5-3 5-4").Deal();
+  t.Played("5-5 5-0 5-1 5-2 5-3 5-4").Ends(6, 4);
+  return t;
+}
+
+TEST(RuleBlock, Rule16ClosesWhenTheBlockFavoursUsWithinTheMargin) {
+  const TableBuilder t = ClosingTheFives();
+  // Two pips behind: favourable for a margin of 3 (levels up to 97), not of 2.
+  ExpectDecides(t.s, 16, 97, "6-5", "4-0", false);
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 97), "6-5", 16), 600);
+  const Evaluation strict = EvaluateAt(t.s, 98);
+  EXPECT_EQ(Amount(strict, "6-5", 16), -600);
+  EXPECT_EQ(Chosen(strict), "4-0");
+}
+
+TEST(RuleBlock, Rule16TakesTheOutstandingDoubleOffItsHolder) {
+  // Individual play. The double five is still out, with seat 2, which would
+  // lay it before the block. Seat 1 ends with 23 - 11 = 12 pips, seat 2 with
+  // 15 - 10 = 5; seats 3 and 4 hold 60 and 33. With a margin of 2 (level 100)
+  // that block is lost; counting the double still in seat 2's hand would
+  // have called it won.
+  TableBuilder t;
+  t.Individual();
+  t.Give(1, "5-6 4-0 3-0 2-0 2-1 5-0 5-1").Give(2, "5-5 4-1 5-2 5-3 5-4 1-1 0-0");
+  t.Give(3, "6-6 6-4 6-3 6-2 6-1 6-0 4-4").Deal();
+  t.Played("5-0 5-1 5-2 5-3 5-4 1-1 0-0").Ends(6, 4);
+  const Evaluation e = EvaluateAt(t.s, 100);
+  EXPECT_EQ(Amount(e, "6-5", 16), -600) << Why(t.s, e);
+  EXPECT_EQ(Chosen(e), "4-0");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "6-5", 16), 600);  // a margin of 22 forgives it
+}
+
+// All threes but 3-6 (seat 1's) and possibly the double are down.
+TableBuilder CoveringTheLastThree(bool doubleDown, int doubleSeat) {
+  TableBuilder t;
+  t.Give(1, "3-6 2-0 0-0 1-0 1-1 4-4 4-0").Give(2, "3-0 3-1 3-2").Give(4, "3-4 3-5");
+  t.Give(doubleSeat, "3-3").Deal().Played("3-0 3-1 3-2 3-4 3-5").Ends(3, 2).Mark(1, 6, 10);
+  if (doubleDown) t.Played("3-3");
+  return t;
+}
+
+TEST(RuleBlock, Rule17NeverLaysTheLastOfASuitFromLevel51) {
+  const TableBuilder t = CoveringTheLastThree(true, 2);
+  ExpectDecides(t.s, 17, 51, "2-0", "3-6");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), -400);
+}
+
+TEST(RuleBlock, Rule17StrandsAnOpponentsDouble) {
+  TableBuilder t = CoveringTheLastThree(false, 2);
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), 90);
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 50), "3-6", 17), 0);
+  // With the double its holder's last tile, stranding it wins above 90.
+  t.Played("2-1 2-2 4-1").Mark(1, 6, 0).Mark(1, 0, 35);
+  ASSERT_EQ(t.s.SeatTileCount[2], 1);
+  ExpectDecides(t.s, 17, 91, "3-6", "2-0", false);
+  EXPECT_EQ(Chosen(EvaluateAt(t.s, 90)), "2-0");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 91), "3-6", 17), 590);
+}
+
+TEST(RuleBlock, Rule17OwnSideDoubleIsAPenalty) {
+  // The partner holds the double three: in pairs that is our own double
+  // stranded; playing every seat for itself it is somebody else's.
+  TableBuilder t = CoveringTheLastThree(false, 3);
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), -400);
+  t.Individual();
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), 90);
+}
+
+TEST(RuleBlock, Rule18SetsUpADominoWithOurOwnDouble) {
+  // Seat 1 holds 5-5 and 2-5 with the other five fives down; ends 2 and 5.
+  TableBuilder t;
+  t.Give(1, "5-5 2-5 5-0 5-1 1-1 0-0 1-0").Give(3, "6-6 6-4 6-3 6-2 4-4 4-3 3-3");
+  t.Give(2, "2-0 2-1 2-2 4-1 4-2 5-3 5-4").Give(4, "3-0 3-1 3-2 4-0 6-0 6-1 6-5").Deal();
+  t.Played("5-0 5-1 1-1 0-0 1-0 4-1 4-2 5-3 5-4 6-0 6-1 6-5").Ends(2, 5);
+  ASSERT_EQ(t.s.SeatTileCount[1], 2);
+  ExpectDecides(t.s, 18, 0, "2-5", "5-5", false);
+  const Evaluation e = EvaluateAt(t.s, 0);
+  EXPECT_EQ(Amount(e, "2-5", 18), 2000);
+  EXPECT_EQ(Amount(e, "5-5", 18), -500);
+}
+
+TEST(RuleBlock, Rule19FeedsThePartnersLastTileAbove95) {
+  // The partner holds 4-1 alone and four fours are down; the next seat holds
+  // 4-4 and 6-1, each a bridge from the opened suit to the partner's tile.
+  TableBuilder t;
+  t.Give(1, "3-4 3-6 0-0 1-0 2-0 2-2 5-5").Give(3, "4-1 4-0 4-2 4-5 4-6 5-0 5-1");
+  t.Give(2, "4-4 6-1").Deal().Played("4-0 4-2 4-5 4-6 5-0 5-1").Ends(3, 3);
+  ExpectDecides(t.s, 19, 96, "3-4", "3-6");
+  const Evaluation e = EvaluateAt(t.s, 96);
+  EXPECT_EQ(Amount(e, "3-4", 19), 40 + 160 + 20);
+  EXPECT_EQ(Amount(e, "3-6", 19), 20);
+}
+
+// Ends 2 and 5. Every five is down but 5-3, held by seat 2; opening the three
+// lets 5-3 join the ends and close the fives.
+TableBuilder FivesAlmostOut(bool partnerLight) {
+  TableBuilder t;
+  t.Give(1, "2-3 2-6 0-0 1-0 1-1 3-0 4-0").Give(2, "5-5 5-0 5-1 5-3 2-0 2-1 2-2");
+  if (partnerLight) {
+    t.Give(3, "3-1 3-3 4-1 4-2 5-2 5-4 6-5").Give(4, "6-6 6-4 6-3 6-1 6-0 4-4 4-3");
+    t.Mark(3, 6, 3);
+  } else {
+    t.Give(3, "6-6 6-4 6-3 6-1 6-0 4-4 4-3").Give(4, "3-1 3-3 4-1 4-2 5-2 5-4 6-5");
+  }
+  t.Deal().Played("5-5 5-0 5-1 5-2 5-4 6-5").Ends(2, 5);
+  return t;
+}
+
+TEST(RuleBlock, Rule20LooksAheadToABlockOnTheOtherEndFromLevel81) {
+  // Heavy side: 77 against 30 once 2-3 and 5-3 are laid.
+  const TableBuilder heavy = FivesAlmostOut(false);
+  ExpectDecides(heavy.s, 20, 81, "2-6", "2-3");
+  EXPECT_EQ(Amount(EvaluateAt(heavy.s, 81), "2-3", 20), -50);
+  // Light side: 39 against 68.
+  const TableBuilder light = FivesAlmostOut(true);
+  ExpectDecides(light.s, 20, 81, "2-3", "2-6");
+  EXPECT_EQ(Amount(EvaluateAt(light.s, 81), "2-3", 20), 50);
+}
+
+TEST(RuleBlock, Rule21LooksAheadToABlockOnTheOpenedSuitFromLevel81) {
+  // Ends 4 and 2; five fours are down, 4-2 is with seat 2. Laying the double
+  // four leaves 4-2 to close the fours. Side 1 ends with 45 - 8 = 37 pips,
+  // side 2 with 33 - 6 = 27: lost with the margin of 6 of level 81. The
+  // double leaves seat 1's hand once; taking it off twice would call the
+  // block won.
+  TableBuilder t;
+  t.Give(1, "4-4 2-5 1-0 0-0 3-3 6-0 5-1").Give(2, "4-2 4-0 4-1 1-1 2-0 6-6 6-1");
+  t.Give(3, "4-3 4-5 4-6 3-0 2-1 2-2 3-1").Deal();
+  t.Played("4-0 4-1 4-3 4-5 4-6 6-6 6-1 3-0 6-5 6-3 6-2 3-2").Ends(4, 2).Mark(3, 5, 25);
+  ExpectDecides(t.s, 21, 81, "2-5", "4-4");
+  EXPECT_EQ(Amount(EvaluateAt(t.s, 81), "4-4", 21), -50);
+}
+
+}  // namespace
+}  // namespace tarvelis

@@ -1,0 +1,139 @@
+// tarvelis-sim as a user runs it: the program itself, its output and status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct SimRun {
+  int Status = -1;
+  std::string Out;
+};
+
+SimRun Sim(const std::string& args) {
+  SimRun r;
+  const std::string command = std::string(TARVELIS_SIM) + " " + args + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return r;
+  char buffer[65536];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.Out.append(buffer, n);
+  const int status = pclose(pipe);
+  r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+// The lines of `text` after the line starting with `from` and before the next
+// hand or the summary.
+std::string Between(const std::string& text, const std::string& from) {
+  std::istringstream in(text);
+  std::string line, kept;
+  bool inside = false;
+  while (std::getline(in, line)) {
+    if (inside && (line.rfind("hand ", 0) == 0 || line.rfind("matches ", 0) == 0)) break;
+    if (inside) kept += line + "\n";
+    if (!inside && line.rfind(from, 0) == 0) inside = true;
+  }
+  return kept;
+}
+
+TEST(Sim, TwoThousandVariedMatchesWithEveryCheckAndNoViolation) {
+  const SimRun r = Sim("--matches 2000 --seed 1 --vary-rules --check --json --no-time");
+  EXPECT_EQ(r.Status, 0) << r.Out;
+  EXPECT_EQ(r.Out.rfind("{\"matches\":2000,", 0), 0u) << r.Out;
+  EXPECT_NE(r.Out.find("\"violations\":0}"), std::string::npos) << r.Out;
+  EXPECT_EQ(r.Out.find("seconds"), std::string::npos);
+}
+
+TEST(Sim, BaselineSeatsPlayLegally) {
+  const SimRun r =
+      Sim("--matches 300 --seed 2 --vary-rules --check --json --no-time --strategy 1=random "
+          "--strategy 2=heaviest --strategy 3=random");
+  EXPECT_EQ(r.Status, 0) << r.Out;
+  EXPECT_NE(r.Out.find("\"violations\":0}"), std::string::npos) << r.Out;
+}
+
+TEST(Sim, TheSameSeedGivesTheSameBytes) {
+  const std::string args = "--matches 150 --seed 5 --vary-rules --trace --json --no-time";
+  const SimRun a = Sim(args);
+  const SimRun b = Sim(args);
+  ASSERT_EQ(a.Status, 0);
+  EXPECT_GT(a.Out.size(), 10000u);
+  EXPECT_EQ(a.Out, b.Out);
+  EXPECT_NE(a.Out, Sim("--matches 150 --seed 6 --vary-rules --trace --json --no-time").Out);
+  const SimRun random = Sim("--matches 50 --seed 5 --strategy 4=random --trace --no-time");
+  EXPECT_EQ(random.Out, Sim("--matches 50 --seed 5 --strategy 4=random --trace --no-time").Out);
+}
+
+TEST(Sim, TheTraceShowsDealsMovesAndMessages) {
+  const SimRun r = Sim("--matches 1 --seed 3 --trace --no-time");
+  ASSERT_EQ(r.Status, 0);
+  EXPECT_NE(r.Out.find("\nhand 1 lead "), std::string::npos);
+  EXPECT_NE(r.Out.find("\ndeal seat 4: "), std::string::npos);
+  EXPECT_NE(r.Out.find("\n 1  Jugador"), std::string::npos);
+  EXPECT_NE(r.Out.find("\nmessage Final de Partida\n"), std::string::npos);
+  EXPECT_EQ(r.Out.find('\r'), std::string::npos) << "message lines end in LF";
+}
+
+TEST(Sim, ASavedHandResumesExactlyWhereItStood) {
+  const std::string file = ::testing::TempDir() + "tarvelis_sim_resume.ini";
+  const SimRun saved = Sim("--seed 5 --save-after-move 10 " + file);
+  ASSERT_EQ(saved.Status, 0) << saved.Out;
+  const SimRun resumed = Sim("--settings " + file + " --matches 1 --trace --no-time");
+  ASSERT_EQ(resumed.Status, 0);
+  EXPECT_NE(resumed.Out.find("hand 1 resumed at move 11"), std::string::npos);
+  const SimRun straight = Sim("--seed 5 --matches 1 --trace --no-time");
+  const std::string rest = Between(straight.Out, "10 ");
+  EXPECT_FALSE(rest.empty());
+  EXPECT_EQ(Between(resumed.Out, "deal seat 4"), rest);
+  std::remove(file.c_str());
+}
+
+TEST(Sim, AHandSavedAfterItsLastMoveEndsOnResuming) {
+  const std::string file = ::testing::TempDir() + "tarvelis_sim_last.ini";
+  const SimRun straight = Sim("--seed 5 --matches 1 --trace --no-time");
+  // The last move of hand 1 is the line before its first message.
+  const std::string hand = Between(straight.Out, "deal seat 4");
+  const size_t message = hand.find("message ");
+  ASSERT_NE(message, std::string::npos);
+  const size_t lastLine = hand.rfind('\n', message - 2);
+  const int last = std::stoi(hand.substr(lastLine + 1, 2));
+  ASSERT_EQ(Sim("--seed 5 --save-after-move " + std::to_string(last) + " " + file).Status, 0);
+  const SimRun resumed = Sim("--settings " + file + " --matches 1 --trace --no-time");
+  ASSERT_EQ(resumed.Status, 0);
+  EXPECT_EQ(Between(resumed.Out, "deal seat 4"), hand.substr(message));
+  std::remove(file.c_str());
+}
+
+TEST(Sim, SavingAfterAMoveTheHandNeverReachesFails) {
+  const std::string file = ::testing::TempDir() + "tarvelis_sim_never.ini";
+  EXPECT_EQ(Sim("--seed 5 --save-after-move 200 " + file).Status, 1);
+  std::remove(file.c_str());
+}
+
+TEST(Sim, BadArgumentsAreRefused) {
+  EXPECT_EQ(Sim("--matches 0").Status, 2);
+  EXPECT_EQ(Sim("--levels 1,2,3").Status, 2);
+  EXPECT_EQ(Sim("--strategy 5=random").Status, 2);
+  EXPECT_EQ(Sim("--rule NoSuchRule=1").Status, 2);
+  EXPECT_EQ(Sim("--screen 800").Status, 2);
+  EXPECT_EQ(Sim("--frobnicate").Status, 2);
+  EXPECT_EQ(Sim("--help").Status, 0);
+}
+
+TEST(Sim, TheJsonReportCarriesEveryCountAndTheTimeLast) {
+  const SimRun r = Sim("--matches 20 --seed 9 --json --check");
+  ASSERT_EQ(r.Status, 0);
+  for (const char* key : {"\"matches\":20", "\"hands\":", "\"moves\":", "\"wins\":{\"pairs\":[",
+                          "\"hand_wins\":", "\"tied_hands\":", "\"points\":", "\"checks\":{"}) {
+    EXPECT_NE(r.Out.find(key), std::string::npos) << key;
+  }
+  const size_t seconds = r.Out.find(",\"seconds\":");
+  ASSERT_NE(seconds, std::string::npos);
+  EXPECT_EQ(r.Out.find('"', seconds + 11), std::string::npos) << "the time comes last";
+}
+
+}  // namespace
