@@ -1,10 +1,17 @@
 // The tile backs of the face-down hands: lacquered red with a fine gold
 // border, a faint lattice and a small gold emblem, so a hidden hand reads at
 // once as tiles seen from behind.
+//
+// The bottom hand shows its backs whole. The side and top hands stand their
+// tiles on edge facing their players, so from above each is a narrow block:
+// the ivory long edge on the player's side and a foreshortened strip of the
+// red back facing the table's middle. The half of the cell on the table's
+// edge stays empty for the seat's name, spelt beside the hand.
 #include <QDir>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QTransform>
 
 #include "artgen.h"
 #include "layer.h"
@@ -85,6 +92,93 @@ QImage PaintBack(int w, int h) {
   return layer;
 }
 
+// How a standing tile lies in its cell. The block is painted in its own frame,
+// u along the hand (0..kStandLength) and v across it from the player's side
+// (0) to the table's middle (kStandDepth), then mapped into the cell so that
+// u = 0 is always the upper or left end, where the light comes from.
+constexpr double kStandLength = 36.0;
+constexpr double kStandDepth = 21.0;
+constexpr double kStandEdge = 8.0;  // the ivory edge; the back takes the rest
+
+QTransform StandingFrame(int seat) {
+  switch (seat) {
+    case 1:  // left edge: player at x 21, middle at x 42
+      return QTransform(0, 1, 1, 0, 21, 1);
+    case 3:  // right edge: player at x 21, middle at x 0
+      return QTransform(0, 1, -1, 0, 21, 1);
+    default:  // top edge: player at y 21, middle at y 42
+      return QTransform(1, 0, 0, 1, 0, 21);
+  }
+}
+
+// The tile's long edge, seen from straight above: bone, rounded over towards
+// the player and with a thin line of the red lacquer where the back begins.
+void PaintStandingEdge(QPainter& p) {
+  const QRectF edge(0, 0, kStandLength, kStandEdge);
+  QLinearGradient across(0, 0, 0, kStandEdge);
+  across.setColorAt(0.0, kEdgeDark);
+  across.setColorAt(0.2, kEdgeLight);
+  across.setColorAt(0.4, kIvoryLight);
+  across.setColorAt(0.62, kIvory);
+  across.setColorAt(0.85, kIvoryShade);
+  across.setColorAt(1.0, kEdgeLight);
+  p.fillRect(edge, across);
+  // The ends curve away too, so the edge darkens a little towards them.
+  QLinearGradient along(0, 0, kStandLength, 0);
+  along.setColorAt(0.0, QColor(0x6A, 0x55, 0x30, 70));
+  along.setColorAt(0.12, QColor(0x6A, 0x55, 0x30, 0));
+  along.setColorAt(0.88, QColor(0x6A, 0x55, 0x30, 0));
+  along.setColorAt(1.0, QColor(0x6A, 0x55, 0x30, 90));
+  p.fillRect(edge, along);
+  // The seam between the bone and the lacquered back.
+  p.fillRect(QRectF(0, kStandEdge - 1.0, kStandLength, 1.0), kDividerDark);
+  p.fillRect(QRectF(0, kStandEdge, kStandLength, 1.0), kBackDark.darker(130));
+}
+
+// The back, tilted away from the viewer: lit where it meets the edge and
+// darker towards the table, framed in gold with a flattened emblem.
+void PaintStandingBackFace(QPainter& p) {
+  const QRectF back(0, kStandEdge + 1.0, kStandLength, kStandDepth - kStandEdge - 1.0);
+  QLinearGradient lacquer(0, back.top(), 0, back.bottom());
+  lacquer.setColorAt(0, kBackLight);
+  lacquer.setColorAt(1, kBackDark);
+  p.fillRect(back, lacquer);
+  QLinearGradient sheen(0, 0, kStandLength, 0);
+  sheen.setColorAt(0.0, QColor(255, 255, 255, 40));
+  sheen.setColorAt(0.5, QColor(255, 255, 255, 0));
+  p.fillRect(back, sheen);
+  const QRectF inner = back.adjusted(2.5, 2.0, -2.5, -2.0);
+  PaintLattice(p, inner);
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(kGold, 0.8));
+  p.drawRoundedRect(inner, 1.5, 1.5);
+  const QPointF c(kStandLength / 2.0, inner.center().y());
+  p.save();
+  p.translate(c);
+  p.scale(1.0, 0.62);
+  PaintEmblem(p, QPointF(0, 0), 5.2);
+  p.restore();
+}
+
+QImage PaintStandingBack(int seat, int w, int h) {
+  QImage layer = NewLayer(w, h);
+  QPainter p;
+  BeginPainter(p, layer);
+  p.setTransform(StandingFrame(seat));
+  const QRectF block(0, 0, kStandLength, kStandDepth);
+  QPainterPath body;
+  body.addRoundedRect(block, 3.5, 3.5);
+  p.setClipPath(body);
+  PaintStandingEdge(p);
+  PaintStandingBackFace(p);
+  p.setClipping(false);
+  p.setPen(QPen(kOutline, 1.0));
+  p.setBrush(Qt::NoBrush);
+  p.drawRoundedRect(block.adjusted(0.5, 0.5, -0.5, -0.5), 3.0, 3.0);
+  p.end();
+  return layer;
+}
+
 }  // namespace
 
 void MakeBacks(const QString& outDir) {
@@ -92,7 +186,8 @@ void MakeBacks(const QString& outDir) {
   QImage strip = NewStrip(art::kDorsosSize.w, art::kDorsosSize.h);
   for (int seat = 1; seat <= 4; ++seat) {
     const art::Cell c = art::kBack[seat];
-    PutMasked(strip, PaintBack(c.w, c.h), c, art::kBackMask[seat], kOutline);
+    const QImage back = seat == 4 ? PaintBack(c.w, c.h) : PaintStandingBack(seat, c.w, c.h);
+    PutMasked(strip, back, c, art::kBackMask[seat], kOutline);
   }
   SavePng(strip, outDir + "/strips/dorsos.png");
 }

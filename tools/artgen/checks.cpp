@@ -104,6 +104,17 @@ class Checker {
     }
   }
 
+  // An area of a mask left white: nothing of the object is copied there.
+  void Clear(const QImage& strip, art::Cell area, const QString& name) {
+    for (int y = 0; y < area.h; ++y) {
+      for (int x = 0; x < area.w; ++x) {
+        if (strip.pixel(area.x + x, area.y + y) != 0xFFFFFFFFu) {
+          return Fail("object drawn where the seat's name goes", name);
+        }
+      }
+    }
+  }
+
   void Opaque(const QImage& image, const char* name) {
     for (int y = 0; y < image.height(); ++y) {
       for (int x = 0; x < image.width(); ++x) {
@@ -178,6 +189,13 @@ void CheckStrips(Checker& k) {
   std::vector<std::pair<art::Cell, art::Cell>> pairs;
   for (int s = 1; s <= 4; ++s) pairs.push_back({art::kBack[s], art::kBackMask[s]});
   CheckPairs(k, art::kDorsosPath, art::kDorsosSize, "dorsos", pairs);
+  // The side and top hands stand on edge and leave the half of their cells at
+  // the table's edge free, for the name spelt beside a hidden hand.
+  const QImage dorsos = k.Load(art::kDorsosPath, art::kDorsosSize);
+  const art::Cell m1 = art::kBackMask[1], m2 = art::kBackMask[2], m3 = art::kBackMask[3];
+  k.Clear(dorsos, {m1.x, m1.y, 21, m1.h}, "dorsos seat 1");
+  k.Clear(dorsos, {m2.x, m2.y, m2.w, 21}, "dorsos seat 2");
+  k.Clear(dorsos, {m3.x + m3.w - 21, m3.y, 21, m3.h}, "dorsos seat 3");
   pairs.clear();
   for (int n = 1; n <= 6; ++n) pairs.push_back({art::kButtonImage[n], art::kButtonMask[n]});
   CheckPairs(k, art::kBmpVarioPath, art::kBmpVarioSize, "bmpvario", pairs);

@@ -2,8 +2,10 @@
 // only with raster copies (mask AND, picture XOR, pips copied as they are,
 // inversion for played tiles), plus a band with the cover, the message
 // pictures and the cursors. For looking at; never part of the resources.
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <utility>
 
 #include "artgen.h"
 #include "layer.h"
@@ -91,30 +93,28 @@ void DrawHands(QImage& t, const Strips& s) {
       if (b) Blit(t, x + 7, yy + 44, s.pun, art::PipCell(b, 1), Op::Copy);
       if (slot == 3) Blit(t, x + 4, yy, s.pun, {0, 0, 36, 77}, Op::Invert);
     }
-    const int a = pips[slot][0], b = pips[slot][1];
-    // Seats 1 to 3: the first three slots face up, the rest face down.
-    if (slot <= 3) {
-      int x = 0, yy = T1 + 39 * i + 8;
-      Blit(t, x, yy, s.pt, art::kSmallFace[1], Op::Copy);
-      if (a) Blit(t, x + 2, yy + 2, s.pt, art::SmallPipCell(a, 0), Op::Copy);
-      if (b) Blit(t, x + 23, yy + 2, s.pt, art::SmallPipCell(b, 0), Op::Copy);
-      x = W - 42;
-      Blit(t, x, yy, s.pt, art::kSmallFace[3], Op::Copy);
-      if (a) Blit(t, x + 3, yy + 2, s.pt, art::SmallPipCell(a, 0), Op::Copy);
-      if (b) Blit(t, x + 24, yy + 2, s.pt, art::SmallPipCell(b, 0), Op::Copy);
-      x = L2 + 39 * i + 8;
-      Blit(t, x, 0, s.pt, art::kSmallFace[2], Op::Copy);
-      if (a) Blit(t, x + 2, 2, s.pt, art::SmallPipCell(a, 1), Op::Copy);
-      if (b) Blit(t, x + 2, 23, s.pt, art::SmallPipCell(b, 1), Op::Copy);
-    } else {
-      Masked(t, 0, T1 + 39 * i, s.dorsos, art::kBack[1], art::kBackMask[1]);
-      Masked(t, W - 42, T1 + 39 * i, s.dorsos, art::kBack[3], art::kBackMask[3]);
-      Masked(t, L2 + 39 * i, 0, s.dorsos, art::kBack[2], art::kBackMask[2]);
-    }
+    // Seats 1 to 3 hide their tiles; slot 6 of seat 1 has been played.
+    if (slot != 6) Masked(t, 0, T1 + 39 * i, s.dorsos, art::kBack[1], art::kBackMask[1]);
+    Masked(t, W - 42, T1 + 39 * i, s.dorsos, art::kBack[3], art::kBackMask[3]);
+    Masked(t, L2 + 39 * i, 0, s.dorsos, art::kBack[2], art::kBackMask[2]);
   }
+  // Their names, spelt in the strip the standing tiles leave free.
+  QPainter p(&t);
+  QFont font = DejaVu(12, true);
+  font.setKerning(false);
+  p.setFont(font);
+  p.setPen(QColor(0xF2, 0xE8, 0xC8));
+  const int ascent = QFontMetrics(font).ascent();
+  for (int n = 0; n < 8; ++n) {
+    const int step = 10 + 16 * n;
+    p.drawText(3, T1 + step + ascent, QString("Jugador1").mid(n, 1));
+    p.drawText(W - 13, T1 + step + ascent, QString("Jugador3").mid(n, 1));
+    p.drawText(L2 + step, 3 + ascent, QString("Jugador2").mid(n, 1));
+  }
+  p.end();
   // A face-down bottom hand, to see seat 4's back on the table too.
-  Masked(t, 40, 420, s.dorsos, art::kBack[4], art::kBackMask[4]);
-  Masked(t, 84, 420, s.dorsos, art::kBack[4], art::kBackMask[4]);
+  Masked(t, 64, 420, s.dorsos, art::kBack[4], art::kBackMask[4]);
+  Masked(t, 108, 420, s.dorsos, art::kBack[4], art::kBackMask[4]);
   // The thinking hand over seat 1's fifth tile and the tutor over seat 4's.
   Masked(t, 1, T1 + 39 * 4 + 5, s.manos, art::kThinkingHand[1], art::kThinkingHandMask[1]);
   Masked(t, W - 33, T1 + 39 * 5 + 5, s.manos, art::kThinkingHand[3], art::kThinkingHandMask[3]);
@@ -168,6 +168,21 @@ void DrawBand(QImage& sheet, const Strips& s, const QString& dir, int top) {
   p.drawImage(27, top + 10, s.careta, art::kCoverLogo.x, art::kCoverLogo.y, 97, 44);
   p.drawImage(210, top + 14, s.careta, art::kCoverIcon.x, art::kCoverIcon.y, 36, 37);
   p.drawImage(27, top + 60, s.careta, 0, 44, 238, 74);
+  // The side seats' small faces, which the table above shows face down.
+  const auto face = [&](int seat, int x, int y, int a, int b) {
+    const art::Cell f = art::kSmallFace[seat];
+    p.drawImage(x, y, s.pt, f.x, f.y, f.w, f.h);
+    const int row = seat == 2 ? 1 : 0;
+    const QPoint pa = seat == 3 ? QPoint(1, 0) : QPoint(0, 0);
+    const QPoint pb = seat == 2 ? QPoint(0, 21) : QPoint(seat == 3 ? 22 : 21, 0);
+    for (auto [v, d] : {std::pair{a, pa}, std::pair{b, pb}}) {
+      const art::Cell c = art::SmallPipCell(v, row);
+      p.drawImage(x + d.x() + 2, y + d.y() + 2, s.pt, c.x, c.y, c.w, c.h);
+    }
+  };
+  face(1, 136, top + 12, 6, 3);
+  face(3, 136, top + 36, 5, 1);
+  face(2, 184, top + 12, 4, 2);
   p.drawImage(310, top + 10, s.mensajes, 0, 100, 300, 50);
   QImage panel(300, 50, QImage::Format_ARGB32);
   panel.fill(QColor(0x30, 0x30, 0x60));
