@@ -6,11 +6,13 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QTimer>
 
 #include "engine/game_state.h"
 #include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
+#include "table/artwork_layout.h"
 
 namespace tarvelis {
 namespace {
@@ -20,7 +22,8 @@ constexpr int kMargin = 16;
 constexpr int kPicture = 50;
 constexpr int kButtonW = 96;
 constexpr int kButtonH = 28;
-const QColor kPanel(0xF4, 0xEF, 0xE1);
+// The panel shares its colour with the ready-made message pictures.
+const QColor kPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
 const QColor kFrame(0x1F, 0x4D, 0x2E);
 const QColor kTitleBar(0x2A, 0x6B, 0x3F);
 
@@ -95,16 +98,20 @@ void Mensajes::paintEvent(QPaintEvent*) {
   {
     QPainter p(&image);
     p.fillRect(titleRect_, kTitleBar);
-    p.setPen(QPen(kFrame, 2));
-    p.drawRect(QRectF(1, 1, width() - 2, height() - 2));
+    const int w = width();
+    const int h = height();
+    p.fillRect(0, 0, w, 2, kFrame);
+    p.fillRect(0, h - 2, w, 2, kFrame);
+    p.fillRect(0, 0, 2, h, kFrame);
+    p.fillRect(w - 2, 0, 2, h, kFrame);
   }
   DrawText(image, kMargin, 6, title_, kTextPx, true, Qt::white);
 
-  static const QImage pictures = LoadStrip(QStringLiteral(":/strips/mensajes.png"));
-  if (!pictures.isNull()) {
-    Blit(image, pictureRect_.x(), pictureRect_.y(), kPicture, kPicture, pictures,
-         kPicture * (std::max(picture_, 1) - 1), 0, RasterOp::Copy);
-  }
+  static const QImage pictures = LoadStrip(QString::fromLatin1(art::kMensajesPath));
+  const int n = std::clamp(picture_, 1, art::kMessagePictureCount);
+  const art::Cell cell = art::MessagePictureOpaque(n);
+  Blit(image, pictureRect_.x(), pictureRect_.y(), cell.w, cell.h, pictures, cell.x, cell.y,
+       RasterOp::Copy);
   {
     QPainter p(&image);
     p.setFont(GameFont(kTextPx, false));
@@ -175,6 +182,13 @@ bool ShowMessage(GameState& state, const QString& title, const QString& text, in
     const QRect area = parent->geometry();
     dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
   }
+  // The message takes the keyboard at once, even over a full-screen table on a
+  // desktop without a window manager to hand it over.
+  QTimer::singleShot(0, &dialog, [&dialog] {
+    dialog.raise();
+    dialog.activateWindow();
+    dialog.setFocus(Qt::ActiveWindowFocusReason);
+  });
   const int result = dialog.exec();
   if (buttons != kQuestion) return true;
   return result == QDialog::Accepted && state.DialogAnswer;

@@ -66,3 +66,23 @@ QImage LoadStrip(const QString& path) {
 }
 
 }  // namespace tarvelis
+
+namespace tarvelis {
+
+QImage CutOut(const QImage& strip, int imageX, int imageY, int w, int h, int maskX, int maskY) {
+  QImage out(w, h, QImage::Format_ARGB32);
+  out.fill(Qt::transparent);
+  if (strip.isNull()) return out;
+  for (int y = 0; y < h; ++y) {
+    if (imageY + y >= strip.height() || maskY + y >= strip.height()) break;
+    const QRgb* picture = reinterpret_cast<const QRgb*>(strip.constScanLine(imageY + y));
+    const QRgb* mask = reinterpret_cast<const QRgb*>(strip.constScanLine(maskY + y));
+    QRgb* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < w && imageX + x < strip.width() && maskX + x < strip.width(); ++x) {
+      if ((mask[maskX + x] & 0xFFFFFF) == 0) o[x] = 0xFF000000 | picture[imageX + x];
+    }
+  }
+  return out;
+}
+
+}  // namespace tarvelis

@@ -28,3 +28,12 @@ void InvertRect(QImage& dst, int dx, int dy, int w, int h);
 QImage LoadStrip(const QString& path);
 
 }  // namespace tarvelis
+
+namespace tarvelis {
+
+// A shaped picture of a strip as an image with transparency, for the pieces
+// shown over the table (the travelling tile, the arrows): opaque where the
+// mask is black, transparent where it is white.
+QImage CutOut(const QImage& strip, int imageX, int imageY, int w, int h, int maskX, int maskY);
+
+}  // namespace tarvelis

@@ -264,7 +264,8 @@ Point SpacedLetterPoint(const TableGeometry& g, int seat, int letter) {
     case 3:
       return Point{g.ScreenWidthPx - 13, g.T1 + step};
     default:
-      return Point{g.L4 + step, g.ScreenHeightPx - 16};
+      // The bottom hand's backs fill its area, so its name goes just above.
+      return Point{g.L4 + step, g.ScreenHeightPx - 93};
   }
 }
 
@@ -277,7 +278,7 @@ Rect SpacedNameStrip(const TableGeometry& g, int seat) {
     case 3:
       return Rect{g.ScreenWidthPx - 18, g.T1, 18, 155};
     default:
-      return Rect{g.L4, g.ScreenHeightPx - 18, 300, 18};
+      return Rect{g.L4, g.ScreenHeightPx - 95, 300, 18};
   }
 }
 

@@ -1,15 +1,28 @@
 #include "table/mesa.h"
 
 #include <QCloseEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
+#include "platform/cursors.h"
 #include "platform/raster.h"
+#include "platform/waits.h"
+#include "player/move_rules.h"
 #include "table/artwork_layout.h"
 #include "table/button_bar.h"
+#include "table/manual_deal.h"
+#include "table/pointer_rules.h"
+#include "table/strips.h"
 
 namespace tarvelis {
+namespace {
+
+Point ToPoint(QPoint p) { return Point{p.x(), p.y()}; }
+
+}  // namespace
 
 Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
   setObjectName(QStringLiteral("Mesa"));
@@ -17,12 +30,14 @@ Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
-  buttons_ = LoadStrip(QString::fromLatin1(art::kBmpVarioPath));
+  painter_ = std::make_unique<TablePainter>(state_, surface_, marmol_);
 }
+
+Mesa::~Mesa() = default;
 
 void Mesa::LayOut() {
   const TableGeometry& g = state_.Table;
-  const QImage marble = LoadStrip(QStringLiteral(":/strips/marmol.png"));
+  const QImage marble = LoadStrip(QString::fromLatin1(art::kMarmolPath));
   marmol_ = QImage(g.ScreenWidthPx, g.ScreenHeightPx, QImage::Format_ARGB32);
   if (marble.isNull()) {
     marmol_.fill(QColor(0x1E, 0x4A, 0x2C));
@@ -35,8 +50,9 @@ void Mesa::LayOut() {
     }
   }
   surface_ = marmol_.copy();
-  setFixedSize(g.ScreenWidthPx, g.ScreenHeightPx);
-  DrawButtons();
+  resize(g.ScreenWidthPx, g.ScreenHeightPx);
+  painter_->DrawAll();
+  if (noticeUp_) ShowNotice(QString());
   update();
 }
 
@@ -45,53 +61,339 @@ QRect Mesa::ButtonRect(int n) const {
   return QRect(place.x, place.y, place.w, place.h);
 }
 
-void Mesa::RestoreFromMarmol(const QRect& area) {
-  Blit(surface_, area.x(), area.y(), area.width(), area.height(), marmol_, area.x(), area.y(),
-       RasterOp::Copy);
-}
-
-void Mesa::DrawButtons() {
-  if (surface_.isNull()) return;
-  for (int n = 1; n <= kBarButtons; ++n) {
-    const QRect r = ButtonRect(n);
-    RestoreFromMarmol(r);
-    if (buttons_.isNull()) continue;
-    const ButtonCell cell = CellOfButton(n);
-    MaskedBlit(surface_, r.x(), r.y(), r.width(), r.height(), buttons_, cell.imageX, cell.imageY,
-               cell.maskX, cell.maskY);
-  }
-  update();
-}
-
 void Mesa::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect r = event->rect();
   painter.drawImage(r.topLeft(), surface_, r);
+  if (arrowsShowing_) {
+    static const QImage right = CutOut(TheStrips().Piezas, art::kArrowRight.x, art::kArrowRight.y,
+                                       art::kArrowRight.w, art::kArrowRight.h,
+                                       art::kArrowRightMask.x, art::kArrowRightMask.y);
+    static const QImage left = CutOut(TheStrips().Piezas, art::kArrowLeft.x, art::kArrowLeft.y,
+                                      art::kArrowLeft.w, art::kArrowLeft.h, art::kArrowLeftMask.x,
+                                      art::kArrowLeftMask.y);
+    painter.drawImage(ArrowRect(1).topLeft(), right);
+    painter.drawImage(ArrowRect(2).topLeft(), left);
+  }
+  if (moverVisible_) painter.drawImage(moverAt_, mover_);
+}
+
+// ---------------------------------------------------------------------------
+// Pieces shown over the table.
+
+void Mesa::ShowMover(const QImage& picture, QPoint at) {
+  mover_ = picture;
+  moverAt_ = at;
+  moverVisible_ = true;
+  update(QRect(at, picture.size()));
+}
+
+void Mesa::MoveMover(QPoint at) {
+  const QRect before(moverAt_, mover_.size());
+  moverAt_ = at;
+  repaint(before.united(QRect(at, mover_.size())));
+}
+
+void Mesa::HideMover() {
+  moverVisible_ = false;
+  update(QRect(moverAt_, mover_.size()));
+}
+
+void Mesa::ShowNotice(const QString& label) {
+  noticeUp_ = true;
+  if (!label.isNull()) painter_->DrawContinueButton(label);
+  update(painter_->ContinueButtonRect());
+}
+
+void Mesa::HideNotice() {
+  noticeUp_ = false;
+  painter_->Restore(painter_->ContinueButtonRect());
+  update(painter_->ContinueButtonRect());
+}
+
+QRect Mesa::ArrowRect(int end) const {
+  const Point p = EndArrowPointOf(state_, end);
+  const art::Cell& cell = end == 1 ? art::kArrowRight : art::kArrowLeft;
+  return QRect(p.x, p.y, cell.w, cell.h);
+}
+
+void Mesa::ShowArrows(bool visible) {
+  arrowsShowing_ = visible;
+  repaint(ArrowRect(1).united(ArrowRect(2)));
+}
+
+// ---------------------------------------------------------------------------
+// The pointer.
+
+void Mesa::UpdatePointer(QPoint at) {
+  PointerFlags flags;
+  flags.ArrowsShowing = arrowsShowing_;
+  if (deal_ != nullptr) {
+    flags.CarryingTile = deal_->Carrying();
+    flags.DealCellHoldsTile = [this](int row, int col) { return deal_->CellHoldsTile(row, col); };
+  }
+  const int kind = ChoosePointer(state_, ToPoint(at), flags);
+  if (kind != shownCursor_) {
+    LoadPointer(this, kind);
+    shownCursor_ = kind;
+  }
+}
+
+void Mesa::RefreshPointer() { UpdatePointer(mapFromGlobal(QCursor::pos())); }
+
+bool Mesa::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    for (int n = 1; n <= kBarButtons; ++n) {
+      if (ButtonRect(n).contains(help->pos())) {
+        QToolTip::showText(help->globalPos(), QString::fromUtf8(ButtonHint(n)), this);
+        return true;
+      }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+// ---------------------------------------------------------------------------
+// The mouse.
+
+void Mesa::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (state_.DragActive || (deal_ != nullptr && deal_->Carrying())) MoveMover(at - dragGrab_);
+  UpdatePointer(at);
+}
+
+void Mesa::DismissNotice() {
+  state_.NoticeShown = false;
+  HideNotice();
+}
+
+bool Mesa::PressOnArrow(QPoint at) {
+  for (int end = 1; end <= 2; ++end) {
+    if (ArrowRect(end).contains(at)) {
+      state_.PlayEnd = static_cast<i16>(end);
+      state_.WaitingForEnd = false;
+      return true;
+    }
+  }
+  return false;
 }
 
 void Mesa::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
-  if (event->button() != Qt::LeftButton) return;
-  for (int n = 1; n <= kBarButtons; ++n) {
-    if (ButtonRect(n).contains(at)) {
-      if (onButton) onButton(n);
+  const bool left = event->button() == Qt::LeftButton;
+  pressOnPlayable_ = false;
+  if (left) {
+    for (int n = 1; n <= kBarButtons; ++n) {
+      if (ButtonRect(n).contains(at)) {
+        state_.OrderMode = state_.TurnMode = false;
+        if (onButton) onButton(n);
+        return;
+      }
+    }
+    if (noticeUp_ && state_.NoticeShown && !state_.AllTilesFaceUp &&
+        painter_->ContinueButtonRect().contains(at)) {
+      TocaSonido(state_, 9);
+      DismissNotice();
+      return;
+    }
+    if (state_.WaitingForEnd && PressOnArrow(at)) return;
+    if (deal_ != nullptr) {
+      PressDuringDeal(at);
       return;
     }
   }
+  UpdatePointer(at);
+  const HandHit hit = HitTestHand(state_.Table, ToPoint(at), true);
+  hitSeat_ = hit.HitSeat;
+  hitSlot_ = hit.HitSlot;
+  switch (shownCursor_) {
+    case kCursorOrdenar:
+      if (state_.OrderMode) StartDrag(at);
+      return;
+    case kCursorGirar:
+      if (left) TurnTile();
+      return;
+    case kCursorManoIndice:
+      if (left && state_.ChoosingLeader) {
+        TocaSonido(state_, 5);
+        chosenLeader_ = HitTestHand(state_.Table, ToPoint(at), false).HitSeat;
+        state_.ChoosingLeader = false;
+      }
+      return;
+    case kCursorManoVerde:
+      pressOnPlayable_ = left;
+      return;
+    default:
+      break;
+  }
+  // While the game pauses before an automatic seat's move, a click anywhere
+  // on the table goes on. A manual seat's turn is never given away by a stray
+  // click: only its tile or the continue button go on.
+  if (left && state_.NoticeShown && !state_.AllTilesFaceUp && state_.CurrentSeat >= 1 &&
+      state_.CurrentSeat <= kSeats && state_.SeatControl[state_.CurrentSeat] != kManual) {
+    TocaSonido(state_, 9);
+    DismissNotice();
+  }
 }
 
-void Mesa::keyPressEvent(QKeyEvent* event) {
-  // Escape and Q put the game out of the way without leaving it.
-  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Q) {
-    showMinimized();
+void Mesa::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (state_.DragActive) {
+    // The tile goes where its middle is, which is where the user sees it.
+    DropDragged(at - dragGrab_ + QPoint(mover_.width() / 2, mover_.height() / 2));
     return;
   }
-  QWidget::keyPressEvent(event);
+  if (event->button() == Qt::LeftButton && pressOnPlayable_) ClickOnTile(at);
+  pressOnPlayable_ = false;
+}
+
+void Mesa::ClickOnTile(QPoint at) {
+  const HandHit hit = HitTestHand(state_.Table, ToPoint(at), true);
+  const int seat = state_.CurrentSeat;
+  if (!state_.NoticeShown || hit.HitSeat != seat || hit.HitSlot == 0 ||
+      state_.SeatControl[seat] != kManual || !EsJugable(state_, seat, hit.HitSlot)) {
+    return;
+  }
+  state_.ChosenSlot = static_cast<i16>(hit.HitSlot);
+  state_.MoveFound = true;
+  TocaSonido(state_, 9);
+  DismissNotice();
+}
+
+void Mesa::SetManualDeal(ManualDeal* deal) {
+  deal_ = deal;
+  if (deal_ == nullptr) HideMover();
+  RefreshPointer();
+}
+
+void Mesa::ShowDeal() {
+  painter_->DrawHands();
+  painter_->DrawDealingArea(*deal_);
+  if (deal_->Carrying()) {
+    const DealTile& t = deal_->Carried();
+    mover_ = painter_->SmallUprightTile(t.PipA, t.PipB);
+    dragGrab_ = QPoint(mover_.width() / 2, mover_.height() / 2);
+    moverVisible_ = true;
+  } else {
+    moverVisible_ = false;
+  }
+  update();
+}
+
+void Mesa::PressDuringDeal(QPoint at) {
+  // Carrying a tile: a hand with room takes it, the area takes it back.
+  // Otherwise a tile of the area or of a hand is picked up.
+  const Point p = ToPoint(at);
+  const DealCell cell = HallaFilyCol(state_.Table, p);
+  const HandHit hand = HitTestHand(state_.Table, p, false);
+  if (deal_->Carrying()) {
+    if (hand.HitSeat != 0 && deal_->GiveTo(state_, hand.HitSeat)) {
+      TocaSonido(state_, 2);
+    } else if (DealingArea(state_.Table).Contains(p) && deal_->PutBack(cell.Row, cell.Col)) {
+      TocaSonido(state_, 2);
+    }
+  } else {
+    const HandHit strict = HitTestHand(state_.Table, p, true);
+    if (deal_->PickFromCell(cell.Row, cell.Col) ||
+        (strict.HitSlot != 0 && deal_->PickFromHand(state_, strict.HitSeat, strict.HitSlot))) {
+      TocaSonido(state_, 9);
+    }
+  }
+  moverAt_ = at - QPoint(10, 21);
+  ShowDeal();
+  UpdatePointer(at);
+}
+
+void Mesa::StartDrag(QPoint at) {
+  if (hitSeat_ == 0 || hitSlot_ == 0) return;
+  const HandTileLook look = LookOfHandTile(state_, hitSeat_, hitSlot_, 0);
+  const QRect face(look.Face.x, look.Face.y, look.Face.w, look.Face.h);
+  mover_ = surface_.copy(face);
+  dragGrab_ = at - face.topLeft();
+  state_.DragActive = true;
+  state_.DragSlot = static_cast<i16>(hitSlot_);
+  dragState_ = state_.Hand[hitSeat_][hitSlot_].State;
+  painter_->DragSeat = hitSeat_;
+  painter_->DrawHand(hitSeat_);
+  update(QRect(face));
+  ShowMover(mover_, face.topLeft());
+  TocaSonido(state_, 5);
+}
+
+void Mesa::DropDragged(QPoint dropAt) {
+  const int seat = painter_->DragSeat;
+  const int from = state_.DragSlot;
+  const HandHit hit = HitTestHand(state_.Table, ToPoint(dropAt), false);
+  // A tile is only ever moved within its own hand; anywhere else it goes back.
+  if (hit.HitSeat == seat && hit.HitSlot >= 1 && hit.HitSlot <= kSlots) {
+    HandSlot& a = state_.Hand[seat][from];
+    HandSlot& b = state_.Hand[seat][hit.HitSlot];
+    if (hit.HitSlot != from) {
+      std::swap(a.PipA, b.PipA);
+      std::swap(a.PipB, b.PipB);
+      a.State = b.State;
+    }
+    b.State = static_cast<i16>(dragState_);
+  }
+  state_.DragActive = false;
+  painter_->DragSeat = 0;
+  HideMover();
+  painter_->DrawHand(seat);
+  update();
+  TocaSonido(state_, 2);
+}
+
+void Mesa::TurnTile() {
+  if (hitSeat_ == 0 || hitSlot_ == 0) return;
+  TocaSonido(state_, 5);
+  HandSlot& t = state_.Hand[hitSeat_][hitSlot_];
+  std::swap(t.PipA, t.PipB);
+  painter_->DrawHand(hitSeat_);
+  update();
+  TocaSonido(state_, 2);
+}
+
+// ---------------------------------------------------------------------------
+// Keys and closing.
+
+void Mesa::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Q:
+      // Out of the way without leaving the game.
+      showMinimized();
+      return;
+    case Qt::Key_Plus:
+      if (onTotaliser) onTotaliser();
+      return;
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+      return;
+    default:
+      break;
+  }
+  if (event->isAutoRepeat()) return;
+  if (state_.NoticeShown && noticeUp_ && !state_.AllTilesFaceUp) {
+    TocaSonido(state_, 9);
+    DismissNotice();
+  }
+  if (!state_.MatchInProgress && onButton) onButton(2);
 }
 
 void Mesa::closeEvent(QCloseEvent* event) {
   // The window manager's close button and Alt+F4 are the exit button: the
   // program saves and quits by itself when the user agrees.
+  if (closing_) {
+    event->accept();
+    return;
+  }
   event->ignore();
   if (onButton) onButton(5);
 }

@@ -1,51 +1,116 @@
 // Mesa: the table window. It covers the screen, keeps the table's picture in an
-// image (drawn only by raster copies from the picture strips and by text at
-// pixel positions), and turns mouse and keys into requests to the program.
-// It decides nothing about the game: it draws the state it is given.
+// image drawn only by raster copies and text at pixel positions, and turns the
+// mouse and the keys into changes of the shared game state, as the engine
+// expects them while it waits. The rules it asks come from the core.
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "engine/game_state.h"
+#include "table/table_painter.h"
 
 namespace tarvelis {
 
 class Mesa : public QWidget {
  public:
   explicit Mesa(GameState& state, QWidget* parent = nullptr);
+  ~Mesa() override;
 
-  // Lays the table out for the geometry in state.Table: builds the background
-  // copy (Pic_Marmol) by repeating the marble from the top left corner and
-  // redraws everything.
+  // Lays the table out for state.Table: builds the background copy
+  // (Pic_Marmol) by repeating the marble from the top left corner and redraws
+  // everything from the state.
   void LayOut();
 
-  // Redraws the six buttons of the bar.
-  void DrawButtons();
-
-  // The rectangle of bar button n (1..6) on this table.
-  QRect ButtonRect(int n) const;
-
+  TablePainter& Painter() { return *painter_; }
   const QImage& Surface() const { return surface_; }
   const QImage& Marmol() const { return marmol_; }
 
-  // What the buttons ask of the program; set by the program.
+  // Shows what the painter drew: the whole table, or one area of it.
+  void Show() { update(); }
+  void Show(const QRect& area) { update(area); }
+  // The same, painted before returning, for the steps of an animation.
+  void ShowNow(const QRect& area) { repaint(area); }
+
+  // The rectangle of bar button n (1..6).
+  QRect ButtonRect(int n) const;
+
+  // The travelling tile (Ima_IndiTuto): shown over the table at `at`.
+  void ShowMover(const QImage& picture, QPoint at);
+  void MoveMover(QPoint at);
+  void HideMover();
+
+  // The continue button, on show while NoticeShown holds.
+  void ShowNotice(const QString& label);
+  void HideNotice();
+
+  // The end arrows while the user picks an end.
+  void ShowArrows(bool visible);
+  bool ArrowsShowing() const { return arrowsShowing_; }
+
+  // The seat picked while ChoosingLeader.
+  int ChosenLeader() const { return chosenLeader_; }
+  void ResetChosenLeader() { chosenLeader_ = 0; }
+
+  // The manual deal the user is carrying out, or null.
+  void SetManualDeal(class ManualDeal* deal);
+
+  // The program is leaving: closing the window no longer asks.
+  void AllowClose() { closing_ = true; }
+
+  int ShownCursor() const { return shownCursor_; }
+
+  // Recomputes the pointer for the mouse's current place.
+  void RefreshPointer();
+
+  // What the table asks of the program.
   std::function<void(int button)> onButton;
+  std::function<void()> onTotaliser;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
-  void RestoreFromMarmol(const QRect& area);
+  void UpdatePointer(QPoint at);
+  void DismissNotice();
+  bool PressOnArrow(QPoint at);
+  void ClickOnTile(QPoint at);
+  void PressDuringDeal(QPoint at);
+  void ShowDeal();
+  void StartDrag(QPoint at);
+  void TurnTile();
+  void DropDragged(QPoint at);
+  QRect ArrowRect(int end) const;
 
   GameState& state_;
   QImage marmol_;
   QImage surface_;
-  QImage buttons_;  // Pic_BmpVario
+  std::unique_ptr<TablePainter> painter_;
+
+  QImage mover_;
+  QPoint moverAt_;
+  bool moverVisible_ = false;
+  QPoint dragGrab_;  // where in the dragged tile the mouse holds it
+
+  bool noticeUp_ = false;
+  bool arrowsShowing_ = false;
+  int chosenLeader_ = 0;
+  int shownCursor_ = -1;
+  int hitSeat_ = 0;
+  int hitSlot_ = 0;
+  int dragState_ = 0;
+  bool pressOnPlayable_ = false;
+  ManualDeal* deal_ = nullptr;
+  bool closing_ = false;
 };
 
 }  // namespace tarvelis

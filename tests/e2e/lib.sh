@@ -7,7 +7,11 @@ E2E_BIN_SRC="$E2E_BUILD/src/tarvelis"
 E2E_ARTEFACTS="$E2E_BUILD/e2e-artefacts"
 mkdir -p "$E2E_ARTEFACTS"
 
-e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$E2E_ARTEFACTS/failure-$(basename "$0" .sh).png" 2>/dev/null
+  exit 1
+}
 
 # Starts Xvfb on a free display with a screen of $1 (e.g. 800x600x24).
 e2e_start_x() {
@@ -27,6 +31,15 @@ e2e_stop_x() {
   [ -n "${E2E_GPID:-}" ] && kill "$E2E_GPID" 2>/dev/null || true
   [ -n "${E2E_XPID:-}" ] && kill "$E2E_XPID" 2>/dev/null || true
   wait 2>/dev/null || true
+  E2E_GPID=
+  E2E_XPID=
+}
+
+# Stops everything and removes the scratch folder (kept with E2E_KEEP=1).
+e2e_cleanup() {
+  e2e_stop_x
+  [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_DIR"
+  return 0
 }
 
 # A fresh program folder holding a copy of the game: its data files go there.
@@ -43,7 +56,7 @@ e2e_start_game() {
 # Waits up to $2 seconds for a window whose title is $1; prints its id.
 e2e_wait_window() {
   local title=$1 limit=${2:-20} id
-  for _ in $(seq $((limit * 10))); do
+  for _ in $(seq $((limit * 10 + 1))); do
     id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
@@ -55,6 +68,7 @@ e2e_window_exists() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&
 
 # Types a key into a window (no window manager: focus it directly).
 e2e_key() {
+  sleep 0.3  # a window just mapped may not take keys yet
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   xdotool key "$2"
 }

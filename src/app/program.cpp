@@ -1,0 +1,203 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include <QTimer>
+
+#include "dialogs/message_dialog.h"
+#include "engine/game_state.h"
+#include "engine/totaliser.h"
+#include "engine/turn_loop.h"
+#include "platform/cursors.h"
+#include "platform/folders.h"
+#include "platform/text.h"
+#include "platform/waits.h"
+#include "storage/data_folder.h"
+#include "storage/settings_file.h"
+#include "table/mesa.h"
+#include "table/qt_table_port.h"
+
+namespace tarvelis {
+namespace {
+
+QString RightAlignedInThree(int n) { return QString::number(n).rightJustified(3, QLatin1Char(' ')); }
+
+}  // namespace
+
+QString ResolutionMessage(int width, int height) {
+  return QStringLiteral(
+             "Aunque este programa puede funcionar bajo la resolución que tiene actualmente "
+             "seleccionada (") +
+         RightAlignedInThree(width) + QStringLiteral("x") + RightAlignedInThree(height) +
+         QStringLiteral(
+             "), la resolución aconsejada para obtener los mejores resultados es la de 800x600 "
+             "con 256 o más colores.");
+}
+
+Program::Program(GameState& state) : state_(state), random_(ClockSeed()) {}
+
+Program::~Program() {
+  engine_.reset();
+  port_.reset();
+  delete mesa_;
+}
+
+void Program::Tell(const QString& title, const QString& text, int picture) {
+  ShowMessage(state_, title, text, picture, kNotice, mesa_);
+}
+
+bool Program::Ask(const QString& title, const QString& text) {
+  return ShowMessage(state_, title, text, 2, kQuestion, mesa_);
+}
+
+bool Program::StartProgram() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return false;
+
+  // Step 1. The data folder and the settings. The speed of the machine is not
+  // measured: every wait and animation step of this program is timed on the
+  // clock, so it runs alike on any machine.
+  dataFolder_ = PrepareDataFolder(ProgramFolder(), DefaultFallbackFolder());
+  state_.MatchInProgress = false;
+  const LoadReport report = LoadSettings(state_, dataFolder_);
+  if (!report.Message.empty()) {
+    Tell(QString::fromStdString(report.Title), QString::fromStdString(report.Message), 4);
+  }
+
+  // Step 2. The table, full screen on the primary screen, in device-independent
+  // pixels so that a high-density screen scales it as a whole.
+  const QRect area = screen->geometry();
+  state_.Table = ComputeTableGeometry(area.width(), area.height());
+  state_.Partner = {0, 3, 4, 1, 2};
+  SyncDirectionStep(state_);
+  mesa_ = new Mesa(state_);
+  mesa_->onButton = [this](int n) { OnButton(n); };
+  mesa_->onTotaliser = [this] { SacaDatosTeclaMas(); };
+  mesa_->LayOut();
+  port_ = std::make_unique<QtTablePort>(state_, *mesa_);
+  engine_ = std::make_unique<EngineContext>(state_, *port_, random_);
+  port_->SetContext(engine_.get());
+  mesa_->setGeometry(area.x(), area.y(), state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx);
+  mesa_->showFullScreen();
+  mesa_->activateWindow();
+  QCoreApplication::processEvents();
+
+  // Step 3. Warnings about the screen.
+  if (state_.Table.LowResolution) {
+    Tell(QStringLiteral("Resolución de pantalla"),
+         ResolutionMessage(std::max(area.width(), 1), std::max(area.height(), 1)), 1);
+  }
+  if (TableFontWouldDrawWrong()) {
+    Tell(QStringLiteral("Tamaño de letra"),
+         QStringLiteral(
+             "TARVELIS programa está preparado para funcionar con el tamaño de letra normal, es "
+             "decir de 96 puntos por pulgada. Su ordenador está utilizando actualmente un tamaño "
+             "de letra grande que va a producir un deficiente funcionamiento de este programa. "
+             "Para obtener un perfecto rendimiento de TARVELIS debe modificar la configuración de "
+             "su pantalla y cambiarla a tamaño de letra pequeño."),
+         3);
+  }
+
+  // Step 4. A hand left unfinished goes on once the program runs its events.
+  if (state_.HandInProgress && state_.MatchInProgress) {
+    QTimer::singleShot(0, mesa_, [this] { ResumeHand(); });
+  } else {
+    mesa_->setCursor(CursorOfKind(1));
+  }
+  return true;
+}
+
+void Program::ResumeHand() {
+  mesa_->Painter().DrawAll();
+  mesa_->Show();
+  Tell(QStringLiteral("Continuar la partida anterior"),
+       QStringLiteral("Continua el desarrollo de la partida que no finalizó en la sesión "
+                      "anterior."),
+       1);
+  RunMatch(*engine_, LoopEntry::kResumeHand);
+  mesa_->setCursor(CursorOfKind(1));
+}
+
+void Program::StartMatch() {
+  TocaSonido(state_, 9);
+  if (!ConfirmAbandon()) return;
+  mesa_->setCursor(BusyCursor());
+  state_.NoticeShown = false;
+  // Runs the match here, or, when a loop is already waiting further down,
+  // tells it to unwind and carry on with the new match.
+  RunMatch(*engine_, LoopEntry::kNewMatch);
+  mesa_->setCursor(CursorOfKind(1));
+}
+
+void Program::SacaDatosTeclaMas() {
+  if (!state_.MatchInProgress || state_.AllTilesFaceUp) return;
+  Tell(QString::fromLatin1(kTotaliserTitle), QString::fromStdString(TotaliserText(state_)), 1);
+}
+
+bool Program::ConfirmPostpone() {
+  if (!state_.MatchInProgress) return true;
+  return Ask(QStringLiteral("Posponer la partida en curso"),
+             QStringLiteral("¿Desea abandonar el programa para continuar en otro momento la "
+                            "partida que está jugando?"));
+}
+
+bool Program::ConfirmAbandon() {
+  if (!state_.MatchInProgress) return true;
+  return Ask(QStringLiteral("Abandonar la partida en curso"),
+             QStringLiteral("¿Desea abandonar la partida que está jugando para comenzar una "
+                            "nueva partida?"));
+}
+
+void Program::ExitProgram() {
+  TocaSonido(state_, 9);
+  if (state_.ChoosingLeader) {
+    Tell(QStringLiteral("TARVELIS"),
+         QStringLiteral("Elija el jugador que va a salir este juego antes de poder abandonar el "
+                        "programa."),
+         3);
+    return;
+  }
+  if (state_.RecorderOn) {
+    Tell(QStringLiteral("TARVELIS"),
+         QStringLiteral("Tiene que apagar la Grabadora de jugadas antes de poder abandonar el "
+                        "programa."),
+         3);
+    return;
+  }
+  if (!ConfirmPostpone()) return;
+  // A hand being dealt by hand cannot be resumed: the match is dropped.
+  if (state_.AllTilesFaceUp) {
+    state_.AllTilesFaceUp = false;
+    state_.MatchInProgress = false;
+    state_.HandInProgress = false;
+  }
+  if (!SaveSettings(state_, dataFolder_)) {
+    Tell(QStringLiteral("Error en la grabación de datos"),
+         QStringLiteral("No se han podido guardar los datos en ") +
+             QString::fromStdString((dataFolder_ / "TARVE32.INI").string()) +
+             QStringLiteral(". La partida en curso no se podrá continuar."),
+         4);
+  }
+  // Every loop waiting below this handler unwinds before the program ends;
+  // the event loop is left directly, since closing the table would only ask
+  // again.
+  engine_->Control.ExitRequested = true;
+  mesa_->AllowClose();
+  QCoreApplication::exit(0);
+}
+
+void Program::OnButton(int n) {
+  switch (n) {
+    case 2:
+      StartMatch();
+      break;
+    case 5:
+      ExitProgram();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,66 @@
+// The program's entry and exit: finds the data folder, loads the settings and
+// the state, brings up the table, warns about an unsuitable screen, and saves
+// everything when the user leaves.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <memory>
+
+#include "platform/random.h"
+
+namespace tarvelis {
+
+class Mesa;
+class QtTablePort;
+struct EngineContext;
+struct GameState;
+
+class Program {
+ public:
+  explicit Program(GameState& state);
+  ~Program();
+
+  // Everything up to the idle table. Returns false when the program cannot
+  // run at all (no screen).
+  bool StartProgram();
+
+  // The exit button: refuses while a seat is being chosen or the recorder is
+  // on, asks when a match is in progress, saves and quits.
+  void ExitProgram();
+
+  // The new-match button: asks before leaving a running match, then plays
+  // the new one in the one turn loop.
+  void StartMatch();
+
+  // Carries on with a hand left unfinished when the program was last used.
+  void ResumeHand();
+
+  // The "+" key: the pips on the table and the tiles still to come.
+  void SacaDatosTeclaMas();
+
+  // The two questions asked before a running match is left. Both answer true
+  // without asking when no match is in progress.
+  bool ConfirmPostpone();
+  bool ConfirmAbandon();
+
+  const std::filesystem::path& DataFolder() const { return dataFolder_; }
+  Mesa* Table() const { return mesa_; }
+
+ private:
+  void OnButton(int n);
+  bool Ask(const QString& title, const QString& text);
+  void Tell(const QString& title, const QString& text, int picture);
+
+  GameState& state_;
+  Mesa* mesa_ = nullptr;
+  std::unique_ptr<QtTablePort> port_;
+  std::unique_ptr<EngineContext> engine_;
+  Random random_;
+  std::filesystem::path dataFolder_;
+};
+
+// The resolution notice for a table narrower than 800 pixels.
+QString ResolutionMessage(int width, int height);
+
+}  // namespace tarvelis

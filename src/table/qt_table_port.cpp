@@ -1,0 +1,289 @@
+#include "table/qt_table_port.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include "dialogs/message_dialog.h"
+#include "engine/turn_loop.h"
+#include "platform/clock.h"
+#include "platform/cursors.h"
+#include "platform/waits.h"
+#include "player/move_rules.h"
+#include "table/manual_deal.h"
+#include "table/mesa.h"
+
+namespace tarvelis {
+
+QtTablePort::QtTablePort(GameState& state, Mesa& mesa) : state_(state), mesa_(mesa) {}
+
+bool QtTablePort::MustStop() const { return ctx_ != nullptr && ctx_->MustStop(); }
+
+template <class Done>
+void QtTablePort::WaitUntil(Done done) {
+  // Sleeps until the window system has something: a waiting table costs no
+  // processor time.
+  while (!done() && !MustStop()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+  }
+}
+
+void QtTablePort::YieldToWindows() { QCoreApplication::processEvents(); }
+
+bool QtTablePort::ShowMessage(const std::string& title, const std::string& text, int picture,
+                              int buttons) {
+  if (MustStop()) return false;
+  return tarvelis::ShowMessage(state_, QString::fromStdString(title),
+                               QString::fromStdString(text), picture, buttons, &mesa_);
+}
+
+namespace {
+
+// End-to-end tests ask the game where it waits: with TARVELIS_TEST_STATUS set
+// to a file, every wait at the continue button writes one line there. Unset
+// in play, it costs nothing.
+void ReportWait(const GameState& s, const std::string& label) {
+  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
+  if (path.isEmpty()) return;
+  QFile file(QString::fromLocal8Bit(path));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+  file.write(QStringLiteral("notice %1 hand %2 move %3 seat %4\n")
+                 .arg(QString::fromStdString(label))
+                 .arg(s.HandNumber)
+                 .arg(s.MoveNumber)
+                 .arg(s.CurrentSeat)
+                 .toUtf8());
+}
+
+}  // namespace
+
+void QtTablePort::WaitForNotice(const std::string& label) {
+  ReportWait(state_, label);
+  mesa_.ShowNotice(QString::fromStdString(label));
+  mesa_.RefreshPointer();
+  WaitUntil([&] { return !state_.NoticeShown; });
+  mesa_.HideNotice();
+  mesa_.setCursor(BusyCursor());
+}
+
+void QtTablePort::ClearTableForDeal() {
+  lines_.clear();
+  selected_ = -1;
+  mesa_.Painter().Revealed = false;
+  mesa_.Painter().DrawAll();
+  mesa_.Show();
+}
+
+void QtTablePort::DrawHand(int seat) {
+  mesa_.Painter().DrawHand(seat);
+  mesa_.Painter().DrawSeatNames();
+  mesa_.Show();
+}
+
+void QtTablePort::DrawScoreboard() {
+  mesa_.Painter().DrawButtonsAndScore();
+  mesa_.Show();
+}
+
+void QtTablePort::HandClosed(bool domino) {
+  TablePainter& p = mesa_.Painter();
+  p.Revealed = true;
+  p.DrawHands();
+  if (domino) p.DrawDomino();
+  mesa_.Show();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+double QtTablePort::StepSeconds(int gameSpeed) {
+  // A tile crosses an 800-pixel table in about half a second at speed 50.
+  return WaitSeconds(6, gameSpeed) / 2.5;
+}
+
+int QtTablePort::SlotOfMove(int move) const {
+  const MoveEntry& e = state_.MoveRecord[move];
+  return BuscaHueco(state_, e[kFPipA], e[kFPipB], e[kFSeat]);
+}
+
+void QtTablePort::Travel(QPoint from, QPoint to) {
+  // Steps of 8 pixels on each axis towards the target; an axis that arrives
+  // stops there while the other goes on. Every step is painted.
+  QPoint at = from;
+  const double pause = StepSeconds(state_.GameSpeed);
+  const int stepX = at.x() == to.x() ? 0 : (at.x() > to.x() ? 8 : -8);
+  const int stepY = at.y() == to.y() ? 0 : (at.y() > to.y() ? 8 : -8);
+  while (at != to) {
+    const int dx = at.x() == to.x() ? 0 : stepX;
+    const int dy = at.y() == to.y() ? 0 : stepY;
+    at -= QPoint(dx, dy);
+    if (dx != 0 && (at.x() - to.x()) * dx <= 0) at.setX(to.x());
+    if (dy != 0 && (at.y() - to.y()) * dy <= 0) at.setY(to.y());
+    mesa_.MoveMover(at);
+    SleepRepainting(pause);
+  }
+}
+
+void QtTablePort::ShowLaidTile(int move) {
+  const MoveEntry& e = state_.MoveRecord[move];
+  const int seat = e[kFSeat];
+  TablePainter& p = mesa_.Painter();
+  p.DrawHand(seat);
+  p.DrawSeatNames();
+  mesa_.Show();
+  const Point start = TravelStartPoint(state_, seat, SlotOfMove(move));
+  mesa_.ShowMover(p.ComposeTile(move), QPoint(start.x, start.y));
+  Espera(state_, 10);
+  TocaSonido(state_, 2);
+  mesa_.ShowNow(mesa_.rect());
+  Espera(state_, 30);
+  TocaSonido(state_, 3);
+  Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]));
+  p.DrawChainTile(move);
+  mesa_.HideMover();
+  mesa_.Show(QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]));
+  if (move != 1) TocaSonido(state_, 1);
+}
+
+void QtTablePort::TakeBackTile(int move) {
+  const MoveEntry& e = state_.MoveRecord[move];
+  const int seat = e[kFSeat];
+  TablePainter& p = mesa_.Painter();
+  const QRect tile(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]);
+  // Restoring the tile's place may cut the neighbours it overlapped by two
+  // pixels; every earlier tile is drawn again so they come out whole.
+  p.Restore(tile);
+  p.DrawChain(move - 1);
+  mesa_.Show(tile);
+  const Point target = TravelStartPoint(state_, seat, SlotOfMove(move));
+  mesa_.ShowMover(p.ComposeTile(move), tile.topLeft());
+  Espera(state_, 10);
+  Travel(tile.topLeft(), QPoint(target.x, target.y));
+  p.DrawHand(seat);
+  p.DrawSeatNames();
+  mesa_.HideMover();
+  mesa_.Show();
+  TocaSonido(state_, 2);
+}
+
+void QtTablePort::ShowPassSign(int seat) {
+  TablePainter& p = mesa_.Painter();
+  const QRect r = p.PassSignRect(seat);
+  Espera(state_, 30);
+  for (int blink = 0; blink < 2 && !MustStop(); ++blink) {
+    p.DrawPassSign(seat);
+    mesa_.ShowNow(r);
+    TocaSonido(state_, 11);
+    Espera(state_, 80);
+    p.Restore(r);
+    p.DrawChain(state_.MoveNumber - 1);
+    mesa_.ShowNow(r);
+    Espera(state_, 40);
+  }
+}
+
+int QtTablePort::AskEnd() {
+  mesa_.unsetCursor();
+  state_.WaitingForEnd = true;
+  for (int blink = 0; blink < 2 && state_.WaitingForEnd && !MustStop(); ++blink) {
+    mesa_.ShowArrows(false);
+    Espera(state_, 30);
+    mesa_.ShowArrows(true);
+    TocaSonido(state_, 11);
+    Espera(state_, 60);
+  }
+  mesa_.ShowArrows(true);
+  WaitUntil([&] { return !state_.WaitingForEnd; });
+  state_.WaitingForEnd = false;
+  mesa_.ShowArrows(false);
+  mesa_.setCursor(BusyCursor());
+  if (MustStop()) return 0;
+  return state_.PlayEnd == 2 ? 2 : 1;
+}
+
+void QtTablePort::ThinkingPause(int seat) {
+  // A hand sweeps over the seat's tiles: along the hand, back, and along again.
+  TablePainter& p = mesa_.Painter();
+  const int wait = 50 - 3 * state_.SeatTileCount[seat];
+  int last = 0;
+  const int order[3][2] = {{1, 1}, {kSlots, -1}, {1, 1}};
+  for (const auto& pass : order) {
+    for (int i = 0, slot = pass[0]; i < kSlots; ++i, slot += pass[1]) {
+      if (MustStop()) return;
+      if (state_.Hand[seat][slot].State != 0 || slot == last) continue;
+      p.DrawThinkingHand(seat, slot);
+      mesa_.ShowNow(mesa_.rect());
+      Espera(state_, wait);
+      p.DrawHand(seat);
+      p.DrawSeatNames();
+      mesa_.ShowNow(mesa_.rect());
+      last = slot;
+    }
+  }
+}
+
+int QtTablePort::ChooseLeader() {
+  TablePainter& p = mesa_.Painter();
+  p.DrawLeaderPanel();
+  mesa_.Show();
+  mesa_.ResetChosenLeader();
+  state_.ChoosingLeader = true;
+  mesa_.RefreshPointer();
+  WaitUntil([&] { return !state_.ChoosingLeader; });
+  state_.ChoosingLeader = false;
+  p.Restore(p.LeaderPanelRect());
+  p.DrawChain(state_.MoveNumber - 1);
+  mesa_.Show();
+  mesa_.setCursor(CursorOfKind(1));
+  return MustStop() ? 0 : mesa_.ChosenLeader();
+}
+
+bool QtTablePort::RunManualDeal() {
+  if (ctx_ == nullptr) return false;
+  // Empty hands: no slot holds a tile until the user gives it one.
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    state_.SeatTileCount[seat] = 0;
+    for (int slot = 1; slot <= kSlots; ++slot) state_.Hand[seat][slot] = HandSlot{kNoPip, kNoPip, 0};
+  }
+  state_.AllTilesFaceUp = true;
+  ManualDeal deal;
+  deal.Lay(ctx_->Rng);
+  TablePainter& p = mesa_.Painter();
+  p.DrawHands();
+  // The tiles are laid one by one, so the user sees the deal being prepared.
+  ManualDeal shown;
+  for (int row = 0; row < kDealRows && !MustStop(); ++row) {
+    for (int col = 0; col < kDealCols && !MustStop(); ++col) {
+      if (!deal.CellHoldsTile(row, col)) continue;
+      shown.RevealCellFrom(deal, row, col);
+      p.DrawDealingArea(shown);
+      mesa_.ShowNow(mesa_.rect());
+      Espera(state_, 20);
+    }
+  }
+  mesa_.SetManualDeal(&deal);
+  WaitUntil([&] { return ManualDeal::Complete(state_) || state_.RuleDealing != kDealManual; });
+  mesa_.SetManualDeal(nullptr);
+  state_.AllTilesFaceUp = false;
+  const Rect area = DealingArea(state_.Table);
+  p.Restore(Rect{area.x - 60, area.y - 24, area.w + 120, area.h + 24});
+  p.DrawHands();
+  mesa_.Show();
+  return !MustStop() && ManualDeal::Complete(state_);
+}
+
+void QtTablePort::PlaySound(int n) { TocaSonido(state_, n); }
+
+void QtTablePort::Wait(int hundredths) {
+  if (!MustStop()) Espera(state_, hundredths);
+}
+
+void QtTablePort::RecorderLineAdded(int move, const std::string& text) {
+  while (lines_.size() >= move) lines_.removeLast();
+  while (lines_.size() < move - 1) lines_.append(QString());
+  lines_.append(QString::fromStdString(text));
+  selected_ = move - 1;
+}
+
+void QtTablePort::RecorderSelect(int index) { selected_ = index; }
+
+void QtTablePort::AppendHistory() {}
+
+}  // namespace tarvelis

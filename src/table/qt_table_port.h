@@ -1,0 +1,66 @@
+// The table's side of the engine's port: what the turn loop asks (draw a
+// hand, lay a tile, wait for the user) done on the Qt table. Every wait here
+// sleeps on events and gives up as soon as the loop has to unwind.
+#pragma once
+
+#include <QPoint>
+#include <QStringList>
+
+#include "engine/game_state.h"
+#include "engine/table_port.h"
+
+namespace tarvelis {
+
+class Mesa;
+struct EngineContext;
+
+class QtTablePort : public TablePort {
+ public:
+  QtTablePort(GameState& state, Mesa& mesa);
+
+  // The running loop, so the waits can see when it must unwind.
+  void SetContext(EngineContext* ctx) { ctx_ = ctx; }
+
+  void YieldToWindows() override;
+  bool ShowMessage(const std::string& title, const std::string& text, int picture,
+                   int buttons) override;
+  void WaitForNotice(const std::string& label) override;
+  void ClearTableForDeal() override;
+  void DrawHand(int seat) override;
+  void DrawScoreboard() override;
+  void HandClosed(bool domino) override;
+  void ShowLaidTile(int move) override;
+  void TakeBackTile(int move) override;
+  void ShowPassSign(int seat) override;
+  int AskEnd() override;
+  void ThinkingPause(int seat) override;
+  int ChooseLeader() override;
+  bool RunManualDeal() override;
+  void PlaySound(int n) override;
+  void Wait(int hundredths) override;
+  void RecorderLineAdded(int move, const std::string& text) override;
+  void RecorderSelect(int index) override;
+  void AppendHistory() override;
+
+  // The lines of the move list, for the recorder panel.
+  const QStringList& RecorderLines() const { return lines_; }
+
+  // Seconds between two 8-pixel steps of a travelling tile at a game speed.
+  static double StepSeconds(int gameSpeed);
+
+ private:
+  bool MustStop() const;
+  // Waits on events until `done` holds or the loop must stop.
+  template <class Done>
+  void WaitUntil(Done done);
+  void Travel(QPoint from, QPoint to);
+  int SlotOfMove(int move) const;
+
+  GameState& state_;
+  Mesa& mesa_;
+  EngineContext* ctx_ = nullptr;
+  QStringList lines_;
+  int selected_ = -1;
+};
+
+}  // namespace tarvelis

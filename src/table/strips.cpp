@@ -1,0 +1,39 @@
+#include "table/strips.h"
+
+#include "platform/raster.h"
+#include "table/artwork_layout.h"
+
+namespace tarvelis {
+
+const QImage& Strips::Of(Strip strip) const {
+  switch (strip) {
+    case Strip::Dibujos:
+      return Dibujos;
+    case Strip::PunNeg:
+      return PunNeg;
+    case Strip::Puntitos:
+      return Puntitos;
+    case Strip::Manos:
+      return Manos;
+  }
+  return Dibujos;
+}
+
+const Strips& TheStrips() {
+  static const Strips strips = [] {
+    auto load = [](const char* path) { return LoadStrip(QString::fromLatin1(path)); };
+    Strips s;
+    s.Dibujos = load(art::kDibujosPath);
+    s.PunNeg = load(art::kPunNegPath);
+    s.Puntitos = load(art::kPuntitosPath);
+    s.Dorsos = load(art::kDorsosPath);
+    s.BmpVario = load(art::kBmpVarioPath);
+    s.Piezas = load(art::kPiezasPath);
+    s.Grabadora = load(art::kGrabadoraPath);
+    s.Manos = load(art::kManosPath);
+    return s;
+  }();
+  return strips;
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,320 @@
+#include "table/table_painter.h"
+
+#include <QPainter>
+
+#include "platform/raster.h"
+#include "platform/text.h"
+#include "table/artwork_layout.h"
+#include "table/button_bar.h"
+#include "table/manual_deal.h"
+#include "table/strips.h"
+
+namespace tarvelis {
+namespace {
+
+const QColor kScoreBlue(0x10, 0x2C, 0xB8);
+
+}  // namespace
+
+TablePainter::TablePainter(const GameState& state, QImage& surface, const QImage& marmol)
+    : state_(state), surface_(surface), marmol_(marmol) {}
+
+void TablePainter::Restore(const Rect& r) {
+  Blit(surface_, r.x, r.y, r.w, r.h, marmol_, r.x, r.y, RasterOp::Copy);
+}
+
+void TablePainter::Restore(const QRect& r) {
+  Restore(Rect{r.x(), r.y(), r.width(), r.height()});
+}
+
+void TablePainter::DrawAll() {
+  Blit(surface_, 0, 0, surface_.width(), surface_.height(), marmol_, 0, 0, RasterOp::Copy);
+  if (state_.HandInProgress || state_.MoveNumber > 1) DrawChain(state_.MoveNumber - 1);
+  if (state_.HandInProgress) DrawHands();
+  DrawSeatNames();
+  DrawButtonsAndScore();
+}
+
+void TablePainter::DrawPips(const PipCell& cell) {
+  if (!cell.Draw) return;
+  Blit(surface_, cell.Dst.x, cell.Dst.y, cell.Dst.w, cell.Dst.h, TheStrips().Of(cell.From),
+       cell.Src.x, cell.Src.y, RasterOp::Copy);
+}
+
+void TablePainter::DrawChainTile(int move) {
+  if (move < 1 || move >= static_cast<int>(state_.MoveRecord.size())) return;
+  const MoveEntry& e = state_.MoveRecord[move];
+  if (e[kFEnd] != 1 && e[kFEnd] != 2) return;
+  const QImage& dibujos = TheStrips().Dibujos;
+  MaskedBlit(surface_, e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight], dibujos,
+             e[kFTileImageX], 0, e[kFTileImageX], art::kDibujosMaskRow);
+  DrawPips(TablePipCell(e[kFPipA], Point{e[kFPipAX], e[kFPipAY]}, e[kFPipOrientation]));
+  DrawPips(TablePipCell(e[kFPipB], Point{e[kFPipBX], e[kFPipBY]}, e[kFPipOrientation]));
+}
+
+void TablePainter::DrawChain(int last) {
+  last = std::min(last, static_cast<int>(state_.MoveRecord.size()) - 1);
+  for (int move = 1; move <= last; ++move) DrawChainTile(move);
+}
+
+QImage TablePainter::ComposeTile(int move) const {
+  const MoveEntry& e = state_.MoveRecord[move];
+  QImage tile(e[kFTileWidth], e[kFTileHeight], QImage::Format_ARGB32);
+  // The moving tile is shown over the table, so it is composed on the table
+  // background of its own place: its rounded corners then blend in.
+  tile.fill(Qt::transparent);
+  const QImage& dibujos = TheStrips().Dibujos;
+  QImage mask = dibujos.copy(e[kFTileImageX], art::kDibujosMaskRow, tile.width(), tile.height());
+  QImage face = dibujos.copy(e[kFTileImageX], 0, tile.width(), tile.height());
+  auto pip = [&](int pips, int x, int y) {
+    if (pips < 1 || pips > 6) return;
+    Blit(face, x - e[kFTileLeft] + 3, y - e[kFTileTop] + 3, 30, 30, TheStrips().PunNeg,
+         (pips - 1) * 30, e[kFPipOrientation] * 30, RasterOp::Copy);
+  };
+  pip(e[kFPipA], e[kFPipAX], e[kFPipAY]);
+  pip(e[kFPipB], e[kFPipBX], e[kFPipBY]);
+  // Where the mask is white the tile is transparent.
+  for (int y = 0; y < tile.height(); ++y) {
+    const QRgb* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+    const QRgb* f = reinterpret_cast<const QRgb*>(face.constScanLine(y));
+    QRgb* t = reinterpret_cast<QRgb*>(tile.scanLine(y));
+    for (int x = 0; x < tile.width(); ++x) {
+      if ((m[x] & 0xFFFFFF) == 0) t[x] = 0xFF000000 | f[x];
+    }
+  }
+  return tile;
+}
+
+void TablePainter::DrawHand(int seat) {
+  const GameState* view = &state_;
+  GameState revealed;
+  if (Revealed) {
+    // The end of a hand shows every hand as if it were visible, without
+    // touching the seats' own options.
+    revealed = state_;
+    for (int s = 1; s <= kSeats; ++s) revealed.SeatTilesShown[s] = kTilesVisible;
+    view = &revealed;
+  }
+  Restore(HandArea(state_.Table, seat));
+  const Strips& strips = TheStrips();
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const HandTileLook look = LookOfHandTile(*view, seat, slot, DragSeat);
+    if (look.Show == TileShow::FaceUp) {
+      const QImage& from = strips.Of(look.FaceStrip);
+      if (look.FaceMasked) {
+        MaskedBlit(surface_, look.Face.x, look.Face.y, look.Face.w, look.Face.h, from,
+                   look.FaceSrc.x, look.FaceSrc.y, look.FaceMaskSrc.x, look.FaceMaskSrc.y);
+      } else {
+        Blit(surface_, look.Face.x, look.Face.y, look.Face.w, look.Face.h, from, look.FaceSrc.x,
+             look.FaceSrc.y, RasterOp::Copy);
+      }
+      DrawPips(look.PipA);
+      DrawPips(look.PipB);
+      if (look.Inverted) InvertRect(surface_, look.Invert.x, look.Invert.y, look.Invert.w, look.Invert.h);
+    } else if (look.Show == TileShow::FaceDown) {
+      MaskedBlit(surface_, look.Back.x, look.Back.y, look.Back.w, look.Back.h, strips.Dorsos,
+                 look.BackSrc.x, look.BackSrc.y, look.BackMaskSrc.x, look.BackMaskSrc.y);
+    }
+  }
+}
+
+void TablePainter::DrawHands() {
+  for (int seat = 1; seat <= kSeats; ++seat) DrawHand(seat);
+  DrawSeatNames();
+}
+
+void TablePainter::DrawSeatNames() {
+  const TableGeometry& g = state_.Table;
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    const QString name = QString::fromStdString(state_.SeatName[seat]).trimmed();
+    const bool hidden = state_.SeatTilesShown[seat] == kTilesHidden && !Revealed;
+    Restore(WholeNameArea(g, seat));
+    // The side strips lie inside their hand areas, which the hand's own
+    // redraw restores; the bottom one lies above its hand.
+    if (hidden || seat == 4) Restore(SpacedNameStrip(g, seat));
+    if (hidden) {
+      // Spelt along the hand, one letter every 16 pixels.
+      const QString letters = name.left(kSpacedLetters);
+      for (int i = 0; i < letters.size(); ++i) {
+        const Point p = SpacedLetterPoint(g, seat, i + 1);
+        DrawText(surface_, p.x, p.y, letters.mid(i, 1), kTextPx, true, QColor(0xF2, 0xE8, 0xC8));
+      }
+    } else {
+      const Point p = WholeNamePoint(g, seat);
+      QString shown = name;
+      if (TextWidth(shown, kSmallTextPx, false) >= 50 && (seat == 1 || seat == 3)) shown = name.left(7);
+      DrawText(surface_, p.x, p.y, shown, kSmallTextPx, false, QColor(0xF2, 0xE8, 0xC8));
+    }
+  }
+}
+
+void TablePainter::DrawButtonsAndScore() {
+  const Strips& strips = TheStrips();
+  for (int n = 1; n <= kBarButtons; ++n) {
+    const ButtonPlace p = PlaceOfButton(n, state_.Table);
+    Restore(Rect{p.x, p.y, p.w, p.h});
+    const ButtonCell c = CellOfButton(n);
+    MaskedBlit(surface_, p.x, p.y, p.w, p.h, strips.BmpVario, c.imageX, c.imageY, c.maskX,
+               c.maskY);
+  }
+  const ButtonPlace b = PlaceOfButton(6, state_.Table);
+  auto text = [&](int x, int y, const QString& t, int px, bool bold, const QColor& colour) {
+    DrawText(surface_, b.x + x, b.y + y, t, px, bold, colour);
+  };
+  auto centred = [&](int cx, int y, const QString& t, int px, bool bold) {
+    text(cx - TextWidth(t, px, bold) / 2, y, t, px, bold, kScoreBlue);
+  };
+  if (state_.RuleMode == kModePairs) {
+    const int p1 = state_.PairTotal[1];
+    const int p2 = state_.PairTotal[2];
+    if (p1 > 99 || p2 > 99) {
+      text(2, 10, QStringLiteral("N:"), kTextPx, true, Qt::black);
+      text(14, 10, QString::number(p1).rightJustified(3), kTextPx, true, kScoreBlue);
+      text(2, 26, QStringLiteral("E:"), kTextPx, true, Qt::black);
+      text(14, 26, QString::number(p2).rightJustified(3), kTextPx, true, kScoreBlue);
+    } else {
+      text(6, 8, QStringLiteral("N   E"), kTextPx, true, Qt::black);
+      text(2, 10, QStringLiteral("__ __"), kTextPx, true, Qt::black);
+      centred(10, 26, QString::number(p1).rightJustified(2), kTextPx, true);
+      centred(27, 26, QString::number(p2).rightJustified(2), kTextPx, true);
+    }
+  } else {
+    static const int kAt[5][2] = {{0, 0}, {10, 14}, {19, 4}, {26, 23}, {19, 33}};
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      centred(kAt[seat][0], kAt[seat][1], QString::number(state_.SeatTotal[seat]).rightJustified(3),
+              kSmallTextPx, false);
+    }
+  }
+}
+
+void TablePainter::DrawPiece(int imageX, int imageY, int w, int h, int maskX, int maskY, int x,
+                             int y) {
+  MaskedBlit(surface_, x, y, w, h, TheStrips().Piezas, imageX, imageY, maskX, maskY);
+}
+
+void TablePainter::DrawThinkingHand(int seat, int slot) {
+  const Point at = ThinkingHandPoint(state_.Table, seat, slot);
+  const Point image = ThinkingHandImage(seat);
+  const Point mask = ThinkingHandMask(seat);
+  MaskedBlit(surface_, at.x, at.y, kThinkingHandSize, kThinkingHandSize, TheStrips().Manos, image.x,
+             image.y, mask.x, mask.y);
+}
+
+QRect TablePainter::ContinueButtonRect() const {
+  // Bottom right, between the bottom hand and the recorder panel, where the
+  // chain never reaches.
+  const TableGeometry& g = state_.Table;
+  return QRect(g.ScreenWidthPx - 58 - art::kContinueButton.w - 12, g.ScreenHeightPx - 34,
+               art::kContinueButton.w, art::kContinueButton.h);
+}
+
+QRect TablePainter::PassSignRect(int seat) const {
+  const TableGeometry& g = state_.Table;
+  const int w = art::kPassSign.w;
+  const int h = art::kPassSign.h;
+  switch (seat) {
+    case 1:
+      return QRect(48, g.T1 - 30, w, h);
+    case 2:
+      return QRect(g.L2 - w - 8, 12, w, h);
+    case 3:
+      return QRect(g.ScreenWidthPx - 48 - w, g.T1 - 30, w, h);
+    default:
+      return QRect(g.L4 - w - 8, g.ScreenHeightPx - 50, w, h);
+  }
+}
+
+QRect TablePainter::DominoRect() const {
+  // Above the continue button, in the bottom right corner that the chain and
+  // the hands leave free.
+  const QRect button = ContinueButtonRect();
+  return QRect(button.right() - art::kDomino.w + 1, button.y() - art::kDomino.h - 8,
+               art::kDomino.w, art::kDomino.h);
+}
+
+QRect TablePainter::LeaderPanelRect() const {
+  const TableGeometry& g = state_.Table;
+  return QRect(g.ScreenWidthPx / 2 - 140, g.ScreenHeightPx / 2 - 30, art::kLeaderPanel.w,
+               art::kLeaderPanel.h);
+}
+
+void TablePainter::DrawContinueButton(const QString& label) {
+  const QRect r = ContinueButtonRect();
+  Restore(r);
+  DrawPiece(art::kContinueButton.x, art::kContinueButton.y, r.width(), r.height(),
+            art::kContinueButtonMask.x, art::kContinueButtonMask.y, r.x(), r.y());
+  QString shown = label;
+  while (shown.size() > 1 && TextWidth(shown, kTextPx, true) > r.width() - 8) shown.chop(1);
+  const int w = TextWidth(shown, kTextPx, true);
+  DrawText(surface_, r.x() + (r.width() - w) / 2, r.y() + (r.height() - TextHeight(kTextPx, true)) / 2,
+           shown, kTextPx, true, Qt::black);
+}
+
+void TablePainter::DrawPassSign(int seat) {
+  const QRect r = PassSignRect(seat);
+  DrawPiece(art::kPassSign.x, art::kPassSign.y, r.width(), r.height(), art::kPassSignMask.x,
+            art::kPassSignMask.y, r.x(), r.y());
+}
+
+void TablePainter::DrawDomino() {
+  const QRect r = DominoRect();
+  DrawPiece(art::kDomino.x, art::kDomino.y, r.width(), r.height(), art::kDominoMask.x,
+            art::kDominoMask.y, r.x(), r.y());
+}
+
+void TablePainter::DrawLeaderPanel() {
+  const QRect r = LeaderPanelRect();
+  DrawPiece(art::kLeaderPanel.x, art::kLeaderPanel.y, r.width(), r.height(),
+            art::kLeaderPanelMask.x, art::kLeaderPanelMask.y, r.x(), r.y());
+  const QString text = QStringLiteral("Elija el jugador que va a salir");
+  const int w = TextWidth(text, kTextPx, true);
+  DrawText(surface_, r.x() + (r.width() - w) / 2, r.y() + (r.height() - TextHeight(kTextPx, true)) / 2,
+           text, kTextPx, true, Qt::black);
+}
+
+}  // namespace tarvelis
+
+namespace tarvelis {
+
+QImage TablePainter::SmallUprightTile(int pipA, int pipB) const {
+  const Strips& strips = TheStrips();
+  const art::Cell face = art::kSmallFace[2];
+  QImage tile = strips.Puntitos.copy(face.x, face.y, face.w, face.h);
+  auto pips = [&](int n, int y) {
+    if (n < 1 || n > 6) return;
+    const art::Cell cell = art::SmallPipCell(n, 1);
+    Blit(tile, 2, y + 2, cell.w, cell.h, strips.Puntitos, cell.x, cell.y, RasterOp::Copy);
+  };
+  pips(pipA, 0);
+  pips(pipB, 21);
+  return tile;
+}
+
+void TablePainter::DrawDealingArea(const ManualDeal& deal) {
+  const TableGeometry& g = state_.Table;
+  const Rect area = DealingArea(g);
+  Restore(Rect{area.x - 60, area.y - 24, area.w + 120, area.h + 24});
+  // A face-down tile of the area is the bottom hand's back at the size of
+  // the small faces.
+  static const QImage back = [] {
+    const art::Cell b = art::kBack[4];
+    const art::Cell m = art::kBackMask[4];
+    QImage picture = CutOut(TheStrips().Dorsos, b.x, b.y, b.w, b.h, m.x, m.y);
+    return picture.scaled(20, 42, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }();
+  for (int row = 0; row < kDealRows; ++row) {
+    for (int col = 0; col < kDealCols; ++col) {
+      if (!deal.CellHoldsTile(row, col)) continue;
+      const Rect cell = DealingCell(g, row, col);
+      QPainter(&surface_).drawImage(cell.x, cell.y, back);
+    }
+  }
+  const QString hint = deal.Carrying()
+                           ? QStringLiteral("Pulse la mano del jugador que recibe la ficha")
+                           : QStringLiteral("Reparto manual: pulse una ficha para repartirla");
+  const int w = TextWidth(hint, kTextPx, true);
+  DrawText(surface_, g.ScreenWidthPx / 2 - w / 2, area.y - 20, hint, kTextPx, true,
+           QColor(0xF2, 0xE8, 0xC8));
+}
+
+}  // namespace tarvelis

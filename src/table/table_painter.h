@@ -1,0 +1,79 @@
+// Everything drawn on the table's picture: the chain from the move record, the
+// hands from the state, the seat names, the buttons with the score, and the
+// table's small pieces. Only raster copies from the strips and text at pixel
+// positions; where things go comes from the core's layout functions.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include "engine/game_state.h"
+#include "table/hand_layout.h"
+
+namespace tarvelis {
+
+class TablePainter {
+ public:
+  TablePainter(const GameState& state, QImage& surface, const QImage& marmol);
+
+  // Copies an area back from the table background.
+  void Restore(const Rect& r);
+  void Restore(const QRect& r);
+
+  // The whole table from the state: background, chain, hands, names, buttons.
+  void DrawAll();
+
+  // One laid tile from its move record; passes draw nothing.
+  void DrawChainTile(int move);
+  // Moves 1..last of the record, in order, so overlaps come out as laid.
+  void DrawChain(int last);
+
+  // One hand area, as the seat's options say (or face up once revealed).
+  void DrawHand(int seat);
+  void DrawHands();
+  void DrawSeatNames();
+
+  // The six bar buttons and the running score on the sixth.
+  void DrawButtonsAndScore();
+
+  // The travelling picture of move n's tile: the same copy as on the chain,
+  // at the tile's own size.
+  QImage ComposeTile(int move) const;
+
+  // A masked piece of the piezas strip at (x, y).
+  void DrawPiece(int imageX, int imageY, int w, int h, int maskX, int maskY, int x, int y);
+
+  // The thinking hand of `seat` over `slot`.
+  void DrawThinkingHand(int seat, int slot);
+
+  // Where the table's own pieces sit.
+  QRect ContinueButtonRect() const;
+  QRect PassSignRect(int seat) const;
+  QRect DominoRect() const;
+  QRect LeaderPanelRect() const;
+
+  void DrawContinueButton(const QString& label);
+  void DrawPassSign(int seat);
+  void DrawDomino();
+  void DrawLeaderPanel();
+
+  // The manual deal: the tiles still lying face down in the dealing area and
+  // the line that tells the user what to do.
+  void DrawDealingArea(const class ManualDeal& deal);
+  // A tile as it is carried during the manual deal: a small upright face.
+  QImage SmallUprightTile(int pipA, int pipB) const;
+
+  // Hands shown face up whatever the seats' options: the end of a hand.
+  bool Revealed = false;
+  // The seat whose DragSlot is left empty while a tile is dragged.
+  int DragSeat = 0;
+
+ private:
+  void DrawPips(const PipCell& cell);
+  const GameState& state_;
+  QImage& surface_;
+  const QImage& marmol_;
+};
+
+}  // namespace tarvelis

@@ -1,0 +1,295 @@
+// The table window on the offscreen platform: what the pixels show after real
+// moves of the engine, and what the mouse does to the state.
+#include <QtTest>
+
+#include "engine/headless_port.h"
+#include "engine/turn_loop.h"
+#include "player/move_rules.h"
+#include "platform/raster.h"
+#include "table/artwork_layout.h"
+#include "table/button_bar.h"
+#include "table/hand_layout.h"
+#include "table/mesa.h"
+#include "table/pointer_rules.h"
+#include "table/strips.h"
+
+using namespace tarvelis;
+
+namespace {
+
+// Stops the engine once `moves` moves have been made.
+class StopAfter : public EngineHooks {
+ public:
+  StopAfter(EngineContext& ctx, int moves) : ctx_(ctx), moves_(moves) {}
+  void MoveMade(GameState& s) override {
+    if (s.MoveNumber >= moves_) ctx_.Control.ExitRequested = true;
+  }
+
+ private:
+  EngineContext& ctx_;
+  int moves_;
+};
+
+// A match played by the engine up to `moves` moves, as the table would see it
+// waiting for the next one.
+GameState PlayedTo(int moves, int width, int height, std::uint32_t seed = 11) {
+  GameState s;
+  ApplyDefaults(s);
+  for (int seat = 1; seat <= kSeats; ++seat) s.SeatControl[seat] = kAutomatic;
+  s.RuleSound = kOff;
+  s.RulePauseBetweenMoves = kOff;
+  s.Table = ComputeTableGeometry(width, height);
+  HeadlessPort port(&s);
+  Random rng(seed);
+  EngineContext ctx(s, port, rng);
+  ctx.SeedFromClock = false;
+  StopAfter hooks(ctx, moves);
+  ctx.Hooks = &hooks;
+  RunMatch(ctx, LoopEntry::kNewMatch);
+  AdvanceTurn(s);
+  return s;
+}
+
+bool Dark(QRgb c) { return qRed(c) < 70 && qGreen(c) < 70 && qBlue(c) < 70; }
+
+}  // namespace
+
+class TableTest : public QObject {
+  Q_OBJECT
+
+  // The chain tile of move n as the table must show it, composed here from the
+  // strips with the mask-AND, face-XOR and pip copies.
+  static QImage Expected(const GameState& s, const QImage& marmol, int move) {
+    const MoveEntry& e = s.MoveRecord[move];
+    QImage expected = marmol.copy();
+    MaskedBlit(expected, e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight],
+               TheStrips().Dibujos, e[kFTileImageX], 0, e[kFTileImageX], art::kDibujosMaskRow);
+    for (auto [pips, x, y] : {std::tuple{e[kFPipA], e[kFPipAX], e[kFPipAY]},
+                              std::tuple{e[kFPipB], e[kFPipBX], e[kFPipBY]}}) {
+      if (pips == 0) continue;
+      Blit(expected, x + 3, y + 3, 30, 30, TheStrips().PunNeg, (pips - 1) * 30,
+           e[kFPipOrientation] * 30, RasterOp::Copy);
+    }
+    return expected;
+  }
+
+ private slots:
+  void leadTileLiesWhereItsRecordSays_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("800x600") << 800 << 600;
+    QTest::newRow("640x480") << 640 << 480;
+  }
+  void leadTileLiesWhereItsRecordSays() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    GameState s = PlayedTo(1, width, height);
+    Mesa mesa(s);
+    mesa.LayOut();
+    const MoveEntry& e = s.MoveRecord[1];
+    const QRect tile(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]);
+    QVERIFY(e[kFEnd] == 1);
+    QCOMPARE(tile.left(), s.Table.ChainOriginX + 1);
+    const QImage expected = Expected(s, mesa.Marmol(), 1);
+    // Inside the tile (and around it, where the marble must show) the table
+    // is exactly the composed tile.
+    const QRect around = tile.adjusted(-6, -6, 6, 6);
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+      for (int x = around.left(); x <= around.right(); ++x) {
+        QCOMPARE(mesa.Surface().pixel(x, y), expected.pixel(x, y));
+      }
+    }
+    // The tile really shows: its middle is not marble, and an odd count of
+    // pips puts a black pip in the middle of its half.
+    QVERIFY(mesa.Surface().pixel(tile.center()) != mesa.Marmol().pixel(tile.center()));
+    if (e[kFPipA] % 2 == 1) {
+      QVERIFY(Dark(mesa.Surface().pixel(e[kFPipAX] + 18, e[kFPipAY] + 18)));
+    }
+  }
+
+  void wholeChainRedrawsFromTheRecord() {
+    GameState s = PlayedTo(12, 800, 600);
+    Mesa mesa(s);
+    mesa.LayOut();
+    // Far from every tile and hand the table is marble.
+    for (QPoint p : {QPoint(200, 200), QPoint(600, 150)}) {
+      bool onTile = false;
+      for (int m = 1; m < s.MoveNumber; ++m) {
+        const MoveEntry& e = s.MoveRecord[m];
+        if (e[kFEnd] == kPassEnd) continue;
+        onTile |= QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]).contains(p);
+      }
+      if (!onTile) QCOMPARE(mesa.Surface().pixel(p), mesa.Marmol().pixel(p));
+    }
+    // Every laid tile is where its record puts it.
+    for (int m = 1; m < s.MoveNumber; ++m) {
+      const MoveEntry& e = s.MoveRecord[m];
+      if (e[kFEnd] == kPassEnd) continue;
+      const QPoint middle(e[kFTileLeft] + e[kFTileWidth] / 2, e[kFTileTop] + 2);
+      QVERIFY2(mesa.Surface().pixel(middle) != mesa.Marmol().pixel(middle), qPrintable(QString::number(m)));
+    }
+  }
+
+  void handsFaceUpFaceDownAndPlayed() {
+    GameState s = PlayedTo(9, 800, 600);
+    Mesa mesa(s);
+    mesa.LayOut();
+    const QImage& surface = mesa.Surface();
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      for (int slot = 1; slot <= kSlots; ++slot) {
+        const HandSlot& t = s.Hand[seat][slot];
+        const HandTileLook look = LookOfHandTile(s, seat, slot, 0);
+        if (s.SeatTilesShown[seat] == kTilesHidden) {
+          // Hidden: a back while held, nothing once played.
+          QCOMPARE(look.Show, t.State == 0 ? TileShow::FaceDown : TileShow::None);
+          if (t.State != 0) {
+            const Rect r = look.Back.w ? look.Back : Rect{};
+            QVERIFY(r.w == 0 || surface.pixel(r.x + r.w / 2, r.y + r.h / 2) ==
+                                    mesa.Marmol().pixel(r.x + r.w / 2, r.y + r.h / 2));
+          }
+        }
+      }
+    }
+    // Seat 4 is visible: under "Cambian de color" a played tile stays, inverted.
+    s.RulePlayedTilesShown = kPlayedInverted;
+    int played = 0;
+    for (int slot = 1; slot <= kSlots; ++slot) played = s.Hand[4][slot].State ? slot : played;
+    QVERIFY(played != 0);
+    mesa.Painter().DrawHand(4);
+    const HandTileLook look = LookOfHandTile(s, 4, played, 0);
+    QVERIFY(look.Inverted);
+    const QPoint inside(look.Invert.x + 3, look.Invert.y + 40);
+    const QRgb shown = surface.pixel(inside);
+    s.Hand[4][played].State = 0;
+    mesa.Painter().DrawHand(4);
+    QCOMPARE(surface.pixel(inside), 0xFF000000 | (~shown & 0xFFFFFF));
+    // Under "Desaparecen" its slot is empty marble.
+    s.Hand[4][played].State = 1;
+    s.RulePlayedTilesShown = kPlayedVanish;
+    mesa.Painter().DrawHand(4);
+    QCOMPARE(surface.pixel(inside), mesa.Marmol().pixel(inside));
+  }
+
+  void pointerAndClickForTheManualSeat() {
+    GameState s = PlayedTo(4, 800, 600);
+    // Seat 4 to move, by hand, at the continue button.
+    while (s.CurrentSeat != 4) {
+      s = PlayedTo(s.MoveNumber, 800, 600);  // one more move
+    }
+    s.SeatControl[4] = kManual;
+    s.NoticeShown = true;
+    Mesa mesa(s);
+    mesa.LayOut();
+    mesa.show();
+    int playable = 0, unplayable = 0, played = 0;
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      if (s.Hand[4][slot].State == 1) played = slot;
+      else if (EsJugable(s, 4, slot)) playable = slot;
+      else unplayable = slot;
+    }
+    auto centre = [&](int slot) {
+      const HandTileLook l = LookOfHandTile(s, 4, slot, 0);
+      return QPoint(l.Face.x + 20, l.Face.y + 38);
+    };
+    if (unplayable) {
+      QTest::mouseMove(&mesa, centre(unplayable));
+      QCOMPARE(mesa.ShownCursor(), int(kCursorManoRoja));
+    }
+    if (played) {
+      QTest::mouseMove(&mesa, centre(played));
+      QCOMPARE(mesa.ShownCursor(), int(kCursorNormal));
+    }
+    if (playable) {
+      QTest::mouseMove(&mesa, centre(playable));
+      QCOMPARE(mesa.ShownCursor(), int(kCursorManoVerde));
+      QTest::mouseClick(&mesa, Qt::LeftButton, {}, centre(playable));
+      QVERIFY(s.MoveFound);
+      QCOMPARE(int(s.ChosenSlot), playable);
+      QVERIFY(!s.NoticeShown);
+    }
+    QVERIFY(playable || unplayable);
+  }
+
+  void endArrowsAnswer() {
+    GameState s = PlayedTo(3, 800, 600);
+    Mesa mesa(s);
+    mesa.LayOut();
+    mesa.show();
+    for (int end : {2, 1}) {
+      s.WaitingForEnd = true;
+      mesa.ShowArrows(true);
+      const Point p = EndArrowPointOf(s, end);
+      QTest::mouseClick(&mesa, Qt::LeftButton, {}, QPoint(p.x + 16, p.y + 16));
+      QVERIFY(!s.WaitingForEnd);
+      QCOMPARE(int(s.PlayEnd), end);
+    }
+  }
+
+  void dragAndTurnArrangeTheHand() {
+    GameState s = PlayedTo(1, 800, 600);
+    Mesa mesa(s);
+    mesa.LayOut();
+    mesa.show();
+    auto centre = [&](int slot) {
+      const HandTileLook l = LookOfHandTile(s, 4, slot, 0);
+      return QPoint(l.Face.x + 20, l.Face.y + 38);
+    };
+    // Find two held tiles of the visible bottom hand.
+    std::vector<int> held;
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      if (s.Hand[4][slot].State == 0) held.push_back(slot);
+    }
+    QVERIFY(held.size() >= 2);
+    const HandSlot a = s.Hand[4][held[0]];
+    const HandSlot b = s.Hand[4][held[1]];
+
+    s.TurnMode = true;
+    QTest::mouseMove(&mesa, centre(held[0]));
+    QCOMPARE(mesa.ShownCursor(), int(kCursorGirar));
+    QTest::mousePress(&mesa, Qt::LeftButton, {}, centre(held[0]));
+    QTest::mouseRelease(&mesa, Qt::LeftButton, {}, centre(held[0]));
+    QCOMPARE(s.Hand[4][held[0]].PipA, a.PipB);
+    QTest::mousePress(&mesa, Qt::LeftButton, {}, centre(held[0]));
+    QTest::mouseRelease(&mesa, Qt::LeftButton, {}, centre(held[0]));
+    QCOMPARE(s.Hand[4][held[0]].PipA, a.PipA);  // turned twice: as it was
+
+    s.TurnMode = false;
+    s.OrderMode = true;
+    QTest::mouseMove(&mesa, centre(held[0]) + QPoint(1, 0));
+    QCOMPARE(mesa.ShownCursor(), int(kCursorOrdenar));
+    QTest::mousePress(&mesa, Qt::LeftButton, {}, centre(held[0]));
+    QVERIFY(s.DragActive);
+    QTest::mouseMove(&mesa, centre(held[1]));
+    QTest::mouseRelease(&mesa, Qt::LeftButton, {}, centre(held[1]));
+    QVERIFY(!s.DragActive);
+    QCOMPARE(s.Hand[4][held[0]].PipA, b.PipA);
+    QCOMPARE(s.Hand[4][held[1]].PipA, a.PipA);
+
+    // A drop outside the hand changes nothing.
+    QTest::mousePress(&mesa, Qt::LeftButton, {}, centre(held[0]));
+    QTest::mouseMove(&mesa, QPoint(400, 300));
+    QTest::mouseRelease(&mesa, Qt::LeftButton, {}, QPoint(400, 300));
+    QCOMPARE(s.Hand[4][held[0]].PipA, b.PipA);
+  }
+
+  void scoreSwitchesToTheWideLayoutAtOneHundred() {
+    GameState s;
+    ApplyDefaults(s);
+    auto blackInLabelColumn = [&](int total) {
+      s.PairTotal[1] = static_cast<i16>(total);
+      Mesa mesa(s);
+      mesa.LayOut();
+      const ButtonPlace b = PlaceOfButton(6, s.Table);
+      int black = 0;
+      for (int y = b.y + 27; y < b.y + 38; ++y) {
+        for (int x = b.x + 2; x < b.x + 12; ++x) black += Dark(mesa.Surface().pixel(x, y));
+      }
+      return black;
+    };
+    QCOMPARE(blackInLabelColumn(99), 0);  // only blue numbers under "N   E"
+    QVERIFY(blackInLabelColumn(100) > 5);  // the black "E:" label
+  }
+};
+
+QTEST_MAIN(TableTest)
+#include "table_test.moc"
