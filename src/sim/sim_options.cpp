@@ -50,7 +50,7 @@ const char* UsageText() {
          "                    [--save-after-move N FILE] [--screen WxH] [--levels L1,L2,L3,L4]\n"
          "                    [--strategy SEAT=engine|random|heaviest ...]\n"
          "                    [--rule NAME=VALUE ...] [--vary-rules]\n"
-         "                    [--trace [--explain]] [--check] [--json] [--no-time]\n";
+         "                    [--trace [--explain]] [--check] [--json] [--time]\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, SimOptions& o, std::string& error) {
@@ -138,8 +138,10 @@ bool ParseOptions(const std::vector<std::string>& args, SimOptions& o, std::stri
       o.Check = true;
     } else if (a == "--json") {
       o.Json = true;
+    } else if (a == "--time") {
+      o.Time = true;
     } else if (a == "--no-time") {
-      o.NoTime = true;
+      o.Time = false;
     } else if (a == "--help" || a == "-h") {
       o.Help = true;
     } else {

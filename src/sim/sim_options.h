@@ -28,7 +28,9 @@ struct SimOptions {
   bool Explain = false;  // with --trace: the scores behind every weighed move
   bool Check = false;
   bool Json = false;
-  bool NoTime = false;
+  // Timings differ from run to run, so they are printed only when asked for;
+  // without them the same seed and options print the same bytes.
+  bool Time = false;
   bool Help = false;
 };
 

@@ -227,7 +227,7 @@ void Simulator::Report(double seconds) {
       out_ << ",\"checks\":{\"state\":" << c.State << ",\"file_round_trip\":" << c.FileRoundTrip
            << ",\"undo_redo\":" << c.UndoRedo << ",\"violations\":" << c.Violations << '}';
     }
-    if (!options_.NoTime) out_ << ",\"seconds\":" << std::fixed << std::setprecision(3) << seconds;
+    if (options_.Time) out_ << ",\"seconds\":" << std::fixed << std::setprecision(3) << seconds;
     out_ << "}\n";
     return;
   }
@@ -240,7 +240,7 @@ void Simulator::Report(double seconds) {
     out_ << "checks: state " << c.State << " file round trip " << c.FileRoundTrip << " undo-redo "
          << c.UndoRedo << " violations " << c.Violations << '\n';
   }
-  if (!options_.NoTime) {
+  if (options_.Time) {
     out_ << "seconds " << std::fixed << std::setprecision(3) << seconds;
     if (seconds > 0) out_ << " (" << std::setprecision(0) << s.Matches / seconds << " matches/s)";
     out_ << '\n';

@@ -57,7 +57,7 @@ TEST(Sim, BaselineSeatsPlayLegally) {
 }
 
 TEST(Sim, TheSameSeedGivesTheSameBytes) {
-  const std::string args = "--matches 150 --seed 5 --vary-rules --trace --json --no-time";
+  const std::string args = "--matches 150 --seed 5 --vary-rules --trace --json";
   const SimRun a = Sim(args);
   const SimRun b = Sim(args);
   ASSERT_EQ(a.Status, 0);
@@ -125,7 +125,7 @@ TEST(Sim, BadArgumentsAreRefused) {
 }
 
 TEST(Sim, TheJsonReportCarriesEveryCountAndTheTimeLast) {
-  const SimRun r = Sim("--matches 20 --seed 9 --json --check");
+  const SimRun r = Sim("--matches 20 --seed 9 --json --check --time");
   ASSERT_EQ(r.Status, 0);
   for (const char* key : {"\"matches\":20", "\"hands\":", "\"moves\":", "\"wins\":{\"pairs\":[",
                           "\"hand_wins\":", "\"tied_hands\":", "\"points\":", "\"checks\":{"}) {
