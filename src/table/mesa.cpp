@@ -14,6 +14,7 @@
 #include "table/artwork_layout.h"
 #include "table/button_bar.h"
 #include "table/manual_deal.h"
+#include "table/options_menu.h"
 #include "table/pointer_rules.h"
 #include "table/strips.h"
 
@@ -31,6 +32,8 @@ Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   painter_ = std::make_unique<TablePainter>(state_, surface_, marmol_);
+  menu_ = new OptionsMenu(state_, this);
+  menu_->onChosen = [this](OptionEntry e) { OnOption(e); };
 }
 
 Mesa::~Mesa() = default;
@@ -186,6 +189,11 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   const bool left = event->button() == Qt::LeftButton;
   pressOnPlayable_ = false;
+  menu_->hide();
+  if (event->button() == Qt::RightButton) {
+    OpenOptionsMenu(at);
+    return;
+  }
   if (left) {
     for (int n = 1; n <= kBarButtons; ++n) {
       if (ButtonRect(n).contains(at)) {
@@ -262,6 +270,22 @@ void Mesa::ClickOnTile(QPoint at) {
   state_.MoveFound = true;
   TocaSonido(state_, 9);
   DismissNotice();
+}
+
+void Mesa::OpenOptionsMenu(QPoint at) {
+  const bool inHand = HitTestHand(state_.Table, ToPoint(at), false).HitSeat != 0;
+  OptionFlags enabled = EnabledOptions(state_, inHand);
+  if (!onSavedGames) enabled[kSaveGame] = enabled[kLoadGame] = enabled[kDeleteGame] = false;
+  menu_->Open(enabled, at);
+}
+
+void Mesa::OnOption(int entry) {
+  if (entry == kOrderTiles || entry == kTurnTiles) {
+    ToggleArrangeMode(state_, static_cast<OptionEntry>(entry));
+    RefreshPointer();
+  } else if (onSavedGames) {
+    onSavedGames(entry);
+  }
 }
 
 void Mesa::SetManualDeal(ManualDeal* deal) {

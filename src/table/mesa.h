@@ -69,6 +69,8 @@ class Mesa : public QWidget {
   // What the table asks of the program.
   std::function<void(int button)> onButton;
   std::function<void()> onTotaliser;
+  // The saved-games entries of the options menu; unset hides them.
+  std::function<void(int entry)> onSavedGames;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -85,6 +87,8 @@ class Mesa : public QWidget {
   bool PressOnArrow(QPoint at);
   void ClickOnTile(QPoint at);
   void PressDuringDeal(QPoint at);
+  void OpenOptionsMenu(QPoint at);
+  void OnOption(int entry);
   void ShowDeal();
   void StartDrag(QPoint at);
   void TurnTile();
@@ -110,6 +114,7 @@ class Mesa : public QWidget {
   int dragState_ = 0;
   bool pressOnPlayable_ = false;
   ManualDeal* deal_ = nullptr;
+  class OptionsMenu* menu_ = nullptr;
   bool closing_ = false;
 };
 

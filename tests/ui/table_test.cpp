@@ -272,6 +272,28 @@ class TableTest : public QObject {
     QCOMPARE(s.Hand[4][held[0]].PipA, b.PipA);
   }
 
+  void rightClickOnAHandOffersArranging() {
+    GameState s = PlayedTo(2, 800, 600);
+    s.NoticeShown = true;
+    Mesa mesa(s);
+    mesa.LayOut();
+    mesa.show();
+    const HandTileLook l = LookOfHandTile(s, 4, 1, 0);
+    QTest::mouseClick(&mesa, Qt::RightButton, {}, QPoint(l.Face.x + 20, l.Face.y + 30));
+    auto* menu = mesa.findChild<QWidget*>(QStringLiteral("Pic_SelOpciones"));
+    QVERIFY(menu && menu->isVisible());
+    QCOMPARE(menu->height(), 2 * 18 + 6);  // only the two arranging entries
+    // The first entry is "Ordenar fichas".
+    QTest::mouseMove(menu, QPoint(40, 8));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, QPoint(40, 8));
+    QVERIFY(!menu->isVisible());
+    QVERIFY(s.OrderMode);
+    // While play runs there is no menu.
+    s.NoticeShown = false;
+    QTest::mouseClick(&mesa, Qt::RightButton, {}, QPoint(400, 300));
+    QVERIFY(!menu->isVisible());
+  }
+
   void scoreSwitchesToTheWideLayoutAtOneHundred() {
     GameState s;
     ApplyDefaults(s);

@@ -1,0 +1,86 @@
+#include "table/options_menu.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "platform/text.h"
+
+namespace tarvelis {
+namespace {
+
+constexpr int kWidth = 190;
+constexpr int kRow = 18;
+
+}  // namespace
+
+OptionsMenu::OptionsMenu(const GameState& state, QWidget* table)
+    : QWidget(table), state_(state) {
+  setObjectName(QStringLiteral("Pic_SelOpciones"));
+  setMouseTracking(true);
+  hide();
+}
+
+bool OptionsMenu::Open(const OptionFlags& enabled, QPoint at) {
+  entries_.clear();
+  for (int e = 0; e < kOptionEntries; ++e) {
+    if (enabled[e]) entries_.push_back(static_cast<OptionEntry>(e));
+  }
+  if (entries_.empty()) {
+    hide();
+    return false;
+  }
+  highlighted_ = 0;
+  resize(kWidth, kRow * static_cast<int>(entries_.size()) + 6);
+  // Shifted left or up where it would leave the table.
+  const QWidget* table = parentWidget();
+  at.setX(std::min(at.x(), table->width() - width()));
+  at.setY(std::min(at.y(), table->height() - height()));
+  move(std::max(at.x(), 0), std::max(at.y(), 0));
+  show();
+  raise();
+  update();
+  return true;
+}
+
+int OptionsMenu::EntryAt(int y) const {
+  const int k = (y + 16) / kRow;
+  return k >= 1 && k <= static_cast<int>(entries_.size()) ? k : 0;
+}
+
+void OptionsMenu::paintEvent(QPaintEvent*) {
+  QImage image(size(), QImage::Format_ARGB32);
+  image.fill(QColor(0xF6, 0xF2, 0xE6));
+  for (int k = 0; k < static_cast<int>(entries_.size()); ++k) {
+    const OptionEntry e = entries_[k];
+    const bool lit = highlighted_ == k + 1;
+    if (lit) {
+      QPainter(&image).fillRect(QRect(QPoint(2, kRow * k + 2), QPoint(width() - 3, kRow * k + 19)),
+                                QColor(0x1F, 0x4F, 0xB0));
+    }
+    const bool checked = (e == kOrderTiles && state_.OrderMode) || (e == kTurnTiles && state_.TurnMode);
+    const QColor ink = lit ? QColor(Qt::white) : QColor(Qt::black);
+    if (checked) DrawText(image, 5, kRow * k + 4, QStringLiteral("X"), kSmallTextPx, true, ink);
+    DrawText(image, 14, kRow * k + 4, QString::fromUtf8(kOptionTexts[e]), kSmallTextPx, false, ink);
+  }
+  QPainter painter(&image);
+  painter.setPen(QColor(0x1F, 0x4D, 0x2E));
+  painter.drawRect(0, 0, width() - 1, height() - 1);
+  painter.end();
+  QPainter(this).drawImage(0, 0, image);
+}
+
+void OptionsMenu::mouseMoveEvent(QMouseEvent* event) {
+  const int k = EntryAt(static_cast<int>(event->position().y()));
+  if (k != highlighted_) {
+    highlighted_ = k;
+    update();
+  }
+}
+
+void OptionsMenu::mouseReleaseEvent(QMouseEvent* event) {
+  const int k = EntryAt(static_cast<int>(event->position().y()));
+  hide();
+  if (k != 0 && onChosen) onChosen(entries_[k - 1]);
+}
+
+}  // namespace tarvelis
