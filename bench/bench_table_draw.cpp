@@ -1,0 +1,76 @@
+// Frame cost of the table: redrawing the whole table of a hand in play at
+// 1920 x 1080 from the state (background, chain, hands, names, buttons), and
+// putting that picture on the window.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPainter>
+
+#include "engine/headless_port.h"
+#include "engine/turn_loop.h"
+#include "table/mesa.h"
+
+namespace tarvelis {
+namespace {
+
+class StopAfter : public EngineHooks {
+ public:
+  StopAfter(EngineContext& ctx, int moves) : ctx_(ctx), moves_(moves) {}
+  void MoveMade(GameState& s) override {
+    if (s.MoveNumber >= moves_) ctx_.Control.ExitRequested = true;
+  }
+
+ private:
+  EngineContext& ctx_;
+  int moves_;
+};
+
+GameState HandInPlay(int width, int height, int moves) {
+  GameState s;
+  ApplyDefaults(s);
+  for (int seat = 1; seat <= kSeats; ++seat) s.SeatControl[seat] = kAutomatic;
+  s.Table = ComputeTableGeometry(width, height);
+  HeadlessPort port(&s);
+  Random rng(21);
+  EngineContext ctx(s, port, rng);
+  ctx.SeedFromClock = false;
+  StopAfter hooks(ctx, moves);
+  ctx.Hooks = &hooks;
+  RunMatch(ctx, LoopEntry::kNewMatch);
+  AdvanceTurn(s);
+  return s;
+}
+
+void BM_RedrawWholeTable(benchmark::State& bench) {
+  const int width = static_cast<int>(bench.range(0));
+  const int height = static_cast<int>(bench.range(1));
+  GameState s = HandInPlay(width, height, 16);
+  Mesa mesa(s);
+  mesa.LayOut();
+  QImage window(width, height, QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : bench) {
+    mesa.Painter().DrawAll();
+    QPainter(&window).drawImage(0, 0, mesa.Surface());
+    benchmark::DoNotOptimize(window.constBits());
+  }
+}
+BENCHMARK(BM_RedrawWholeTable)->Args({1920, 1080})->Args({800, 600})->Unit(benchmark::kMillisecond);
+
+void BM_RedrawOneHand(benchmark::State& bench) {
+  GameState s = HandInPlay(1920, 1080, 16);
+  Mesa mesa(s);
+  mesa.LayOut();
+  for (auto _ : bench) mesa.Painter().DrawHand(4);
+}
+BENCHMARK(BM_RedrawOneHand)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tarvelis
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}
