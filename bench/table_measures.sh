@@ -55,7 +55,7 @@ while ! e2e_window_exists "Final de Partida"; do
       e2e_key "$dialog" Return
       hands=$((hands + 1))
       sleep 0.5
-      e2e_click 1775 1058   # the continue button after the hand
+      e2e_click 1808 1030   # the continue button after the hand
     fi
   done
   [ $(( $(date +%s) - start )) -lt 600 ] || e2e_fail "the match did not end in ten minutes"

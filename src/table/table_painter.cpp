@@ -201,10 +201,10 @@ void TablePainter::DrawThinkingHand(int seat, int slot) {
 }
 
 QRect TablePainter::ContinueButtonRect() const {
-  // Bottom right, between the bottom hand and the recorder panel, where the
-  // chain never reaches.
+  // Bottom right, between the bottom hand and the recorder panel, above the
+  // bottom seat's name, where the chain never reaches.
   const TableGeometry& g = state_.Table;
-  return QRect(g.ScreenWidthPx - 58 - art::kContinueButton.w - 12, g.ScreenHeightPx - 34,
+  return QRect(g.ScreenWidthPx - 58 - art::kContinueButton.w - 12, g.ScreenHeightPx - 62,
                art::kContinueButton.w, art::kContinueButton.h);
 }
 

@@ -34,7 +34,7 @@ play_my_turn() {
     sleep 0.15
     [ "$(status)" != "$before" ] && return 0
   done
-  e2e_click 688 578
+  e2e_click 688 550
 }
 
 # Answers whatever the engine asks until seat 4 is to move or the hand ends.
