@@ -29,8 +29,11 @@ void TablePainter::Restore(const QRect& r) {
 
 void TablePainter::DrawAll() {
   Blit(surface_, 0, 0, surface_.width(), surface_.height(), marmol_, 0, 0, RasterOp::Copy);
-  if (state_.HandInProgress || state_.MoveNumber > 1) DrawChain(state_.MoveNumber - 1);
-  if (state_.HandInProgress) DrawHands();
+  // Between hands, and while a new one is dealt, the table is clear.
+  if (state_.HandInProgress) {
+    DrawChain(state_.MoveNumber - 1);
+    DrawHands();
+  }
   DrawSeatNames();
   DrawButtonsAndScore();
 }

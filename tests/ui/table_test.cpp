@@ -128,6 +128,12 @@ class TableTest : public QObject {
       const QPoint middle(e[kFTileLeft] + e[kFTileWidth] / 2, e[kFTileTop] + 2);
       QVERIFY2(mesa.Surface().pixel(middle) != mesa.Marmol().pixel(middle), qPrintable(QString::number(m)));
     }
+    // Once the hand is over (or a new match deals), the old chain is gone.
+    s.HandInProgress = false;
+    mesa.Painter().DrawAll();
+    const MoveEntry& lead = s.MoveRecord[1];
+    const QPoint middle(lead[kFTileLeft] + lead[kFTileWidth] / 2, lead[kFTileTop] + 2);
+    QCOMPARE(mesa.Surface().pixel(middle), mesa.Marmol().pixel(middle));
   }
 
   void handsFaceUpFaceDownAndPlayed() {
