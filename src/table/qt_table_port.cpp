@@ -129,10 +129,11 @@ void QtTablePort::ShowLaidTile(int move) {
   p.DrawSeatNames();
   mesa_.Show();
   const Point start = TravelStartPoint(state_, seat, SlotOfMove(move));
-  mesa_.ShowMover(p.ComposeTile(move), QPoint(start.x, start.y));
+  const QImage tile = p.ComposeTile(move);
   Espera(state_, 10);
   TocaSonido(state_, 2);
-  mesa_.ShowNow(mesa_.rect());
+  mesa_.ShowMover(tile, QPoint(start.x, start.y));
+  mesa_.ShowNow(QRect(QPoint(start.x, start.y), tile.size()));
   Espera(state_, 30);
   TocaSonido(state_, 3);
   Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]));

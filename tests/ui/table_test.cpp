@@ -11,6 +11,7 @@
 #include "table/hand_layout.h"
 #include "table/mesa.h"
 #include "table/pointer_rules.h"
+#include "table/qt_table_port.h"
 #include "table/strips.h"
 
 using namespace tarvelis;
@@ -298,6 +299,40 @@ class TableTest : public QObject {
     s.NoticeShown = false;
     QTest::mouseClick(&mesa, Qt::RightButton, {}, QPoint(400, 300));
     QVERIFY(!menu->isVisible());
+  }
+
+  void theLeaderIsChosenWithAClickOnItsHand() {
+    GameState s = PlayedTo(1, 800, 600);
+    Mesa mesa(s);
+    mesa.LayOut();
+    mesa.show();
+    QtTablePort port(s, mesa);
+    const Rect hand = HandArea(s.Table, 3);
+    QTimer::singleShot(30, &mesa, [&] {
+      QVERIFY(s.ChoosingLeader);
+      const QPoint at(hand.x + 20, hand.y + 100);
+      QTest::mouseMove(&mesa, at);
+      QCOMPARE(mesa.ShownCursor(), int(kCursorManoIndice));
+      QTest::mouseClick(&mesa, Qt::LeftButton, {}, at);
+    });
+    QCOMPARE(port.ChooseLeader(), 3);
+    QVERIFY(!s.ChoosingLeader);
+  }
+
+  void theEndArrowsWaitForAClick() {
+    GameState s = PlayedTo(3, 800, 600);
+    Mesa mesa(s);
+    mesa.LayOut();
+    mesa.show();
+    s.GameSpeed = 100;
+    QtTablePort port(s, mesa);
+    QTimer::singleShot(30, &mesa, [&] {
+      QVERIFY(mesa.ArrowsShowing());
+      const Point p = EndArrowPointOf(s, 1);
+      QTest::mouseClick(&mesa, Qt::LeftButton, {}, QPoint(p.x + 10, p.y + 10));
+    });
+    QCOMPARE(port.AskEnd(), 1);
+    QVERIFY(!mesa.ArrowsShowing());
   }
 
   void scoreSwitchesToTheWideLayoutAtOneHundred() {
