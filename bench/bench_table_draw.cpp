@@ -6,38 +6,17 @@
 #include <QApplication>
 #include <QPainter>
 
-#include "engine/headless_port.h"
-#include "engine/turn_loop.h"
+#include "engine/headless_play.h"
 #include "table/mesa.h"
 
 namespace tarvelis {
 namespace {
 
-class StopAfter : public EngineHooks {
- public:
-  StopAfter(EngineContext& ctx, int moves) : ctx_(ctx), moves_(moves) {}
-  void MoveMade(GameState& s) override {
-    if (s.MoveNumber >= moves_) ctx_.Control.ExitRequested = true;
-  }
-
- private:
-  EngineContext& ctx_;
-  int moves_;
-};
-
 GameState HandInPlay(int width, int height, int moves) {
   GameState s;
   ApplyDefaults(s);
-  for (int seat = 1; seat <= kSeats; ++seat) s.SeatControl[seat] = kAutomatic;
   s.Table = ComputeTableGeometry(width, height);
-  HeadlessPort port(&s);
-  Random rng(21);
-  EngineContext ctx(s, port, rng);
-  ctx.SeedFromClock = false;
-  StopAfter hooks(ctx, moves);
-  ctx.Hooks = &hooks;
-  RunMatch(ctx, LoopEntry::kNewMatch);
-  AdvanceTurn(s);
+  PlayHeadlessTo(s, moves, 21);
   return s;
 }
 

@@ -2,8 +2,7 @@
 // moves of the engine, and what the mouse does to the state.
 #include <QtTest>
 
-#include "engine/headless_port.h"
-#include "engine/turn_loop.h"
+#include "engine/headless_play.h"
 #include "player/move_rules.h"
 #include "platform/raster.h"
 #include "table/artwork_layout.h"
@@ -18,36 +17,16 @@ using namespace tarvelis;
 
 namespace {
 
-// Stops the engine once `moves` moves have been made.
-class StopAfter : public EngineHooks {
- public:
-  StopAfter(EngineContext& ctx, int moves) : ctx_(ctx), moves_(moves) {}
-  void MoveMade(GameState& s) override {
-    if (s.MoveNumber >= moves_) ctx_.Control.ExitRequested = true;
-  }
-
- private:
-  EngineContext& ctx_;
-  int moves_;
-};
-
 // A match played by the engine up to `moves` moves, as the table would see it
-// waiting for the next one.
+// waiting for the next one, every seat automatic.
 GameState PlayedTo(int moves, int width, int height, std::uint32_t seed = 11) {
   GameState s;
   ApplyDefaults(s);
-  for (int seat = 1; seat <= kSeats; ++seat) s.SeatControl[seat] = kAutomatic;
+  s.SeatControl[4] = kAutomatic;
   s.RuleSound = kOff;
   s.RulePauseBetweenMoves = kOff;
   s.Table = ComputeTableGeometry(width, height);
-  HeadlessPort port(&s);
-  Random rng(seed);
-  EngineContext ctx(s, port, rng);
-  ctx.SeedFromClock = false;
-  StopAfter hooks(ctx, moves);
-  ctx.Hooks = &hooks;
-  RunMatch(ctx, LoopEntry::kNewMatch);
-  AdvanceTurn(s);
+  PlayHeadlessTo(s, moves, seed);
   return s;
 }
 
