@@ -39,25 +39,27 @@ bool QtTablePort::ShowMessage(const std::string& title, const std::string& text,
 namespace {
 
 // End-to-end tests ask the game where it waits: with TARVELIS_TEST_STATUS set
-// to a file, every wait at the continue button writes one line there. Unset
-// in play, it costs nothing.
-void ReportWait(const GameState& s, const std::string& label) {
+// to a file, every wait for the user writes one line there. Unset, as in play,
+// it costs nothing.
+void ReportWait(const QString& line) {
   static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
   if (path.isEmpty()) return;
   QFile file(QString::fromLocal8Bit(path));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-  file.write(QStringLiteral("notice %1 hand %2 move %3 seat %4\n")
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
+}
+
+void ReportNotice(const GameState& s, const std::string& label) {
+  ReportWait(QStringLiteral("notice %1 hand %2 move %3 seat %4")
                  .arg(QString::fromStdString(label))
                  .arg(s.HandNumber)
                  .arg(s.MoveNumber)
-                 .arg(s.CurrentSeat)
-                 .toUtf8());
+                 .arg(s.CurrentSeat));
 }
 
 }  // namespace
 
 void QtTablePort::WaitForNotice(const std::string& label) {
-  ReportWait(state_, label);
+  ReportNotice(state_, label);
   mesa_.ShowNotice(QString::fromStdString(label));
   mesa_.RefreshPointer();
   WaitUntil([&] { return !state_.NoticeShown; });
@@ -191,6 +193,14 @@ int QtTablePort::AskEnd() {
     Espera(state_, 60);
   }
   mesa_.ShowArrows(true);
+  const Point end1 = EndArrowPointOf(state_, 1);
+  const Point end2 = EndArrowPointOf(state_, 2);
+  ReportWait(QStringLiteral("arrows move %1 end1 %2 %3 end2 %4 %5")
+                 .arg(state_.MoveNumber)
+                 .arg(end1.x)
+                 .arg(end1.y)
+                 .arg(end2.x)
+                 .arg(end2.y));
   WaitUntil([&] { return !state_.WaitingForEnd; });
   state_.WaitingForEnd = false;
   mesa_.ShowArrows(false);

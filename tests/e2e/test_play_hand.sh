@@ -26,13 +26,22 @@ awk 'BEGIN { FS = OFS = "," }
 status() { cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true; }
 
 # Plays seat 4's turn: a click on each tile in turn (only a playable one is
-# taken), then the continue button when none could be (the seat passes).
+# taken, and when it fits both ends the arrow of end 1 is clicked), then the
+# continue button when none could be (the seat passes).
 play_my_turn() {
-  local before=$1 slot
+  local before=$1 slot now
   for slot in 1 2 3 4 5 6 7; do
     e2e_click $((246 + 44 * (slot - 1) + 22)) 560
-    sleep 0.15
-    [ "$(status)" != "$before" ] && return 0
+    sleep 0.2
+    now=$(status)
+    case "$now" in
+      "arrows "*)
+        read -r _ _ _ _ x y _ <<<"$now"
+        sleep 0.3
+        e2e_click $((x + 16)) $((y + 16))
+        return 0 ;;
+    esac
+    [ "$now" != "$before" ] && return 0
   done
   e2e_click 688 550
 }
