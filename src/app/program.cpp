@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QScreen>
-
 #include <QTimer>
 
 #include "dialogs/message_dialog.h"
@@ -21,7 +20,9 @@
 namespace tarvelis {
 namespace {
 
-QString RightAlignedInThree(int n) { return QString::number(n).rightJustified(3, QLatin1Char(' ')); }
+QString RightAlignedInThree(int n) {
+  return QString::number(n).rightJustified(3, QLatin1Char(' '));
+}
 
 }  // namespace
 

@@ -33,7 +33,9 @@ QPointer<Mensajes>& OpenDialog() {
 }
 
 // The texts carry CR LF line breaks, as every message of the game does.
-QString ForDisplay(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString ForDisplay(QString text) {
+  return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 }  // namespace
 

@@ -15,8 +15,8 @@ enum ButtonSet { kNotice = 1, kQuestion = 2 };
 
 class Mensajes : public QDialog {
  public:
-  Mensajes(GameState& state, const QString& title, const QString& text, int picture,
-           int buttons, QWidget* parent = nullptr);
+  Mensajes(GameState& state, const QString& title, const QString& text, int picture, int buttons,
+           QWidget* parent = nullptr);
 
   // The on-screen rectangles of the buttons, for the tests.
   QRect SalirRect() const { return salir_; }

@@ -53,6 +53,8 @@ void TurnBack(GameState& s) {
   --s.MoveNumber;
 }
 
-void SyncDirectionStep(GameState& s) { s.DirectionStep = s.RuleDirection == kDirect ? 1 : -1; }
+void SyncDirectionStep(GameState& s) {
+  s.DirectionStep = s.RuleDirection == kDirect ? 1 : -1;
+}
 
 }  // namespace tarvelis

@@ -24,40 +24,44 @@ inline constexpr int kSeats = 4;
 inline constexpr int kSlots = 7;
 inline constexpr int kPips = 7;  // pip values 0..6
 inline constexpr int kTiles = 28;
-inline constexpr int kNoPip = 9;   // an end of an empty chain
-inline constexpr int kPassEnd = 9; // PlayEnd of a pass
+inline constexpr int kNoPip = 9;    // an end of an empty chain
+inline constexpr int kPassEnd = 9;  // PlayEnd of a pass
 inline constexpr int kHandLogSize = 500;
 inline constexpr int kTotalCap = 999;
 inline constexpr int kRecordFields = 26;
 inline constexpr int kSetPips = 168;  // pips of the whole double-six set
 
-template <class T> using PerSeat = std::array<T, kSeats + 1>;  // [1..4]
-template <class T> using PerPip = std::array<T, kPips>;        // [0..6]
-template <class T> using PerEnd = std::array<T, 3>;            // [1..2]
-template <class T> using PerPair = std::array<T, 3>;           // [1..2]
+template <class T>
+using PerSeat = std::array<T, kSeats + 1>;  // [1..4]
+template <class T>
+using PerPip = std::array<T, kPips>;  // [0..6]
+template <class T>
+using PerEnd = std::array<T, 3>;  // [1..2]
+template <class T>
+using PerPair = std::array<T, 3>;  // [1..2]
 
 // Option values are small integers from 1; these name the ones the code tests.
-enum : i16 { kTilesHidden = 1, kTilesVisible = 2 };          // SeatTilesShown
-enum : i16 { kAutomatic = 1, kManual = 2 };                  // SeatControl
-enum : i16 { kModePairs = 1, kModeIndividual = 2 };          // RuleMode
-enum : i16 { kScoreTens = 1, kScoreUnits = 2 };              // RuleScoring
-enum : i16 { kDealRandom = 1, kDealManual = 2 };             // RuleDealing
-enum : i16 { kFiveDoublesPlay = 1, kFiveDoublesReturn = 2 }; // RuleFiveDoubles
-enum : i16 { kFirstLeadSixDouble = 1, kFirstLeadDraw = 2 };  // RuleFirstLead
-enum : i16 {                                                 // RuleNextLead
+enum : i16 { kTilesHidden = 1, kTilesVisible = 2 };           // SeatTilesShown
+enum : i16 { kAutomatic = 1, kManual = 2 };                   // SeatControl
+enum : i16 { kModePairs = 1, kModeIndividual = 2 };           // RuleMode
+enum : i16 { kScoreTens = 1, kScoreUnits = 2 };               // RuleScoring
+enum : i16 { kDealRandom = 1, kDealManual = 2 };              // RuleDealing
+enum : i16 { kFiveDoublesPlay = 1, kFiveDoublesReturn = 2 };  // RuleFiveDoubles
+enum : i16 { kFirstLeadSixDouble = 1, kFirstLeadDraw = 2 };   // RuleFirstLead
+enum : i16 {                                                  // RuleNextLead
   kNextLeadRotate = 1,
   kNextLeadChoose = 2,
   kNextLeadWinner = 3,
   kNextLeadLoser = 4
 };
-enum : i16 { kCountAll = 1, kCountLosers = 2 };              // RuleCountedPips
-enum : i16 { kScoringWinners = 1, kScoringLosers = 2 };      // RuleScoringPair
-enum : i16 { kTieRepeat = 1, kTieLeaders = 2, kTieNonLeaders = 3 }; // RuleTieWinner
-enum : i16 { kTieSameLead = 1, kTieRotateLead = 2 };         // RuleTieLead
-enum : i16 { kPlayedVanish = 1, kPlayedInverted = 2 };       // RulePlayedTilesShown
-enum : i16 { kMoveListAlways = 1, kMoveListWithRecorder = 2 }; // RuleMoveList
-enum : i16 { kOn = 1, kOff = 2 };  // RulePauseBetweenMoves, RuleSound
-enum : i16 { kDirect = 1, kReverse = 2 };                    // RuleDirection
+enum : i16 { kCountAll = 1, kCountLosers = 2 };                      // RuleCountedPips
+enum : i16 { kScoringWinners = 1, kScoringLosers = 2 };              // RuleScoringPair
+enum : i16 { kTieRepeat = 1, kTieLeaders = 2, kTieNonLeaders = 3 };  // RuleTieWinner
+enum : i16 { kTieSameLead = 1, kTieRotateLead = 2 };                 // RuleTieLead
+enum : i16 { kPlayedVanish = 1, kPlayedInverted = 2 };               // RulePlayedTilesShown
+enum : i16 { kMoveListAlways = 1, kMoveListWithRecorder = 2 };       // RuleMoveList
+enum : i16 { kOn = 1, kOff = 2 };          // RulePauseBetweenMoves, RuleSound
+enum : i16 { kDirect = 1, kReverse = 2 };  // RuleDirection
 
 // Headings of a chain arm on the table.
 enum : i16 { kHeadLeft = 1, kHeadUp = 2, kHeadRight = 3, kHeadDown = 4 };
@@ -115,9 +119,9 @@ struct HandLogEntry {
 struct GameState {
   // Seat options.
   PerSeat<std::string> SeatName{};
-  PerSeat<i16> SeatLevel{};        // 0..100
-  PerSeat<i16> SeatTilesShown{};   // kTilesHidden / kTilesVisible
-  PerSeat<i16> SeatControl{};      // kAutomatic / kManual
+  PerSeat<i16> SeatLevel{};       // 0..100
+  PerSeat<i16> SeatTilesShown{};  // kTilesHidden / kTilesVisible
+  PerSeat<i16> SeatControl{};     // kAutomatic / kManual
 
   // House rules.
   i16 RulePauseBetweenMoves = 1;
@@ -223,6 +227,8 @@ void TurnBack(GameState& state);
 void SyncDirectionStep(GameState& state);
 
 // Pair 1 is seats 2 and 4, pair 2 is seats 1 and 3.
-inline int PairOfSeat(int seat) { return seat % 2 == 0 ? 1 : 2; }
+inline int PairOfSeat(int seat) {
+  return seat % 2 == 0 ? 1 : 2;
+}
 
 }  // namespace tarvelis

@@ -31,9 +31,8 @@ int PipsOnTable(const GameState& s) {
 std::string TotaliserText(const GameState& s) {
   const int onTable = PipsOnTable(s);
   std::string text = "Suma de tantos puestos en la mesa : " + std::to_string(onTable) + "\r\n" +
-                     "Suma de tantos que quedan por poner : " +
-                     std::to_string(kSetPips - onTable) + "\r\n\r\n" +
-                     "Fichas pendientes de colocar:";
+                     "Suma de tantos que quedan por poner : " + std::to_string(kSetPips - onTable) +
+                     "\r\n\r\n" + "Fichas pendientes de colocar:";
   // One row per higher pip value, so the list reads as the set is built.
   for (int i = 0; i <= 6; ++i) {
     std::string row;

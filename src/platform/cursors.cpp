@@ -30,6 +30,8 @@ void LoadPointer(QWidget* target, int kind) {
   }
 }
 
-QCursor BusyCursor() { return QCursor(Qt::WaitCursor); }
+QCursor BusyCursor() {
+  return QCursor(Qt::WaitCursor);
+}
 
 }  // namespace tarvelis

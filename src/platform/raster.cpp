@@ -28,11 +28,27 @@ void Blit(QImage& dst, int dx, int dy, int w, int h, const QImage& src, int sx, 
           RasterOp op) {
   const bool needsSource = op != RasterOp::InvertDest;
   // Clip the rectangle against the destination and, when it is read, the source.
-  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  if (dx < 0) {
+    sx -= dx;
+    w += dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    sy -= dy;
+    h += dy;
+    dy = 0;
+  }
   if (needsSource) {
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+    if (sx < 0) {
+      dx -= sx;
+      w += sx;
+      sx = 0;
+    }
+    if (sy < 0) {
+      dy -= sy;
+      h += sy;
+      sy = 0;
+    }
     w = std::min(w, src.width() - sx);
     h = std::min(h, src.height() - sy);
   }

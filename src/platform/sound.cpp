@@ -10,7 +10,9 @@ namespace tarvelis {
 
 SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {}
 
-bool SoundPlayer::HasOutput() const { return !QMediaDevices::audioOutputs().isEmpty(); }
+bool SoundPlayer::HasOutput() const {
+  return !QMediaDevices::audioOutputs().isEmpty();
+}
 
 QSoundEffect* SoundPlayer::EffectFor(int n) {
   auto it = effects_.find(n);

@@ -30,7 +30,9 @@ int TextWidth(const QString& text, int pixelSize, bool bold) {
   return QFontMetrics(GameFont(pixelSize, bold)).horizontalAdvance(text);
 }
 
-int TextHeight(int pixelSize, bool bold) { return QFontMetrics(GameFont(pixelSize, bold)).height(); }
+int TextHeight(int pixelSize, bool bold) {
+  return QFontMetrics(GameFont(pixelSize, bold)).height();
+}
 
 bool TableFontWouldDrawWrong() {
   // A seat name of nine letters must fit the 75 pixels that the table leaves

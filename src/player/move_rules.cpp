@@ -64,7 +64,9 @@ TileOwner DuenoFicha(const GameState& s, int a, int b) {
   return TileOwner{};
 }
 
-void CambiaFicha(GameState& s) { std::swap(s.PlayPipA, s.PlayPipB); }
+void CambiaFicha(GameState& s) {
+  std::swap(s.PlayPipA, s.PlayPipB);
+}
 
 void OrientMove(GameState& s) {
   if (s.PlayEnd != kPassEnd && s.MoveNumber != 1) {

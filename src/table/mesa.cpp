@@ -21,7 +21,9 @@
 namespace tarvelis {
 namespace {
 
-Point ToPoint(QPoint p) { return Point{p.x(), p.y()}; }
+Point ToPoint(QPoint p) {
+  return Point{p.x(), p.y()};
+}
 
 }  // namespace
 
@@ -69,12 +71,12 @@ void Mesa::paintEvent(QPaintEvent* event) {
   const QRect r = event->rect();
   painter.drawImage(r.topLeft(), surface_, r);
   if (arrowsShowing_) {
-    static const QImage right = CutOut(TheStrips().Piezas, art::kArrowRight.x, art::kArrowRight.y,
-                                       art::kArrowRight.w, art::kArrowRight.h,
-                                       art::kArrowRightMask.x, art::kArrowRightMask.y);
-    static const QImage left = CutOut(TheStrips().Piezas, art::kArrowLeft.x, art::kArrowLeft.y,
-                                      art::kArrowLeft.w, art::kArrowLeft.h, art::kArrowLeftMask.x,
-                                      art::kArrowLeftMask.y);
+    static const QImage right =
+        CutOut(TheStrips().Piezas, art::kArrowRight.x, art::kArrowRight.y, art::kArrowRight.w,
+               art::kArrowRight.h, art::kArrowRightMask.x, art::kArrowRightMask.y);
+    static const QImage left =
+        CutOut(TheStrips().Piezas, art::kArrowLeft.x, art::kArrowLeft.y, art::kArrowLeft.w,
+               art::kArrowLeft.h, art::kArrowLeftMask.x, art::kArrowLeftMask.y);
     painter.drawImage(ArrowRect(1).topLeft(), right);
     painter.drawImage(ArrowRect(2).topLeft(), left);
   }
@@ -142,7 +144,9 @@ void Mesa::UpdatePointer(QPoint at) {
   }
 }
 
-void Mesa::RefreshPointer() { UpdatePointer(mapFromGlobal(QCursor::pos())); }
+void Mesa::RefreshPointer() {
+  UpdatePointer(mapFromGlobal(QCursor::pos()));
+}
 
 bool Mesa::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {

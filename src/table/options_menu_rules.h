@@ -17,8 +17,8 @@ enum OptionEntry : int {
 };
 
 inline constexpr const char* kOptionTexts[kOptionEntries] = {
-    "Guardar este juego", "Cargar un juego guardado", "Borrar un juego guardado",
-    "Ordenar fichas", "Girar fichas"};
+    "Guardar este juego", "Cargar un juego guardado", "Borrar un juego guardado", "Ordenar fichas",
+    "Girar fichas"};
 
 using OptionFlags = std::array<bool, kOptionEntries>;
 

@@ -16,7 +16,9 @@ namespace tarvelis {
 
 QtTablePort::QtTablePort(GameState& state, Mesa& mesa) : state_(state), mesa_(mesa) {}
 
-bool QtTablePort::MustStop() const { return ctx_ != nullptr && ctx_->MustStop(); }
+bool QtTablePort::MustStop() const {
+  return ctx_ != nullptr && ctx_->MustStop();
+}
 
 template <class Done>
 void QtTablePort::WaitUntil(Done done) {
@@ -27,13 +29,15 @@ void QtTablePort::WaitUntil(Done done) {
   }
 }
 
-void QtTablePort::YieldToWindows() { QCoreApplication::processEvents(); }
+void QtTablePort::YieldToWindows() {
+  QCoreApplication::processEvents();
+}
 
 bool QtTablePort::ShowMessage(const std::string& title, const std::string& text, int picture,
                               int buttons) {
   if (MustStop()) return false;
-  return tarvelis::ShowMessage(state_, QString::fromStdString(title),
-                               QString::fromStdString(text), picture, buttons, &mesa_);
+  return tarvelis::ShowMessage(state_, QString::fromStdString(title), QString::fromStdString(text),
+                               picture, buttons, &mesa_);
 }
 
 namespace {
@@ -251,7 +255,8 @@ bool QtTablePort::RunManualDeal() {
   // Empty hands: no slot holds a tile until the user gives it one.
   for (int seat = 1; seat <= kSeats; ++seat) {
     state_.SeatTileCount[seat] = 0;
-    for (int slot = 1; slot <= kSlots; ++slot) state_.Hand[seat][slot] = HandSlot{kNoPip, kNoPip, 0};
+    for (int slot = 1; slot <= kSlots; ++slot)
+      state_.Hand[seat][slot] = HandSlot{kNoPip, kNoPip, 0};
   }
   state_.AllTilesFaceUp = true;
   ManualDeal deal;
@@ -280,7 +285,9 @@ bool QtTablePort::RunManualDeal() {
   return !MustStop() && ManualDeal::Complete(state_);
 }
 
-void QtTablePort::PlaySound(int n) { TocaSonido(state_, n); }
+void QtTablePort::PlaySound(int n) {
+  TocaSonido(state_, n);
+}
 
 void QtTablePort::Wait(int hundredths) {
   if (!MustStop()) Espera(state_, hundredths);
@@ -293,7 +300,9 @@ void QtTablePort::RecorderLineAdded(int move, const std::string& text) {
   selected_ = move - 1;
 }
 
-void QtTablePort::RecorderSelect(int index) { selected_ = index; }
+void QtTablePort::RecorderSelect(int index) {
+  selected_ = index;
+}
 
 void QtTablePort::AppendHistory() {}
 

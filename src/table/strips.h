@@ -8,14 +8,14 @@
 namespace tarvelis {
 
 struct Strips {
-  QImage Dibujos;   // tile faces and masks
-  QImage PunNeg;    // pips of the chain and the bottom seat
-  QImage Puntitos;  // small faces and pips of the side seats
-  QImage Dorsos;    // tile backs
-  QImage BmpVario;  // the button bar
-  QImage Piezas;    // continue button, pass sign, arrows, domino, leader panel, marker
-  QImage Grabadora; // the recorder panel
-  QImage Manos;     // the thinking hands
+  QImage Dibujos;    // tile faces and masks
+  QImage PunNeg;     // pips of the chain and the bottom seat
+  QImage Puntitos;   // small faces and pips of the side seats
+  QImage Dorsos;     // tile backs
+  QImage BmpVario;   // the button bar
+  QImage Piezas;     // continue button, pass sign, arrows, domino, leader panel, marker
+  QImage Grabadora;  // the recorder panel
+  QImage Manos;      // the thinking hands
 
   const QImage& Of(Strip strip) const;
 };

@@ -5,7 +5,9 @@
 
 namespace tarvelis {
 
-int NearestEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int NearestEven(double v) {
+  return static_cast<int>(std::nearbyint(v));
+}
 
 TableGeometry ComputeTableGeometry(int width, int height) {
   TableGeometry g;

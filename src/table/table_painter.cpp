@@ -113,7 +113,8 @@ void TablePainter::DrawHand(int seat) {
       }
       DrawPips(look.PipA);
       DrawPips(look.PipB);
-      if (look.Inverted) InvertRect(surface_, look.Invert.x, look.Invert.y, look.Invert.w, look.Invert.h);
+      if (look.Inverted)
+        InvertRect(surface_, look.Invert.x, look.Invert.y, look.Invert.w, look.Invert.h);
     } else if (look.Show == TileShow::FaceDown) {
       MaskedBlit(surface_, look.Back.x, look.Back.y, look.Back.w, look.Back.h, strips.Dorsos,
                  look.BackSrc.x, look.BackSrc.y, look.BackMaskSrc.x, look.BackMaskSrc.y);
@@ -145,7 +146,8 @@ void TablePainter::DrawSeatNames() {
     } else {
       const Point p = WholeNamePoint(g, seat);
       QString shown = name;
-      if (TextWidth(shown, kSmallTextPx, false) >= 50 && (seat == 1 || seat == 3)) shown = name.left(7);
+      if (TextWidth(shown, kSmallTextPx, false) >= 50 && (seat == 1 || seat == 3))
+        shown = name.left(7);
       DrawText(surface_, p.x, p.y, shown, kSmallTextPx, false, QColor(0xF2, 0xE8, 0xC8));
     }
   }
@@ -157,8 +159,7 @@ void TablePainter::DrawButtonsAndScore() {
     const ButtonPlace p = PlaceOfButton(n, state_.Table);
     Restore(Rect{p.x, p.y, p.w, p.h});
     const ButtonCell c = CellOfButton(n);
-    MaskedBlit(surface_, p.x, p.y, p.w, p.h, strips.BmpVario, c.imageX, c.imageY, c.maskX,
-               c.maskY);
+    MaskedBlit(surface_, p.x, p.y, p.w, p.h, strips.BmpVario, c.imageX, c.imageY, c.maskX, c.maskY);
   }
   const ButtonPlace b = PlaceOfButton(6, state_.Table);
   auto text = [&](int x, int y, const QString& t, int px, bool bold, const QColor& colour) {
@@ -231,8 +232,8 @@ QRect TablePainter::DominoRect() const {
   // Above the continue button, in the bottom right corner that the chain and
   // the hands leave free.
   const QRect button = ContinueButtonRect();
-  return QRect(button.right() - art::kDomino.w + 1, button.y() - art::kDomino.h - 8,
-               art::kDomino.w, art::kDomino.h);
+  return QRect(button.right() - art::kDomino.w + 1, button.y() - art::kDomino.h - 8, art::kDomino.w,
+               art::kDomino.h);
 }
 
 QRect TablePainter::LeaderPanelRect() const {
@@ -249,8 +250,8 @@ void TablePainter::DrawContinueButton(const QString& label) {
   QString shown = label;
   while (shown.size() > 1 && TextWidth(shown, kTextPx, true) > r.width() - 8) shown.chop(1);
   const int w = TextWidth(shown, kTextPx, true);
-  DrawText(surface_, r.x() + (r.width() - w) / 2, r.y() + (r.height() - TextHeight(kTextPx, true)) / 2,
-           shown, kTextPx, true, Qt::black);
+  DrawText(surface_, r.x() + (r.width() - w) / 2,
+           r.y() + (r.height() - TextHeight(kTextPx, true)) / 2, shown, kTextPx, true, Qt::black);
 }
 
 void TablePainter::DrawPassSign(int seat) {
@@ -271,8 +272,8 @@ void TablePainter::DrawLeaderPanel() {
             art::kLeaderPanelMask.x, art::kLeaderPanelMask.y, r.x(), r.y());
   const QString text = QStringLiteral("Elija el jugador que va a salir");
   const int w = TextWidth(text, kTextPx, true);
-  DrawText(surface_, r.x() + (r.width() - w) / 2, r.y() + (r.height() - TextHeight(kTextPx, true)) / 2,
-           text, kTextPx, true, Qt::black);
+  DrawText(surface_, r.x() + (r.width() - w) / 2,
+           r.y() + (r.height() - TextHeight(kTextPx, true)) / 2, text, kTextPx, true, Qt::black);
 }
 
 }  // namespace tarvelis

@@ -1,6 +1,7 @@
+#include "dialogs/message_dialog.h"
+
 #include <QtTest>
 
-#include "dialogs/message_dialog.h"
 #include "engine/game_state.h"
 
 using namespace tarvelis;
@@ -20,7 +21,8 @@ class MessageDialogTest : public QObject {
       Mensajes dialog(state_, "T", "¿Seguro?", 2, kQuestion);
       dialog.show();
       QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-      QTest::mouseClick(&dialog, Qt::LeftButton, {}, (yes ? dialog.SiRect() : dialog.NoRect()).center());
+      QTest::mouseClick(&dialog, Qt::LeftButton, {},
+                        (yes ? dialog.SiRect() : dialog.NoRect()).center());
       QCOMPARE(state_.DialogAnswer, yes);
       QCOMPARE(dialog.result(), yes ? int(QDialog::Accepted) : int(QDialog::Rejected));
       QVERIFY(!dialog.isVisible());

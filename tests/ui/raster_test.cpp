@@ -1,6 +1,6 @@
-#include <QtTest>
-
 #include "platform/raster.h"
+
+#include <QtTest>
 
 using tarvelis::Blit;
 using tarvelis::InvertRect;

@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include "engine/headless_play.h"
-#include "player/move_rules.h"
 #include "platform/raster.h"
+#include "player/move_rules.h"
 #include "table/artwork_layout.h"
 #include "table/button_bar.h"
 #include "table/hand_layout.h"
@@ -30,7 +30,9 @@ GameState PlayedTo(int moves, int width, int height, std::uint32_t seed = 11) {
   return s;
 }
 
-bool Dark(QRgb c) { return qRed(c) < 70 && qGreen(c) < 70 && qBlue(c) < 70; }
+bool Dark(QRgb c) {
+  return qRed(c) < 70 && qGreen(c) < 70 && qBlue(c) < 70;
+}
 
 }  // namespace
 
@@ -106,7 +108,8 @@ class TableTest : public QObject {
       const MoveEntry& e = s.MoveRecord[m];
       if (e[kFEnd] == kPassEnd) continue;
       const QPoint middle(e[kFTileLeft] + e[kFTileWidth] / 2, e[kFTileTop] + 2);
-      QVERIFY2(mesa.Surface().pixel(middle) != mesa.Marmol().pixel(middle), qPrintable(QString::number(m)));
+      QVERIFY2(mesa.Surface().pixel(middle) != mesa.Marmol().pixel(middle),
+               qPrintable(QString::number(m)));
     }
     // Once the hand is over (or a new match deals), the old chain is gone.
     s.HandInProgress = false;
@@ -169,9 +172,12 @@ class TableTest : public QObject {
     mesa.show();
     int playable = 0, unplayable = 0, played = 0;
     for (int slot = 1; slot <= kSlots; ++slot) {
-      if (s.Hand[4][slot].State == 1) played = slot;
-      else if (EsJugable(s, 4, slot)) playable = slot;
-      else unplayable = slot;
+      if (s.Hand[4][slot].State == 1)
+        played = slot;
+      else if (EsJugable(s, 4, slot))
+        playable = slot;
+      else
+        unplayable = slot;
     }
     auto centre = [&](int slot) {
       const HandTileLook l = LookOfHandTile(s, 4, slot, 0);
@@ -328,7 +334,7 @@ class TableTest : public QObject {
       }
       return black;
     };
-    QCOMPARE(blackInLabelColumn(99), 0);  // only blue numbers under "N   E"
+    QCOMPARE(blackInLabelColumn(99), 0);   // only blue numbers under "N   E"
     QVERIFY(blackInLabelColumn(100) > 5);  // the black "E:" label
   }
 };

@@ -1,7 +1,8 @@
-#include "platform/clock.h"
 #include "platform/random.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/clock.h"
 
 namespace tarvelis {
 namespace {
