@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QDateTime>
 #include <QTimer>
 
 #include "dialogs/message_dialog.h"
@@ -13,6 +14,7 @@
 #include "platform/text.h"
 #include "platform/waits.h"
 #include "storage/data_folder.h"
+#include "storage/history_file.h"
 #include "storage/settings_file.h"
 #include "table/mesa.h"
 #include "table/qt_table_port.h"
@@ -79,6 +81,7 @@ bool Program::StartProgram() {
   port_ = std::make_unique<QtTablePort>(state_, *mesa_);
   engine_ = std::make_unique<EngineContext>(state_, *port_, random_);
   port_->SetContext(engine_.get());
+  port_->onAppendHistory = [this] { KeepInHistory(); };
   mesa_->setGeometry(area.x(), area.y(), state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx);
   mesa_->showFullScreen();
   mesa_->activateWindow();
@@ -129,6 +132,19 @@ void Program::StartMatch() {
   // tells it to unwind and carry on with the new match.
   RunMatch(*engine_, LoopEntry::kNewMatch);
   mesa_->setCursor(CursorOfKind(1));
+}
+
+void Program::KeepInHistory() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const DateTime when{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                      now.time().minute()};
+  if (!AppendHistory(state_, dataFolder_, when)) {
+    Tell(QStringLiteral("Histórico de partidas jugadas"),
+         QStringLiteral("No se ha podido guardar la partida en el histórico ") +
+             QString::fromStdString((dataFolder_ / kHistoryFileName).string()) +
+             QStringLiteral("."),
+         4);
+  }
 }
 
 void Program::SacaDatosTeclaMas() {

@@ -49,6 +49,7 @@ class Program {
 
  private:
   void OnButton(int n);
+  void KeepInHistory();
   bool Ask(const QString& title, const QString& text);
   void Tell(const QString& title, const QString& text, int picture);
 

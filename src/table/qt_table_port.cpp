@@ -304,6 +304,8 @@ void QtTablePort::RecorderSelect(int index) {
   selected_ = index;
 }
 
-void QtTablePort::AppendHistory() {}
+void QtTablePort::AppendHistory() {
+  if (onAppendHistory) onAppendHistory();
+}
 
 }  // namespace tarvelis

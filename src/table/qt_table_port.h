@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QStringList>
+#include <functional>
 
 #include "engine/game_state.h"
 #include "engine/table_port.h"
@@ -41,6 +42,9 @@ class QtTablePort : public TablePort {
   void RecorderLineAdded(int move, const std::string& text) override;
   void RecorderSelect(int index) override;
   void AppendHistory() override;
+
+  // Keeps the finished match in the history; set by the program.
+  std::function<void()> onAppendHistory;
 
   // The lines of the move list, for the recorder panel.
   const QStringList& RecorderLines() const { return lines_; }
