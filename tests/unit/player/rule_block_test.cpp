@@ -3,6 +3,7 @@
 // away (and at the level just below its gate) it picks another.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "player/computer_player.h"
@@ -69,33 +70,12 @@ void ExpectDecides(const GameState& s, int rule, int level, const std::string& w
   EXPECT_EQ(Chosen(off), without) << Why(s, off);
 }
 
-TEST(RuleBlock, Rule1PrefersADouble) {
-  TableBuilder t;
-  t.Give(1, "4-4 4-1 1-0 1-2 3-0 5-0 6-0").Deal().Ends(4, 4);
-  ExpectDecides(t.s, 1, 0, "4-4", "4-1", false);
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "4-4", 1), 15);
-}
-
-TEST(RuleBlock, Rule2DoubleWithThreeOfItsSuitDownFromLevel41) {
-  TableBuilder t;
-  t.Give(1, "4-4 4-1 1-0 1-2 3-0 5-0 6-0").Give(2, "4-2 4-3").Give(4, "4-5").Deal();
-  t.Played("4-2 4-3 4-5").Ends(4, 4).Mark(1, 1, 3);
-  ExpectDecides(t.s, 2, 41, "4-4", "4-1");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 41), "4-4", 2), 20);
-}
-
 // Seat 1 holds the double four and no other four; five fours are down.
 TableBuilder LastFourIsTheDouble(int tilt) {
   TableBuilder t;
   t.Give(1, "4-4 3-1 1-0 1-2 2-0 5-0 6-0").Give(2, "4-0 4-1 4-2").Give(4, "4-3 4-5").Deal();
   t.Played("4-0 4-1 4-2 4-3 4-5").Ends(4, 3).Mark(1, 1, tilt);
   return t;
-}
-
-TEST(RuleBlock, Rule3LastDoubleOfAnAlmostSpentSuitAbove40) {
-  const TableBuilder t = LastFourIsTheDouble(2);
-  ExpectDecides(t.s, 3, 41, "4-4", "3-1");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 41), "4-4", 3), 90);
 }
 
 TEST(RuleBlock, Rule11SameDoubleCountsAgainAbove60) {
@@ -106,23 +86,10 @@ TEST(RuleBlock, Rule11SameDoubleCountsAgainAbove60) {
   EXPECT_EQ(Amount(e, "4-4", 11), 90);
 }
 
-TEST(RuleBlock, Rule4AvoidsOpeningASuitNoLongerHeld) {
-  TableBuilder t;
-  t.Give(1, "5-3 5-2 2-0 2-1 0-1 6-6 6-4").Deal().Ends(5, 5).Mark(1, 3, 2);
-  ExpectDecides(t.s, 4, 0, "5-2", "5-3", false);
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "5-3", 4), -10);
-}
-
 TableBuilder CoversALonelyFive() {
   TableBuilder t;
   t.Give(1, "5-2 3-1 3-0 2-0 2-6 1-6 4-4").Deal().Ends(5, 3);
   return t;
-}
-
-TEST(RuleBlock, Rule5AvoidsCoveringTheLastOfASuit) {
-  const TableBuilder t = CoversALonelyFive();
-  ExpectDecides(t.s, 5, 0, "3-1", "5-2", false);
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "5-2", 5), -5);
 }
 
 TEST(RuleBlock, Rule6OnlyOnTheSecondMove) {
@@ -142,12 +109,6 @@ TableBuilder ThirdMoveAfterADoubleLead() {
   return t;
 }
 
-TEST(RuleBlock, Rule7NoDoubleOnADoubleLeadFromLevel61) {
-  const TableBuilder t = ThirdMoveAfterADoubleLead();
-  ExpectDecides(t.s, 7, 61, "5-1", "2-2");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 61), "2-2", 7), -35);
-}
-
 TEST(RuleBlock, Rules7To9SilentInAHandOpenedByTheForcedDoubleSix) {
   TableBuilder t = ThirdMoveAfterADoubleLead();
   t.s.HandNumber = 1;
@@ -157,48 +118,6 @@ TEST(RuleBlock, Rules7To9SilentInAHandOpenedByTheForcedDoubleSix) {
   EXPECT_EQ(Chosen(e), "2-2");
   t.s.RuleFirstLead = kFirstLeadDraw;
   EXPECT_EQ(Amount(EvaluateAt(t.s, 100), "2-2", 7), -35);
-}
-
-TEST(RuleBlock, Rule8KeepsTheLeadPipsFromLevel81) {
-  // Seat 3 led 6-3, seat 4 covered the three with 3-2: ends 2 and 6. Seat 1
-  // holds 4-3, so opening the four would leave it sitting on the lead's three.
-  TableBuilder t;
-  t.Give(1, "2-4 2-5 4-3 1-0 1-1 3-0 5-1").Give(3, "6-3").Give(4, "3-2").Deal();
-  t.Played("6-3 3-2").Lead(3, 6, 3).Move(3).Ends(2, 6).Mark(3, 4, 1);
-  ExpectDecides(t.s, 8, 81, "2-5", "2-4");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 81), "2-4", 8), -15);
-}
-
-TEST(RuleBlock, Rule9LeaderReturnsToItsLeadPipFromLevel61) {
-  TableBuilder t;
-  t.Give(1, "5-3 5-2 6-2 1-0 1-1 0-0 4-1").Give(2, "3-6").Give(3, "6-4").Give(4, "4-2").Deal();
-  t.Played("5-3 3-6 6-4 4-2").Lead(1, 5, 3).Move(5).Ends(2, 5);
-  ExpectDecides(t.s, 9, 61, "2-5", "5-2");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 61), "2-5", 9), 20);
-}
-
-TEST(RuleBlock, Rule10BothEndsToAStrongSuit) {
-  TableBuilder t;
-  t.Give(1, "6-3 3-1 1-0 1-5 5-0 5-5 0-0").Give(2, "3-0 3-2").Give(4, "3-4").Deal();
-  t.Played("3-0 3-2 3-4").Ends(3, 6);
-  ExpectDecides(t.s, 10, 0, "6-3", "3-1", false);
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "6-3", 10), 40);
-}
-
-TEST(RuleBlock, Rule12DoubleWithFourDownAndTwoHeldAbove80) {
-  TableBuilder t;
-  t.Give(1, "4-4 4-6 3-1 1-0 1-2 2-0 5-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
-  t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 10);
-  ExpectDecides(t.s, 12, 81, "4-4", "3-1");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 81), "4-4", 12), 600);
-}
-
-TEST(RuleBlock, Rule13DoubleWithFourDownAndThreeHeldAbove70) {
-  TableBuilder t;
-  t.Give(1, "4-4 4-6 4-5 3-1 1-0 1-2 2-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
-  t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 5);
-  ExpectDecides(t.s, 13, 71, "4-4", "3-1");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 71), "4-4", 13), 600);
 }
 
 TEST(RuleBlock, Rule14KeepsTheLastTwoOfASuitFromLevel41) {
@@ -271,12 +190,6 @@ TableBuilder CoveringTheLastThree(bool doubleDown, int doubleSeat) {
   return t;
 }
 
-TEST(RuleBlock, Rule17NeverLaysTheLastOfASuitFromLevel51) {
-  const TableBuilder t = CoveringTheLastThree(true, 2);
-  ExpectDecides(t.s, 17, 51, "2-0", "3-6");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), -400);
-}
-
 TEST(RuleBlock, Rule17StrandsAnOpponentsDouble) {
   TableBuilder t = CoveringTheLastThree(false, 2);
   EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), 90);
@@ -338,29 +251,96 @@ TableBuilder FivesAlmostOut(bool partnerLight) {
   return t;
 }
 
-TEST(RuleBlock, Rule20LooksAheadToABlockOnTheOtherEndFromLevel81) {
-  // Heavy side: 77 against 30 once 2-3 and 5-3 are laid.
-  const TableBuilder heavy = FivesAlmostOut(false);
-  ExpectDecides(heavy.s, 20, 81, "2-6", "2-3");
-  EXPECT_EQ(Amount(EvaluateAt(heavy.s, 81), "2-3", 20), -50);
-  // Light side: 39 against 68.
-  const TableBuilder light = FivesAlmostOut(true);
-  ExpectDecides(light.s, 20, 81, "2-3", "2-6");
-  EXPECT_EQ(Amount(EvaluateAt(light.s, 81), "2-3", 20), 50);
-}
+struct Gate {
+  int Rule, Level;
+  const char* With;
+  const char* Without;
+  bool Gated;
+  const char* Move;  // the candidate whose amount at Level is pinned
+  int Amount;
+  std::function<void(TableBuilder&)> Position;
+};
 
-TEST(RuleBlock, Rule21LooksAheadToABlockOnTheOpenedSuitFromLevel81) {
-  // Ends 4 and 2; five fours are down, 4-2 is with seat 2. Laying the double
-  // four leaves 4-2 to close the fours. Side 1 ends with 45 - 8 = 37 pips,
-  // side 2 with 33 - 6 = 27: lost with the margin of 6 of level 81. The
-  // double leaves seat 1's hand once; taking it off twice would call the
-  // block won.
-  TableBuilder t;
-  t.Give(1, "4-4 2-5 1-0 0-0 3-3 6-0 5-1").Give(2, "4-2 4-0 4-1 1-1 2-0 6-6 6-1");
-  t.Give(3, "4-3 4-5 4-6 3-0 2-1 2-2 3-1").Deal();
-  t.Played("4-0 4-1 4-3 4-5 4-6 6-6 6-1 3-0 6-5 6-3 6-2 3-2").Ends(4, 2).Mark(3, 5, 25);
-  ExpectDecides(t.s, 21, 81, "2-5", "4-4");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 81), "4-4", 21), -50);
+TEST(RuleBlock, EachRuleDecidesFromItsGateOnAndIsSilentBelow) {
+  const Gate gates[] = {
+      // 1: a double is preferred.
+      {1, 0, "4-4", "4-1", false, "4-4", 15,
+       [](TableBuilder& t) { t.Give(1, "4-4 4-1 1-0 1-2 3-0 5-0 6-0").Deal().Ends(4, 4); }},
+      // 2: a double with three of its suit down, from level 41.
+      {2, 41, "4-4", "4-1", true, "4-4", 20,
+       [](TableBuilder& t) {
+         t.Give(1, "4-4 4-1 1-0 1-2 3-0 5-0 6-0").Give(2, "4-2 4-3").Give(4, "4-5").Deal();
+         t.Played("4-2 4-3 4-5").Ends(4, 4).Mark(1, 1, 3);
+       }},
+      // 3: the last double of an almost spent suit, above 40.
+      {3, 41, "4-4", "3-1", true, "4-4", 90, [](TableBuilder& t) { t = LastFourIsTheDouble(2); }},
+      // 4: never open a suit no longer held.
+      {4, 0, "5-2", "5-3", false, "5-3", -10,
+       [](TableBuilder& t) {
+         t.Give(1, "5-3 5-2 2-0 2-1 0-1 6-6 6-4").Deal().Ends(5, 5).Mark(1, 3, 2);
+       }},
+      // 5: never cover the last of a suit.
+      {5, 0, "3-1", "5-2", false, "5-2", -5, [](TableBuilder& t) { t = CoversALonelyFive(); }},
+      // 7: no double on a double lead, from level 61.
+      {7, 61, "5-1", "2-2", true, "2-2", -35,
+       [](TableBuilder& t) { t = ThirdMoveAfterADoubleLead(); }},
+      // 8: keep the lead's pips, from level 81. Seat 3 led 6-3, seat 4 covered
+      // the three with 3-2; opening the four would leave 4-3 on the lead's three.
+      {8, 81, "2-5", "2-4", true, "2-4", -15,
+       [](TableBuilder& t) {
+         t.Give(1, "2-4 2-5 4-3 1-0 1-1 3-0 5-1").Give(3, "6-3").Give(4, "3-2").Deal();
+         t.Played("6-3 3-2").Lead(3, 6, 3).Move(3).Ends(2, 6).Mark(3, 4, 1);
+       }},
+      // 9: the leader returns to its lead pip, from level 61.
+      {9, 61, "2-5", "5-2", true, "2-5", 20,
+       [](TableBuilder& t) {
+         t.Give(1, "5-3 5-2 6-2 1-0 1-1 0-0 4-1").Give(2, "3-6").Give(3, "6-4").Give(4, "4-2");
+         t.Deal().Played("5-3 3-6 6-4 4-2").Lead(1, 5, 3).Move(5).Ends(2, 5);
+       }},
+      // 10: both ends to a strong suit.
+      {10, 0, "6-3", "3-1", false, "6-3", 40,
+       [](TableBuilder& t) {
+         t.Give(1, "6-3 3-1 1-0 1-5 5-0 5-5 0-0").Give(2, "3-0 3-2").Give(4, "3-4").Deal();
+         t.Played("3-0 3-2 3-4").Ends(3, 6);
+       }},
+      // 12: a double with four of its suit down and two held, above 80.
+      {12, 81, "4-4", "3-1", true, "4-4", 600,
+       [](TableBuilder& t) {
+         t.Give(1, "4-4 4-6 3-1 1-0 1-2 2-0 5-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
+         t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 10);
+       }},
+      // 13: the same with three held, above 70.
+      {13, 71, "4-4", "3-1", true, "4-4", 600,
+       [](TableBuilder& t) {
+         t.Give(1, "4-4 4-6 4-5 3-1 1-0 1-2 2-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
+         t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 5);
+       }},
+      // 17: never lay the last of a suit, from level 51.
+      {17, 51, "2-0", "3-6", true, "3-6", -400,
+       [](TableBuilder& t) { t = CoveringTheLastThree(true, 2); }},
+      // 20: look ahead to a block on the other end, from level 81. Heavy
+      // side: 77 against 30 once 2-3 and 5-3 are laid; light side: 39 to 68.
+      {20, 81, "2-6", "2-3", true, "2-3", -50, [](TableBuilder& t) { t = FivesAlmostOut(false); }},
+      {20, 81, "2-3", "2-6", true, "2-3", 50, [](TableBuilder& t) { t = FivesAlmostOut(true); }},
+      // 21: look ahead to a block on the opened suit, from level 81. Ends 4 and
+      // 2; five fours are down, 4-2 is with seat 2. Laying the double four
+      // leaves 4-2 to close the fours. Side 1 ends with 45 - 8 = 37 pips, side
+      // 2 with 33 - 6 = 27: lost with the margin of 6 of level 81. The double
+      // leaves seat 1's hand once; taking it off twice would call it won.
+      {21, 81, "2-5", "4-4", true, "4-4", -50,
+       [](TableBuilder& t) {
+         t.Give(1, "4-4 2-5 1-0 0-0 3-3 6-0 5-1").Give(2, "4-2 4-0 4-1 1-1 2-0 6-6 6-1");
+         t.Give(3, "4-3 4-5 4-6 3-0 2-1 2-2 3-1").Deal();
+         t.Played("4-0 4-1 4-3 4-5 4-6 6-6 6-1 3-0 6-5 6-3 6-2 3-2").Ends(4, 2).Mark(3, 5, 25);
+       }},
+  };
+  for (const Gate& g : gates) {
+    SCOPED_TRACE(::testing::Message() << "rule " << g.Rule << " " << g.With);
+    TableBuilder t;
+    g.Position(t);
+    ExpectDecides(t.s, g.Rule, g.Level, g.With, g.Without, g.Gated);
+    EXPECT_EQ(Amount(EvaluateAt(t.s, g.Level), g.Move, g.Rule), g.Amount);
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/deal.h"
 #include "engine/game_state.h"
 #include "player/move_rules.h"
 
@@ -60,7 +61,8 @@ class TableBuilder {
         }
       }
     }
-    Statistics();
+    ComputeDealStatistics(s);
+    ComputeRanks(s);
     return *this;
   }
 
@@ -126,27 +128,6 @@ class TableBuilder {
     HandSlot& t = s.Hand[seat][++filled_[seat]];
     t = HandSlot{static_cast<i16>(a), static_cast<i16>(b), 0};
     ++s.SeatTileCount[seat];
-  }
-
-  // What the deal derives from the hands: counts, doubles, holders, ranks.
-  void Statistics() {
-    for (int seat = 1; seat <= kSeats; ++seat) {
-      for (int slot = 1; slot <= kSlots; ++slot) {
-        const HandSlot& t = s.Hand[seat][slot];
-        ++s.SeatPipCount[seat][t.PipA];
-        if (t.PipB != t.PipA) ++s.SeatPipCount[seat][t.PipB];
-        if (t.PipA == t.PipB) {
-          s.DoubleHolder[t.PipA] = static_cast<i16>(seat);
-          ++s.SeatDoubles[seat];
-        }
-      }
-      int rank = 0;
-      for (int c = 7; c >= 0; --c) {
-        for (int p = 6; p >= 0; --p) {
-          if (s.SeatPipCount[seat][p] == c) s.SeatPipRank[seat][++rank] = static_cast<i16>(p);
-        }
-      }
-    }
   }
 
   PerSeat<int> filled_{};

@@ -72,29 +72,12 @@ TEST(DataFolder, NothingToCopyOrNoProgramFolderAtAllIsNoError) {
   EXPECT_EQ(PrepareDataFolder("/proc/no-such-folder", root / "fb2"), root / "fb2");
 }
 
-class Environment : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : {"XDG_DATA_HOME", "HOME"}) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-    }
+TEST(DataFolder, TheFallbackFollowsTheUsersDataFolder) {
+  std::optional<std::string> saved[2];
+  const char* names[2] = {"XDG_DATA_HOME", "HOME"};
+  for (int i = 0; i < 2; ++i) {
+    if (const char* v = std::getenv(names[i])) saved[i] = v;
   }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
-
- private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
-TEST_F(Environment, TheFallbackFollowsTheUsersDataFolder) {
   setenv("XDG_DATA_HOME", "/data/ana", 1);
   setenv("HOME", "/home/ana", 1);
   EXPECT_EQ(DefaultFallbackFolder(), fs::path("/data/ana/tarvelis/"));
@@ -104,6 +87,9 @@ TEST_F(Environment, TheFallbackFollowsTheUsersDataFolder) {
   EXPECT_EQ(DefaultFallbackFolder(), fs::path("/home/ana/.local/share/tarvelis/"));
   unsetenv("HOME");
   EXPECT_EQ(DefaultFallbackFolder(), fs::path("/tmp/tarvelis-" + std::to_string(getuid()) + "/"));
+  for (int i = 0; i < 2; ++i) {
+    if (saved[i]) setenv(names[i], saved[i]->c_str(), 1);
+  }
 }
 
 }  // namespace

@@ -29,13 +29,6 @@ TEST(StateFileRoundTrip, ReadingWhatWasWrittenGivesBackEveryField) {
   EXPECT_EQ(StateFileText(back), StateFileText(original));
 }
 
-TEST(StateFileRoundTrip, AStreamWriteIsTheSameText) {
-  const GameState s = sample::RichState(12, 2);
-  std::ostringstream out;
-  WriteState(s, out);
-  EXPECT_EQ(out.str(), StateFileText(s));
-}
-
 TEST(StateFileRoundTrip, LineFeedOnlyFilesReadTheSame) {
   const GameState original = sample::RichState(20, 3);
   std::string text = StateFileText(original);

@@ -138,18 +138,16 @@ TEST(DirectionRepair, TheStoredStepWinsUnlessItIsNoStepAtAll) {
   }
 }
 
-// A hand dealt and not yet led, as the first hand of a match.
-GameState BeforeTheFirstLead(int leader) {
-  GameState s = sample::RichState(0, 0);
-  s.HandNumber = 1;
+// The first hand of a match under "Sale el Seis Doble", `moves` moves in.
+GameState FirstHand(int moves) {
+  GameState s = sample::RichState(moves, 0);
   s.RuleFirstLead = kFirstLeadSixDouble;
   s.RuleNextLead = kNextLeadRotate;
-  s.LeadSeat = s.CurrentSeat = static_cast<i16>(leader);
   return s;
 }
 
 TEST(SixDoubleHolder, IsTheSeatToMoveWhenTheFirstLeadIsStillDue) {
-  GameState s = BeforeTheFirstLead(1);
+  GameState s = FirstHand(0);
   const int holder = s.DoubleHolder[6];
   ASSERT_NE(holder, 0);
   s.LeadSeat = s.CurrentSeat = static_cast<i16>(holder % 4 + 1);
@@ -160,7 +158,7 @@ TEST(SixDoubleHolder, IsTheSeatToMoveWhenTheFirstLeadIsStillDue) {
 }
 
 TEST(SixDoubleHolder, LeavesTheTurnAloneOtherwise) {
-  GameState base = BeforeTheFirstLead(1);
+  GameState base = FirstHand(0);
   const int other = base.DoubleHolder[6] % 4 + 1;
   base.LeadSeat = base.CurrentSeat = static_cast<i16>(other);
   const std::function<void(GameState&)> variants[] = {
@@ -176,8 +174,7 @@ TEST(SixDoubleHolder, LeavesTheTurnAloneOtherwise) {
     EXPECT_EQ(back.CurrentSeat, other);
   }
   // After the lead the seat to move is whoever follows.
-  GameState led = base;
-  sample::PlayOneMove(led);
+  const GameState led = FirstHand(1);
   GameState back;
   ReadText(back, StateFileText(led));
   EXPECT_TRUE(back.HandInProgress);

@@ -44,24 +44,14 @@ inline void ExpectSameSettings(const GameState& a, const GameState& b) {
   EXPECT_EQ(a.SeatLevel, b.SeatLevel);
   EXPECT_EQ(a.SeatTilesShown, b.SeatTilesShown);
   EXPECT_EQ(a.SeatControl, b.SeatControl);
-  const i16 GameState::*rules[] = {&GameState::RulePauseBetweenMoves,
-                                   &GameState::RulePlayedTilesShown,
-                                   &GameState::RuleDirection,
-                                   &GameState::RuleSound,
-                                   &GameState::RuleMoveList,
-                                   &GameState::RuleDealing,
-                                   &GameState::RuleFiveDoubles,
-                                   &GameState::RuleFirstLead,
-                                   &GameState::RuleNextLead,
-                                   &GameState::RuleScoring,
-                                   &GameState::RuleCountedPips,
-                                   &GameState::RuleScoringPair,
-                                   &GameState::RuleTieWinner,
-                                   &GameState::RuleTieLead,
-                                   &GameState::RuleMode,
-                                   &GameState::MatchTarget,
-                                   &GameState::GameSpeed};
-  for (auto rule : rules) EXPECT_EQ(a.*rule, b.*rule);
+  using G = GameState;
+  for (auto rule :
+       {&G::RulePauseBetweenMoves, &G::RulePlayedTilesShown, &G::RuleDirection, &G::RuleSound,
+        &G::RuleMoveList, &G::RuleDealing, &G::RuleFiveDoubles, &G::RuleFirstLead, &G::RuleNextLead,
+        &G::RuleScoring, &G::RuleCountedPips, &G::RuleScoringPair, &G::RuleTieWinner,
+        &G::RuleTieLead, &G::RuleMode, &G::MatchTarget, &G::GameSpeed}) {
+    EXPECT_EQ(a.*rule, b.*rule);
+  }
 }
 
 inline void ExpectSameCarriedFields(const GameState& a, const GameState& b) {

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/random.h"
-#include "player/move_rules.h"
+#include "engine/headless_port.h"
+#include "engine/turn_loop.h"
 #include "table/board_geometry.h"
 #include "table/hand_layout.h"
 
@@ -175,71 +175,7 @@ TEST(ChainPatterns, EachTableSizeKeepsItsLimits) {
 }
 
 // ---------------------------------------------------------------------------
-// Random hands, played by the move rules.
-
-void Deal(GameState& s, Random& rng, int width, int height) {
-  s.Table = ComputeTableGeometry(width, height);
-  std::vector<HandSlot> deck;
-  for (i16 a = 0; a <= 6; ++a) {
-    for (i16 b = 0; b <= a; ++b) deck.push_back(HandSlot{a, b, 0});
-  }
-  for (int i = kTiles - 1; i > 0; --i) std::swap(deck[i], deck[rng.Draw(i + 1) - 1]);
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    for (int slot = 1; slot <= kSlots; ++slot) s.Hand[seat][slot] = deck[(seat - 1) * 7 + slot - 1];
-    s.SeatTileCount[seat] = kSlots;
-  }
-  s.HandNumber = 2;  // any tile may lead
-  ResetChainCursors(s);
-}
-
-// Records move MoveNumber the way the engine does, laying the move in hand
-// (none for a pass) and applying it to the hand and the ends.
-void Record(GameState& s, int seat, int slot) {
-  s.MoveRecord.resize(std::max<size_t>(s.MoveRecord.size(), s.MoveNumber + 1));
-  MoveEntry& e = s.MoveRecord[s.MoveNumber];
-  e = MoveEntry{};
-  e[kFSeat] = static_cast<i16>(seat);
-  e[kFEnd] = kPassEnd;
-  if (slot == 0) return;
-  OrientMove(s);
-  if (s.MoveNumber == 1) s.EndPips[2] = s.PlayPipA;
-  e[kFPipA] = s.PlayPipA;
-  e[kFPipB] = s.PlayPipB;
-  e[kFEnd] = s.PlayEnd;
-  e[kFIsDouble] = s.PlayIsDouble;
-  LayTile(s, e);
-  s.Hand[seat][slot].State = 1;
-  --s.SeatTileCount[seat];
-  s.EndPips[s.PlayEnd] = s.PlayPipB;
-  ++s.EndCount[s.PlayEnd];
-}
-
-// Plays until a seat is out or all four pass; MoveNumber ends one past the
-// last move.
-void PlayHand(GameState& s, Random& rng) {
-  int seat = rng.Draw(kSeats);
-  const int leadSlot = rng.Draw(kSlots);
-  const HandSlot& lead = s.Hand[seat][leadSlot];
-  s.MoveNumber = 1;
-  s.PlayPipA = lead.PipA;
-  s.PlayPipB = lead.PipB;
-  s.PlayEnd = 1;
-  Record(s, seat, leadSlot);
-  for (int passes = 0; s.SeatTileCount[seat] > 0 && passes < kSeats;) {
-    seat = NextSeat(seat, 1);
-    ++s.MoveNumber;
-    const CandidateList list = ListCandidates(s, seat);
-    passes = list.Count == 0 ? passes + 1 : 0;
-    int slot = 0;
-    if (list.Count > 0) {
-      const Candidate c = list.Items[rng.Draw(list.Count) - 1];
-      TakeCandidate(s, c);
-      slot = BuscaHueco(s, c.Matching, c.Other, seat);
-    }
-    Record(s, seat, slot);
-  }
-  ++s.MoveNumber;
-}
+// Whole matches played by the engine on a table of each size.
 
 // The lead and the first tile of end 2 share exactly two pixel columns; so do
 // two tiles on either side of the middle; everything else at most touches.
@@ -273,28 +209,50 @@ void CheckRelay(GameState& s, int move) {
   ASSERT_EQ(relaid, e) << "move " << move;
 }
 
-TEST(RandomHands, StayOnTheTableAndApartAndRelayTheSame) {
-  Random rng(20240607);
+// Checks the chain of every hand once it is over.
+class ChainWatch : public EngineHooks {
+ public:
+  explicit ChainWatch(const TableLimits& t) : t_(t) {}
+  void HandScored(const GameState& played, const HandSummary&) override {
+    ++Hands;
+    GameState s = played;
+    std::vector<int> moves;
+    for (int m = 1; m <= s.MoveNumber; ++m) {
+      const MoveEntry& e = s.MoveRecord[m];
+      if (e[kFEnd] == kPassEnd) continue;
+      moves.push_back(m);
+      const Rect r = RectOf(e);
+      ASSERT_TRUE(InsideTable(s.Table, r)) << "move " << m;
+      ASSERT_LE(HandIntrusion(s.Table, r), t_.maxIntrusion) << "move " << m;
+      ASSERT_EQ(e[kFTileWidth] + e[kFTileHeight], 117);
+      CheckRelay(s, m);
+    }
+    CheckOverlaps(s, moves, t_);
+  }
+  int Hands = 0;
+
+ private:
+  const TableLimits& t_;
+};
+
+TEST(PlayedHands, StayOnTheTableAndApartAndRelayTheSame) {
   for (const TableLimits& t : kLimits) {
     SCOPED_TRACE(::testing::Message() << t.width << "x" << t.height);
-    for (int hand = 0; hand < 300; ++hand) {
+    ChainWatch watch(t);
+    for (std::uint32_t seed = 1; seed <= 30 && !::testing::Test::HasFatalFailure(); ++seed) {
       GameState s;
-      Deal(s, rng, t.width, t.height);
-      PlayHand(s, rng);
-      std::vector<int> moves;
-      for (int m = 1; m < s.MoveNumber; ++m) {
-        const MoveEntry& e = s.MoveRecord[m];
-        if (e[kFEnd] == kPassEnd) continue;
-        moves.push_back(m);
-        const Rect r = RectOf(e);
-        ASSERT_TRUE(InsideTable(s.Table, r)) << "move " << m;
-        ASSERT_LE(HandIntrusion(s.Table, r), t.maxIntrusion) << "move " << m;
-        ASSERT_EQ(e[kFTileWidth] + e[kFTileHeight], 117);
-        CheckRelay(s, m);
-      }
-      CheckOverlaps(s, moves, t);
-      if (::testing::Test::HasFatalFailure()) return;
+      ApplyDefaults(s);
+      for (int seat = 1; seat <= kSeats; ++seat) s.SeatControl[seat] = kAutomatic;
+      s.MatchTarget = 20;
+      s.Table = ComputeTableGeometry(t.width, t.height);
+      HeadlessPort port(&s);
+      Random rng(seed);
+      EngineContext ctx(s, port, rng);
+      ctx.SeedFromClock = false;
+      ctx.Hooks = &watch;
+      RunMatch(ctx, LoopEntry::kNewMatch);
     }
+    EXPECT_GT(watch.Hands, 250) << watch.Hands;
   }
 }
 

@@ -27,7 +27,8 @@ GameState Dealt(int w, int h) {
 }
 
 // What is drawn in a slot must be what the hit test finds there, and must lie
-// in the seat's hand area, or a click would land on the wrong tile.
+// in the seat's hand area, or a click would land on the wrong tile. The
+// thinking hand covers the tile; the tutor's marker stands outside the hand.
 TEST(HandLayout, DrawnTilesAndHitTestAgree) {
   for (auto [w, h] : {std::pair{640, 480}, {800, 600}, {1920, 1080}}) {
     GameState s = Dealt(w, h);
@@ -46,55 +47,43 @@ TEST(HandLayout, DrawnTilesAndHitTestAgree) {
         ASSERT_EQ(down.Show, TileShow::FaceDown);
         EXPECT_TRUE(Within(down.Back, area)) << seat << "/" << slot;
         EXPECT_EQ(down.BackMaskSrc.x, down.BackSrc.x + 81);
+        const Point thinking = ThinkingHandPoint(s.Table, seat, slot);
+        EXPECT_TRUE(
+            Within(Rect{thinking.x, thinking.y, kThinkingHandSize, kThinkingHandSize}, area));
+        EXPECT_FALSE(area.Contains(TutorMarkerPoint(s.Table, seat, slot)));
       }
     }
   }
 }
 
-TEST(HandLayout, NarrowTableSideHandsSitInFixedRows) {
-  for (int h : {480, 1024}) {
-    const TableGeometry g = ComputeTableGeometry(700, h);
-    EXPECT_EQ(HandArea(g, 1), (Rect{0, 125, 42, 273}));
-    EXPECT_EQ(HandArea(g, 3), (Rect{700 - 42, 125, 42, 273}));
-  }
-  const TableGeometry g = ComputeTableGeometry(800, 600);
-  EXPECT_EQ(HandArea(g, 1).y, 164);
-  EXPECT_EQ(HandArea(g, 4), (Rect{246, 523, 309, 77}));
-}
-
+// A click in the gap between two tiles plays nothing; the loose test (used to
+// drop a dragged tile) still finds a slot there, never a slot 0.
 TEST(HandHitTest, GapsBetweenTilesHitNoSlotOnlyWhenStrict) {
   const TableGeometry g = ComputeTableGeometry(800, 600);
-  // Seat 1: tile 1 runs 8..29 below T1, tile 2 from 47.
-  const Point gap{20, g.T1 + 38};
-  EXPECT_EQ(HitTestHand(g, gap, true).HitSeat, 1);
-  EXPECT_EQ(HitTestHand(g, gap, true).HitSlot, 0);
-  EXPECT_EQ(HitTestHand(g, gap, false).HitSlot, 1);
-  EXPECT_EQ(HitTestHand(g, Point{20, g.T1 + 47}, true).HitSlot, 2);
-  // Seat 2 likewise along x.
-  EXPECT_EQ(HitTestHand(g, Point{g.L2 + 30, 10}, true).HitSlot, 0);
-  EXPECT_EQ(HitTestHand(g, Point{g.L2 + 29, 10}, true).HitSlot, 1);
-  // Seat 3.
-  EXPECT_EQ(HitTestHand(g, Point{790, g.T1 + 8 + 39 * 6}, true).HitSlot, 7);
-  EXPECT_EQ(HitTestHand(g, Point{790, g.T1 + 7}, false).HitSeat, 0);
+  // Seat and slot as one number: 41 is seat 4, slot 1; 40 its gap.
+  auto hit = [&](int x, int y, bool strict) {
+    const HandHit h = HitTestHand(g, Point{x, y}, strict);
+    return h.HitSeat * 10 + h.HitSlot;
+  };
+  EXPECT_EQ(hit(20, g.T1 + 38, true), 10);  // seat 1: tile 1 runs 8..29 below T1
+  EXPECT_EQ(hit(20, g.T1 + 38, false), 11);
+  EXPECT_EQ(hit(20, g.T1 + 47, true), 12);  // tile 2 from 47
+  EXPECT_EQ(hit(g.L2 + 30, 10, true), 20);
+  EXPECT_EQ(hit(g.L2 + 29, 10, true), 21);
+  EXPECT_EQ(hit(790, g.T1 + 8 + 39 * 6, true), 37);
+  EXPECT_EQ(hit(790, g.T1 + 7, false), 0);
+  // The bottom hand starts 4 px before its first tile.
+  EXPECT_EQ(hit(g.L4 + 2, 560, true), 40);
+  EXPECT_EQ(hit(g.L4 + 2, 560, false), 41);
+  EXPECT_EQ(hit(g.L4 + 40, 560, true), 41);
+  EXPECT_EQ(hit(g.L4 + 41, 560, true), 40);
+  EXPECT_EQ(hit(g.L4 + 48, 560, true), 42);
+  EXPECT_EQ(hit(g.L4 + 309, 560, false), 47);
+  EXPECT_EQ(hit(g.L4 + 310, 560, false), 0);
+  EXPECT_EQ(hit(g.L4 + 100, 600 - 78, false), 0);
 }
 
-// The bottom hand starts 4 px before its first tile: the loose test (used to
-// drop a dragged tile) still finds slot 1 there, never a slot 0.
-TEST(HandHitTest, BottomHandEdges) {
-  const TableGeometry g = ComputeTableGeometry(800, 600);
-  const int y = 600 - 40;
-  EXPECT_EQ(HitTestHand(g, Point{g.L4 + 2, y}, true).HitSlot, 0);
-  EXPECT_EQ(HitTestHand(g, Point{g.L4 + 2, y}, false).HitSlot, 1);
-  EXPECT_EQ(HitTestHand(g, Point{g.L4 + 4, y}, true).HitSlot, 1);
-  EXPECT_EQ(HitTestHand(g, Point{g.L4 + 40, y}, true).HitSlot, 1);
-  EXPECT_EQ(HitTestHand(g, Point{g.L4 + 41, y}, true).HitSlot, 0);
-  EXPECT_EQ(HitTestHand(g, Point{g.L4 + 48, y}, true).HitSlot, 2);
-  EXPECT_EQ(HitTestHand(g, Point{g.L4 + 309, y}, false).HitSlot, 7);
-  EXPECT_EQ(HitTestHand(g, Point{g.L4 + 310, y}, false).HitSeat, 0);
-  EXPECT_EQ(HitTestHand(g, Point{g.L4 + 100, 600 - 78}, false).HitSeat, 0);
-}
-
-TEST(HandTileLook, FollowsVisibilityAndThePlayedTilesRule) {
+TEST(HandTileLook, FollowsVisibilityThePlayedTilesRuleAndTheDrag) {
   GameState s = Dealt(800, 600);
   s.Hand[4][3].State = 1;
   s.RulePlayedTilesShown = kPlayedVanish;
@@ -117,31 +106,12 @@ TEST(HandTileLook, FollowsVisibilityAndThePlayedTilesRule) {
   EXPECT_TRUE(t.Inverted);
   s.Hand[4][5].PipA = kNoPip;  // not dealt yet
   EXPECT_EQ(LookOfHandTile(s, 4, 5, 0).Show, TileShow::None);
-}
-
-TEST(HandTileLook, DraggedSlotIsLeftEmptyOnlyInItsOwnHand) {
-  GameState s = Dealt(800, 600);
+  // The slot of a dragged tile is left empty, in its own hand only.
   s.DragActive = true;
   s.DragSlot = 2;
   EXPECT_EQ(LookOfHandTile(s, 4, 2, 4).Show, TileShow::None);
+  EXPECT_EQ(LookOfHandTile(s, 4, 4, 4).Show, TileShow::FaceUp);
   EXPECT_EQ(LookOfHandTile(s, 3, 2, 4).Show, TileShow::FaceUp);
-  EXPECT_EQ(LookOfHandTile(s, 4, 3, 4).Show, TileShow::FaceUp);
-}
-
-// The thinking hand covers the tile; the tutor's marker stands beside it,
-// outside the hand.
-TEST(HandLayout, ThinkingHandOverTheTileMarkerBesideIt) {
-  const TableGeometry g = ComputeTableGeometry(800, 600);
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    for (int slot = 1; slot <= kSlots; ++slot) {
-      const Point hand = ThinkingHandPoint(g, seat, slot);
-      const Rect handImage{hand.x, hand.y, kThinkingHandSize, kThinkingHandSize};
-      EXPECT_TRUE(Within(handImage, HandArea(g, seat))) << seat << "/" << slot;
-      EXPECT_FALSE(HandArea(g, seat).Contains(TutorMarkerPoint(g, seat, slot)));
-    }
-  }
-  EXPECT_EQ(ThinkingHandImage(3), (Point{64, 0}));
-  EXPECT_EQ(ThinkingHandMask(3), (Point{64, 32}));
 }
 
 TEST(DealingArea, CellsAndGaps) {
@@ -156,31 +126,13 @@ TEST(DealingArea, CellsAndGaps) {
       EXPECT_EQ(found.Col, col);
     }
   }
-  EXPECT_EQ(HallaFilyCol(g, Point{273 + 19, 109 + 41}).Col, 0);
-  EXPECT_EQ(HallaFilyCol(g, Point{273 + 19, 109 + 41}).Row, 0);
-  EXPECT_EQ(HallaFilyCol(g, Point{273 + 20, 109}).Col, 9);
+  EXPECT_EQ(HallaFilyCol(g, Point{273 + 20, 109}).Col, 9);  // the gaps between cells
   EXPECT_EQ(HallaFilyCol(g, Point{273, 109 + 42}).Row, 9);
   EXPECT_EQ(HallaFilyCol(g, Point{272, 200}).Col, 9);  // outside the area
-  EXPECT_EQ(HallaFilyCol(g, Point{400, 109 + 342}).Row, 9);
   // The area clears the top and bottom hands even on the smallest table.
   const TableGeometry n = ComputeTableGeometry(640, 480);
   EXPECT_GE(DealingArea(n).y, 43);
   EXPECT_LE(DealingArea(n).y + 342, 480 - 77);
-}
-
-TEST(SeatNames, SpacedLettersStayInTheirStrips) {
-  for (auto [w, h] : {std::pair{640, 480}, {800, 600}}) {
-    const TableGeometry g = ComputeTableGeometry(w, h);
-    for (int seat = 1; seat <= kSeats; ++seat) {
-      const Rect strip = SpacedNameStrip(g, seat);
-      EXPECT_TRUE(Within(strip, Rect{0, 0, w, h}));
-      for (int letter = 1; letter <= kSpacedLetters; ++letter) {
-        EXPECT_TRUE(strip.Contains(SpacedLetterPoint(g, seat, letter))) << seat << "/" << letter;
-      }
-      EXPECT_TRUE(Within(WholeNameArea(g, seat), Rect{0, 0, w, h}));
-    }
-    EXPECT_EQ(WholeNamePoint(g, 3), (Point{w - 47, g.T1 - 14}));
-  }
 }
 
 }  // namespace

@@ -7,15 +7,6 @@
 namespace tarvelis {
 namespace {
 
-GameState EmptyHands() {
-  GameState s;
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    s.SeatTileCount[seat] = 0;
-    for (int slot = 1; slot <= kSlots; ++slot) s.Hand[seat][slot] = HandSlot{kNoPip, kNoPip, 0};
-  }
-  return s;
-}
-
 // Picks the first tile still in the area.
 bool PickAny(ManualDeal& deal) {
   for (int r = 0; r < kDealRows; ++r) {
@@ -26,92 +17,72 @@ bool PickAny(ManualDeal& deal) {
   return false;
 }
 
-TEST(ManualDeal, LaysTheWholeSetOnceEach) {
-  Random rng(3);
+// A deal laid from `seed`, and hands with nothing dealt yet.
+struct Dealing {
   ManualDeal deal;
-  deal.Lay(rng);
+  GameState s;
+  explicit Dealing(std::uint32_t seed) {
+    Random rng(seed);
+    deal.Lay(rng);
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      s.SeatTileCount[seat] = 0;
+      for (int slot = 1; slot <= kSlots; ++slot) s.Hand[seat][slot] = HandSlot{kNoPip, kNoPip, 0};
+    }
+  }
+  // Picks the first tile still in the area and gives it to `seat`.
+  bool Give(int seat) { return PickAny(deal) && deal.GiveTo(s, seat); }
+};
+
+TEST(ManualDeal, DealingEveryTileOnceFillsTheHandsInOrder) {
+  Dealing d(5);
   std::set<std::pair<int, int>> tiles;
   for (int r = 0; r < kDealRows; ++r) {
     for (int c = 0; c < kDealCols; ++c) {
-      if (deal.CellHoldsTile(r, c)) tiles.insert({deal.Cell(r, c).PipA, deal.Cell(r, c).PipB});
+      if (d.deal.CellHoldsTile(r, c))
+        tiles.insert({d.deal.Cell(r, c).PipA, d.deal.Cell(r, c).PipB});
     }
   }
   EXPECT_EQ(tiles.size(), 28u);
-  EXPECT_EQ(deal.TilesInArea(), 28);
-}
-
-TEST(ManualDeal, DealingEveryTileFillsTheHandsInOrder) {
-  Random rng(5);
-  ManualDeal deal;
-  deal.Lay(rng);
-  GameState s = EmptyHands();
+  EXPECT_EQ(d.deal.TilesInArea(), 28);
   for (int i = 0; i < 28; ++i) {
-    ASSERT_TRUE(PickAny(deal));
-    EXPECT_FALSE(PickAny(deal)) << "one tile at a time";
+    ASSERT_TRUE(PickAny(d.deal));
+    EXPECT_FALSE(PickAny(d.deal)) << "one tile at a time";
     const int seat = i % 4 + 1;
-    ASSERT_TRUE(deal.GiveTo(s, seat));
-    EXPECT_EQ(s.Hand[seat][s.SeatTileCount[seat]].State, 0);
+    ASSERT_TRUE(d.deal.GiveTo(d.s, seat));
+    EXPECT_EQ(d.s.Hand[seat][d.s.SeatTileCount[seat]].State, 0);
   }
-  EXPECT_TRUE(ManualDeal::Complete(s));
-  EXPECT_EQ(deal.TilesInArea(), 0);
+  EXPECT_TRUE(ManualDeal::Complete(d.s));
+  EXPECT_EQ(d.deal.TilesInArea(), 0);
 }
 
 TEST(ManualDeal, AFullHandRefusesAndTheTileStaysCarried) {
-  Random rng(5);
-  ManualDeal deal;
-  deal.Lay(rng);
-  GameState s = EmptyHands();
-  for (int i = 0; i < 7; ++i) {
-    ASSERT_TRUE(PickAny(deal));
-    ASSERT_TRUE(deal.GiveTo(s, 2));
-  }
-  ASSERT_TRUE(PickAny(deal));
-  EXPECT_FALSE(deal.GiveTo(s, 2));
-  EXPECT_TRUE(deal.Carrying());
-  EXPECT_TRUE(deal.GiveTo(s, 3));
+  Dealing d(5);
+  for (int i = 0; i < 7; ++i) ASSERT_TRUE(d.Give(2));
+  EXPECT_FALSE(d.Give(2));
+  EXPECT_TRUE(d.deal.Carrying());
+  EXPECT_TRUE(d.deal.GiveTo(d.s, 3));
 }
 
-TEST(ManualDeal, AGivenTileComesBackAndTheHandCloses) {
-  Random rng(9);
-  ManualDeal deal;
-  deal.Lay(rng);
-  GameState s = EmptyHands();
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_TRUE(PickAny(deal));
-    ASSERT_TRUE(deal.GiveTo(s, 1));
+TEST(ManualDeal, AGivenTileComesBackAndGoesWhereItIsPut) {
+  Dealing d(9);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(d.Give(1));
+  const HandSlot third = d.s.Hand[1][3];
+  const HandSlot first = d.s.Hand[1][1];
+  ASSERT_TRUE(d.deal.PickFromHand(d.s, 1, 1));
+  EXPECT_EQ(d.deal.Carried().PipA, first.PipA);
+  EXPECT_EQ(d.s.SeatTileCount[1], 2);
+  EXPECT_EQ(d.s.Hand[1][2].PipA, third.PipA);  // the later tiles moved up
+  EXPECT_EQ(d.s.Hand[1][3].PipA, kNoPip);
+  EXPECT_FALSE(d.deal.PickFromHand(d.s, 1, 3));  // an empty slot holds nothing
+  // Back into the area, in the free cell pointed at.
+  int row = 0, col = 0;
+  while (d.deal.CellHoldsTile(row, col)) {
+    if (++col == kDealCols) col = 0, ++row;
   }
-  const HandSlot third = s.Hand[1][3];
-  const HandSlot first = s.Hand[1][1];
-  ASSERT_TRUE(deal.PickFromHand(s, 1, 1));
-  EXPECT_EQ(deal.Carried().PipA, first.PipA);
-  EXPECT_EQ(s.SeatTileCount[1], 2);
-  EXPECT_EQ(s.Hand[1][2].PipA, third.PipA);  // the later tiles moved up
-  EXPECT_EQ(s.Hand[1][3].PipA, kNoPip);
-  EXPECT_FALSE(deal.PickFromHand(s, 1, 3));  // an empty slot holds nothing
-  // Back into the area: its own cell is free again.
-  EXPECT_TRUE(deal.PutBack(9, 9));
-  EXPECT_EQ(deal.TilesInArea(), 26);
-}
-
-TEST(ManualDeal, PutBackPrefersTheCellPointedAt) {
-  Random rng(1);
-  ManualDeal deal;
-  deal.Lay(rng);
-  int freeRow = -1, freeCol = -1;
-  for (int r = 0; r < kDealRows && freeRow < 0; ++r) {
-    for (int c = 0; c < kDealCols; ++c) {
-      if (!deal.CellHoldsTile(r, c)) {
-        freeRow = r;
-        freeCol = c;
-        break;
-      }
-    }
-  }
-  ASSERT_TRUE(PickAny(deal));
-  const DealTile carried = deal.Carried();
-  ASSERT_TRUE(deal.PutBack(freeRow, freeCol));
-  EXPECT_EQ(deal.Cell(freeRow, freeCol).PipA, carried.PipA);
-  EXPECT_FALSE(deal.PutBack(0, 0));  // nothing carried
+  ASSERT_TRUE(d.deal.PutBack(row, col));
+  EXPECT_EQ(d.deal.Cell(row, col).PipA, first.PipA);
+  EXPECT_EQ(d.deal.TilesInArea(), 26);
+  EXPECT_FALSE(d.deal.PutBack(0, 0)) << "nothing carried";
 }
 
 }  // namespace

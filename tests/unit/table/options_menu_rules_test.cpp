@@ -5,36 +5,23 @@
 namespace tarvelis {
 namespace {
 
-TEST(OptionsMenu, OffersArrangingOnAHandAndGamesElsewhere) {
+TEST(OptionsMenu, ArrangingOnAHandGamesElsewhereAndNothingWhileBusy) {
   GameState s;
-  s.MatchInProgress = true;
-  s.HandInProgress = true;
-  s.NoticeShown = true;
-  OptionFlags hand = EnabledOptions(s, true);
-  EXPECT_TRUE(hand[kOrderTiles] && hand[kTurnTiles]);
-  EXPECT_FALSE(hand[kSaveGame] || hand[kLoadGame] || hand[kDeleteGame]);
-  OptionFlags table = EnabledOptions(s, false);
-  EXPECT_TRUE(table[kSaveGame] && table[kLoadGame] && table[kDeleteGame]);
-  EXPECT_FALSE(table[kOrderTiles]);
-}
-
-TEST(OptionsMenu, NothingWhilePlayRunsOrTheUserIsBusy) {
-  GameState s;
-  s.MatchInProgress = true;
-  s.HandInProgress = true;
-  s.NoticeShown = false;  // a tile is travelling, a seat is thinking
-  EXPECT_EQ(EnabledOptions(s, false), OptionFlags{});
-  s.NoticeShown = true;
-  s.ChoosingLeader = true;
-  EXPECT_EQ(EnabledOptions(s, true), OptionFlags{});
-}
-
-TEST(OptionsMenu, WithoutAMatchOnlyLoadingAndDeleting) {
-  GameState s;
-  OptionFlags on = EnabledOptions(s, false);
+  OptionFlags on = EnabledOptions(s, false);  // no match: load and delete only
   EXPECT_FALSE(on[kSaveGame]);
   EXPECT_TRUE(on[kLoadGame] && on[kDeleteGame]);
   EXPECT_EQ(EnabledOptions(s, true), OptionFlags{});  // no hand to arrange
+  s.MatchInProgress = s.HandInProgress = true;
+  EXPECT_EQ(EnabledOptions(s, false), OptionFlags{}) << "a tile travels, a seat thinks";
+  s.NoticeShown = true;
+  on = EnabledOptions(s, true);
+  EXPECT_TRUE(on[kOrderTiles] && on[kTurnTiles]);
+  EXPECT_FALSE(on[kSaveGame] || on[kLoadGame] || on[kDeleteGame]);
+  on = EnabledOptions(s, false);
+  EXPECT_TRUE(on[kSaveGame] && on[kLoadGame] && on[kDeleteGame]);
+  EXPECT_FALSE(on[kOrderTiles]);
+  s.ChoosingLeader = true;
+  EXPECT_EQ(EnabledOptions(s, true), OptionFlags{});
 }
 
 TEST(OptionsMenu, ArrangeModesExcludeEachOther) {

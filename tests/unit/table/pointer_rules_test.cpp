@@ -45,13 +45,10 @@ TEST_F(PointerTest, GreenOverPlayableRedOverHeldUnplayable) {
   EXPECT_EQ(At(Left(1)), kCursorNormal);  // another seat's tile
   // Between two tiles nothing would happen on a click, so no hand either.
   EXPECT_EQ(At(Point{s.Table.L4 + 42, s.Table.ScreenHeightPx - 40}), kCursorNormal);
-}
-
-TEST_F(PointerTest, PlayedTileNeverShowsTheRedHand) {
-  s.RulePlayedTilesShown = kPlayedInverted;
-  EXPECT_EQ(At(Bottom(3)), kCursorNormal);
-  s.RulePlayedTilesShown = kPlayedVanish;
-  EXPECT_EQ(At(Bottom(3)), kCursorNormal);
+  for (i16 rule : {kPlayedInverted, kPlayedVanish}) {
+    s.RulePlayedTilesShown = rule;
+    EXPECT_EQ(At(Bottom(3)), kCursorNormal) << "a played tile, never the red hand";
+  }
 }
 
 TEST_F(PointerTest, NoPlayPointerWhileSomethingElseOwnsTheMouse) {
