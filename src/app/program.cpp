@@ -1,8 +1,8 @@
 #include "app/program.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QDateTime>
+#include <QScreen>
 #include <QTimer>
 
 #include "dialogs/message_dialog.h"
