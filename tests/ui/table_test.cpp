@@ -119,6 +119,28 @@ class TableTest : public QObject {
     QCOMPARE(mesa.Surface().pixel(middle), mesa.Marmol().pixel(middle));
   }
 
+  void takingATileBackLeavesItsNeighboursWhole() {
+    GameState s = PlayedTo(6, 800, 600);
+    s.GameSpeed = 100;
+    Mesa mesa(s);
+    mesa.LayOut();
+    QtTablePort port(s, mesa);
+    const int last = s.MoveNumber - 1;
+    QVERIFY(s.MoveRecord[last][kFEnd] != kPassEnd);  // the seed's sixth move lays a tile
+    port.TakeBackTile(last);
+    // The table is now exactly the earlier tiles on the marble.
+    QImage expected = mesa.Marmol().copy();
+    for (int m = 1; m < last; ++m) expected = Expected(s, expected, m);
+    const MoveEntry& e = s.MoveRecord[last];
+    const QRect around =
+        QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]).adjusted(-4, -4, 4, 4);
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+      for (int x = around.left(); x <= around.right(); ++x) {
+        QCOMPARE(mesa.Surface().pixel(x, y), expected.pixel(x, y));
+      }
+    }
+  }
+
   void handsFaceUpFaceDownAndPlayed() {
     GameState s = PlayedTo(9, 800, 600);
     Mesa mesa(s);
