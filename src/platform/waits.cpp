@@ -30,7 +30,10 @@ void Espera(const GameState& state, int hundredths) {
 void TocaSonido(const GameState& state, int n) {
   if (state.RuleSound != kOn) return;
   TheSoundPlayer().Play(n);
-  QCoreApplication::processEvents();
+  // The sound starts and the table repaints, but clicks wait for the turn
+  // loop's next yield: a sound plays in the middle of a move, and leaving the
+  // program there would save a move half made.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace tarvelis

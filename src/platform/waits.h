@@ -13,7 +13,7 @@ void Espera(const GameState& state, int hundredths);
 // Sleeps for `seconds`, repainting windows meanwhile.
 void SleepRepainting(double seconds);
 
-// TocaSonido: plays sound n when sound is on, then lets pending events run once.
+// TocaSonido: plays sound n when sound is on, then lets the windows repaint once.
 void TocaSonido(const GameState& state, int n);
 
 }  // namespace tarvelis
