@@ -147,6 +147,12 @@ HandTileLook LookOfHandTile(const GameState& s, int seat, int slot, int dragSeat
   return t;
 }
 
+Rect FaceUpRect(const TableGeometry& g, int seat, int slot) {
+  HandTileLook t;
+  FaceUp(t, g, seat, slot - 1, HandSlot{});
+  return t.Face;
+}
+
 Point TravelStartPoint(const GameState& s, int seat, int slot) {
   const TableGeometry& g = s.Table;
   const int i = slot - 1;

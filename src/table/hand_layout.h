@@ -77,6 +77,10 @@ struct HandTileLook {
 // another hand during a drag never drops one of its tiles.
 HandTileLook LookOfHandTile(const GameState& s, int seat, int slot, int dragSeat);
 
+// Where slot `slot` of a seat shows a tile face up: during the manual deal an
+// empty slot is outlined there, so the user sees where tiles go.
+Rect FaceUpRect(const TableGeometry& g, int seat, int slot);
+
 // Where a tile leaves its hand to travel to the chain (and comes back to when
 // a move is stepped back). Visible side hands start at the table's edge.
 Point TravelStartPoint(const GameState& s, int seat, int slot);

@@ -101,6 +101,10 @@ void TablePainter::DrawHand(int seat) {
   Restore(HandArea(state_.Table, seat));
   const Strips& strips = TheStrips();
   for (int slot = 1; slot <= kSlots; ++slot) {
+    if (state_.AllTilesFaceUp && state_.Hand[seat][slot].PipA == kNoPip) {
+      DrawEmptySlot(FaceUpRect(state_.Table, seat, slot));
+      continue;
+    }
     const HandTileLook look = LookOfHandTile(*view, seat, slot, DragSeat);
     if (look.Show == TileShow::FaceUp) {
       const QImage& from = strips.Of(look.FaceStrip);
@@ -122,6 +126,14 @@ void TablePainter::DrawHand(int seat) {
   }
 }
 
+void TablePainter::DrawEmptySlot(const Rect& r) {
+  QPainter painter(&surface_);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(0xF2, 0xE8, 0xC8, 150), 1, Qt::DashLine));
+  painter.setBrush(QColor(0xF2, 0xE8, 0xC8, 28));
+  painter.drawRoundedRect(QRectF(r.x + 1.5, r.y + 1.5, r.w - 3, r.h - 3), 4, 4);
+}
+
 void TablePainter::DrawHands() {
   for (int seat = 1; seat <= kSeats; ++seat) DrawHand(seat);
   DrawSeatNames();
@@ -131,7 +143,8 @@ void TablePainter::DrawSeatNames() {
   const TableGeometry& g = state_.Table;
   for (int seat = 1; seat <= kSeats; ++seat) {
     const QString name = QString::fromStdString(state_.SeatName[seat]).trimmed();
-    const bool hidden = state_.SeatTilesShown[seat] == kTilesHidden && !Revealed;
+    const bool hidden =
+        state_.SeatTilesShown[seat] == kTilesHidden && !Revealed && !state_.AllTilesFaceUp;
     Restore(WholeNameArea(g, seat));
     // The side strips lie inside their hand areas, which the hand's own
     // redraw restores; the bottom one lies above its hand.

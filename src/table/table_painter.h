@@ -71,6 +71,8 @@ class TablePainter {
 
  private:
   void DrawPips(const PipCell& cell);
+  // The outline of a slot still waiting for its tile in the manual deal.
+  void DrawEmptySlot(const Rect& r);
   const GameState& state_;
   QImage& surface_;
   const QImage& marmol_;
