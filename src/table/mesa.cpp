@@ -57,7 +57,6 @@ void Mesa::LayOut() {
   surface_ = marmol_.copy();
   resize(g.ScreenWidthPx, g.ScreenHeightPx);
   painter_->DrawAll();
-  if (noticeUp_) ShowNotice(QString());
   update();
 }
 
