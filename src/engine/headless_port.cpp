@@ -59,6 +59,10 @@ void HeadlessPort::TakeBackTile(int move) {
   if (Watching()) Note("taken back " + std::to_string(move));
 }
 
+void HeadlessPort::ThinkingPause(int seat) {
+  if (Watching()) Note("pause " + std::to_string(seat));
+}
+
 void HeadlessPort::ShowPassSign(int seat) {
   if (Watching()) Note("pass " + std::to_string(seat));
 }

@@ -53,7 +53,7 @@ class HeadlessPort : public TablePort {
   void TakeBackTile(int move) override;
   void ShowPassSign(int seat) override;
   int AskEnd() override;
-  void ThinkingPause(int) override {}
+  void ThinkingPause(int seat) override;
   int ChooseLeader() override;
   // The headless table cannot deal by hand: the engine deals at random.
   bool RunManualDeal() override { return false; }

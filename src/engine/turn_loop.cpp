@@ -123,7 +123,9 @@ void FallBackMove(GameState& s) {
 bool ChooseMove(EngineContext& ctx) {
   GameState& s = ctx.State;
   const bool chosen = ctx.Hooks != nullptr && ctx.Hooks->ChooseMove(s, &ctx.Port);
-  if (!chosen) EligeJugada(s, &ctx.Port);
+  // A tile the user has clicked is the move: the computer still chooses (it
+  // stands if the click is refused) but shows no thinking over the user's hand.
+  if (!chosen) EligeJugada(s, s.MoveFound ? nullptr : &ctx.Port);
   if (ctx.MustStop()) return false;
   if (s.MoveFound && !TakeClickedTile(ctx)) return false;
   if (!MoveIsLegal(s)) {

@@ -202,6 +202,8 @@ TEST(ManualSeat, TheClickedTileIsLaidOnTheRightEnd) {
     t.ctx.Hooks = &watch;
     RunMatch(t.ctx, LoopEntry::kNewMatch);
     endEvents += static_cast<int>(t.EventsStarting("end ").size());
+    EXPECT_TRUE(t.EventsStarting("pause 4").empty()) << "no thinking over the user's own move";
+    EXPECT_FALSE(t.EventsStarting("pause ").empty());
     EXPECT_EQ(t.ctx.IllegalChoices, 0);
   }
   EXPECT_EQ(endEvents, asked) << "the arrows only when the tile fits both ends";
