@@ -80,6 +80,12 @@ void QtTablePort::ClearTableForDeal() {
 }
 
 void QtTablePort::DrawHand(int seat) {
+  if (mesa_.Painter().Revealed && state_.HandInProgress) {
+    // The hand was reopened from its end message: the hands go back to their
+    // own looks and the domino picture goes.
+    mesa_.Painter().Revealed = false;
+    mesa_.Painter().DrawAll();
+  }
   mesa_.Painter().DrawHand(seat);
   mesa_.Painter().DrawSeatNames();
   mesa_.Show();

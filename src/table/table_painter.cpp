@@ -242,11 +242,31 @@ QRect TablePainter::PassSignRect(int seat) const {
 }
 
 QRect TablePainter::DominoRect() const {
-  // Above the continue button, in the bottom right corner that the chain and
-  // the hands leave free.
+  // The first of a few places that no laid tile covers: above the continue
+  // button, then the top, left and right of the table's middle.
+  const TableGeometry& g = state_.Table;
+  const QSize size(art::kDomino.w, art::kDomino.h);
   const QRect button = ContinueButtonRect();
-  return QRect(button.right() - art::kDomino.w + 1, button.y() - art::kDomino.h - 8, art::kDomino.w,
-               art::kDomino.h);
+  const QPoint places[] = {
+      QPoint(button.right() - size.width() + 1, button.y() - size.height() - 8),
+      QPoint(g.ScreenWidthPx / 2 - size.width() / 2, 46),
+      QPoint(60, g.ScreenHeightPx / 2 - size.height() / 2),
+      QPoint(g.ScreenWidthPx - 60 - size.width(), g.ScreenHeightPx / 2 - size.height() / 2),
+  };
+  const int last = std::min<int>(state_.MoveNumber, static_cast<int>(state_.MoveRecord.size()) - 1);
+  for (const QPoint& at : places) {
+    const QRect place(at, size);
+    bool free = true;
+    for (int m = 1; m <= last && free; ++m) {
+      const MoveEntry& e = state_.MoveRecord[m];
+      if (e[kFEnd] != kPassEnd) {
+        free =
+            !place.intersects(QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]));
+      }
+    }
+    if (free) return place;
+  }
+  return QRect(places[0], size);
 }
 
 QRect TablePainter::LeaderPanelRect() const {
