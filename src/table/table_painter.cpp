@@ -242,8 +242,8 @@ QRect TablePainter::PassSignRect(int seat) const {
 }
 
 QRect TablePainter::DominoRect() const {
-  // The first of a few places that no laid tile covers: above the continue
-  // button, then the top, left and right of the table's middle.
+  // Of a few places (above the continue button, then the top, left, right and
+  // middle of the table) the one that hides the least of the chain.
   const TableGeometry& g = state_.Table;
   const QSize size(art::kDomino.w, art::kDomino.h);
   const QRect button = ContinueButtonRect();
@@ -252,21 +252,27 @@ QRect TablePainter::DominoRect() const {
       QPoint(g.ScreenWidthPx / 2 - size.width() / 2, 46),
       QPoint(60, g.ScreenHeightPx / 2 - size.height() / 2),
       QPoint(g.ScreenWidthPx - 60 - size.width(), g.ScreenHeightPx / 2 - size.height() / 2),
+      QPoint(g.ScreenWidthPx / 2 - size.width() / 2, g.ScreenHeightPx / 2 - size.height() / 2),
   };
   const int last = std::min<int>(state_.MoveNumber, static_cast<int>(state_.MoveRecord.size()) - 1);
+  QRect best;
+  int bestHidden = -1;
   for (const QPoint& at : places) {
     const QRect place(at, size);
-    bool free = true;
-    for (int m = 1; m <= last && free; ++m) {
+    int hidden = 0;
+    for (int m = 1; m <= last; ++m) {
       const MoveEntry& e = state_.MoveRecord[m];
-      if (e[kFEnd] != kPassEnd) {
-        free =
-            !place.intersects(QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]));
-      }
+      if (e[kFEnd] == kPassEnd) continue;
+      const QRect tile(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]);
+      const QRect covered = place.intersected(tile);
+      hidden += covered.width() * covered.height();
     }
-    if (free) return place;
+    if (bestHidden < 0 || hidden < bestHidden) {
+      best = place;
+      bestHidden = hidden;
+    }
   }
-  return QRect(places[0], size);
+  return best;
 }
 
 QRect TablePainter::LeaderPanelRect() const {
