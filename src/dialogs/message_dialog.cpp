@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "engine/game_state.h"
+#include "platform/keys.h"
 #include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
@@ -152,19 +153,7 @@ void Mensajes::mousePressEvent(QMouseEvent* event) {
 
 void Mensajes::keyPressEvent(QKeyEvent* event) {
   // Any key typed answers: a notice closes, a question takes it as a yes.
-  // Modifier keys on their own type nothing.
-  switch (event->key()) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-      return;
-    default:
-      break;
-  }
+  if (IsModifierOnly(event->key())) return;
   if (event->isAutoRepeat()) return;
   if (buttons_ == kNotice) {
     if (parentWidget()) parentWidget()->unsetCursor();

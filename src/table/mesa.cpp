@@ -8,6 +8,7 @@
 #include <QToolTip>
 
 #include "platform/cursors.h"
+#include "platform/keys.h"
 #include "platform/raster.h"
 #include "platform/waits.h"
 #include "player/move_rules.h"
@@ -397,15 +398,10 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Plus:
       if (onTotaliser) onTotaliser();
       return;
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-      return;
     default:
       break;
   }
+  if (IsModifierOnly(event->key())) return;
   if (event->isAutoRepeat()) return;
   if (state_.NoticeShown && noticeUp_ && !state_.AllTilesFaceUp) {
     TocaSonido(state_, 9);

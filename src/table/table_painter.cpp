@@ -61,31 +61,19 @@ void TablePainter::DrawChain(int last) {
 }
 
 QImage TablePainter::ComposeTile(int move) const {
+  // The travelling tile is the chain tile with its pips, transparent where
+  // its mask is white, so it passes over the table with its rounded corners.
   const MoveEntry& e = state_.MoveRecord[move];
-  QImage tile(e[kFTileWidth], e[kFTileHeight], QImage::Format_ARGB32);
-  // The moving tile is shown over the table, so it is composed on the table
-  // background of its own place: its rounded corners then blend in.
-  tile.fill(Qt::transparent);
-  const QImage& dibujos = TheStrips().Dibujos;
-  QImage mask = dibujos.copy(e[kFTileImageX], art::kDibujosMaskRow, tile.width(), tile.height());
-  QImage face = dibujos.copy(e[kFTileImageX], 0, tile.width(), tile.height());
+  QImage strip = TheStrips().Dibujos.copy();
   auto pip = [&](int pips, int x, int y) {
     if (pips < 1 || pips > 6) return;
-    Blit(face, x - e[kFTileLeft] + 3, y - e[kFTileTop] + 3, 30, 30, TheStrips().PunNeg,
-         (pips - 1) * 30, e[kFPipOrientation] * 30, RasterOp::Copy);
+    Blit(strip, e[kFTileImageX] + x - e[kFTileLeft] + 3, y - e[kFTileTop] + 3, 30, 30,
+         TheStrips().PunNeg, (pips - 1) * 30, e[kFPipOrientation] * 30, RasterOp::Copy);
   };
   pip(e[kFPipA], e[kFPipAX], e[kFPipAY]);
   pip(e[kFPipB], e[kFPipBX], e[kFPipBY]);
-  // Where the mask is white the tile is transparent.
-  for (int y = 0; y < tile.height(); ++y) {
-    const QRgb* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-    const QRgb* f = reinterpret_cast<const QRgb*>(face.constScanLine(y));
-    QRgb* t = reinterpret_cast<QRgb*>(tile.scanLine(y));
-    for (int x = 0; x < tile.width(); ++x) {
-      if ((m[x] & 0xFFFFFF) == 0) t[x] = 0xFF000000 | f[x];
-    }
-  }
-  return tile;
+  return CutOut(strip, e[kFTileImageX], 0, e[kFTileWidth], e[kFTileHeight], e[kFTileImageX],
+                art::kDibujosMaskRow);
 }
 
 void TablePainter::DrawHand(int seat) {
