@@ -10,7 +10,7 @@
 #include "engine/headless_port.h"
 #include "engine/turn_loop.h"
 #include "player/computer_player.h"
-#include "player/move_rules.h"
+#include "model/move_rules.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "../tests/unit/storage/sample_game.h"
+#include "../tests/support/sample_game.h"
 #include "storage/state_file.h"
 #include "storage/state_file_check.h"
 

@@ -2,7 +2,7 @@
 #include <QIcon>
 
 #include "app/program.h"
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "dialogs/message_dialog.h"
-#include "engine/game_state.h"
+#include "model/game_state.h"
 #include "engine/totaliser.h"
 #include "engine/turn_loop.h"
 #include "platform/cursors.h"

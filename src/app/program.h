@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/random.h"
+#include "model/random.h"
 
 namespace tarvelis {
 

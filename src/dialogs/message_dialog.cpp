@@ -8,12 +8,12 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 #include "platform/keys.h"
 #include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
-#include "table/artwork_layout.h"
+#include "layout/artwork_layout.h"
 
 namespace tarvelis {
 namespace {

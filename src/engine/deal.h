@@ -3,9 +3,9 @@
 // and the empty chain.
 #pragma once
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 #include "engine/turn_loop.h"
-#include "platform/random.h"
+#include "model/random.h"
 
 namespace tarvelis {
 

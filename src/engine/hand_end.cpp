@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "engine/hand_messages.h"
-#include "player/move_record.h"
+#include "model/move_record.h"
 
 namespace tarvelis {
 namespace {

@@ -2,7 +2,7 @@
 // totals, and then the next hand or the end of the match.
 #pragma once
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 #include "engine/turn_loop.h"
 
 namespace tarvelis {

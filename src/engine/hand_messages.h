@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace tarvelis {
 

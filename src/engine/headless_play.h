@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace tarvelis {
 

@@ -1,6 +1,6 @@
 #include "engine/headless_port.h"
 
-#include "player/move_rules.h"
+#include "model/move_rules.h"
 
 namespace tarvelis {
 namespace {

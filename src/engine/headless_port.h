@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/game_state.h"
-#include "engine/table_port.h"
+#include "model/game_state.h"
+#include "model/table_port.h"
 
 namespace tarvelis {
 

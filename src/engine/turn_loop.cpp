@@ -3,14 +3,14 @@
 #include <cassert>
 #include <utility>
 
-#include "engine/consistency.h"
+#include "model/consistency.h"
 #include "engine/deal.h"
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
 #include "player/computer_player.h"
-#include "player/move_record.h"
-#include "player/move_rules.h"
-#include "table/board_geometry.h"
+#include "model/move_record.h"
+#include "model/move_rules.h"
+#include "model/board_geometry.h"
 
 namespace tarvelis {
 namespace {

@@ -12,9 +12,9 @@
 
 #include <cstdint>
 
-#include "engine/game_state.h"
-#include "engine/table_port.h"
-#include "platform/random.h"
+#include "model/game_state.h"
+#include "model/table_port.h"
+#include "model/random.h"
 
 namespace tarvelis {
 

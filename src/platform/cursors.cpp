@@ -3,7 +3,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "table/artwork_layout.h"
+#include "layout/artwork_layout.h"
 
 namespace tarvelis {
 

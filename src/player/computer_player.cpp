@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/table_port.h"
+#include "model/table_port.h"
 #include "player/lead_choice.h"
 
 namespace tarvelis {

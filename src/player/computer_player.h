@@ -6,9 +6,9 @@
 #include <array>
 #include <string>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 #include "player/evaluation.h"
-#include "player/move_rules.h"
+#include "model/move_rules.h"
 
 namespace tarvelis {
 

@@ -6,8 +6,8 @@
 
 #include <array>
 
-#include "engine/game_state.h"
-#include "player/move_rules.h"
+#include "model/game_state.h"
+#include "model/move_rules.h"
 #include "player/suit_analysis.h"
 
 namespace tarvelis {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "player/move_rules.h"
+#include "model/move_rules.h"
 
 namespace tarvelis {
 namespace {

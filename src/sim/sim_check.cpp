@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "engine/consistency.h"
-#include "player/move_record.h"
+#include "model/consistency.h"
+#include "model/move_record.h"
 #include "storage/state_file.h"
 
 namespace tarvelis::sim {

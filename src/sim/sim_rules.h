@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/game_state.h"
-#include "platform/random.h"
+#include "model/game_state.h"
+#include "model/random.h"
 
 namespace tarvelis::sim {
 

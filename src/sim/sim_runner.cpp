@@ -8,7 +8,7 @@
 #include "sim/sim_rules.h"
 #include "sim/strategies.h"
 #include "storage/state_file.h"
-#include "table/table_geometry.h"
+#include "model/table_geometry.h"
 
 namespace tarvelis::sim {
 namespace {

@@ -1,6 +1,6 @@
 #include "sim/strategies.h"
 
-#include "player/move_rules.h"
+#include "model/move_rules.h"
 
 namespace tarvelis::sim {
 namespace {

@@ -2,8 +2,8 @@
 // game's own seats.
 #pragma once
 
-#include "engine/game_state.h"
-#include "platform/random.h"
+#include "model/game_state.h"
+#include "model/random.h"
 
 namespace tarvelis::sim {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace tarvelis {
 

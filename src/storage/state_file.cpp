@@ -5,7 +5,7 @@
 #include <system_error>
 #include <utility>
 
-#include "player/move_rules.h"
+#include "model/move_rules.h"
 #include "storage/state_file_check.h"
 #include "storage/state_file_errors.h"
 #include "storage/state_file_fields.h"

@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace tarvelis {
 

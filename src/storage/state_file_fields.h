@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 namespace tarvelis {
 

@@ -3,7 +3,7 @@
 // so the reader can never drift out of step with the writer.
 #pragma once
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 #include "storage/state_file_fields.h"
 
 namespace tarvelis::layout {

@@ -11,12 +11,12 @@
 #include "platform/keys.h"
 #include "platform/raster.h"
 #include "platform/waits.h"
-#include "player/move_rules.h"
-#include "table/artwork_layout.h"
-#include "table/button_bar.h"
-#include "table/manual_deal.h"
+#include "model/move_rules.h"
+#include "layout/artwork_layout.h"
+#include "layout/button_bar.h"
+#include "layout/manual_deal.h"
 #include "table/options_menu.h"
-#include "table/pointer_rules.h"
+#include "layout/pointer_rules.h"
 #include "table/strips.h"
 
 namespace tarvelis {

@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 #include "table/table_painter.h"
 
 namespace tarvelis {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "table/options_menu_rules.h"
+#include "layout/options_menu_rules.h"
 
 namespace tarvelis {
 

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <functional>
 
-#include "engine/game_state.h"
-#include "engine/table_port.h"
+#include "model/game_state.h"
+#include "model/table_port.h"
 
 namespace tarvelis {
 

@@ -1,7 +1,7 @@
 #include "table/strips.h"
 
 #include "platform/raster.h"
-#include "table/artwork_layout.h"
+#include "layout/artwork_layout.h"
 
 namespace tarvelis {
 

@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-#include "table/hand_layout.h"
+#include "layout/hand_layout.h"
 
 namespace tarvelis {
 

@@ -4,9 +4,9 @@
 
 #include "platform/raster.h"
 #include "platform/text.h"
-#include "table/artwork_layout.h"
-#include "table/button_bar.h"
-#include "table/manual_deal.h"
+#include "layout/artwork_layout.h"
+#include "layout/button_bar.h"
+#include "layout/manual_deal.h"
 #include "table/strips.h"
 
 namespace tarvelis {

@@ -13,18 +13,23 @@ e2e_fail() {
   exit 1
 }
 
-# Starts Xvfb on a free display with a screen of $1 (e.g. 800x600x24).
+# Starts a private Xvfb with a screen of $1 (e.g. 800x600x24). The server picks
+# its own free display and writes its number to a pipe (-displayfd), so two
+# scripts started at the same moment never race for the same display. Without
+# -noreset the server resets when its last client leaves, and a game started
+# again in that moment cannot connect.
 e2e_start_x() {
-  local screen=$1 n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
-    E2E_XPID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-    kill "$E2E_XPID" 2>/dev/null || true
-  done
-  e2e_fail "no X server could be started"
+  local screen=$1 fifo n=""
+  fifo=$(mktemp -u /tmp/tarvelis-xfd.XXXXXX)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  E2E_XPID=$!
+  read -r -t 20 n <"$fifo" || true
+  rm -f "$fifo"
+  [ -n "$n" ] || e2e_fail "no X server could be started"
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  e2e_fail "the X server on $DISPLAY does not answer"
 }
 
 e2e_stop_x() {
@@ -38,6 +43,9 @@ e2e_stop_x() {
 # Stops everything and removes the scratch folder (kept with E2E_KEEP=1).
 e2e_cleanup() {
   e2e_stop_x
+  if [ -n "${E2E_DIR:-}" ] && [ -f "$E2E_DIR/stdout.log" ]; then
+    cp "$E2E_DIR/stdout.log" "$E2E_ARTEFACTS/$(basename "$0" .sh)-game.log"
+  fi
   [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_DIR"
   return 0
 }
@@ -49,7 +57,7 @@ e2e_fresh_folder() {
 }
 
 e2e_start_game() {
-  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" >"$E2E_DIR/stdout.log" 2>&1 &
+  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" >>"$E2E_DIR/stdout.log" 2>&1 &
   E2E_GPID=$!
 }
 

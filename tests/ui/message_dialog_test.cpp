@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 
 using namespace tarvelis;
 

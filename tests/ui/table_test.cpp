@@ -4,12 +4,12 @@
 
 #include "engine/headless_play.h"
 #include "platform/raster.h"
-#include "player/move_rules.h"
-#include "table/artwork_layout.h"
-#include "table/button_bar.h"
-#include "table/hand_layout.h"
+#include "model/move_rules.h"
+#include "layout/artwork_layout.h"
+#include "layout/button_bar.h"
+#include "layout/hand_layout.h"
 #include "table/mesa.h"
-#include "table/pointer_rules.h"
+#include "layout/pointer_rules.h"
 #include "table/qt_table_port.h"
 #include "table/strips.h"
 

@@ -2,6 +2,7 @@
 // the output folder given to the program; all are deterministic.
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 namespace artgen {
@@ -20,6 +21,18 @@ void MakeSounds(const QString& outDir);      // sounds/N.wav
 // Checks the written strips against the rules of the masked copy and of the
 // pip cells; prints each fault and returns their number.
 int CheckArtwork(const QString& outDir);
+
+// How two pictures of the same size differ: the pixels that are not equal and
+// the largest difference of one channel among them.
+struct PictureDifference {
+  bool sizesDiffer = false;
+  int pixels = 0;
+  int largestChannel = 0;
+};
+inline constexpr int kTolerablePixels = 16;
+inline constexpr int kTolerableChannel = 8;
+PictureDifference ComparePictures(const QImage& a, const QImage& b);
+bool CloseEnough(const PictureDifference& d);
 
 // Compares every file written to `outDir` with the same file below
 // `resourcesDir`; prints each difference and returns their number.

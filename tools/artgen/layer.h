@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "table/artwork_layout.h"
+#include "layout/artwork_layout.h"
 
 namespace artgen {
 

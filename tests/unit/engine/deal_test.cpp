@@ -5,8 +5,8 @@
 #include <set>
 #include <tuple>
 
-#include "engine/consistency.h"
-#include "engine_fixture.h"
+#include "model/consistency.h"
+#include "support/engine_fixture.h"
 
 namespace tarvelis {
 namespace {

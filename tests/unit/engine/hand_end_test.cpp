@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "engine/hand_messages.h"
-#include "engine_fixture.h"
+#include "support/engine_fixture.h"
 
 namespace tarvelis {
 namespace {

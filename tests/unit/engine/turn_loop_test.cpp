@@ -4,12 +4,12 @@
 
 #include <functional>
 
-#include "engine/consistency.h"
+#include "model/consistency.h"
 #include "engine/deal.h"
 #include "engine/hand_end.h"
-#include "engine_fixture.h"
-#include "player/move_record.h"
-#include "player/move_rules.h"
+#include "support/engine_fixture.h"
+#include "model/move_record.h"
+#include "model/move_rules.h"
 
 namespace tarvelis {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/deal.h"
-#include "engine/game_state.h"
-#include "player/move_rules.h"
+#include "model/game_state.h"
+#include "model/move_rules.h"
 
 namespace tarvelis::test {
 

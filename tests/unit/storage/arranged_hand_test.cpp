@@ -5,7 +5,7 @@
 #include <sstream>
 #include <utility>
 
-#include "engine/consistency.h"
+#include "model/consistency.h"
 #include "engine/headless_play.h"
 #include "storage/state_file.h"
 #include "storage/state_file_check.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tarvelis {
 namespace {

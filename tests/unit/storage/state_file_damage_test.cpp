@@ -5,7 +5,7 @@
 #include <functional>
 #include <random>
 
-#include "sample_game.h"
+#include "support/sample_game.h"
 #include "state_text.h"
 #include "storage/state_file.h"
 #include "storage/state_file_check.h"

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
-#include "sample_game.h"
+#include "support/sample_game.h"
 #include "state_text.h"
 #include "storage/settings_file.h"
 #include "storage/state_file.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tarvelis {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "sample_game.h"
+#include "support/sample_game.h"
 #include "state_text.h"
 #include "storage/settings_file.h"
 #include "storage/state_file.h"

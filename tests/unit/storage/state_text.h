@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/game_state.h"
+#include "model/game_state.h"
 #include "storage/state_file.h"
 
 namespace tarvelis::testing {

@@ -1,0 +1,35 @@
+#include "layout/button_bar.h"
+
+#include "layout/artwork_layout.h"
+
+namespace tarvelis {
+
+ButtonPlace PlaceOfButton(int n, const TableGeometry& g) {
+  if (n < 1 || n > kBarButtons) return {0, 0, 0, 0};
+  const int w = g.ScreenWidthPx;
+  const bool low = g.LowResolution;
+  // On a narrow table the bar closes up so the buttons never meet.
+  const int left[7] = {0, 5, 5, low ? 69 : 85, low ? w - 119 : w - 135, w - 54, w - 40};
+  const int top[7] = {0, low ? 61 : 80, 4, 4, 4, 4, low ? 61 : 80};
+  const art::Cell& cell = art::kButtonImage[n];
+  return {left[n], top[n], cell.w, cell.h};
+}
+
+ButtonCell CellOfButton(int n) {
+  if (n < 1 || n > kBarButtons) return {0, 0, 0, 0};
+  return {art::kButtonImage[n].x, art::kButtonImage[n].y, art::kButtonMask[n].x,
+          art::kButtonMask[n].y};
+}
+
+const char* ButtonHint(int n) {
+  static const char* const kHints[7] = {"",
+                                        "Ayuda de la aplicación",
+                                        "Comenzar nueva partida",
+                                        "Personalizar la aplicación",
+                                        "Tutor de juego",
+                                        "Salir de la aplicación",
+                                        "Marcador / Histórico"};
+  return n >= 1 && n <= kBarButtons ? kHints[n] : "";
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,26 @@
+// Where the six buttons of the bar sit on the table and where their pictures
+// are in the button strip. Pure arithmetic, shared by the window and the tests.
+#pragma once
+
+#include "model/table_geometry.h"
+
+namespace tarvelis {
+
+inline constexpr int kBarButtons = 6;
+
+struct ButtonPlace {
+  int x, y, w, h;
+};
+
+struct ButtonCell {
+  int imageX, imageY, maskX, maskY;
+};
+
+// Button 1 help, 2 new match, 3 settings, 4 tutor, 5 exit, 6 score.
+ButtonPlace PlaceOfButton(int n, const TableGeometry& g);
+ButtonCell CellOfButton(int n);
+
+// The hint shown over each button.
+const char* ButtonHint(int n);
+
+}  // namespace tarvelis

@@ -1,0 +1,68 @@
+#include "layout/pointer_rules.h"
+
+#include "model/move_rules.h"
+
+namespace tarvelis {
+namespace {
+
+bool ShownInverted(const GameState& s, const HandSlot& h) {
+  return h.State == 1 && s.RulePlayedTilesShown == kPlayedInverted;
+}
+
+// Rule 1 holds while a manual seat is to move in a running hand and nothing
+// else (recorder replay, arranging, manual deal) owns the mouse.
+bool NormalPlay(const GameState& s) {
+  const int seat = s.CurrentSeat;
+  return seat >= 1 && seat <= kSeats && s.SeatControl[seat] == kManual && s.MatchInProgress &&
+         s.HandInProgress && !s.RecorderBusy && !s.OrderMode && !s.TurnMode && !s.AllTilesFaceUp;
+}
+
+// Green over a tile the seat may play now, red over a held tile it may not.
+// A played tile is no longer the seat's to play, so it never shows red: not
+// when it stays inverted in its slot, nor when its slot is empty.
+CursorKind NormalPlayPointer(const GameState& s, Point p, const PointerFlags& f) {
+  const HandHit hit = HitTestHand(s.Table, p, true);
+  if (hit.HitSeat != s.CurrentSeat || hit.HitSlot == 0 || f.ArrowsShowing) return kCursorNormal;
+  if (EsJugable(s, hit.HitSeat, hit.HitSlot)) return kCursorManoVerde;
+  const HandSlot& h = s.Hand[hit.HitSeat][hit.HitSlot];
+  return h.State == 0 ? kCursorManoRoja : kCursorNormal;
+}
+
+// Arranging: any visible hand's tile may be dragged or turned, except a played
+// tile still shown inverted, which stays where it is.
+CursorKind ArrangePointer(const GameState& s, Point p, CursorKind kind) {
+  const HandHit hit = HitTestHand(s.Table, p, true);
+  if (hit.HitSlot == 0 || s.SeatTilesShown[hit.HitSeat] != kTilesVisible) return kCursorNormal;
+  const HandSlot& h = s.Hand[hit.HitSeat][hit.HitSlot];
+  if (h.PipA == kNoPip || ShownInverted(s, h)) return kCursorNormal;
+  return kind;
+}
+
+CursorKind ManualDealPointer(const GameState& s, Point p, const PointerFlags& f) {
+  if (f.CarryingTile) return kCursorManoCerrada;
+  const HandHit hit = HitTestHand(s.Table, p, true);
+  if (hit.HitSlot != 0 && s.Hand[hit.HitSeat][hit.HitSlot].PipA != kNoPip) {
+    return kCursorManoVerde;
+  }
+  const DealCell cell = HallaFilyCol(s.Table, p);
+  if (cell.Row != 9 && cell.Col != 9 && f.DealCellHoldsTile &&
+      f.DealCellHoldsTile(cell.Row, cell.Col)) {
+    return kCursorOrdenar;
+  }
+  return kCursorNormal;
+}
+
+}  // namespace
+
+CursorKind ChoosePointer(const GameState& s, Point p, const PointerFlags& f) {
+  if (NormalPlay(s)) return NormalPlayPointer(s, p, f);
+  if (s.OrderMode) return s.DragActive ? kCursorManoCerrada : ArrangePointer(s, p, kCursorOrdenar);
+  if (s.TurnMode) return ArrangePointer(s, p, kCursorGirar);
+  if (!s.AllTilesFaceUp) {
+    const bool onHand = s.ChoosingLeader && HitTestHand(s.Table, p, false).HitSeat != 0;
+    return onHand ? kCursorManoIndice : kCursorNormal;
+  }
+  return ManualDealPointer(s, p, f);
+}
+
+}  // namespace tarvelis

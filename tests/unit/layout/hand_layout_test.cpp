@@ -1,0 +1,139 @@
+#include "layout/hand_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvelis {
+namespace {
+
+Point Centre(const Rect& r) {
+  return Point{r.x + r.w / 2, r.y + r.h / 2};
+}
+
+bool Within(const Rect& inner, const Rect& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w &&
+         inner.y + inner.h <= outer.y + outer.h;
+}
+
+GameState Dealt(int w, int h) {
+  GameState s;
+  s.Table = ComputeTableGeometry(w, h);
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      s.Hand[seat][slot] = HandSlot{static_cast<i16>(slot - 1), 1, 0};
+    }
+    s.SeatTilesShown[seat] = kTilesVisible;
+  }
+  return s;
+}
+
+// What is drawn in a slot must be what the hit test finds there, and must lie
+// in the seat's hand area, or a click would land on the wrong tile. The
+// thinking hand covers the tile; the tutor's marker stands outside the hand.
+TEST(HandLayout, DrawnTilesAndHitTestAgree) {
+  for (auto [w, h] : {std::pair{640, 480}, {800, 600}, {1920, 1080}}) {
+    GameState s = Dealt(w, h);
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      const Rect area = HandArea(s.Table, seat);
+      for (int slot = 1; slot <= kSlots; ++slot) {
+        s.SeatTilesShown[seat] = kTilesVisible;
+        const HandTileLook up = LookOfHandTile(s, seat, slot, 0);
+        ASSERT_EQ(up.Show, TileShow::FaceUp);
+        EXPECT_TRUE(Within(up.Face, area)) << seat << "/" << slot;
+        const HandHit hit = HitTestHand(s.Table, Centre(up.Face), true);
+        EXPECT_EQ(hit.HitSeat, seat);
+        EXPECT_EQ(hit.HitSlot, slot);
+        s.SeatTilesShown[seat] = kTilesHidden;
+        const HandTileLook down = LookOfHandTile(s, seat, slot, 0);
+        ASSERT_EQ(down.Show, TileShow::FaceDown);
+        EXPECT_TRUE(Within(down.Back, area)) << seat << "/" << slot;
+        EXPECT_EQ(down.BackMaskSrc.x, down.BackSrc.x + 81);
+        const Point thinking = ThinkingHandPoint(s.Table, seat, slot);
+        EXPECT_TRUE(
+            Within(Rect{thinking.x, thinking.y, kThinkingHandSize, kThinkingHandSize}, area));
+        EXPECT_FALSE(area.Contains(TutorMarkerPoint(s.Table, seat, slot)));
+      }
+    }
+  }
+}
+
+// A click in the gap between two tiles plays nothing; the loose test (used to
+// drop a dragged tile) still finds a slot there, never a slot 0.
+TEST(HandHitTest, GapsBetweenTilesHitNoSlotOnlyWhenStrict) {
+  const TableGeometry g = ComputeTableGeometry(800, 600);
+  // Seat and slot as one number: 41 is seat 4, slot 1; 40 its gap.
+  auto hit = [&](int x, int y, bool strict) {
+    const HandHit h = HitTestHand(g, Point{x, y}, strict);
+    return h.HitSeat * 10 + h.HitSlot;
+  };
+  EXPECT_EQ(hit(20, g.T1 + 38, true), 10);  // seat 1: tile 1 runs 8..29 below T1
+  EXPECT_EQ(hit(20, g.T1 + 38, false), 11);
+  EXPECT_EQ(hit(20, g.T1 + 47, true), 12);  // tile 2 from 47
+  EXPECT_EQ(hit(g.L2 + 30, 10, true), 20);
+  EXPECT_EQ(hit(g.L2 + 29, 10, true), 21);
+  EXPECT_EQ(hit(790, g.T1 + 8 + 39 * 6, true), 37);
+  EXPECT_EQ(hit(790, g.T1 + 7, false), 0);
+  // The bottom hand starts 4 px before its first tile.
+  EXPECT_EQ(hit(g.L4 + 2, 560, true), 40);
+  EXPECT_EQ(hit(g.L4 + 2, 560, false), 41);
+  EXPECT_EQ(hit(g.L4 + 40, 560, true), 41);
+  EXPECT_EQ(hit(g.L4 + 41, 560, true), 40);
+  EXPECT_EQ(hit(g.L4 + 48, 560, true), 42);
+  EXPECT_EQ(hit(g.L4 + 309, 560, false), 47);
+  EXPECT_EQ(hit(g.L4 + 310, 560, false), 0);
+  EXPECT_EQ(hit(g.L4 + 100, 600 - 78, false), 0);
+}
+
+TEST(HandTileLook, FollowsVisibilityThePlayedTilesRuleAndTheDrag) {
+  GameState s = Dealt(800, 600);
+  s.Hand[4][3].State = 1;
+  s.RulePlayedTilesShown = kPlayedVanish;
+  EXPECT_EQ(LookOfHandTile(s, 4, 3, 0).Show, TileShow::None);
+  s.RulePlayedTilesShown = kPlayedInverted;
+  HandTileLook t = LookOfHandTile(s, 4, 3, 0);
+  EXPECT_EQ(t.Show, TileShow::FaceUp);
+  EXPECT_TRUE(t.Inverted);
+  EXPECT_EQ(t.Invert, (Rect{246 + 88 + 4, 523, 36, 77}));  // the tile, not the 44-px cell
+  EXPECT_FALSE(LookOfHandTile(s, 4, 2, 0).Inverted);
+
+  s.SeatTilesShown[4] = kTilesHidden;
+  EXPECT_EQ(LookOfHandTile(s, 4, 3, 0).Show, TileShow::None);
+  EXPECT_EQ(LookOfHandTile(s, 4, 2, 0).Show, TileShow::FaceDown);
+  // During the manual deal every tile shows, played ones inverted whatever the rule.
+  s.AllTilesFaceUp = true;
+  s.RulePlayedTilesShown = kPlayedVanish;
+  t = LookOfHandTile(s, 4, 3, 0);
+  EXPECT_EQ(t.Show, TileShow::FaceUp);
+  EXPECT_TRUE(t.Inverted);
+  s.Hand[4][5].PipA = kNoPip;  // not dealt yet
+  EXPECT_EQ(LookOfHandTile(s, 4, 5, 0).Show, TileShow::None);
+  // The slot of a dragged tile is left empty, in its own hand only.
+  s.DragActive = true;
+  s.DragSlot = 2;
+  EXPECT_EQ(LookOfHandTile(s, 4, 2, 4).Show, TileShow::None);
+  EXPECT_EQ(LookOfHandTile(s, 4, 4, 4).Show, TileShow::FaceUp);
+  EXPECT_EQ(LookOfHandTile(s, 3, 2, 4).Show, TileShow::FaceUp);
+}
+
+TEST(DealingArea, CellsAndGaps) {
+  const TableGeometry g = ComputeTableGeometry(800, 600);
+  EXPECT_EQ(DealingArea(g), (Rect{273, 109, 254, 342}));
+  for (int row = 0; row < 7; ++row) {
+    for (int col = 0; col < 7; ++col) {
+      const Rect c = DealingCell(g, row, col);
+      EXPECT_TRUE(Within(c, DealingArea(g)));
+      const DealCell found = HallaFilyCol(g, Centre(c));
+      EXPECT_EQ(found.Row, row);
+      EXPECT_EQ(found.Col, col);
+    }
+  }
+  EXPECT_EQ(HallaFilyCol(g, Point{273 + 20, 109}).Col, 9);  // the gaps between cells
+  EXPECT_EQ(HallaFilyCol(g, Point{273, 109 + 42}).Row, 9);
+  EXPECT_EQ(HallaFilyCol(g, Point{272, 200}).Col, 9);  // outside the area
+  // The area clears the top and bottom hands even on the smallest table.
+  const TableGeometry n = ComputeTableGeometry(640, 480);
+  EXPECT_GE(DealingArea(n).y, 43);
+  EXPECT_LE(DealingArea(n).y + 342, 480 - 77);
+}
+
+}  // namespace
+}  // namespace tarvelis

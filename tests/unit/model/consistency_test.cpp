@@ -1,0 +1,90 @@
+#include "model/consistency.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "support/engine_fixture.h"
+#include "model/move_record.h"
+
+namespace tarvelis {
+namespace {
+
+using testing::Table;
+
+// A hand of seed 12 left while move 14 is awaited, as it would be saved.
+GameState MidHand() {
+  Table t(12);
+  t.port.OnEvent = [&](const std::string& e) {
+    if (e.rfind("notice ", 0) == 0 && t.s.MoveNumber == 14) t.ctx.Control.ExitRequested = true;
+  };
+  RunMatch(t.ctx, LoopEntry::kNewMatch);
+  return t.s;
+}
+
+bool Reports(const GameState& s, const std::string& words, bool replayMarks = false) {
+  for (const std::string& v : CheckState(s, {-1, replayMarks})) {
+    if (v.find(words) != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST(CheckState, SoundStatesPass) {
+  EXPECT_TRUE(CheckState(GameState{}).empty());
+  const GameState s = MidHand();
+  ASSERT_TRUE(s.HandInProgress);
+  EXPECT_TRUE(CheckState(s, {-1, true}).empty());
+  Table done(12);
+  RunMatch(done.ctx, LoopEntry::kNewMatch);
+  EXPECT_TRUE(CheckState(done.s).empty()) << "a finished match";
+}
+
+TEST(CheckState, EachDamageIsNamed) {
+  const GameState sound = MidHand();
+  const std::pair<const char*, std::function<void(GameState&)>> damages[] = {
+      {"dealt 2 times", [](GameState& s) { s.Hand[1][1] = s.Hand[2][1]; }},
+      {"seat 3 tile count disagrees", [](GameState& s) { ++s.SeatTileCount[3]; }},
+      {"holds no tile", [](GameState& s) { s.Hand[2][4].PipA = 8; }},
+      {"double 3 holder", [](GameState& s) { s.DoubleHolder[3] = s.DoubleHolder[3] % 4 + 1; }},
+      {"chain ends disagree",
+       [](GameState& s) { s.EndPips[1] = static_cast<i16>((s.EndPips[1] + 1) % 7); }},
+      {"end count disagrees", [](GameState& s) { ++s.EndCount[2]; }},
+      {"move 5: out of turn",
+       [](GameState& s) {
+         s.MoveRecord[5][kFSeat] = static_cast<i16>(s.MoveRecord[5][kFSeat] % 4 + 1);
+       }},
+      {"pair 1 total out of 0..999", [](GameState& s) { s.PairTotal[1] = 1000; }},
+      {"seat 2 total disagrees", [](GameState& s) { s.SeatTotal[2] = 3; }},
+      {"played state disagrees with the record",  // a slot played that no move played
+       [](GameState& s) {
+         int slot = 1;
+         while (s.Hand[1][slot].State != 0) ++slot;
+         s.Hand[1][slot].State = 1;
+         --s.SeatTileCount[1];
+       }},
+      {"a pass by a seat that could play",  // the last tile move turned into a pass
+       [](GameState& s) {
+         int k = s.MoveNumber - 1;
+         while (s.MoveRecord[k][kFEnd] == kPassEnd) --k;
+         for (int m = s.MoveNumber - 1; m >= k; --m) AplicaJugada(s, kUndo, m);
+         s.MoveRecord[k][kFEnd] = kPassEnd;
+         s.MoveNumber = static_cast<i16>(k + 1);
+         s.CurrentSeat = static_cast<i16>(NextSeat(s.MoveRecord[k][kFSeat], s.DirectionStep));
+       }},
+  };
+  for (const auto& [words, damage] : damages) {
+    GameState s = sound;
+    damage(s);
+    EXPECT_TRUE(Reports(s, words)) << words;
+  }
+  GameState s = sound;
+  std::swap(s.SeatPipRank[4][1], s.SeatPipRank[4][7]);
+  EXPECT_FALSE(CheckState(s).empty());
+  s = sound;
+  ++s.SeatPipMark[2][5];
+  EXPECT_TRUE(Reports(s, "marks disagree", true));
+  EXPECT_TRUE(CheckState(s).empty()) << "marks are replayed only when asked";
+}
+
+}  // namespace
+}  // namespace tarvelis

@@ -1,0 +1,40 @@
+#include "model/random.h"
+
+#include <gtest/gtest.h>
+
+#include "model/clock.h"
+
+namespace tarvelis {
+namespace {
+
+TEST(Random, SameSeedSameSequenceAndAlwaysBelowOne) {
+  Random a(42), b(42);
+  for (int i = 0; i < 100000; ++i) {
+    float u = a.Uniform();
+    ASSERT_EQ(u, b.Uniform());
+    ASSERT_GE(u, 0.0f);
+    ASSERT_LT(u, 1.0f);
+  }
+}
+
+TEST(Random, DrawCoversOneToNEvenly) {
+  Random r(7);
+  int counts[29] = {};
+  for (int i = 0; i < 280000; ++i) {
+    int v = r.Draw(28);
+    ASSERT_GE(v, 1);
+    ASSERT_LE(v, 28);
+    ++counts[v];
+  }
+  for (int v = 1; v <= 28; ++v) EXPECT_NEAR(counts[v], 10000, 500) << v;
+}
+
+TEST(WaitSeconds, FollowsTheGameSpeed) {
+  EXPECT_DOUBLE_EQ(WaitSeconds(70, 0), 0.7);
+  EXPECT_DOUBLE_EQ(WaitSeconds(70, 100), 0.0);
+  EXPECT_DOUBLE_EQ(WaitSeconds(100, 50), 0.5);
+  EXPECT_DOUBLE_EQ(WaitSeconds(-5, 0), 0.0);
+}
+
+}  // namespace
+}  // namespace tarvelis
