@@ -1,17 +1,19 @@
-# The two commands of the README. Both install what is missing first, so a
-# fresh Debian 12 machine needs nothing else.
+# The commands of the README. Each installs what is missing first, so a fresh
+# Debian 12 machine needs nothing else.
 BUILD ?= build
+ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-core bench clean format
+.PHONY: all deps configure build run test test-core sanitize format format-check bench package clean
 
 all: build
 
 deps:
 	@./scripts/install-deps.sh
 
+# Warnings are errors here and in CI; a plain cmake build keeps them warnings.
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja
+	cmake -S . -B $(BUILD) -G Ninja -DTARVELIS_WERROR=ON
 
 configure: deps $(BUILD)/build.ninja
 
@@ -27,11 +29,26 @@ test: build
 test-core: build
 	cd $(BUILD) && ctest --output-on-failure -L core -j $(JOBS)
 
-bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+# The core tests and a checked simulation under AddressSanitizer and
+# UndefinedBehaviorSanitizer, in a Debug build with assertions on.
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVELIS_WERROR=ON \
+	  -DTARVELIS_SANITIZE=ON -DTARVELIS_BUILD_UI=OFF -DTARVELIS_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -L core -j $(JOBS)
+	$(ASAN_BUILD)/src/tarvelis-sim --matches 300 --seed 11 --vary-rules --check --json
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+format-check: deps
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)

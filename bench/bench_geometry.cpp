@@ -2,8 +2,8 @@
 // rule on every mouse move; both should cost next to nothing.
 #include <benchmark/benchmark.h>
 
-#include "model/board_geometry.h"
 #include "layout/pointer_rules.h"
+#include "model/board_geometry.h"
 
 namespace {
 

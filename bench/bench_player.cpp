@@ -9,8 +9,8 @@
 
 #include "engine/headless_port.h"
 #include "engine/turn_loop.h"
-#include "player/computer_player.h"
 #include "model/move_rules.h"
+#include "player/computer_player.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QTimer>
 
 #include "dialogs/message_dialog.h"
-#include "model/game_state.h"
 #include "engine/totaliser.h"
 #include "engine/turn_loop.h"
+#include "model/game_state.h"
 #include "platform/cursors.h"
 #include "platform/folders.h"
 #include "platform/text.h"

@@ -8,12 +8,12 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "layout/artwork_layout.h"
 #include "model/game_state.h"
 #include "platform/keys.h"
 #include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
-#include "layout/artwork_layout.h"
 
 namespace tarvelis {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
-#include "model/move_record.h"
 #include "model/board_geometry.h"
+#include "model/move_record.h"
 
 namespace tarvelis {
 namespace {

@@ -3,8 +3,8 @@
 // and the empty chain.
 #pragma once
 
-#include "model/game_state.h"
 #include "engine/turn_loop.h"
+#include "model/game_state.h"
 #include "model/random.h"
 
 namespace tarvelis {

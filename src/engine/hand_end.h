@@ -2,8 +2,8 @@
 // totals, and then the next hand or the end of the match.
 #pragma once
 
-#include "model/game_state.h"
 #include "engine/turn_loop.h"
+#include "model/game_state.h"
 
 namespace tarvelis {
 

@@ -36,7 +36,9 @@ std::string WinnersText(const GameState& s) {
 }  // namespace
 
 std::string AsNumber(int value) {
-  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+  std::string text = std::to_string(value);
+  if (value >= 0) text.insert(text.begin(), ' ');
+  return text;
 }
 
 std::string RightAligned3(int value) {

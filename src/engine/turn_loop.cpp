@@ -3,14 +3,14 @@
 #include <cassert>
 #include <utility>
 
-#include "model/consistency.h"
 #include "engine/deal.h"
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
-#include "player/computer_player.h"
+#include "model/board_geometry.h"
+#include "model/consistency.h"
 #include "model/move_record.h"
 #include "model/move_rules.h"
-#include "model/board_geometry.h"
+#include "player/computer_player.h"
 
 namespace tarvelis {
 namespace {

@@ -13,8 +13,8 @@
 #include <cstdint>
 
 #include "model/game_state.h"
-#include "model/table_port.h"
 #include "model/random.h"
+#include "model/table_port.h"
 
 namespace tarvelis {
 

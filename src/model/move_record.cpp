@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "model/table_port.h"
 #include "model/move_rules.h"
+#include "model/table_port.h"
 
 namespace tarvelis {
 namespace {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "model/game_state.h"
 #include "model/clock.h"
+#include "model/game_state.h"
 #include "platform/sound.h"
 
 namespace tarvelis {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "model/game_state.h"
-#include "player/evaluation.h"
 #include "model/move_rules.h"
+#include "player/evaluation.h"
 
 namespace tarvelis {
 

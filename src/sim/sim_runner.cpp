@@ -4,11 +4,11 @@
 #include <iomanip>
 
 #include "engine/hand_end.h"
+#include "model/table_geometry.h"
 #include "player/computer_player.h"
 #include "sim/sim_rules.h"
 #include "sim/strategies.h"
 #include "storage/state_file.h"
-#include "model/table_geometry.h"
 
 namespace tarvelis::sim {
 namespace {

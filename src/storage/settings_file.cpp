@@ -19,6 +19,10 @@ LoadReport Report(int errorNumber, const fs::path& dataFolder) {
 
 }  // namespace
 
+const char kNotCreatedMessage[] =
+    "No se encuentra el fichero de inicialización TARVE32.INI y no se ha podido crear. Se "
+    "juega con los valores establecidos por defecto, pero los cambios no se podrán guardar.";
+
 std::string LoadErrorMessage(int errorNumber, const fs::path& dataFolder) {
   switch (errorNumber) {
     case kErrNone:
@@ -73,10 +77,16 @@ LoadReport LoadSettings(GameState& s, const fs::path& dataFolder) {
   // Only a missing file is created. A file that read part way is left as it
   // is until the program saves, and one that could not be opened (rights, a
   // folder of that name) is never replaced by the defaults.
+  LoadReport report = Report(outcome.ErrorNumber, dataFolder);
   if (outcome.ErrorNumber == kErrFileNotFound || outcome.ErrorNumber == kErrPathNotFound) {
-    SaveSettings(s, dataFolder);
+    // The first-start message says the file was created; when it could not
+    // be, it says so instead, or the user would expect settings to last.
+    if (!SaveSettings(s, dataFolder)) {
+      if (outcome.ErrorNumber == kErrFileNotFound) report.Message = kNotCreatedMessage;
+      report.SettingsNotSaved = true;
+    }
   }
-  return Report(outcome.ErrorNumber, dataFolder);
+  return report;
 }
 
 bool SaveSettings(const GameState& s, const fs::path& dataFolder) {

@@ -17,15 +17,19 @@ struct LoadReport {
   int ErrorNumber = 0;
   std::string Message;
   std::string Title = "Error en la carga de datos iniciales";
+  bool SettingsNotSaved = false;  // the missing file could not be created
 };
+
+// The first-start message when the missing file could not be created either.
+extern const char kNotCreatedMessage[];
 
 // Loads the settings file of `dataFolder` into `state`. A missing file is
 // created with the defaults; a file that cannot be opened leaves the defaults
 // in the state; a file that fails part way keeps what was read, repaired.
-LoadReport LoadSettings(GameState& state, const std::filesystem::path& dataFolder);
+[[nodiscard]] LoadReport LoadSettings(GameState& state, const std::filesystem::path& dataFolder);
 
 // Writes the whole state to the settings file of `dataFolder`; false on failure.
-bool SaveSettings(const GameState& state, const std::filesystem::path& dataFolder);
+[[nodiscard]] bool SaveSettings(const GameState& state, const std::filesystem::path& dataFolder);
 
 // The message of a load error; `dataFolder` names the drive of error 68.
 std::string LoadErrorMessage(int errorNumber, const std::filesystem::path& dataFolder);

@@ -7,16 +7,16 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "layout/artwork_layout.h"
+#include "layout/button_bar.h"
+#include "layout/manual_deal.h"
+#include "layout/pointer_rules.h"
+#include "model/move_rules.h"
 #include "platform/cursors.h"
 #include "platform/keys.h"
 #include "platform/raster.h"
 #include "platform/waits.h"
-#include "model/move_rules.h"
-#include "layout/artwork_layout.h"
-#include "layout/button_bar.h"
-#include "layout/manual_deal.h"
 #include "table/options_menu.h"
-#include "layout/pointer_rules.h"
 #include "table/strips.h"
 
 namespace tarvelis {

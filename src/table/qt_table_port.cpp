@@ -5,11 +5,11 @@
 
 #include "dialogs/message_dialog.h"
 #include "engine/turn_loop.h"
+#include "layout/manual_deal.h"
 #include "model/clock.h"
+#include "model/move_rules.h"
 #include "platform/cursors.h"
 #include "platform/waits.h"
-#include "model/move_rules.h"
-#include "layout/manual_deal.h"
 #include "table/mesa.h"
 
 namespace tarvelis {

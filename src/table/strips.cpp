@@ -1,7 +1,7 @@
 #include "table/strips.h"
 
-#include "platform/raster.h"
 #include "layout/artwork_layout.h"
+#include "platform/raster.h"
 
 namespace tarvelis {
 

@@ -2,11 +2,11 @@
 
 #include <QPainter>
 
-#include "platform/raster.h"
-#include "platform/text.h"
 #include "layout/artwork_layout.h"
 #include "layout/button_bar.h"
 #include "layout/manual_deal.h"
+#include "platform/raster.h"
+#include "platform/text.h"
 #include "table/strips.h"
 
 namespace tarvelis {

@@ -8,8 +8,8 @@
 #include <QRect>
 #include <QString>
 
-#include "model/game_state.h"
 #include "layout/hand_layout.h"
+#include "model/game_state.h"
 
 namespace tarvelis {
 

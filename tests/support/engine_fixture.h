@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "model/game_state.h"
 #include "engine/headless_port.h"
 #include "engine/turn_loop.h"
+#include "model/game_state.h"
 #include "model/random.h"
 
 namespace tarvelis::testing {

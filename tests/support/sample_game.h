@@ -9,10 +9,10 @@
 #include <string>
 
 #include "engine/deal.h"
-#include "model/game_state.h"
 #include "engine/headless_play.h"
 #include "engine/headless_port.h"
 #include "engine/turn_loop.h"
+#include "model/game_state.h"
 
 namespace tarvelis::sample {
 

@@ -47,13 +47,15 @@ class ArtgenCompareTest : public QObject {
     const QImage a = Committed();
     QImage b = a;
     for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x) b.setPixel(x, y, Nudged(b.pixel(x, y), b.pixel(x, y) & 0x800000 ? -3 : 3));
+      for (int x = 0; x < 8; ++x)
+        b.setPixel(x, y, Nudged(b.pixel(x, y), b.pixel(x, y) & 0x800000 ? -3 : 3));
     QVERIFY(!artgen::CloseEnough(artgen::ComparePictures(a, b)));
   }
 
   void anotherSizeFails() {
     const QImage a = Committed();
-    QVERIFY(!artgen::CloseEnough(artgen::ComparePictures(a, a.copy(0, 0, a.width() - 1, a.height()))));
+    QVERIFY(
+        !artgen::CloseEnough(artgen::ComparePictures(a, a.copy(0, 0, a.width() - 1, a.height()))));
     QVERIFY(!artgen::CloseEnough(artgen::ComparePictures(a, QImage())));
   }
 };

@@ -3,13 +3,13 @@
 #include <QtTest>
 
 #include "engine/headless_play.h"
-#include "platform/raster.h"
-#include "model/move_rules.h"
 #include "layout/artwork_layout.h"
 #include "layout/button_bar.h"
 #include "layout/hand_layout.h"
-#include "table/mesa.h"
 #include "layout/pointer_rules.h"
+#include "model/move_rules.h"
+#include "platform/raster.h"
+#include "table/mesa.h"
 #include "table/qt_table_port.h"
 #include "table/strips.h"
 

@@ -24,10 +24,9 @@ PictureDifference ComparePictures(const QImage& a, const QImage& b) {
     for (int col = 0; col < x.width(); ++col) {
       if (px[col] == py[col]) continue;
       ++d.pixels;
-      const int channel = std::max({std::abs(qRed(px[col]) - qRed(py[col])),
-                                    std::abs(qGreen(px[col]) - qGreen(py[col])),
-                                    std::abs(qBlue(px[col]) - qBlue(py[col])),
-                                    std::abs(qAlpha(px[col]) - qAlpha(py[col]))});
+      const int channel = std::max(
+          {std::abs(qRed(px[col]) - qRed(py[col])), std::abs(qGreen(px[col]) - qGreen(py[col])),
+           std::abs(qBlue(px[col]) - qBlue(py[col])), std::abs(qAlpha(px[col]) - qAlpha(py[col]))});
       d.largestChannel = std::max(d.largestChannel, channel);
     }
   }

@@ -4,12 +4,12 @@
 
 #include <functional>
 
-#include "model/consistency.h"
 #include "engine/deal.h"
 #include "engine/hand_end.h"
-#include "support/engine_fixture.h"
+#include "model/consistency.h"
 #include "model/move_record.h"
 #include "model/move_rules.h"
+#include "support/engine_fixture.h"
 
 namespace tarvelis {
 namespace {

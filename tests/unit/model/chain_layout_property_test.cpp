@@ -12,8 +12,8 @@
 
 #include "engine/headless_port.h"
 #include "engine/turn_loop.h"
-#include "model/board_geometry.h"
 #include "layout/hand_layout.h"
+#include "model/board_geometry.h"
 
 namespace tarvelis {
 namespace {

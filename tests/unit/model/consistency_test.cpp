@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "support/engine_fixture.h"
 #include "model/move_record.h"
+#include "support/engine_fixture.h"
 
 namespace tarvelis {
 namespace {

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <utility>
 
-#include "model/consistency.h"
 #include "engine/headless_play.h"
+#include "model/consistency.h"
 #include "storage/state_file.h"
 #include "storage/state_file_check.h"
 

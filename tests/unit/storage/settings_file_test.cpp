@@ -6,9 +6,9 @@
 
 #include <fstream>
 
-#include "support/sample_game.h"
 #include "state_text.h"
 #include "storage/state_file.h"
+#include "support/sample_game.h"
 #include "support/temp_folder.h"
 
 namespace tarvelis {
@@ -33,6 +33,18 @@ TEST(LoadSettings, AMissingFileIsCreatedWithTheDefaultsAndSaysSo) {
   EXPECT_TRUE(s.HandLog[1].Text.empty());
   EXPECT_EQ(ReadBytes(folder / "TARVE32.INI"), StateFileText(expected));
   EXPECT_EQ(LoadSettings(s, folder.path()).ErrorNumber, 0);
+}
+
+TEST(LoadSettings, AMissingFileThatCannotBeCreatedIsNotSaidToBeCreated) {
+  TempFolder folder;
+  // A folder in the way of the temporary file makes the save fail, even as root.
+  std::filesystem::create_directory(folder / "TARVE32.INI.tmp");
+  GameState s;
+  const LoadReport report = LoadSettings(s, folder.path());
+  EXPECT_EQ(report.ErrorNumber, 53);
+  EXPECT_TRUE(report.SettingsNotSaved);
+  EXPECT_EQ(report.Message, kNotCreatedMessage);
+  EXPECT_FALSE(std::filesystem::exists(folder / "TARVE32.INI"));
 }
 
 TEST(LoadSettings, AMissingFolderIsError76) {

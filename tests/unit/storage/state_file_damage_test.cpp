@@ -5,10 +5,10 @@
 #include <functional>
 #include <random>
 
-#include "support/sample_game.h"
 #include "state_text.h"
 #include "storage/state_file.h"
 #include "storage/state_file_check.h"
+#include "support/sample_game.h"
 
 namespace tarvelis {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "support/sample_game.h"
 #include "state_text.h"
 #include "storage/settings_file.h"
 #include "storage/state_file.h"
+#include "support/sample_game.h"
 #include "support/temp_folder.h"
 
 namespace tarvelis {

@@ -4,10 +4,10 @@
 
 #include <functional>
 
-#include "support/sample_game.h"
 #include "state_text.h"
 #include "storage/settings_file.h"
 #include "storage/state_file.h"
+#include "support/sample_game.h"
 
 namespace tarvelis {
 namespace {
