@@ -36,7 +36,7 @@ sanitize: deps
 	  -DTARVELIS_SANITIZE=ON -DTARVELIS_BUILD_UI=OFF -DTARVELIS_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -L core -j $(JOBS)
-	$(ASAN_BUILD)/src/tarvelis-sim --matches 300 --seed 11 --vary-rules --check --json
+	$(ASAN_BUILD)/src/tarvelis-sim --matches 100 --seed 11 --vary-rules --check --json
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

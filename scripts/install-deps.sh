@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils
+  desktop-file-utils appstream
 )
 
 missing=()

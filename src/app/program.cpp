@@ -61,7 +61,10 @@ bool Program::StartProgram() {
   // Step 1. The data folder and the settings. The speed of the machine is not
   // measured: every wait and animation step of this program is timed on the
   // clock, so it runs alike on any machine.
-  dataFolder_ = PrepareDataFolder(ProgramFolder(), DefaultFallbackFolder());
+  // An installed game never keeps its files beside the binary, even when the
+  // user could write there (root, say): each user gets their own data folder.
+  const std::filesystem::path fallback = DefaultFallbackFolder();
+  dataFolder_ = PrepareDataFolder(RunsFromInstallFolder() ? fallback : ProgramFolder(), fallback);
   state_.MatchInProgress = false;
   const LoadReport report = LoadSettings(state_, dataFolder_);
   if (!report.Message.empty()) {

@@ -67,10 +67,7 @@ bool TakeClickedTile(EngineContext& ctx) {
     if (s.PlayPipA != e1) CambiaFicha(s);
     return true;
   }
-  const bool fitsBoth = (t.PipA == e1 && t.PipB == e2) || (t.PipB == e1 && t.PipA == e2);
-  // With six tiles of each suit out, either end leaves the same chain.
-  const bool sameEitherWay = PlayedWithPip(s, t.PipA) >= 6 && PlayedWithPip(s, t.PipB) >= 6;
-  if (s.SeatTileCount[seat] > 1 && fitsBoth && !sameEitherWay) {
+  if (UserChoosesEnd(s, seat, t)) {
     const int end = ctx.Port.AskEnd();
     if (ctx.MustStop()) return false;
     s.PlayEnd = static_cast<i16>(end == 2 ? 2 : 1);

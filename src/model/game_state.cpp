@@ -3,32 +3,38 @@
 namespace tarvelis {
 
 void ApplyDefaults(GameState& s) {
-  static const char* const kNames[] = {"", "Jugador1", "Jugador2", "Jugador3", "Jugador4"};
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    s.SeatName[seat] = kNames[seat];
-    s.SeatLevel[seat] = seat == 4 ? 100 : 50;
-    s.SeatTilesShown[seat] = seat == 4 ? kTilesVisible : kTilesHidden;
-    s.SeatControl[seat] = seat == 4 ? kManual : kAutomatic;
-  }
-  s.RulePauseBetweenMoves = 1;
-  s.RulePlayedTilesShown = 1;
-  s.RuleDirection = 1;
-  s.RuleSound = 1;
-  s.RuleMoveList = 2;
-  s.RuleFiveDoubles = 1;
-  s.RuleDealing = 1;
-  s.RuleFirstLead = 1;
-  s.RuleScoring = 1;
-  s.RuleTieWinner = 1;
-  s.RuleTieLead = 1;
-  s.RuleNextLead = 1;
-  s.RuleCountedPips = 1;
-  s.RuleScoringPair = 1;
-  s.RuleMode = 1;
-  s.MatchTarget = 5;
-  s.GameSpeed = 50;
+  static_cast<SeatOptions&>(s) = SeatOptions{};
+  static_cast<HouseRules&>(s) = HouseRules{};
   s.MatchInProgress = false;
   SyncDirectionStep(s);
+}
+
+namespace {
+
+template <class Part>
+bool Same(const GameState& a, const GameState& b) {
+  return static_cast<const Part&>(a) == static_cast<const Part&>(b);
+}
+
+}  // namespace
+
+std::string FirstCarriedDifference(const GameState& a, const GameState& b) {
+  if (!Same<SeatOptions>(a, b)) return "seat options";
+  if (!Same<HouseRules>(a, b)) return "house rules";
+  if (!Same<MatchFlags>(a, b)) return "match flags";
+  if (!Same<DealtHands>(a, b)) return "hands";
+  if (!Same<ChainEnds>(a, b)) return "chain ends";
+  for (int h = 1; h < a.HandNumber && h <= kHandLogSize; ++h) {
+    if (a.HandLog[h] != b.HandLog[h]) return "hand log " + std::to_string(h);
+  }
+  for (int m = 1; m < a.MoveNumber; ++m) {
+    const bool inA = m < static_cast<int>(a.MoveRecord.size());
+    const bool inB = m < static_cast<int>(b.MoveRecord.size());
+    if (inA != inB || (inA && a.MoveRecord[m] != b.MoveRecord[m])) {
+      return "move record " + std::to_string(m);
+    }
+  }
+  return {};
 }
 
 GameState& TheGameState() {

@@ -72,6 +72,7 @@ struct HandSlot {
   i16 PipA = 0;
   i16 PipB = 0;
   i16 State = 0;  // 0 held, 1 played
+  bool operator==(const HandSlot&) const = default;
 };
 
 // Field numbers of a move record.
@@ -114,35 +115,47 @@ struct HandLogEntry {
   PerPair<i16> PairTens{};
   PerSeat<i16> SeatUnits{};
   PerSeat<i16> SeatTens{};
+  bool operator==(const HandLogEntry&) const = default;
 };
 
-struct GameState {
-  // Seat options.
-  PerSeat<std::string> SeatName{};
-  PerSeat<i16> SeatLevel{};       // 0..100
-  PerSeat<i16> SeatTilesShown{};  // kTilesHidden / kTilesVisible
-  PerSeat<i16> SeatControl{};     // kAutomatic / kManual
+// The state comes in parts, each compared as a whole, so that a test or the
+// simulator can ask "the same settings?" or "the same chain?" without listing
+// fields. The defaults below are those of a brand-new settings file; they are
+// written here only.
 
-  // House rules.
-  i16 RulePauseBetweenMoves = 1;
-  i16 RulePlayedTilesShown = 1;
-  i16 RuleDirection = 1;
-  i16 RuleSound = 1;
-  i16 RuleMoveList = 2;
-  i16 RuleDealing = 1;
-  i16 RuleFiveDoubles = 1;
-  i16 RuleFirstLead = 1;
-  i16 RuleNextLead = 1;
-  i16 RuleScoring = 1;
-  i16 RuleCountedPips = 1;
-  i16 RuleScoringPair = 1;
-  i16 RuleTieWinner = 1;
-  i16 RuleTieLead = 1;
-  i16 RuleMode = 1;
+// Who sits where and how each seat is played.
+struct SeatOptions {
+  PerSeat<std::string> SeatName{"", "Jugador1", "Jugador2", "Jugador3", "Jugador4"};
+  PerSeat<i16> SeatLevel{0, 50, 50, 50, 100};  // 0..100
+  PerSeat<i16> SeatTilesShown{0, kTilesHidden, kTilesHidden, kTilesHidden, kTilesVisible};
+  PerSeat<i16> SeatControl{0, kAutomatic, kAutomatic, kAutomatic, kManual};
+  bool operator==(const SeatOptions&) const = default;
+};
+
+// The house rules and the presentation.
+struct HouseRules {
+  i16 RulePauseBetweenMoves = kOn;
+  i16 RulePlayedTilesShown = kPlayedVanish;
+  i16 RuleDirection = kDirect;
+  i16 RuleSound = kOn;
+  i16 RuleMoveList = kMoveListWithRecorder;
+  i16 RuleDealing = kDealRandom;
+  i16 RuleFiveDoubles = kFiveDoublesPlay;
+  i16 RuleFirstLead = kFirstLeadSixDouble;
+  i16 RuleNextLead = kNextLeadRotate;
+  i16 RuleScoring = kScoreTens;
+  i16 RuleCountedPips = kCountAll;
+  i16 RuleScoringPair = kScoringWinners;
+  i16 RuleTieWinner = kTieRepeat;
+  i16 RuleTieLead = kTieSameLead;
+  i16 RuleMode = kModePairs;
   i16 MatchTarget = 5;
   i16 GameSpeed = 50;
+  bool operator==(const HouseRules&) const = default;
+};
 
-  // Match and hand flags.
+// Where the match stands.
+struct MatchFlags {
   bool MatchInProgress = false;
   bool HandInProgress = false;
   i16 HandNumber = 0;
@@ -153,42 +166,56 @@ struct GameState {
   bool NoticeShown = false;
   i16 DirectionStep = 1;
   PerSeat<i16> Partner{0, 3, 4, 1, 2};
+  bool operator==(const MatchFlags&) const = default;
+};
 
-  // Hands and what the deal revealed about them.
+// The hands and what the deal revealed about them.
+struct DealtHands {
   PerSeat<std::array<HandSlot, kSlots + 1>> Hand{};  // [seat][slot 1..7]
   PerSeat<i16> SeatTileCount{};
-  PerSeat<float> SeatPipsLeft{};
   PerSeat<i16> SeatDoubles{};
   PerSeat<PerPip<i16>> SeatPipCount{};
   PerSeat<std::array<i16, kSlots + 1>> SeatPipRank{};  // [seat][rank 1..7]
   PerSeat<PerPip<i16>> SeatPipMark{};
   PerPip<i16> DoubleHolder{};
+  bool operator==(const DealtHands&) const = default;
+};
 
-  // The chain.
+// The two ends of the chain.
+struct ChainEnds {
   PerEnd<i16> EndPips{0, kNoPip, kNoPip};
   PerEnd<i16> EndCount{};
   PerEnd<i16> EndHeading{0, kHeadRight, kHeadLeft};
   PerEnd<i16> EndCol{};
   PerEnd<i16> EndRow{};
+  bool operator==(const ChainEnds&) const = default;
+};
 
-  // The move in hand.
+// The move in hand, written by whoever chooses it and carried out by the engine.
+struct MoveInHand {
   i16 PlayPipA = kNoPip;
   i16 PlayPipB = kNoPip;
   i16 PlayEnd = kPassEnd;
   bool PlayIsDouble = false;
   bool PlayEvaluated = false;
+  bool operator==(const MoveInHand&) const = default;
+};
 
+// The record of the hand and the log of the match, with what is derived from
+// them: the pips left at a hand's end and the totals (capped at 999).
+struct MatchRecord {
   // Move n of the hand in record n; record 0 stays all zeros.
   std::vector<MoveEntry> MoveRecord = std::vector<MoveEntry>(41, MoveEntry{});
-
   // Finished hands of the match, [1..500].
   std::array<HandLogEntry, kHandLogSize + 1> HandLog{};
-
-  // Match totals, derived from the log after every hand, capped at 999.
+  PerSeat<float> SeatPipsLeft{};
   PerPair<i16> PairTotal{};
   PerSeat<i16> SeatTotal{};
+  bool operator==(const MatchRecord&) const = default;
+};
 
-  // Shared with the windows while the turn loop waits.
+// Shared with the windows while the turn loop waits.
+struct TableHandshake {
   bool DialogAnswer = false;
   bool ChoosingLeader = false;
   bool AllTilesFaceUp = false;
@@ -202,15 +229,36 @@ struct GameState {
   bool TurnMode = false;
   bool DragActive = false;
   i16 DragSlot = 0;
+  bool operator==(const TableHandshake&) const = default;
+};
 
-  // The table the chain is laid on; the move record carries its pixels.
-  TableGeometry Table = ComputeTableGeometry(800, 600);
-
-  // The move recorder.
+// The move recorder.
+struct RecorderState {
   bool RecorderOn = false;
   bool RecorderBusy = false;
   i16 LiveMoveNumber = 0;
+  bool operator==(const RecorderState&) const = default;
 };
+
+struct GameState : SeatOptions,
+                   HouseRules,
+                   MatchFlags,
+                   DealtHands,
+                   ChainEnds,
+                   MoveInHand,
+                   MatchRecord,
+                   TableHandshake,
+                   RecorderState {
+  // The table the chain is laid on; the move record carries its pixels.
+  TableGeometry Table = ComputeTableGeometry(800, 600);
+  bool operator==(const GameState&) const = default;
+};
+
+// The first part in which two states differ among those the settings-and-state
+// file carries (settings, match flags, hands, ends, the log of the hands before
+// the current one and the moves before the current one); empty when none does.
+// A state written and read back must give an empty answer.
+std::string FirstCarriedDifference(const GameState& a, const GameState& b);
 
 // The settings a brand-new settings file carries.
 void ApplyDefaults(GameState& state);

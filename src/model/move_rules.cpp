@@ -91,6 +91,15 @@ int PlayedWithPip(const GameState& s, int p) {
   return n;
 }
 
+bool UserChoosesEnd(const GameState& s, int seat, const HandSlot& t) {
+  const int e1 = s.EndPips[1];
+  const int e2 = s.EndPips[2];
+  if (e1 == e2) return false;
+  const bool fitsBoth = (t.PipA == e1 && t.PipB == e2) || (t.PipB == e1 && t.PipA == e2);
+  const bool sameEitherWay = PlayedWithPip(s, t.PipA) >= 6 && PlayedWithPip(s, t.PipB) >= 6;
+  return s.SeatTileCount[seat] > 1 && fitsBoth && !sameEitherWay;
+}
+
 bool ChainBlocked(const GameState& s) {
   return s.EndPips[1] == s.EndPips[2] && s.EndPips[1] != kNoPip &&
          PlayedWithPip(s, s.EndPips[1]) == 7;

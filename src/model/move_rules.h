@@ -67,6 +67,11 @@ void OrientMove(GameState& state);
 // Number of tiles already played that show pip value p.
 int PlayedWithPip(const GameState& state, int p);
 
+// A manual seat's tile that fits both ends (of different pips) goes where the
+// user says, unless it is the seat's last tile or six tiles of each of its
+// suits are out: then either end leaves the same chain and nothing is asked.
+bool UserChoosesEnd(const GameState& state, int seat, const HandSlot& tile);
+
 // The hand is blocked: both ends show the same pips and all seven tiles of
 // that suit are on the table.
 bool ChainBlocked(const GameState& state);

@@ -17,6 +17,7 @@ struct TableGeometry {
   // [heading 1..4][end 1..2]; the defaults are those of an 800 x 600 table, so
   // a default geometry lays a chain exactly as ComputeTableGeometry(800, 600).
   int TurnLimit[5][3] = {{0, 0, 0}, {0, 136, 136}, {0, 379, 136}, {0, 663, 663}, {0, 425, 165}};
+  bool operator==(const TableGeometry&) const = default;
 };
 
 // Nearest integer, halves to the even neighbour.

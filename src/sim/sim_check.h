@@ -33,8 +33,4 @@ class MoveChecker {
   GameState readBack_;  // reused: reading into it allocates nothing new
 };
 
-// The first field the settings-and-state file carries that differs between
-// `a` and `b`; empty when they agree.
-std::string FirstFileFieldDifference(const GameState& a, const GameState& b);
-
 }  // namespace tarvelis::sim

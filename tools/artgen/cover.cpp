@@ -80,10 +80,13 @@ QImage PaintBand(int w, int h, int band) {
 }
 
 // The application icon: a domino leaning on a disc of green baize.
-QImage PaintAppIcon() {
-  QImage icon = NewLayer(art::kAppIconSize.w, art::kAppIconSize.h);
+// Drawn on a 64-pixel grid and scaled, so that the desktop's sizes are as
+// sharp as the game's own icon.
+QImage PaintAppIcon(int size) {
+  QImage icon = NewLayer(size, size);
   QPainter p;
   BeginPainter(p, icon);
+  p.scale(size / double(art::kAppIconSize.w), size / double(art::kAppIconSize.h));
   QRadialGradient felt(QPointF(26, 22), 40);
   felt.setColorAt(0, QColor(0x3E, 0x9A, 0x64));
   felt.setColorAt(1, QColor(0x0C, 0x44, 0x28));
@@ -113,7 +116,12 @@ void MakeCover(const QString& outDir) {
     PutOpaque(strip, PaintBand(c.w, c.h, band), c, background);
   }
   SavePng(strip, outDir + "/strips/careta.png");
-  SavePng(PaintAppIcon(), outDir + "/icons/tarvelis.png");
+  SavePng(PaintAppIcon(art::kAppIconSize.w), outDir + "/icons/tarvelis.png");
+  for (int size : {16, 32, 48, 128, 256}) {
+    const QString folder = QString("%1/icons/hicolor/%2x%2").arg(outDir).arg(size);
+    QDir().mkpath(folder);
+    SavePng(PaintAppIcon(size), folder + "/tarvelis.png");
+  }
 }
 
 }  // namespace artgen

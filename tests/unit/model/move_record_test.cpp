@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/headless_play.h"
+#include "engine/headless_port.h"
 #include "support/engine_fixture.h"
 
 namespace tarvelis {
@@ -79,6 +81,35 @@ TEST(RecordCapacity, AnEntryBeyondTheRecordIsNeverWritten) {
   AplicaJugada(s, kApply, 99);
   EXPECT_EQ(s.SeatPipMark, before.SeatPipMark);
   EXPECT_EQ(s.EndCount, before.EndCount);
+}
+
+// Run back from the move awaited after ten: with only the lead in force the
+// first line is selected; taking the lead back too leaves no move in force and
+// no line selected. Forward again ends on the last line played.
+TEST(Stepping, TheSelectionFollowsTheLastMoveInForceDownToNone) {
+  GameState s;
+  ApplyDefaults(s);
+  PlayHeadlessTo(s, 10, 5);
+  ASSERT_EQ(s.MoveNumber, 11);
+  s.LiveMoveNumber = s.MoveNumber;
+  HeadlessPort port(&s);
+  port.Record = true;
+  auto lastSelection = [&] {
+    for (auto e = port.Events.rbegin(); e != port.Events.rend(); ++e) {
+      if (e->rfind("select ", 0) == 0) return *e;
+    }
+    return std::string();
+  };
+  for (int back = 1; back <= 9; ++back) ASSERT_TRUE(RetrocedeJugada(s, &port));
+  EXPECT_EQ(s.MoveNumber, 2);
+  EXPECT_EQ(lastSelection(), "select 0") << "the lead alone in force";
+  ASSERT_TRUE(RetrocedeJugada(s, &port));
+  EXPECT_EQ(lastSelection(), "select -1") << "back at the lead";
+  EXPECT_FALSE(RetrocedeJugada(s, &port));
+  int forward = 0;
+  while (AvanzaJugada(s, &port)) ++forward;
+  EXPECT_EQ(forward, 10);
+  EXPECT_EQ(lastSelection(), "select 9");
 }
 
 // Hands for the mark cases: seat 4 holds 3-3 and 6-6, seat 1 holds 5-3, seat

@@ -82,8 +82,8 @@ TEST(DamagedFile, AWordWhereANumberIsDueIsATypeMismatch) {
   const ReadOutcome outcome = ReadText(back, text);
   EXPECT_EQ(outcome.ErrorNumber, 13);
   EXPECT_FALSE(back.MatchInProgress);
-  EXPECT_EQ(back.SeatName[4], "Raúl  Güemes");  // read before the damage
-  EXPECT_EQ(back.SeatLevel[1], 0);              // never read: the fresh state's value
+  EXPECT_EQ(back.SeatName[4], "Raúl  Güemes");             // read before the damage
+  EXPECT_EQ(back.SeatLevel[1], GameState{}.SeatLevel[1]);  // never read: left as it was
   ExpectSafeToUse(back, "type mismatch");
 }
 
