@@ -9,8 +9,9 @@ namespace tarvelis {
 // The folder of the running executable.
 std::filesystem::path ProgramFolder();
 
-// True when the executable is the installed one (in the folder `cmake --install`
-// puts it), not one run from a build or an unpacked folder.
+// True when the executable is an installed one (in the folder `cmake --install`
+// puts it, or a system binaries folder), not one run from a build or an
+// unpacked folder.
 bool RunsFromInstallFolder();
 
 }  // namespace tarvelis
