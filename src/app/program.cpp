@@ -5,10 +5,15 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "dialogs/cargua.h"
+#include "dialogs/help_window.h"
 #include "dialogs/message_dialog.h"
+#include "engine/loaded_game.h"
 #include "engine/totaliser.h"
 #include "engine/turn_loop.h"
+#include "layout/options_menu_rules.h"
 #include "model/game_state.h"
+#include "model/move_record.h"
 #include "platform/cursors.h"
 #include "platform/folders.h"
 #include "platform/text.h"
@@ -80,6 +85,7 @@ bool Program::StartProgram() {
   mesa_ = new Mesa(state_);
   mesa_->onButton = [this](int n) { OnButton(n); };
   mesa_->onTotaliser = [this] { SacaDatosTeclaMas(); };
+  mesa_->onSavedGames = [this](int entry) { OnSavedGames(entry); };
   mesa_->LayOut();
   port_ = std::make_unique<QtTablePort>(state_, *mesa_);
   engine_ = std::make_unique<EngineContext>(state_, *port_, random_);
@@ -207,8 +213,30 @@ void Program::ExitProgram() {
   QCoreApplication::exit(0);
 }
 
+void Program::OnSavedGames(int entry) {
+  const SavedGamesMode mode = entry == kSaveGame   ? SavedGamesMode::kSave
+                              : entry == kLoadGame ? SavedGamesMode::kLoad
+                                                   : SavedGamesMode::kDelete;
+  OpenSavedGames(state_, mode, dataFolder_, mesa_);
+  if (!state_.RefreshRequest) return;
+  // The table is rebuilt from the loaded state: the chain from its record,
+  // the hands, the scoreboard and the move list.
+  SettleLoadedGame(state_);
+  port_->ClearTableForDeal();
+  for (int move = 1; move < state_.MoveNumber; ++move) {
+    port_->RecorderLineAdded(move, RecorderLine(state_, move));
+  }
+  // Play restarts from the loaded position in the one turn loop.
+  AnswerRefreshRequest(*engine_);
+  mesa_->setCursor(CursorOfKind(1));
+}
+
 void Program::OnButton(int n) {
   switch (n) {
+    case 1:
+      TocaSonido(state_, 9);
+      ShowHelp(mesa_);
+      break;
     case 2:
       StartMatch();
       break;

@@ -49,6 +49,8 @@ class Program {
 
  private:
   void OnButton(int n);
+  // The saved-games entries of the options menu; a load restarts play.
+  void OnSavedGames(int entry);
   void KeepInHistory();
   bool Ask(const QString& title, const QString& text);
   void Tell(const QString& title, const QString& text, int picture);

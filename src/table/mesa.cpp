@@ -398,6 +398,9 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Plus:
       if (onTotaliser) onTotaliser();
       return;
+    case Qt::Key_F1:
+      if (onButton) onButton(1);
+      return;
     default:
       break;
   }

@@ -69,6 +69,12 @@ void OptionsMenu::paintEvent(QPaintEvent*) {
   QPainter(this).drawImage(0, 0, image);
 }
 
+void OptionsMenu::mousePressEvent(QMouseEvent* event) {
+  // Kept here, so the press never reaches the table, which would hide the
+  // menu before the release could choose its entry.
+  event->accept();
+}
+
 void OptionsMenu::mouseMoveEvent(QMouseEvent* event) {
   const int k = EntryAt(static_cast<int>(event->position().y()));
   if (k != highlighted_) {

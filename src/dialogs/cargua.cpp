@@ -1,0 +1,278 @@
+#include "dialogs/cargua.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+
+#include "dialogs/message_dialog.h"
+#include "layout/artwork_layout.h"
+#include "model/game_state.h"
+#include "platform/cursors.h"
+#include "platform/text.h"
+#include "platform/waits.h"
+
+namespace tarvelis {
+namespace {
+
+constexpr int kWidth = 440;
+constexpr int kMargin = 16;
+constexpr int kTitleH = 26;
+constexpr int kButtonW = 96;
+constexpr int kButtonH = 28;
+// The same panel, frame and title bar as the message dialog.
+const QColor kPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
+const QColor kFrame(0x1F, 0x4D, 0x2E);
+const QColor kTitleBar(0x2A, 0x6B, 0x3F);
+
+QString ActionLabel(SavedGamesMode mode) {
+  switch (mode) {
+    case SavedGamesMode::kLoad:
+      return QStringLiteral("Cargar");
+    case SavedGamesMode::kSave:
+      return QStringLiteral("Guardar");
+    case SavedGamesMode::kDelete:
+      break;
+  }
+  return QStringLiteral("Borrar");
+}
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+PictureButton::PictureButton(const QString& label, QWidget* parent)
+    : QWidget(parent), label_(label) {
+  setFixedSize(kButtonW, kButtonH);
+  SetUsable(true);
+}
+
+void PictureButton::SetUsable(bool usable) {
+  usable_ = usable;
+  setCursor(usable ? CursorOfKind(1) : QCursor(Qt::ForbiddenCursor));
+  update();
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRect r = rect();
+  QLinearGradient g(r.topLeft(), r.bottomLeft());
+  if (usable_) {
+    g.setColorAt(0, QColor(0x4C, 0x9A, 0x62));
+    g.setColorAt(1, QColor(0x23, 0x5E, 0x36));
+  } else {
+    g.setColorAt(0, QColor(0x9A, 0xA3, 0x9C));
+    g.setColorAt(1, QColor(0x6E, 0x77, 0x70));
+  }
+  QPainterPath path;
+  path.addRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+  p.fillPath(path, g);
+  p.setPen(QPen(QColor(0x12, 0x33, 0x1D), 1));
+  p.drawPath(path);
+  p.setFont(GameFont(kTextPx, true));
+  p.setPen(usable_ ? QColor(Qt::white) : QColor(0xDD, 0xDD, 0xDD));
+  p.drawText(r, Qt::AlignCenter, label_);
+}
+
+void PictureButton::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && usable_ && onPress) onPress();
+}
+
+// ---------------------------------------------------------------------------
+
+Cargua::Cargua(GameState& state, SavedGamesMode mode, const std::filesystem::path& folder,
+               QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state), choice_(mode, folder) {
+  setObjectName(QStringLiteral("cargua"));
+  setWindowTitle(FromUtf8(SavedGamesTitle(mode)).trimmed());
+  setModal(true);
+
+  const QFont font = GameFont(kTextPx, false);
+  messageRect_ = QRect(kMargin, kTitleH + 10, kWidth - 2 * kMargin, 46);
+
+  name_ = new QLineEdit(this);
+  name_->setObjectName(QStringLiteral("Tex_CarGua"));
+  name_->setFont(font);
+  name_->setGeometry(kMargin, messageRect_.bottom() + 10, kWidth - 2 * kMargin, 24);
+  connect(name_, &QLineEdit::textChanged, this, [this](const QString& t) { NameChanged(t); });
+
+  list_ = new QListWidget(this);
+  list_->setObjectName(QStringLiteral("Lis_CarGua"));
+  list_->setFont(font);
+  list_->setGeometry(kMargin, name_->geometry().bottom() + 8, kWidth - 2 * kMargin, 170);
+  connect(list_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { name_->setText(item->text()); });
+  connect(list_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+    if (item != nullptr && !filling_) name_->setText(item->text());
+  });
+  connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    name_->setText(item->text());
+    if (choice_.Mode() == SavedGamesMode::kLoad) {
+      LoadAction();
+    } else if (choice_.Mode() == SavedGamesMode::kSave && !choice_.OverwritePending()) {
+      SaveAction();
+    }
+  });
+
+  const int buttonsTop = list_->geometry().bottom() + 1 + kMargin;
+  action_ = new PictureButton(ActionLabel(mode), this);
+  action_->setObjectName(mode == SavedGamesMode::kLoad   ? QStringLiteral("Pic_Cargar")
+                         : mode == SavedGamesMode::kSave ? QStringLiteral("Pic_Guardar")
+                                                         : QStringLiteral("Pic_Borrar"));
+  action_->move(kWidth / 2 - kButtonW - 12, buttonsTop);
+  action_->onPress = [this] {
+    switch (choice_.Mode()) {
+      case SavedGamesMode::kLoad:
+        LoadAction();
+        break;
+      case SavedGamesMode::kSave:
+        SaveAction();
+        break;
+      case SavedGamesMode::kDelete:
+        DeleteAction();
+        break;
+    }
+  };
+  exit_ = new PictureButton(QStringLiteral("Salir"), this);
+  exit_->setObjectName(QStringLiteral("Pic_BotSalir"));
+  exit_->move(kWidth / 2 + 12, buttonsTop);
+  exit_->onPress = [this] { Exit(); };
+  setFixedSize(kWidth, buttonsTop + kButtonH + kMargin);
+
+  RellenaLista();
+  NameChanged(QString());
+  name_->setFocus();
+}
+
+void Cargua::RellenaLista() {
+  filling_ = true;
+  list_->clear();
+  for (const std::string& name : choice_.RellenaLista()) list_->addItem(FromUtf8(name));
+  list_->setCurrentRow(-1);
+  filling_ = false;
+}
+
+void Cargua::NameChanged(const QString& text) {
+  choice_.Type(text.toStdString());
+  action_->SetUsable(choice_.ActionEnabled());
+  update(messageRect_);
+}
+
+void Cargua::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), kPanel);
+  p.fillRect(QRect(0, 0, width(), kTitleH), kTitleBar);
+  p.fillRect(0, 0, width(), 2, kFrame);
+  p.fillRect(0, height() - 2, width(), 2, kFrame);
+  p.fillRect(0, 0, 2, height(), kFrame);
+  p.fillRect(width() - 2, 0, 2, height(), kFrame);
+  p.setFont(GameFont(kTextPx, true));
+  p.setPen(Qt::white);
+  p.drawText(QRect(8, 0, width() - 16, kTitleH), Qt::AlignVCenter | Qt::AlignLeft,
+             FromUtf8(SavedGamesTitle(choice_.Mode())));
+  // Tex_Mensaje: the line keeps the spaces inside its text, which set where
+  // its words fall.
+  p.setFont(GameFont(kTextPx, false));
+  p.setPen(Qt::black);
+  p.drawText(messageRect_, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter,
+             FromUtf8(choice_.Message()));
+}
+
+void Cargua::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      Enter();
+      return;
+    case Qt::Key_Escape:
+      Exit();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void Cargua::Enter() {
+  switch (choice_.Mode()) {
+    case SavedGamesMode::kLoad:
+      LoadAction();
+      break;
+    case SavedGamesMode::kSave:
+      SaveAction();
+      break;
+    case SavedGamesMode::kDelete:
+      DeleteAction();
+      break;
+  }
+}
+
+void Cargua::Fail() {
+  ShowMessage(state_, windowTitle(), FromUtf8(choice_.Error()), 4, kNotice, this);
+}
+
+void Cargua::LoadAction() {
+  TocaSonido(state_, 9);
+  const SavedGameOutcome outcome = choice_.CargaMano(state_);
+  if (outcome == SavedGameOutcome::kDone) {
+    accept();
+  } else if (outcome == SavedGameOutcome::kFailed) {
+    Fail();
+  }
+}
+
+void Cargua::SaveAction() {
+  TocaSonido(state_, 9);
+  const SavedGameOutcome outcome = choice_.GuardaMano(state_);
+  if (outcome == SavedGameOutcome::kDone) {
+    accept();
+  } else if (outcome == SavedGameOutcome::kConfirmFirst) {
+    update(messageRect_);
+  } else if (outcome == SavedGameOutcome::kFailed) {
+    Fail();
+  }
+}
+
+void Cargua::DeleteAction() {
+  TocaSonido(state_, 9);
+  const SavedGameOutcome outcome = choice_.Borra();
+  if (outcome == SavedGameOutcome::kDone) {
+    RellenaLista();
+    name_->clear();
+  } else if (outcome == SavedGameOutcome::kFailed) {
+    Fail();
+  }
+}
+
+void Cargua::Exit() {
+  TocaSonido(state_, 5);
+  reject();
+}
+
+void OpenSavedGames(GameState& state, SavedGamesMode mode, const std::filesystem::path& folder,
+                    QWidget* parent) {
+  if (!parent) parent = QApplication::activeWindow();
+  Cargua dialog(state, mode, folder, parent);
+  if (parent) {
+    const QRect area = parent->geometry();
+    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+  }
+  // The name box takes the keyboard at once, even over a full-screen table on
+  // a desktop without a window manager to hand it over.
+  QTimer::singleShot(0, &dialog, [&dialog] {
+    dialog.raise();
+    dialog.activateWindow();
+    dialog.NameBox()->setFocus(Qt::ActiveWindowFocusReason);
+  });
+  dialog.exec();
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,23 @@
+// A saved game loaded over the game in play. The load replaces the state while
+// the turn loop may be waiting at the continue button; play must then restart
+// from the loaded position, with the seat that was to move in the saved game
+// moving, and never from the position the loop was waiting in.
+#pragma once
+
+#include "engine/turn_loop.h"
+#include "model/game_state.h"
+
+namespace tarvelis {
+
+// Readies a state just loaded for the table: what the windows were doing with
+// the old game (the recorder, arranging tiles, a drag, a suggestion) does not
+// carry over, and the match totals come back from the hand log.
+void SettleLoadedGame(GameState& state);
+
+// The refresh request: when a load has set RefreshRequest, it is cleared and
+// the one turn loop carries on with the loaded hand. A loop waiting further
+// down unwinds and the outermost one restarts from the loaded state; with no
+// loop running, play starts here. False when no load asked for it.
+bool AnswerRefreshRequest(EngineContext& ctx);
+
+}  // namespace tarvelis

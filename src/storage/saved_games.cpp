@@ -1,0 +1,269 @@
+#include "storage/saved_games.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+#include "storage/state_file.h"
+
+namespace tarvelis {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Length of the UTF-8 sequence a lead byte opens; 0 for a byte that cannot
+// open one.
+int SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+// Walks `text` character by character; false at the first broken sequence.
+template <class Visit>
+bool ForEachCharacter(std::string_view text, Visit visit) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const int n = SequenceLength(static_cast<unsigned char>(text[i]));
+    if (n == 0 || i + n > text.size()) return false;
+    for (int k = 1; k < n; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    if (!visit(text.substr(i, n))) return true;
+    i += n;
+  }
+  return true;
+}
+
+bool IsControl(std::string_view character) {
+  const auto first = static_cast<unsigned char>(character[0]);
+  if (character.size() == 1) return first < 0x20 || first == 0x7F;
+  // U+0080..U+009F, the second block of control characters.
+  return first == 0xC2 && static_cast<unsigned char>(character[1]) < 0xA0;
+}
+
+bool EndsInSavedGameExtension(const std::string& file) {
+  const std::size_t n = sizeof(kSavedGameExtension) - 1;
+  if (file.size() <= n) return false;
+  for (std::size_t k = 0; k < n; ++k) {
+    const char c = file[file.size() - n + k];
+    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (lower != kSavedGameExtension[k]) return false;
+  }
+  return true;
+}
+
+std::string StemOf(const std::string& file) {
+  return file.substr(0, file.size() - (sizeof(kSavedGameExtension) - 1));
+}
+
+// Every file of `folder` that is saved game `name`, whatever the capitals of
+// its ending; "<name>.man" first when it is there.
+std::vector<fs::path> CopiesOf(const fs::path& folder, std::string_view name) {
+  std::vector<fs::path> found;
+  if (!IsPlainSavedGameName(name)) return found;
+  std::error_code ec;
+  const fs::path exact = folder / (std::string(name) + kSavedGameExtension);
+  if (fs::is_regular_file(exact, ec)) found.push_back(exact);
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string file = it->path().filename().string();
+    if (it->path() == exact || !EndsInSavedGameExtension(file) || StemOf(file) != name) continue;
+    std::error_code kind;
+    if (it->is_regular_file(kind)) found.push_back(it->path());
+  }
+  return found;
+}
+
+// Upper case for the order of the list only: "ana" and "Ana" sit together.
+std::string SortKey(const std::string& name) {
+  std::string key;
+  key.reserve(name.size());
+  ForEachCharacter(name, [&](std::string_view c) {
+    if (c.size() == 1 && c[0] >= 'a' && c[0] <= 'z') {
+      key += static_cast<char>(c[0] - 'a' + 'A');
+    } else {
+      key += c;
+    }
+    return true;
+  });
+  return key;
+}
+
+std::string Quoted(const std::string& name) {
+  return "\"" + name + "\"";
+}
+
+std::string LoadErrorText(const std::string& name, const ReadOutcome& outcome) {
+  if (outcome.ErrorNumber == 53 || outcome.ErrorNumber == 76) {
+    return "No se encuentra el juego archivado " + Quoted(name) + ".";
+  }
+  std::string text = "El juego archivado " + Quoted(name) + " está dañado y no se puede cargar";
+  if (outcome.ErrorNumber != 0) text += " (CID ERROR " + std::to_string(outcome.ErrorNumber) + ")";
+  return text + ". La partida en curso sigue como estaba.";
+}
+
+}  // namespace
+
+const char kSavedGameExistsMessage[] =
+    "  Ya  existe  un  archivo  con  ese  nombre.   Pulse  el  botón        Guardar para "
+    "sobreescribirlo  o  indique otro nombre para       archivar el juego actual.";
+
+std::string SavedGamesTitle(SavedGamesMode mode) {
+  switch (mode) {
+    case SavedGamesMode::kLoad:
+      return " Cargar un juego archivado";
+    case SavedGamesMode::kSave:
+      return " Archivar el juego actual";
+    case SavedGamesMode::kDelete:
+      break;
+  }
+  return " Borrar un juego archivado";
+}
+
+std::string SavedGamesMessage(SavedGamesMode mode) {
+  switch (mode) {
+    case SavedGamesMode::kLoad:
+      return " Indique el nombre del juego que desea cargar y que se va     a convertir en el "
+             "juego actual.";
+    case SavedGamesMode::kSave:
+      return " Indique  el  nombre  con  el  que  desea  archivar  el  juego       actual.";
+    case SavedGamesMode::kDelete:
+      break;
+  }
+  return " Indique el nombre del juego archivado que desea borrar.";
+}
+
+std::string SavedGameName(std::string_view typed) {
+  std::string name;
+  int count = 0;
+  const bool whole = ForEachCharacter(typed, [&](std::string_view c) {
+    if (count == kSavedGameNameChars) return false;
+    name += c;
+    ++count;
+    return true;
+  });
+  // A broken sequence is kept as typed; IsPlainSavedGameName refuses it.
+  if (!whole)
+    name =
+        std::string(typed.substr(0, std::min<std::size_t>(typed.size(), 4 * kSavedGameNameChars)));
+  const std::size_t first = name.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  const std::size_t last = name.find_last_not_of(' ');
+  return name.substr(first, last - first + 1);
+}
+
+bool IsPlainSavedGameName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  bool plain = true;
+  const bool whole = ForEachCharacter(name, [&](std::string_view c) {
+    if (c == "/" || c == "\\" || IsControl(c)) plain = false;
+    return plain;
+  });
+  return whole && plain;
+}
+
+std::vector<std::string> ListSavedGames(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string file = it->path().filename().string();
+    std::error_code kind;
+    if (!EndsInSavedGameExtension(file) || !it->is_regular_file(kind)) continue;
+    const std::string name = StemOf(file);
+    // A name no action could open is not offered.
+    if (IsPlainSavedGameName(name) && SavedGameName(name) == name) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const std::string ka = SortKey(a);
+    const std::string kb = SortKey(b);
+    return ka != kb ? ka < kb : a < b;
+  });
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+fs::path FindSavedGame(const fs::path& folder, std::string_view name) {
+  std::vector<fs::path> copies = CopiesOf(folder, name);
+  return copies.empty() ? fs::path() : std::move(copies.front());
+}
+
+SavedGames::SavedGames(SavedGamesMode mode, fs::path folder)
+    : mode_(mode), folder_(std::move(folder)), message_(SavedGamesMessage(mode)) {}
+
+void SavedGames::Type(std::string_view text) {
+  name_ = SavedGameName(text);
+  if (mode_ == SavedGamesMode::kSave) {
+    overwritePending_ = false;
+    message_ = SavedGamesMessage(mode_);
+  }
+}
+
+bool SavedGames::ActionEnabled() const {
+  if (!IsPlainSavedGameName(name_)) return false;
+  if (mode_ == SavedGamesMode::kSave) return true;
+  return !FindSavedGame(folder_, name_).empty();
+}
+
+SavedGameOutcome SavedGames::CargaMano(GameState& state) {
+  error_.clear();
+  if (mode_ != SavedGamesMode::kLoad || !ActionEnabled()) return SavedGameOutcome::kRefused;
+  GameState loaded = state;
+  const ReadOutcome outcome = LoadStateFile(loaded, FindSavedGame(folder_, name_));
+  if (outcome.ErrorNumber != 0 || outcome.MatchDropped) {
+    error_ = LoadErrorText(name_, outcome);
+    return SavedGameOutcome::kFailed;
+  }
+  // The hand in play is replayed from its move record: it has no result yet.
+  if (loaded.HandNumber >= 1 && loaded.HandNumber <= kHandLogSize) {
+    HandLogEntry& current = loaded.HandLog[loaded.HandNumber];
+    current.Text.clear();
+    current.PairUnits = {};
+    current.PairTens = {};
+  }
+  loaded.RefreshRequest = true;
+  state = std::move(loaded);
+  return SavedGameOutcome::kDone;
+}
+
+SavedGameOutcome SavedGames::GuardaMano(const GameState& state) {
+  error_.clear();
+  if (mode_ != SavedGamesMode::kSave || !ActionEnabled()) return SavedGameOutcome::kRefused;
+  const std::vector<fs::path> old = CopiesOf(folder_, name_);
+  if (!old.empty() && !overwritePending_) {
+    message_ = kSavedGameExistsMessage;
+    overwritePending_ = true;
+    return SavedGameOutcome::kConfirmFirst;
+  }
+  const fs::path file = folder_ / (name_ + kSavedGameExtension);
+  if (!SaveStateFile(state, file)) {
+    error_ = "No se ha podido archivar el juego actual en " + file.string() +
+             ". Ningún juego archivado ha cambiado.";
+    return SavedGameOutcome::kFailed;
+  }
+  overwritePending_ = false;
+  // The same game under an ending in other capitals is the one just replaced.
+  for (const fs::path& copy : old) {
+    std::error_code ec;
+    if (copy != file) fs::remove(copy, ec);
+  }
+  return SavedGameOutcome::kDone;
+}
+
+SavedGameOutcome SavedGames::Borra() {
+  error_.clear();
+  if (mode_ != SavedGamesMode::kDelete || !ActionEnabled()) return SavedGameOutcome::kRefused;
+  bool removed = true;
+  for (const fs::path& copy : CopiesOf(folder_, name_)) {
+    std::error_code ec;
+    if (!fs::remove(copy, ec) || ec) removed = false;
+  }
+  if (!removed) {
+    error_ = "No se ha podido borrar el juego archivado " + Quoted(name_) + ".";
+    return SavedGameOutcome::kFailed;
+  }
+  return SavedGameOutcome::kDone;
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,166 @@
+// The saved-games dialog as the user drives it: the action button follows
+// the name typed, the list fills the name box, Enter acts in every mode, and
+// the overwrite needs a second press.
+#include "dialogs/cargua.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+
+#include "model/game_state.h"
+#include "storage/state_file.h"
+
+using namespace tarvelis;
+
+namespace {
+
+std::filesystem::path PathOf(const QTemporaryDir& dir) {
+  return std::filesystem::path(dir.path().toStdString());
+}
+
+bool ShowsHand(const PictureButton* b) {
+  return b->cursor().shape() == Qt::BitmapCursor || b->cursor().shape() == Qt::PointingHandCursor;
+}
+
+}  // namespace
+
+class CarguaTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    state_ = GameState();
+    ApplyDefaults(state_);
+    state_.RuleSound = kOff;
+    QVERIFY(dir_.isValid());
+    for (const auto& entry : std::filesystem::directory_iterator(PathOf(dir_))) {
+      std::filesystem::remove_all(entry.path());
+    }
+    QVERIFY(SaveStateFile(state_, PathOf(dir_) / "Partida.man"));
+    QVERIFY(SaveStateFile(state_, PathOf(dir_) / "Otra.MAN"));
+  }
+
+  void actionButtonFollowsTheNameTyped_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("usable");
+    const int load = int(SavedGamesMode::kLoad);
+    const int save = int(SavedGamesMode::kSave);
+    const int del = int(SavedGamesMode::kDelete);
+    QTest::newRow("load, nothing typed") << load << "" << false;
+    QTest::newRow("load, part of a name") << load << "Part" << false;
+    QTest::newRow("load, a saved game") << load << "Partida" << true;
+    QTest::newRow("load, capital ending") << load << "Otra" << true;
+    QTest::newRow("delete, a saved game") << del << "  Partida" << true;
+    QTest::newRow("delete, unknown") << del << "Nada" << false;
+    QTest::newRow("save, a new name") << save << "Nueva" << true;
+    QTest::newRow("save, spaces") << save << "   " << false;
+    QTest::newRow("save, out of the folder") << save << "../Nueva" << false;
+    QTest::newRow("save, a backslash") << save << "a\\b" << false;
+  }
+
+  void actionButtonFollowsTheNameTyped() {
+    QFETCH(int, mode);
+    QFETCH(QString, typed);
+    QFETCH(bool, usable);
+    Cargua dialog(state_, SavedGamesMode(mode), PathOf(dir_));
+    dialog.show();
+    QVERIFY(!dialog.ActionButton()->Usable());
+    QTest::keyClicks(dialog.NameBox(), typed);
+    QCOMPARE(dialog.ActionButton()->Usable(), usable);
+    QCOMPARE(dialog.ActionButton()->cursor().shape() == Qt::ForbiddenCursor, !usable);
+    QCOMPARE(ShowsHand(dialog.ActionButton()), usable);
+  }
+
+  void aClickOnTheListFillsTheNameBox() {
+    Cargua dialog(state_, SavedGamesMode::kLoad, PathOf(dir_));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.List()->count(), 2);
+    QCOMPARE(dialog.List()->item(0)->text(), QStringLiteral("Otra"));
+    QListWidget* list = dialog.List();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QCOMPARE(dialog.NameBox()->text(), QStringLiteral("Partida"));
+    QVERIFY(dialog.ActionButton()->Usable());
+  }
+
+  void aPressOnADisabledButtonDoesNothing() {
+    Cargua dialog(state_, SavedGamesMode::kDelete, PathOf(dir_));
+    dialog.show();
+    QTest::keyClicks(dialog.NameBox(), "Nada");
+    QTest::mouseClick(dialog.ActionButton(), Qt::LeftButton);
+    QCOMPARE(dialog.List()->count(), 2);
+    QVERIFY(dialog.isVisible());
+  }
+
+  void savingOverANameNeedsTwoPressesAndTypingCancels() {
+    state_.SeatName[1] = "Cambiado";
+    Cargua dialog(state_, SavedGamesMode::kSave, PathOf(dir_));
+    dialog.show();
+    QTest::keyClicks(dialog.NameBox(), "Partida");
+    QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.Choice().OverwritePending());
+    QCOMPARE(dialog.Choice().Message(), std::string(kSavedGameExistsMessage));
+    // Typing withdraws the question; the next press asks again.
+    QTest::keyClick(dialog.NameBox(), Qt::Key_Backspace);
+    QTest::keyClicks(dialog.NameBox(), "a");
+    QVERIFY(!dialog.Choice().OverwritePending());
+    QCOMPARE(dialog.Choice().Message(), SavedGamesMessage(SavedGamesMode::kSave));
+    QTest::mouseClick(dialog.ActionButton(), Qt::LeftButton);
+    QVERIFY(dialog.isVisible());
+    QTest::mouseClick(dialog.ActionButton(), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    GameState back;
+    QCOMPARE(LoadStateFile(back, PathOf(dir_) / "Partida.man").ErrorNumber, 0);
+    QCOMPARE(back.SeatName[1], std::string("Cambiado"));
+  }
+
+  void enterDeletesInTheDeleteModeAndRefillsTheList() {
+    Cargua dialog(state_, SavedGamesMode::kDelete, PathOf(dir_));
+    dialog.show();
+    QTest::keyClicks(dialog.NameBox(), "Otra");
+    QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.List()->count(), 1);
+    QCOMPARE(dialog.List()->item(0)->text(), QStringLiteral("Partida"));
+    QVERIFY(dialog.NameBox()->text().isEmpty());
+    QVERIFY(!std::filesystem::exists(PathOf(dir_) / "Otra.MAN"));
+  }
+
+  void doubleClickLoadsAndSetsTheRefreshRequest() {
+    GameState saved = state_;
+    saved.SeatName[2] = "Guardado";
+    QVERIFY(SaveStateFile(saved, PathOf(dir_) / "Partida.man"));
+    Cargua dialog(state_, SavedGamesMode::kLoad, PathOf(dir_));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QListWidget* list = dialog.List();
+    const QPoint at = list->visualItemRect(list->item(1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(state_.SeatName[2], std::string("Guardado"));
+    QVERIFY(state_.RefreshRequest);
+  }
+
+  void escapeClosesWithoutActing() {
+    Cargua dialog(state_, SavedGamesMode::kDelete, PathOf(dir_));
+    dialog.show();
+    QTest::keyClicks(dialog.NameBox(), "Partida");
+    QTest::keyClick(dialog.NameBox(), Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(std::filesystem::exists(PathOf(dir_) / "Partida.man"));
+  }
+
+ private:
+  GameState state_;
+  QTemporaryDir dir_;
+};
+
+QTEST_MAIN(CarguaTest)
+#include "cargua_test.moc"
