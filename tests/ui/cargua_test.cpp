@@ -1,6 +1,6 @@
 // The saved-games dialog as the user drives it: the action button follows
-// the name typed, the list fills the name box, Enter acts in every mode, and
-// the overwrite needs a second press.
+// the name typed, the list fills the name box, and Enter deletes in the
+// delete mode.
 #include "dialogs/cargua.h"
 
 #include <QLineEdit>
@@ -49,14 +49,12 @@ class CarguaTest : public QObject {
     const int load = int(SavedGamesMode::kLoad);
     const int save = int(SavedGamesMode::kSave);
     const int del = int(SavedGamesMode::kDelete);
-    QTest::newRow("load, nothing typed") << load << "" << false;
     QTest::newRow("load, part of a name") << load << "Part" << false;
     QTest::newRow("load, a saved game") << load << "Partida" << true;
     QTest::newRow("load, capital ending") << load << "Otra" << true;
     QTest::newRow("delete, a saved game") << del << "  Partida" << true;
     QTest::newRow("delete, unknown") << del << "Nada" << false;
     QTest::newRow("save, a new name") << save << "Nueva" << true;
-    QTest::newRow("save, spaces") << save << "   " << false;
     QTest::newRow("save, out of the folder") << save << "../Nueva" << false;
     QTest::newRow("save, a backslash") << save << "a\\b" << false;
   }
@@ -96,30 +94,6 @@ class CarguaTest : public QObject {
     QVERIFY(dialog.isVisible());
   }
 
-  void savingOverANameNeedsTwoPressesAndTypingCancels() {
-    state_.SeatName[1] = "Cambiado";
-    Cargua dialog(state_, SavedGamesMode::kSave, PathOf(dir_));
-    dialog.show();
-    QTest::keyClicks(dialog.NameBox(), "Partida");
-    QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
-    QVERIFY(dialog.isVisible());
-    QVERIFY(dialog.Choice().OverwritePending());
-    QCOMPARE(dialog.Choice().Message(), std::string(kSavedGameExistsMessage));
-    // Typing withdraws the question; the next press asks again.
-    QTest::keyClick(dialog.NameBox(), Qt::Key_Backspace);
-    QTest::keyClicks(dialog.NameBox(), "a");
-    QVERIFY(!dialog.Choice().OverwritePending());
-    QCOMPARE(dialog.Choice().Message(), SavedGamesMessage(SavedGamesMode::kSave));
-    QTest::mouseClick(dialog.ActionButton(), Qt::LeftButton);
-    QVERIFY(dialog.isVisible());
-    QTest::mouseClick(dialog.ActionButton(), Qt::LeftButton);
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    GameState back;
-    QCOMPARE(LoadStateFile(back, PathOf(dir_) / "Partida.man").ErrorNumber, 0);
-    QCOMPARE(back.SeatName[1], std::string("Cambiado"));
-  }
-
   void enterDeletesInTheDeleteModeAndRefillsTheList() {
     Cargua dialog(state_, SavedGamesMode::kDelete, PathOf(dir_));
     dialog.show();
@@ -130,31 +104,6 @@ class CarguaTest : public QObject {
     QCOMPARE(dialog.List()->item(0)->text(), QStringLiteral("Partida"));
     QVERIFY(dialog.NameBox()->text().isEmpty());
     QVERIFY(!std::filesystem::exists(PathOf(dir_) / "Otra.MAN"));
-  }
-
-  void doubleClickLoadsAndSetsTheRefreshRequest() {
-    GameState saved = state_;
-    saved.SeatName[2] = "Guardado";
-    QVERIFY(SaveStateFile(saved, PathOf(dir_) / "Partida.man"));
-    Cargua dialog(state_, SavedGamesMode::kLoad, PathOf(dir_));
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QListWidget* list = dialog.List();
-    const QPoint at = list->visualItemRect(list->item(1)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(state_.SeatName[2], std::string("Guardado"));
-    QVERIFY(state_.RefreshRequest);
-  }
-
-  void escapeClosesWithoutActing() {
-    Cargua dialog(state_, SavedGamesMode::kDelete, PathOf(dir_));
-    dialog.show();
-    QTest::keyClicks(dialog.NameBox(), "Partida");
-    QTest::keyClick(dialog.NameBox(), Qt::Key_Escape);
-    QVERIFY(!dialog.isVisible());
-    QVERIFY(std::filesystem::exists(PathOf(dir_) / "Partida.man"));
   }
 
  private:
