@@ -7,10 +7,13 @@
 
 #include "dialogs/cargua.h"
 #include "dialogs/help_window.h"
+#include "dialogs/history_viewer_stub.h"
+#include "dialogs/marcador.h"
 #include "dialogs/message_dialog.h"
 #include "engine/loaded_game.h"
 #include "engine/totaliser.h"
 #include "engine/turn_loop.h"
+#include "layout/button_bar.h"
 #include "layout/options_menu_rules.h"
 #include "model/game_state.h"
 #include "model/move_record.h"
@@ -23,6 +26,8 @@
 #include "storage/settings_file.h"
 #include "table/mesa.h"
 #include "table/qt_table_port.h"
+#include "table/recorder_panel.h"
+#include "table/tutor_marker.h"
 
 namespace tarvelis {
 namespace {
@@ -46,6 +51,7 @@ QString ResolutionMessage(int width, int height) {
 Program::Program(GameState& state) : state_(state), random_(ClockSeed()) {}
 
 Program::~Program() {
+  recorder_.reset();
   engine_.reset();
   port_.reset();
   delete mesa_;
@@ -91,6 +97,7 @@ bool Program::StartProgram() {
   engine_ = std::make_unique<EngineContext>(state_, *port_, random_);
   port_->SetContext(engine_.get());
   port_->onAppendHistory = [this] { KeepInHistory(); };
+  recorder_ = std::make_unique<RecorderPanel>(state_, *mesa_, *port_);
   mesa_->setGeometry(area.x(), area.y(), state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx);
   mesa_->showFullScreen();
   mesa_->activateWindow();
@@ -124,6 +131,8 @@ bool Program::StartProgram() {
 void Program::ResumeHand() {
   mesa_->Painter().DrawAll();
   mesa_->Show();
+  // The list picks up the moves of the resumed hand, the last one selected.
+  port_->RecorderSelect(state_.MoveNumber - 2);
   Tell(QStringLiteral("Continuar la partida anterior"),
        QStringLiteral("Continua el desarrollo de la partida que no finalizó en la sesión "
                       "anterior."),
@@ -232,20 +241,53 @@ void Program::OnSavedGames(int entry) {
 }
 
 void Program::OnButton(int n) {
+  if (!ButtonEnabled(state_, n)) return;
   switch (n) {
     case 1:
-      TocaSonido(state_, 9);
-      ShowHelp(mesa_);
+      OnHelpButton();
       break;
     case 2:
       StartMatch();
       break;
+    case 3:
+      OnSettingsButton();
+      break;
+    case 4:
+      OnTutorButton();
+      break;
     case 5:
       ExitProgram();
+      break;
+    case 6:
+      OnScoreButton();
       break;
     default:
       break;
   }
+}
+
+void Program::OnHelpButton() {
+  TocaSonido(state_, 9);
+  ShowHelp(mesa_);
+}
+
+void Program::OnSettingsButton() {
+  mesa_->setCursor(BusyCursor());
+  TocaSonido(state_, 9);
+  // The settings window opens here, modally.
+  mesa_->RefreshPointer();
+}
+
+void Program::OnTutorButton() {
+  TocaSonido(state_, 9);
+  ShowTutor(state_, *mesa_);
+}
+
+void Program::OnScoreButton() {
+  TocaSonido(state_, 9);
+  ShowScoreReport(state_, mesa_,
+                  [this] { OpenHistoryViewer(state_, dataFolder_, QApplication::activeWindow()); });
+  mesa_->RefreshPointer();
 }
 
 }  // namespace tarvelis

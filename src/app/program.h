@@ -13,6 +13,7 @@ namespace tarvelis {
 
 class Mesa;
 class QtTablePort;
+class RecorderPanel;
 struct EngineContext;
 struct GameState;
 
@@ -48,9 +49,15 @@ class Program {
   Mesa* Table() const { return mesa_; }
 
  private:
+  // The bar's presses, one function per button; a disabled button never
+  // gets here.
   void OnButton(int n);
   // The saved-games entries of the options menu; a load restarts play.
   void OnSavedGames(int entry);
+  void OnHelpButton();
+  void OnSettingsButton();
+  void OnTutorButton();
+  void OnScoreButton();
   void KeepInHistory();
   bool Ask(const QString& title, const QString& text);
   void Tell(const QString& title, const QString& text, int picture);
@@ -58,6 +65,7 @@ class Program {
   GameState& state_;
   Mesa* mesa_ = nullptr;
   std::unique_ptr<QtTablePort> port_;
+  std::unique_ptr<RecorderPanel> recorder_;
   std::unique_ptr<EngineContext> engine_;
   Random random_;
   std::filesystem::path dataFolder_;

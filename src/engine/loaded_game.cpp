@@ -1,13 +1,12 @@
 #include "engine/loaded_game.h"
 
 #include "engine/hand_end.h"
+#include "engine/recorder.h"
 
 namespace tarvelis {
 
 void SettleLoadedGame(GameState& s) {
-  s.RecorderOn = false;
-  s.RecorderBusy = false;
-  s.LiveMoveNumber = s.MoveNumber;
+  ResetRecorder(s);
   s.OrderMode = false;
   s.TurnMode = false;
   s.DragActive = false;

@@ -32,4 +32,29 @@ const char* ButtonHint(int n) {
   return n >= 1 && n <= kBarButtons ? kHints[n] : "";
 }
 
+int ButtonAt(const TableGeometry& g, int x, int y) {
+  for (int n = 1; n <= kBarButtons; ++n) {
+    const ButtonPlace p = PlaceOfButton(n, g);
+    if (x >= p.x && x < p.x + p.w && y >= p.y && y < p.y + p.h) return n;
+  }
+  return 0;
+}
+
+bool ButtonEnabled(const GameState& s, int n) {
+  const bool recorderFree = !s.RecorderOn && !s.RecorderBusy;
+  switch (n) {
+    case 2:
+    case 3:
+      return recorderFree;
+    case 4: {
+      const int seat = s.CurrentSeat;
+      return recorderFree && s.MatchInProgress && s.HandInProgress && s.NoticeShown &&
+             s.MoveNumber >= 1 && seat >= 1 && seat <= kSeats && s.SeatControl[seat] == kManual &&
+             !s.AllTilesFaceUp && !s.ChoosingLeader && !s.WaitingForEnd;
+    }
+    default:
+      return n >= 1 && n <= kBarButtons;
+  }
+}
+
 }  // namespace tarvelis

@@ -2,6 +2,7 @@
 // are in the button strip. Pure arithmetic, shared by the window and the tests.
 #pragma once
 
+#include "model/game_state.h"
 #include "model/table_geometry.h"
 
 namespace tarvelis {
@@ -22,5 +23,14 @@ ButtonCell CellOfButton(int n);
 
 // The hint shown over each button.
 const char* ButtonHint(int n);
+
+// The bar button under table point (x, y), or 0.
+int ButtonAt(const TableGeometry& g, int x, int y);
+
+// Whether button n takes presses now; a disabled button shows the no-drop
+// pointer and ignores them. While the recorder is on, nothing may start a
+// match, change the settings or ask the tutor. The tutor helps a manual seat
+// whose turn it is, while play waits for it.
+bool ButtonEnabled(const GameState& s, int n);
 
 }  // namespace tarvelis

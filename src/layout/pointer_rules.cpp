@@ -1,5 +1,6 @@
 #include "layout/pointer_rules.h"
 
+#include "model/move_record.h"
 #include "model/move_rules.h"
 
 namespace tarvelis {
@@ -10,11 +11,13 @@ bool ShownInverted(const GameState& s, const HandSlot& h) {
 }
 
 // Rule 1 holds while a manual seat is to move in a running hand and nothing
-// else (recorder replay, arranging, manual deal) owns the mouse.
+// else (the recorder away from the live move or replaying, arranging, manual
+// deal) owns the mouse.
 bool NormalPlay(const GameState& s) {
   const int seat = s.CurrentSeat;
   return seat >= 1 && seat <= kSeats && s.SeatControl[seat] == kManual && s.MatchInProgress &&
-         s.HandInProgress && !s.RecorderBusy && !s.OrderMode && !s.TurnMode && !s.AllTilesFaceUp;
+         s.HandInProgress && !RecorderHoldsPlay(s) && !s.OrderMode && !s.TurnMode &&
+         !s.AllTilesFaceUp;
 }
 
 // Green over a tile the seat may play now, red over a held tile it may not.

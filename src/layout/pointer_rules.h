@@ -21,6 +21,7 @@ enum CursorKind : int {
   kCursorOrdenar = 4,
   kCursorGirar = 5,
   kCursorManoCerrada = 6,
+  kCursorNoDrop = 7,  // over a control that cannot be used now
 };
 
 // What only the window knows.

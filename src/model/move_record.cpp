@@ -174,6 +174,10 @@ bool RetrocedeJugada(GameState& s, TablePort* port) {
   return true;
 }
 
+bool RecorderHoldsPlay(const GameState& s) {
+  return s.RecorderBusy || (s.RecorderOn && s.MoveNumber != s.LiveMoveNumber);
+}
+
 std::string RecorderLine(const GameState& s, int move) {
   if (move < 0 || move >= static_cast<int>(s.MoveRecord.size())) return {};
   const MoveEntry& e = s.MoveRecord[move];

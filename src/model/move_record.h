@@ -55,6 +55,10 @@ void UpdateMarks(const GameState& state, PerSeat<PerPip<i16>>& marks, int move, 
 bool AvanzaJugada(GameState& state, TablePort* port);
 bool RetrocedeJugada(GameState& state, TablePort* port);
 
+// The recorder keeps play from going on: a replay runs, or the recorder is on
+// away from the live move.
+bool RecorderHoldsPlay(const GameState& state);
+
 // The recorder line of entry `move`: " 4  Jugador3 Pasa", "12 Jugador1 5-3 ???".
 // A name longer than nine characters is cut to nine, so every tile stays in
 // its column.

@@ -8,6 +8,8 @@
 namespace tarvelis {
 
 QCursor CursorOfKind(int kind) {
+  // The no-drop pointer of a control that cannot be used now.
+  if (kind == 7) return QCursor(Qt::ForbiddenCursor);
   if (kind < 1 || kind > 6) return QCursor(Qt::ArrowCursor);
   static QCursor cache[7];
   static bool loaded[7] = {};

@@ -17,6 +17,7 @@
 #include "platform/raster.h"
 #include "platform/waits.h"
 #include "table/options_menu.h"
+#include "table/recorder_panel.h"
 #include "table/strips.h"
 
 namespace tarvelis {
@@ -81,6 +82,19 @@ void Mesa::paintEvent(QPaintEvent* event) {
     painter.drawImage(ArrowRect(2).topLeft(), left);
   }
   if (moverVisible_) painter.drawImage(moverAt_, mover_);
+  for (const auto& [at, picture] : overlays_) painter.drawImage(at, picture);
+}
+
+void Mesa::ShowOverlays(std::vector<std::pair<QPoint, QImage>> overlays) {
+  HideOverlays();
+  overlays_ = std::move(overlays);
+  for (const auto& [at, picture] : overlays_) repaint(QRect(at, picture.size()));
+}
+
+void Mesa::HideOverlays() {
+  std::vector<std::pair<QPoint, QImage>> shown;
+  shown.swap(overlays_);
+  for (const auto& [at, picture] : shown) repaint(QRect(at, picture.size()));
 }
 
 // ---------------------------------------------------------------------------
@@ -137,7 +151,12 @@ void Mesa::UpdatePointer(QPoint at) {
     flags.CarryingTile = deal_->Carrying();
     flags.DealCellHoldsTile = [this](int row, int col) { return deal_->CellHoldsTile(row, col); };
   }
-  const int kind = ChoosePointer(state_, ToPoint(at), flags);
+  int kind = ChoosePointer(state_, ToPoint(at), flags);
+  // A button that cannot be pressed now says so; the recorder panel is
+  // always a control.
+  const int button = ButtonAt(state_.Table, at.x(), at.y());
+  if (button != 0 && !ButtonEnabled(state_, button)) kind = kCursorNoDrop;
+  if (recorder_ != nullptr && recorder_->Contains(at)) kind = kCursorManoIndice;
   if (kind != shownCursor_) {
     LoadPointer(this, kind);
     shownCursor_ = kind;
@@ -145,6 +164,9 @@ void Mesa::UpdatePointer(QPoint at) {
 }
 
 void Mesa::RefreshPointer() {
+  // The pointer may have been set apart from the rules (the hourglass): load
+  // it again whatever was shown last.
+  shownCursor_ = -1;
   UpdatePointer(mapFromGlobal(QCursor::pos()));
 }
 
@@ -156,6 +178,10 @@ bool Mesa::event(QEvent* event) {
         QToolTip::showText(help->globalPos(), QString::fromUtf8(ButtonHint(n)), this);
         return true;
       }
+    }
+    if (recorder_ != nullptr && recorder_->Contains(help->pos())) {
+      QToolTip::showText(help->globalPos(), QStringLiteral("Encender/Apagar mando"), this);
+      return true;
     }
     QToolTip::hideText();
     event->ignore();
@@ -178,6 +204,13 @@ void Mesa::DismissNotice() {
   HideNotice();
 }
 
+bool Mesa::GoOnFromNotice() {
+  if (recorder_ != nullptr && !recorder_->LetPlayGoOn()) return false;
+  TocaSonido(state_, 9);
+  DismissNotice();
+  return true;
+}
+
 bool Mesa::PressOnArrow(QPoint at) {
   for (int end = 1; end <= 2; ++end) {
     if (ArrowRect(end).contains(at)) {
@@ -198,9 +231,11 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
     OpenOptionsMenu(at);
     return;
   }
+  if (recorder_ != nullptr && recorder_->Press(at, event->button())) return;
   if (left) {
     for (int n = 1; n <= kBarButtons; ++n) {
       if (ButtonRect(n).contains(at)) {
+        if (!ButtonEnabled(state_, n)) return;
         state_.OrderMode = state_.TurnMode = false;
         if (onButton) onButton(n);
         return;
@@ -208,8 +243,7 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
     }
     if (noticeUp_ && state_.NoticeShown && !state_.AllTilesFaceUp &&
         painter_->ContinueButtonRect().contains(at)) {
-      TocaSonido(state_, 9);
-      DismissNotice();
+      GoOnFromNotice();
       return;
     }
     if (state_.WaitingForEnd && PressOnArrow(at)) return;
@@ -247,8 +281,7 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
   // click: only its tile or the continue button go on.
   if (left && state_.NoticeShown && !state_.AllTilesFaceUp && state_.CurrentSeat >= 1 &&
       state_.CurrentSeat <= kSeats && state_.SeatControl[state_.CurrentSeat] != kManual) {
-    TocaSonido(state_, 9);
-    DismissNotice();
+    GoOnFromNotice();
   }
 }
 
@@ -270,6 +303,7 @@ void Mesa::ClickOnTile(QPoint at) {
       state_.SeatControl[seat] != kManual || !EsJugable(state_, seat, hit.HitSlot)) {
     return;
   }
+  if (recorder_ != nullptr && !recorder_->LetPlayGoOn()) return;
   state_.ChosenSlot = static_cast<i16>(hit.HitSlot);
   state_.MoveFound = true;
   TocaSonido(state_, 9);
@@ -406,11 +440,8 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
   }
   if (IsModifierOnly(event->key())) return;
   if (event->isAutoRepeat()) return;
-  if (state_.NoticeShown && noticeUp_ && !state_.AllTilesFaceUp) {
-    TocaSonido(state_, 9);
-    DismissNotice();
-  }
-  if (!state_.MatchInProgress && onButton) onButton(2);
+  if (state_.NoticeShown && noticeUp_ && !state_.AllTilesFaceUp) GoOnFromNotice();
+  if (!state_.MatchInProgress && onButton && ButtonEnabled(state_, 2)) onButton(2);
 }
 
 void Mesa::closeEvent(QCloseEvent* event) {

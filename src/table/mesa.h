@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "model/game_state.h"
 #include "table/table_painter.h"
@@ -46,6 +48,15 @@ class Mesa : public QWidget {
   // The continue button, on show while NoticeShown holds.
   void ShowNotice(const QString& label);
   void HideNotice();
+  bool NoticeUp() const { return noticeUp_; }
+
+  // Pictures shown over the table for a moment (the tutor's marks): they
+  // never touch the table's own picture.
+  void ShowOverlays(std::vector<std::pair<QPoint, QImage>> overlays);
+  void HideOverlays();
+
+  // The recorder panel, which takes the presses that fall on it.
+  void SetRecorderPanel(class RecorderPanel* panel) { recorder_ = panel; }
 
   // The end arrows while the user picks an end.
   void ShowArrows(bool visible);
@@ -84,6 +95,9 @@ class Mesa : public QWidget {
  private:
   void UpdatePointer(QPoint at);
   void DismissNotice();
+  // A press that lets play go on from the continue button; false when the
+  // recorder holds play where it is.
+  bool GoOnFromNotice();
   bool PressOnArrow(QPoint at);
   void ClickOnTile(QPoint at);
   void PressDuringDeal(QPoint at);
@@ -115,6 +129,8 @@ class Mesa : public QWidget {
   bool pressOnPlayable_ = false;
   ManualDeal* deal_ = nullptr;
   class OptionsMenu* menu_ = nullptr;
+  class RecorderPanel* recorder_ = nullptr;
+  std::vector<std::pair<QPoint, QImage>> overlays_;
   bool closing_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "dialogs/message_dialog.h"
+#include "engine/recorder.h"
 #include "engine/turn_loop.h"
 #include "layout/manual_deal.h"
 #include "model/clock.h"
@@ -74,9 +75,11 @@ void QtTablePort::WaitForNotice(const std::string& label) {
 void QtTablePort::ClearTableForDeal() {
   lines_.clear();
   selected_ = -1;
+  ResetRecorder(state_);
   mesa_.Painter().Revealed = false;
   mesa_.Painter().DrawAll();
   mesa_.Show();
+  if (onRecorderList) onRecorderList();
 }
 
 void QtTablePort::DrawHand(int seat) {
@@ -304,10 +307,12 @@ void QtTablePort::RecorderLineAdded(int move, const std::string& text) {
   while (lines_.size() < move - 1) lines_.append(QString());
   lines_.append(QString::fromStdString(text));
   selected_ = move - 1;
+  if (onRecorderList) onRecorderList();
 }
 
 void QtTablePort::RecorderSelect(int index) {
   selected_ = index;
+  if (onRecorderList) onRecorderList();
 }
 
 void QtTablePort::AppendHistory() {

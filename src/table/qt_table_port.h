@@ -48,6 +48,10 @@ class QtTablePort : public TablePort {
 
   // The lines of the move list, for the recorder panel.
   const QStringList& RecorderLines() const { return lines_; }
+  // The selected line of the move list, -1 for none.
+  int RecorderSelected() const { return selected_; }
+  // Called whenever a line is added or selected, or the list is emptied.
+  std::function<void()> onRecorderList;
 
   // Seconds between two 8-pixel steps of a travelling tile at a game speed.
   static double StepSeconds(int gameSpeed);

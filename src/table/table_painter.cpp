@@ -36,6 +36,7 @@ void TablePainter::DrawAll() {
   }
   DrawSeatNames();
   DrawButtonsAndScore();
+  DrawRecorderPanel(0);
 }
 
 void TablePainter::DrawPips(const PipCell& cell) {

@@ -53,6 +53,11 @@ class TablePainter {
   QRect DominoRect() const;
   QRect LeaderPanelRect() const;
 
+  // The recorder panel, with control `pressedControl` (1..5) pressed; the
+  // marble when no hand is being played.
+  QRect RecorderPanelRect() const;
+  void DrawRecorderPanel(int pressedControl);
+
   void DrawContinueButton(const QString& label);
   void DrawPassSign(int seat);
   void DrawDomino();

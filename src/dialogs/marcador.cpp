@@ -1,0 +1,188 @@
+#include "dialogs/marcador.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+
+#include "layout/artwork_layout.h"
+#include "model/game_state.h"
+#include "platform/text.h"
+#include "platform/waits.h"
+
+namespace tarvelis {
+namespace {
+
+constexpr int kMargin = 14;
+constexpr int kButtonW = 96;
+constexpr int kButtonH = 28;
+constexpr int kLetterPx = 12;
+constexpr int kTitlePx = 14;
+const QColor kPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
+const QColor kPaper(0xFB, 0xF7, 0xEA);
+const QColor kFrame(0x1F, 0x4D, 0x2E);
+const QColor kInk(0x1E, 0x2A, 0x20);
+const QColor kNumbers(0x10, 0x2C, 0xB8);
+
+QFont EvenFont() {
+  QFont font(QStringLiteral("DejaVu Sans Mono"));
+  font.setStyleHint(QFont::Monospace);
+  font.setPixelSize(kLetterPx);
+  return font;
+}
+
+// The pair's label as the score button writes it ("N" over pair 1, "E" over
+// pair 2), as a small badge heading its column.
+QImage PairLabel(int pair) {
+  QImage badge(36, 18, QImage::Format_ARGB32);
+  badge.fill(Qt::transparent);
+  QPainter p(&badge);
+  p.setRenderHint(QPainter::Antialiasing);
+  QPainterPath path;
+  path.addRoundedRect(QRectF(0.5, 0.5, 35, 17), 5, 5);
+  p.fillPath(path, kFrame);
+  p.end();
+  const QString letter = pair == 1 ? QStringLiteral("N") : QStringLiteral("E");
+  DrawText(badge, (36 - TextWidth(letter, kTextPx, true)) / 2, 2, letter, kTextPx, true,
+           QColor(0xF2, 0xE8, 0xC8));
+  return badge;
+}
+
+void DrawButton(QImage& image, const QRect& rect, const QString& label) {
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient g(rect.topLeft(), rect.bottomLeft());
+  g.setColorAt(0, QColor(0x4C, 0x9A, 0x62));
+  g.setColorAt(1, QColor(0x23, 0x5E, 0x36));
+  QPainterPath path;
+  path.addRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+  p.fillPath(path, g);
+  p.setPen(QPen(QColor(0x12, 0x33, 0x1D), 1));
+  p.drawPath(path);
+  p.end();
+  const int w = TextWidth(label, kTextPx, true);
+  DrawText(image, rect.x() + (rect.width() - w) / 2,
+           rect.y() + (rect.height() - TextHeight(kTextPx, true)) / 2, label, kTextPx, true,
+           Qt::white);
+}
+
+}  // namespace
+
+Marcador::Marcador(GameState& state, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      state_(state),
+      report_(BuildScoreReport(state)) {
+  setObjectName(QStringLiteral("Marcador"));
+  setWindowTitle(QStringLiteral("Marcador"));
+  setModal(true);
+  // The window's width follows the mode the report is laid out for.
+  informe_ = QRect(kMargin, kMargin, report_.width, report_.height);
+  const int buttonsTop = informe_.bottom() + 1 + kMargin;
+  const int width = report_.width + 2 * kMargin;
+  const int gap = 24;
+  const int left = (width - 2 * kButtonW - gap) / 2;
+  historic_ = QRect(left, buttonsTop, kButtonW, kButtonH);
+  salir_ = QRect(left + kButtonW + gap, buttonsTop, kButtonW, kButtonH);
+  setFixedSize(width, buttonsTop + kButtonH + kMargin);
+}
+
+void Marcador::PaintInforme(QImage& image) const {
+  image.fill(kPaper);
+  QPainter p(&image);
+  if (report_.ruleY > 0) {
+    p.fillRect(kReportNumberX, report_.ruleY, report_.width - 2 * kReportNumberX, 1, kFrame);
+  }
+  p.setFont(EvenFont());
+  const int lineH = QFontMetrics(p.font()).height();
+  for (const ReportItem& item : report_.items) {
+    switch (item.style) {
+      case ReportStyle::kTitle:
+        p.end();
+        DrawText(image, item.x, item.y, QString::fromStdString(item.text), kTitlePx, true, kInk);
+        p.begin(&image);
+        p.setFont(EvenFont());
+        break;
+      case ReportStyle::kPairLabel1:
+      case ReportStyle::kPairLabel2:
+        p.drawImage(item.x, item.y, PairLabel(item.style == ReportStyle::kPairLabel1 ? 1 : 2));
+        break;
+      case ReportStyle::kText: {
+        const QString text = QString::fromStdString(item.text);
+        // Numbers are the scores; words are the headings and the leaders.
+        const bool number =
+            !text.trimmed().isEmpty() && item.y >= kReportFirstRowY && item.x > kReportLeaderX;
+        p.setPen(number ? kNumbers : kInk);
+        p.drawText(QRect(item.x, item.y, report_.width, lineH), Qt::AlignLeft | Qt::AlignTop, text);
+        break;
+      }
+    }
+  }
+}
+
+QImage Marcador::Picture() const {
+  QImage image(informe_.size(), QImage::Format_ARGB32);
+  PaintInforme(image);
+  return image;
+}
+
+void Marcador::paintEvent(QPaintEvent*) {
+  QImage image(size(), QImage::Format_ARGB32);
+  image.fill(kPanel);
+  {
+    QPainter p(&image);
+    const int w = width();
+    const int h = height();
+    p.fillRect(0, 0, w, 2, kFrame);
+    p.fillRect(0, h - 2, w, 2, kFrame);
+    p.fillRect(0, 0, 2, h, kFrame);
+    p.fillRect(w - 2, 0, 2, h, kFrame);
+    p.drawImage(informe_.topLeft(), Picture());
+    p.setPen(kFrame);
+    p.drawRect(informe_.adjusted(-1, -1, 0, 0));
+  }
+  DrawButton(image, historic_, QStringLiteral("Histórico"));
+  DrawButton(image, salir_, QStringLiteral("Salir"));
+  QPainter(this).drawImage(0, 0, image);
+}
+
+void Marcador::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint at = event->position().toPoint();
+  if (historic_.contains(at)) {
+    TocaSonido(state_, 9);
+    if (onHistoric) onHistoric();
+  } else if (salir_.contains(at)) {
+    TocaSonido(state_, 5);
+    accept();
+  }
+}
+
+void Marcador::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+      event->key() == Qt::Key_Enter) {
+    TocaSonido(state_, 5);
+    accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void ShowScoreReport(GameState& state, QWidget* parent, std::function<void()> onHistoric) {
+  Marcador report(state, parent);
+  report.onHistoric = std::move(onHistoric);
+  if (parent) {
+    const QRect area = parent->geometry();
+    report.move(area.center() - QPoint(report.width() / 2, report.height() / 2));
+  }
+  // Over a full-screen table without a window manager the report still
+  // takes the keyboard at once.
+  QTimer::singleShot(0, &report, [&report] {
+    report.raise();
+    report.activateWindow();
+    report.setFocus(Qt::ActiveWindowFocusReason);
+  });
+  report.exec();
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,195 @@
+#include "engine/recorder.h"
+
+#include <algorithm>
+
+#include "engine/hand_messages.h"
+#include "model/move_record.h"
+
+namespace tarvelis {
+namespace {
+
+constexpr int kSwitchStarts = 6;
+constexpr int kSwitchEnds = 7;
+constexpr int kRunPause = 27;
+
+bool WrittenEntry(const GameState& s, int move) {
+  if (move < 1 || move >= static_cast<int>(s.MoveRecord.size())) return false;
+  const int seat = s.MoveRecord[move][kFSeat];
+  return seat >= 1 && seat <= kSeats;
+}
+
+// The moves from `from` on are no longer part of the hand.
+void DropMovesFrom(GameState& s, int from, int through) {
+  through = std::min(through, static_cast<int>(s.MoveRecord.size()) - 1);
+  for (int n = std::max(from, 1); n <= through; ++n) s.MoveRecord[n] = MoveEntry{};
+}
+
+// Replays up to the live move; a record that cannot be replayed further ends
+// the replay where it stands, and the moves it could not reach are dropped so
+// that play goes on from a position that holds together.
+void ReplayToLive(GameState& s, TablePort& port, const std::function<void()>& afterStep) {
+  while (s.MoveNumber < s.LiveMoveNumber && s.HandInProgress) {
+    if (!AvanzaJugada(s, &port)) {
+      DropMovesFrom(s, s.MoveNumber, s.LiveMoveNumber);
+      s.LiveMoveNumber = s.MoveNumber;
+      break;
+    }
+    if (afterStep) afterStep();
+  }
+}
+
+}  // namespace
+
+bool CanSwitchRecorderOn(const GameState& s) {
+  return !s.RecorderOn && !s.RecorderBusy && s.MatchInProgress && s.HandInProgress &&
+         s.NoticeShown && s.MoveNumber >= 2 &&
+         s.MoveNumber < static_cast<int>(s.MoveRecord.size()) && !s.AllTilesFaceUp &&
+         !s.ChoosingLeader && !s.WaitingForEnd && !s.DragActive;
+}
+
+bool EnciendeGrabadora(GameState& s, TablePort& port) {
+  if (!CanSwitchRecorderOn(s)) return false;
+  port.PlaySound(kSwitchStarts);
+  // Arranging the hands makes no sense while the hand is being looked back at.
+  s.OrderMode = s.TurnMode = false;
+  s.LiveMoveNumber = s.MoveNumber;
+  s.RecorderBusy = false;
+  port.PlaySound(kSwitchEnds);
+  s.RecorderOn = true;
+  return true;
+}
+
+void ApagaGrabadora(GameState& s, TablePort& port, const std::function<void()>& afterStep) {
+  if (!s.RecorderOn) return;
+  s.RecorderBusy = true;
+  port.PlaySound(kSwitchStarts);
+  ReplayToLive(s, port, afterStep);
+  port.PlaySound(kSwitchEnds);
+  s.RecorderBusy = false;
+  s.RecorderOn = false;
+}
+
+bool PlayOnFromHere(GameState& s, TablePort& port) {
+  if (!s.RecorderOn || s.RecorderBusy) return false;
+  port.Wait(kRunPause);
+  DropMovesFrom(s, s.MoveNumber, s.LiveMoveNumber);
+  s.LiveMoveNumber = s.MoveNumber;
+  ApagaGrabadora(s, port);
+  const int seat = s.CurrentSeat;
+  if (seat < 1 || seat > kSeats || s.SeatControl[seat] != kAutomatic) return false;
+  s.NoticeShown = false;
+  return true;
+}
+
+void ResetRecorder(GameState& s) {
+  s.RecorderOn = false;
+  s.RecorderBusy = false;
+  s.LiveMoveNumber = s.MoveNumber;
+}
+
+std::vector<std::string> MoveListLines(const GameState& s) {
+  int last = std::min<int>(s.RecorderOn ? s.LiveMoveNumber : s.MoveNumber,
+                           static_cast<int>(s.MoveRecord.size()) - 1);
+  while (last >= 1 && !WrittenEntry(s, last)) --last;
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<size_t>(std::max(last, 0)));
+  for (int n = 1; n <= last; ++n) lines.push_back(RecorderLine(s, n));
+  return lines;
+}
+
+std::string NoticeLabel(const GameState& s) {
+  if (s.RecorderOn && s.MoveNumber == s.LiveMoveNumber) return "Continuar";
+  const int seat = s.CurrentSeat;
+  return seat >= 1 && seat <= kSeats ? Trimmed(s.SeatName[seat]) : std::string();
+}
+
+// ---------------------------------------------------------------------------
+
+void Recorder::Notify() const {
+  if (Changed) Changed();
+}
+
+void Recorder::SetPressed(RecorderControl control) {
+  pressed_ = control;
+  Notify();
+}
+
+bool Recorder::StillReplaying() const {
+  return s_.RecorderOn && !s_.RecorderBusy && s_.HandInProgress;
+}
+
+bool Recorder::Press(RecorderControl control, bool leftButton) {
+  if (control == RecorderControl::kNone) return false;
+  if (control == RecorderControl::kSwitch) {
+    if (Running()) return false;
+    if (s_.RecorderOn) {
+      // A replay already running finishes the job.
+      if (s_.RecorderBusy) return false;
+      ApagaGrabadora(s_, port_, [this] { Notify(); });
+    } else if (!EnciendeGrabadora(s_, port_)) {
+      return false;
+    }
+    Notify();
+    return true;
+  }
+  if (!leftButton || !s_.RecorderOn || s_.RecorderBusy) return false;
+  if (Running()) {
+    // A second press on a run stops it; the other controls wait for it.
+    if (control != RecorderControl::kRunBack && control != RecorderControl::kRunForward) {
+      return false;
+    }
+    runBack_ = runForward_ = false;
+    return true;
+  }
+  switch (control) {
+    case RecorderControl::kBack:
+    case RecorderControl::kForward:
+      return Step(control);
+    case RecorderControl::kRunBack:
+    case RecorderControl::kRunForward:
+      return Run(control);
+    case RecorderControl::kPlayOn:
+      port_.PlaySound(kSwitchStarts);
+      SetPressed(control);
+      PlayOnFromHere(s_, port_);
+      SetPressed(RecorderControl::kNone);
+      port_.PlaySound(kSwitchEnds);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool Recorder::Step(RecorderControl control) {
+  const bool back = control == RecorderControl::kBack;
+  if (back ? s_.MoveNumber <= 1 : s_.MoveNumber >= s_.LiveMoveNumber) return false;
+  port_.PlaySound(kSwitchStarts);
+  SetPressed(control);
+  const bool moved = back ? RetrocedeJugada(s_, &port_) : AvanzaJugada(s_, &port_);
+  SetPressed(RecorderControl::kNone);
+  port_.PlaySound(kSwitchEnds);
+  return moved;
+}
+
+bool Recorder::Run(RecorderControl control) {
+  const bool back = control == RecorderControl::kRunBack;
+  auto more = [&] { return back ? s_.MoveNumber > 1 : s_.MoveNumber < s_.LiveMoveNumber; };
+  if (!more()) return false;
+  bool& flag = back ? runBack_ : runForward_;
+  port_.PlaySound(kSwitchStarts);
+  SetPressed(control);
+  flag = true;
+  while (flag && more() && StillReplaying()) {
+    if (!(back ? RetrocedeJugada(s_, &port_) : AvanzaJugada(s_, &port_))) break;
+    Notify();
+    port_.Wait(kRunPause);
+    // The user's second press arrives here.
+    port_.YieldToWindows();
+  }
+  runBack_ = runForward_ = false;
+  SetPressed(RecorderControl::kNone);
+  port_.PlaySound(kSwitchEnds);
+  return true;
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,49 @@
+#include "layout/recorder_layout.h"
+
+#include <algorithm>
+
+#include "layout/artwork_layout.h"
+#include "layout/button_bar.h"
+
+namespace tarvelis {
+namespace {
+
+constexpr int kListWidth = 156;
+constexpr int kListMargin = 6;
+constexpr int kListNormalHeight = 118;
+constexpr int kListLeastHeight = 64;
+
+bool Inside(const art::Cell& c, Point p) {
+  return p.x >= c.x && p.x <= c.x + c.w - 1 && p.y >= c.y && p.y <= c.y + c.h - 1;
+}
+
+}  // namespace
+
+Rect RecorderPanelRect(const TableGeometry& g) {
+  return Rect{g.ScreenWidthPx - 58, g.ScreenHeightPx - 76, art::kRecorderPanelOff.w,
+              art::kRecorderPanelOff.h};
+}
+
+int RecorderControlAt(Point local) {
+  if (Inside(art::kRecorderSwitchArea, local)) return kRecorderSwitchControl;
+  for (int n = 1; n <= 5; ++n) {
+    if (Inside(art::kRecorderControlArea[n], local)) return n;
+  }
+  return 0;
+}
+
+Rect MoveListRect(const TableGeometry& g, bool tall) {
+  const int bottom = g.ScreenHeightPx - kListMargin;
+  if (tall) {
+    const ButtonPlace help = PlaceOfButton(1, g);
+    const int top = help.y + help.h + kListMargin;
+    return Rect{kListMargin, top, kListWidth, bottom - top};
+  }
+  // Below the left hand, however short the table.
+  const Rect left = HandArea(g, 1);
+  const int room = bottom - (left.y + left.h + kListMargin);
+  const int h = std::clamp(room, kListLeastHeight, kListNormalHeight);
+  return Rect{kListMargin, bottom - h, kListWidth, h};
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,87 @@
+#include "table/move_list.h"
+
+#include <QFont>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace tarvelis {
+
+MoveList::MoveList(QWidget* table) : QListWidget(table) {
+  setObjectName(QStringLiteral("Lis_Grabadora"));
+  // The list never takes the keyboard: keys belong to the table.
+  setFocusPolicy(Qt::NoFocus);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setUniformItemSizes(true);
+  // Even-width letters keep the names and tiles of every line in columns.
+  QFont font(QStringLiteral("DejaVu Sans Mono"));
+  font.setStyleHint(QFont::Monospace);
+  font.setPixelSize(11);
+  setFont(font);
+  setStyleSheet(
+      QStringLiteral("QListWidget { background: #F2E8C8; color: #1E2A20; border: 2px solid #1F4D2E;"
+                     " padding: 1px; }"
+                     "QListWidget::item { padding: 0px 2px; }"
+                     "QListWidget::item:selected { background: #2A6B3F; color: white; }"));
+  hide();
+}
+
+void MoveList::SetLines(const std::vector<std::string>& lines, int selected) {
+  const int n = static_cast<int>(lines.size());
+  while (count() > n) delete takeItem(count() - 1);
+  for (int i = 0; i < n; ++i) {
+    const QString text = QString::fromStdString(lines[static_cast<size_t>(i)]);
+    if (i < count()) {
+      if (item(i)->text() != text) item(i)->setText(text);
+    } else {
+      addItem(text);
+    }
+  }
+  selected_ = selected >= 0 && selected < n ? selected : -1;
+  PutSelectionBack();
+}
+
+void MoveList::PutSelectionBack() {
+  if (selected_ < 0) {
+    clearSelection();
+    setCurrentRow(-1);
+    return;
+  }
+  setCurrentRow(selected_);
+  scrollToItem(item(selected_), QAbstractItemView::EnsureVisible);
+}
+
+void MoveList::SetTall(bool tall) {
+  if (tall == tall_) return;
+  tall_ = tall;
+  if (onTallChanged) onTallChanged(tall_);
+  PutSelectionBack();
+}
+
+void MoveList::mousePressEvent(QMouseEvent* event) {
+  // Looking is allowed, choosing is not: the selection stays where play is.
+  event->accept();
+  PutSelectionBack();
+}
+
+void MoveList::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  PutSelectionBack();
+}
+
+void MoveList::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+}
+
+void MoveList::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
+  SetTall(!tall_);
+}
+
+void MoveList::resizeEvent(QResizeEvent* event) {
+  QListWidget::resizeEvent(event);
+  if (selected_ >= 0) scrollToItem(item(selected_), QAbstractItemView::EnsureVisible);
+}
+
+}  // namespace tarvelis

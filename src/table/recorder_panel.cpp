@@ -1,0 +1,148 @@
+#include "table/recorder_panel.h"
+
+#include <QFile>
+
+#include "layout/artwork_layout.h"
+#include "layout/recorder_layout.h"
+#include "model/move_record.h"
+#include "platform/cursors.h"
+#include "platform/raster.h"
+#include "table/mesa.h"
+#include "table/move_list.h"
+#include "table/qt_table_port.h"
+#include "table/strips.h"
+
+namespace tarvelis {
+namespace {
+
+QRect ToQRect(const tarvelis::Rect& r) {
+  return QRect(r.x, r.y, r.w, r.h);
+}
+
+bool PanelShown(const GameState& s) {
+  return s.MatchInProgress && s.HandInProgress && !s.AllTilesFaceUp;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The panel's picture, part of the table's own picture.
+
+QRect TablePainter::RecorderPanelRect() const {
+  return ToQRect(tarvelis::RecorderPanelRect(state_.Table));
+}
+
+void TablePainter::DrawRecorderPanel(int pressedControl) {
+  const QRect r = RecorderPanelRect();
+  Restore(r);
+  if (!PanelShown(state_)) return;
+  const QImage& strip = TheStrips().Grabadora;
+  const art::Cell panel = state_.RecorderOn ? art::kRecorderPanelOn : art::kRecorderPanelOff;
+  Blit(surface_, r.x(), r.y(), panel.w, panel.h, strip, panel.x, panel.y, RasterOp::Copy);
+  if (pressedControl >= 1 && pressedControl <= 5) {
+    const art::Cell area = art::kRecorderControlArea[pressedControl];
+    const art::Cell pressed = art::kRecorderControlPressed[pressedControl];
+    Blit(surface_, r.x() + area.x, r.y() + area.y, pressed.w, pressed.h, strip, pressed.x,
+         pressed.y, RasterOp::Copy);
+  }
+}
+
+// ---------------------------------------------------------------------------
+
+RecorderPanel::RecorderPanel(GameState& state, Mesa& mesa, QtTablePort& port)
+    : state_(state), mesa_(mesa), port_(port), recorder_(state, port), list_(new MoveList(&mesa)) {
+  recorder_.Changed = [this] { Refresh(); };
+  list_->onTallChanged = [this](bool) { UpdateList(); };
+  // A new line or selection may come with the first move of a hand, which
+  // brings the panel onto the table.
+  port_.onRecorderList = [this] {
+    DrawPanel();
+    UpdateList();
+  };
+  mesa_.SetRecorderPanel(this);
+}
+
+RecorderPanel::~RecorderPanel() {
+  port_.onRecorderList = nullptr;
+  mesa_.SetRecorderPanel(nullptr);
+}
+
+bool RecorderPanel::Shown() const {
+  return PanelShown(state_);
+}
+
+QRect RecorderPanel::Rect() const {
+  return ToQRect(RecorderPanelRect(state_.Table));
+}
+
+bool RecorderPanel::Press(QPoint at, Qt::MouseButton button) {
+  if (!Contains(at)) return false;
+  const QPoint local = at - Rect().topLeft();
+  const int control = RecorderControlAt(Point{local.x(), local.y()});
+  recorder_.Press(static_cast<RecorderControl>(control), button == Qt::LeftButton);
+  return true;
+}
+
+bool RecorderPanel::LetPlayGoOn() {
+  if (!state_.RecorderOn && !state_.RecorderBusy) return true;
+  if (RecorderHoldsPlay(state_) || recorder_.Running()) return false;
+  // At the live move there is nothing to replay: the recorder goes off and
+  // play goes on as the user asked.
+  recorder_.Press(RecorderControl::kSwitch, true);
+  return !state_.RecorderOn;
+}
+
+void RecorderPanel::DrawPanel() {
+  mesa_.Painter().DrawRecorderPanel(static_cast<int>(recorder_.Pressed()));
+  mesa_.ShowNow(Rect());
+}
+
+void RecorderPanel::UpdateList() {
+  const bool always = state_.RuleMoveList == kMoveListAlways;
+  const std::vector<std::string> lines = MoveListLines(state_);
+  list_->SetLines(lines, port_.RecorderSelected());
+  const tarvelis::Rect r = MoveListRect(state_.Table, list_->Tall());
+  list_->setGeometry(ToQRect(r));
+  const bool visible = !lines.empty() && (always || state_.RecorderOn);
+  if (list_->isVisible() != visible) list_->setVisible(visible);
+  if (visible) list_->raise();
+}
+
+void RecorderPanel::Refresh() {
+  DrawPanel();
+  UpdateList();
+  if (state_.NoticeShown && mesa_.NoticeUp()) {
+    mesa_.ShowNotice(QString::fromStdString(NoticeLabel(state_)));
+  }
+  if (state_.RecorderBusy) {
+    mesa_.setCursor(BusyCursor());
+  } else {
+    mesa_.RefreshPointer();
+  }
+  Report();
+}
+
+// End-to-end tests follow the recorder through the status file the waits
+// write: while it is on, where it stands; once it is off with play waiting,
+// the wait itself, as the continue button reports it.
+void RecorderPanel::Report() const {
+  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
+  if (path.isEmpty() || !state_.NoticeShown) return;
+  const GameState& s = state_;
+  const QString line = s.RecorderOn
+                           ? QStringLiteral("recorder move %1 live %2 seat %3 lines %4 selected %5")
+                                 .arg(s.MoveNumber)
+                                 .arg(s.LiveMoveNumber)
+                                 .arg(s.CurrentSeat)
+                                 .arg(list_->count())
+                                 .arg(list_->Selected())
+                           : QStringLiteral("notice %1 hand %2 move %3 seat %4")
+                                 .arg(QString::fromStdString(NoticeLabel(s)))
+                                 .arg(s.HandNumber)
+                                 .arg(s.MoveNumber)
+                                 .arg(s.CurrentSeat);
+  QFile file(QString::fromLocal8Bit(path));
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
+}
+
+}  // namespace tarvelis

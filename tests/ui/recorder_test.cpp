@@ -1,0 +1,266 @@
+// The recorder panel, the move list, the tutor's marks and the score report
+// on the offscreen platform: what the mouse does on them and what they paint.
+#include <QtTest>
+
+#include "dialogs/marcador.h"
+#include "engine/headless_play.h"
+#include "layout/button_bar.h"
+#include "layout/pointer_rules.h"
+#include "layout/recorder_layout.h"
+#include "model/move_rules.h"
+#include "table/mesa.h"
+#include "table/move_list.h"
+#include "table/qt_table_port.h"
+#include "table/recorder_panel.h"
+#include "table/tutor_marker.h"
+
+using namespace tarvelis;
+
+namespace {
+
+// A hand played by the engine to `moves` moves and waiting at the continue
+// button, at full speed and without sound.
+GameState Waiting(int moves, std::uint32_t seed = 5) {
+  GameState s;
+  ApplyDefaults(s);
+  s.RuleSound = kOff;
+  s.RuleFirstLead = kFirstLeadDraw;
+  s.GameSpeed = 100;
+  s.Table = ComputeTableGeometry(800, 600);
+  PlayHeadlessTo(s, moves, seed);
+  s.NoticeShown = true;
+  return s;
+}
+
+struct Table {
+  GameState& s;
+  Mesa mesa;
+  QtTablePort port;
+  RecorderPanel panel;
+
+  explicit Table(GameState& state)
+      : s(state), mesa(state), port(state, mesa), panel(state, mesa, port) {
+    mesa.LayOut();
+    mesa.show();
+    mesa.ShowNotice(QStringLiteral("Jugador4"));
+    panel.Refresh();
+  }
+  void Click(QPoint local, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(&mesa, button, {}, panel.Rect().topLeft() + local);
+  }
+};
+
+bool Differs(const QImage& a, const QImage& b, const QRect& r) {
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    for (int x = r.left(); x <= r.right(); ++x) {
+      if (a.pixel(x, y) != b.pixel(x, y)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+class RecorderTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Each control acts on a click inside its area and not on one a pixel
+  // outside it.
+  void clickInsideActsOnePixelOutsideDoesNot_data() {
+    QTest::addColumn<int>("stepsBackFirst");
+    QTest::addColumn<QPoint>("inside");
+    QTest::addColumn<QPoint>("outside");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("one back") << 0 << QPoint(4, 25) << QPoint(3, 30) << "live-1";
+    QTest::newRow("one forward") << 2 << QPoint(46, 38) << QPoint(47, 30) << "live-1";
+    QTest::newRow("run back") << 0 << QPoint(25, 54) << QPoint(10, 55) << "lead";
+    QTest::newRow("run forward") << 4 << QPoint(46, 54) << QPoint(47, 45) << "live";
+    QTest::newRow("play on") << 2 << QPoint(35, 70) << QPoint(36, 60) << "play on";
+    QTest::newRow("switch off") << 1 << QPoint(44, 19) << QPoint(45, 10) << "off";
+  }
+  void clickInsideActsOnePixelOutsideDoesNot() {
+    QFETCH(int, stepsBackFirst);
+    QFETCH(QPoint, inside);
+    QFETCH(QPoint, outside);
+    QFETCH(QString, expected);
+    GameState s = Waiting(9);
+    QVERIFY(s.HandInProgress);
+    Table t(s);
+    const int live = s.MoveNumber;
+    t.Click(QPoint(6, 6));  // the switch
+    QVERIFY(s.RecorderOn);
+    QCOMPARE(int(s.LiveMoveNumber), live);
+    for (int i = 0; i < stepsBackFirst; ++i) t.Click(QPoint(10, 30));
+    const int before = s.MoveNumber;
+    QCOMPARE(before, live - stepsBackFirst);
+
+    t.Click(outside);
+    QCOMPARE(int(s.MoveNumber), before);
+    QVERIFY(s.RecorderOn);
+    if (expected != "off") {
+      // The five controls answer to the left button only.
+      t.Click(inside, Qt::MiddleButton);
+      QCOMPARE(int(s.MoveNumber), before);
+      QVERIFY(s.RecorderOn);
+    }
+
+    t.Click(inside);
+    if (expected == "live-1") QCOMPARE(int(s.MoveNumber), live - 1);
+    if (expected == "lead") QCOMPARE(int(s.MoveNumber), 1);
+    if (expected == "live") QCOMPARE(int(s.MoveNumber), live);
+    if (expected == "play on") {
+      QVERIFY(!s.RecorderOn);
+      QCOMPARE(int(s.LiveMoveNumber), before);
+      QCOMPARE(t.panel.List().count(), before - 1);
+    }
+    if (expected == "off") {
+      QVERIFY(!s.RecorderOn);
+      QCOMPARE(int(s.MoveNumber), live);
+    }
+    QVERIFY(!s.RecorderBusy);
+  }
+
+  // The panel's picture follows the switch; with the recorder on the bar's
+  // new-match, settings and tutor buttons refuse presses with the no-drop
+  // pointer, and the continue button does not let play go on.
+  void switchShowsOnTheTableAndHoldsThePlay() {
+    GameState s = Waiting(7);
+    s.SeatControl[s.CurrentSeat] = kManual;
+    Table t(s);
+    const QImage off = t.mesa.Surface().copy(t.panel.Rect());
+    t.Click(QPoint(20, 12));
+    QVERIFY(s.RecorderOn);
+    QVERIFY(t.mesa.Surface().copy(t.panel.Rect()) != off);
+    int pressed = 0;
+    t.mesa.onButton = [&](int) { ++pressed; };
+    for (int n : {2, 3, 4}) {
+      const QRect r = t.mesa.ButtonRect(n);
+      QTest::mouseMove(&t.mesa, r.center());
+      QCOMPARE(t.mesa.ShownCursor(), int(kCursorNoDrop));
+      QTest::mouseClick(&t.mesa, Qt::LeftButton, {}, r.center());
+    }
+    QCOMPARE(pressed, 0);
+    QTest::mouseClick(&t.mesa, Qt::LeftButton, {}, t.mesa.ButtonRect(6).center());
+    QCOMPARE(pressed, 1);
+    t.Click(QPoint(10, 30));  // one back: play is held
+    QTest::mouseClick(&t.mesa, Qt::LeftButton, {}, t.mesa.Painter().ContinueButtonRect().center());
+    QVERIFY(s.NoticeShown);
+    t.Click(QPoint(40, 30));  // forward to the live move: the button goes on again
+    QTest::mouseClick(&t.mesa, Qt::LeftButton, {}, t.mesa.Painter().ContinueButtonRect().center());
+    QVERIFY(!s.NoticeShown);
+    QVERIFY(!s.RecorderOn);
+  }
+
+  // The list shows while the recorder is on, keeps its selection on the last
+  // move in force whatever is clicked, and a double click makes it taller
+  // with the selected line still in view.
+  void moveListKeepsItsSelection() {
+    GameState s = Waiting(12);
+    s.RuleMoveList = kMoveListWithRecorder;
+    Table t(s);
+    MoveList& list = t.panel.List();
+    QVERIFY(list.isHidden());
+    t.Click(QPoint(6, 6));
+    for (int i = 0; i < 3; ++i) t.Click(QPoint(10, 30));
+    QVERIFY(list.isVisible());
+    QCOMPARE(list.count(), 12);
+    QCOMPARE(list.currentRow(), s.MoveNumber - 2);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      list.visualItemRect(list.item(0)).center());
+    QCOMPARE(list.currentRow(), s.MoveNumber - 2);
+    const int normal = list.height();
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(list.Tall());
+    QVERIFY(list.height() > normal);
+    QVERIFY(list.viewport()->rect().intersects(list.visualItemRect(list.currentItem())));
+    t.Click(QPoint(6, 6));  // off: the list goes with the recorder
+    QVERIFY(list.isHidden());
+  }
+
+  // The tutor's marker shows beside the suggested tile while it blinks and is
+  // gone afterwards; a seat that cannot play gets nothing.
+  void tutorMarksTheSuggestedTile() {
+    GameState s = Waiting(6);
+    s.SeatControl[s.CurrentSeat] = kManual;
+    Table t(s);
+    const i16 level = s.SeatLevel[s.CurrentSeat];
+    int shown = 0;
+    QImage seen;
+    const TutorMarks marks = ShowTutor(s, t.mesa, [&] {
+      ++shown;
+      seen = t.mesa.grab().toImage();
+    });
+    QCOMPARE(shown, 3);
+    QVERIFY(marks.Seat == s.CurrentSeat);
+    const QRect marker(marks.Marker.x, marks.Marker.y, marks.Marker.w, marks.Marker.h);
+    QVERIFY(Differs(seen.convertToFormat(QImage::Format_ARGB32), t.mesa.Surface(), marker));
+    const QImage after = t.mesa.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!Differs(after, t.mesa.Surface(), marker));
+    QCOMPARE(s.SeatLevel[s.CurrentSeat], level);
+
+    // Ends that the seat holds no tile for: a pass, and nothing shown.
+    int missing = -1;
+    for (int p = 0; p < kPips && missing < 0; ++p) {
+      bool holds = false;
+      for (int slot = 1; slot <= kSlots; ++slot) {
+        const HandSlot& h = s.Hand[s.CurrentSeat][slot];
+        holds |= h.State == 0 && (h.PipA == p || h.PipB == p);
+      }
+      if (!holds) missing = p;
+    }
+    if (missing >= 0) {
+      s.EndPips = {0, static_cast<i16>(missing), static_cast<i16>(missing)};
+      shown = 0;
+      QCOMPARE(ShowTutor(s, t.mesa, [&] { ++shown; }).Seat, 0);
+      QCOMPARE(shown, 0);
+    }
+  }
+
+  // The report paints every line it was given, in both modes, and its buttons
+  // answer.
+  void scoreReportPaintsItsLines() {
+    for (const i16 mode : {kModeIndividual, kModePairs}) {
+      GameState s;
+      ApplyDefaults(s);
+      s.RuleSound = kOff;
+      s.RuleMode = mode;
+      s.HandNumber = 3;
+      for (int hand = 1; hand <= 2; ++hand) {
+        HandLogEntry& e = s.HandLog[hand];
+        e.Text = s.SeatName[hand];
+        e.SeatUnits[hand] = e.PairUnits[hand] = 25;
+        e.SeatTens[hand] = e.PairTens[hand] = 3;
+      }
+      Marcador report(s);
+      const QImage picture = report.Picture();
+      const QRgb paper = picture.pixel(picture.width() - 2, picture.height() - 2);
+      auto inked = [&](const QRect& r) {
+        for (int y = r.top(); y <= std::min(r.bottom(), picture.height() - 1); ++y) {
+          for (int x = r.left(); x <= std::min(r.right(), picture.width() - 1); ++x) {
+            if (picture.pixel(x, y) != paper) return true;
+          }
+        }
+        return false;
+      };
+      for (const ReportItem& item : report.Report().items) {
+        const QString text = QString::fromStdString(item.text).trimmed();
+        if (item.style == ReportStyle::kText && text.isEmpty()) continue;
+        QVERIFY2(inked(QRect(item.x, item.y, 24, 12)), item.text.c_str());
+      }
+      // Below the last line the picture is blank.
+      QVERIFY(!inked(QRect(0, report.Report().height - 3, picture.width(), 2)));
+      QCOMPARE(report.width(), report.Report().width + 28);
+
+      int history = 0;
+      report.onHistoric = [&] { ++history; };
+      QTest::mouseClick(&report, Qt::LeftButton, {}, report.HistoricRect().center());
+      QCOMPARE(history, 1);
+      QTest::mouseClick(&report, Qt::LeftButton, {}, report.SalirRect().center());
+      QCOMPARE(report.result(), int(QDialog::Accepted));
+    }
+  }
+};
+
+QTEST_MAIN(RecorderTest)
+#include "recorder_test.moc"

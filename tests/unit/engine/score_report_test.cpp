@@ -1,0 +1,154 @@
+#include "engine/score_report.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tarvelis {
+namespace {
+
+GameState Match(i16 mode, i16 scoring) {
+  GameState s;
+  ApplyDefaults(s);
+  s.RuleMode = mode;
+  s.RuleScoring = scoring;
+  s.MatchTarget = 30;
+  s.MatchInProgress = true;
+  return s;
+}
+
+// Hand `hand` won by `seat` with `points` pips, logged as the hand end does.
+void Won(GameState& s, int hand, int seat, int points) {
+  HandLogEntry& e = s.HandLog[hand];
+  e.Text = s.SeatName[seat];
+  const i16 tens = static_cast<i16>(points == 0 ? 0 : (points - 1) / 10 + 1);
+  if (s.RuleMode == kModePairs) {
+    e.PairUnits[PairOfSeat(seat)] = static_cast<i16>(points);
+    e.PairTens[PairOfSeat(seat)] = tens;
+  } else {
+    e.SeatUnits[seat] = static_cast<i16>(points);
+    e.SeatTens[seat] = tens;
+  }
+  s.HandNumber = static_cast<i16>(std::max<int>(s.HandNumber, hand));
+}
+
+std::string PaddedLeader(std::string name) {
+  name.resize(std::max<size_t>(name.size(), 11), ' ');
+  return name;
+}
+
+std::vector<ReportItem> RowAt(const ScoreReport& r, int y) {
+  std::vector<ReportItem> row;
+  for (const ReportItem& i : r.items) {
+    if (i.y == y) row.push_back(i);
+  }
+  return row;
+}
+
+std::vector<std::string> HandNumbers(const ScoreReport& r) {
+  std::vector<std::string> numbers;
+  for (const ReportItem& i : r.items) {
+    if (i.x == kReportNumberX && i.y >= kReportFirstRowY) numbers.push_back(i.text);
+  }
+  return numbers;
+}
+
+// With nothing scored the report is its title, its target and its header.
+TEST(ScoreReport, NoHandYetShowsTitleTargetAndHeaderOnly) {
+  GameState individual = Match(kModeIndividual, kScoreTens);
+  const ScoreReport r = BuildScoreReport(individual);
+  ASSERT_EQ(r.items.size(), 3u);
+  EXPECT_EQ(r.items[0],
+            (ReportItem{16, kReportTitleY, "Informe de puntuación", ReportStyle::kTitle}));
+  EXPECT_EQ(r.items[1].text, "Partida a 30 puntos");
+  EXPECT_EQ(r.items[2].text, "Mano   Sale    Jugador1  Jugador2  Jugador3  Jugador4  ");
+  EXPECT_EQ(r.ruleY, 0);
+
+  GameState pairs = Match(kModePairs, kScoreTens);
+  const ScoreReport p = BuildScoreReport(pairs);
+  ASSERT_EQ(p.items.size(), 5u);
+  EXPECT_EQ(p.items[3].style, ReportStyle::kPairLabel1);
+  EXPECT_EQ(p.items[4].style, ReportStyle::kPairLabel2);
+  EXPECT_LT(p.width, r.width) << "the pairs report is the narrower one";
+}
+
+// Twenty-five hands: only the last twenty are listed, numbered as the report
+// writes them, and a replayed tie (no points) leaves no row.
+TEST(ScoreReport, ListsTheLastTwentyHandsWithPoints) {
+  for (const i16 mode : {kModeIndividual, kModePairs}) {
+    GameState s = Match(mode, kScoreUnits);
+    for (int hand = 1; hand <= 25; ++hand) Won(s, hand, hand % 4 + 1, hand == 12 ? 0 : 7);
+    s.HandLog[12].Text = s.SeatName[1];  // the tie that was played again
+    const ScoreReport r = BuildScoreReport(s);
+    std::vector<std::string> expected;
+    for (int hand = 6; hand <= 25; ++hand) {
+      if (hand != 12) expected.push_back((hand < 10 ? "  " : " ") + std::to_string(hand));
+    }
+    EXPECT_EQ(HandNumbers(r), expected);
+    EXPECT_EQ(RowAt(r, kReportFirstRowY)[1].text, PaddedLeader(s.SeatName[6 % 4 + 1]));
+  }
+}
+
+// Scores by tens and by units, each at its column; totals at theirs, capped.
+TEST(ScoreReport, ColumnsForEachModeAndScoring) {
+  struct Case {
+    i16 mode, scoring;
+    int seat, points;
+    std::vector<ReportItem> scores;  // the row after the number and the leader
+    std::vector<ReportItem> totals;
+  };
+  const int y = kReportFirstRowY;
+  const int ty = y + kReportRowStep + 8;
+  const std::vector<Case> cases = {
+      {kModeIndividual,
+       kScoreTens,
+       2,
+       25,
+       {{211, y, " 25"}, {234, y, "-"}, {243, y, "  3"}},
+       {{156, ty, "  0"}, {226, ty, "  3"}, {296, ty, "  0"}, {366, ty, "  0"}}},
+      {kModeIndividual,
+       kScoreUnits,
+       4,
+       131,
+       {{366, y, "131"}},
+       {{156, ty, "  0"}, {226, ty, "  0"}, {296, ty, "  0"}, {366, ty, "131"}}},
+      {kModePairs,
+       kScoreTens,
+       3,
+       25,
+       {{221, y, " 25"}, {246, y, "-"}, {253, y, "  3"}},
+       {{158, ty, "  0"}, {236, ty, "  3"}}},
+      {kModePairs, kScoreUnits, 4, 9, {{158, y, "  9"}}, {{158, ty, "  9"}, {236, ty, "  0"}}},
+  };
+  for (const Case& c : cases) {
+    GameState s = Match(c.mode, c.scoring);
+    Won(s, 1, c.seat, c.points);
+    const ScoreReport r = BuildScoreReport(s);
+    std::vector<ReportItem> row = RowAt(r, y);
+    ASSERT_GE(row.size(), 2u);
+    EXPECT_EQ(row[0].text, "  1");
+    EXPECT_EQ(row[1], (ReportItem{kReportLeaderX, y, PaddedLeader(s.SeatName[c.seat])}));
+    row.erase(row.begin(), row.begin() + 2);
+    EXPECT_EQ(row, c.scores) << c.mode << "/" << c.scoring;
+    EXPECT_EQ(RowAt(r, ty), c.totals);
+    EXPECT_EQ(r.ruleY, ty - 4);
+  }
+  // The totals come from the log, capped at 999.
+  GameState s = Match(kModeIndividual, kScoreUnits);
+  for (int hand = 1; hand <= 8; ++hand) Won(s, hand, 1, 150);
+  const ScoreReport r = BuildScoreReport(s);
+  EXPECT_EQ(s.SeatTotal[1], 999);
+  EXPECT_EQ(RowAt(r, r.ruleY + 4).front().text, "999");
+}
+
+// Long names are cut so that every column keeps its place.
+TEST(ScoreReport, LongNamesKeepTheHeaderColumns) {
+  GameState s = Match(kModeIndividual, kScoreTens);
+  s.SeatName[1] = "Maximiliano José";
+  s.SeatName[2] = " Íñigo ";
+  const ScoreReport r = BuildScoreReport(s);
+  EXPECT_EQ(r.items[2].text, "Mano   Sale    Maximilia Íñigo     Jugador3  Jugador4  ");
+}
+
+}  // namespace
+}  // namespace tarvelis
