@@ -8,7 +8,7 @@
 namespace tarvelis {
 namespace {
 
-constexpr int kListWidth = 156;
+constexpr int kListWidth = 178;
 constexpr int kListMargin = 6;
 constexpr int kListNormalHeight = 118;
 constexpr int kListLeastHeight = 64;
@@ -37,13 +37,14 @@ Rect MoveListRect(const TableGeometry& g, bool tall) {
   if (tall) {
     const ButtonPlace help = PlaceOfButton(1, g);
     const int top = help.y + help.h + kListMargin;
-    return Rect{kListMargin, top, kListWidth, bottom - top};
+    return Rect{kListMargin, top, MoveListRect(g, false).w, bottom - top};
   }
-  // Below the left hand, however short the table.
+  // Below the left hand and beside the bottom one, however small the table.
   const Rect left = HandArea(g, 1);
   const int room = bottom - (left.y + left.h + kListMargin);
   const int h = std::clamp(room, kListLeastHeight, kListNormalHeight);
-  return Rect{kListMargin, bottom - h, kListWidth, h};
+  const int w = std::min(kListWidth, HandArea(g, 4).x - 2 * kListMargin);
+  return Rect{kListMargin, bottom - h, w, h};
 }
 
 }  // namespace tarvelis

@@ -14,6 +14,7 @@ MoveList::MoveList(QWidget* table) : QListWidget(table) {
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setUniformItemSizes(true);
+  setTextElideMode(Qt::ElideNone);
   // Even-width letters keep the names and tiles of every line in columns.
   QFont font(QStringLiteral("DejaVu Sans Mono"));
   font.setStyleHint(QFont::Monospace);
@@ -80,6 +81,13 @@ void MoveList::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void MoveList::resizeEvent(QResizeEvent* event) {
+  // A narrow table's list takes smaller letters, so every line stays whole.
+  QFont f = font();
+  const int px = width() >= 170 ? 11 : 10;
+  if (f.pixelSize() != px) {
+    f.setPixelSize(px);
+    setFont(f);
+  }
   QListWidget::resizeEvent(event);
   if (selected_ >= 0) scrollToItem(item(selected_), QAbstractItemView::EnsureVisible);
 }

@@ -116,7 +116,7 @@ wait_status "^recorder move 1 live $live "
 panel forward
 wait_status "^recorder move 2 live $live "
 panel forward
-wait_status "^recorder move 3 live $live lines $((live - 1)) selected 1"
+wait_status "^recorder move 3 live $live seat [1-4] lines $((live - 1)) selected 1"
 e2e_screenshot recorder-panel
 panel playon
 [ "$(advance)" = turn ] || e2e_fail "play did not go on after playing on from move 3"
