@@ -27,6 +27,7 @@
 #include "table/mesa.h"
 #include "table/qt_table_port.h"
 #include "table/recorder_panel.h"
+#include "table/settings_window.h"
 #include "table/tutor_marker.h"
 
 namespace tarvelis {
@@ -272,10 +273,9 @@ void Program::OnHelpButton() {
 }
 
 void Program::OnSettingsButton() {
-  mesa_->setCursor(BusyCursor());
-  TocaSonido(state_, 9);
-  // The settings window opens here, modally.
-  mesa_->RefreshPointer();
+  OpenSettingsWindow(state_, *mesa_, dataFolder_);
+  // The move list follows its rule at once; the recorder panel knows where.
+  if (recorder_) recorder_->Refresh();
 }
 
 void Program::OnTutorButton() {

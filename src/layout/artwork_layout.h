@@ -229,6 +229,38 @@ inline constexpr const char* kAppIconPath = ":/icons/tarvelis.png";
 inline constexpr Size kAppIconSize{64, 64};
 
 // ---------------------------------------------------------------------------
+// The settings window `Personal`: ":/strips/personal.png", 308 x 150, all
+// opaque, drawn on kPanelGreyRgb, the grey of the window's panels, so the
+// pieces sit on them without a seam.
+inline constexpr const char* kPersonalPath = ":/strips/personal.png";
+inline constexpr Size kPersonalSize{308, 150};
+inline constexpr unsigned kPanelGreyRgb = 0xC0C0C0;
+
+// The direction of play, 123 x 97: seat to seat the way the turn goes.
+inline constexpr Cell kDirectionForward{0, 0, 123, 97};
+inline constexpr Cell kDirectionReverse{125, 0, 123, 97};
+
+// A selector's button, released and pressed.
+inline constexpr Cell kSelectorButton{250, 0, 29, 20};
+inline constexpr Cell kSelectorButtonPressed{250, 22, 29, 20};
+
+// The match-points arrows, released and pressed; the pointer turns into a
+// hand only over their pixels that differ from the panel grey.
+inline constexpr Cell kArrowUp{281, 0, 24, 14};
+inline constexpr Cell kArrowUpPressed{281, 16, 24, 14};
+inline constexpr Cell kArrowDown{281, 32, 24, 14};
+inline constexpr Cell kArrowDownPressed{281, 48, 24, 14};
+
+// A slider's thumb, and its track: track column i lies under the thumb's left
+// edge at value i, so the 12 columns from i restore what the thumb covered.
+inline constexpr Cell kSliderThumb{250, 44, 12, 18};
+inline constexpr Cell kSliderTrack{0, 99, 112, 18};
+
+// The buttons of the two pages: to the rules page, and out (of either page).
+inline constexpr Cell kRulesButton{0, 119, 96, 30};
+inline constexpr Cell kExitButton{98, 119, 96, 30};
+
+// ---------------------------------------------------------------------------
 // Pointers: 32 x 32 images with transparency. Index = `CursorKind` 1..6
 // (0 is the standard pointer and has no picture).
 struct CursorArt {

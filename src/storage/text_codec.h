@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/letter_case.h"
+
 namespace tarvelis {
 
 // Bytes in Windows-1252 to UTF-8. The five bytes the code page leaves
@@ -16,11 +18,6 @@ std::string Utf8From1252(std::string_view bytes);
 // UTF-8 to Windows-1252. A character the code page cannot hold, and every byte
 // of a broken UTF-8 sequence, becomes '?'.
 std::string Utf8To1252(std::string_view utf8);
-
-// Upper and lower case of the letters of the code page (Latin-1 letters, plus
-// the Š, Ž, Œ and Ÿ that Windows-1252 adds); other characters pass unchanged.
-char32_t UpperLetter(char32_t c);
-char32_t LowerLetter(char32_t c);
 
 // The first character and every character after a space in upper case, every
 // other character in lower case; spaces are kept as they are.

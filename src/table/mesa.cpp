@@ -62,6 +62,14 @@ void Mesa::LayOut() {
   update();
 }
 
+void Mesa::ReplaceBackground(const QImage& background) {
+  marmol_ = background.convertToFormat(QImage::Format_ARGB32);
+  surface_ = marmol_.copy();
+  painter_->DrawAll();
+  if (deal_ != nullptr) painter_->DrawDealingArea(*deal_);
+  update();
+}
+
 QRect Mesa::ButtonRect(int n) const {
   const ButtonPlace place = PlaceOfButton(n, state_.Table);
   return QRect(place.x, place.y, place.w, place.h);

@@ -27,6 +27,10 @@ class Mesa : public QWidget {
   // everything from the state.
   void LayOut();
 
+  // A new background picture for the table (the same size), kept until the
+  // program ends; everything on the table is drawn again over it.
+  void ReplaceBackground(const QImage& background);
+
   TablePainter& Painter() { return *painter_; }
   const QImage& Surface() const { return surface_; }
   const QImage& Marmol() const { return marmol_; }

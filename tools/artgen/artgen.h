@@ -16,6 +16,7 @@ void MakeHands(const QString& outDir);       // manos and the six cursors
 void MakeMessages(const QString& outDir);    // mensajes
 void MakeCover(const QString& outDir);       // careta and the application icon
 void MakeMarble(const QString& outDir);      // marmol
+void MakePersonal(const QString& outDir);    // personal: the settings window
 void MakeSounds(const QString& outDir);      // sounds/N.wav
 
 // Checks the written strips against the rules of the masked copy and of the

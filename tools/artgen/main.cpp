@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
   artgen::MakeMessages(outDir);
   artgen::MakeCover(outDir);
   artgen::MakeMarble(outDir);
+  artgen::MakePersonal(outDir);
   artgen::MakeSounds(outDir);
   const int faults = artgen::CheckArtwork(outDir);
   if (!preview.isEmpty()) artgen::MakePreview(outDir, preview);

@@ -1,0 +1,121 @@
+// The options and house rules the settings window edits: the labels of every
+// selector, which value comes next, and what a click refuses, forces or only
+// warns about. The window draws and routes the mouse; every decision is here,
+// so it can be tried without a display.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "model/game_state.h"
+
+namespace tarvelis {
+
+inline constexpr int kSelectorSlots = 29;  // indexes 0..28; 1..15 global, 21..28 per seat
+inline constexpr int kValueSlots = 6;      // values 0..5; 1..4 can hold a label
+inline constexpr int kLabelLength = 22;
+
+// Selector indexes by what they set.
+enum Selector : int {
+  kSelPause = 1,
+  kSelPlayedTiles = 2,
+  kSelDirection = 3,
+  kSelSound = 4,
+  kSelMoveList = 5,
+  kSelFiveDoubles = 6,
+  kSelDealing = 7,
+  kSelFirstLead = 8,
+  kSelScoring = 9,
+  kSelCountedPips = 10,
+  kSelScoringPair = 11,
+  kSelTieWinner = 12,
+  kSelTieLead = 13,
+  kSelNextLead = 14,
+  kSelMode = 15,
+  kSelTilesShown = 20,  // + seat: 21..24
+  kSelControl = 24,     // + seat: 25..28
+};
+
+// Every label is kLabelLength characters, padded with spaces; a label of
+// spaces alone is a value the selector does not have.
+struct OptionLabels {
+  std::array<std::array<std::string, kValueSlots>, kSelectorSlots> Label;
+};
+
+// The table for the mode the state is in now.
+OptionLabels BuildOptionLabels(const GameState& state);
+
+// Selectors 12 and 14 name pairs in pairs mode and single seats in individual
+// mode, where one value of each goes away.
+void RelabelForMode(OptionLabels& labels, i16 mode);
+
+bool IsBlankLabel(const std::string& label);
+// The label without its padding, as the selector prints it.
+std::string TrimmedLabel(const std::string& label);
+const std::string& LabelOf(const OptionLabels& labels, int index, int value);
+
+// The title printed over selector `index`, with its spaces.
+const char* SelectorTitle(int index);
+bool IsSelector(int index);
+
+// The state value behind selector `index` (a valid index only).
+i16& SelectorValue(GameState& state, int index);
+i16 SelectorValue(const GameState& state, int index);
+
+// What a click shows: a title, a text, the button set (1 a notice, 2 a
+// question) and the picture.
+struct OptionMessage {
+  std::string Title;
+  std::string Text;
+  int Buttons = 1;
+  int Picture = 3;
+};
+
+// What the rules ask of the window while they run. The window answers through
+// the message dialog and redraws; tests answer from a script and record.
+class OptionEvents {
+ public:
+  virtual ~OptionEvents() = default;
+  // Shows a message; for a question, true when the user accepted.
+  virtual bool Show(const OptionMessage& message) = 0;
+  // Selector `index` has just taken its new value: the click's animation.
+  virtual void Advanced(int index) = 0;
+  // Selector 12 and 14's labels changed with the mode.
+  virtual void Relabelled() {}
+  // The table must show the change at once.
+  virtual void SeatTilesChanged(int /*seat*/) {}
+  virtual void AllTilesChanged() {}
+  virtual void ScoreboardChanged() {}
+  virtual void DirectionChanged() {}
+};
+
+// One step of a selector: the next value, or 1 after the last one.
+void AdvanceSelector(GameState& state, const OptionLabels& labels, int index,
+                     OptionEvents& events);
+
+// A click on selector `index`, with every rule that guards it.
+void ClickSelector(GameState& state, OptionLabels& labels, int index, OptionEvents& events);
+
+// Values the current mode has no label for (left from a file written in the
+// other mode) go back to 1, so that no selector ever shows an empty value.
+void NormaliseToLabels(GameState& state, const OptionLabels& labels);
+
+// The sliders: a thumb dragged by `dx` pixels moves the value as far, stopping
+// exactly at 0 or 100.
+int DragSliderValue(int value, int dx);
+
+// The points that win the match: one step up or down, never below 1 nor above
+// the three digits the box shows.
+inline constexpr int kMatchTargetCap = 999;
+i16 StepMatchTarget(i16 value, int step);
+
+// The default name of a seat, and the name a seat keeps when the field is
+// left empty or with spaces alone.
+std::string DefaultSeatName(int seat);
+std::string FinalSeatName(const std::string& name, int seat);
+
+// The move list shows always or only with the recorder on, and only once the
+// hand's first move has been made.
+bool MoveListShown(const GameState& state);
+
+}  // namespace tarvelis

@@ -1,0 +1,109 @@
+#include "table/settings_window.h"
+
+#include "dialogs/message_dialog.h"
+#include "dialogs/personal.h"
+#include "layout/option_rules.h"
+#include "model/game_state.h"
+#include "platform/cursors.h"
+#include "platform/raster.h"
+#include "platform/waits.h"
+#include "storage/settings_file.h"
+#include "table/mesa.h"
+
+namespace tarvelis {
+namespace {
+
+// The table is cleared to this before a picture of the user's is laid on it.
+const QColor kClearedTable(0x1E, 0x4A, 0x2C);
+
+// While the user deals by hand every tile lies face up in the dealing area,
+// whatever the options say: the hands are left as they are.
+bool HandsFollowOptions(const GameState& s) {
+  return s.MatchInProgress && !s.AllTilesFaceUp;
+}
+
+void LayBackground(Mesa& mesa, const QImage& picture, BackgroundLayout layout, int w, int h) {
+  QImage table(w, h, QImage::Format_ARGB32);
+  table.fill(kClearedTable);
+  const QImage pic = picture.convertToFormat(QImage::Format_ARGB32);
+  for (const Point p : BackgroundPlaces(layout, w, h, pic.width(), pic.height())) {
+    Blit(table, p.x, p.y, pic.width(), pic.height(), pic, 0, 0, RasterOp::Copy);
+  }
+  mesa.ReplaceBackground(table);
+}
+
+// A state saved with the manual deal half done could not be resumed: it is
+// saved as the program leaves it in that case, without the match.
+GameState StateToSave(const GameState& s) {
+  GameState copy = s;
+  if (copy.AllTilesFaceUp) {
+    copy.AllTilesFaceUp = false;
+    copy.MatchInProgress = false;
+    copy.HandInProgress = false;
+  }
+  return copy;
+}
+
+}  // namespace
+
+void BringTableUpToDate(GameState& state, Mesa& mesa) {
+  TablePainter& painter = mesa.Painter();
+  if (HandsFollowOptions(state)) {
+    painter.DrawHands();
+    painter.DrawSeatNames();
+    // The continue button carries the name of the seat to move, which may
+    // have just changed.
+    if (state.HandInProgress && state.NoticeShown && state.CurrentSeat >= 1 &&
+        state.CurrentSeat <= kSeats) {
+      mesa.ShowNotice(QString::fromStdString(
+          FinalSeatName(state.SeatName[state.CurrentSeat], state.CurrentSeat)));
+    }
+  }
+  painter.DrawButtonsAndScore();
+  mesa.Show();
+  mesa.RefreshPointer();
+}
+
+void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::path& dataFolder) {
+  mesa.setCursor(BusyCursor());
+  TocaSonido(state, 9);
+  SettingsHooks hooks;
+  hooks.SeatTilesChanged = [&](int seat) {
+    if (!HandsFollowOptions(state)) return;
+    mesa.Painter().DrawHand(seat);
+    mesa.Painter().DrawSeatNames();
+    mesa.Show();
+  };
+  hooks.AllTilesChanged = [&] {
+    if (!HandsFollowOptions(state)) return;
+    mesa.Painter().DrawHands();
+    mesa.Show();
+  };
+  hooks.ScoreboardChanged = [&] {
+    mesa.Painter().DrawButtonsAndScore();
+    mesa.Show();
+  };
+  hooks.BackgroundChosen = [&](const QImage& picture, BackgroundLayout layout) {
+    LayBackground(mesa, picture, layout, state.Table.ScreenWidthPx, state.Table.ScreenHeightPx);
+  };
+  hooks.TableBusy = [&](bool busy) {
+    if (busy) {
+      mesa.setCursor(BusyCursor());
+    } else {
+      mesa.unsetCursor();
+    }
+  };
+  Personal window(state, std::move(hooks), dataFolder, &mesa);
+  mesa.unsetCursor();
+  window.exec();
+  BringTableUpToDate(state, mesa);
+  if (!SaveSettings(StateToSave(state), dataFolder)) {
+    ShowMessage(state, QStringLiteral("Error en la grabación de datos"),
+                QStringLiteral("No se han podido guardar los datos en ") +
+                    QString::fromStdString((dataFolder / kSettingsFileName).string()) +
+                    QStringLiteral("."),
+                4, kNotice, &mesa);
+  }
+}
+
+}  // namespace tarvelis
