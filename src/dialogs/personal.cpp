@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <algorithm>
 
@@ -54,16 +55,22 @@ QPoint SeatAt(int seat) {
 
 // Every selector's picture area, in its page's pixels.
 std::vector<Place> Places() {
-  std::vector<Place> places = {
-      {kSelDirection, false, 22, 12, kGlobalW}, {kSelPause, false, 22, 56, kGlobalW},
-      {kSelPlayedTiles, false, 22, 100, kGlobalW}, {kSelMoveList, false, 438, 12, kGlobalW},
-      {kSelSound, false, 438, 56, kGlobalW},
-      // The rules page, group by group.
-      {kSelMode, true, 100, 47, kGlobalW}, {kSelDealing, true, 100, 138, kGlobalW},
-      {kSelFiveDoubles, true, 100, 182, kGlobalW}, {kSelFirstLead, true, 360, 47, kGlobalW},
-      {kSelNextLead, true, 360, 91, kGlobalW}, {kSelScoring, true, 100, 284, kGlobalW},
-      {kSelCountedPips, true, 100, 328, kGlobalW}, {kSelScoringPair, true, 100, 372, kGlobalW},
-      {kSelTieWinner, true, 360, 193, kGlobalW}, {kSelTieLead, true, 360, 237, kGlobalW}};
+  std::vector<Place> places = {{kSelDirection, false, 22, 12, kGlobalW},
+                               {kSelPause, false, 22, 56, kGlobalW},
+                               {kSelPlayedTiles, false, 22, 100, kGlobalW},
+                               {kSelMoveList, false, 438, 12, kGlobalW},
+                               {kSelSound, false, 438, 56, kGlobalW},
+                               // The rules page, group by group.
+                               {kSelMode, true, 100, 47, kGlobalW},
+                               {kSelDealing, true, 100, 138, kGlobalW},
+                               {kSelFiveDoubles, true, 100, 182, kGlobalW},
+                               {kSelFirstLead, true, 360, 47, kGlobalW},
+                               {kSelNextLead, true, 360, 91, kGlobalW},
+                               {kSelScoring, true, 100, 284, kGlobalW},
+                               {kSelCountedPips, true, 100, 328, kGlobalW},
+                               {kSelScoringPair, true, 100, 372, kGlobalW},
+                               {kSelTieWinner, true, 360, 193, kGlobalW},
+                               {kSelTieLead, true, 360, 237, kGlobalW}};
   for (int seat = 1; seat <= kSeats; ++seat) {
     const QPoint o = SeatAt(seat);
     places.push_back({kSelTilesShown + seat, false, o.x() - 6, o.y() + 70, kSeatW});
@@ -116,6 +123,11 @@ constexpr QPoint kExitButtonAt{478, 412};
 constexpr QPoint kRulesExitAt{510, 420};  // on the rules page
 constexpr QPoint kRulesPageAt{2, 2};
 constexpr QRect kGraphicField{280, 435, 200, 20};
+
+const QImage& Marble() {
+  static const QImage marble = LoadStrip(QString::fromLatin1(art::kMarmolPath));
+  return marble;
+}
 
 const QImage& Sheet() {
   static const QImage sheet = LoadStrip(QString::fromLatin1(art::kPersonalPath));
@@ -207,15 +219,16 @@ Personal::Personal(GameState& state, SettingsHooks hooks, std::filesystem::path 
 
   labels_ = BuildOptionLabels(state_);
   NormaliseToLabels(state_, labels_);
+  QPalette palette;
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
   for (int seat = 1; seat <= kSeats; ++seat) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QStringLiteral("Txt_Nombre%1").arg(seat));
     field->setFont(GameFont(kTextPx, false));
     field->setMaxLength(kMaxNameLength);
     field->setText(Utf(state_.SeatName[seat]));
-    field->setStyleSheet(QStringLiteral(
-        "QLineEdit { background: white; color: black; border: 1px solid #808080; padding: 0 2px; "
-        "}"));
+    field->setPalette(palette);
     const QPoint o = SeatAt(seat);
     field->setGeometry(o.x() + 52, o.y(), 88, 20);
     connect(field, &QLineEdit::textEdited, this, [this, seat] { NameEdited(seat); });
@@ -263,7 +276,7 @@ void Personal::ShowArea(const QImage& page, const QRect& pageRect) {
 }
 
 void Personal::DrawPlayersPage() {
-  const QImage marble = LoadStrip(QString::fromLatin1(art::kMarmolPath));
+  const QImage& marble = Marble();
   if (marble.isNull()) {
     players_.fill(QColor(0x1E, 0x4A, 0x2C));
   } else {
@@ -291,13 +304,13 @@ void Personal::DrawSeatPanel(int seat) {
   const QPoint o = SeatAt(seat);
   QPainter(&players_).fillRect(o.x() - 12, o.y() - 7, 158, 172, kGrey);
   Etched(players_, QRect(o.x() - 12, o.y() - 7, 158, 172));
-  DrawText(players_, o.x() - 4, o.y() + 3, QStringLiteral("Nombre..:"), kSmallTextPx, true,
+  DrawText(players_, o.x() - 6, o.y() + 3, QStringLiteral("Nombre..:"), kSmallTextPx, false,
            Qt::black);
   DrawSlider(seat);
 }
 
 void Personal::DrawRulesPage() {
-  const QImage marble = LoadStrip(QString::fromLatin1(art::kMarmolPath));
+  const QImage& marble = Marble();
   if (marble.isNull()) {
     rules_.fill(QColor(0x1E, 0x4A, 0x2C));
   } else {
@@ -346,9 +359,9 @@ void Personal::DrawSlider(int slider) {
   const int w = SliderW(slider);
   QPainter(&players_).fillRect(at.x(), at.y(), w, kSliderH, kGrey);
   Etched(players_, QRect(at.x(), at.y() + 5, w, kSliderH - 5));
-  EtchedTitle(players_, at.x(), at.y(), w,
-              slider == 0 ? QStringLiteral(" Velocidad de juego  ")
-                          : QStringLiteral(" Nivel de juego  "));
+  EtchedTitle(
+      players_, at.x(), at.y(), w,
+      slider == 0 ? QStringLiteral(" Velocidad de juego  ") : QStringLiteral(" Nivel de juego  "));
   Copy(players_, at.x() + kTrackX, at.y() + kThumbY, art::kSliderTrack);
   const QPoint thumb = SliderThumb(slider);
   Copy(players_, thumb.x(), thumb.y(), art::kSliderThumb);
@@ -383,7 +396,8 @@ void Personal::DrawArrow(bool up, bool pressed) {
 void Personal::DrawDirection() {
   Copy(players_, kDirectionAt.x(), kDirectionAt.y(),
        state_.RuleDirection == kReverse ? art::kDirectionReverse : art::kDirectionForward);
-  ShowArea(players_, QRect(kDirectionAt, QSize(art::kDirectionForward.w, art::kDirectionForward.h)));
+  ShowArea(players_,
+           QRect(kDirectionAt, QSize(art::kDirectionForward.w, art::kDirectionForward.h)));
 }
 
 void Personal::paintEvent(QPaintEvent* event) {
@@ -553,7 +567,8 @@ void Personal::MoveThumb(int x) {
   value = static_cast<i16>(next);
   const QPoint now = SliderThumb(slider);
   Copy(players_, now.x(), now.y(), art::kSliderThumb);
-  ShowArea(players_, QRect(old, now + QPoint(art::kSliderThumb.w, art::kSliderThumb.h)).normalized());
+  ShowArea(players_,
+           QRect(old, now + QPoint(art::kSliderThumb.w, art::kSliderThumb.h)).normalized());
 }
 
 void Personal::StepArrow() {

@@ -90,8 +90,7 @@ class OptionEvents {
 };
 
 // One step of a selector: the next value, or 1 after the last one.
-void AdvanceSelector(GameState& state, const OptionLabels& labels, int index,
-                     OptionEvents& events);
+void AdvanceSelector(GameState& state, const OptionLabels& labels, int index, OptionEvents& events);
 
 // A click on selector `index`, with every rule that guards it.
 void ClickSelector(GameState& state, OptionLabels& labels, int index, OptionEvents& events);

@@ -41,7 +41,10 @@ std::vector<Point> BackgroundPlaces(BackgroundLayout layout, int tableW, int tab
     case BackgroundLayout::FourTimes: {
       const int qx = (tableW / 2 - w) / 2;
       const int qy = (tableH / 2 - h) / 2;
-      return {{qx, qy}, {qx + tableW / 2, qy}, {qx, qy + tableH / 2}, {qx + tableW / 2, qy + tableH / 2}};
+      return {{qx, qy},
+              {qx + tableW / 2, qy},
+              {qx, qy + tableH / 2},
+              {qx + tableW / 2, qy + tableH / 2}};
     }
     case BackgroundLayout::None:
       break;

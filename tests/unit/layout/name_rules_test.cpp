@@ -22,9 +22,9 @@ TEST(NameRules, TypedNamesAreCapitalisedTrimmedAndBounded) {
       {U"ana  luz ", 9, U"Ana  Luz ", 9},  // inner and trailing spaces stay while typing
       {U"ñoño ÁLVAREZ", 1, U"Ñoño Álvarez", 1},
       {U"œil ŠTEFAN", 0, U"Œil Štefan", 0},
-      {U"a\tb", 3, U"Ab", 2},          // a tab pasted in is dropped
-      {U"li中wei", 6, U"Liwei", 5},    // as is a letter the files cannot hold
-      {U"x1y", 3, U"X1y", 3},          // after a digit the word goes on
+      {U"a\tb", 3, U"Ab", 2},        // a tab pasted in is dropped
+      {U"li中wei", 6, U"Liwei", 5},  // as is a letter the files cannot hold
+      {U"x1y", 3, U"X1y", 3},        // after a digit the word goes on
       {U"abcdefghijklmnopqrstuvwxyz", 26, U"Abcdefghijklmnopqrst", 20},
   };
   for (const auto& c : cases) {

@@ -60,7 +60,8 @@ const std::vector<ClickCase>& Cases() {
   static const std::vector<ClickCase> cases = {
       {"hidden over manual, accepted: the seat turns automatic",
        [](GameState& s) { s.SeatTilesShown[4] = kTilesVisible, s.SeatControl[4] = kManual; },
-       24, {true},
+       24,
+       {true},
        [](const GameState& s) {
          EXPECT_EQ(s.SeatTilesShown[4], kTilesHidden);
          EXPECT_EQ(s.SeatControl[4], kAutomatic);
@@ -68,7 +69,8 @@ const std::vector<ClickCase>& Cases() {
        {"Selecciones incompatibles"}},
       {"hidden over manual, cancelled: nothing changes",
        [](GameState& s) { s.SeatTilesShown[4] = kTilesVisible, s.SeatControl[4] = kManual; },
-       24, {false},
+       24,
+       {false},
        [](const GameState& s) {
          EXPECT_EQ(s.SeatTilesShown[4], kTilesVisible);
          EXPECT_EQ(s.SeatControl[4], kManual);
@@ -76,7 +78,8 @@ const std::vector<ClickCase>& Cases() {
        {"Selecciones incompatibles"}},
       {"manual over hidden, accepted: the tiles turn visible",
        [](GameState& s) { s.SeatTilesShown[2] = kTilesHidden, s.SeatControl[2] = kAutomatic; },
-       26, {true},
+       26,
+       {true},
        [](const GameState& s) {
          EXPECT_EQ(s.SeatTilesShown[2], kTilesVisible);
          EXPECT_EQ(s.SeatControl[2], kManual);
@@ -84,69 +87,109 @@ const std::vector<ClickCase>& Cases() {
        {"Selecciones incompatibles"}},
       {"manual over hidden, cancelled: back to automatic",
        [](GameState& s) { s.SeatTilesShown[2] = kTilesHidden, s.SeatControl[2] = kAutomatic; },
-       26, {false},
+       26,
+       {false},
        [](const GameState& s) {
          EXPECT_EQ(s.SeatTilesShown[2], kTilesHidden);
          EXPECT_EQ(s.SeatControl[2], kAutomatic);
        },
        {"Selecciones incompatibles"}},
-      {"manual with visible tiles asks nothing", [](GameState& s) { s.SeatTilesShown[1] = 2; },
-       25, {}, [](const GameState& s) { EXPECT_EQ(s.SeatControl[1], kManual); }, {}},
-      {"direction before the first move", [](GameState& s) { PairsAt(s, 1, true), s.MoveNumber = 1; },
-       3, {},
+      {"manual with visible tiles asks nothing",
+       [](GameState& s) { s.SeatTilesShown[1] = 2; },
+       25,
+       {},
+       [](const GameState& s) { EXPECT_EQ(s.SeatControl[1], kManual); },
+       {}},
+      {"direction before the first move",
+       [](GameState& s) { PairsAt(s, 1, true), s.MoveNumber = 1; },
+       3,
+       {},
        [](const GameState& s) {
          EXPECT_EQ(s.RuleDirection, kReverse);
          EXPECT_EQ(s.DirectionStep, -1);
        },
        {}},
       {"direction after the first move is refused",
-       [](GameState& s) { PairsAt(s, 1, true), s.MoveNumber = 2; }, 3, {},
+       [](GameState& s) { PairsAt(s, 1, true), s.MoveNumber = 2; },
+       3,
+       {},
        [](const GameState& s) {
          EXPECT_EQ(s.RuleDirection, kDirect);
          EXPECT_EQ(s.DirectionStep, 1);
        },
        {"Selección improcedente"}},
       {"direction between hands, the last hand's moves still counted",
-       [](GameState& s) { PairsAt(s, 3, false), s.MoveNumber = 20; }, 3, {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleDirection, kReverse); }, {}},
-      {"scoring during the first hand", [](GameState& s) { PairsAt(s, 1, true); }, 9, {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleScoring, kScoreUnits); }, {}},
+       [](GameState& s) { PairsAt(s, 3, false), s.MoveNumber = 20; },
+       3,
+       {},
+       [](const GameState& s) { EXPECT_EQ(s.RuleDirection, kReverse); },
+       {}},
+      {"scoring during the first hand",
+       [](GameState& s) { PairsAt(s, 1, true); },
+       9,
+       {},
+       [](const GameState& s) { EXPECT_EQ(s.RuleScoring, kScoreUnits); },
+       {}},
       {"scoring once the first hand is scored is refused",
-       [](GameState& s) { PairsAt(s, 1, false); }, 9, {},
+       [](GameState& s) { PairsAt(s, 1, false); },
+       9,
+       {},
        [](const GameState& s) { EXPECT_EQ(s.RuleScoring, kScoreTens); },
        {"Selección improcedente"}},
-      {"scoring with no match", [](GameState& s) { s.HandNumber = 7; }, 9, {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleScoring, kScoreUnits); }, {}},
-      {"counted pips mid-match warns and changes", [](GameState& s) { PairsAt(s, 2, true); }, 10,
-       {}, [](const GameState& s) { EXPECT_EQ(s.RuleCountedPips, kCountLosers); },
+      {"scoring with no match",
+       [](GameState& s) { s.HandNumber = 7; },
+       9,
+       {},
+       [](const GameState& s) { EXPECT_EQ(s.RuleScoring, kScoreUnits); },
+       {}},
+      {"counted pips mid-match warns and changes",
+       [](GameState& s) { PairsAt(s, 2, true); },
+       10,
+       {},
+       [](const GameState& s) { EXPECT_EQ(s.RuleCountedPips, kCountLosers); },
        {"Selector 'Puntos que se anotan'"}},
       {"scoring pair in individual mode warns and changes",
-       [](GameState& s) { s.RuleMode = kModeIndividual; }, 11, {},
+       [](GameState& s) { s.RuleMode = kModeIndividual; },
+       11,
+       {},
        [](const GameState& s) { EXPECT_EQ(s.RuleScoringPair, kScoringLosers); },
        {"Selección intrascendente"}},
-      {"scoring pair in the first hand is silent", [](GameState& s) { PairsAt(s, 1, true); }, 11,
-       {}, [](const GameState& s) { EXPECT_EQ(s.RuleScoringPair, kScoringLosers); }, {}},
+      {"scoring pair in the first hand is silent",
+       [](GameState& s) { PairsAt(s, 1, true); },
+       11,
+       {},
+       [](const GameState& s) { EXPECT_EQ(s.RuleScoringPair, kScoringLosers); },
+       {}},
       {"tie lead without a repeated hand warns and changes",
-       [](GameState& s) { s.RuleTieWinner = kTieLeaders; }, 13, {},
+       [](GameState& s) { s.RuleTieWinner = kTieLeaders; },
+       13,
+       {},
        [](const GameState& s) { EXPECT_EQ(s.RuleTieLead, kTieRotateLead); },
        {"Selección intrascendente"}},
       {"mode mid-match warns; losing pair becomes 1, winners relabelled and kept",
-       [](GameState& s) { PairsAt(s, 2, true), s.RuleNextLead = kNextLeadLoser; }, 15, {},
+       [](GameState& s) { PairsAt(s, 2, true), s.RuleNextLead = kNextLeadLoser; },
+       15,
+       {},
        [](const GameState& s) {
          EXPECT_EQ(s.RuleMode, kModeIndividual);
          EXPECT_EQ(s.RuleNextLead, kNextLeadRotate);
        },
        {"Selector 'Modo de juego'"}},
       {"mode keeps a winner lead and a leaders' tie",
-       [](GameState& s) { s.RuleNextLead = kNextLeadWinner, s.RuleTieWinner = kTieLeaders; }, 15,
+       [](GameState& s) { s.RuleNextLead = kNextLeadWinner, s.RuleTieWinner = kTieLeaders; },
+       15,
        {},
        [](const GameState& s) {
          EXPECT_EQ(s.RuleNextLead, kNextLeadWinner);
          EXPECT_EQ(s.RuleTieWinner, kTieLeaders);
        },
        {}},
-      {"mode drops the non-leaders' tie", [](GameState& s) { s.RuleTieWinner = kTieNonLeaders; },
-       15, {}, [](const GameState& s) { EXPECT_EQ(s.RuleTieWinner, kTieRepeat); }, {}},
+      {"mode drops the non-leaders' tie",
+       [](GameState& s) { s.RuleTieWinner = kTieNonLeaders; },
+       15,
+       {},
+       [](const GameState& s) { EXPECT_EQ(s.RuleTieWinner, kTieRepeat); },
+       {}},
   };
   return cases;
 }

@@ -1,0 +1,193 @@
+#include "dialogs/personal.h"
+
+#include <QLineEdit>
+#include <QtTest>
+
+#include "../support/temp_folder.h"
+#include "model/game_state.h"
+
+using namespace tarvelis;
+
+class PersonalTest : public QObject {
+  Q_OBJECT
+
+  GameState state_;
+  std::vector<std::string> asked_;
+  int backgrounds_ = 0;
+  BackgroundLayout laid_ = BackgroundLayout::None;
+
+  std::unique_ptr<Personal> Open(const std::filesystem::path& folder = ".") {
+    SettingsHooks hooks;
+    hooks.BackgroundChosen = [this](const QImage&, BackgroundLayout layout) {
+      ++backgrounds_;
+      laid_ = layout;
+    };
+    auto window = std::make_unique<Personal>(state_, std::move(hooks), folder);
+    window->ShowOptionMessage = [this](const OptionMessage& m) {
+      asked_.push_back(m.Title);
+      return true;
+    };
+    window->show();
+    return window;
+  }
+
+  static void Press(QWidget* w, QPoint at) { QTest::mousePress(w, Qt::LeftButton, {}, at); }
+  static void Release(QWidget* w, QPoint at) { QTest::mouseRelease(w, Qt::LeftButton, {}, at); }
+  static void DragTo(QWidget* w, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(w, &move);
+  }
+
+ private slots:
+  void init() {
+    state_ = GameState();
+    ApplyDefaults(state_);
+    state_.RuleSound = kOff;
+    state_.GameSpeed = 100;  // no waits in the animations
+    asked_.clear();
+    backgrounds_ = 0;
+    laid_ = BackgroundLayout::None;
+  }
+
+  // Only the button image counts: 4..33 by 14..34 of the selector.
+  void aPressJustOutsideASelectorsButtonChangesNothing() {
+    auto w = Open();
+    const QRect b = w->SelectorButtonRect(kSelPause);
+    const QPoint outside[] = {b.topLeft() - QPoint(1, 0), b.topLeft() - QPoint(0, 1),
+                              b.bottomRight() + QPoint(1, 0), b.bottomRight() + QPoint(0, 1)};
+    for (QPoint at : outside) {
+      Press(w.get(), at);
+      QCOMPARE(state_.RulePauseBetweenMoves, i16{kOn});
+    }
+    const QPoint inside[] = {b.topLeft(), b.bottomRight()};
+    i16 expected = kOff;
+    for (QPoint at : inside) {
+      Press(w.get(), at);
+      QCOMPARE(state_.RulePauseBetweenMoves, expected);
+      expected = kOn;
+    }
+  }
+
+  void selectorsOfTheOtherPageDoNotAnswer() {
+    auto w = Open();
+    Press(w.get(), w->SelectorButtonRect(kSelMode).center());
+    QCOMPARE(state_.RuleMode, i16{kModePairs});
+    Press(w.get(), w->RulesButtonRect().center());
+    QVERIFY(w->RulesShown());
+    QVERIFY(!w->NameField(1)->isVisible());
+    Press(w.get(), w->SelectorButtonRect(kSelMode).center());
+    QCOMPARE(state_.RuleMode, i16{kModeIndividual});
+    QCOMPARE(QString::fromStdString(TrimmedLabel(LabelOf(w->Labels(), kSelNextLead, 3))),
+             QStringLiteral("Jugador ganador"));
+    Press(w.get(), w->ExitButtonRect().center());
+    QVERIFY(!w->RulesShown());
+    QVERIFY2(w->isVisible(), "the rules page's exit only goes back");
+  }
+
+  void theIncompatibleChoiceIsAskedThroughTheWindow() {
+    auto w = Open();
+    Press(w.get(), w->SelectorButtonRect(kSelTilesShown + 4).center());
+    QCOMPARE(asked_, std::vector<std::string>{"Selecciones incompatibles"});
+    QCOMPARE(state_.SeatControl[4], i16{kAutomatic});
+    QCOMPARE(state_.SeatTilesShown[4], i16{kTilesHidden});
+  }
+
+  void aThumbDraggedPastEitherEndStopsThere() {
+    struct Drag {
+      int slider, from, dx, expected;
+    };
+    for (Drag d : {Drag{1, 50, 300, 100}, Drag{1, 50, -300, 0}, Drag{0, 97, 10, 100},
+                   Drag{0, 3, -10, 0}, Drag{4, 20, 15, 35}}) {
+      i16& value = d.slider == 0 ? state_.GameSpeed : state_.SeatLevel[d.slider];
+      value = static_cast<i16>(d.from);
+      auto w = Open();
+      const QPoint grab = w->SliderThumb(d.slider) + QPoint(5, 8);
+      Press(w.get(), grab);
+      DragTo(w.get(), grab + QPoint(d.dx / 2, 0));
+      DragTo(w.get(), grab + QPoint(d.dx, 0));
+      Release(w.get(), grab + QPoint(d.dx, 0));
+      QCOMPARE(int(value), d.expected);
+      // The thumb came along with the value.
+      const QPoint after = w->SliderThumb(d.slider);
+      QCOMPARE(after.x() - (grab.x() - 5), d.expected - d.from);
+      if (d.slider == 0) state_.GameSpeed = 100;
+    }
+  }
+
+  void theDownArrowHeldAtOneStaysAtOne() {
+    state_.MatchTarget = 1;
+    auto w = Open();
+    const QPoint down = w->ArrowRect(false).center();
+    Press(w.get(), down);
+    QTest::qWait(200);  // several repeats
+    Release(w.get(), down);
+    QCOMPARE(state_.MatchTarget, i16{1});
+
+    Press(w.get(), w->ArrowRect(true).center());
+    Release(w.get(), w->ArrowRect(true).center());
+    QCOMPARE(state_.MatchTarget, i16{2});
+    // Beside the arrow's point is panel grey: no press there.
+    Press(w.get(), w->ArrowRect(true).topLeft());
+    QCOMPARE(state_.MatchTarget, i16{2});
+  }
+
+  void theHiddenFieldLoadsOnlyItsOwnPrefixes() {
+    testing::TempFolder folder;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(QString::fromStdString((folder.path() / "qvxn4rojo.png").string())));
+    auto w = Open(folder.path());
+    QTest::keyClick(w.get(), Qt::Key_G);
+    QVERIFY2(!w->GraphicField()->isVisible(), "only on the rules page");
+    Press(w.get(), w->RulesButtonRect().center());
+    QTest::keyClick(w.get(), Qt::Key_G);
+    QLineEdit* field = w->GraphicField();
+    QVERIFY(field->isVisible());
+    QCOMPARE(field->pos(), QPoint(280, 435));
+
+    struct Try {
+      const char* text;
+      int backgrounds;
+    };
+    for (Try t : {Try{"otro.png", 0}, Try{"qvxn2rojo.png", 0}, Try{"qvxn1falta.png", 0},
+                  Try{"QVXN4rojo.png", 0}, Try{"qvxn4rojo.png", 1}}) {
+      field->setText(QString::fromLatin1(t.text));
+      QTest::keyClick(field, Qt::Key_Return);
+      QCOMPARE(backgrounds_, t.backgrounds);
+    }
+    QCOMPARE(laid_, BackgroundLayout::FourTimes);
+    QVERIFY(!field->isVisible());
+  }
+
+  void anUnreadablePictureSaysSoInTheField() {
+    testing::TempFolder folder;
+    auto w = Open(folder.path());
+    Press(w.get(), w->RulesButtonRect().center());
+    QTest::keyClick(w.get(), Qt::Key_G);
+    w->GraphicField()->setText(QStringLiteral("qvxn1nada.bmp"));
+    QTest::keyClick(w->GraphicField(), Qt::Key_Return);
+    QCOMPARE(backgrounds_, 0);
+    QVERIFY(w->GraphicField()->text().contains(QStringLiteral("No se puede leer")));
+  }
+
+  void namesFollowTheirRulesAndAnEmptyOneGetsItsDefault() {
+    auto w = Open();
+    QLineEdit* field = w->NameField(2);
+    field->clear();
+    QTest::keyClicks(field, QStringLiteral(" ana MARÍA"));
+    QCOMPARE(field->text(), QStringLiteral("Ana María"));
+    QCOMPARE(QString::fromStdString(state_.SeatName[2]), QStringLiteral("Ana María"));
+    QTest::keyClicks(field, QStringLiteral(" de los santos gil"));
+    QCOMPARE(field->text().size(), 20);
+
+    w->NameField(3)->selectAll();
+    QTest::keyClick(w->NameField(3), Qt::Key_Delete);
+    QCOMPARE(state_.SeatName[3], std::string());
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    QVERIFY(!w->isVisible());
+    QCOMPARE(state_.SeatName[3], std::string("Jugador3"));
+  }
+};
+
+QTEST_MAIN(PersonalTest)
+#include "personal_test.moc"
