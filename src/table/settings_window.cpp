@@ -65,6 +65,8 @@ void BringTableUpToDate(GameState& state, Mesa& mesa) {
 }
 
 void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::path& dataFolder) {
+  // The table's own pointer comes back when the window has gone.
+  const QCursor tablePointer = mesa.cursor();
   mesa.setCursor(BusyCursor());
   TocaSonido(state, 9);
   SettingsHooks hooks;
@@ -86,15 +88,9 @@ void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::pat
   hooks.BackgroundChosen = [&](const QImage& picture, BackgroundLayout layout) {
     LayBackground(mesa, picture, layout, state.Table.ScreenWidthPx, state.Table.ScreenHeightPx);
   };
-  hooks.TableBusy = [&](bool busy) {
-    if (busy) {
-      mesa.setCursor(BusyCursor());
-    } else {
-      mesa.unsetCursor();
-    }
-  };
+  hooks.TableBusy = [&](bool busy) { mesa.setCursor(busy ? BusyCursor() : tablePointer); };
   Personal window(state, std::move(hooks), dataFolder, &mesa);
-  mesa.unsetCursor();
+  mesa.setCursor(tablePointer);
   window.exec();
   BringTableUpToDate(state, mesa);
   if (!SaveSettings(StateToSave(state), dataFolder)) {
