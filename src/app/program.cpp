@@ -5,9 +5,10 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "dialogs/careta.h"
 #include "dialogs/cargua.h"
 #include "dialogs/help_window.h"
-#include "dialogs/history_viewer_stub.h"
+#include "dialogs/historic.h"
 #include "dialogs/marcador.h"
 #include "dialogs/message_dialog.h"
 #include "engine/loaded_game.h"
@@ -69,6 +70,9 @@ bool Program::Ask(const QString& title, const QString& text) {
 bool Program::StartProgram() {
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return false;
+
+  // Step 0. The cover, until it has run or the user presses a key or clicks.
+  ShowCover();
 
   // Step 1. The data folder and the settings. The speed of the machine is not
   // measured: every wait and animation step of this program is timed on the

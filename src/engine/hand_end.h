@@ -4,6 +4,7 @@
 
 #include "engine/turn_loop.h"
 #include "model/game_state.h"
+#include "model/match_result.h"
 
 namespace tarvelis {
 
@@ -38,12 +39,6 @@ void RecomputeTotals(GameState& state);
 
 // Some pair (pairs mode) or seat (individual mode) has reached MatchTarget.
 bool MatchReached(const GameState& state);
-
-// The pair or seat that won the match: the winner of the last hand, which
-// under "La pareja perdedora" is the pair that did not reach the target. When
-// the last hand had no winner (a replayed tie, after the target was lowered),
-// the totals decide.
-int MatchWinner(const GameState& state);
 
 // Section E: the last move is taken back and its seat is to move again.
 void ReopenHand(EngineContext& ctx);

@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
+#include "model/match_result.h"
 #include "storage/text_codec.h"
 
 namespace tarvelis {
@@ -22,11 +24,58 @@ std::string Points(int value) {
   return buffer;
 }
 
-// Nine bytes: the name in the file's code page, cut or padded with spaces.
+std::string_view TrimSpaces(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Nine bytes: the name in the file's code page, cut or padded with spaces. A
+// control character would break the record's line, so it becomes a space.
 std::string NameField(const std::string& utf8) {
   std::string name = Utf8To1252(utf8);
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  }
+  name = std::string(TrimSpaces(name));
   name.resize(9, ' ');
   return name;
+}
+
+// Points as written, right-aligned in three: spaces first, then digits; any
+// other character ends the number.
+int ParsePoints(std::string_view field) {
+  size_t i = 0;
+  while (i < field.size() && field[i] == ' ') ++i;
+  int value = 0;
+  for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
+    value = value * 10 + (field[i] - '0');
+  }
+  return value;
+}
+
+// A record is taken when its date and time are digits: anything else is a
+// piece of a damaged record.
+bool ParseRecord(std::string_view text, HistoryMatch& match) {
+  for (int i = 0; i < 12; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  match.Text = std::string(text);
+  for (int k = 0; k < 4; ++k) {
+    match.Names[k] = Utf8From1252(TrimSpaces(text.substr(12 + 9 * k, 9)));
+    match.Points[k] = ParsePoints(text.substr(48 + 3 * k, 3));
+  }
+  match.Pairs = text[60] == 'P';
+  return true;
+}
+
+// The length of the line end at the start of `rest`, or -1 when it does not
+// start with one. The end of the file ends the last record too.
+int LineEndAt(std::string_view rest) {
+  if (rest.empty()) return 0;
+  if (rest.starts_with("\r\n")) return 2;
+  if (rest[0] == '\n' || rest == "\r") return 1;
+  return -1;
 }
 
 }  // namespace
@@ -35,14 +84,13 @@ std::string HistoryRecord(const GameState& s, const DateTime& when) {
   std::array<int, 4> seats{};
   std::array<int, 4> points{};
   const bool pairs = s.RuleMode == kModePairs;
+  const int winner = MatchWinner(s);
   if (pairs) {
-    const int winner = s.HandWinner == 2 ? 2 : 1;
     const int loser = 3 - winner;
     // Pair 1 is seats 2 and 4, pair 2 seats 1 and 3.
     seats = winner == 1 ? std::array{2, 4, 1, 3} : std::array{1, 3, 2, 4};
     points = {s.PairTotal[winner], s.PairTotal[loser], 0, 0};
   } else {
-    const int winner = s.HandWinner >= 1 && s.HandWinner <= kSeats ? s.HandWinner : 1;
     seats[0] = winner;
     int n = 1;
     for (int seat = 1; seat <= kSeats; ++seat) {
@@ -68,6 +116,62 @@ bool AppendHistory(const GameState& state, const std::filesystem::path& folder,
   out << HistoryRecord(state, when);
   out.flush();
   return static_cast<bool>(out);
+}
+
+std::string HistoryMatch::Date() const {
+  return Text.substr(6, 2) + "-" + Text.substr(4, 2) + "-" + Text.substr(0, 4);
+}
+
+std::string HistoryMatch::Time() const {
+  return Text.substr(8, 2) + ":" + Text.substr(10, 2);
+}
+
+std::vector<HistoryMatch> ParseHistory(std::string_view bytes) {
+  std::vector<HistoryMatch> matches;
+  matches.reserve(bytes.size() / kHistoryRecordSize + 1);
+  const size_t n = bytes.size();
+  size_t p = 0;
+  while (p < n) {
+    HistoryMatch match;
+    if (n - p >= static_cast<size_t>(kHistoryFieldsSize)) {
+      const int end = LineEndAt(bytes.substr(p + kHistoryFieldsSize));
+      if (end >= 0 && ParseRecord(bytes.substr(p, kHistoryFieldsSize), match)) {
+        matches.push_back(std::move(match));
+        p += kHistoryFieldsSize + end;
+        continue;
+      }
+    }
+    // Out of step: a write that failed half way leaves a piece of a record
+    // glued to the front of the next one. The next line end closes that
+    // record, whose fields are the characters just before it.
+    const size_t lf = bytes.find('\n', p);
+    if (lf == std::string_view::npos) break;
+    const size_t end = lf > p && bytes[lf - 1] == '\r' ? lf - 1 : lf;
+    if (end - p >= static_cast<size_t>(kHistoryFieldsSize) &&
+        ParseRecord(bytes.substr(end - kHistoryFieldsSize, kHistoryFieldsSize), match)) {
+      matches.push_back(std::move(match));
+    }
+    p = lf + 1;
+  }
+  return matches;
+}
+
+std::vector<HistoryMatch> ReadHistory(const std::filesystem::path& folder) {
+  const std::filesystem::path file = folder / kHistoryFileName;
+  std::error_code ec;
+  // Only a plain file is read: a pipe or a device in its place would hang
+  // the viewer or never end.
+  if (!std::filesystem::is_regular_file(file, ec)) return {};
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {};
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return ParseHistory(bytes);
+}
+
+std::vector<HistoryMatch> NewestFirst(std::vector<HistoryMatch> matches) {
+  std::stable_sort(matches.begin(), matches.end(),
+                   [](const HistoryMatch& a, const HistoryMatch& b) { return a.Text > b.Text; });
+  return matches;
 }
 
 }  // namespace tarvelis

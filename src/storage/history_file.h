@@ -1,9 +1,13 @@
 // "TARVE32.HIS": one fixed-width record of 63 characters per finished match,
-// appended when the user agrees at the end of a match.
+// appended when the user agrees at the end of a match, read whole by the
+// history viewer for its pages and its totals.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/game_state.h"
 
@@ -11,6 +15,8 @@ namespace tarvelis {
 
 inline constexpr char kHistoryFileName[] = "TARVE32.HIS";
 inline constexpr int kHistoryRecordSize = 63;
+// The characters of a record before its line end.
+inline constexpr int kHistoryFieldsSize = 61;
 
 struct DateTime {
   int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0;
@@ -21,10 +27,41 @@ struct DateTime {
 // four points right-aligned in three, and "P" for pairs or "I" for an
 // individual match. Pairs: the winning pair (lower seat first), then the
 // losers. Individual: the winner, then the others by points, highest first.
+// The winner is the one the final message of the match named.
 std::string HistoryRecord(const GameState& state, const DateTime& when);
 
 // Appends the record to the history file of `folder`; false when it cannot.
 bool AppendHistory(const GameState& state, const std::filesystem::path& folder,
                    const DateTime& when);
+
+// One match of the history as the viewer and the totals read it.
+struct HistoryMatch {
+  // The 61 characters before the line end, as written (Windows-1252). Their
+  // text order is time order, date and time coming first.
+  std::string Text;
+  // Names 1-4 in UTF-8 without the spaces around them: pairs: the winners,
+  // then the losers; individual: the winner, then the others.
+  std::array<std::string, 4> Names;
+  // Points 1-4; in a pairs match the winners' and the losers' points, and
+  // points 3 and 4 are not used.
+  std::array<int, 4> Points{};
+  bool Pairs = false;
+
+  std::string Date() const;  // "dd-mm-yyyy"
+  std::string Time() const;  // "hh:mm"
+};
+
+// The matches of a history file's bytes, in file order. Records end in CR LF
+// or in LF alone; the last may have no line end. Damage costs only what it
+// touches: a record cut short by a failed write is skipped, the whole records
+// after it are found again at their line ends, and a cut tail is dropped.
+std::vector<HistoryMatch> ParseHistory(std::string_view bytes);
+
+// The matches of the history file of `folder`, in file order; none when the
+// file is missing, is not a plain file or cannot be read.
+std::vector<HistoryMatch> ReadHistory(const std::filesystem::path& folder);
+
+// The matches newest first: in descending order of their record's text.
+std::vector<HistoryMatch> NewestFirst(std::vector<HistoryMatch> matches);
 
 }  // namespace tarvelis

@@ -56,7 +56,22 @@ e2e_fresh_folder() {
   cp "$E2E_BIN_SRC" "$E2E_DIR/tarvelis"
 }
 
+# Starts the game and, as a player in a hurry does, closes the start-up cover
+# with a key press.
 e2e_start_game() {
+  e2e_start_game_with_cover
+  e2e_close_cover
+}
+
+# Waits for the start-up cover and presses a key at it.
+e2e_close_cover() {
+  local cover
+  cover=$(e2e_wait_window "Presentación de TARVELIS" 30) || e2e_fail "no start-up cover"
+  e2e_key "$cover" Escape
+}
+
+# Starts the game and leaves its cover alone.
+e2e_start_game_with_cover() {
   QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" >>"$E2E_DIR/stdout.log" 2>&1 &
   E2E_GPID=$!
 }

@@ -25,6 +25,7 @@ e2e_start_x 800x600x24
 HOME="$E2E_DIR/home" XDG_DATA_HOME="" QT_QPA_PLATFORM=xcb "$prefix/bin/tarvelis" \
   >>"$E2E_DIR/stdout.log" 2>&1 &
 E2E_GPID=$!
+e2e_close_cover
 dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 30) ||
   e2e_fail "the installed game did not start"
 e2e_key "$dialog" Return

@@ -15,6 +15,24 @@ GameState Finished(int mode) {
   return s;
 }
 
+// A record as another writer may have laid it out: names as given (padded to
+// nine on the right), points right-aligned.
+std::string Raw(const std::string& when, std::array<const char*, 4> names,
+                std::array<int, 4> points, char mode, const char* end = "\r\n") {
+  std::string r = when;
+  for (const char* n : names) {
+    std::string field(n);
+    field.resize(9, ' ');
+    r += field;
+  }
+  char buffer[16];
+  for (int p : points) {
+    std::snprintf(buffer, sizeof buffer, "%3d", p);
+    r += buffer;
+  }
+  return r + mode + end;
+}
+
 TEST(HistoryRecord, PairsPutTheWinningPairFirst) {
   GameState s = Finished(kModePairs);
   s.HandWinner = 2;
@@ -44,16 +62,101 @@ TEST(HistoryRecord, IndividualListsTheOthersByPoints) {
   EXPECT_NE(r[60], 'P');
 }
 
-TEST(HistoryFile, RecordsAreAppended) {
-  testing::TempFolder folder;
+TEST(HistoryRecord, ControlCharactersInANameNeverBreakTheLine) {
   GameState s = Finished(kModePairs);
   s.HandWinner = 1;
-  ASSERT_TRUE(AppendHistory(s, folder.path(), DateTime{2026, 12, 6, 9, 5}));
-  ASSERT_TRUE(AppendHistory(s, folder.path(), DateTime{2026, 12, 6, 9, 6}));
-  const std::string text = testing::ReadBytes(folder / kHistoryFileName);
-  EXPECT_EQ(text.size(), 2u * kHistoryRecordSize);
-  EXPECT_EQ(text.substr(kHistoryRecordSize, 12), "202612060906");
-  EXPECT_FALSE(AppendHistory(s, folder / "missing", DateTime{}));
+  s.SeatName[2] = "Be\r\nrta";
+  s.SeatName[4] = "  Luis";
+  const std::string r = HistoryRecord(s, DateTime{2026, 12, 6, 9, 5});
+  ASSERT_EQ(r.size(), 63u);
+  EXPECT_EQ(r.find('\n'), 62u);
+  EXPECT_EQ(r.substr(21, 9), "Luis     ") << "spaces around a name waste no place";
+  const std::vector<HistoryMatch> back = ParseHistory(r);
+  ASSERT_EQ(back.size(), 1u);
+  EXPECT_EQ(back[0].Names[0], "Be  rta");
+}
+
+TEST(HistoryFile, RecordsWrittenAreReadBack) {
+  testing::TempFolder folder;
+  EXPECT_TRUE(ReadHistory(folder.path()).empty()) << "no file yet: an empty history";
+  GameState pairs = Finished(kModePairs);
+  pairs.HandWinner = 1;
+  pairs.PairTotal = {0, 6, 2};
+  GameState individual = Finished(kModeIndividual);
+  individual.HandWinner = 4;
+  individual.SeatTotal = {0, 3, 1, 0, 5};
+  ASSERT_TRUE(AppendHistory(pairs, folder.path(), DateTime{2026, 12, 6, 9, 5}));
+  ASSERT_TRUE(AppendHistory(individual, folder.path(), DateTime{2026, 12, 7, 18, 30}));
+  EXPECT_EQ(testing::ReadBytes(folder / kHistoryFileName).size(), 2u * kHistoryRecordSize);
+
+  const std::vector<HistoryMatch> m = ReadHistory(folder.path());
+  ASSERT_EQ(m.size(), 2u);
+  EXPECT_TRUE(m[0].Pairs);
+  EXPECT_EQ(m[0].Names, (std::array<std::string, 4>{"Bernardo", "Dolores I", "Ana", "Cándida"}));
+  EXPECT_EQ(m[0].Points[0], 6);
+  EXPECT_EQ(m[0].Points[1], 2);
+  EXPECT_EQ(m[0].Date(), "06-12-2026");
+  EXPECT_EQ(m[0].Time(), "09:05");
+  EXPECT_FALSE(m[1].Pairs);
+  EXPECT_EQ(m[1].Names, (std::array<std::string, 4>{"Dolores I", "Ana", "Bernardo", "Cándida"}));
+  EXPECT_EQ(m[1].Points, (std::array<int, 4>{5, 3, 1, 0}));
+  EXPECT_FALSE(AppendHistory(pairs, folder / "missing", DateTime{}));
+}
+
+TEST(HistoryFile, AFolderOrAPipeInPlaceOfTheFileIsAnEmptyHistory) {
+  testing::TempFolder folder;
+  std::filesystem::create_directory(folder / kHistoryFileName);
+  EXPECT_TRUE(ReadHistory(folder.path()).empty());
+}
+
+TEST(ParseHistory, LineEndsAndDamage) {
+  const std::string a = Raw("202601010900", {"Ana", "Bea", "Carlos", "Dani"}, {5, 3, 0, 0}, 'P');
+  const std::string b = Raw("202601020900", {"Eva", "Fran", "Gil", "Hugo"}, {7, 1, 2, 3}, 'I');
+  const std::string c = Raw("202601030900", {"Ines", "Juan", "Kike", "Lola"}, {9, 4, 0, 0}, 'P');
+  const std::string aLf = a.substr(0, 61) + "\n";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> keys;  // the dates and times read, in order
+  };
+  const std::vector<Case> cases = {
+      {"empty", "", {}},
+      {"CR LF", a + b + c, {"202601010900", "202601020900", "202601030900"}},
+      {"LF alone", aLf + b.substr(0, 61) + "\n", {"202601010900", "202601020900"}},
+      {"no line end at the end", a + b.substr(0, 61), {"202601010900", "202601020900"}},
+      {"a cut tail", a + b + c.substr(0, 30), {"202601010900", "202601020900"}},
+      {"a cut tail of 61 with a bad end", a + b.substr(0, 61) + "xx", {"202601010900"}},
+      // A write that failed half way, then a whole record after it.
+      {"a piece glued to a record", a + b.substr(0, 30) + c, {"202601010900", "202601030900"}},
+      {"a line of rubbish", a + "rubbish\r\n" + c, {"202601010900", "202601030900"}},
+      {"a record without digits", a + "x" + b.substr(1) + c, {"202601010900", "202601030900"}},
+  };
+  for (const Case& t : cases) {
+    std::vector<std::string> keys;
+    for (const HistoryMatch& m : ParseHistory(t.bytes)) keys.push_back(m.Text.substr(0, 12));
+    EXPECT_EQ(keys, t.keys) << t.what;
+  }
+}
+
+TEST(ParseHistory, NamesAreTrimmedAndPointsReadLeniently) {
+  const std::string r =
+      Raw("202601010900", {"      Ana", "  Bea", "Carlos", ""}, {5, 3, 0, 0}, 'P').substr(0, 48) +
+      "5  12x 7 -3 P\r\n";
+  const std::vector<HistoryMatch> m = ParseHistory(r);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].Names, (std::array<std::string, 4>{"Ana", "Bea", "Carlos", ""}));
+  EXPECT_EQ(m[0].Points, (std::array<int, 4>{5, 12, 7, 0}));
+}
+
+TEST(NewestFirst, OrdersByTheRecordsTextWhateverTheFileOrder) {
+  const std::string early = Raw("202512312359", {"A", "B", "C", "D"}, {1, 0, 0, 0}, 'P');
+  const std::string late = Raw("202601010000", {"A", "B", "C", "D"}, {2, 0, 0, 0}, 'P');
+  const std::string same = Raw("202601010000", {"A", "B", "C", "D"}, {3, 0, 0, 0}, 'P');
+  const std::vector<HistoryMatch> m = NewestFirst(ParseHistory(early + same + late));
+  ASSERT_EQ(m.size(), 3u);
+  EXPECT_EQ(m[0].Points[0], 3);
+  EXPECT_EQ(m[1].Points[0], 2);
+  EXPECT_EQ(m[2].Points[0], 1);
 }
 
 }  // namespace

@@ -1,0 +1,108 @@
+#include "dialogs/historic.h"
+
+#include <QtTest>
+
+#include "model/game_state.h"
+
+using namespace tarvelis;
+
+namespace {
+
+// `n` pairs matches, one a minute, each with its own winners.
+std::vector<HistoryMatch> SomeMatches(int n) {
+  std::string bytes;
+  for (int i = 0; i < n; ++i) {
+    char record[80];
+    std::snprintf(record, sizeof record,
+                  "2026120610%02dGan%-6dCompa    Perd     Otro     %3d  1      P\r\n", i, i,
+                  i % 999);
+    bytes += record;
+  }
+  return ParseHistory(bytes);
+}
+
+}  // namespace
+
+class HistoricTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    state_ = GameState();
+    state_.RuleSound = kOff;
+    state_.GameSpeed = 100;  // no pause while a page turns
+  }
+
+  void cornersTurnThePagesThatExist() {
+    Historic viewer(state_, SomeMatches(20));
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    const QRect f = viewer.FolderRect();
+    const QPoint next(f.right() - 5, f.bottom() - 5);
+    const QPoint previous(f.left() + 5, f.bottom() - 5);
+    const QPoint outsideNext(f.right() - kCornerWidth - 2, f.bottom() - 5);
+    const QPoint aboveNext(f.right() - 5, f.bottom() - kCornerHeight - 2);
+    struct Step {
+      QPoint at;
+      int first;
+    };
+    const Step steps[] = {{previous, 0}, {outsideNext, 0}, {aboveNext, 0}, {next, 8},
+                          {next, 16},    {next, 16},       {previous, 8},  {previous, 0}};
+    for (const Step& s : steps) {
+      QTest::mouseClick(&viewer, Qt::LeftButton, {}, s.at);
+      QCOMPARE(viewer.FirstEntry(), s.first);
+    }
+    // The newest match heads the first page.
+    QCOMPARE(QString::fromStdString(viewer.PageLines()[5].Text), QStringLiteral("19"));
+  }
+
+  void totalsAndBackToTheSamePage() {
+    Historic viewer(state_, SomeMatches(12));
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    const QRect f = viewer.FolderRect();
+    QTest::mouseClick(&viewer, Qt::LeftButton, {}, QPoint(f.right() - 3, f.bottom() - 3));
+    QCOMPARE(viewer.FirstEntry(), 8);
+    QTest::mouseClick(&viewer, Qt::LeftButton, {}, viewer.TotalsButtonRect().center());
+    QVERIFY(viewer.ShowingTotals());
+    QCOMPARE(viewer.FirstEntry(), 0);
+    QCOMPARE(QString::fromStdString(viewer.PageLines()[0].Text),
+             QStringLiteral("Partidas ganadas por jugador"));
+    // Twelve winners: the first section takes two pages.
+    QTest::keyClick(&viewer, Qt::Key_PageDown);
+    QCOMPARE(viewer.FirstEntry(), 8);
+    QTest::mouseClick(&viewer, Qt::LeftButton, {}, viewer.TotalsButtonRect().center());
+    QVERIFY(!viewer.ShowingTotals());
+    QCOMPARE(viewer.FirstEntry(), 8);
+  }
+
+  void anEmptyHistoryRefusesTheTotals() {
+    Historic viewer(state_, {});
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    QTest::mouseMove(&viewer, viewer.TotalsButtonRect().center());
+    QCOMPARE(viewer.cursor().shape(), Qt::ForbiddenCursor);
+    QTest::mouseClick(&viewer, Qt::LeftButton, {}, viewer.TotalsButtonRect().center());
+    QVERIFY(!viewer.ShowingTotals());
+    QCOMPARE(viewer.PageLines().size(), size_t{3});  // the header alone
+    QTest::mouseClick(&viewer, Qt::LeftButton, {}, viewer.ExitButtonRect().center());
+    QVERIFY(!viewer.isVisible());
+  }
+
+  void theHandOnlyOverAUsableCorner() {
+    Historic viewer(state_, SomeMatches(9));
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    const QRect f = viewer.FolderRect();
+    QTest::mouseMove(&viewer, QPoint(f.right() - 3, f.bottom() - 3));
+    QCOMPARE(viewer.cursor().shape(), Qt::BitmapCursor);
+    QTest::mouseMove(&viewer, QPoint(f.left() + 3, f.bottom() - 3));
+    QCOMPARE(viewer.cursor().shape(), Qt::ArrowCursor);
+  }
+
+ private:
+  GameState state_;
+};
+
+QTEST_MAIN(HistoricTest)
+#include "historic_test.moc"

@@ -1,0 +1,82 @@
+#include "storage/history_totals.h"
+
+#include <gtest/gtest.h>
+
+#include "history_records.h"
+
+namespace tarvelis {
+namespace {
+
+using testing::Matches;
+using testing::Record;
+
+// "section total name[ y partner]" for every entry that is not blank.
+std::vector<std::string> Lines(const std::vector<TotalEntry>& totals, int section) {
+  std::vector<std::string> out;
+  for (const TotalEntry& e : totals) {
+    if (e.Section != section) continue;
+    // Appended piece by piece: GCC 12 at -O3 warns falsely about a literal
+    // added in front of a string.
+    std::string line = std::to_string(e.Total);
+    line += ' ';
+    line += e.Name;
+    if (!e.Partner.empty()) line.append(" y ").append(e.Partner);
+    out.push_back(line);
+  }
+  return out;
+}
+
+TEST(HistoryTotals, PairsCountForNamesAndPairsInEitherOrderAndAlignment) {
+  const auto totals = ComputeTotals(Matches({
+      Record("202601010900", {"Ana", "Bea", "Carlos", "Dani"}, {5, 3, 0, 0}, true),
+      // The same pair written the other way round and right-aligned.
+      Record("202601020900", {"      Bea", "   Ana", "Eva", "Fran"}, {6, 2, 0, 0}, true),
+      Record("202601030900", {"Carlos", "Dani", "Bea", "Ana"}, {7, 4, 0, 0}, true),
+  }));
+  EXPECT_EQ(Lines(totals, 1), (std::vector<std::string>{"2 Bea", "2 Ana", "1 Dani", "1 Carlos"}));
+  EXPECT_EQ(Lines(totals, 2), (std::vector<std::string>{"15 Bea", "15 Ana", "10 Dani", "10 Carlos",
+                                                        "2 Fran", "2 Eva"}));
+  // The pair shows its names as the latest record wrote them.
+  EXPECT_EQ(Lines(totals, 3), (std::vector<std::string>{"2 Bea y Ana", "1 Carlos y Dani"}));
+  EXPECT_EQ(Lines(totals, 4),
+            (std::vector<std::string>{"15 Bea y Ana", "10 Carlos y Dani", "2 Eva y Fran"}));
+}
+
+TEST(HistoryTotals, AnIndividualMatchAddsOnlyToTheNames) {
+  const auto totals = ComputeTotals(Matches({
+      Record("202601010900", {"Ana", "Bea", "Carlos", "Dani"}, {9, 7, 4, 1}, false),
+      Record("202601020900", {"Bea", "Ana", "Carlos", "Dani"}, {8, 8, 0, 0}, false),
+  }));
+  EXPECT_EQ(Lines(totals, 1), (std::vector<std::string>{"1 Bea", "1 Ana"}));
+  EXPECT_EQ(Lines(totals, 2), (std::vector<std::string>{"17 Ana", "15 Bea", "4 Carlos", "1 Dani"}));
+  EXPECT_TRUE(Lines(totals, 3).empty());
+  EXPECT_TRUE(Lines(totals, 4).empty());
+  EXPECT_EQ(totals.size(), 16u) << "two sections of one page each";
+}
+
+TEST(HistoryTotals, EverySectionStartsOnAPageOfItsOwn) {
+  struct Case {
+    int players;  // distinct winners, one individual match each
+    std::vector<int> pageStarts;
+  };
+  for (const Case& c : {Case{0, {}}, Case{1, {0, 8}}, Case{8, {0, 8}}, Case{9, {0, 16}}}) {
+    std::vector<std::string> records;
+    for (int i = 0; i < c.players; ++i) {
+      const std::string n = std::string("P").append(std::to_string(i));
+      const std::string when = std::string("2026010109").append(std::to_string(10 + i));
+      records.push_back(Record(when, {n, n, n, n}, {1, 0, 0, 0}, false));
+    }
+    const auto totals = ComputeTotals(Matches(records));
+    EXPECT_EQ(totals.size() % kHistoryPageSize, 0u) << c.players;
+    std::vector<int> starts;
+    for (size_t i = 0; i < totals.size(); ++i) {
+      if (totals[i].Section != 0 && (i == 0 || totals[i - 1].Section != totals[i].Section)) {
+        starts.push_back(static_cast<int>(i));
+      }
+    }
+    EXPECT_EQ(starts, c.pageStarts) << c.players;
+  }
+}
+
+}  // namespace
+}  // namespace tarvelis
