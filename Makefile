@@ -2,9 +2,11 @@
 # Debian 12 machine needs nothing else.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-core sanitize format format-check bench package clean
+.PHONY: all deps configure build run test test-core sanitize fuzz-smoke format format-check bench package clean
 
 all: build
 
@@ -38,6 +40,19 @@ sanitize: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure -L core -j $(JOBS)
 	$(ASAN_BUILD)/src/tarvelis-sim --matches 100 --seed 11 --vary-rules --check --json
 
+# The fuzz targets, built with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer, each run for FUZZ_SECONDS on a seed corpus made
+# by the simulator of the same build.
+fuzz-smoke: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DTARVELIS_FUZZ=ON \
+	  -DTARVELIS_BUILD_UI=OFF -DTARVELIS_BUILD_TESTS=OFF -DTARVELIS_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	./scripts/fuzz-corpus.sh $(FUZZ_BUILD)/src/tarvelis-sim $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/tests/fuzz/fuzz_state_file -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
+	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/state
+	$(FUZZ_BUILD)/tests/fuzz/fuzz_history -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
+	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/history
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
@@ -51,4 +66,4 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -9,7 +9,6 @@
 
 #include "../tests/support/sample_game.h"
 #include "storage/state_file.h"
-#include "storage/state_file_check.h"
 
 namespace tarvelis {
 namespace {
@@ -31,7 +30,7 @@ GameState LongMatch() {
     m[kFEnd2PipsBefore] = s.EndPips[2];
     AdvanceTurn(s);
   }
-  if (!MatchFault(s).empty()) std::abort();
+  if (!ResumeFault(s).empty()) std::abort();
   return s;
 }
 

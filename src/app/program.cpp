@@ -76,21 +76,24 @@ bool Program::StartProgram() {
 
   // Step 1. The data folder and the settings. The speed of the machine is not
   // measured: every wait and animation step of this program is timed on the
-  // clock, so it runs alike on any machine.
+  // clock, so it runs alike on any machine. The table is measured first: a
+  // resumed chain is checked against, and laid for, the table it is shown on.
+  const QRect area = screen->geometry();
+  state_.Table = ComputeTableGeometry(area.width(), area.height());
   // An installed game never keeps its files beside the binary, even when the
   // user could write there (root, say): each user gets their own data folder.
   const std::filesystem::path fallback = DefaultFallbackFolder();
-  dataFolder_ = PrepareDataFolder(RunsFromInstallFolder() ? fallback : ProgramFolder(), fallback);
+  const DataFolderChoice where =
+      ChooseDataFolder(RunsFromInstallFolder() ? fallback : ProgramFolder(), fallback);
+  dataFolder_ = where.Folder;
   state_.MatchInProgress = false;
-  const LoadReport report = LoadSettings(state_, dataFolder_);
+  const LoadReport report = LoadSettings(state_, where);
   if (!report.Message.empty()) {
     Tell(QString::fromStdString(report.Title), QString::fromStdString(report.Message), 4);
   }
 
   // Step 2. The table, full screen on the primary screen, in device-independent
   // pixels so that a high-density screen scales it as a whole.
-  const QRect area = screen->geometry();
-  state_.Table = ComputeTableGeometry(area.width(), area.height());
   state_.Partner = {0, 3, 4, 1, 2};
   SyncDirectionStep(state_);
   mesa_ = new Mesa(state_);

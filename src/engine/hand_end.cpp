@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/hand_messages.h"
+#include "model/consistency.h"
 #include "model/move_record.h"
 
 namespace tarvelis {
@@ -130,18 +131,7 @@ int Tens(int points) {
 }
 
 void RecomputeTotals(GameState& s) {
-  const bool tens = s.RuleScoring == kScoreTens;
-  std::array<int, 3> pair{};
-  std::array<int, kSeats + 1> seat{};
-  const int last = std::min<int>(s.HandNumber, kHandLogSize);
-  for (int h = 1; h <= last; ++h) {
-    const HandLogEntry& e = s.HandLog[h];
-    for (int p = 1; p <= 2; ++p) pair[p] += tens ? e.PairTens[p] : e.PairUnits[p];
-    for (int t = 1; t <= kSeats; ++t) seat[t] += tens ? e.SeatTens[t] : e.SeatUnits[t];
-  }
-  auto cap = [](int v) { return static_cast<i16>(std::clamp(v, 0, kTotalCap)); };
-  for (int p = 1; p <= 2; ++p) s.PairTotal[p] = cap(pair[p]);
-  for (int t = 1; t <= kSeats; ++t) s.SeatTotal[t] = cap(seat[t]);
+  RecomputeTotalsFromLog(s);
 }
 
 bool MatchReached(const GameState& s) {

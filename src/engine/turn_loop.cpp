@@ -251,7 +251,13 @@ void RunMatch(EngineContext& ctx, LoopEntry entry) {
       // consistent hand is played on: a damaged file must not lead the loop
       // out of its arrays.
       RecomputeTotals(s);
-      if (!s.MatchInProgress || !s.HandInProgress || !CheckState(s).empty()) continue;
+      if (!s.MatchInProgress || !s.HandInProgress) continue;
+      if (!CheckState(s).empty()) {
+        // Shown with nobody to move and saved back as it was, it would come
+        // back stuck at every start; it is dropped instead.
+        AbandonMatch(s);
+        continue;
+      }
       SeedFromClock(ctx);
       // A hand saved right after its last move ends where it stood, as a
       // reopened hand stepped forward to its end does.

@@ -55,7 +55,9 @@ void Blit(QImage& dst, int dx, int dy, int w, int h, const QImage& src, int sx, 
   w = std::min(w, dst.width() - dx);
   h = std::min(h, dst.height() - dy);
   if (w <= 0 || h <= 0) return;
-  Q_ASSERT(dst.format() == QImage::Format_ARGB32 || dst.format() == QImage::Format_RGB32);
+  // Rows are walked as 32-bit pixels; an image of another depth would be
+  // read or written past its rows.
+  if (dst.depth() != 32 || (needsSource && src.depth() != 32)) return;
 
   for (int row = 0; row < h; ++row) {
     auto* d = reinterpret_cast<QRgb*>(dst.scanLine(dy + row)) + dx;
@@ -86,15 +88,23 @@ QImage LoadStrip(const QString& path) {
 namespace tarvelis {
 
 QImage CutOut(const QImage& strip, int imageX, int imageY, int w, int h, int maskX, int maskY) {
+  // The picture is never larger than the strip it comes from, whatever the
+  // caller asks for, so no size read from a file can make a huge image.
+  w = std::clamp(w, 0, std::max(strip.width(), 0));
+  h = std::clamp(h, 0, std::max(strip.height(), 0));
   QImage out(w, h, QImage::Format_ARGB32);
   out.fill(Qt::transparent);
-  if (strip.isNull()) return out;
+  if (strip.isNull() || strip.depth() != 32 || w == 0 || h == 0) return out;
+  // Only the pixels whose picture and mask both lie inside the strip are
+  // taken; everything else stays transparent.
+  const auto inside = [](int v, int size) { return v >= 0 && v < size; };
   for (int y = 0; y < h; ++y) {
-    if (imageY + y >= strip.height() || maskY + y >= strip.height()) break;
+    if (!inside(imageY + y, strip.height()) || !inside(maskY + y, strip.height())) continue;
     const QRgb* picture = reinterpret_cast<const QRgb*>(strip.constScanLine(imageY + y));
     const QRgb* mask = reinterpret_cast<const QRgb*>(strip.constScanLine(maskY + y));
     QRgb* o = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < w && imageX + x < strip.width() && maskX + x < strip.width(); ++x) {
+    for (int x = 0; x < w; ++x) {
+      if (!inside(imageX + x, strip.width()) || !inside(maskX + x, strip.width())) continue;
       if ((mask[maskX + x] & 0xFFFFFF) == 0) o[x] = 0xFF000000 | picture[imageX + x];
     }
   }

@@ -24,6 +24,7 @@ std::vector<std::string> MoveChecker::AfterMove(GameState& s, bool replayMarks) 
 void MoveChecker::RoundTrip(GameState& s, std::vector<std::string>& out) {
   AdvanceTurn(s);
   std::istringstream in(StateFileText(s));
+  readBack_.Table = s.Table;
   const ReadOutcome outcome = ReadState(readBack_, in);
   if (outcome.ErrorNumber != 0 || outcome.MatchDropped) {
     out.push_back("state file read back with error " + std::to_string(outcome.ErrorNumber) +

@@ -56,6 +56,8 @@ Simulator::Simulator(const SimOptions& options, std::ostream& out, std::ostream&
 
 bool Simulator::Setup() {
   ApplyDefaults(state_);
+  // The file's chain is checked against, and laid for, the table it is played on.
+  state_.Table = ComputeTableGeometry(options_.ScreenWidth, options_.ScreenHeight);
   if (!options_.SettingsFile.empty()) {
     const ReadOutcome outcome = LoadStateFile(state_, options_.SettingsFile);
     if (outcome.ErrorNumber != 0) {
@@ -64,7 +66,6 @@ bool Simulator::Setup() {
       return false;
     }
   }
-  state_.Table = ComputeTableGeometry(options_.ScreenWidth, options_.ScreenHeight);
   if (options_.HaveLevels) {
     for (int seat = 1; seat <= kSeats; ++seat) {
       state_.SeatLevel[seat] = static_cast<i16>(options_.Levels[seat]);

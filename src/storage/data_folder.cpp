@@ -1,14 +1,15 @@
 #include "storage/data_folder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <system_error>
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#endif
-
+#include "storage/file_access.h"
+#include "storage/history_file.h"
 #include "storage/settings_file.h"
 
 namespace tarvelis {
@@ -17,24 +18,47 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kProbeFileName[] = "CSCD.WRK";
-constexpr char kHistoryFileName[] = "TARVE32.HIS";
 
+// Creates the probe exclusively and never through a link, so a probe left by
+// a crash or planted by somebody else cannot be written through.
 bool CanWriteIn(const fs::path& folder) {
   const fs::path probe = folder / kProbeFileName;
-  {
-    std::ofstream out(probe, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) return false;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int fd =
+        ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      ::close(fd);
+      ::unlink(probe.c_str());
+      return true;
+    }
+    // A probe left behind by a crash is removed once; a folder of that name
+    // cannot be, and the folder then counts as read-only.
+    if (errno != EEXIST || ::unlink(probe.c_str()) != 0) return false;
   }
+  return false;
+}
+
+// The fallback is a folder of the user's own: made for the user alone when it
+// is missing, and refused when it is a link or somebody else's folder, or
+// others may write in it (under /tmp another user could have made it first).
+bool OwnFolder(const fs::path& folder) {
+  fs::path plain = folder;
+  if (!plain.has_filename()) plain = plain.parent_path();
   std::error_code ec;
-  fs::remove(probe, ec);
-  return true;
+  fs::create_directories(plain.parent_path(), ec);
+  ::mkdir(plain.c_str(), 0700);
+  struct stat st {};
+  if (::lstat(plain.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  return st.st_uid == ::getuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 // A file already in the data folder is the player's own and is never
-// overwritten by the program folder's copy.
-void CopyIfAbsent(const fs::path& from, const fs::path& to) {
+// overwritten by the program folder's copy. The copy goes through a temporary
+// name, so a copy cut short leaves nothing and is tried again next time.
+bool CopyIfAbsent(const fs::path& from, const fs::path& to) {
   std::error_code ec;
-  fs::copy_file(from, to, fs::copy_options::skip_existing, ec);
+  if (fs::exists(fs::symlink_status(to, ec)) || !fs::exists(from, ec)) return true;
+  return CopyWhole(from, to);
 }
 
 std::string Environment(const char* name) {
@@ -44,15 +68,22 @@ std::string Environment(const char* name) {
 
 }  // namespace
 
-fs::path PrepareDataFolder(const fs::path& programFolder, const fs::path& fallbackFolder) {
-  if (CanWriteIn(programFolder)) return programFolder;
-  std::error_code ec;
-  fs::create_directories(fallbackFolder, ec);
-  if (!fs::exists(fallbackFolder / kSettingsFileName, ec)) {
-    CopyIfAbsent(programFolder / kSettingsFileName, fallbackFolder / kSettingsFileName);
-    CopyIfAbsent(programFolder / kHistoryFileName, fallbackFolder / kHistoryFileName);
+DataFolderChoice ChooseDataFolder(const fs::path& programFolder, const fs::path& fallbackFolder) {
+  const fs::path programSettings = programFolder / kSettingsFileName;
+  if (CanWriteIn(programFolder)) return {programFolder, programSettings, true};
+  if (!OwnFolder(fallbackFolder) || !CanWriteIn(fallbackFolder)) {
+    // Nowhere to write: the program folder's files are still read.
+    return {programFolder, programSettings, false};
   }
-  return fallbackFolder;
+  const fs::path settings = fallbackFolder / kSettingsFileName;
+  const bool settingsCopied = CopyIfAbsent(programSettings, settings);
+  CopyIfAbsent(programFolder / kHistoryFileName, fallbackFolder / kHistoryFileName);
+  // Until the copy succeeds the program folder's settings are the ones read.
+  return {fallbackFolder, settingsCopied ? settings : programSettings, true};
+}
+
+fs::path PrepareDataFolder(const fs::path& programFolder, const fs::path& fallbackFolder) {
+  return ChooseDataFolder(programFolder, fallbackFolder).Folder;
 }
 
 fs::path DefaultFallbackFolder() {
@@ -61,11 +92,7 @@ fs::path DefaultFallbackFolder() {
   if (dataHome.is_absolute()) return dataHome / "tarvelis" / "";
   const fs::path home = Environment("HOME");
   if (home.is_absolute()) return home / ".local" / "share" / "tarvelis" / "";
-#if __has_include(<unistd.h>)
   return fs::path("/tmp") / ("tarvelis-" + std::to_string(getuid())) / "";
-#else
-  return fs::path("/tmp") / "tarvelis" / "";
-#endif
 }
 
 }  // namespace tarvelis

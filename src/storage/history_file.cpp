@@ -7,6 +7,8 @@
 #include <iterator>
 
 #include "model/match_result.h"
+#include "storage/clean_text.h"
+#include "storage/file_access.h"
 #include "storage/text_codec.h"
 
 namespace tarvelis {
@@ -33,10 +35,7 @@ std::string_view TrimSpaces(std::string_view text) {
 // Nine bytes: the name in the file's code page, cut or padded with spaces. A
 // control character would break the record's line, so it becomes a space.
 std::string NameField(const std::string& utf8) {
-  std::string name = Utf8To1252(utf8);
-  for (char& c : name) {
-    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-  }
+  std::string name = Utf8To1252(WithoutControlCharacters(utf8));
   name = std::string(TrimSpaces(name));
   name.resize(9, ' ');
   return name;
@@ -111,11 +110,36 @@ std::string HistoryRecord(const GameState& s, const DateTime& when) {
 
 bool AppendHistory(const GameState& state, const std::filesystem::path& folder,
                    const DateTime& when) {
-  std::ofstream out(folder / kHistoryFileName, std::ios::binary | std::ios::app);
-  if (!out) return false;
-  out << HistoryRecord(state, when);
-  out.flush();
-  return static_cast<bool>(out);
+  return AppendWhole(folder / kHistoryFileName, HistoryRecord(state, when));
+}
+
+std::vector<std::string> SplitHistoryRecords(std::string_view bytes) {
+  std::vector<std::string> records;
+  constexpr std::size_t kBody = kHistoryRecordSize - 2;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const std::string_view rest = bytes.substr(at);
+    if (rest.size() >= kBody + 2 && rest.substr(kBody, 2) == "\r\n") {
+      records.emplace_back(rest.substr(0, kBody + 2));
+      at += kBody + 2;
+    } else if (rest.size() >= kBody + 1 && rest[kBody] == '\n' && rest[kBody - 1] != '\r') {
+      records.emplace_back(std::string(rest.substr(0, kBody)) + "\r\n");
+      at += kBody + 1;
+    } else {
+      // Not a whole record here: a fragment, a line of another length. The
+      // next line may be whole again.
+      const std::size_t lineEnd = rest.find('\n');
+      if (lineEnd == std::string_view::npos) break;
+      at += lineEnd + 1;
+    }
+  }
+  return records;
+}
+
+std::vector<std::string> ReadHistoryRecords(const std::filesystem::path& folder) {
+  const FileBytes file = ReadRegularFile(folder / kHistoryFileName, kMaxHistoryFileBytes);
+  if (file.ErrorNumber != 0) return {};
+  return SplitHistoryRecords(file.Bytes);
 }
 
 std::string HistoryMatch::Date() const {
@@ -157,15 +181,11 @@ std::vector<HistoryMatch> ParseHistory(std::string_view bytes) {
 }
 
 std::vector<HistoryMatch> ReadHistory(const std::filesystem::path& folder) {
-  const std::filesystem::path file = folder / kHistoryFileName;
-  std::error_code ec;
-  // Only a plain file is read: a pipe or a device in its place would hang
-  // the viewer or never end.
-  if (!std::filesystem::is_regular_file(file, ec)) return {};
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  return ParseHistory(bytes);
+  // Only a plain file is read, and only so far: a pipe or a device in its
+  // place would hang the viewer or never end.
+  const FileBytes file = ReadRegularFile(folder / kHistoryFileName, kMaxHistoryFileBytes);
+  if (file.ErrorNumber != 0) return {};
+  return ParseHistory(file.Bytes);
 }
 
 std::vector<HistoryMatch> NewestFirst(std::vector<HistoryMatch> matches) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -30,7 +31,8 @@ struct DateTime {
 // The winner is the one the final message of the match named.
 std::string HistoryRecord(const GameState& state, const DateTime& when);
 
-// Appends the record to the history file of `folder`; false when it cannot.
+// Appends the record to the history file of `folder` in one write; false when
+// it cannot, and then the file is exactly as it was.
 bool AppendHistory(const GameState& state, const std::filesystem::path& folder,
                    const DateTime& when);
 
@@ -63,5 +65,16 @@ std::vector<HistoryMatch> ReadHistory(const std::filesystem::path& folder);
 
 // The matches newest first: in descending order of their record's text.
 std::vector<HistoryMatch> NewestFirst(std::vector<HistoryMatch> matches);
+// The whole records of a history file's bytes, in file order, each its 61
+// characters and CR LF (a record written with LF alone is given its CR). A
+// fragment or a line of another length is skipped and reading goes on at the
+// next line, so damage costs only the record it hit.
+std::vector<std::string> SplitHistoryRecords(std::string_view bytes);
+
+// The records of the history file of `folder`; none when it is missing or is
+// not a regular file. A history longer than any player could have played is
+// read no further than kMaxHistoryFileBytes.
+inline constexpr std::size_t kMaxHistoryFileBytes = std::size_t{64} << 20;
+std::vector<std::string> ReadHistoryRecords(const std::filesystem::path& folder);
 
 }  // namespace tarvelis

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "storage/file_access.h"
 #include "storage/state_file.h"
 #include "storage/state_file_errors.h"
 
@@ -18,6 +19,14 @@ LoadReport Report(int errorNumber, const fs::path& dataFolder) {
 }
 
 }  // namespace
+
+const char kMatchDroppedMessage[] =
+    "La partida que no finalizó en la sesión anterior no se puede continuar: sus datos en "
+    "TARVE32.INI están dañados.";
+
+const char kCannotSaveMessage[] =
+    "No se puede escribir en la carpeta del programa ni en la carpeta de datos del usuario. Se "
+    "juega con los datos guardados, pero los cambios no se podrán guardar.";
 
 const char kNotCreatedMessage[] =
     "No se encuentra el fichero de inicialización TARVE32.INI y no se ha podido crear. Se "
@@ -69,22 +78,43 @@ void ApplyNewFileState(GameState& s) {
 }
 
 LoadReport LoadSettings(GameState& s, const fs::path& dataFolder) {
-  const fs::path file = dataFolder / kSettingsFileName;
+  return LoadSettings(s, DataFolderChoice{dataFolder, dataFolder / kSettingsFileName, true});
+}
+
+LoadReport LoadSettings(GameState& s, const DataFolderChoice& where) {
   // Fields a damaged file never reaches keep these values rather than
   // whatever the state held before.
   ApplyNewFileState(s);
-  const ReadOutcome outcome = LoadStateFile(s, file);
+  const ReadOutcome outcome = LoadStateFile(s, where.SettingsSource);
+  LoadReport report = Report(outcome.ErrorNumber, where.Folder);
+  report.MatchDropped = outcome.MatchDropped;
+  if (outcome.Opened && (outcome.ErrorNumber != 0 || outcome.MatchDropped)) {
+    // The program will write its own state over this file; what the user had
+    // is kept beside it.
+    const fs::path copy = where.Folder / kDamagedCopyName;
+    if (where.CanSave && CopyWhole(where.SettingsSource, copy)) report.DamagedCopy = copy;
+    if (report.Message.empty()) report.Message = kMatchDroppedMessage;
+    if (!report.DamagedCopy.empty()) {
+      report.Message += " Se ha guardado una copia del fichero en " + copy.string() + ".";
+    }
+  }
   // Only a missing file is created. A file that read part way is left as it
   // is until the program saves, and one that could not be opened (rights, a
   // folder of that name) is never replaced by the defaults.
-  LoadReport report = Report(outcome.ErrorNumber, dataFolder);
-  if (outcome.ErrorNumber == kErrFileNotFound || outcome.ErrorNumber == kErrPathNotFound) {
+  const bool missing =
+      outcome.ErrorNumber == kErrFileNotFound || outcome.ErrorNumber == kErrPathNotFound;
+  if (missing && where.CanSave && SaveSettings(s, where.Folder)) return report;
+  if (missing) {
     // The first-start message says the file was created; when it could not
     // be, it says so instead, or the user would expect settings to last.
-    if (!SaveSettings(s, dataFolder)) {
-      if (outcome.ErrorNumber == kErrFileNotFound) report.Message = kNotCreatedMessage;
-      report.SettingsNotSaved = true;
+    if (outcome.ErrorNumber == kErrFileNotFound || !where.CanSave) {
+      report.Message = kNotCreatedMessage;
     }
+    report.SettingsNotSaved = true;
+  } else if (!where.CanSave) {
+    report.Message =
+        report.Message.empty() ? kCannotSaveMessage : report.Message + " " + kCannotSaveMessage;
+    report.SettingsNotSaved = true;
   }
   return report;
 }

@@ -10,6 +10,16 @@
 namespace tarvelis {
 
 inline constexpr char kSettingsFileName[] = "TARVE32.INI";
+// A settings file whose match could not be resumed is kept under this name
+// beside the new one; a later damaged file replaces the copy.
+inline constexpr char kDamagedCopyName[] = "TARVE32.INI.damaged";
+
+// Where the settings are read from and written to (see ChooseDataFolder).
+struct DataFolderChoice {
+  std::filesystem::path Folder;          // where every file is written
+  std::filesystem::path SettingsSource;  // the settings file to read
+  bool CanSave = true;                   // false: nothing can be written anywhere
+};
 
 // What the start-up shows after the load. Message is empty when there is
 // nothing to show (no error, or the overflow that was never shown).
@@ -17,16 +27,29 @@ struct LoadReport {
   int ErrorNumber = 0;
   std::string Message;
   std::string Title = "Error en la carga de datos iniciales";
-  bool SettingsNotSaved = false;  // the missing file could not be created
+  bool SettingsNotSaved = false;      // the missing file could not be created, or nothing can be
+  bool MatchDropped = false;          // the file held a match that cannot be resumed
+  std::filesystem::path DamagedCopy;  // where the damaged file was kept, if it was
 };
 
 // The first-start message when the missing file could not be created either.
 extern const char kNotCreatedMessage[];
+// A match that read completely but does not hold together.
+extern const char kMatchDroppedMessage[];
+// Neither the program folder nor the user's data folder can be written.
+extern const char kCannotSaveMessage[];
 
 // Loads the settings file of `dataFolder` into `state`. A missing file is
 // created with the defaults; a file that cannot be opened leaves the defaults
 // in the state; a file that fails part way keeps what was read, repaired.
 [[nodiscard]] LoadReport LoadSettings(GameState& state, const std::filesystem::path& dataFolder);
+
+// The same for the folders the start-up chose: the settings are read from
+// `where.SettingsSource`; a match that cannot be resumed is dropped, said so,
+// and its file kept as kDamagedCopyName in `where.Folder`; when nothing can be
+// saved the program plays with what it read and says that changes will not
+// last.
+[[nodiscard]] LoadReport LoadSettings(GameState& state, const DataFolderChoice& where);
 
 // Writes the whole state to the settings file of `dataFolder`; false on failure.
 [[nodiscard]] bool SaveSettings(const GameState& state, const std::filesystem::path& dataFolder);

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 #include <utility>
 
+#include "model/board_geometry.h"
+#include "model/consistency.h"
 #include "model/move_rules.h"
-#include "storage/state_file_check.h"
+#include "storage/clean_text.h"
+#include "storage/file_access.h"
 #include "storage/state_file_errors.h"
 #include "storage/state_file_fields.h"
 #include "storage/state_file_layout.h"
@@ -43,13 +47,36 @@ void RefuseImpossibleCounts(FieldReader& r, GameState& s) {
 }
 
 // Saved before the first lead of a match that the double six must open, the
-// holder of that double is the one to move. A leader the players chose
-// themselves ("Elegir en cada juego") keeps the turn: the double six is not
-// forced then.
+// holder of that double leads and is the one to move. A leader the players
+// chose themselves ("Elegir en cada juego") keeps the turn: the double six is
+// not forced then.
 void SixDoubleHolderToMove(GameState& s) {
   if (!s.HandInProgress || s.MoveNumber != 1 || !SixDoubleForced(s)) return;
   const int holder = s.DoubleHolder[6];
-  if (Within(holder, 1, kSeats)) s.CurrentSeat = static_cast<i16>(holder);
+  if (Within(holder, 1, kSeats)) s.CurrentSeat = s.LeadSeat = static_cast<i16>(holder);
+}
+
+// Lays every tile of the record again on this state's table, as the play
+// laid them: a match saved on a screen of another size is drawn where this
+// table can show it.
+void LayChainAgain(GameState& s) {
+  const GameState saved = s;
+  ResetChainCursors(s);
+  for (int n = 1; n < saved.MoveNumber; ++n) {
+    MoveEntry& e = s.MoveRecord[n];
+    if (e[kFEnd] != 1 && e[kFEnd] != 2) continue;
+    s.MoveNumber = static_cast<i16>(n);
+    s.PlayEnd = e[kFEnd];
+    s.PlayPipA = e[kFPipA];
+    s.PlayPipB = e[kFPipB];
+    s.PlayIsDouble = e[kFIsDouble] == 1;
+    LayTile(s, e);
+  }
+  s.MoveNumber = saved.MoveNumber;
+  s.PlayEnd = saved.PlayEnd;
+  s.PlayPipA = saved.PlayPipA;
+  s.PlayPipB = saved.PlayPipB;
+  s.PlayIsDouble = saved.PlayIsDouble;
 }
 
 }  // namespace
@@ -77,7 +104,7 @@ void WriteState(const GameState& s, std::ostream& out) {
 
 void RepairLoadedSettings(GameState& s) {
   for (int seat = 1; seat <= kSeats; ++seat) {
-    s.SeatName[seat] = CapitaliseWords(s.SeatName[seat]);
+    s.SeatName[seat] = CapitaliseWords(BoundedName(s.SeatName[seat]));
     if (!OneOrTwo(s.SeatTilesShown[seat])) s.SeatTilesShown[seat] = kTilesHidden;
     if (!OneOrTwo(s.SeatControl[seat])) s.SeatControl[seat] = kAutomatic;
     if (!Within(s.SeatLevel[seat], 0, 100)) s.SeatLevel[seat] = 50;
@@ -94,6 +121,22 @@ void RepairLoadedSettings(GameState& s) {
   if (s.MatchTarget < 1) s.MatchTarget = 7;
   if (!Within(s.GameSpeed, 0, 100)) s.GameSpeed = 50;
   if (s.DirectionStep != 1 && s.DirectionStep != -1) SyncDirectionStep(s);
+}
+
+std::string ResumeFault(GameState& s) {
+  RecomputeTotalsFromLog(s);
+  CheckOptions options;
+  options.FinishedHand = false;
+  std::vector<std::string> faults = CheckState(s, options);
+  if (!faults.empty() && s.HandInProgress) {
+    CheckOptions shapesOnly = options;
+    shapesOnly.TilePositions = false;
+    if (CheckState(s, shapesOnly).empty()) {
+      LayChainAgain(s);
+      faults = CheckState(s, options);
+    }
+  }
+  return faults.empty() ? std::string() : faults.front();
 }
 
 ReadOutcome ReadState(GameState& s, std::istream& in) {
@@ -116,14 +159,16 @@ ReadOutcome ReadState(GameState& s, std::istream& in) {
   RepairLoadedSettings(s);
 
   // A half-read file, or a match that contradicts itself, is not resumed.
-  ReadOutcome outcome{r.Error(), false};
-  if (outcome.ErrorNumber != 0 || !MatchFault(s).empty()) {
+  ReadOutcome outcome{r.Error(), false, {}, false};
+  if (outcome.ErrorNumber == 0 && (s.MatchInProgress || s.HandInProgress)) {
+    SixDoubleHolderToMove(s);
+    outcome.Fault = ResumeFault(s);
+  }
+  if (outcome.ErrorNumber != 0 || !outcome.Fault.empty()) {
     outcome.MatchDropped = s.MatchInProgress || s.HandInProgress;
     s.MatchInProgress = false;
     s.HandInProgress = false;
   }
-
-  SixDoubleHolderToMove(s);
   if (!s.MatchInProgress) ClearHandLog(s);
   return outcome;
 }
@@ -137,31 +182,16 @@ bool WriteAndClose(std::ofstream& out, std::string_view bytes) {
 }
 
 bool SaveStateFile(const GameState& s, const fs::path& file) {
-  fs::path fresh = file;
-  fresh += ".tmp";
-  std::error_code ec;
-  {
-    std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) return false;
-    if (!WriteAndClose(out, StateFileText(s))) {
-      fs::remove(fresh, ec);
-      return false;
-    }
-  }
-  fs::rename(fresh, file, ec);
-  if (ec) {
-    fs::remove(fresh, ec);
-    return false;
-  }
-  return true;
+  return ReplaceFile(file, StateFileText(s));
 }
 
 ReadOutcome LoadStateFile(GameState& s, const fs::path& file) {
-  std::error_code ec;
-  std::ifstream in;
-  if (!fs::is_directory(file, ec)) in.open(file, std::ios::binary);
-  if (!in.is_open()) return ReadOutcome{OpenErrorNumber(file), false};
-  return ReadState(s, in);
+  const FileBytes read = ReadRegularFile(file, kMaxStateFileBytes);
+  if (read.ErrorNumber != 0) return ReadOutcome{read.ErrorNumber, false, {}, false};
+  std::istringstream in(read.Bytes);
+  ReadOutcome outcome = ReadState(s, in);
+  outcome.Opened = true;
+  return outcome;
 }
 
 bool LoadSavedGame(GameState& s, const fs::path& file) {

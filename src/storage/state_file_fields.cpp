@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "storage/clean_text.h"
 #include "storage/state_file_errors.h"
 #include "storage/text_codec.h"
 
@@ -66,6 +67,12 @@ int FieldReader::Take() {
   return buf_ ? buf_->sbumpc() : kEof;
 }
 
+// No field of the format is longer than a line of the hand log; the rest of
+// an endless field is read past but not kept.
+void FieldReader::Keep(int c) {
+  if (raw_.size() < kMaxFieldBytes) raw_ += static_cast<char>(c);
+}
+
 // Reads the next field into raw_. Leading blanks and line ends are skipped; a
 // quoted field runs to the next double quote, an unquoted one to the next
 // comma or line end; whatever follows up to that separator is dropped.
@@ -83,11 +90,11 @@ bool FieldReader::NextField() {
   }
   if (c == '"') {
     Take();
-    for (c = Take(); c != kEof && c != '"'; c = Take()) raw_ += static_cast<char>(c);
+    for (c = Take(); c != kEof && c != '"'; c = Take()) Keep(c);
     for (c = Peek(); c != kEof && c != ',' && !IsLineEnd(c); c = Peek()) Take();
   } else {
     for (; c != kEof && c != ',' && !IsLineEnd(c); c = Peek()) {
-      raw_ += static_cast<char>(c);
+      Keep(c);
       Take();
     }
     while (!raw_.empty() && IsBlank(raw_.back())) raw_.pop_back();
@@ -153,15 +160,12 @@ void FieldWriter::Separate() {
 
 // The format has no escape for a double quote or a line break inside a text: a
 // quote would end the field early and shift every field after it. A name
-// typed with one is therefore written with an apostrophe in its place.
+// typed with one is therefore written with an apostrophe in its place, and
+// line breaks and other control characters are left out.
 void FieldWriter::Text(const std::string& utf8) {
   Separate();
   out_ += '"';
-  for (char c : Utf8To1252(utf8)) {
-    if (c == '"') c = '\'';
-    if (c == '\r' || c == '\n') c = ' ';
-    out_ += c;
-  }
+  for (char c : Utf8To1252(WithoutControlCharacters(utf8))) out_ += c == '"' ? '\'' : c;
   out_ += '"';
 }
 

@@ -35,7 +35,10 @@ class FieldReader {
   }
 
  private:
+  static constexpr std::size_t kMaxFieldBytes = 1024;
+
   bool NextField();
+  void Keep(int c);
   int Peek() const;
   int Take();
 

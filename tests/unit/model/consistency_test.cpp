@@ -86,5 +86,87 @@ TEST(CheckState, EachDamageIsNamed) {
   EXPECT_TRUE(CheckState(s).empty()) << "marks are replayed only when asked";
 }
 
+// A laid tile of the record as the table would draw it: every value the
+// drawing reads is checked, so a damaged record cannot make the table copy
+// from outside its pictures, size a picture from the file, or lay the next
+// tile off the table.
+TEST(CheckState, EachDrawingFieldIsChecked) {
+  const GameState sound = MidHand();
+  int k = 1;
+  while (sound.MoveRecord[k + 1][kFEnd] == kPassEnd) ++k;
+  ++k;  // a tile laid after the lead
+  const std::pair<const char*, std::function<void(MoveEntry&)>> damages[] = {
+      {"a picture outside the tile strip", [](MoveEntry& e) { e[kFTileImageX] = -40; }},
+      {"a picture outside the tile strip", [](MoveEntry& e) { e[kFTileImageX] += 2; }},
+      {"a tile size its picture does not have",
+       [](MoveEntry& e) { e[kFTileWidth] = e[kFTileHeight] = 32767; }},
+      {"a tile size its picture does not have", [](MoveEntry& e) { e[kFPipOrientation] ^= 1; }},
+      {"a pip cell outside its tile", [](MoveEntry& e) { e[kFPipBY] += 20; }},
+      {"a pip cell outside its tile", [](MoveEntry& e) { e[kFPipAX] = e[kFTileLeft] - 1; }},
+      {"a flag neither true nor false", [](MoveEntry& e) { e[kFEvaluated] = 2; }},
+      {"a side of the table out of range", [](MoveEntry& e) { e[kFTileSide] = 3; }},
+      {"a heading out of range", [](MoveEntry& e) { e[kFHeadingAfter] = 5; }},
+      {"a tile off the table",
+       [](MoveEntry& e) {
+         for (int f : {kFTileLeft, kFPipAX, kFPipBX}) e[f] = static_cast<i16>(e[f] + 3000);
+       }},
+      {"does not run on from its previous tile", [](MoveEntry& e) { e[kFColBefore] += 1; }},
+  };
+  for (const auto& [words, damage] : damages) {
+    GameState s = sound;
+    damage(s.MoveRecord[k]);
+    EXPECT_TRUE(Reports(s, words)) << words;
+  }
+  // Positions are judged against the state's own table: a chain that fits a
+  // wide table is off a narrow one, yet keeps its shape.
+  GameState narrow = sound;
+  narrow.Table = ComputeTableGeometry(640, 480);
+  EXPECT_FALSE(CheckState(narrow).empty());
+  CheckOptions shapes;
+  shapes.TilePositions = false;
+  EXPECT_TRUE(CheckState(narrow, shapes).empty());
+}
+
+TEST(CheckState, TheMatchFlagsAgreeWithTheHand) {
+  const GameState sound = MidHand();
+  const std::pair<const char*, std::function<void(GameState&)>> damages[] = {
+      {"a hand in progress without a match", [](GameState& s) { s.MatchInProgress = false; }},
+      {"the last winner is out of range", [](GameState& s) { s.HandWinner = 9; }},
+      {"no seat to move", [](GameState& s) { s.CurrentSeat = 0; }},
+      {"current seat out of turn",
+       [](GameState& s) { s.CurrentSeat = static_cast<i16>(s.CurrentSeat % 4 + 1); }},
+      {"an arm heads nowhere", [](GameState& s) { s.EndHeading[2] = 7; }},
+      {"an arm's cursor disagrees with the record", [](GameState& s) { ++s.EndRow[1]; }},
+      {"a hand in progress before the first deal", [](GameState& s) { s.HandNumber = 0; }},
+      {"double flag wrong",
+       [](GameState& s) {
+         s.MoveRecord[1][kFIsDouble] = static_cast<i16>(1 - s.MoveRecord[1][kFIsDouble]);
+       }},
+  };
+  for (const auto& [words, damage] : damages) {
+    GameState s = sound;
+    damage(s);
+    EXPECT_TRUE(Reports(s, words)) << words;
+  }
+}
+
+TEST(TotalsOfLog, SumTheSelectedScoringHeldWithinTheCap) {
+  GameState s;
+  s.HandNumber = 3;
+  for (int h = 1; h <= 3; ++h) {
+    s.HandLog[h].PairUnits = {0, 400, 2};
+    s.HandLog[h].PairTens = {0, 4, -9};
+  }
+  s.RuleScoring = kScoreUnits;
+  EXPECT_EQ(TotalsOfLog(s).Pair[1], 999);
+  EXPECT_EQ(TotalsOfLog(s).Pair[2], 6);
+  s.RuleScoring = kScoreTens;
+  EXPECT_EQ(TotalsOfLog(s).Pair[1], 12);
+  EXPECT_EQ(TotalsOfLog(s).Pair[2], 0);
+  EXPECT_TRUE(Reports(s, "pair 1 total disagrees with the hand log"));
+  RecomputeTotalsFromLog(s);
+  EXPECT_FALSE(Reports(s, "total"));
+}
+
 }  // namespace
 }  // namespace tarvelis

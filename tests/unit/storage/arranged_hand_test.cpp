@@ -8,7 +8,6 @@
 #include "engine/headless_play.h"
 #include "model/consistency.h"
 #include "storage/state_file.h"
-#include "storage/state_file_check.h"
 
 namespace tarvelis {
 namespace {
@@ -25,7 +24,7 @@ TEST(ArrangedHand, StaysConsistentAndLoadsBack) {
     }
     for (int slot = 1; slot <= 3; ++slot) std::swap(s.Hand[4][slot], s.Hand[4][kSlots + 1 - slot]);
     EXPECT_TRUE(CheckState(s).empty()) << seed;
-    EXPECT_EQ(MatchFault(s), "") << seed;
+    EXPECT_EQ(ResumeFault(s), "") << seed;
 
     GameState loaded;
     std::istringstream in(StateFileText(s));

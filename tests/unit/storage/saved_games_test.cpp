@@ -6,6 +6,7 @@
 
 #include "state_text.h"
 #include "storage/state_file.h"
+#include "support/file_size_limit.h"
 #include "support/sample_game.h"
 #include "support/temp_folder.h"
 
@@ -111,11 +112,13 @@ TEST(SavedGames, AFailedSaveKeepsTheGameItWouldReplace) {
   TempFolder folder;
   const GameState first = sample::RichState(8, 1);
   ASSERT_TRUE(SaveStateFile(first, folder / "Partida.man"));
-  // A folder where the new file is written beside the old one makes the save fail.
-  fs::create_directory(folder / "Partida.man.tmp");
   SavedGames g = Typed(SavedGamesMode::kSave, folder.path(), "Partida");
   g.GuardaMano(sample::RichState(14, 2));
-  EXPECT_EQ(g.GuardaMano(sample::RichState(14, 2)), SavedGameOutcome::kFailed);
+  {
+    // The disk fills up half way through the new file.
+    testing::FileSizeLimit full(100);
+    EXPECT_EQ(g.GuardaMano(sample::RichState(14, 2)), SavedGameOutcome::kFailed);
+  }
   EXPECT_FALSE(g.Error().empty());
   EXPECT_EQ(ReadBytes(folder / "Partida.man"), StateFileText(first));
 }

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "state_text.h"
 #include "storage/state_file.h"
+#include "support/file_size_limit.h"
 #include "support/sample_game.h"
 #include "support/temp_folder.h"
 
@@ -37,10 +39,11 @@ TEST(LoadSettings, AMissingFileIsCreatedWithTheDefaultsAndSaysSo) {
 
 TEST(LoadSettings, AMissingFileThatCannotBeCreatedIsNotSaidToBeCreated) {
   TempFolder folder;
-  // A folder in the way of the temporary file makes the save fail, even as root.
-  std::filesystem::create_directory(folder / "TARVE32.INI.tmp");
   GameState s;
-  const LoadReport report = LoadSettings(s, folder.path());
+  const LoadReport report = [&] {
+    testing::FileSizeLimit full(0);
+    return LoadSettings(s, folder.path());
+  }();
   EXPECT_EQ(report.ErrorNumber, 53);
   EXPECT_TRUE(report.SettingsNotSaved);
   EXPECT_EQ(report.Message, kNotCreatedMessage);
@@ -79,7 +82,11 @@ TEST(LoadSettings, AFileCutShortKeepsWhatWasReadAndIsNotRewritten) {
   GameState s;
   const LoadReport report = LoadSettings(s, folder.path());
   EXPECT_EQ(report.ErrorNumber, 62);
-  EXPECT_EQ(report.Message, "CID ERROR 62");
+  // The program will write its own file over it at the exit; what the user
+  // had is kept beside it.
+  EXPECT_EQ(report.Message, "CID ERROR 62 Se ha guardado una copia del fichero en " +
+                                (folder / "TARVE32.INI.damaged").string() + ".");
+  EXPECT_EQ(ReadBytes(folder / "TARVE32.INI.damaged"), cut);
   EXPECT_EQ(s.SeatName, saved.SeatName);
   EXPECT_EQ(s.RuleTieWinner, saved.RuleTieWinner);
   EXPECT_EQ(s.MatchTarget, 5);  // on the line never read: the default
@@ -103,15 +110,19 @@ TEST(SaveSettings, ReplacesTheFileWholeOrSaysItFailedAndKeepsTheOldOne) {
   ASSERT_TRUE(SaveSettings(s, folder.path()));
   const std::string saved = ReadBytes(folder / "TARVE32.INI");
   EXPECT_EQ(saved, StateFileText(s));
-  EXPECT_FALSE(std::filesystem::exists(folder / "TARVE32.INI.tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1)
+      << "no temporary file is left behind";
   GameState back;
   EXPECT_EQ(LoadSettings(back, folder.path()).ErrorNumber, 0);
   testing::ExpectSameCarriedFields(s, back);
-  // The new file cannot be made beside the old one.
-  std::filesystem::create_directory(folder / "TARVE32.INI.tmp");
+  // The disk fills up half way through the new file.
   s.SeatName[1] = "Otra";
-  EXPECT_FALSE(SaveSettings(s, folder.path()));
+  {
+    testing::FileSizeLimit full(saved.size() / 2);
+    EXPECT_FALSE(SaveSettings(s, folder.path()));
+  }
   EXPECT_EQ(ReadBytes(folder / "TARVE32.INI"), saved);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
   EXPECT_FALSE(SaveSettings(s, folder / "no-such-folder"));
 }
 

@@ -7,7 +7,6 @@
 
 #include "state_text.h"
 #include "storage/state_file.h"
-#include "storage/state_file_check.h"
 #include "support/sample_game.h"
 
 namespace tarvelis {
@@ -40,7 +39,8 @@ void ExpectSafeToUse(const GameState& s, const std::string& context) {
   EXPECT_TRUE(s.DirectionStep == 1 || s.DirectionStep == -1);
   if (s.HandInProgress) {
     EXPECT_TRUE(s.MatchInProgress);
-    EXPECT_EQ(MatchFault(s), "");
+    GameState copy = s;
+    EXPECT_EQ(ResumeFault(copy), "");
   }
   if (!s.MatchInProgress) {
     for (int h = 1; h <= kHandLogSize; ++h) ASSERT_TRUE(s.HandLog[h].Text.empty());
@@ -192,13 +192,13 @@ int TileMove(const GameState& s, int from, bool nonDouble = false) {
 
 TEST(InconsistentHand, IsNotResumed) {
   const Damage damages[] = {
-      {"tile dealt twice", [](GameState& s) { s.Hand[1][1] = s.Hand[2][1]; }, "twice"},
-      {"pip beyond six", [](GameState& s) { s.Hand[2][3].PipA = 7; }, "pip"},
-      {"slot state 2", [](GameState& s) { SlotOfMove(s, 1).State = 2; }, "state"},
+      {"tile dealt twice", [](GameState& s) { s.Hand[1][1] = s.Hand[2][1]; }, "count"},
+      {"pip beyond six", [](GameState& s) { s.Hand[2][3].PipA = 7; }, "holds no tile"},
+      {"slot state 2", [](GameState& s) { SlotOfMove(s, 1).State = 2; }, "holds no tile"},
       {"count off", [](GameState& s) { ++s.SeatTileCount[3]; }, "count"},
-      {"suit count off", [](GameState& s) { ++s.SeatPipCount[4][0]; }, "suit count"},
-      {"rank twice", [](GameState& s) { s.SeatPipRank[1][2] = s.SeatPipRank[1][1]; }, "ranking"},
-      {"rank beyond six", [](GameState& s) { s.SeatPipRank[3][7] = 9; }, "ranking"},
+      {"suit count off", [](GameState& s) { ++s.SeatPipCount[4][0]; }, "pip count"},
+      {"rank twice", [](GameState& s) { s.SeatPipRank[1][2] = s.SeatPipRank[1][1]; }, "ranks"},
+      {"rank beyond six", [](GameState& s) { s.SeatPipRank[3][7] = 9; }, "ranks"},
       {"wrong holder", [](GameState& s) { s.DoubleHolder[6] = s.DoubleHolder[6] % 4 + 1; },
        "holder"},
       {"last tile unrecorded",  // saved while the tile was being laid
@@ -206,22 +206,22 @@ TEST(InconsistentHand, IsNotResumed) {
          while (s.MoveRecord[s.MoveNumber - 1][kFEnd] == kPassEnd) --s.MoveNumber;
          --s.MoveNumber;
        },
-       "missing"},
+       "played state"},
       {"recorded tile held",
        [](GameState& s) {
          HandSlot& t = SlotOfMove(s, TileMove(s, 5));
          t.State = 0;
          ++s.SeatTileCount[s.MoveRecord[TileMove(s, 5)][kFSeat]];
        },
-       "still held"},
+       "played state"},
       {"move by seat 7", [](GameState& s) { s.MoveRecord[4][kFSeat] = 7; }, "seat"},
       {"tile by the wrong seat",
        [](GameState& s) {
          i16& seat = s.MoveRecord[TileMove(s, 6)][kFSeat];
          seat = static_cast<i16>(seat % 4 + 1);
        },
-       "not dealt"},
-      {"end 3", [](GameState& s) { s.MoveRecord[TileMove(s, 3)][kFEnd] = 3; }, "end"},
+       "out of turn"},
+      {"end 3", [](GameState& s) { s.MoveRecord[TileMove(s, 3)][kFEnd] = 3; }, "not dealt"},
       {"lead passed", [](GameState& s) { s.MoveRecord[1][kFEnd] = kPassEnd; }, "lead"},
       {"tile turned round",
        [](GameState& s) {
@@ -234,23 +234,25 @@ TEST(InconsistentHand, IsNotResumed) {
        "heading"},
       {"end pips off",
        [](GameState& s) { s.EndPips[1] = static_cast<i16>((s.EndPips[1] + 1) % 7); }, "end"},
-      {"arm count off", [](GameState& s) { ++s.EndCount[2]; }, "arm"},
+      {"arm count off", [](GameState& s) { ++s.EndCount[2]; }, "end count"},
       {"seat to move 0", [](GameState& s) { s.CurrentSeat = 0; }, "seat"},
       {"leader 9", [](GameState& s) { s.LeadSeat = 9; }, "lead"},
       {"winner 9", [](GameState& s) { s.HandWinner = 9; }, "winner"},
       {"hand 0 in progress", [](GameState& s) { s.HandNumber = 0; }, "first deal"},
       {"hand 501 in progress", [](GameState& s) { s.HandNumber = 501; }, "hand number"},
-      {"move 0 in progress", [](GameState& s) { s.MoveNumber = 0; }, "move number"},
+      {"move 0 in progress", [](GameState& s) { s.MoveNumber = 0; }, "played state"},
       {"hand without a match", [](GameState& s) { s.MatchInProgress = false; }, "without"},
   };
   const GameState sound = sample::RichState(30, 5);
-  ASSERT_EQ(MatchFault(sound), "");
+  GameState copy = sound;
+  ASSERT_EQ(ResumeFault(copy), "");
   for (const Damage& d : damages) {
     GameState s = sound;
     d.apply(s);
-    EXPECT_NE(MatchFault(s), "") << d.name;
-    EXPECT_NE(std::string(MatchFault(s)).find(d.fault), std::string::npos)
-        << d.name << ": " << MatchFault(s);
+    GameState probe = s;
+    const std::string fault = ResumeFault(probe);
+    EXPECT_NE(fault, "") << d.name;
+    EXPECT_NE(fault.find(d.fault), std::string::npos) << d.name << ": " << fault;
     GameState back;
     const ReadOutcome outcome = ReadText(back, StateFileText(s));
     EXPECT_EQ(outcome.ErrorNumber, 0) << d.name;
