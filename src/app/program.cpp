@@ -11,6 +11,7 @@
 #include "dialogs/historic.h"
 #include "dialogs/marcador.h"
 #include "dialogs/message_dialog.h"
+#include "engine/hand_end.h"
 #include "engine/loaded_game.h"
 #include "engine/totaliser.h"
 #include "engine/turn_loop.h"
@@ -91,6 +92,9 @@ bool Program::StartProgram() {
   if (!report.Message.empty()) {
     Tell(QString::fromStdString(report.Title), QString::fromStdString(report.Message), 4);
   }
+  // The totals are not kept in the file: the log gives them back, so the
+  // scoreboard shows the match's score from the first picture of the table.
+  RecomputeTotals(state_);
 
   // Step 2. The table, full screen on the primary screen, in device-independent
   // pixels so that a high-density screen scales it as a whole.
@@ -127,8 +131,9 @@ bool Program::StartProgram() {
          3);
   }
 
-  // Step 4. A hand left unfinished goes on once the program runs its events.
-  if (state_.HandInProgress && state_.MatchInProgress) {
+  // Step 4. A match left unfinished, in a hand or between two, goes on once
+  // the program runs its events.
+  if (state_.MatchInProgress) {
     QTimer::singleShot(0, mesa_, [this] { ResumeHand(); });
   } else {
     mesa_->setCursor(CursorOfKind(1));

@@ -6,7 +6,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QTextOption>
 #include <QTimer>
+#include <cmath>
 
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
@@ -38,6 +40,13 @@ QString ForDisplay(QString text) {
   return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// Wrapped at spaces where it can be, anywhere where it cannot.
+QTextOption TextOption() {
+  QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  return option;
+}
+
 }  // namespace
 
 Mensajes::Mensajes(GameState& state, const QString& title, const QString& text, int picture,
@@ -60,9 +69,16 @@ void Mensajes::Layout() {
   pictureRect_ = QRect(kMargin, titleH + kMargin, kPicture, kPicture);
   const int textLeft = pictureRect_.right() + 1 + kMargin;
   const int textWidth = kWidth - textLeft - kMargin;
-  QFontMetrics metrics(GameFont(kTextPx, false));
-  QRect needed = metrics.boundingRect(QRect(0, 0, textWidth, 2000), Qt::TextWordWrap, text_);
-  textRect_ = QRect(textLeft, titleH + kMargin, textWidth, std::max(needed.height(), kPicture));
+  // Measured with the very options it is drawn with: a word wider than the
+  // text's width (a long name with no spaces) is broken, never run past the
+  // dialog's edge.
+  QImage scratch(1, 1, QImage::Format_ARGB32);
+  QPainter measure(&scratch);
+  measure.setFont(GameFont(kTextPx, false));
+  const QRectF needed = measure.boundingRect(QRectF(0, 0, textWidth, 2000), text_, TextOption());
+  measure.end();
+  textRect_ = QRect(textLeft, titleH + kMargin, textWidth,
+                    std::max(static_cast<int>(std::ceil(needed.height())), kPicture));
   const int buttonsTop = textRect_.bottom() + 1 + kMargin;
   if (buttons_ == kNotice) {
     salir_ = QRect((kWidth - kButtonW) / 2, buttonsTop, kButtonW, kButtonH);
@@ -119,7 +135,7 @@ void Mensajes::paintEvent(QPaintEvent*) {
     QPainter p(&image);
     p.setFont(GameFont(kTextPx, false));
     p.setPen(Qt::black);
-    p.drawText(textRect_, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, text_);
+    p.drawText(QRectF(textRect_), text_, TextOption());
   }
   if (buttons_ == kNotice) {
     DrawButton(image, salir_, QStringLiteral("Aceptar"));

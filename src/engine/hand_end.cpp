@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/deal.h"
 #include "engine/hand_messages.h"
 #include "model/consistency.h"
 #include "model/move_record.h"
@@ -88,6 +89,8 @@ void LogHand(GameState& s, int points, int tens) {
   }
 }
 
+}  // namespace
+
 // Section F.
 void EndMatch(EngineContext& ctx) {
   GameState& s = ctx.State;
@@ -102,8 +105,6 @@ void EndMatch(EngineContext& ctx) {
   s.MatchInProgress = false;
   s.MoveNumber = 0;
 }
-
-}  // namespace
 
 void RecomputePipsLeft(GameState& s) {
   for (int seat = 1; seat <= kSeats; ++seat) {
@@ -228,16 +229,21 @@ HandEndOutcome EndHand(EngineContext& ctx) {
   RecomputeTotals(s);
   ctx.Port.DrawScoreboard();
   if (ctx.Hooks != nullptr) ctx.Hooks->HandScored(s, summary);
+  // The state is made ready for the next deal before the table waits, so
+  // that leaving the program here keeps a match that goes on with that deal.
+  // A replayed tie keeps its number and, under "sale el mismo jugador", its
+  // leader: one seat back, so the rotation brings the same seat again.
+  if (repeat) {
+    if (s.RuleTieLead == kTieSameLead)
+      s.LeadSeat = static_cast<i16>(WrapSeat(s.LeadSeat - s.DirectionStep));
+    --s.HandNumber;
+  }
   s.NoticeShown = true;
   ctx.Port.WaitForNotice("Continuar");
   if (ctx.MustStop()) return HandEndOutcome::kStop;
   if (MatchReached(s)) {
     EndMatch(ctx);
     return HandEndOutcome::kMatchOver;
-  }
-  if (repeat) {
-    if (s.RuleTieLead == kTieSameLead) s.LeadSeat = static_cast<i16>(s.LeadSeat - s.DirectionStep);
-    --s.HandNumber;
   }
   return HandEndOutcome::kNextHand;
 }

@@ -40,6 +40,10 @@ void RecomputeTotals(GameState& state);
 // Some pair (pairs mode) or seat (individual mode) has reached MatchTarget.
 bool MatchReached(const GameState& state);
 
+// The match has ended: the result is told, the history offered, and the
+// table goes back to its idle state.
+void EndMatch(EngineContext& ctx);
+
 // Section E: the last move is taken back and its seat is to move again.
 void ReopenHand(EngineContext& ctx);
 

@@ -251,6 +251,18 @@ void RunMatch(EngineContext& ctx, LoopEntry entry) {
       // consistent hand is played on: a damaged file must not lead the loop
       // out of its arrays.
       RecomputeTotals(s);
+      if (s.MatchInProgress && !s.HandInProgress) {
+        // Left between two hands: the match goes on with the next deal, or
+        // ends if the last hand reached the target before the user went on.
+        if (MatchReached(s)) {
+          EndMatch(ctx);
+          continue;
+        }
+        SeedFromClock(ctx);
+        if (!DealHand(ctx)) continue;
+        PlayHand(ctx);
+        continue;
+      }
       if (!s.MatchInProgress || !s.HandInProgress) continue;
       if (!CheckState(s).empty()) {
         // Shown with nobody to move and saved back as it was, it would come

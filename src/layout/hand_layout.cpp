@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "layout/artwork_layout.h"
+#include "layout/button_bar.h"
 
 namespace tarvelis {
 namespace {
@@ -288,12 +289,13 @@ Rect SpacedNameStrip(const TableGeometry& g, int seat) {
   }
 }
 
-// Seats 1 and 3 write their names above their hands; the top and bottom names
-// go just right of their hands, clear of the button bar and the recorder panel.
+// Seats 1 and 3 write their names above their hands, seat 1 two pixels in so
+// that a letter reaching left of its own box (the tail of a "J") is not cut
+// by the table's edge; the top and bottom names go just right of their hands.
 Point WholeNamePoint(const TableGeometry& g, int seat) {
   switch (seat) {
     case 1:
-      return Point{0, g.T1 - 14};
+      return Point{2, g.T1 - 14};
     case 2:
       return Point{g.L2 + 275, 2};
     case 3:
@@ -303,11 +305,24 @@ Point WholeNamePoint(const TableGeometry& g, int seat) {
   }
 }
 
-// Seven letters of a wide font can pass 50 px; 64 px holds them, cut at the
-// table's edge.
+// The room a whole name has: the side names 64 px (seven letters of a wide
+// font) up to the table's edge; the top name up to the tutor button, the
+// bottom one up to the recorder panel, so that a long name never runs across
+// them.
 Rect WholeNameArea(const TableGeometry& g, int seat) {
   const Point p = WholeNamePoint(g, seat);
-  return Rect{p.x, p.y, std::min(64, g.ScreenWidthPx - p.x), 14};
+  constexpr int kHeight = 14;
+  constexpr int kClearance = 4;
+  switch (seat) {
+    case 1:
+      return Rect{0, p.y, 64, kHeight};
+    case 3:
+      return Rect{g.ScreenWidthPx - 64, p.y, 64, kHeight};
+    case 2:
+      return Rect{p.x, p.y, std::max(PlaceOfButton(4, g).x - kClearance - p.x, 0), kHeight};
+    default:
+      return Rect{p.x, p.y, std::max(g.ScreenWidthPx - 58 - kClearance - p.x, 0), kHeight};
+  }
 }
 
 }  // namespace tarvelis

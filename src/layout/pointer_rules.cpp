@@ -58,6 +58,9 @@ CursorKind ManualDealPointer(const GameState& s, Point p, const PointerFlags& f)
 }  // namespace
 
 CursorKind ChoosePointer(const GameState& s, Point p, const PointerFlags& f) {
+  // Buttons are pictures: the pointing hand says they can be pressed. A tile
+  // being carried keeps the closed hand wherever it goes.
+  if (f.OverControl && !s.DragActive && !f.CarryingTile) return kCursorManoIndice;
   if (NormalPlay(s)) return NormalPlayPointer(s, p, f);
   if (s.OrderMode) return s.DragActive ? kCursorManoCerrada : ArrangePointer(s, p, kCursorOrdenar);
   if (s.TurnMode) return ArrangePointer(s, p, kCursorGirar);

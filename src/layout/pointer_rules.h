@@ -28,6 +28,7 @@ enum CursorKind : int {
 struct PointerFlags {
   bool ArrowsShowing = false;  // the end-choice arrows are up
   bool CarryingTile = false;   // a tile is being carried during the manual deal
+  bool OverControl = false;    // over a bar button or the continue button on show
   // Whether a dealing-area cell still holds a tile; unset means none does.
   std::function<bool(int row, int col)> DealCellHoldsTile;
 };

@@ -16,4 +16,28 @@ void SleepRepainting(double seconds);
 // TocaSonido: plays sound n when sound is on, then lets the windows repaint once.
 void TocaSonido(const GameState& state, int n);
 
+// The waits above hold the user's clicks and keys back; they were meant for
+// what the table showed then (a notice already dismissed, a tile moving), not
+// for what it is about to ask. Everything the user pressed until now is taken
+// from the window system and thrown away, while pointer moves and repaints go
+// through.
+void DropStaleInput();
+
+// A wait of the table for the user (a notice, the end arrows, a message), for
+// as long as the object lives. It starts by dropping stale input. While it
+// lasts, a press that is the second half of a double click whose first half
+// answered the previous wait is thrown away with its release: a double click
+// on the continue button never answers the next notice too, which may be the
+// user's own turn.
+class UserWait {
+ public:
+  UserWait();
+  ~UserWait();
+  UserWait(const UserWait&) = delete;
+  UserWait& operator=(const UserWait&) = delete;
+};
+
+// True for the events that are the user's own presses: buttons, keys, wheel.
+bool IsUserPress(int eventType);
+
 }  // namespace tarvelis

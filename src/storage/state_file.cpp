@@ -79,6 +79,13 @@ void LayChainAgain(GameState& s) {
   s.PlayIsDouble = saved.PlayIsDouble;
 }
 
+// Between two hands of a match the file counts the hand to come, so the hand
+// just finished is among the finished hands whose log lines are written, and
+// the reader, taking one off, finds the match exactly as it was left.
+bool BetweenHands(const GameState& s) {
+  return s.MatchInProgress && !s.HandInProgress && s.HandNumber >= 1;
+}
+
 }  // namespace
 
 std::string StateFileText(const GameState& s) {
@@ -86,8 +93,14 @@ std::string StateFileText(const GameState& s) {
   text.reserve(8192);
   FieldWriter w(text);
   layout::SettingsLine(w, s);
-  layout::MatchLine(w, s);
-  const int hands = std::min<int>(s.HandNumber - 1, kHandLogSize);
+  if (BetweenHands(s)) {
+    GameState counted = s;
+    counted.HandNumber = static_cast<i16>(s.HandNumber + 1);
+    layout::MatchLine(w, counted);
+  } else {
+    layout::MatchLine(w, s);
+  }
+  const int hands = std::min<int>(BetweenHands(s) ? s.HandNumber : s.HandNumber - 1, kHandLogSize);
   for (int h = 1; h <= hands; ++h) layout::LogLine(w, s.HandLog[h]);
   layout::EndLines(w, s);
   for (int seat = 1; seat <= kSeats; ++seat) layout::SeatBlock(w, s, seat);
@@ -157,6 +170,7 @@ ReadOutcome ReadState(GameState& s, std::istream& in) {
   // The settings read are repaired even when the read failed, since the
   // program goes on with them.
   RepairLoadedSettings(s);
+  if (r.Error() == 0 && BetweenHands(s)) s.HandNumber = static_cast<i16>(s.HandNumber - 1);
 
   // A half-read file, or a match that contradicts itself, is not resumed.
   ReadOutcome outcome{r.Error(), false, {}, false};

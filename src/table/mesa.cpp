@@ -27,6 +27,9 @@ Point ToPoint(QPoint p) {
   return Point{p.x(), p.y()};
 }
 
+// A right press that moves less than this before its release is a click.
+constexpr int kMenuDragSlack = 4;
+
 }  // namespace
 
 Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
@@ -155,6 +158,7 @@ void Mesa::ShowArrows(bool visible) {
 void Mesa::UpdatePointer(QPoint at) {
   PointerFlags flags;
   flags.ArrowsShowing = arrowsShowing_;
+  flags.OverControl = OverControl(at);
   if (deal_ != nullptr) {
     flags.CarryingTile = deal_->Carrying();
     flags.DealCellHoldsTile = [this](int row, int col) { return deal_->CellHoldsTile(row, col); };
@@ -169,6 +173,13 @@ void Mesa::UpdatePointer(QPoint at) {
     LoadPointer(this, kind);
     shownCursor_ = kind;
   }
+}
+
+bool Mesa::OverControl(QPoint at) const {
+  for (int n = 1; n <= kBarButtons; ++n) {
+    if (ButtonRect(n).contains(at)) return true;
+  }
+  return noticeUp_ && painter_->ContinueButtonRect().contains(at);
 }
 
 void Mesa::RefreshPointer() {
@@ -203,6 +214,12 @@ bool Mesa::event(QEvent* event) {
 
 void Mesa::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
+  if (menuFromPress_ && menu_->isVisible()) {
+    // The right button still held since it opened the menu: the table has
+    // the mouse, and the menu follows it.
+    menu_->HighlightAt(menu_->mapFrom(this, at));
+    return;
+  }
   if (state_.DragActive || (deal_ != nullptr && deal_->Carrying())) MoveMover(at - dragGrab_);
   UpdatePointer(at);
 }
@@ -234,9 +251,17 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   const bool left = event->button() == Qt::LeftButton;
   pressOnPlayable_ = false;
-  menu_->hide();
+  menuFromPress_ = false;
+  if (menu_->isVisible()) {
+    // A press outside an open menu only closes it, as in every desktop menu;
+    // a right press opens it again where it was made.
+    menu_->hide();
+    if (event->button() != Qt::RightButton) return;
+  }
   if (event->button() == Qt::RightButton) {
     OpenOptionsMenu(at);
+    menuFromPress_ = menu_->isVisible();
+    menuPressAt_ = at;
     return;
   }
   if (recorder_ != nullptr && recorder_->Press(at, event->button())) return;
@@ -295,6 +320,15 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
 
 void Mesa::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
+  if (menuFromPress_ && event->button() == Qt::RightButton) {
+    menuFromPress_ = false;
+    // Released where it was pressed, the menu stays open for a click; dragged
+    // onto an entry, the entry is carried out; dragged off, the menu closes.
+    if (menu_->isVisible() && (at - menuPressAt_).manhattanLength() > kMenuDragSlack) {
+      if (!menu_->ChooseAt(menu_->mapFrom(this, at))) menu_->hide();
+    }
+    return;
+  }
   if (state_.DragActive) {
     // The tile goes where its middle is, which is where the user sees it.
     DropDragged(at - dragGrab_ + QPoint(mover_.width() / 2, mover_.height() / 2));
@@ -431,6 +465,12 @@ void Mesa::TurnTile() {
 // Keys and closing.
 
 void Mesa::keyPressEvent(QKeyEvent* event) {
+  if (menu_->isVisible()) {
+    // A key closes an open menu and does nothing else.
+    menu_->hide();
+    menuFromPress_ = false;
+    return;
+  }
   switch (event->key()) {
     case Qt::Key_Escape:
     case Qt::Key_Q:

@@ -98,6 +98,9 @@ class Mesa : public QWidget {
 
  private:
   void UpdatePointer(QPoint at);
+  // Over one of the table's picture buttons: a bar button, or the continue
+  // button while it is on show.
+  bool OverControl(QPoint at) const;
   void DismissNotice();
   // A press that lets play go on from the continue button; false when the
   // recorder holds play where it is.
@@ -135,6 +138,8 @@ class Mesa : public QWidget {
   class OptionsMenu* menu_ = nullptr;
   class RecorderPanel* recorder_ = nullptr;
   std::vector<std::pair<QPoint, QImage>> overlays_;
+  bool menuFromPress_ = false;  // the right button that opened the menu is held
+  QPoint menuPressAt_;
   bool closing_ = false;
 };
 

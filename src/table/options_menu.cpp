@@ -69,24 +69,36 @@ void OptionsMenu::paintEvent(QPaintEvent*) {
   QPainter(this).drawImage(0, 0, image);
 }
 
-void OptionsMenu::mousePressEvent(QMouseEvent* event) {
-  // Kept here, so the press never reaches the table, which would hide the
-  // menu before the release could choose its entry.
-  event->accept();
-}
-
-void OptionsMenu::mouseMoveEvent(QMouseEvent* event) {
-  const int k = EntryAt(static_cast<int>(event->position().y()));
+void OptionsMenu::HighlightAt(QPoint local) {
+  const int k = rect().contains(local) ? EntryAt(local.y()) : 0;
   if (k != highlighted_) {
     highlighted_ = k;
     update();
   }
 }
 
-void OptionsMenu::mouseReleaseEvent(QMouseEvent* event) {
-  const int k = EntryAt(static_cast<int>(event->position().y()));
+bool OptionsMenu::ChooseAt(QPoint local) {
+  const int k = rect().contains(local) ? EntryAt(local.y()) : 0;
   hide();
-  if (k != 0 && onChosen) onChosen(entries_[k - 1]);
+  if (k == 0) return false;
+  if (onChosen) onChosen(entries_[k - 1]);
+  return true;
+}
+
+void OptionsMenu::mousePressEvent(QMouseEvent* event) {
+  // Taken here, so the press never reaches the table below: the entry is
+  // carried out when the button comes up.
+  event->accept();
+  HighlightAt(event->position().toPoint());
+}
+
+void OptionsMenu::mouseMoveEvent(QMouseEvent* event) {
+  HighlightAt(event->position().toPoint());
+}
+
+void OptionsMenu::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  ChooseAt(event->position().toPoint());
 }
 
 }  // namespace tarvelis

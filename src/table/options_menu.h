@@ -21,6 +21,14 @@ class OptionsMenu : public QWidget {
 
   std::function<void(OptionEntry)> onChosen;
 
+  // The table keeps the mouse while the button that opened the menu is held
+  // (a right-button drag onto an entry): it passes the pointer on with these,
+  // in the menu's own pixels.
+  void HighlightAt(QPoint local);
+  // Hides the menu and carries out the entry under `local`; false when the
+  // point is on no entry.
+  bool ChooseAt(QPoint local);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

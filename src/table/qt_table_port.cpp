@@ -7,6 +7,7 @@
 #include "engine/recorder.h"
 #include "engine/turn_loop.h"
 #include "layout/manual_deal.h"
+#include "layout/placement.h"
 #include "model/clock.h"
 #include "model/move_rules.h"
 #include "platform/cursors.h"
@@ -17,12 +18,42 @@ namespace tarvelis {
 
 QtTablePort::QtTablePort(GameState& state, Mesa& mesa) : state_(state), mesa_(mesa) {}
 
+namespace {
+
+// End-to-end tests ask the game where it waits: with TARVELIS_TEST_STATUS set
+// to a file, every wait for the user writes one line there. Unset, as in play,
+// it costs nothing.
+void ReportWait(const QString& line) {
+  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
+  if (path.isEmpty()) return;
+  QFile file(QString::fromLocal8Bit(path));
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
+}
+
+QString NoticeLine(const GameState& s, const std::string& label) {
+  return (QStringLiteral("notice %1 hand %2 move %3 seat %4")
+              .arg(QString::fromStdString(label))
+              .arg(s.HandNumber)
+              .arg(s.MoveNumber)
+              .arg(s.CurrentSeat));
+}
+
+}  // namespace
+
 bool QtTablePort::MustStop() const {
   return ctx_ != nullptr && ctx_->MustStop();
 }
 
 template <class Done>
-void QtTablePort::WaitUntil(Done done) {
+void QtTablePort::WaitUntil(Done done, const QString& report) {
+  // What the user pressed while the table was busy, or the second click of a
+  // double click that answered the last wait, is not an answer to what it
+  // asks now: it would dismiss the next notice, which may be the user's own
+  // turn.
+  const UserWait wait;
+  // Told only now, so a test's click made as soon as it reads the line is
+  // never taken for a stale one.
+  if (!report.isEmpty()) ReportWait(report);
   // Sleeps until the window system has something: a waiting table costs no
   // processor time.
   while (!done() && !MustStop()) {
@@ -37,37 +68,15 @@ void QtTablePort::YieldToWindows() {
 bool QtTablePort::ShowMessage(const std::string& title, const std::string& text, int picture,
                               int buttons) {
   if (MustStop()) return false;
+  const UserWait wait;
   return tarvelis::ShowMessage(state_, QString::fromStdString(title), QString::fromStdString(text),
                                picture, buttons, &mesa_);
 }
 
-namespace {
-
-// End-to-end tests ask the game where it waits: with TARVELIS_TEST_STATUS set
-// to a file, every wait for the user writes one line there. Unset, as in play,
-// it costs nothing.
-void ReportWait(const QString& line) {
-  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
-  if (path.isEmpty()) return;
-  QFile file(QString::fromLocal8Bit(path));
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
-}
-
-void ReportNotice(const GameState& s, const std::string& label) {
-  ReportWait(QStringLiteral("notice %1 hand %2 move %3 seat %4")
-                 .arg(QString::fromStdString(label))
-                 .arg(s.HandNumber)
-                 .arg(s.MoveNumber)
-                 .arg(s.CurrentSeat));
-}
-
-}  // namespace
-
 void QtTablePort::WaitForNotice(const std::string& label) {
-  ReportNotice(state_, label);
   mesa_.ShowNotice(QString::fromStdString(label));
   mesa_.RefreshPointer();
-  WaitUntil([&] { return !state_.NoticeShown; });
+  WaitUntil([&] { return !state_.NoticeShown; }, NoticeLine(state_, label));
   mesa_.HideNotice();
   mesa_.setCursor(BusyCursor());
 }
@@ -118,9 +127,16 @@ int QtTablePort::SlotOfMove(int move) const {
   return BuscaHueco(state_, e[kFPipA], e[kFPipB], e[kFSeat]);
 }
 
-void QtTablePort::Travel(QPoint from, QPoint to) {
+void QtTablePort::Travel(QPoint from, QPoint to, QSize size) {
   // Steps of 8 pixels on each axis towards the target; an axis that arrives
-  // stops there while the other goes on. Every step is painted.
+  // stops there while the other goes on. Every step is painted. Both ends lie
+  // on the table whatever the record says, so the trip is never longer than
+  // the table and every step can be seen.
+  const Point start =
+      KeepOnTable(state_.Table, Point{from.x(), from.y()}, size.width(), size.height());
+  const Point end = KeepOnTable(state_.Table, Point{to.x(), to.y()}, size.width(), size.height());
+  from = QPoint(start.x, start.y);
+  to = QPoint(end.x, end.y);
   QPoint at = from;
   const double pause = StepSeconds(state_.GameSpeed);
   const int stepX = at.x() == to.x() ? 0 : (at.x() > to.x() ? 8 : -8);
@@ -151,7 +167,7 @@ void QtTablePort::ShowLaidTile(int move) {
   mesa_.ShowNow(QRect(QPoint(start.x, start.y), tile.size()));
   Espera(state_, 30);
   TocaSonido(state_, 3);
-  Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]));
+  Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]), tile.size());
   p.DrawChainTile(move);
   mesa_.HideMover();
   mesa_.Show(QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]));
@@ -169,9 +185,10 @@ void QtTablePort::TakeBackTile(int move) {
   p.DrawChain(move - 1);
   mesa_.Show(tile);
   const Point target = TravelStartPoint(state_, seat, SlotOfMove(move));
-  mesa_.ShowMover(p.ComposeTile(move), tile.topLeft());
+  const QImage picture = p.ComposeTile(move);
+  mesa_.ShowMover(picture, tile.topLeft());
   Espera(state_, 10);
-  Travel(tile.topLeft(), QPoint(target.x, target.y));
+  Travel(tile.topLeft(), QPoint(target.x, target.y), picture.size());
   p.DrawHand(seat);
   p.DrawSeatNames();
   mesa_.HideMover();
@@ -208,13 +225,13 @@ int QtTablePort::AskEnd() {
   mesa_.ShowArrows(true);
   const Point end1 = EndArrowPointOf(state_, 1);
   const Point end2 = EndArrowPointOf(state_, 2);
-  ReportWait(QStringLiteral("arrows move %1 end1 %2 %3 end2 %4 %5")
-                 .arg(state_.MoveNumber)
-                 .arg(end1.x)
-                 .arg(end1.y)
-                 .arg(end2.x)
-                 .arg(end2.y));
-  WaitUntil([&] { return !state_.WaitingForEnd; });
+  WaitUntil([&] { return !state_.WaitingForEnd; },
+            QStringLiteral("arrows move %1 end1 %2 %3 end2 %4 %5")
+                .arg(state_.MoveNumber)
+                .arg(end1.x)
+                .arg(end1.y)
+                .arg(end2.x)
+                .arg(end2.y));
   state_.WaitingForEnd = false;
   mesa_.ShowArrows(false);
   mesa_.setCursor(BusyCursor());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QSize>
 #include <QStringList>
 #include <functional>
 
@@ -58,10 +59,11 @@ class QtTablePort : public TablePort {
 
  private:
   bool MustStop() const;
-  // Waits on events until `done` holds or the loop must stop.
+  // Waits on events until `done` holds or the loop must stop. Input given
+  // before the wait is dropped; `report` then goes to the test status file.
   template <class Done>
-  void WaitUntil(Done done);
-  void Travel(QPoint from, QPoint to);
+  void WaitUntil(Done done, const QString& report = QString());
+  void Travel(QPoint from, QPoint to, QSize size);
   int SlotOfMove(int move) const;
 
   GameState& state_;

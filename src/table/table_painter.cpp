@@ -5,17 +5,14 @@
 #include "layout/artwork_layout.h"
 #include "layout/button_bar.h"
 #include "layout/manual_deal.h"
+#include "layout/placement.h"
 #include "platform/raster.h"
 #include "platform/text.h"
+#include "table/name_labels.h"
+#include "table/score_face.h"
 #include "table/strips.h"
 
 namespace tarvelis {
-namespace {
-
-const QColor kScoreBlue(0x10, 0x2C, 0xB8);
-
-}  // namespace
-
 TablePainter::TablePainter(const GameState& state, QImage& surface, const QImage& marmol)
     : state_(state), surface_(surface), marmol_(marmol) {}
 
@@ -128,30 +125,64 @@ void TablePainter::DrawHands() {
   DrawSeatNames();
 }
 
+void TablePainter::RestoreUnderChain(const Rect& r) {
+  Restore(r);
+  // A laid tile may reach into a name's place on a small table: the tiles
+  // under the area are drawn again into a copy of it, in the order they were
+  // laid, and only the area is copied back, so no tile loses a corner and no
+  // neighbour is drawn over.
+  if (!state_.HandInProgress && !Revealed) return;
+  // In play the move in hand is not on the table yet; a closed hand shows all.
+  const int laid = state_.HandInProgress ? state_.MoveNumber - 1 : state_.MoveNumber;
+  const int last = std::min<int>(laid, static_cast<int>(state_.MoveRecord.size()) - 1);
+  bool under = false;
+  for (int move = 1; move <= last && !under; ++move) {
+    const MoveEntry& e = state_.MoveRecord[move];
+    if (e[kFEnd] != 1 && e[kFEnd] != 2) continue;
+    under = CoveredArea(r, Rect{e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]}) > 0;
+  }
+  if (!under) return;
+  QImage scratch = marmol_.copy();
+  TablePainter onScratch(state_, scratch, marmol_);
+  onScratch.DrawChain(last);
+  Blit(surface_, r.x, r.y, r.w, r.h, scratch, r.x, r.y, RasterOp::Copy);
+}
+
 void TablePainter::DrawSeatNames() {
   const TableGeometry& g = state_.Table;
+  const QColor ink(0xF2, 0xE8, 0xC8);
   for (int seat = 1; seat <= kSeats; ++seat) {
     const QString name = QString::fromStdString(state_.SeatName[seat]).trimmed();
     const bool hidden =
         state_.SeatTilesShown[seat] == kTilesHidden && !Revealed && !state_.AllTilesFaceUp;
-    Restore(WholeNameArea(g, seat));
+    const Rect area = WholeNameArea(g, seat);
+    RestoreUnderChain(area);
     // The side strips lie inside their hand areas, which the hand's own
     // redraw restores; the bottom one lies above its hand.
-    if (hidden || seat == 4) Restore(SpacedNameStrip(g, seat));
+    if (hidden || seat == 4) RestoreUnderChain(SpacedNameStrip(g, seat));
     if (hidden) {
       // Spelt along the hand, one letter every 16 pixels.
       const QString letters = name.left(kSpacedLetters);
       for (int i = 0; i < letters.size(); ++i) {
         const Point p = SpacedLetterPoint(g, seat, i + 1);
-        DrawText(surface_, p.x, p.y, letters.mid(i, 1), kTextPx, true, QColor(0xF2, 0xE8, 0xC8));
+        DrawText(surface_, p.x, p.y, letters.mid(i, 1), kTextPx, true, ink);
       }
-    } else {
-      const Point p = WholeNamePoint(g, seat);
-      QString shown = name;
-      if (TextWidth(shown, kSmallTextPx, false) >= 50 && (seat == 1 || seat == 3))
-        shown = name.left(7);
-      DrawText(surface_, p.x, p.y, shown, kSmallTextPx, false, QColor(0xF2, 0xE8, 0xC8));
+      continue;
     }
+    Point p = WholeNamePoint(g, seat);
+    QString shown = name;
+    if ((seat == 1 || seat == 3) && TextWidth(shown, kSmallTextPx, false) >= 50)
+      shown = name.left(7);
+    shown = FitToWidth(shown, area.x + area.w - p.x - 1, kSmallTextPx, false);
+    if (seat == 3) {
+      // Kept off the table's edge: a wide name moves left into its room.
+      const int width = TextWidth(shown, kSmallTextPx, false);
+      if (p.x + width > area.x + area.w - 2) {
+        p.x = std::max(area.x, area.x + area.w - 2 - width);
+        shown = FitToWidth(shown, area.x + area.w - 2 - p.x, kSmallTextPx, false);
+      }
+    }
+    DrawText(surface_, p.x, p.y, shown, kSmallTextPx, false, ink);
   }
 }
 
@@ -164,33 +195,7 @@ void TablePainter::DrawButtonsAndScore() {
     MaskedBlit(surface_, p.x, p.y, p.w, p.h, strips.BmpVario, c.imageX, c.imageY, c.maskX, c.maskY);
   }
   const ButtonPlace b = PlaceOfButton(6, state_.Table);
-  auto text = [&](int x, int y, const QString& t, int px, bool bold, const QColor& colour) {
-    DrawText(surface_, b.x + x, b.y + y, t, px, bold, colour);
-  };
-  auto centred = [&](int cx, int y, const QString& t, int px, bool bold) {
-    text(cx - TextWidth(t, px, bold) / 2, y, t, px, bold, kScoreBlue);
-  };
-  if (state_.RuleMode == kModePairs) {
-    const int p1 = state_.PairTotal[1];
-    const int p2 = state_.PairTotal[2];
-    if (p1 > 99 || p2 > 99) {
-      text(2, 10, QStringLiteral("N:"), kTextPx, true, Qt::black);
-      text(14, 10, QString::number(p1).rightJustified(3), kTextPx, true, kScoreBlue);
-      text(2, 26, QStringLiteral("E:"), kTextPx, true, Qt::black);
-      text(14, 26, QString::number(p2).rightJustified(3), kTextPx, true, kScoreBlue);
-    } else {
-      text(6, 8, QStringLiteral("N   E"), kTextPx, true, Qt::black);
-      text(2, 10, QStringLiteral("__ __"), kTextPx, true, Qt::black);
-      centred(10, 26, QString::number(p1).rightJustified(2), kTextPx, true);
-      centred(27, 26, QString::number(p2).rightJustified(2), kTextPx, true);
-    }
-  } else {
-    static const int kAt[5][2] = {{0, 0}, {10, 14}, {19, 4}, {26, 23}, {19, 33}};
-    for (int seat = 1; seat <= kSeats; ++seat) {
-      centred(kAt[seat][0], kAt[seat][1], QString::number(state_.SeatTotal[seat]).rightJustified(3),
-              kSmallTextPx, false);
-    }
-  }
+  PaintScore(surface_, QPoint(b.x, b.y), state_);
 }
 
 void TablePainter::DrawPiece(int imageX, int imageY, int w, int h, int maskX, int maskY, int x,
@@ -231,37 +236,9 @@ QRect TablePainter::PassSignRect(int seat) const {
 }
 
 QRect TablePainter::DominoRect() const {
-  // Of a few places (above the continue button, then the top, left, right and
-  // middle of the table) the one that hides the least of the chain.
-  const TableGeometry& g = state_.Table;
-  const QSize size(art::kDomino.w, art::kDomino.h);
-  const QRect button = ContinueButtonRect();
-  const QPoint places[] = {
-      QPoint(button.right() - size.width() + 1, button.y() - size.height() - 8),
-      QPoint(g.ScreenWidthPx / 2 - size.width() / 2, 46),
-      QPoint(60, g.ScreenHeightPx / 2 - size.height() / 2),
-      QPoint(g.ScreenWidthPx - 60 - size.width(), g.ScreenHeightPx / 2 - size.height() / 2),
-      QPoint(g.ScreenWidthPx / 2 - size.width() / 2, g.ScreenHeightPx / 2 - size.height() / 2),
-  };
-  const int last = std::min<int>(state_.MoveNumber, static_cast<int>(state_.MoveRecord.size()) - 1);
-  QRect best;
-  int bestHidden = -1;
-  for (const QPoint& at : places) {
-    const QRect place(at, size);
-    int hidden = 0;
-    for (int m = 1; m <= last; ++m) {
-      const MoveEntry& e = state_.MoveRecord[m];
-      if (e[kFEnd] == kPassEnd) continue;
-      const QRect tile(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]);
-      const QRect covered = place.intersected(tile);
-      hidden += covered.width() * covered.height();
-    }
-    if (bestHidden < 0 || hidden < bestHidden) {
-      best = place;
-      bestHidden = hidden;
-    }
-  }
-  return best;
+  const QRect b = ContinueButtonRect();
+  const Rect r = DominoPlace(state_, Rect{b.x(), b.y(), b.width(), b.height()});
+  return QRect(r.x, r.y, r.w, r.h);
 }
 
 QRect TablePainter::LeaderPanelRect() const {

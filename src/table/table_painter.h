@@ -20,6 +20,8 @@ class TablePainter {
   // Copies an area back from the table background.
   void Restore(const Rect& r);
   void Restore(const QRect& r);
+  // The same, keeping the laid tiles that reach into the area whole.
+  void RestoreUnderChain(const Rect& r);
 
   // The whole table from the state: background, chain, hands, names, buttons.
   void DrawAll();

@@ -96,6 +96,24 @@ class MessageDialogTest : public QObject {
     QVERIFY(longOne.SalirRect().bottom() < longOne.height());
   }
 
+  // A seat name with no spaces, longer than a line, is broken inside the
+  // dialog: nothing dark is drawn in the right margin or on the frame, and
+  // the dialog grows to hold the lines.
+  void anUnbrokenLongNameStaysInside() {
+    const QString name = QString(90, QLatin1Char('W'));
+    Mensajes shortOne(state_, "Final de este juego", "Ha ganado el juego Ana", 1, kNotice);
+    Mensajes longOne(state_, "Final de este juego", "Ha ganado el juego " + name, 1, kNotice);
+    QVERIFY(longOne.height() > shortOne.height());
+    const QImage image = longOne.grab().toImage();
+    const int margin = 12;
+    for (int y = 30; y < longOne.SalirRect().top() - 2; ++y) {
+      for (int x = image.width() - margin; x < image.width() - 2; ++x) {
+        const QRgb c = image.pixel(x, y);
+        QVERIFY2(qGray(c) > 110, qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+      }
+    }
+  }
+
  private:
   GameState state_;
 };

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 
 #include "engine/deal.h"
 #include "engine/hand_end.h"
 #include "model/consistency.h"
 #include "model/move_record.h"
 #include "model/move_rules.h"
+#include "storage/state_file.h"
 #include "support/engine_fixture.h"
 
 namespace tarvelis {
@@ -362,6 +364,48 @@ TEST(Unwind, AResumedHandWhoseLastMoveEndedItEndsAtOnce) {
     ASSERT_FALSE(kept.empty());
     EXPECT_EQ(kept.front(), announced) << seed << ": no move before the hand's end";
     EXPECT_FALSE(t.s.HandLog[1].Text.empty()) << seed << ": the hand was scored";
+  }
+}
+
+// Left at the "Continuar" notice after a hand and started again from the
+// file: the finished hand is in the log, the totals come back, and the match
+// goes on with the next deal (or ends, after its last hand) exactly as if it
+// had never been left.
+TEST(Unwind, LeavingBetweenHandsKeepsTheMatchThroughTheFile) {
+  constexpr i16 kTarget = 12;  // a match of several hands
+  Table reference(8);
+  reference.s.MatchTarget = kTarget;
+  RunMatch(reference.ctx, LoopEntry::kNewMatch);
+  const int lastHand = reference.s.HandNumber;
+  ASSERT_GT(lastHand, 2);
+  for (int hand : {1, 2, lastHand}) {
+    SCOPED_TRACE(hand);
+    Table t(8);
+    t.s.MatchTarget = kTarget;
+    t.port.OnEvent = [&](const std::string& e) {
+      if (e == "notice Continuar" && t.s.HandNumber == hand) t.ctx.Control.ExitRequested = true;
+    };
+    RunMatch(t.ctx, LoopEntry::kNewMatch);
+    ASSERT_TRUE(t.s.MatchInProgress);
+    ASSERT_FALSE(t.s.HandInProgress);
+    const GameState left = t.s;
+    const std::string text = StateFileText(t.s);
+    t.s.HandLog = {};
+    t.s.PairTotal = {};
+    t.s.SeatTotal = {};
+    std::istringstream in(text);
+    ASSERT_EQ(ReadState(t.s, in).ErrorNumber, 0);
+    ASSERT_TRUE(t.s.MatchInProgress);
+    EXPECT_EQ(t.s.HandNumber, left.HandNumber);
+    for (int h = 1; h <= hand; ++h) {
+      EXPECT_EQ(t.s.HandLog[h].Text, left.HandLog[h].Text) << "hand " << h;
+      EXPECT_EQ(t.s.HandLog[h].PairTens, left.HandLog[h].PairTens) << "hand " << h;
+    }
+    t.port.OnEvent = nullptr;
+    t.ctx.Control.ExitRequested = false;
+    RunMatch(t.ctx, LoopEntry::kResumeHand);
+    EXPECT_FALSE(t.s.MatchInProgress) << "played to its end";
+    EXPECT_EQ(LinesAndMessages(t.port.Events), LinesAndMessages(reference.port.Events));
   }
 }
 

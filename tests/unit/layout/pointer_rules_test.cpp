@@ -112,3 +112,37 @@ TEST_F(PointerTest, ManualDeal) {
 
 }  // namespace
 }  // namespace tarvelis
+
+namespace tarvelis {
+namespace {
+
+// Over a picture button the pointing hand shows in every situation, except
+// while a tile is carried: the closed hand goes wherever the tile goes.
+TEST_F(PointerTest, PointingHandOverButtonsUnlessATileIsCarried) {
+  flags.OverControl = true;
+  struct Case {
+    const char* what;
+    bool order, turn, leader, drag, carrying;
+    CursorKind want;
+  };
+  const Case cases[] = {
+      {"normal play", false, false, false, false, false, kCursorManoIndice},
+      {"ordering the hand", true, false, false, false, false, kCursorManoIndice},
+      {"turning tiles", false, true, false, false, false, kCursorManoIndice},
+      {"choosing the leader", false, false, true, false, false, kCursorManoIndice},
+      {"dragging a tile", true, false, false, true, false, kCursorManoCerrada},
+      {"carrying a dealt tile", false, false, false, false, true, kCursorManoCerrada},
+  };
+  for (const Case& c : cases) {
+    s.OrderMode = c.order;
+    s.TurnMode = c.turn;
+    s.ChoosingLeader = c.leader;
+    s.DragActive = c.drag;
+    s.AllTilesFaceUp = c.carrying;
+    flags.CarryingTile = c.carrying;
+    EXPECT_EQ(At(Point{400, 300}), c.want) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace tarvelis

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# A double click on the continue button while an automatic seat's notice is
+# up: the first click lets that seat move; the second came while the table
+# was busy with that move and must not dismiss the next notice, the manual
+# seat's own turn, which would let the computer play the user's tile.
+source "$(dirname "$0")/lib.sh"
+trap e2e_cleanup EXIT
+
+e2e_start_x 800x600x24
+e2e_fresh_folder
+export TARVELIS_TEST_STATUS="$E2E_DIR/status"
+
+e2e_start_game
+dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first start"
+e2e_key "$dialog" Return
+e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table"
+e2e_click 770 28
+e2e_wait_exit 10
+# A pause before every move, no sound, full speed: seat 3's move is over
+# and seat 4's notice up before the second click of a double click comes.
+# Seat 4 is by hand.
+ini="$E2E_DIR/TARVE32.INI"
+awk 'BEGIN { FS = OFS = "," }
+     NR == 1 { $9 = 1; $12 = 2 }
+     NR == 2 { $2 = 100 }
+     { print }' "$ini" >"$ini.new" && mv "$ini.new" "$ini"
+
+status() { cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true; }
+# Waits up to $2 seconds for the status to match the pattern $1.
+wait_status() {
+  for _ in $(seq $(($2 * 10))); do
+    [[ "$(status)" =~ $1 ]] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+e2e_start_game
+table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table on the second start"
+e2e_key "$table" space
+dialog=$(e2e_wait_window "Comienza la Partida" 20) || e2e_fail "no match started"
+e2e_key "$dialog" Return
+
+# Single clicks on the continue button until seat 3's notice is up (seat 4
+# is passed on with its own button too: the computer plays for it then).
+continue_x=688
+continue_y=550
+for _ in $(seq 12); do
+  wait_status '^notice .* seat [1-4]$' 60 || e2e_fail "no notice: '$(status)'"
+  [[ "$(status)" =~ seat\ 3$ ]] && break
+  before=$(status)
+  e2e_click $continue_x $continue_y
+  for _ in $(seq 600); do [ "$(status)" != "$before" ] && break; sleep 0.1; done
+done
+[[ "$(status)" =~ ^notice\ Jugador3\ .*seat\ 3$ ]] || e2e_fail "seat 3 never waited: '$(status)'"
+at_three=$(status)
+
+xdotool mousemove --sync $continue_x $continue_y click --repeat 2 --delay 150 1
+for _ in $(seq 600); do [ "$(status)" != "$at_three" ] && break; sleep 0.1; done
+waiting=$(status)
+[ "$waiting" != "$at_three" ] || e2e_fail "seat 3 did not move"
+[[ "$waiting" =~ ^notice\ Jugador4\ .*seat\ 4$ ]] ||
+  e2e_fail "the manual seat's turn was played: '$waiting'"
+# Whatever was left of the double click has had its chance to act.
+sleep 3
+[ "$(status)" = "$waiting" ] || e2e_fail "the manual seat's turn was played: '$(status)'"
+e2e_screenshot double-click-manual-seat-waits
+echo "PASS: a double click never plays the manual seat's turn"

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# The table's options menu with a real mouse: "Girar fichas" chosen with a
+# left click on the entry, "Ordenar fichas" with the right button held from
+# the hand to the entry and released there. The hand arranged with them is
+# what the saved file then holds.
+source "$(dirname "$0")/lib.sh"
+trap e2e_cleanup EXIT
+
+e2e_start_x 800x600x24
+e2e_fresh_folder
+export TARVELIS_TEST_STATUS="$E2E_DIR/status"
+ini="$E2E_DIR/TARVE32.INI"
+
+e2e_start_game
+dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first start"
+e2e_key "$dialog" Return
+e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table"
+e2e_click 770 28
+e2e_wait_exit 10
+# No pause, no sound, full speed; seat 4 plays by hand.
+awk 'BEGIN { FS = OFS = "," }
+     NR == 1 { $9 = 2; $12 = 2 }
+     NR == 2 { $2 = 100 }
+     { print }' "$ini" >"$ini.new" && mv "$ini.new" "$ini"
+
+status() { cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true; }
+wait_my_turn() {
+  local dialog
+  for _ in $(seq 600); do
+    if dialog=$(e2e_wait_window "Comienza la Partida" 0); then e2e_key "$dialog" Return; fi
+    [[ "$(status)" =~ ^notice\ Jugador4\  ]] && return 0
+    sleep 0.1
+  done
+  e2e_fail "seat 4 never got its turn: '$(status)'"
+}
+
+# Seat 4's hand in a saved file, one "slot pipA pipB state" line per slot.
+# The file holds no log line in the first hand: the settings and match lines,
+# two end lines, the blocks of seats 1-3 (29 lines each), then seat 4's.
+seat4_hand() {
+  tr -d '\r' <"$1" | awk -v start=$((2 + 2 + 3 * 29 + 1)) '
+    NR > start && NR <= start + 28 { k = int((NR - start - 1) / 4) + 1; r = (NR - start - 1) % 4
+      if (r == 1) a[k] = $1; if (r == 2) b[k] = $1; if (r == 3) st[k] = $1 }
+    END { for (k = 1; k <= 7; ++k) print k, a[k], b[k], st[k] }'
+}
+
+e2e_start_game
+table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table on the second start"
+e2e_key "$table" space
+wait_my_turn
+# Saved as it stands: the hand before any arranging.
+e2e_click 770 28
+dialog=$(e2e_wait_window "Posponer la partida en curso" 10) || e2e_fail "leaving did not ask"
+e2e_key "$dialog" Return
+e2e_wait_exit 10
+seat4_hand "$ini" >"$E2E_DIR/before"
+
+# Three held tiles: the first that is not a double is turned, the next two
+# change places.
+mapfile -t held < <(awk '$4 == 0 { print $1, $2, $3 }' "$E2E_DIR/before")
+[ "${#held[@]}" -ge 3 ] || e2e_fail "seat 4 holds too few tiles"
+turn=""
+for h in "${held[@]}"; do
+  read -r k a b <<<"$h"
+  [ "$a" != "$b" ] && { turn=$k; break; }
+done
+[ -n "$turn" ] || e2e_fail "seat 4 holds only doubles"
+others=()
+for h in "${held[@]}"; do read -r k _ _ <<<"$h"; [ "$k" != "$turn" ] && others+=("$k"); done
+from=${others[0]}
+to=${others[1]}
+tile_x() { echo $((246 + 44 * ($1 - 1) + 22)); }
+tile_y=560
+
+e2e_start_game
+dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "no resumed hand"
+e2e_key "$dialog" Return
+wait_my_turn
+sleep 0.5
+
+# The menu opens at the pointer, moved up to stay on the table: its two
+# entries, 18 pixels apart, "Ordenar fichas" first.
+menu_top=$((600 - 2 * 18 - 6))
+entry_y() { echo $((menu_top + 18 * ($1 - 1) + 10)); }
+
+# A right click opens the menu; a left click on "Girar fichas" chooses it.
+x=$(tile_x "$turn")
+xdotool mousemove --sync "$x" $tile_y click 3
+sleep 0.5
+xdotool mousemove --sync $((x + 60)) "$(entry_y 2)"
+sleep 0.3
+xdotool click 1
+sleep 0.5
+e2e_click "$x" $tile_y   # turns the tile
+sleep 0.5
+
+# Right button held from the hand to "Ordenar fichas" and released there.
+x=$(tile_x "$from")
+xdotool mousemove --sync "$x" $tile_y mousedown 3
+sleep 0.5
+xdotool mousemove --sync $((x + 30)) $tile_y
+sleep 0.2
+xdotool mousemove --sync $((x + 60)) "$(entry_y 1)"
+sleep 0.3
+xdotool mouseup 3
+sleep 0.5
+# Drag the tile onto the other one.
+xdotool mousemove --sync "$x" $tile_y mousedown 1
+sleep 0.3
+xdotool mousemove --sync $((x + 10)) $tile_y
+sleep 0.2
+xdotool mousemove --sync "$(tile_x "$to")" $tile_y
+sleep 0.3
+xdotool mouseup 1
+sleep 0.5
+e2e_screenshot options-menu-arranged
+[[ "$(status)" =~ ^notice\ Jugador4\  ]] || e2e_fail "the clicks moved the game on: '$(status)'"
+
+e2e_click 770 28
+dialog=$(e2e_wait_window "Posponer la partida en curso" 10) || e2e_fail "leaving did not ask"
+e2e_key "$dialog" Return
+e2e_wait_exit 10
+seat4_hand "$ini" >"$E2E_DIR/after"
+
+pips() { awk -v k="$2" '$1 == k { print $2, $3 }' "$1"; }
+read -r ta tb <<<"$(pips "$E2E_DIR/before" "$turn")"
+[ "$(pips "$E2E_DIR/after" "$turn")" = "$tb $ta" ] ||
+  e2e_fail "the tile of slot $turn was not turned: $(pips "$E2E_DIR/after" "$turn")"
+[ "$(pips "$E2E_DIR/after" "$from")" = "$(pips "$E2E_DIR/before" "$to")" ] &&
+  [ "$(pips "$E2E_DIR/after" "$to")" = "$(pips "$E2E_DIR/before" "$from")" ] ||
+  e2e_fail "slots $from and $to did not change places"
+echo "PASS: the options menu answers a real mouse"
