@@ -14,57 +14,14 @@ namespace {
 constexpr const char* kBlockedTitle = "C i e r r e";
 constexpr const char* kHandResultTitle = "Final de este juego";
 
-int PairPips(const GameState& s, int pair) {
-  return pair == 1 ? PipsLeft(s, 4) + PipsLeft(s, 2) : PipsLeft(s, 3) + PipsLeft(s, 1);
-}
-
-// Section B: who wins a blocked hand; sets HandWinner and says whether the
-// hand is tied.
-bool JudgeBlockedHand(GameState& s) {
-  bool tied;
-  if (s.RuleMode == kModePairs) {
-    const int p1 = PairPips(s, 1);
-    const int p2 = PairPips(s, 2);
-    tied = p1 == p2;
-    if (!tied) s.HandWinner = p1 < p2 ? 1 : 2;
-  } else {
-    int least = 999;
-    for (int seat = 1; seat <= kSeats; ++seat) {
-      if (PipsLeft(s, seat) < least) {
-        least = PipsLeft(s, seat);
-        s.HandWinner = static_cast<i16>(seat);
-      }
-    }
-    const int holders = static_cast<int>(
-        std::count_if(s.SeatPipsLeft.begin() + 1, s.SeatPipsLeft.end(),
-                      [&](float p) { return static_cast<int>(std::lround(p)) == least; }));
-    tied = holders > 1;
-    if (tied) s.HandWinner = 0;
-  }
-  if (!tied) return false;
-  const bool leadersArePair1 = PairOfSeat(s.LeadSeat) == 1;
-  switch (TieRule(s)) {
-    case kTieLeaders:
-      s.HandWinner =
-          static_cast<i16>(s.RuleMode == kModePairs ? (leadersArePair1 ? 1 : 2) : s.LeadSeat);
-      break;
-    case kTieNonLeaders:
-      s.HandWinner = static_cast<i16>(leadersArePair1 ? 2 : 1);
-      break;
-    default:
-      s.HandWinner = 0;
-      break;
-  }
-  return true;
-}
-
-int HandPoints(const GameState& s) {
-  if (s.RuleMode == kModePairs && s.RuleCountedPips == kCountLosers) {
-    return PairPips(s, s.HandWinner == 1 ? 2 : 1);
-  }
-  int all = 0;
-  for (int seat = 1; seat <= kSeats; ++seat) all += PipsLeft(s, seat);
-  return all;
+// The winner and the points of the hand the last move ended, scored from the
+// pips every seat still holds; sets HandWinner.
+HandScore JudgeHand(GameState& s, bool domino) {
+  PerSeat<int> pips{};
+  for (int seat = 1; seat <= kSeats; ++seat) pips[seat] = PipsLeft(s, seat);
+  const HandScore score = ScoreHand(s, pips, domino ? s.CurrentSeat : 0);
+  s.HandWinner = static_cast<i16>(score.Winner);
+  return score;
 }
 
 // Step D4: the hand's line of the log. The record is rewritten whole, so
@@ -119,16 +76,6 @@ void RecomputePipsLeft(GameState& s) {
 
 int PipsLeft(const GameState& s, int seat) {
   return static_cast<int>(std::lround(s.SeatPipsLeft[seat]));
-}
-
-int TieRule(const GameState& s) {
-  if (s.RuleTieWinner == kTieLeaders) return kTieLeaders;
-  if (s.RuleTieWinner == kTieNonLeaders && s.RuleMode == kModePairs) return kTieNonLeaders;
-  return kTieRepeat;
-}
-
-int Tens(int points) {
-  return points <= 0 ? 0 : (points - 1) / 10 + 1;
 }
 
 void RecomputeTotals(GameState& s) {
@@ -191,10 +138,11 @@ HandEndOutcome EndHand(EngineContext& ctx) {
 
   HandSummary summary;
   summary.Domino = domino;
+  const HandScore score = JudgeHand(s, domino);
   if (!domino) {
     // Section B.
-    summary.Tied = JudgeBlockedHand(s);
-    repeat = summary.Tied && TieRule(s) == kTieRepeat;
+    summary.Tied = score.Tied;
+    repeat = score.Repeated;
     const bool goOn = Ask(ctx, kBlockedTitle, BlockedHandText(s, summary.Tied));
     if (ctx.MustStop()) return HandEndOutcome::kStop;
     if (!goOn) {
@@ -204,15 +152,11 @@ HandEndOutcome EndHand(EngineContext& ctx) {
     if (s.RuleMode == kModePairs && !summary.Tied && s.HandWinner != PairOfSeat(s.CurrentSeat)) {
       ctx.Port.PlaySound(17);
     }
-  } else {
-    // Section C.
-    s.HandWinner =
-        static_cast<i16>(s.RuleMode == kModePairs ? PairOfSeat(s.CurrentSeat) : s.CurrentSeat);
   }
 
   // Section D.
   if (!repeat) {
-    summary.Points = HandPoints(s);
+    summary.Points = score.Points;
     const bool goOn =
         Ask(ctx, kHandResultTitle, HandResultText(s, summary.Points, Tens(summary.Points)));
     if (ctx.MustStop()) return HandEndOutcome::kStop;

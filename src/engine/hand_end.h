@@ -4,6 +4,7 @@
 
 #include "engine/turn_loop.h"
 #include "model/game_state.h"
+#include "model/hand_score.h"
 #include "model/match_result.h"
 
 namespace tarvelis {
@@ -25,14 +26,6 @@ void RecomputePipsLeft(GameState& state);
 
 // SeatPipsLeft of `seat` as the whole number it always is.
 int PipsLeft(const GameState& state, int seat);
-
-// The tie rule in force: a value the mode does not offer ("La pareja que no
-// salió" in individual mode) counts as "Se repite el juego", as the settings
-// window itself turns it back.
-int TieRule(const GameState& state);
-
-// Tens of a hand's points: 0 for 0, 1 for 1..10, 2 for 11..20, ...
-int Tens(int points);
 
 // PairTotal and SeatTotal from the hand log, each capped at 999.
 void RecomputeTotals(GameState& state);

@@ -25,7 +25,7 @@ bool ParseLevels(const std::string& text, std::array<int, 5>& levels) {
   return true;
 }
 
-// "SEAT=engine|random|heaviest".
+// "SEAT=NAME", NAME one of the strategies of the usage text.
 bool ParseStrategy(const std::string& text, std::array<Strategy, 5>& strategies) {
   const size_t eq = text.find('=');
   long long seat;
@@ -37,6 +37,14 @@ bool ParseStrategy(const std::string& text, std::array<Strategy, 5>& strategies)
     strategies[seat] = Strategy::kRandom;
   } else if (name == "heaviest") {
     strategies[seat] = Strategy::kHeaviest;
+  } else if (name == "doubles") {
+    strategies[seat] = Strategy::kDoubles;
+  } else if (name == "variety") {
+    strategies[seat] = Strategy::kVariety;
+  } else if (name == "sampled") {
+    strategies[seat] = Strategy::kSampled;
+  } else if (name == "expert") {
+    strategies[seat] = Strategy::kExpert;
   } else {
     return false;
   }
@@ -48,7 +56,10 @@ bool ParseStrategy(const std::string& text, std::array<Strategy, 5>& strategies)
 const char* UsageText() {
   return "usage: tarvelis-sim [--matches N] [--seed S] [--settings FILE]\n"
          "                    [--save-after-move N FILE] [--screen WxH] [--levels L1,L2,L3,L4]\n"
-         "                    [--strategy SEAT=engine|random|heaviest ...]\n"
+         "                    [--strategy SEAT=engine|random|heaviest|doubles|variety|\n"
+         "                                     sampled|expert ...]\n"
+         "                    [--expert-deals N] [--expert-exact TILES]\n"
+         "                    [--expert-playout doubles|greedy] [--sampled-deals N]\n"
          "                    [--rule NAME=VALUE ...] [--vary-rules]\n"
          "                    [--trace [--explain]] [--check] [--json] [--time]\n";
 }
@@ -77,6 +88,30 @@ bool ParseOptions(const std::vector<std::string>& args, SimOptions& o, std::stri
       } else {
         o.Matches = static_cast<int>(v);
       }
+    } else if (a == "--expert-deals" || a == "--sampled-deals") {
+      const std::string* text = value("a number");
+      if (text == nullptr) return false;
+      if (!ToInt(*text, 1, 100000, v)) {
+        error = "bad value for " + a + ": " + *text;
+        return false;
+      }
+      (a == "--expert-deals" ? o.ExpertDeals : o.SampledDeals) = static_cast<int>(v);
+    } else if (a == "--expert-exact") {
+      const std::string* text = value("a number of tiles");
+      if (text == nullptr) return false;
+      if (!ToInt(*text, 0, 28, v)) {
+        error = "bad value for " + a + ": " + *text;
+        return false;
+      }
+      o.ExpertExactTiles = static_cast<int>(v);
+    } else if (a == "--expert-playout") {
+      const std::string* text = value("doubles or greedy");
+      if (text == nullptr) return false;
+      if (*text != "doubles" && *text != "greedy") {
+        error = "bad value for " + a + ": " + *text;
+        return false;
+      }
+      o.ExpertPlayout = *text == "greedy" ? 1 : 0;
     } else if (a == "--settings") {
       const std::string* text = value("a file");
       if (text == nullptr) return false;

@@ -9,7 +9,15 @@
 
 namespace tarvelis::sim {
 
-enum class Strategy : std::uint8_t { kEngine, kRandom, kHeaviest };
+enum class Strategy : std::uint8_t {
+  kEngine,
+  kRandom,
+  kHeaviest,
+  kDoubles,  // doubles first, then the heaviest tile
+  kVariety,  // doubles first, then keep the most suits, then the heaviest
+  kSampled,  // the plain sampled search, doubles-first play-outs
+  kExpert,
+};
 
 struct SimOptions {
   int Matches = 1;
@@ -22,6 +30,10 @@ struct SimOptions {
   bool HaveLevels = false;
   std::array<int, 5> Levels{};                     // [seat 1..4]
   std::array<Strategy, 5> Strategies{};            // [seat 1..4]
+  int ExpertDeals = 120;                           // most deals per expert decision
+  int SampledDeals = 1000;                         // deals per sampled-search decision
+  int ExpertExactTiles = -1;                       // -1: the expert's own choice
+  int ExpertPlayout = -1;                          // -1: own choice; 0 doubles, 1 greedy
   std::vector<std::pair<std::string, int>> Rules;  // --rule Name=Value, in order
   bool VaryRules = false;
   bool Trace = false;

@@ -1,11 +1,13 @@
 #include "sim/sim_runner.h"
 
+#include <algorithm>
 #include <chrono>
 #include <iomanip>
 
 #include "engine/hand_end.h"
 #include "model/table_geometry.h"
 #include "player/computer_player.h"
+#include "player/expert.h"
 #include "sim/sim_rules.h"
 #include "sim/strategies.h"
 #include "storage/state_file.h"
@@ -17,6 +19,7 @@ namespace {
 // seat changes nothing of the deals another run with the same seed sees.
 constexpr std::uint32_t kStrategyStream = 0x9E3779B9u;
 constexpr std::uint32_t kRuleStream = 0x85EBCA6Bu;
+constexpr std::uint64_t kSearchStream = 0xC2B2AE3D27D4EB4Full;
 
 void WriteList(std::ostream& out, const long* values, int count) {
   out << '[';
@@ -49,6 +52,7 @@ Simulator::Simulator(const SimOptions& options, std::ostream& out, std::ostream&
       dealRng_(options.Seed),
       strategyRng_(options.Seed ^ kStrategyStream),
       ruleRng_(options.Seed ^ kRuleStream),
+      searchRng_(options.Seed ^ kSearchStream),
       ctx_(state_, port_, dealRng_) {
   ctx_.SeedFromClock = false;
   ctx_.Hooks = this;
@@ -88,6 +92,28 @@ bool Simulator::ChooseMove(GameState& s, TablePort*) {
     case Strategy::kHeaviest:
       ChooseHeaviest(s);
       return true;
+    case Strategy::kDoubles:
+      ChooseDoublesFirst(s);
+      return true;
+    case Strategy::kVariety:
+      ChooseVariety(s);
+      return true;
+    case Strategy::kSampled:
+      expert::ChooseExpertMove(s, expert::SampledSearchOptions(options_.SampledDeals),
+                               searchRng_.Next());
+      return true;
+    case Strategy::kExpert: {
+      expert::ExpertOptions o;
+      o.Deals = options_.ExpertDeals;
+      o.MinDeals = std::min(o.MinDeals, o.Deals);
+      if (options_.ExpertExactTiles >= 0) o.ExactTiles = options_.ExpertExactTiles;
+      if (options_.ExpertPlayout >= 0) {
+        o.Playout =
+            options_.ExpertPlayout == 1 ? expert::Policy::kGreedy : expert::Policy::kDoublesFirst;
+      }
+      expert::ChooseExpertMove(s, o, searchRng_.Next());
+      return true;
+    }
     case Strategy::kEngine:
       break;
   }

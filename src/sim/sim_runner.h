@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "engine/turn_loop.h"
+#include "player/expert_knowledge.h"
 #include "sim/sim_check.h"
 #include "sim/sim_options.h"
 #include "sim/sim_port.h"
@@ -49,6 +50,7 @@ class Simulator : public EngineHooks {
   Random dealRng_;
   Random strategyRng_;
   Random ruleRng_;
+  expert::Rng searchRng_;  // seeds of the searching strategies' decisions
   EngineContext ctx_;
   MoveChecker checker_;
   Stats stats_;

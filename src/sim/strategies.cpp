@@ -1,5 +1,7 @@
 #include "sim/strategies.h"
 
+#include <bit>
+
 #include "model/move_rules.h"
 
 namespace tarvelis::sim {
@@ -27,7 +29,73 @@ int LeadSlots(const GameState& s, std::array<int, kSlots>& slots) {
   return count;
 }
 
+// How a simple player ranks a tile it may lay; the highest rank is laid.
+using Rank = int (*)(const GameState& s, int a, int b);
+
+int DoublesFirstRank(const GameState&, int a, int b) {
+  return (a == b ? 1000 : 0) + a + b;
+}
+
+// Distinct suits the seat holds once tile a-b has left its hand.
+int SuitsKept(const GameState& s, int a, int b) {
+  bool skipped = false;
+  unsigned suits = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const HandSlot& t = s.Hand[s.CurrentSeat][slot];
+    if (t.State != 0) continue;
+    if (!skipped && ((t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a))) {
+      skipped = true;
+      continue;
+    }
+    suits |= (1u << t.PipA) | (1u << t.PipB);
+  }
+  return std::popcount(suits);
+}
+
+int VarietyRank(const GameState& s, int a, int b) {
+  return (a == b ? 1000 : 0) + 20 * SuitsKept(s, a, b) + a + b;
+}
+
+void ChooseRanked(GameState& s, Rank rank) {
+  Pass(s);
+  if (s.MoveNumber == 1) {
+    std::array<int, kSlots> slots{};
+    const int count = LeadSlots(s, slots);
+    int best = -1;
+    int bestRank = -1;
+    for (int i = 0; i < count; ++i) {
+      const HandSlot& t = s.Hand[s.CurrentSeat][slots[i]];
+      const int r = rank(s, t.PipA, t.PipB);
+      if (r > bestRank) {
+        bestRank = r;
+        best = slots[i];
+      }
+    }
+    if (best > 0) Lead(s, best);
+    return;
+  }
+  const CandidateList list = ListCandidates(s, s.CurrentSeat);
+  int best = -1;
+  int bestRank = -1;
+  for (int i = 0; i < list.Count; ++i) {
+    const int r = rank(s, list.Items[i].Matching, list.Items[i].Other);
+    if (r > bestRank) {
+      bestRank = r;
+      best = i;
+    }
+  }
+  if (best >= 0) TakeCandidate(s, list.Items[best]);
+}
+
 }  // namespace
+
+void ChooseDoublesFirst(GameState& s) {
+  ChooseRanked(s, DoublesFirstRank);
+}
+
+void ChooseVariety(GameState& s) {
+  ChooseRanked(s, VarietyRank);
+}
 
 void ChooseRandom(GameState& s, Random& rng) {
   Pass(s);

@@ -1,0 +1,402 @@
+// The expert player: what a seat is allowed to know, deals drawn uniformly
+// among those that agree with it, the look-ahead on a known deal, and the
+// review of a recorded hand.
+#include "player/expert.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "engine/hand_end.h"
+#include "engine/headless_port.h"
+#include "engine/turn_loop.h"
+#include "model/hand_score.h"
+#include "model/move_rules.h"
+
+namespace tarvelis::expert {
+namespace {
+
+// Copies of the state before decisions of real play at level 100.
+class Collector : public EngineHooks {
+ public:
+  explicit Collector(std::size_t wanted) : wanted_(wanted) {}
+  bool ChooseMove(GameState& s, TablePort*) override {
+    if (States.size() < wanted_ && s.MoveNumber > 1) {
+      States.push_back(std::make_unique<GameState>(s));
+    }
+    return false;
+  }
+  void HandScored(const GameState& s, const HandSummary&) override {
+    if (Finished.size() < 8) Finished.push_back(std::make_unique<GameState>(s));
+  }
+  std::vector<std::unique_ptr<GameState>> States;
+  std::vector<std::unique_ptr<GameState>> Finished;
+
+ private:
+  std::size_t wanted_;
+};
+
+Collector& Played(i16 mode, i16 direction) {
+  static std::map<int, std::unique_ptr<Collector>> cache;
+  auto& c = cache[mode * 10 + direction];
+  if (c) return *c;
+  c = std::make_unique<Collector>(300);
+  GameState s;
+  ApplyDefaults(s);
+  s.RuleMode = mode;
+  s.RuleDirection = direction;
+  s.RuleFiveDoubles = kFiveDoublesReturn;
+  SyncDirectionStep(s);
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    s.SeatLevel[seat] = 100;
+    s.SeatControl[seat] = kAutomatic;
+  }
+  HeadlessPort port(&s);
+  Random rng(17 + mode + direction);
+  EngineContext ctx(s, port, rng);
+  ctx.SeedFromClock = false;
+  ctx.Hooks = c.get();
+  while (c->States.size() < 300 || c->Finished.size() < 8) RunMatch(ctx, LoopEntry::kNewMatch);
+  return *c;
+}
+
+TileSet HeldBy(const GameState& s, int seat) {
+  TileSet t = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const HandSlot& h = s.Hand[seat][slot];
+    if (h.State == 0) t |= 1u << TileIndex(h.PipA, h.PipB);
+  }
+  return t;
+}
+
+TileSet TilesOfPips(unsigned pips) {
+  return TilesWithPips(pips);
+}
+
+TEST(ExpertKnowledge, AgreesWithTheTableAndTheTrueDealFitsIt) {
+  for (i16 mode : {kModePairs, kModeIndividual}) {
+    for (i16 direction : {kDirect, kReverse}) {
+      for (const auto& state : Played(mode, direction).States) {
+        const GameState& s = *state;
+        const int seat = s.CurrentSeat;
+        const Knowledge k = KnowledgeAt(s, seat, s.MoveNumber);
+        ASSERT_EQ(k.ToMove, seat);
+        EXPECT_EQ(k.Own, HeldBy(s, seat));
+        TileSet others = 0;
+        for (int t = 1; t <= kSeats; ++t) {
+          EXPECT_EQ(k.Count[t], s.SeatTileCount[t]);
+          if (t != seat) others |= HeldBy(s, t);
+          // A seat that passed on a suit really holds none of it.
+          EXPECT_EQ(HeldBy(s, t) & TilesOfPips(k.Void[t]), 0u) << "seat " << t;
+        }
+        EXPECT_EQ(k.Unseen, others);
+        EXPECT_EQ(std::minmax(k.Ends[1], k.Ends[2]), std::minmax<int>(s.EndPips[1], s.EndPips[2]));
+      }
+    }
+  }
+}
+
+TEST(ExpertKnowledge, SampledDealsRespectCountsPassesAndTheOwnHand) {
+  for (i16 mode : {kModePairs, kModeIndividual}) {
+    for (const auto& state : Played(mode, kDirect).States) {
+      const GameState& s = *state;
+      const Knowledge k = KnowledgeAt(s, s.CurrentSeat, s.MoveNumber);
+      const DealSampler sampler(k);
+      ASSERT_GT(sampler.DealCount(), 0);
+      Rng rng(s.MoveNumber * 31 + s.HandNumber);
+      for (int draw = 0; draw < 20; ++draw) {
+        PerSeat<TileSet> hands{};
+        sampler.Draw(rng, hands);
+        EXPECT_EQ(hands[k.Seat], k.Own);
+        TileSet all = 0;
+        for (int t = 1; t <= kSeats; ++t) {
+          EXPECT_EQ(std::popcount(hands[t]), k.Count[t]);
+          EXPECT_EQ(hands[t] & TilesOfPips(k.Void[t]), 0u);
+          EXPECT_EQ(all & hands[t], 0u);
+          all |= hands[t];
+        }
+        EXPECT_EQ(all, k.Own | k.Unseen);
+      }
+    }
+  }
+}
+
+// Every way to hand out `tiles` to the three other seats with their counts and
+// voids, found by brute force.
+std::map<std::array<TileSet, 3>, int> AllDeals(const Knowledge& k, const std::vector<int>& tiles,
+                                               const std::array<int, 3>& seats) {
+  std::map<std::array<TileSet, 3>, int> deals;
+  const int n = static_cast<int>(tiles.size());
+  int power = 1;
+  for (int i = 0; i < n; ++i) power *= 3;
+  for (int code = 0; code < power; ++code) {
+    std::array<TileSet, 3> hands{};
+    bool fits = true;
+    for (int i = 0, c = code; i < n; ++i, c /= 3) {
+      const int o = c % 3;
+      const unsigned pips = (1u << TileHigh(tiles[i])) | (1u << TileLow(tiles[i]));
+      if (pips & k.Void[seats[o]]) fits = false;
+      hands[o] |= 1u << tiles[i];
+    }
+    for (int o = 0; o < 3; ++o) fits = fits && std::popcount(hands[o]) == k.Count[seats[o]];
+    if (fits) deals[hands] = 0;
+  }
+  return deals;
+}
+
+TEST(ExpertKnowledge, EveryConsistentDealIsEquallyLikely) {
+  struct Case {
+    const char* what;
+    std::array<int, 5> counts;      // [seat], seat 1 knows
+    std::array<unsigned, 5> voids;  // pips each seat passed on
+  };
+  const Case cases[] = {
+      {"no passes", {0, 1, 2, 2, 2}, {0, 0, 0, 0, 0}},
+      {"one seat void in two suits", {0, 1, 2, 3, 2}, {0, 0, 0b000011, 0, 0}},
+      {"two seats void, uneven counts", {0, 1, 1, 3, 3}, {0, 0, 0b000100, 0b001000, 0}},
+      {"voids that force tiles", {0, 1, 3, 2, 2}, {0, 0, 0, 0b110000, 0b100001}},
+  };
+  const std::vector<int> unseen = {TileIndex(0, 0), TileIndex(1, 0), TileIndex(2, 1),
+                                   TileIndex(3, 2), TileIndex(4, 0), TileIndex(5, 4),
+                                   TileIndex(6, 5), TileIndex(3, 3)};
+  for (const Case& c : cases) {
+    Knowledge k;
+    k.Seat = 1;
+    k.Own = 1u << TileIndex(6, 6);
+    int total = 0;
+    for (int t = 2; t <= 4; ++t) total += c.counts[t];
+    for (int i = 0; i < total; ++i) k.Unseen |= 1u << unseen[i];
+    for (int t = 1; t <= 4; ++t) {
+      k.Count[t] = c.counts[t];
+      k.Void[t] = c.voids[t];
+    }
+    const std::vector<int> tiles(unseen.begin(), unseen.begin() + total);
+    auto deals = AllDeals(k, tiles, {2, 3, 4});
+    ASSERT_FALSE(deals.empty()) << c.what;
+    const DealSampler sampler(k);
+    EXPECT_DOUBLE_EQ(sampler.DealCount(), static_cast<double>(deals.size())) << c.what;
+    Rng rng(99);
+    const int draws = 400 * static_cast<int>(deals.size());
+    for (int i = 0; i < draws; ++i) {
+      PerSeat<TileSet> hands{};
+      sampler.Draw(rng, hands);
+      auto it = deals.find({hands[2], hands[3], hands[4]});
+      ASSERT_NE(it, deals.end()) << c.what << ": a deal that does not fit";
+      ++it->second;
+    }
+    // 400 expected draws each: a uniform sampler stays within 25% of that
+    // (five standard deviations), a biased one soon leaves it.
+    for (const auto& [hands, seen] : deals) {
+      EXPECT_NEAR(seen, 400, 100) << c.what;
+    }
+  }
+}
+
+TEST(ExpertKnowledge, NoSeatIsDealtFiveDoublesItWouldHaveGivenBack) {
+  Knowledge k;
+  k.Seat = 1;
+  for (int p = 0; p < kPips; ++p) k.Unseen |= 1u << TileIndex(p, p);
+  k.Unseen |= (1u << TileIndex(1, 0)) | (1u << TileIndex(2, 0));
+  k.Count = {0, 0, 5, 2, 2};
+  k.FiveDoublesReturned = {false, false, true, true, true};
+  const TileSet doubles = k.Unseen & ~((1u << TileIndex(1, 0)) | (1u << TileIndex(2, 0)));
+  const DealSampler sampler(k);
+  Rng rng(3);
+  for (int i = 0; i < 500; ++i) {
+    PerSeat<TileSet> hands{};
+    sampler.Draw(rng, hands);
+    EXPECT_LT(std::popcount(hands[2] & doubles), 5);
+  }
+}
+
+Position MakePosition(std::initializer_list<std::pair<int, int>> seat1,
+                      std::initializer_list<std::pair<int, int>> seat2, int e1, int e2) {
+  Position p;
+  for (auto [a, b] : seat1) p.Hands[1] |= 1u << TileIndex(a, b);
+  for (auto [a, b] : seat2) p.Hands[2] |= 1u << TileIndex(a, b);
+  p.End1 = e1;
+  p.End2 = e2;
+  return p;
+}
+
+TEST(ExpertSearch, MovesThatLeaveTheSameEndsAreListedOnce) {
+  struct Case {
+    std::pair<int, int> tile;
+    int e1, e2, moves;
+  };
+  const Case cases[] = {
+      {{5, 3}, 3, 5, 2},  // either end, different ends after
+      {{5, 3}, 3, 3, 1},  // both ends show 3
+      {{3, 3}, 3, 5, 1}, {{3, 3}, 3, 3, 1}, {{6, 4}, 3, 5, 0}, {{6, 4}, 6, 1, 1},
+  };
+  for (const Case& c : cases) {
+    const Position p = MakePosition({c.tile}, {}, c.e1, c.e2);
+    EXPECT_EQ(LegalMoves(p).Count, c.moves) << c.tile.first << "-" << c.tile.second;
+  }
+}
+
+TEST(ExpertSearch, LegalMovesAreTheTableCandidates) {
+  for (const auto& state : Played(kModePairs, kDirect).States) {
+    const GameState& s = *state;
+    Position p;
+    p.Hands[s.CurrentSeat] = HeldBy(s, s.CurrentSeat);
+    p.End1 = s.EndPips[1];
+    p.End2 = s.EndPips[2];
+    p.ToMove = s.CurrentSeat;
+    const MoveList mine = LegalMoves(p);
+    const CandidateList table = ListCandidates(s, s.CurrentSeat);
+    if (s.SeatTileCount[s.CurrentSeat] == 1) {
+      EXPECT_EQ(mine.Count > 0, table.Count > 0);
+      continue;
+    }
+    ASSERT_EQ(mine.Count, table.Count);
+    for (int i = 0; i < table.Count; ++i) {
+      const int tile = TileIndex(table.Items[i].Matching, table.Items[i].Other);
+      bool found = false;
+      for (int j = 0; j < mine.Count; ++j) {
+        found = found ||
+                (mine.Items[j].Tile == tile && mine.Items[j].Matching == table.Items[i].Matching);
+      }
+      EXPECT_TRUE(found);
+    }
+  }
+}
+
+// Plain minimax, no pruning: the reference for the alpha-beta search.
+int Minimax(const Position& p, const Scorer& scorer) {
+  const MoveList list = LegalMoves(p);
+  if (list.Count == 0) {
+    Position q = p;
+    Pass(q);
+    return Minimax(q, scorer);
+  }
+  int best = scorer.OnSide(p.ToMove) ? -1000000 : 1000000;
+  for (int i = 0; i < list.Count; ++i) {
+    Position q = p;
+    const int ended = Apply(q, list.Items[i]);
+    const int v = ended != 0 ? scorer.Value(q, ended) : Minimax(q, scorer);
+    best = scorer.OnSide(p.ToMove) ? std::max(best, v) : std::min(best, v);
+  }
+  return best;
+}
+
+TEST(ExpertSearch, AlphaBetaFindsTheMinimaxValueOfRealEndgames) {
+  int searched = 0;
+  for (i16 mode : {kModePairs, kModeIndividual}) {
+    for (const auto& state : Played(mode, kReverse).States) {
+      const GameState& s = *state;
+      Position p;
+      for (int t = 1; t <= kSeats; ++t) p.Hands[t] = HeldBy(s, t);
+      if (TilesLeft(p) > 10) continue;
+      p.End1 = s.EndPips[1];
+      p.End2 = s.EndPips[2];
+      p.ToMove = s.CurrentSeat;
+      p.Step = s.DirectionStep;
+      const Scorer scorer(s, s.CurrentSeat);
+      long nodes = 0;
+      EXPECT_EQ(SearchExact(p, scorer, nodes), Minimax(p, scorer));
+      ++searched;
+    }
+  }
+  EXPECT_GT(searched, 50);
+}
+
+TEST(ExpertSearch, TheScorerAgreesWithTheEndOfTheHand) {
+  // Every finished hand of real play, scored from the final hands.
+  for (i16 mode : {kModePairs, kModeIndividual}) {
+    for (const auto& state : Played(mode, kDirect).Finished) {
+      const GameState& s = *state;
+      Position p;
+      for (int t = 1; t <= kSeats; ++t) p.Hands[t] = HeldBy(s, t);
+      const bool domino = p.Hands[s.CurrentSeat] == 0;
+      for (int seat = 1; seat <= kSeats; ++seat) {
+        const Scorer scorer(s, seat);
+        const int v = scorer.Value(p, domino ? s.CurrentSeat : -1);
+        const int winner = mode == kModePairs ? PairOfSeat(seat) : seat;
+        if (s.HandWinner == 0) {
+          EXPECT_EQ(v, 0);
+        } else if (s.HandWinner == winner) {
+          EXPECT_GT(v, 0);
+        } else {
+          EXPECT_LE(v, 0);
+        }
+      }
+    }
+  }
+}
+
+TEST(ExpertPlayer, DoesNotOpenTheSuitThatTheOpponentsLastTileNeeds) {
+  // Seat 1 holds 3-1 and 0-0 with the ends on 3 and 1; every other 1 and 3 is
+  // down but 1-0, and seats 3 and 4 have passed on 1, so 1-0 is seat 2's
+  // single tile. Laid against the 3, the 3-1 leaves both ends on 1 and seat 2
+  // goes out; laid against the 1 it closes the chain on 3, a fair blocked
+  // hand (6-6 and 2-2 are seats 3 and 4's, either way round).
+  Knowledge k;
+  k.Seat = 1;
+  k.ToMove = 1;
+  k.MoveNumber = 20;
+  k.Ends = {0, 3, 1};
+  k.Own = (1u << TileIndex(3, 1)) | (1u << TileIndex(0, 0));
+  k.Unseen = (1u << TileIndex(1, 0)) | (1u << TileIndex(6, 6)) | (1u << TileIndex(2, 2));
+  k.Count = {0, 2, 1, 1, 1};
+  k.Void = {0, 0, 0, 0b0000010, 0b0000010};
+  GameState rules;
+  ApplyDefaults(rules);
+  rules.LeadSeat = 1;
+  const Weighing w = WeighMoves(rules, k, ExpertOptions{}, 5);
+  ASSERT_EQ(w.Moves.size(), 2u);
+  ASSERT_GE(w.Best, 0);
+  EXPECT_EQ(w.Moves[w.Best].PipA, 1);
+  EXPECT_EQ(w.Moves[w.Best].PipB, 3);
+  // Going out is worth minus two tens (16 points); the blocked hand is won or
+  // lost by two tens with even chances.
+  const WeighedMove& open = w.Moves[1 - w.Best];
+  EXPECT_DOUBLE_EQ(open.Mean, -2.0);
+  EXPECT_NEAR(w.Moves[w.Best].Mean, 0.0, 1.0);
+}
+
+TEST(ExpertPlayer, TheSameSeedGivesTheSameChoice) {
+  int compared = 0;
+  for (const auto& state : Played(kModePairs, kDirect).States) {
+    if (ListCandidates(*state, state->CurrentSeat).Count < 2 || ++compared > 20) continue;
+    GameState a = *state;
+    GameState b = *state;
+    ChooseExpertMove(a, ExpertOptions{}, 77);
+    ChooseExpertMove(b, ExpertOptions{}, 77);
+    EXPECT_EQ(std::make_tuple(a.PlayPipA, a.PlayPipB, a.PlayEnd),
+              std::make_tuple(b.PlayPipA, b.PlayPipB, b.PlayEnd));
+  }
+}
+
+TEST(HandReview, WeighsEveryChoiceAndFindsThePlayedMove) {
+  for (i16 mode : {kModePairs, kModeIndividual}) {
+    const GameState& s = *Played(mode, kDirect).Finished[0];
+    // The move record holds the whole hand: MoveNumber is its last move.
+    const auto reviews = ReviewHand(s, s.MoveNumber, ExpertOptions{});
+    ASSERT_EQ(static_cast<int>(reviews.size()), s.MoveNumber);
+    int weighed = 0;
+    for (const MoveReview& r : reviews) {
+      const MoveEntry& e = s.MoveRecord[r.Move];
+      EXPECT_EQ(r.Seat, e[kFSeat]);
+      if (e[kFEnd] == kPassEnd) {
+        EXPECT_FALSE(r.Weighed);
+        continue;
+      }
+      if (!r.Weighed) continue;
+      ++weighed;
+      EXPECT_GE(r.Loss, 0);
+      EXPECT_NEAR(r.Loss, r.BestMove.Mean - r.Played.Mean, 1e-9);
+    }
+    EXPECT_GT(weighed, 0);
+    // Stopping after the third move keeps three reviews.
+    const auto some =
+        ReviewHand(s, s.MoveNumber, ExpertOptions{}, [](int done, int) { return done < 3; });
+    EXPECT_EQ(some.size(), 3u);
+  }
+}
+
+}  // namespace
+}  // namespace tarvelis::expert
