@@ -17,7 +17,7 @@
 namespace tarvelis::expert {
 
 struct ExpertOptions {
-  int Deals = 120;  // most deals weighed per decision
+  int Deals = 2000;  // most deals weighed per decision
   int MinDeals = 24;
   bool EarlyStop = true;
   // Deals with at most this many tiles still held are searched exactly; the

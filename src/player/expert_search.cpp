@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdlib>
 
 #include "model/hand_score.h"
 
@@ -88,7 +87,7 @@ Scorer::Scorer(const GameState& rules, int seat)
     : rules_(rules),
       seat_(seat),
       pairs_(rules.RuleMode == kModePairs),
-      fine_(rules.RuleScoring != kScoreUnits && getenv("XV") == nullptr) {}
+      fine_(rules.RuleScoring != kScoreUnits) {}
 
 int Scorer::Value(const Position& p, int ended) const {
   PerSeat<int> pips{};

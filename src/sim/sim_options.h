@@ -30,7 +30,7 @@ struct SimOptions {
   bool HaveLevels = false;
   std::array<int, 5> Levels{};                     // [seat 1..4]
   std::array<Strategy, 5> Strategies{};            // [seat 1..4]
-  int ExpertDeals = 120;                           // most deals per expert decision
+  int ExpertDeals = 2000;                          // most deals per expert decision
   int SampledDeals = 1000;                         // deals per sampled-search decision
   int ExpertExactTiles = -1;                       // -1: the expert's own choice
   int ExpertPlayout = -1;                          // -1: own choice; 0 doubles, 1 greedy

@@ -56,6 +56,22 @@ TEST(Sim, BaselineSeatsPlayLegally) {
   EXPECT_NE(r.Out.find("\"violations\":0}"), std::string::npos) << r.Out;
 }
 
+TEST(Sim, SimpleAndSearchingBaselinesAndTheExpertPlayLegallyAndRepeatably) {
+  const std::string args =
+      "--matches 60 --seed 4 --vary-rules --check --json --no-time --strategy 1=doubles "
+      "--strategy 2=sampled --strategy 3=expert --strategy 4=variety --sampled-deals 20 "
+      "--expert-deals 40";
+  const SimRun a = Sim(args);
+  EXPECT_EQ(a.Status, 0) << a.Out;
+  EXPECT_NE(a.Out.find("\"violations\":0}"), std::string::npos) << a.Out;
+  EXPECT_EQ(Sim(args).Out, a.Out);
+  // The exact endgame and the other play-out are choices of their own.
+  const SimRun b =
+      Sim("--matches 20 --seed 4 --check --strategy 1=expert --strategy 3=expert "
+          "--expert-deals 30 --expert-exact 0 --expert-playout greedy");
+  EXPECT_EQ(b.Status, 0) << b.Out;
+}
+
 TEST(Sim, TheSameSeedGivesTheSameBytes) {
   const std::string args = "--matches 150 --seed 5 --vary-rules --trace --json";
   const SimRun a = Sim(args);
@@ -109,8 +125,10 @@ TEST(Sim, AHandSavedAfterItsLastMoveEndsOnResuming) {
 }
 
 TEST(Sim, BadArgumentsAreRefused) {
-  for (const char* bad : {"--matches 0", "--levels 1,2,3", "--strategy 5=random",
-                          "--rule NoSuchRule=1", "--screen 800", "--frobnicate"}) {
+  for (const char* bad :
+       {"--matches 0", "--levels 1,2,3", "--strategy 5=random", "--rule NoSuchRule=1",
+        "--screen 800", "--frobnicate", "--strategy 1=wizard", "--expert-deals 0",
+        "--sampled-deals x", "--expert-exact 29", "--expert-playout fancy"}) {
     EXPECT_EQ(Sim(bad).Status, 2) << bad;
   }
   EXPECT_EQ(Sim("--help").Status, 0);
