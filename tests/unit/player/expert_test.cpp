@@ -63,6 +63,13 @@ Collector& Played(i16 mode, i16 direction) {
   return *c;
 }
 
+// Fewer deals than in play: these tests check what is weighed, not how well.
+ExpertOptions Quick() {
+  ExpertOptions o;
+  o.Deals = 200;
+  return o;
+}
+
 TileSet HeldBy(const GameState& s, int seat) {
   TileSet t = 0;
   for (int slot = 1; slot <= kSlots; ++slot) {
@@ -346,7 +353,7 @@ TEST(ExpertPlayer, DoesNotOpenTheSuitThatTheOpponentsLastTileNeeds) {
   GameState rules;
   ApplyDefaults(rules);
   rules.LeadSeat = 1;
-  const Weighing w = WeighMoves(rules, k, ExpertOptions{}, 5);
+  const Weighing w = WeighMoves(rules, k, Quick(), 5);
   ASSERT_EQ(w.Moves.size(), 2u);
   ASSERT_GE(w.Best, 0);
   EXPECT_EQ(w.Moves[w.Best].PipA, 1);
@@ -364,18 +371,52 @@ TEST(ExpertPlayer, TheSameSeedGivesTheSameChoice) {
     if (ListCandidates(*state, state->CurrentSeat).Count < 2 || ++compared > 20) continue;
     GameState a = *state;
     GameState b = *state;
-    ChooseExpertMove(a, ExpertOptions{}, 77);
-    ChooseExpertMove(b, ExpertOptions{}, 77);
+    ChooseExpertMove(a, Quick(), 77);
+    ChooseExpertMove(b, Quick(), 77);
     EXPECT_EQ(std::make_tuple(a.PlayPipA, a.PlayPipB, a.PlayEnd),
               std::make_tuple(b.PlayPipA, b.PlayPipB, b.PlayEnd));
   }
+}
+
+TEST(ExpertPlayer, NeverReadsTheTilesOtherSeatsHold) {
+  // The held tiles of the three other seats are shuffled among their held
+  // slots: an honest seat cannot tell, so it weighs and chooses the same.
+  Rng rng(8);
+  int compared = 0;
+  for (const auto& state : Played(kModePairs, kDirect).States) {
+    if (ListCandidates(*state, state->CurrentSeat).Count < 2 || ++compared > 25) continue;
+    GameState shuffled = *state;
+    std::vector<HandSlot*> held;
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      if (seat == state->CurrentSeat) continue;
+      for (int slot = 1; slot <= kSlots; ++slot) {
+        if (shuffled.Hand[seat][slot].State == 0) held.push_back(&shuffled.Hand[seat][slot]);
+      }
+    }
+    for (std::size_t i = held.size(); i > 1; --i) {
+      std::swap(*held[i - 1], *held[static_cast<std::size_t>(rng.Below(static_cast<int>(i)))]);
+    }
+    const Knowledge k = KnowledgeAt(*state, state->CurrentSeat, state->MoveNumber);
+    const Weighing a = WeighMoves(*state, k, Quick(), 41);
+    const Weighing b = WeighMoves(
+        shuffled, KnowledgeAt(shuffled, state->CurrentSeat, state->MoveNumber), Quick(), 41);
+    ASSERT_EQ(a.Moves.size(), b.Moves.size());
+    EXPECT_EQ(a.Best, b.Best);
+    for (std::size_t i = 0; i < a.Moves.size(); ++i) EXPECT_EQ(a.Moves[i].Mean, b.Moves[i].Mean);
+    GameState x = *state;
+    ChooseExpertMove(x, Quick(), 41);
+    ChooseExpertMove(shuffled, Quick(), 41);
+    EXPECT_EQ(std::make_tuple(x.PlayPipA, x.PlayPipB, x.PlayEnd),
+              std::make_tuple(shuffled.PlayPipA, shuffled.PlayPipB, shuffled.PlayEnd));
+  }
+  EXPECT_GT(compared, 10);
 }
 
 TEST(HandReview, WeighsEveryChoiceAndFindsThePlayedMove) {
   for (i16 mode : {kModePairs, kModeIndividual}) {
     const GameState& s = *Played(mode, kDirect).Finished[0];
     // The move record holds the whole hand: MoveNumber is its last move.
-    const auto reviews = ReviewHand(s, s.MoveNumber, ExpertOptions{});
+    const auto reviews = ReviewHand(s, s.MoveNumber, Quick());
     ASSERT_EQ(static_cast<int>(reviews.size()), s.MoveNumber);
     int weighed = 0;
     for (const MoveReview& r : reviews) {
@@ -392,8 +433,7 @@ TEST(HandReview, WeighsEveryChoiceAndFindsThePlayedMove) {
     }
     EXPECT_GT(weighed, 0);
     // Stopping after the third move keeps three reviews.
-    const auto some =
-        ReviewHand(s, s.MoveNumber, ExpertOptions{}, [](int done, int) { return done < 3; });
+    const auto some = ReviewHand(s, s.MoveNumber, Quick(), [](int done, int) { return done < 3; });
     EXPECT_EQ(some.size(), 3u);
   }
 }
