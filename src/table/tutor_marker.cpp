@@ -49,18 +49,21 @@ struct KeptMove {
 
 // End-to-end tests learn where the marker went through the status file that
 // the table's waits write. Unset, as in play, it costs nothing.
-void Report(const TutorMarks& m, int slot) {
+void Report(const QString& line) {
   static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
   if (path.isEmpty()) return;
   QFile file(QString::fromLocal8Bit(path));
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-  file.write(QStringLiteral("tutor seat %1 slot %2 marker %3 %4 arrow %5\n")
-                 .arg(m.Seat)
-                 .arg(slot)
-                 .arg(m.Marker.x)
-                 .arg(m.Marker.y)
-                 .arg(m.ArrowEnd)
-                 .toUtf8());
+  file.write(line.toUtf8());
+}
+
+void Report(const TutorMarks& m, int slot) {
+  Report(QStringLiteral("tutor seat %1 slot %2 marker %3 %4 arrow %5\n")
+             .arg(m.Seat)
+             .arg(slot)
+             .arg(m.Marker.x)
+             .arg(m.Marker.y)
+             .arg(m.ArrowEnd));
 }
 
 }  // namespace
@@ -73,7 +76,10 @@ TutorMarks ShowTutor(GameState& s, Mesa& mesa, const std::function<void()>& whil
     const KeptMove kept(s);
     hint = Suggest(s);
   }
-  if (hint.Pass || hint.Slot == 0) return {};
+  if (hint.Pass || hint.Slot == 0) {
+    Report(QStringLiteral("tutor seat %1 none\n").arg(seat));
+    return {};
+  }
   const TutorMarks marks = PlaceTutorMarks(s, seat, hint.Slot, hint.ShowsArrow ? hint.End : 0);
 
   std::vector<std::pair<QPoint, QImage>> shown;
