@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "dialogs/message_dialog.h"
 #include "model/game_state.h"
 #include "platform/cursors.h"
 #include "platform/text.h"
@@ -189,24 +190,6 @@ QImage Historic::DrawFolder() const {
   return image;
 }
 
-void Historic::DrawButton(QImage& image, const QRect& rect, const QString& label) const {
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient g(rect.topLeft(), rect.bottomLeft());
-  g.setColorAt(0, QColor(0x4C, 0x9A, 0x62));
-  g.setColorAt(1, QColor(0x23, 0x5E, 0x36));
-  QPainterPath path;
-  path.addRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-  p.fillPath(path, g);
-  p.setPen(QPen(QColor(0x12, 0x33, 0x1D), 1));
-  p.drawPath(path);
-  p.end();
-  const int w = TextWidth(label, kTextPx, true);
-  DrawText(image, rect.x() + (rect.width() - w) / 2,
-           rect.y() + (rect.height() - TextHeight(kTextPx, true)) / 2, label, kTextPx, true,
-           Qt::white);
-}
-
 void Historic::paintEvent(QPaintEvent*) {
   QImage image(size(), QImage::Format_ARGB32);
   image.fill(kPanel);
@@ -221,9 +204,9 @@ void Historic::paintEvent(QPaintEvent*) {
     p.drawImage(folder_.topLeft(), DrawFolder());
   }
   DrawText(image, kMargin, 6, windowTitle(), kTextPx, true, Qt::white);
-  DrawButton(image, totalsButton_,
-             showingTotals_ ? QStringLiteral("Partidas") : QStringLiteral("Totales"));
-  DrawButton(image, exitButton_, QStringLiteral("Salir"));
+  DrawDialogButton(image, totalsButton_,
+                   showingTotals_ ? QStringLiteral("Partidas") : QStringLiteral("Totales"));
+  DrawDialogButton(image, exitButton_, QStringLiteral("Salir"));
   QPainter(this).drawImage(0, 0, image);
 }
 

@@ -43,7 +43,6 @@ class Historic : public QDialog {
   void Turn(Corner corner);
   void ToggleTotals();
   QImage DrawFolder() const;
-  void DrawButton(QImage& image, const QRect& rect, const QString& label) const;
 
   GameState& state_;
   std::vector<HistoryMatch> fileOrder_;

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QTimer>
 
+#include "dialogs/message_dialog.h"
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
 #include "platform/text.h"
@@ -47,24 +48,6 @@ QImage PairLabel(int pair) {
   DrawText(badge, (36 - TextWidth(letter, kTextPx, true)) / 2, 2, letter, kTextPx, true,
            QColor(0xF2, 0xE8, 0xC8));
   return badge;
-}
-
-void DrawButton(QImage& image, const QRect& rect, const QString& label) {
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient g(rect.topLeft(), rect.bottomLeft());
-  g.setColorAt(0, QColor(0x4C, 0x9A, 0x62));
-  g.setColorAt(1, QColor(0x23, 0x5E, 0x36));
-  QPainterPath path;
-  path.addRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-  p.fillPath(path, g);
-  p.setPen(QPen(QColor(0x12, 0x33, 0x1D), 1));
-  p.drawPath(path);
-  p.end();
-  const int w = TextWidth(label, kTextPx, true);
-  DrawText(image, rect.x() + (rect.width() - w) / 2,
-           rect.y() + (rect.height() - TextHeight(kTextPx, true)) / 2, label, kTextPx, true,
-           Qt::white);
 }
 
 }  // namespace
@@ -141,8 +124,8 @@ void Marcador::paintEvent(QPaintEvent*) {
     p.setPen(kFrame);
     p.drawRect(informe_.adjusted(-1, -1, 0, 0));
   }
-  DrawButton(image, historic_, QStringLiteral("Histórico"));
-  DrawButton(image, salir_, QStringLiteral("Salir"));
+  DrawDialogButton(image, historic_, QStringLiteral("Histórico"));
+  DrawDialogButton(image, salir_, QStringLiteral("Salir"));
   QPainter(this).drawImage(0, 0, image);
 }
 

@@ -93,7 +93,7 @@ void Mensajes::Layout() {
   setFixedSize(kWidth, buttonsTop + kButtonH + kMargin);
 }
 
-void Mensajes::DrawButton(QImage& image, const QRect& rect, const QString& label) const {
+void DrawDialogButton(QImage& image, const QRect& rect, const QString& label) {
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   QLinearGradient g(rect.topLeft(), rect.bottomLeft());
@@ -138,10 +138,10 @@ void Mensajes::paintEvent(QPaintEvent*) {
     p.drawText(QRectF(textRect_), text_, TextOption());
   }
   if (buttons_ == kNotice) {
-    DrawButton(image, salir_, QStringLiteral("Aceptar"));
+    DrawDialogButton(image, salir_, QStringLiteral("Aceptar"));
   } else {
-    DrawButton(image, si_, QStringLiteral("Aceptar"));
-    DrawButton(image, no_, QStringLiteral("Cancelar"));
+    DrawDialogButton(image, si_, QStringLiteral("Aceptar"));
+    DrawDialogButton(image, no_, QStringLiteral("Cancelar"));
   }
   QPainter(this).drawImage(0, 0, image);
 }

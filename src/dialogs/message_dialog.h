@@ -31,7 +31,6 @@ class Mensajes : public QDialog {
  private:
   void Layout();
   void Answer(bool yes);
-  void DrawButton(QImage& image, const QRect& rect, const QString& label) const;
 
   GameState& state_;
   QString title_;
@@ -40,6 +39,10 @@ class Mensajes : public QDialog {
   int buttons_;
   QRect pictureRect_, titleRect_, textRect_, salir_, si_, no_;
 };
+
+// The game dialogs' button: a green rounded picture with its label centred in
+// white bold; the message dialog, the score report and the history share it.
+void DrawDialogButton(QImage& image, const QRect& rect, const QString& label);
 
 // Shows a message modally over `parent` (or the active window) and returns when
 // it closes. For a question, returns and stores the answer in DialogAnswer; a
