@@ -40,7 +40,7 @@ void BM_ChoosePointer(benchmark::State& st) {
   int x = 0;
   for (auto _ : st) {
     x = (x + 7) % 800;
-    benchmark::DoNotOptimize(ChoosePointer(s, Point{x, 560}, flags));
+    benchmark::DoNotOptimize(ChoosePointer(s, TableModes{}, Point{x, 560}, flags));
   }
 }
 BENCHMARK(BM_ChoosePointer);

@@ -40,7 +40,7 @@ void BM_RecorderStep(benchmark::State& bench) {
   // The engine's side of a step without the pauses and the animation: what
   // is measured is the step itself and the redraw of the table.
   HeadlessPort port(&s);
-  Recorder recorder(s, port);
+  Recorder recorder(s, port, mesa.Modes());
   if (!recorder.Press(RecorderControl::kSwitch, true)) {
     bench.SkipWithError("the recorder did not switch on");
     return;

@@ -179,7 +179,7 @@ void Program::KeepInHistory() {
 }
 
 void Program::SacaDatosTeclaMas() {
-  if (!state_.MatchInProgress || state_.AllTilesFaceUp) return;
+  if (!state_.MatchInProgress || mesa_->Modes().AllTilesFaceUp) return;
   Tell(QString::fromLatin1(kTotaliserTitle), QString::fromStdString(TotaliserText(state_)), 1);
 }
 
@@ -199,7 +199,7 @@ bool Program::ConfirmAbandon() {
 
 void Program::ExitProgram() {
   TocaSonido(state_, 9);
-  if (state_.ChoosingLeader) {
+  if (mesa_->Modes().ChoosingLeader) {
     Tell(QStringLiteral("TARVELIS"),
          QStringLiteral("Elija el jugador que va a salir este juego antes de poder abandonar el "
                         "programa."),
@@ -215,8 +215,7 @@ void Program::ExitProgram() {
   }
   if (!ConfirmPostpone()) return;
   // A hand being dealt by hand cannot be resumed: the match is dropped.
-  if (state_.AllTilesFaceUp) {
-    state_.AllTilesFaceUp = false;
+  if (mesa_->Modes().AllTilesFaceUp) {
     state_.MatchInProgress = false;
     state_.HandInProgress = false;
   }
@@ -239,22 +238,23 @@ void Program::OnSavedGames(int entry) {
   const SavedGamesMode mode = entry == kSaveGame   ? SavedGamesMode::kSave
                               : entry == kLoadGame ? SavedGamesMode::kLoad
                                                    : SavedGamesMode::kDelete;
-  OpenSavedGames(state_, mode, dataFolder_, mesa_);
-  if (!state_.RefreshRequest) return;
+  if (!OpenSavedGames(state_, mode, dataFolder_, mesa_)) return;
   // The table is rebuilt from the loaded state: the chain from its record,
   // the hands, the scoreboard and the move list.
   SettleLoadedGame(state_);
+  // Nothing the table was doing with the old game's hands carries over.
+  mesa_->Modes() = TableModes{};
   port_->ClearTableForDeal();
   for (int move = 1; move < state_.MoveNumber; ++move) {
     port_->RecorderLineAdded(move, RecorderLine(state_, move));
   }
   // Play restarts from the loaded position in the one turn loop.
-  AnswerRefreshRequest(*engine_);
+  ResumeLoadedGame(*engine_);
   mesa_->setCursor(CursorOfKind(1));
 }
 
 void Program::OnButton(int n) {
-  if (!ButtonEnabled(state_, n)) return;
+  if (!ButtonEnabled(state_, mesa_->Modes(), n)) return;
   switch (n) {
     case 1:
       OnHelpButton();

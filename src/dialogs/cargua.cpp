@@ -257,7 +257,7 @@ void Cargua::Exit() {
   reject();
 }
 
-void OpenSavedGames(GameState& state, SavedGamesMode mode, const std::filesystem::path& folder,
+bool OpenSavedGames(GameState& state, SavedGamesMode mode, const std::filesystem::path& folder,
                     QWidget* parent) {
   if (!parent) parent = QApplication::activeWindow();
   Cargua dialog(state, mode, folder, parent);
@@ -272,7 +272,7 @@ void OpenSavedGames(GameState& state, SavedGamesMode mode, const std::filesystem
     dialog.activateWindow();
     dialog.NameBox()->setFocus(Qt::ActiveWindowFocusReason);
   });
-  dialog.exec();
+  return dialog.exec() == QDialog::Accepted && mode == SavedGamesMode::kLoad;
 }
 
 }  // namespace tarvelis

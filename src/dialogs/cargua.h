@@ -78,9 +78,10 @@ class Cargua : public QDialog {
   bool filling_ = false;
 };
 
-// Opens the dialog modally over `parent` and returns when it closes. After a
-// successful load the state is the saved game with RefreshRequest set.
-void OpenSavedGames(GameState& state, SavedGamesMode mode, const std::filesystem::path& folder,
+// Opens the dialog modally over `parent` and returns when it closes: true when
+// a game was loaded, the state is then the saved game and play must restart
+// from it.
+bool OpenSavedGames(GameState& state, SavedGamesMode mode, const std::filesystem::path& folder,
                     QWidget* parent);
 
 }  // namespace tarvelis

@@ -148,7 +148,6 @@ void Mensajes::paintEvent(QPaintEvent*) {
 
 void Mensajes::Answer(bool yes) {
   TocaSonido(state_, 9);
-  state_.DialogAnswer = yes;
   done(yes ? QDialog::Accepted : QDialog::Rejected);
 }
 
@@ -198,7 +197,7 @@ bool ShowMessage(GameState& state, const QString& title, const QString& text, in
   });
   const int result = dialog.exec();
   if (buttons != kQuestion) return true;
-  return result == QDialog::Accepted && state.DialogAnswer;
+  return result == QDialog::Accepted;
 }
 
 }  // namespace tarvelis

@@ -1,5 +1,5 @@
 // mensajes: the program's own message box. Every notice and every yes-or-no
-// question goes through it; a question leaves its answer in DialogAnswer.
+// question goes through it.
 #pragma once
 
 #include <QDialog>
@@ -45,9 +45,8 @@ class Mensajes : public QDialog {
 void DrawDialogButton(QImage& image, const QRect& rect, const QString& label);
 
 // Shows a message modally over `parent` (or the active window) and returns when
-// it closes. For a question, returns and stores the answer in DialogAnswer; a
-// notice leaves DialogAnswer alone and returns true. A message still open is
-// closed first.
+// it closes. For a question, returns the answer (closing it otherwise is a
+// no); a notice returns true. A message still open is closed first.
 bool ShowMessage(GameState& state, const QString& title, const QString& text, int picture,
                  int buttons, QWidget* parent = nullptr);
 

@@ -101,9 +101,7 @@ bool ChooseLeadSeat(EngineContext& ctx) {
     return !ctx.MustStop();
   }
   if (s.RuleNextLead == kNextLeadChoose) {
-    s.ChoosingLeader = true;
     const int seat = ctx.Port.ChooseLeader();
-    s.ChoosingLeader = false;
     if (ctx.MustStop()) return false;
     s.LeadSeat = static_cast<i16>(seat >= 1 && seat <= kSeats ? seat : LeaderByRule(s));
     return true;

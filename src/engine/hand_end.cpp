@@ -95,7 +95,7 @@ bool MatchReached(const GameState& s) {
 void ReopenHand(EngineContext& ctx) {
   GameState& s = ctx.State;
   s.HandInProgress = true;
-  s.HandReopened = true;
+  ctx.HandReopened = true;
   for (int seat = 1; seat <= kSeats; ++seat) ctx.Port.DrawHand(seat);
   AdvanceTurn(s);
   RetrocedeJugada(s, &ctx.Port);
@@ -130,7 +130,7 @@ HandEndOutcome EndHand(EngineContext& ctx) {
   const bool domino = s.SeatTileCount[s.CurrentSeat] == 0;
   RecomputePipsLeft(s);
   bool repeat = false;
-  s.HandReopened = false;
+  ctx.HandReopened = false;
   s.HandWinner = 0;
   if (domino) ctx.Port.PlaySound(14);
   ctx.Port.HandClosed(domino);

@@ -58,9 +58,7 @@ void Tell(EngineContext& ctx, const std::string& title, const std::string& text)
 }
 
 bool Ask(EngineContext& ctx, const std::string& title, const std::string& text) {
-  const bool yes = ctx.Port.ShowMessage(title, text, kPictureQuestion, kButtonsQuestion);
-  ctx.State.DialogAnswer = yes;
-  return yes;
+  return ctx.Port.ShowMessage(title, text, kPictureQuestion, kButtonsQuestion);
 }
 
 std::string BlockedHandText(const GameState& s, bool tied) {

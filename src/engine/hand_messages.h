@@ -23,8 +23,7 @@ std::string Trimmed(const std::string& text);
 // A notice through the message dialog.
 void Tell(EngineContext& ctx, const std::string& title, const std::string& text);
 
-// A question through the message dialog; the answer is also left in
-// DialogAnswer.
+// A question through the message dialog; true for yes.
 bool Ask(EngineContext& ctx, const std::string& title, const std::string& text);
 
 // The end-of-hand texts, built from the state as it stands when they are shown.

@@ -33,18 +33,19 @@ bool HeadlessPort::ShowMessage(const std::string& title, const std::string& text
   return answer;
 }
 
-void HeadlessPort::WaitForNotice(const std::string& label) {
+int HeadlessPort::WaitForNotice(const std::string& label) {
   if (Watching()) Note("notice " + label);
+  int chosen = 0;
   if (state_ != nullptr && !Clicks.empty()) {
     // A click on a tile the table would accept, as on the real table.
     const int slot = Next(Clicks, 0);
     if (state_->SeatControl[state_->CurrentSeat] == kManual &&
         EsJugable(*state_, state_->CurrentSeat, slot)) {
-      state_->ChosenSlot = static_cast<i16>(slot);
-      state_->MoveFound = true;
+      chosen = slot;
     }
   }
   if (state_ != nullptr) state_->NoticeShown = false;
+  return chosen;
 }
 
 void HeadlessPort::HandClosed(bool domino) {

@@ -9,15 +9,14 @@
 
 namespace tarvelis {
 
-// Readies a state just loaded for the table: what the windows were doing with
-// the old game (the recorder, arranging tiles, a drag, a suggestion) does not
-// carry over, and the match totals come back from the hand log.
+// Readies a state just loaded for the table: the recorder of the old game does
+// not carry over, nor does the notice it waited at, and the match totals come
+// back from the hand log.
 void SettleLoadedGame(GameState& state);
 
-// The refresh request: when a load has set RefreshRequest, it is cleared and
-// the one turn loop carries on with the loaded hand. A loop waiting further
-// down unwinds and the outermost one restarts from the loaded state; with no
-// loop running, play starts here. False when no load asked for it.
-bool AnswerRefreshRequest(EngineContext& ctx);
+// The refresh after a load: the one turn loop carries on with the loaded hand.
+// A loop waiting further down unwinds and the outermost one restarts from the
+// loaded state; with no loop running, play starts here.
+void ResumeLoadedGame(EngineContext& ctx);
 
 }  // namespace tarvelis

@@ -40,18 +40,17 @@ void ReplayToLive(GameState& s, TablePort& port, const std::function<void()>& af
 
 }  // namespace
 
-bool CanSwitchRecorderOn(const GameState& s) {
+bool CanSwitchRecorderOn(const GameState& s, const TableModes& modes) {
   return !s.RecorderOn && !s.RecorderBusy && s.MatchInProgress && s.HandInProgress &&
          s.NoticeShown && s.MoveNumber >= 2 &&
-         s.MoveNumber < static_cast<int>(s.MoveRecord.size()) && !s.AllTilesFaceUp &&
-         !s.ChoosingLeader && !s.WaitingForEnd && !s.DragActive;
+         s.MoveNumber < static_cast<int>(s.MoveRecord.size()) && !modes.Busy();
 }
 
-bool EnciendeGrabadora(GameState& s, TablePort& port) {
-  if (!CanSwitchRecorderOn(s)) return false;
+bool EnciendeGrabadora(GameState& s, TableModes& modes, TablePort& port) {
+  if (!CanSwitchRecorderOn(s, modes)) return false;
   port.PlaySound(kSwitchStarts);
   // Arranging the hands makes no sense while the hand is being looked back at.
-  s.OrderMode = s.TurnMode = false;
+  modes.OrderMode = modes.TurnMode = false;
   s.LiveMoveNumber = s.MoveNumber;
   s.RecorderBusy = false;
   port.PlaySound(kSwitchEnds);
@@ -126,7 +125,7 @@ bool Recorder::Press(RecorderControl control, bool leftButton) {
       // A replay already running finishes the job.
       if (s_.RecorderBusy) return false;
       ApagaGrabadora(s_, port_, [this] { Notify(); });
-    } else if (!EnciendeGrabadora(s_, port_)) {
+    } else if (!EnciendeGrabadora(s_, modes_, port_)) {
       return false;
     }
     Notify();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/game_state.h"
+#include "model/table_modes.h"
 #include "model/table_port.h"
 
 namespace tarvelis {
@@ -29,12 +30,14 @@ enum class RecorderControl : std::uint8_t {
 };
 
 // The recorder may be switched on: a hand is being played, at least one move
-// is in the record, and play waits at the continue button for the next one.
-bool CanSwitchRecorderOn(const GameState& state);
+// is in the record, and play waits at the continue button for the next one,
+// with the table doing nothing else.
+bool CanSwitchRecorderOn(const GameState& state, const TableModes& modes);
 
 // Switches the recorder on at the current move, which becomes the live move.
-// False (and nothing changes) when it may not be switched on now.
-bool EnciendeGrabadora(GameState& state, TablePort& port);
+// False (and nothing changes) when it may not be switched on now. Arranging
+// the hands stops.
+bool EnciendeGrabadora(GameState& state, TableModes& modes, TablePort& port);
 
 // Switches the recorder off, first replaying the moves up to the live move
 // (`afterStep` runs after each one, so the table can follow).
@@ -62,7 +65,8 @@ std::string NoticeLabel(const GameState& state);
 // a time, until its end or until a second press on a run control stops it.
 class Recorder {
  public:
-  Recorder(GameState& state, TablePort& port) : s_(state), port_(port) {}
+  Recorder(GameState& state, TablePort& port, TableModes& modes)
+      : s_(state), port_(port), modes_(modes) {}
 
   // A press on `control` with the left button or another. False when the
   // press did nothing.
@@ -84,6 +88,7 @@ class Recorder {
 
   GameState& s_;
   TablePort& port_;
+  TableModes& modes_;
   bool runBack_ = false;
   bool runForward_ = false;
   RecorderControl pressed_ = RecorderControl::kNone;

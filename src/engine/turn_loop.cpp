@@ -26,15 +26,17 @@ void StartNewMatch(GameState& s) {
 }
 
 // Step 5: a manual seat, the pause between moves, or a reopened hand stop play
-// until the continue button is dismissed. False when the loop must stop.
-bool StopBeforeMove(EngineContext& ctx) {
+// until the continue button is dismissed. Returns the slot of the tile the
+// user clicked to dismiss it, 0 for none; -1 when the loop must stop.
+int StopBeforeMove(EngineContext& ctx) {
   GameState& s = ctx.State;
   const int seat = s.CurrentSeat;
-  if (s.SeatControl[seat] == kManual || s.RulePauseBetweenMoves == kOn || s.HandReopened) {
+  int clicked = 0;
+  if (s.SeatControl[seat] == kManual || s.RulePauseBetweenMoves == kOn || ctx.HandReopened) {
     s.NoticeShown = true;
-    ctx.Port.WaitForNotice(Trimmed(s.SeatName[seat]));
+    clicked = ctx.Port.WaitForNotice(Trimmed(s.SeatName[seat]));
   }
-  return !ctx.MustStop();
+  return ctx.MustStop() ? -1 : clicked;
 }
 
 // Step 7: a reopened hand whose moves in force already end it (its last move
@@ -51,11 +53,11 @@ bool MovesInForceEndHand(const GameState& s) {
 
 // Step 8, for the tile a manual seat clicked: it replaces the computed move
 // and is turned towards the end it goes to. False when the loop must stop.
-bool TakeClickedTile(EngineContext& ctx) {
+bool TakeClickedTile(EngineContext& ctx, int slot) {
   GameState& s = ctx.State;
   const int seat = s.CurrentSeat;
-  if (!EsJugable(s, seat, s.ChosenSlot)) return true;  // the computed move stands
-  const HandSlot& t = s.Hand[seat][s.ChosenSlot];
+  if (!EsJugable(s, seat, slot)) return true;  // the computed move stands
+  const HandSlot& t = s.Hand[seat][slot];
   s.PlayPipA = t.PipA;
   s.PlayPipB = t.PipB;
   s.PlayEnd = 1;
@@ -116,15 +118,16 @@ void FallBackMove(GameState& s) {
   if (list.Count > 0) TakeCandidate(s, list.Items[0]);
 }
 
-// Step 8. False when the loop must stop.
-bool ChooseMove(EngineContext& ctx) {
+// Step 8, with the slot of the tile the user clicked (0 for none). False when
+// the loop must stop.
+bool ChooseMove(EngineContext& ctx, int clicked) {
   GameState& s = ctx.State;
   const bool chosen = ctx.Hooks != nullptr && ctx.Hooks->ChooseMove(s, &ctx.Port);
   // A tile the user has clicked is the move: the computer still chooses (it
   // stands if the click is refused) but shows no thinking over the user's hand.
-  if (!chosen) EligeJugada(s, s.MoveFound ? nullptr : &ctx.Port);
+  if (!chosen) EligeJugada(s, clicked != 0 ? nullptr : &ctx.Port);
   if (ctx.MustStop()) return false;
-  if (s.MoveFound && !TakeClickedTile(ctx)) return false;
+  if (clicked != 0 && !TakeClickedTile(ctx, clicked)) return false;
   if (!MoveIsLegal(s)) {
     ++ctx.IllegalChoices;
     FallBackMove(s);
@@ -195,16 +198,16 @@ void PlayHand(EngineContext& ctx) {
       return;
     }
     // Steps 4-6.
-    s.MoveFound = false;
-    if (!StopBeforeMove(ctx)) return;
+    const int clicked = StopBeforeMove(ctx);
+    if (clicked < 0) return;
     HandEndOutcome outcome;
-    if (s.HandReopened && MovesInForceEndHand(s)) {
+    if (ctx.HandReopened && MovesInForceEndHand(s)) {
       // Step 7.
       TurnBack(s);
       outcome = EndHand(ctx);
     } else {
       // Steps 8-11.
-      if (!ChooseMove(ctx)) return;
+      if (!ChooseMove(ctx, clicked)) return;
       if (!CarryOutMove(ctx)) {
         AbandonMatch(s);
         return;
@@ -241,7 +244,7 @@ void RunMatch(EngineContext& ctx, LoopEntry entry) {
   while (c.Pending != LoopEntry::kNone && !c.ExitRequested) {
     const LoopEntry next = std::exchange(c.Pending, LoopEntry::kNone);
     // A reopened hand belongs to the state that was left.
-    s.HandReopened = false;
+    ctx.HandReopened = false;
     if (next == LoopEntry::kNewMatch) {
       StartNewMatch(s);
       SeedFromClock(ctx);
@@ -273,7 +276,7 @@ void RunMatch(EngineContext& ctx, LoopEntry entry) {
       SeedFromClock(ctx);
       // A hand saved right after its last move ends where it stood, as a
       // reopened hand stepped forward to its end does.
-      s.HandReopened = MovesInForceEndHand(s);
+      ctx.HandReopened = MovesInForceEndHand(s);
       TurnBack(s);
     }
     PlayHand(ctx);

@@ -66,6 +66,10 @@ struct EngineContext {
   // Moves in hand that broke the rules and were replaced by a legal one; the
   // computer player never makes one, the simulator counts them as faults.
   int IllegalChoices = 0;
+  // The hand in play was closed and opened again by the recorder stepping
+  // back: every move waits at the continue button, and the hand ends again
+  // where it had ended once its moves in force end it.
+  bool HandReopened = false;
 
   EngineContext(GameState& state, TablePort& port, Random& rng)
       : State(state), Port(port), Rng(rng) {}

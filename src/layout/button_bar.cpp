@@ -40,7 +40,7 @@ int ButtonAt(const TableGeometry& g, int x, int y) {
   return 0;
 }
 
-bool ButtonEnabled(const GameState& s, int n) {
+bool ButtonEnabled(const GameState& s, const TableModes& modes, int n) {
   const bool recorderFree = !s.RecorderOn && !s.RecorderBusy;
   switch (n) {
     case 2:
@@ -50,7 +50,7 @@ bool ButtonEnabled(const GameState& s, int n) {
       const int seat = s.CurrentSeat;
       return recorderFree && s.MatchInProgress && s.HandInProgress && s.NoticeShown &&
              s.MoveNumber >= 1 && seat >= 1 && seat <= kSeats && s.SeatControl[seat] == kManual &&
-             !s.AllTilesFaceUp && !s.ChoosingLeader && !s.WaitingForEnd;
+             !modes.Busy();
     }
     default:
       return n >= 1 && n <= kBarButtons;

@@ -4,6 +4,7 @@
 
 #include "model/game_state.h"
 #include "model/table_geometry.h"
+#include "model/table_modes.h"
 
 namespace tarvelis {
 
@@ -31,6 +32,6 @@ int ButtonAt(const TableGeometry& g, int x, int y);
 // pointer and ignores them. While the recorder is on, nothing may start a
 // match, change the settings or ask the tutor. The tutor helps a manual seat
 // whose turn it is, while play waits for it.
-bool ButtonEnabled(const GameState& s, int n);
+bool ButtonEnabled(const GameState& s, const TableModes& modes, int n);
 
 }  // namespace tarvelis

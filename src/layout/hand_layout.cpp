@@ -87,8 +87,8 @@ void FaceDown(HandTileLook& t, const TableGeometry& g, int seat, int i) {
   t.BackMaskSrc = Point{art::kBackMask[seat].x, art::kBackMask[seat].y};
 }
 
-bool ShownFaceUp(const GameState& s, int seat, const HandSlot& h) {
-  if (s.AllTilesFaceUp) return true;
+bool ShownFaceUp(const GameState& s, const TableModes& m, int seat, const HandSlot& h) {
+  if (m.AllTilesFaceUp) return true;
   return s.SeatTilesShown[seat] == kTilesVisible &&
          (h.State == 0 || s.RulePlayedTilesShown == kPlayedInverted);
 }
@@ -130,13 +130,13 @@ Rect HandArea(const TableGeometry& g, int seat) {
   }
 }
 
-HandTileLook LookOfHandTile(const GameState& s, int seat, int slot, int dragSeat) {
+HandTileLook LookOfHandTile(const GameState& s, int seat, int slot, const TableModes& m) {
   HandTileLook t;
   const HandSlot& h = s.Hand[seat][slot];
   if (h.PipA == kNoPip) return t;  // an empty slot during the manual deal
   const int i = slot - 1;
-  if (ShownFaceUp(s, seat, h)) {
-    if (s.DragActive && seat == dragSeat && slot == s.DragSlot) return t;
+  if (ShownFaceUp(s, m, seat, h)) {
+    if (m.DragActive && seat == m.DragSeat && slot == m.DragSlot) return t;
     t.Show = TileShow::FaceUp;
     FaceUp(t, s.Table, seat, i, h);
     t.Inverted = h.State == 1;

@@ -8,6 +8,7 @@
 
 #include "model/game_state.h"
 #include "model/table_geometry.h"
+#include "model/table_modes.h"
 
 namespace tarvelis {
 
@@ -72,10 +73,11 @@ struct HandTileLook {
   Point BackMaskSrc;
 };
 
-// The look of (seat, slot) as the state stands. `dragSeat` is the seat whose
-// tile is being dragged: only that seat's DragSlot is left empty, so redrawing
-// another hand during a drag never drops one of its tiles.
-HandTileLook LookOfHandTile(const GameState& s, int seat, int slot, int dragSeat);
+// The look of (seat, slot) as the state and the table's modes stand: every
+// tile is face up while the tiles are dealt by hand, and the slot a tile is
+// being dragged from is left empty, in the dragging seat's hand only, so
+// redrawing another hand during a drag never drops one of its tiles.
+HandTileLook LookOfHandTile(const GameState& s, int seat, int slot, const TableModes& modes = {});
 
 // Where slot `slot` of a seat shows a tile face up: during the manual deal an
 // empty slot is outlined there, so the user sees where tiles go.

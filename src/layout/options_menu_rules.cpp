@@ -2,10 +2,10 @@
 
 namespace tarvelis {
 
-OptionFlags EnabledOptions(const GameState& s, bool inHand) {
+OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inHand) {
   OptionFlags on{};
   const bool still = !s.MatchInProgress || s.RecorderOn || s.NoticeShown;
-  if (!still || s.AllTilesFaceUp || s.ChoosingLeader || s.DragActive) return on;
+  if (!still || modes.Busy()) return on;
   if (!inHand) {
     on[kSaveGame] = s.HandInProgress;
     on[kLoadGame] = s.HandInProgress || !s.MatchInProgress;
@@ -17,13 +17,13 @@ OptionFlags EnabledOptions(const GameState& s, bool inHand) {
   return on;
 }
 
-void ToggleArrangeMode(GameState& s, OptionEntry entry) {
+void ToggleArrangeMode(TableModes& m, OptionEntry entry) {
   if (entry == kOrderTiles) {
-    s.OrderMode = !s.OrderMode;
-    if (s.OrderMode) s.TurnMode = false;
+    m.OrderMode = !m.OrderMode;
+    if (m.OrderMode) m.TurnMode = false;
   } else if (entry == kTurnTiles) {
-    s.TurnMode = !s.TurnMode;
-    if (s.TurnMode) s.OrderMode = false;
+    m.TurnMode = !m.TurnMode;
+    if (m.TurnMode) m.OrderMode = false;
   }
 }
 

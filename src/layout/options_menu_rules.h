@@ -4,6 +4,7 @@
 #include <array>
 
 #include "model/game_state.h"
+#include "model/table_modes.h"
 
 namespace tarvelis {
 
@@ -25,10 +26,10 @@ using OptionFlags = std::array<bool, kOptionEntries>;
 // The menu opens only while play stands still for the user: no match, the
 // recorder on, or the continue button waiting. `inHand` tells whether the
 // click fell on a hand. All false means no menu.
-OptionFlags EnabledOptions(const GameState& state, bool inHand);
+OptionFlags EnabledOptions(const GameState& state, const TableModes& modes, bool inHand);
 
 // Carries out "Ordenar fichas" or "Girar fichas": each switches its own mode
 // and switches the other off.
-void ToggleArrangeMode(GameState& state, OptionEntry entry);
+void ToggleArrangeMode(TableModes& modes, OptionEntry entry);
 
 }  // namespace tarvelis

@@ -13,11 +13,11 @@ bool ShownInverted(const GameState& s, const HandSlot& h) {
 // Rule 1 holds while a manual seat is to move in a running hand and nothing
 // else (the recorder away from the live move or replaying, arranging, manual
 // deal) owns the mouse.
-bool NormalPlay(const GameState& s) {
+bool NormalPlay(const GameState& s, const TableModes& m) {
   const int seat = s.CurrentSeat;
   return seat >= 1 && seat <= kSeats && s.SeatControl[seat] == kManual && s.MatchInProgress &&
-         s.HandInProgress && !RecorderHoldsPlay(s) && !s.OrderMode && !s.TurnMode &&
-         !s.AllTilesFaceUp;
+         s.HandInProgress && !RecorderHoldsPlay(s) && !m.OrderMode && !m.TurnMode &&
+         !m.AllTilesFaceUp;
 }
 
 // Green over a tile the seat may play now, red over a held tile it may not.
@@ -57,15 +57,15 @@ CursorKind ManualDealPointer(const GameState& s, Point p, const PointerFlags& f)
 
 }  // namespace
 
-CursorKind ChoosePointer(const GameState& s, Point p, const PointerFlags& f) {
+CursorKind ChoosePointer(const GameState& s, const TableModes& m, Point p, const PointerFlags& f) {
   // Buttons are pictures: the pointing hand says they can be pressed. A tile
   // being carried keeps the closed hand wherever it goes.
-  if (f.OverControl && !s.DragActive && !f.CarryingTile) return kCursorManoIndice;
-  if (NormalPlay(s)) return NormalPlayPointer(s, p, f);
-  if (s.OrderMode) return s.DragActive ? kCursorManoCerrada : ArrangePointer(s, p, kCursorOrdenar);
-  if (s.TurnMode) return ArrangePointer(s, p, kCursorGirar);
-  if (!s.AllTilesFaceUp) {
-    const bool onHand = s.ChoosingLeader && HitTestHand(s.Table, p, false).HitSeat != 0;
+  if (f.OverControl && !m.DragActive && !f.CarryingTile) return kCursorManoIndice;
+  if (NormalPlay(s, m)) return NormalPlayPointer(s, p, f);
+  if (m.OrderMode) return m.DragActive ? kCursorManoCerrada : ArrangePointer(s, p, kCursorOrdenar);
+  if (m.TurnMode) return ArrangePointer(s, p, kCursorGirar);
+  if (!m.AllTilesFaceUp) {
+    const bool onHand = m.ChoosingLeader && HitTestHand(s.Table, p, false).HitSeat != 0;
     return onHand ? kCursorManoIndice : kCursorNormal;
   }
   return ManualDealPointer(s, p, f);

@@ -10,6 +10,7 @@
 
 #include "layout/hand_layout.h"
 #include "model/game_state.h"
+#include "model/table_modes.h"
 
 namespace tarvelis {
 
@@ -34,6 +35,7 @@ struct PointerFlags {
 };
 
 // The pointer wanted at point p; the first rule that applies decides.
-CursorKind ChoosePointer(const GameState& s, Point p, const PointerFlags& flags);
+CursorKind ChoosePointer(const GameState& s, const TableModes& modes, Point p,
+                         const PointerFlags& flags);
 
 }  // namespace tarvelis

@@ -214,24 +214,6 @@ struct MatchRecord {
   bool operator==(const MatchRecord&) const = default;
 };
 
-// Shared with the windows while the turn loop waits.
-struct TableHandshake {
-  bool DialogAnswer = false;
-  bool ChoosingLeader = false;
-  bool AllTilesFaceUp = false;
-  bool HandReopened = false;
-  bool MoveFound = false;
-  i16 ChosenSlot = 0;
-  bool WaitingForEnd = false;
-  bool SuggestionAsked = false;
-  bool RefreshRequest = false;
-  bool OrderMode = false;
-  bool TurnMode = false;
-  bool DragActive = false;
-  i16 DragSlot = 0;
-  bool operator==(const TableHandshake&) const = default;
-};
-
 // The move recorder.
 struct RecorderState {
   bool RecorderOn = false;
@@ -247,7 +229,6 @@ struct GameState : SeatOptions,
                    ChainEnds,
                    MoveInHand,
                    MatchRecord,
-                   TableHandshake,
                    RecorderState {
   // The table the chain is laid on; the move record carries its pixels.
   TableGeometry Table = ComputeTableGeometry(800, 600);

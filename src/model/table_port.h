@@ -30,16 +30,15 @@ class TablePort {
   virtual void YieldToWindows() = 0;
 
   // The game's message dialog. Returns true for the yes button of a question;
-  // a notice returns true. The engine stores a question's answer in
-  // DialogAnswer.
+  // a notice returns true.
   virtual bool ShowMessage(const std::string& title, const std::string& text, int picture,
                            int buttons) = 0;
 
   // Shows the continue button labelled `label` (NoticeShown is already true)
   // and waits until the user dismisses it, which clears NoticeShown. A click on
-  // a playable tile of the manual seat to move dismisses it too, after setting
-  // MoveFound and ChosenSlot.
-  virtual void WaitForNotice(const std::string& label) = 0;
+  // a playable tile of the manual seat to move dismisses it too: its slot is
+  // returned, and is that seat's move. Otherwise returns 0.
+  virtual int WaitForNotice(const std::string& label) = 0;
 
   // A new hand is about to be dealt: hide the recorder panel, empty and hide
   // the move list, redraw the scoreboard.
@@ -72,8 +71,8 @@ class TablePort {
   // The computer's thinking pause: a hand sweeps over `seat`'s tiles.
   virtual void ThinkingPause(int seat) = 0;
 
-  // The user picks the leading seat on the table (ChoosingLeader is true
-  // meanwhile). Returns the seat 1..4, or 0 when the wait was cut short.
+  // The user picks the leading seat on the table. Returns the seat 1..4, or 0
+  // when the wait was cut short.
   virtual int ChooseLeader() = 0;
 
   // The user deals the tiles by hand into Hand and SeatTileCount. Returns true

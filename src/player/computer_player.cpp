@@ -17,11 +17,11 @@ Evaluation& LastEvaluationSlot() {
 // level comes back however the call ends.
 class SuggestionStrength {
  public:
-  SuggestionStrength(GameState& s, int seat)
+  SuggestionStrength(GameState& s, int seat, bool suggestion)
       : s_(s),
         seat_(seat),
         saved_(s.SeatLevel[seat]),
-        raised_(s.SuggestionAsked && s.SeatControl[seat] == kManual) {
+        raised_(suggestion && s.SeatControl[seat] == kManual) {
     if (raised_) s_.SeatLevel[seat_] = 100;
   }
   ~SuggestionStrength() {
@@ -37,8 +37,8 @@ class SuggestionStrength {
   bool raised_;
 };
 
-void ThinkingPause(const GameState& s, TablePort* port, int seat) {
-  if (port != nullptr && !s.SuggestionAsked) port->ThinkingPause(seat);
+void ThinkingPause(TablePort* port, int seat) {
+  if (port != nullptr) port->ThinkingPause(seat);
 }
 
 void PlayPass(GameState& s) {
@@ -55,7 +55,7 @@ void Lead(GameState& s, TablePort* port, int seat) {
     return;
   }
   const LeadChoice lead = ChooseLead(s, seat);
-  if (s.SeatControl[seat] == kAutomatic) ThinkingPause(s, port, seat);
+  if (s.SeatControl[seat] == kAutomatic) ThinkingPause(port, seat);
   if (lead.Slot == 0) {
     PlayPass(s);
     return;
@@ -88,7 +88,9 @@ const Evaluation& LastEvaluation() {
   return LastEvaluationSlot();
 }
 
-void EligeJugada(GameState& s, TablePort* port) {
+namespace {
+
+void ChooseMove(GameState& s, TablePort* port, bool suggestion) {
   const int seat = s.CurrentSeat;
   s.PlayEvaluated = false;
   if (seat < 1 || seat > kSeats) {
@@ -96,7 +98,7 @@ void EligeJugada(GameState& s, TablePort* port) {
     return;
   }
   // Step 1. A suggestion plays at full strength.
-  const SuggestionStrength strength(s, seat);
+  const SuggestionStrength strength(s, seat, suggestion);
   // Step 2 cleared PlayEvaluated above. Step 3. The lead.
   if (s.MoveNumber == 1) {
     Lead(s, port, seat);
@@ -113,12 +115,18 @@ void EligeJugada(GameState& s, TablePort* port) {
     return;
   }
   // Step 5. Weigh them all; the first best wins.
-  ThinkingPause(s, port, seat);
+  ThinkingPause(port, seat);
   s.PlayEvaluated = true;
   Evaluation& e = LastEvaluationSlot();
   e = EvaluateMove(s, seat, list);
   TakeCandidate(s, e.Candidates[e.Chosen].Move);
   // Step 6. The level is restored as `strength` goes out of scope.
+}
+
+}  // namespace
+
+void EligeJugada(GameState& s, TablePort* port) {
+  ChooseMove(s, port, false);
 }
 
 std::string ExplainEvaluation(const Evaluation& e) {
@@ -143,10 +151,7 @@ std::string ExplainEvaluation(const Evaluation& e) {
 }
 
 Suggestion Suggest(GameState& s) {
-  const bool wasAsked = s.SuggestionAsked;
-  s.SuggestionAsked = true;
-  EligeJugada(s, nullptr);
-  s.SuggestionAsked = wasAsked;
+  ChooseMove(s, nullptr, true);
   Suggestion out;
   if (s.PlayEnd == kPassEnd) return out;
   out.Pass = false;

@@ -16,9 +16,7 @@ class TablePort;
 
 // Chooses the move of CurrentSeat into PlayPipA, PlayPipB, PlayEnd (9 for a
 // pass) and PlayEvaluated. `port` shows the thinking pause; it may be null (no
-// pause), and no pause is shown while SuggestionAsked is set. While
-// SuggestionAsked is set a manual seat is played at level 100; its own level is
-// back in place when the call returns.
+// pause).
 void EligeJugada(GameState& state, TablePort* port);
 
 // Every candidate of one evaluated decision with its score and breakdown.
@@ -46,9 +44,9 @@ const Evaluation& LastEvaluation();
 // Only the columns that contributed are listed.
 std::string ExplainEvaluation(const Evaluation& evaluation);
 
-// The tutor's suggestion for the seat to move, computed at full strength with
-// no pause. The move in hand is written as EligeJugada writes it, and
-// SuggestionAsked is left as it was found.
+// The tutor's suggestion for the seat to move, computed with no pause and, for
+// a manual seat, at full strength (its own level is back in place when the
+// call returns). The move in hand is written as EligeJugada writes it.
 struct Suggestion {
   bool Pass = true;
   int Slot = 0;             // the suggested tile's slot in the seat's hand

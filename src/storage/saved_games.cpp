@@ -222,7 +222,6 @@ SavedGameOutcome SavedGames::CargaMano(GameState& state) {
     current.PairUnits = {};
     current.PairTens = {};
   }
-  loaded.RefreshRequest = true;
   state = std::move(loaded);
   return SavedGameOutcome::kDone;
 }

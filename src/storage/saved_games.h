@@ -77,8 +77,8 @@ class SavedGames {
   std::vector<std::string> RellenaLista() const { return ListSavedGames(folder_); }
 
   // CargaMano: all or nothing. On success the game in play becomes the saved
-  // one, the log record of its unfinished hand is emptied and RefreshRequest
-  // is set so that play restarts from it. A file that is missing or damaged
+  // one and the log record of its unfinished hand is emptied; play is to
+  // restart from it. A file that is missing or damaged
   // leaves `state` exactly as it was and says why in Error().
   SavedGameOutcome CargaMano(GameState& state);
 

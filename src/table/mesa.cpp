@@ -38,8 +38,8 @@ Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
-  painter_ = std::make_unique<TablePainter>(state_, surface_, marmol_);
-  menu_ = new OptionsMenu(state_, this);
+  painter_ = std::make_unique<TablePainter>(state_, modes_, surface_, marmol_);
+  menu_ = new OptionsMenu(modes_, this);
   menu_->onChosen = [this](OptionEntry e) { OnOption(e); };
 }
 
@@ -163,11 +163,11 @@ void Mesa::UpdatePointer(QPoint at) {
     flags.CarryingTile = deal_->Carrying();
     flags.DealCellHoldsTile = [this](int row, int col) { return deal_->CellHoldsTile(row, col); };
   }
-  int kind = ChoosePointer(state_, ToPoint(at), flags);
+  int kind = ChoosePointer(state_, modes_, ToPoint(at), flags);
   // A button that cannot be pressed now says so; the recorder panel is
   // always a control.
   const int button = ButtonAt(state_.Table, at.x(), at.y());
-  if (button != 0 && !ButtonEnabled(state_, button)) kind = kCursorNoDrop;
+  if (button != 0 && !ButtonEnabled(state_, modes_, button)) kind = kCursorNoDrop;
   if (recorder_ != nullptr && recorder_->Contains(at)) kind = kCursorManoIndice;
   if (kind != shownCursor_) {
     LoadPointer(this, kind);
@@ -220,7 +220,7 @@ void Mesa::mouseMoveEvent(QMouseEvent* event) {
     menu_->HighlightAt(menu_->mapFrom(this, at));
     return;
   }
-  if (state_.DragActive || (deal_ != nullptr && deal_->Carrying())) MoveMover(at - dragGrab_);
+  if (modes_.DragActive || (deal_ != nullptr && deal_->Carrying())) MoveMover(at - dragGrab_);
   UpdatePointer(at);
 }
 
@@ -240,7 +240,7 @@ bool Mesa::PressOnArrow(QPoint at) {
   for (int end = 1; end <= 2; ++end) {
     if (ArrowRect(end).contains(at)) {
       state_.PlayEnd = static_cast<i16>(end);
-      state_.WaitingForEnd = false;
+      modes_.WaitingForEnd = false;
       return true;
     }
   }
@@ -268,18 +268,18 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
   if (left) {
     for (int n = 1; n <= kBarButtons; ++n) {
       if (ButtonRect(n).contains(at)) {
-        if (!ButtonEnabled(state_, n)) return;
-        state_.OrderMode = state_.TurnMode = false;
+        if (!ButtonEnabled(state_, modes_, n)) return;
+        modes_.OrderMode = modes_.TurnMode = false;
         if (onButton) onButton(n);
         return;
       }
     }
-    if (noticeUp_ && state_.NoticeShown && !state_.AllTilesFaceUp &&
+    if (noticeUp_ && state_.NoticeShown && !modes_.AllTilesFaceUp &&
         painter_->ContinueButtonRect().contains(at)) {
       GoOnFromNotice();
       return;
     }
-    if (state_.WaitingForEnd && PressOnArrow(at)) return;
+    if (modes_.WaitingForEnd && PressOnArrow(at)) return;
     if (deal_ != nullptr) {
       PressDuringDeal(at);
       return;
@@ -291,16 +291,16 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
   hitSlot_ = hit.HitSlot;
   switch (shownCursor_) {
     case kCursorOrdenar:
-      if (state_.OrderMode) StartDrag(at);
+      if (modes_.OrderMode) StartDrag(at);
       return;
     case kCursorGirar:
       if (left) TurnTile();
       return;
     case kCursorManoIndice:
-      if (left && state_.ChoosingLeader) {
+      if (left && modes_.ChoosingLeader) {
         TocaSonido(state_, 5);
         chosenLeader_ = HitTestHand(state_.Table, ToPoint(at), false).HitSeat;
-        state_.ChoosingLeader = false;
+        modes_.ChoosingLeader = false;
       }
       return;
     case kCursorManoVerde:
@@ -312,7 +312,7 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
   // While the game pauses before an automatic seat's move, a click anywhere
   // on the table goes on. A manual seat's turn is never given away by a stray
   // click: only its tile or the continue button go on.
-  if (left && state_.NoticeShown && !state_.AllTilesFaceUp && state_.CurrentSeat >= 1 &&
+  if (left && state_.NoticeShown && !modes_.AllTilesFaceUp && state_.CurrentSeat >= 1 &&
       state_.CurrentSeat <= kSeats && state_.SeatControl[state_.CurrentSeat] != kManual) {
     GoOnFromNotice();
   }
@@ -329,7 +329,7 @@ void Mesa::mouseReleaseEvent(QMouseEvent* event) {
     }
     return;
   }
-  if (state_.DragActive) {
+  if (modes_.DragActive) {
     // The tile goes where its middle is, which is where the user sees it.
     DropDragged(at - dragGrab_ + QPoint(mover_.width() / 2, mover_.height() / 2));
     return;
@@ -346,22 +346,21 @@ void Mesa::ClickOnTile(QPoint at) {
     return;
   }
   if (recorder_ != nullptr && !recorder_->LetPlayGoOn()) return;
-  state_.ChosenSlot = static_cast<i16>(hit.HitSlot);
-  state_.MoveFound = true;
+  clickedSlot_ = hit.HitSlot;
   TocaSonido(state_, 9);
   DismissNotice();
 }
 
 void Mesa::OpenOptionsMenu(QPoint at) {
   const bool inHand = HitTestHand(state_.Table, ToPoint(at), false).HitSeat != 0;
-  OptionFlags enabled = EnabledOptions(state_, inHand);
+  OptionFlags enabled = EnabledOptions(state_, modes_, inHand);
   if (!onSavedGames) enabled[kSaveGame] = enabled[kLoadGame] = enabled[kDeleteGame] = false;
   menu_->Open(enabled, at);
 }
 
 void Mesa::OnOption(int entry) {
   if (entry == kOrderTiles || entry == kTurnTiles) {
-    ToggleArrangeMode(state_, static_cast<OptionEntry>(entry));
+    ToggleArrangeMode(modes_, static_cast<OptionEntry>(entry));
     RefreshPointer();
   } else if (onSavedGames) {
     onSavedGames(entry);
@@ -414,14 +413,14 @@ void Mesa::PressDuringDeal(QPoint at) {
 
 void Mesa::StartDrag(QPoint at) {
   if (hitSeat_ == 0 || hitSlot_ == 0) return;
-  const HandTileLook look = LookOfHandTile(state_, hitSeat_, hitSlot_, 0);
+  const HandTileLook look = LookOfHandTile(state_, hitSeat_, hitSlot_);
   const QRect face(look.Face.x, look.Face.y, look.Face.w, look.Face.h);
   mover_ = surface_.copy(face);
   dragGrab_ = at - face.topLeft();
-  state_.DragActive = true;
-  state_.DragSlot = static_cast<i16>(hitSlot_);
+  modes_.DragActive = true;
+  modes_.DragSeat = hitSeat_;
+  modes_.DragSlot = hitSlot_;
   dragState_ = state_.Hand[hitSeat_][hitSlot_].State;
-  painter_->DragSeat = hitSeat_;
   painter_->DrawHand(hitSeat_);
   update(QRect(face));
   ShowMover(mover_, face.topLeft());
@@ -429,8 +428,8 @@ void Mesa::StartDrag(QPoint at) {
 }
 
 void Mesa::DropDragged(QPoint dropAt) {
-  const int seat = painter_->DragSeat;
-  const int from = state_.DragSlot;
+  const int seat = modes_.DragSeat;
+  const int from = modes_.DragSlot;
   const HandHit hit = HitTestHand(state_.Table, ToPoint(dropAt), false);
   // A tile is only ever moved within its own hand; anywhere else it goes back.
   if (hit.HitSeat == seat && hit.HitSlot >= 1 && hit.HitSlot <= kSlots) {
@@ -443,8 +442,8 @@ void Mesa::DropDragged(QPoint dropAt) {
     }
     b.State = static_cast<i16>(dragState_);
   }
-  state_.DragActive = false;
-  painter_->DragSeat = 0;
+  modes_.DragActive = false;
+  modes_.DragSeat = 0;
   HideMover();
   painter_->DrawHand(seat);
   update();
@@ -488,8 +487,8 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
   }
   if (IsModifierOnly(event->key())) return;
   if (event->isAutoRepeat()) return;
-  if (state_.NoticeShown && noticeUp_ && !state_.AllTilesFaceUp) GoOnFromNotice();
-  if (!state_.MatchInProgress && onButton && ButtonEnabled(state_, 2)) onButton(2);
+  if (state_.NoticeShown && noticeUp_ && !modes_.AllTilesFaceUp) GoOnFromNotice();
+  if (!state_.MatchInProgress && onButton && ButtonEnabled(state_, modes_, 2)) onButton(2);
 }
 
 void Mesa::closeEvent(QCloseEvent* event) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/game_state.h"
+#include "model/table_modes.h"
 #include "table/table_painter.h"
 
 namespace tarvelis {
@@ -32,6 +33,14 @@ class Mesa : public QWidget {
   void ReplaceBackground(const QImage& background);
 
   TablePainter& Painter() { return *painter_; }
+
+  // What the table is doing with the mouse besides play.
+  TableModes& Modes() { return modes_; }
+  const TableModes& Modes() const { return modes_; }
+
+  // The playable tile the user clicked to dismiss the continue button, 0 for
+  // none; taking it clears it.
+  int TakeClickedSlot() { return std::exchange(clickedSlot_, 0); }
   const QImage& Surface() const { return surface_; }
   const QImage& Marmol() const { return marmol_; }
 
@@ -66,7 +75,7 @@ class Mesa : public QWidget {
   void ShowArrows(bool visible);
   bool ArrowsShowing() const { return arrowsShowing_; }
 
-  // The seat picked while ChoosingLeader.
+  // The seat picked while the leader is being chosen.
   int ChosenLeader() const { return chosenLeader_; }
   void ResetChosenLeader() { chosenLeader_ = 0; }
 
@@ -117,6 +126,7 @@ class Mesa : public QWidget {
   QRect ArrowRect(int end) const;
 
   GameState& state_;
+  TableModes modes_;
   QImage marmol_;
   QImage surface_;
   std::unique_ptr<TablePainter> painter_;
@@ -129,6 +139,7 @@ class Mesa : public QWidget {
   bool noticeUp_ = false;
   bool arrowsShowing_ = false;
   int chosenLeader_ = 0;
+  int clickedSlot_ = 0;
   int shownCursor_ = -1;
   int hitSeat_ = 0;
   int hitSlot_ = 0;

@@ -13,7 +13,7 @@ constexpr int kRow = 18;
 
 }  // namespace
 
-OptionsMenu::OptionsMenu(const GameState& state, QWidget* table) : QWidget(table), state_(state) {
+OptionsMenu::OptionsMenu(const TableModes& modes, QWidget* table) : QWidget(table), modes_(modes) {
   setObjectName(QStringLiteral("Pic_SelOpciones"));
   setMouseTracking(true);
   hide();
@@ -57,7 +57,7 @@ void OptionsMenu::paintEvent(QPaintEvent*) {
                                 QColor(0x1F, 0x4F, 0xB0));
     }
     const bool checked =
-        (e == kOrderTiles && state_.OrderMode) || (e == kTurnTiles && state_.TurnMode);
+        (e == kOrderTiles && modes_.OrderMode) || (e == kTurnTiles && modes_.TurnMode);
     const QColor ink = lit ? QColor(Qt::white) : QColor(Qt::black);
     if (checked) DrawText(image, 5, kRow * k + 4, QStringLiteral("X"), kSmallTextPx, true, ink);
     DrawText(image, 14, kRow * k + 4, QString::fromUtf8(kOptionTexts[e]), kSmallTextPx, false, ink);

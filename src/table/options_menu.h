@@ -13,7 +13,7 @@ namespace tarvelis {
 
 class OptionsMenu : public QWidget {
  public:
-  explicit OptionsMenu(const GameState& state, QWidget* table);
+  OptionsMenu(const TableModes& modes, QWidget* table);
 
   // Shows the enabled entries at `at`, kept inside the table. Returns false
   // (and shows nothing) when no entry is enabled.
@@ -38,7 +38,7 @@ class OptionsMenu : public QWidget {
  private:
   int EntryAt(int y) const;
 
-  const GameState& state_;
+  const TableModes& modes_;
   std::vector<OptionEntry> entries_;
   int highlighted_ = 0;  // 1-based among the shown entries; 0 none
 };

@@ -73,12 +73,14 @@ bool QtTablePort::ShowMessage(const std::string& title, const std::string& text,
                                picture, buttons, &mesa_);
 }
 
-void QtTablePort::WaitForNotice(const std::string& label) {
+int QtTablePort::WaitForNotice(const std::string& label) {
+  mesa_.TakeClickedSlot();  // a click from before the wait chooses nothing
   mesa_.ShowNotice(QString::fromStdString(label));
   mesa_.RefreshPointer();
   WaitUntil([&] { return !state_.NoticeShown; }, NoticeLine(state_, label));
   mesa_.HideNotice();
   mesa_.setCursor(BusyCursor());
+  return mesa_.TakeClickedSlot();
 }
 
 void QtTablePort::ClearTableForDeal() {
@@ -214,8 +216,8 @@ void QtTablePort::ShowPassSign(int seat) {
 
 int QtTablePort::AskEnd() {
   mesa_.unsetCursor();
-  state_.WaitingForEnd = true;
-  for (int blink = 0; blink < 2 && state_.WaitingForEnd && !MustStop(); ++blink) {
+  mesa_.Modes().WaitingForEnd = true;
+  for (int blink = 0; blink < 2 && mesa_.Modes().WaitingForEnd && !MustStop(); ++blink) {
     mesa_.ShowArrows(false);
     Espera(state_, 30);
     mesa_.ShowArrows(true);
@@ -225,14 +227,14 @@ int QtTablePort::AskEnd() {
   mesa_.ShowArrows(true);
   const Point end1 = EndArrowPointOf(state_, 1);
   const Point end2 = EndArrowPointOf(state_, 2);
-  WaitUntil([&] { return !state_.WaitingForEnd; },
+  WaitUntil([&] { return !mesa_.Modes().WaitingForEnd; },
             QStringLiteral("arrows move %1 end1 %2 %3 end2 %4 %5")
                 .arg(state_.MoveNumber)
                 .arg(end1.x)
                 .arg(end1.y)
                 .arg(end2.x)
                 .arg(end2.y));
-  state_.WaitingForEnd = false;
+  mesa_.Modes().WaitingForEnd = false;
   mesa_.ShowArrows(false);
   mesa_.setCursor(BusyCursor());
   if (MustStop()) return 0;
@@ -265,10 +267,10 @@ int QtTablePort::ChooseLeader() {
   p.DrawLeaderPanel();
   mesa_.Show();
   mesa_.ResetChosenLeader();
-  state_.ChoosingLeader = true;
+  mesa_.Modes().ChoosingLeader = true;
   mesa_.RefreshPointer();
-  WaitUntil([&] { return !state_.ChoosingLeader; });
-  state_.ChoosingLeader = false;
+  WaitUntil([&] { return !mesa_.Modes().ChoosingLeader; });
+  mesa_.Modes().ChoosingLeader = false;
   p.Restore(p.LeaderPanelRect());
   p.DrawChain(state_.MoveNumber - 1);
   mesa_.Show();
@@ -284,7 +286,7 @@ bool QtTablePort::RunManualDeal() {
     for (int slot = 1; slot <= kSlots; ++slot)
       state_.Hand[seat][slot] = HandSlot{kNoPip, kNoPip, 0};
   }
-  state_.AllTilesFaceUp = true;
+  mesa_.Modes().AllTilesFaceUp = true;
   ManualDeal deal;
   deal.Lay(ctx_->Rng);
   TablePainter& p = mesa_.Painter();
@@ -303,7 +305,7 @@ bool QtTablePort::RunManualDeal() {
   mesa_.SetManualDeal(&deal);
   WaitUntil([&] { return ManualDeal::Complete(state_) || state_.RuleDealing != kDealManual; });
   mesa_.SetManualDeal(nullptr);
-  state_.AllTilesFaceUp = false;
+  mesa_.Modes().AllTilesFaceUp = false;
   const Rect area = DealingArea(state_.Table);
   p.Restore(Rect{area.x - 60, area.y - 24, area.w + 120, area.h + 24});
   p.DrawHands();

@@ -26,7 +26,7 @@ class QtTablePort : public TablePort {
   void YieldToWindows() override;
   bool ShowMessage(const std::string& title, const std::string& text, int picture,
                    int buttons) override;
-  void WaitForNotice(const std::string& label) override;
+  int WaitForNotice(const std::string& label) override;
   void ClearTableForDeal() override;
   void DrawHand(int seat) override;
   void DrawScoreboard() override;

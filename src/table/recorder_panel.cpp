@@ -19,8 +19,8 @@ QRect ToQRect(const tarvelis::Rect& r) {
   return QRect(r.x, r.y, r.w, r.h);
 }
 
-bool PanelShown(const GameState& s) {
-  return s.MatchInProgress && s.HandInProgress && !s.AllTilesFaceUp;
+bool PanelShown(const GameState& s, const TableModes& m) {
+  return s.MatchInProgress && s.HandInProgress && !m.AllTilesFaceUp;
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ QRect TablePainter::RecorderPanelRect() const {
 void TablePainter::DrawRecorderPanel(int pressedControl) {
   const QRect r = RecorderPanelRect();
   Restore(r);
-  if (!PanelShown(state_)) return;
+  if (!PanelShown(state_, modes_)) return;
   const QImage& strip = TheStrips().Grabadora;
   const art::Cell panel = state_.RecorderOn ? art::kRecorderPanelOn : art::kRecorderPanelOff;
   Blit(surface_, r.x(), r.y(), panel.w, panel.h, strip, panel.x, panel.y, RasterOp::Copy);
@@ -50,7 +50,11 @@ void TablePainter::DrawRecorderPanel(int pressedControl) {
 // ---------------------------------------------------------------------------
 
 RecorderPanel::RecorderPanel(GameState& state, Mesa& mesa, QtTablePort& port)
-    : state_(state), mesa_(mesa), port_(port), recorder_(state, port), list_(new MoveList(&mesa)) {
+    : state_(state),
+      mesa_(mesa),
+      port_(port),
+      recorder_(state, port, mesa.Modes()),
+      list_(new MoveList(&mesa)) {
   recorder_.Changed = [this] { Refresh(); };
   list_->onTallChanged = [this](bool) { UpdateList(); };
   // A new line or selection may come with the first move of a hand, which
@@ -68,7 +72,7 @@ RecorderPanel::~RecorderPanel() {
 }
 
 bool RecorderPanel::Shown() const {
-  return PanelShown(state_);
+  return PanelShown(state_, mesa_.Modes());
 }
 
 QRect RecorderPanel::Rect() const {

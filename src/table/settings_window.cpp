@@ -18,8 +18,8 @@ const QColor kClearedTable(0x1E, 0x4A, 0x2C);
 
 // While the user deals by hand every tile lies face up in the dealing area,
 // whatever the options say: the hands are left as they are.
-bool HandsFollowOptions(const GameState& s) {
-  return s.MatchInProgress && !s.AllTilesFaceUp;
+bool HandsFollowOptions(const GameState& s, const Mesa& mesa) {
+  return s.MatchInProgress && !mesa.Modes().AllTilesFaceUp;
 }
 
 void LayBackground(Mesa& mesa, const QImage& picture, BackgroundLayout layout, int w, int h) {
@@ -34,10 +34,9 @@ void LayBackground(Mesa& mesa, const QImage& picture, BackgroundLayout layout, i
 
 // A state saved with the manual deal half done could not be resumed: it is
 // saved as the program leaves it in that case, without the match.
-GameState StateToSave(const GameState& s) {
+GameState StateToSave(const GameState& s, const Mesa& mesa) {
   GameState copy = s;
-  if (copy.AllTilesFaceUp) {
-    copy.AllTilesFaceUp = false;
+  if (mesa.Modes().AllTilesFaceUp) {
     copy.MatchInProgress = false;
     copy.HandInProgress = false;
   }
@@ -48,7 +47,7 @@ GameState StateToSave(const GameState& s) {
 
 void BringTableUpToDate(GameState& state, Mesa& mesa) {
   TablePainter& painter = mesa.Painter();
-  if (HandsFollowOptions(state)) {
+  if (HandsFollowOptions(state, mesa)) {
     painter.DrawHands();
     painter.DrawSeatNames();
     // The continue button carries the name of the seat to move, which may
@@ -71,13 +70,13 @@ void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::pat
   TocaSonido(state, 9);
   SettingsHooks hooks;
   hooks.SeatTilesChanged = [&](int seat) {
-    if (!HandsFollowOptions(state)) return;
+    if (!HandsFollowOptions(state, mesa)) return;
     mesa.Painter().DrawHand(seat);
     mesa.Painter().DrawSeatNames();
     mesa.Show();
   };
   hooks.AllTilesChanged = [&] {
-    if (!HandsFollowOptions(state)) return;
+    if (!HandsFollowOptions(state, mesa)) return;
     mesa.Painter().DrawHands();
     mesa.Show();
   };
@@ -93,7 +92,7 @@ void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::pat
   mesa.setCursor(tablePointer);
   window.exec();
   BringTableUpToDate(state, mesa);
-  if (!SaveSettings(StateToSave(state), dataFolder)) {
+  if (!SaveSettings(StateToSave(state, mesa), dataFolder)) {
     ShowMessage(state, QStringLiteral("Error en la grabación de datos"),
                 QStringLiteral("No se han podido guardar los datos en ") +
                     QString::fromStdString((dataFolder / kSettingsFileName).string()) +

@@ -13,8 +13,9 @@
 #include "table/strips.h"
 
 namespace tarvelis {
-TablePainter::TablePainter(const GameState& state, QImage& surface, const QImage& marmol)
-    : state_(state), surface_(surface), marmol_(marmol) {}
+TablePainter::TablePainter(const GameState& state, const TableModes& modes, QImage& surface,
+                           const QImage& marmol)
+    : state_(state), modes_(modes), surface_(surface), marmol_(marmol) {}
 
 void TablePainter::Restore(const Rect& r) {
   Blit(surface_, r.x, r.y, r.w, r.h, marmol_, r.x, r.y, RasterOp::Copy);
@@ -87,11 +88,11 @@ void TablePainter::DrawHand(int seat) {
   Restore(HandArea(state_.Table, seat));
   const Strips& strips = TheStrips();
   for (int slot = 1; slot <= kSlots; ++slot) {
-    if (state_.AllTilesFaceUp && state_.Hand[seat][slot].PipA == kNoPip) {
+    if (modes_.AllTilesFaceUp && state_.Hand[seat][slot].PipA == kNoPip) {
       DrawEmptySlot(FaceUpRect(state_.Table, seat, slot));
       continue;
     }
-    const HandTileLook look = LookOfHandTile(*view, seat, slot, DragSeat);
+    const HandTileLook look = LookOfHandTile(*view, seat, slot, modes_);
     if (look.Show == TileShow::FaceUp) {
       const QImage& from = strips.Of(look.FaceStrip);
       if (look.FaceMasked) {
@@ -143,7 +144,7 @@ void TablePainter::RestoreUnderChain(const Rect& r) {
   }
   if (!under) return;
   QImage scratch = marmol_.copy();
-  TablePainter onScratch(state_, scratch, marmol_);
+  TablePainter onScratch(state_, modes_, scratch, marmol_);
   onScratch.DrawChain(last);
   Blit(surface_, r.x, r.y, r.w, r.h, scratch, r.x, r.y, RasterOp::Copy);
 }
@@ -154,7 +155,7 @@ void TablePainter::DrawSeatNames() {
   for (int seat = 1; seat <= kSeats; ++seat) {
     const QString name = QString::fromStdString(state_.SeatName[seat]).trimmed();
     const bool hidden =
-        state_.SeatTilesShown[seat] == kTilesHidden && !Revealed && !state_.AllTilesFaceUp;
+        state_.SeatTilesShown[seat] == kTilesHidden && !Revealed && !modes_.AllTilesFaceUp;
     const Rect area = WholeNameArea(g, seat);
     RestoreUnderChain(area);
     // The side strips lie inside their hand areas, which the hand's own

@@ -10,12 +10,14 @@
 
 #include "layout/hand_layout.h"
 #include "model/game_state.h"
+#include "model/table_modes.h"
 
 namespace tarvelis {
 
 class TablePainter {
  public:
-  TablePainter(const GameState& state, QImage& surface, const QImage& marmol);
+  TablePainter(const GameState& state, const TableModes& modes, QImage& surface,
+               const QImage& marmol);
 
   // Copies an area back from the table background.
   void Restore(const Rect& r);
@@ -73,14 +75,13 @@ class TablePainter {
 
   // Hands shown face up whatever the seats' options: the end of a hand.
   bool Revealed = false;
-  // The seat whose DragSlot is left empty while a tile is dragged.
-  int DragSeat = 0;
 
  private:
   void DrawPips(const PipCell& cell);
   // The outline of a slot still waiting for its tile in the manual deal.
   void DrawEmptySlot(const Rect& r);
   const GameState& state_;
+  const TableModes& modes_;
   QImage& surface_;
   const QImage& marmol_;
 };

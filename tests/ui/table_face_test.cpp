@@ -176,7 +176,7 @@ class TableFaceTest : public QObject {
     Mesa mesa(s);
     mesa.LayOut();
     QImage reference = mesa.Marmol().copy();
-    TablePainter chainOnly(s, reference, mesa.Marmol());
+    TablePainter chainOnly(s, mesa.Modes(), reference, mesa.Marmol());
     chainOnly.DrawChain(1);
     mesa.Painter().Revealed = true;  // the names at a hand's end
     mesa.Painter().DrawSeatNames();
@@ -262,7 +262,7 @@ class TableFaceTest : public QObject {
       return mesa.cursor().pixmap().toImage();
     };
     for (int n = 1; n <= kBarButtons; ++n) {
-      if (ButtonEnabled(s, n)) {
+      if (ButtonEnabled(s, mesa.Modes(), n)) {
         QCOMPARE(pointerAt(mesa.ButtonRect(n).center()), hand);
       } else {
         pointerAt(mesa.ButtonRect(n).center());

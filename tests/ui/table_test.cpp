@@ -33,8 +33,7 @@ GameState PlayedTo(int moves, int width, int height, std::uint32_t seed = 11) {
 // Where a hidden seat's tile of `slot` lies, whatever its state.
 Rect FaceDownRectOf(GameState s, int seat, int slot) {
   s.Hand[seat][slot].State = 0;
-  s.AllTilesFaceUp = false;
-  return LookOfHandTile(s, seat, slot, 0).Back;
+  return LookOfHandTile(s, seat, slot).Back;
 }
 
 bool Dark(QRgb c) {
@@ -190,7 +189,7 @@ class TableTest : public QObject {
     for (int slot = 1; slot <= kSlots; ++slot) played = s.Hand[4][slot].State ? slot : played;
     QVERIFY(played != 0);
     mesa.Painter().DrawHand(4);
-    const HandTileLook look = LookOfHandTile(s, 4, played, 0);
+    const HandTileLook look = LookOfHandTile(s, 4, played);
     QVERIFY(look.Inverted);
     const QPoint inside(look.Invert.x + 3, look.Invert.y + 40);
     const QRgb shown = surface.pixel(inside);
@@ -225,7 +224,7 @@ class TableTest : public QObject {
         unplayable = slot;
     }
     auto centre = [&](int slot) {
-      const HandTileLook l = LookOfHandTile(s, 4, slot, 0);
+      const HandTileLook l = LookOfHandTile(s, 4, slot);
       return QPoint(l.Face.x + 20, l.Face.y + 38);
     };
     if (unplayable) {
@@ -233,7 +232,7 @@ class TableTest : public QObject {
       QCOMPARE(mesa.ShownCursor(), int(kCursorManoRoja));
     }
     // A played tile that is no longer shown has no place to point at.
-    if (played && LookOfHandTile(s, 4, played, 0).Show != TileShow::None) {
+    if (played && LookOfHandTile(s, 4, played).Show != TileShow::None) {
       QTest::mouseMove(&mesa, centre(played));
       QCOMPARE(mesa.ShownCursor(), int(kCursorNormal));
     }
@@ -241,8 +240,7 @@ class TableTest : public QObject {
       QTest::mouseMove(&mesa, centre(playable));
       QCOMPARE(mesa.ShownCursor(), int(kCursorManoVerde));
       QTest::mouseClick(&mesa, Qt::LeftButton, {}, centre(playable));
-      QVERIFY(s.MoveFound);
-      QCOMPARE(int(s.ChosenSlot), playable);
+      QCOMPARE(mesa.TakeClickedSlot(), playable);
       QVERIFY(!s.NoticeShown);
     }
     QVERIFY(playable || unplayable);
@@ -254,11 +252,11 @@ class TableTest : public QObject {
     mesa.LayOut();
     mesa.show();
     for (int end : {2, 1}) {
-      s.WaitingForEnd = true;
+      mesa.Modes().WaitingForEnd = true;
       mesa.ShowArrows(true);
       const Point p = EndArrowPointOf(s, end);
       QTest::mouseClick(&mesa, Qt::LeftButton, {}, QPoint(p.x + 16, p.y + 16));
-      QVERIFY(!s.WaitingForEnd);
+      QVERIFY(!mesa.Modes().WaitingForEnd);
       QCOMPARE(int(s.PlayEnd), end);
     }
   }
@@ -269,7 +267,7 @@ class TableTest : public QObject {
     mesa.LayOut();
     mesa.show();
     auto centre = [&](int slot) {
-      const HandTileLook l = LookOfHandTile(s, 4, slot, 0);
+      const HandTileLook l = LookOfHandTile(s, 4, slot);
       return QPoint(l.Face.x + 20, l.Face.y + 38);
     };
     // Find two held tiles of the visible bottom hand.
@@ -281,7 +279,7 @@ class TableTest : public QObject {
     const HandSlot a = s.Hand[4][held[0]];
     const HandSlot b = s.Hand[4][held[1]];
 
-    s.TurnMode = true;
+    mesa.Modes().TurnMode = true;
     QTest::mouseMove(&mesa, centre(held[0]));
     QCOMPARE(mesa.ShownCursor(), int(kCursorGirar));
     QTest::mousePress(&mesa, Qt::LeftButton, {}, centre(held[0]));
@@ -291,15 +289,15 @@ class TableTest : public QObject {
     QTest::mouseRelease(&mesa, Qt::LeftButton, {}, centre(held[0]));
     QCOMPARE(s.Hand[4][held[0]].PipA, a.PipA);  // turned twice: as it was
 
-    s.TurnMode = false;
-    s.OrderMode = true;
+    mesa.Modes().TurnMode = false;
+    mesa.Modes().OrderMode = true;
     QTest::mouseMove(&mesa, centre(held[0]) + QPoint(1, 0));
     QCOMPARE(mesa.ShownCursor(), int(kCursorOrdenar));
     QTest::mousePress(&mesa, Qt::LeftButton, {}, centre(held[0]));
-    QVERIFY(s.DragActive);
+    QVERIFY(mesa.Modes().DragActive);
     QTest::mouseMove(&mesa, centre(held[1]));
     QTest::mouseRelease(&mesa, Qt::LeftButton, {}, centre(held[1]));
-    QVERIFY(!s.DragActive);
+    QVERIFY(!mesa.Modes().DragActive);
     QCOMPARE(s.Hand[4][held[0]].PipA, b.PipA);
     QCOMPARE(s.Hand[4][held[1]].PipA, a.PipA);
 
@@ -316,7 +314,7 @@ class TableTest : public QObject {
     Mesa mesa(s);
     mesa.LayOut();
     mesa.show();
-    const HandTileLook l = LookOfHandTile(s, 4, 1, 0);
+    const HandTileLook l = LookOfHandTile(s, 4, 1);
     QTest::mouseClick(&mesa, Qt::RightButton, {}, QPoint(l.Face.x + 20, l.Face.y + 30));
     auto* menu = mesa.findChild<QWidget*>(QStringLiteral("Pic_SelOpciones"));
     QVERIFY(menu && menu->isVisible());
@@ -325,7 +323,7 @@ class TableTest : public QObject {
     QTest::mouseMove(menu, QPoint(40, 8));
     QTest::mouseClick(menu, Qt::LeftButton, {}, QPoint(40, 8));
     QVERIFY(!menu->isVisible());
-    QVERIFY(s.OrderMode);
+    QVERIFY(mesa.Modes().OrderMode);
     // While play runs there is no menu.
     s.NoticeShown = false;
     QTest::mouseClick(&mesa, Qt::RightButton, {}, QPoint(400, 300));
@@ -340,14 +338,14 @@ class TableTest : public QObject {
     QtTablePort port(s, mesa);
     const Rect hand = HandArea(s.Table, 3);
     QTimer::singleShot(30, &mesa, [&] {
-      QVERIFY(s.ChoosingLeader);
+      QVERIFY(mesa.Modes().ChoosingLeader);
       const QPoint at(hand.x + 20, hand.y + 100);
       QTest::mouseMove(&mesa, at);
       QCOMPARE(mesa.ShownCursor(), int(kCursorManoIndice));
       QTest::mouseClick(&mesa, Qt::LeftButton, {}, at);
     });
     QCOMPARE(port.ChooseLeader(), 3);
-    QVERIFY(!s.ChoosingLeader);
+    QVERIFY(!mesa.Modes().ChoosingLeader);
   }
 
   void theEndArrowsWaitForAClick() {

@@ -203,9 +203,8 @@ TEST(Blocked, AnsweringNoGoesBackToTheHand) {
   const Scored r = End(t);
   EXPECT_EQ(r.Outcome, HandEndOutcome::kReopened);
   ASSERT_EQ(r.Shown.size(), 1u);
-  EXPECT_FALSE(t.s.DialogAnswer);
   EXPECT_TRUE(t.s.HandInProgress);
-  EXPECT_TRUE(t.s.HandReopened);
+  EXPECT_TRUE(t.ctx.HandReopened);
   EXPECT_EQ(t.s.HandLog[1].PairUnits[1], 0);
 }
 

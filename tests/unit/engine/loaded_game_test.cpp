@@ -49,22 +49,20 @@ TEST(LoadedGame, PlayRestartsInTheOneLoopWithTheSeatThatWasToMove) {
         Act(SavedGamesMode::kLoad, t.s, folder.path());
         SettleLoadedGame(t.s);
         const size_t events = t.port.Events.size();
-        EXPECT_TRUE(AnswerRefreshRequest(t.ctx));
+        ResumeLoadedGame(t.ctx);
         EXPECT_EQ(t.port.Events.size(), events) << "no second loop inside the waiting one";
       }
     };
     RunMatch(t.ctx, LoopEntry::kNewMatch);
     if (!whileWaiting) {
       t.ctx.Control.ExitRequested = false;
-      EXPECT_FALSE(AnswerRefreshRequest(t.ctx)) << "nothing asked, nothing played";
       Act(SavedGamesMode::kLoad, t.s, folder.path());
       SettleLoadedGame(t.s);
-      EXPECT_TRUE(AnswerRefreshRequest(t.ctx));
+      ResumeLoadedGame(t.ctx);
     }
     ASSERT_TRUE(loaded);
     EXPECT_EQ(noticeAfterLoad, savedNotice);
     EXPECT_EQ(moveAfterLoad, moveAfterSave);
-    EXPECT_FALSE(t.s.RefreshRequest);
     EXPECT_FALSE(t.ctx.Control.Running);
     EXPECT_FALSE(t.s.MatchInProgress) << "the loaded match is played to its end";
   }
@@ -81,7 +79,7 @@ TEST(LoadedGame, ASavedGameWithoutAMatchEndsTheWaitingLoop) {
     if (eventsAtLoad == 0 && Starts(e, "notice ") && t.s.MoveNumber == 5) {
       Act(SavedGamesMode::kLoad, t.s, folder.path());
       SettleLoadedGame(t.s);
-      AnswerRefreshRequest(t.ctx);
+      ResumeLoadedGame(t.ctx);
       eventsAtLoad = t.port.Events.size();
     }
   };

@@ -89,7 +89,8 @@ TEST(Recorder, BackToTheLeadAndForwardRestoresThePosition) {
     const Position live(s);
     HeadlessPort port;
     port.Record = true;
-    Recorder recorder(s, port);
+    TableModes modes;
+    Recorder recorder(s, port, modes);
     ASSERT_TRUE(recorder.Press(RecorderControl::kSwitch, true));
     EXPECT_TRUE(s.RecorderOn);
     EXPECT_EQ(s.LiveMoveNumber, live.Move);
@@ -125,7 +126,8 @@ TEST(Recorder, SwitchingOffReplaysToTheLiveMove) {
   const Position live(s);
   HeadlessPort port;
   port.Record = true;
-  Recorder recorder(s, port);
+  TableModes modes;
+  Recorder recorder(s, port, modes);
   recorder.Press(RecorderControl::kSwitch, true);
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(recorder.Press(RecorderControl::kBack, true));
   EXPECT_EQ(s.MoveNumber, live.Move - 3);
@@ -145,7 +147,8 @@ TEST(Recorder, SwitchingOffReplaysToTheLiveMove) {
 TEST(Recorder, ControlsRefuseWhatTheyCannotDo) {
   GameState s = Waiting(6, 2);
   HeadlessPort port;
-  Recorder recorder(s, port);
+  TableModes modes;
+  Recorder recorder(s, port, modes);
   EXPECT_FALSE(recorder.Press(RecorderControl::kBack, true)) << "recorder off";
   EXPECT_EQ(s.MoveNumber, 7);
 
@@ -155,12 +158,14 @@ TEST(Recorder, ControlsRefuseWhatTheyCannotDo) {
   };
   for (const Refusal r : {Refusal{"no notice", [](GameState& g) { g.NoticeShown = false; }},
                           Refusal{"lead due", [](GameState& g) { g.MoveNumber = 1; }},
-                          Refusal{"hand over", [](GameState& g) { g.HandInProgress = false; }},
-                          Refusal{"arrows up", [](GameState& g) { g.WaitingForEnd = true; }}}) {
+                          Refusal{"hand over", [](GameState& g) { g.HandInProgress = false; }}}) {
     GameState spoilt = s;
     r.spoil(spoilt);
-    EXPECT_FALSE(CanSwitchRecorderOn(spoilt)) << r.why;
+    EXPECT_FALSE(CanSwitchRecorderOn(spoilt, modes)) << r.why;
   }
+  TableModes arrows;
+  arrows.WaitingForEnd = true;
+  EXPECT_FALSE(CanSwitchRecorderOn(s, arrows)) << "arrows up";
   ASSERT_TRUE(recorder.Press(RecorderControl::kSwitch, true));
   EXPECT_FALSE(recorder.Press(RecorderControl::kForward, true)) << "already live";
   EXPECT_FALSE(recorder.Press(RecorderControl::kBack, false)) << "right button";
@@ -175,7 +180,8 @@ TEST(Recorder, ASecondPressStopsARun) {
   GameState s = Waiting(14, 3);
   ASSERT_TRUE(s.HandInProgress);
   HeadlessPort port;
-  Recorder recorder(s, port);
+  TableModes modes;
+  Recorder recorder(s, port, modes);
   int yields = 0;
   port.OnEvent = [&](const std::string& e) {
     if (e == "yield" && ++yields == 2) recorder.Press(RecorderControl::kRunForward, true);
@@ -207,7 +213,8 @@ TEST(Recorder, PlayOnFromAMoveDropsTheLaterOnesAndPlayGoesOn) {
       if (done || e.rfind("notice ", 0) != 0 || t.s.MoveNumber != 9 || t.s.HandNumber != 1) return;
       done = true;
       const std::vector<MoveEntry> before = t.s.MoveRecord;
-      Recorder recorder(t.s, t.port);
+      TableModes modes;
+      Recorder recorder(t.s, t.port, modes);
       ASSERT_TRUE(recorder.Press(RecorderControl::kSwitch, true));
       while (t.s.MoveNumber > k) ASSERT_TRUE(recorder.Press(RecorderControl::kBack, true));
       ASSERT_TRUE(recorder.Press(RecorderControl::kPlayOn, true));
@@ -230,7 +237,8 @@ TEST(Recorder, PlayOnLeavesAManualSeatWaiting) {
   GameState s = Waiting(10, 6);
   ASSERT_TRUE(s.HandInProgress);
   HeadlessPort port;
-  Recorder recorder(s, port);
+  TableModes modes;
+  Recorder recorder(s, port, modes);
   recorder.Press(RecorderControl::kSwitch, true);
   recorder.Press(RecorderControl::kBack, true);
   s.SeatControl[s.CurrentSeat] = kManual;

@@ -259,7 +259,7 @@ TEST(StepBack, NoAtTheEndGivesTheLastMoveBackAndSteppingItForwardEndsTheHand) {
       linesAtEnd = t.EventsStarting("line ").size();
     } else if (atEnd.Move != 0 && !reopened && e.rfind("notice ", 0) == 0) {
       reopened = true;
-      EXPECT_TRUE(t.s.HandReopened);
+      EXPECT_TRUE(t.ctx.HandReopened);
       EXPECT_TRUE(t.s.HandInProgress);
       EXPECT_EQ(t.s.CurrentSeat, atEnd.Seat);
       EXPECT_EQ(t.s.MoveNumber, atEnd.Move);
@@ -358,7 +358,7 @@ TEST(Unwind, AResumedHandWhoseLastMoveEndedItEndsAtOnce) {
     t.port.OnEvent = nullptr;
     t.port.Events.clear();
     t.ctx.Control.ExitRequested = false;
-    t.s.HandReopened = false;  // not carried by the file
+    t.ctx.HandReopened = false;  // not carried by the file
     RunMatch(t.ctx, LoopEntry::kResumeHand);
     const auto kept = LinesAndMessages(t.port.Events);
     ASSERT_FALSE(kept.empty());

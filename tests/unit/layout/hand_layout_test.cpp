@@ -36,14 +36,14 @@ TEST(HandLayout, DrawnTilesAndHitTestAgree) {
       const Rect area = HandArea(s.Table, seat);
       for (int slot = 1; slot <= kSlots; ++slot) {
         s.SeatTilesShown[seat] = kTilesVisible;
-        const HandTileLook up = LookOfHandTile(s, seat, slot, 0);
+        const HandTileLook up = LookOfHandTile(s, seat, slot);
         ASSERT_EQ(up.Show, TileShow::FaceUp);
         EXPECT_TRUE(Within(up.Face, area)) << seat << "/" << slot;
         const HandHit hit = HitTestHand(s.Table, Centre(up.Face), true);
         EXPECT_EQ(hit.HitSeat, seat);
         EXPECT_EQ(hit.HitSlot, slot);
         s.SeatTilesShown[seat] = kTilesHidden;
-        const HandTileLook down = LookOfHandTile(s, seat, slot, 0);
+        const HandTileLook down = LookOfHandTile(s, seat, slot);
         ASSERT_EQ(down.Show, TileShow::FaceDown);
         EXPECT_TRUE(Within(down.Back, area)) << seat << "/" << slot;
         EXPECT_EQ(down.BackMaskSrc.x, down.BackSrc.x + 81);
@@ -87,31 +87,33 @@ TEST(HandTileLook, FollowsVisibilityThePlayedTilesRuleAndTheDrag) {
   GameState s = Dealt(800, 600);
   s.Hand[4][3].State = 1;
   s.RulePlayedTilesShown = kPlayedVanish;
-  EXPECT_EQ(LookOfHandTile(s, 4, 3, 0).Show, TileShow::None);
+  EXPECT_EQ(LookOfHandTile(s, 4, 3).Show, TileShow::None);
   s.RulePlayedTilesShown = kPlayedInverted;
-  HandTileLook t = LookOfHandTile(s, 4, 3, 0);
+  HandTileLook t = LookOfHandTile(s, 4, 3);
   EXPECT_EQ(t.Show, TileShow::FaceUp);
   EXPECT_TRUE(t.Inverted);
   EXPECT_EQ(t.Invert, (Rect{246 + 88 + 4, 523, 36, 77}));  // the tile, not the 44-px cell
-  EXPECT_FALSE(LookOfHandTile(s, 4, 2, 0).Inverted);
+  EXPECT_FALSE(LookOfHandTile(s, 4, 2).Inverted);
 
   s.SeatTilesShown[4] = kTilesHidden;
-  EXPECT_EQ(LookOfHandTile(s, 4, 3, 0).Show, TileShow::None);
-  EXPECT_EQ(LookOfHandTile(s, 4, 2, 0).Show, TileShow::FaceDown);
+  EXPECT_EQ(LookOfHandTile(s, 4, 3).Show, TileShow::None);
+  EXPECT_EQ(LookOfHandTile(s, 4, 2).Show, TileShow::FaceDown);
   // During the manual deal every tile shows, played ones inverted whatever the rule.
-  s.AllTilesFaceUp = true;
+  TableModes modes;
+  modes.AllTilesFaceUp = true;
   s.RulePlayedTilesShown = kPlayedVanish;
-  t = LookOfHandTile(s, 4, 3, 0);
+  t = LookOfHandTile(s, 4, 3, modes);
   EXPECT_EQ(t.Show, TileShow::FaceUp);
   EXPECT_TRUE(t.Inverted);
   s.Hand[4][5].PipA = kNoPip;  // not dealt yet
-  EXPECT_EQ(LookOfHandTile(s, 4, 5, 0).Show, TileShow::None);
+  EXPECT_EQ(LookOfHandTile(s, 4, 5, modes).Show, TileShow::None);
   // The slot of a dragged tile is left empty, in its own hand only.
-  s.DragActive = true;
-  s.DragSlot = 2;
-  EXPECT_EQ(LookOfHandTile(s, 4, 2, 4).Show, TileShow::None);
-  EXPECT_EQ(LookOfHandTile(s, 4, 4, 4).Show, TileShow::FaceUp);
-  EXPECT_EQ(LookOfHandTile(s, 3, 2, 4).Show, TileShow::FaceUp);
+  modes.DragActive = true;
+  modes.DragSeat = 4;
+  modes.DragSlot = 2;
+  EXPECT_EQ(LookOfHandTile(s, 4, 2, modes).Show, TileShow::None);
+  EXPECT_EQ(LookOfHandTile(s, 4, 4, modes).Show, TileShow::FaceUp);
+  EXPECT_EQ(LookOfHandTile(s, 3, 2, modes).Show, TileShow::FaceUp);
 }
 
 TEST(DealingArea, CellsAndGaps) {

@@ -7,25 +7,33 @@ namespace {
 
 TEST(OptionsMenu, ArrangingOnAHandGamesElsewhereAndNothingWhileBusy) {
   GameState s;
-  OptionFlags on = EnabledOptions(s, false);  // no match: load and delete only
+  TableModes modes;
+  OptionFlags on = EnabledOptions(s, modes, false);  // no match: load and delete only
   EXPECT_FALSE(on[kSaveGame]);
   EXPECT_TRUE(on[kLoadGame] && on[kDeleteGame]);
-  EXPECT_EQ(EnabledOptions(s, true), OptionFlags{});  // no hand to arrange
+  EXPECT_EQ(EnabledOptions(s, modes, true), OptionFlags{});  // no hand to arrange
   s.MatchInProgress = s.HandInProgress = true;
-  EXPECT_EQ(EnabledOptions(s, false), OptionFlags{}) << "a tile travels, a seat thinks";
+  EXPECT_EQ(EnabledOptions(s, modes, false), OptionFlags{}) << "a tile travels, a seat thinks";
   s.NoticeShown = true;
-  on = EnabledOptions(s, true);
+  on = EnabledOptions(s, modes, true);
   EXPECT_TRUE(on[kOrderTiles] && on[kTurnTiles]);
   EXPECT_FALSE(on[kSaveGame] || on[kLoadGame] || on[kDeleteGame]);
-  on = EnabledOptions(s, false);
+  on = EnabledOptions(s, modes, false);
   EXPECT_TRUE(on[kSaveGame] && on[kLoadGame] && on[kDeleteGame]);
   EXPECT_FALSE(on[kOrderTiles]);
-  s.ChoosingLeader = true;
-  EXPECT_EQ(EnabledOptions(s, true), OptionFlags{});
+  // Whatever else holds the table (dealing by hand, the leader to choose, a
+  // drag, the end arrows) the menu offers nothing.
+  for (bool TableModes::*busy : {&TableModes::AllTilesFaceUp, &TableModes::ChoosingLeader,
+                                 &TableModes::DragActive, &TableModes::WaitingForEnd}) {
+    TableModes held;
+    held.*busy = true;
+    EXPECT_EQ(EnabledOptions(s, held, true), OptionFlags{});
+    EXPECT_EQ(EnabledOptions(s, held, false), OptionFlags{});
+  }
 }
 
 TEST(OptionsMenu, ArrangeModesExcludeEachOther) {
-  GameState s;
+  TableModes s;
   ToggleArrangeMode(s, kOrderTiles);
   EXPECT_TRUE(s.OrderMode);
   ToggleArrangeMode(s, kTurnTiles);

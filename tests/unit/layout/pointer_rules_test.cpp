@@ -9,6 +9,7 @@ namespace {
 class PointerTest : public ::testing::Test {
  protected:
   GameState s;
+  TableModes modes;
   PointerFlags flags;
 
   void SetUp() override {
@@ -35,7 +36,7 @@ class PointerTest : public ::testing::Test {
   }
   Point Left(int slot) const { return Point{20, s.Table.T1 + 39 * (slot - 1) + 18}; }
 
-  CursorKind At(Point p) const { return ChoosePointer(s, p, flags); }
+  CursorKind At(Point p) const { return ChoosePointer(s, modes, p, flags); }
 };
 
 TEST_F(PointerTest, GreenOverPlayableRedOverHeldUnplayable) {
@@ -66,7 +67,7 @@ TEST_F(PointerTest, NoPlayPointerWhileSomethingElseOwnsTheMouse) {
 }
 
 TEST_F(PointerTest, ArrangingVisibleHands) {
-  s.OrderMode = true;
+  modes.OrderMode = true;
   EXPECT_EQ(At(Bottom(2)), kCursorOrdenar);
   EXPECT_EQ(At(Left(1)), kCursorNormal);  // seat 1's tiles are hidden
   s.SeatTilesShown[1] = kTilesVisible;
@@ -75,28 +76,28 @@ TEST_F(PointerTest, ArrangingVisibleHands) {
   EXPECT_EQ(At(Bottom(3)), kCursorNormal);  // an inverted played tile stays put
   s.RulePlayedTilesShown = kPlayedVanish;
   EXPECT_EQ(At(Bottom(3)), kCursorOrdenar);  // its empty slot can take a tile
-  s.DragActive = true;
+  modes.DragActive = true;
   EXPECT_EQ(At(Point{400, 300}), kCursorManoCerrada);
-  s.DragActive = false;
-  s.OrderMode = false;
-  s.TurnMode = true;
+  modes.DragActive = false;
+  modes.OrderMode = false;
+  modes.TurnMode = true;
   EXPECT_EQ(At(Bottom(1)), kCursorGirar);
   EXPECT_EQ(At(Point{s.Table.L4 + 42, s.Table.ScreenHeightPx - 40}), kCursorNormal);
 }
 
 TEST_F(PointerTest, ChoosingTheLeaderPointsAtAnyHand) {
   s.HandInProgress = false;
-  s.ChoosingLeader = true;
+  modes.ChoosingLeader = true;
   EXPECT_EQ(At(Left(3)), kCursorManoIndice);
   EXPECT_EQ(At(Point{20, s.Table.T1 + 35}), kCursorManoIndice);  // gaps count
   EXPECT_EQ(At(Point{400, 300}), kCursorNormal);
-  s.ChoosingLeader = false;
+  modes.ChoosingLeader = false;
   EXPECT_EQ(At(Left(3)), kCursorNormal);
 }
 
 TEST_F(PointerTest, ManualDeal) {
   s.HandInProgress = false;
-  s.AllTilesFaceUp = true;
+  modes.AllTilesFaceUp = true;
   s.Hand[1][4].PipA = kNoPip;  // not dealt yet
   EXPECT_EQ(At(Left(3)), kCursorManoVerde);
   EXPECT_EQ(At(Left(4)), kCursorNormal);
@@ -134,11 +135,11 @@ TEST_F(PointerTest, PointingHandOverButtonsUnlessATileIsCarried) {
       {"carrying a dealt tile", false, false, false, false, true, kCursorManoCerrada},
   };
   for (const Case& c : cases) {
-    s.OrderMode = c.order;
-    s.TurnMode = c.turn;
-    s.ChoosingLeader = c.leader;
-    s.DragActive = c.drag;
-    s.AllTilesFaceUp = c.carrying;
+    modes.OrderMode = c.order;
+    modes.TurnMode = c.turn;
+    modes.ChoosingLeader = c.leader;
+    modes.DragActive = c.drag;
+    modes.AllTilesFaceUp = c.carrying;
     flags.CarryingTile = c.carrying;
     EXPECT_EQ(At(Point{400, 300}), c.want) << c.what;
   }

@@ -129,22 +129,14 @@ TEST(Suggestion, IsWorkedOutAtFullStrengthAndLeavesTheLevel) {
   EXPECT_FALSE(hint.ShowsArrow);
   EXPECT_EQ(LastEvaluation().Level, 100);
   EXPECT_EQ(t.s.SeatLevel[1], 30);
-  EXPECT_FALSE(t.s.SuggestionAsked);
 }
 
-TEST(Suggestion, NeverPausesAndRaisesOnlyAManualSeat) {
+TEST(Suggestion, RaisesOnlyAManualSeat) {
   TableBuilder t = LevelSensitive(30);
-  t.s.SuggestionAsked = true;
-  PauseCounter port;
-  EligeJugada(t.s, &port);
-  EXPECT_EQ(port.Pauses, 0);
-  EXPECT_EQ(t.s.PlayPipB, 1);
-  EXPECT_EQ(t.s.SeatLevel[1], 30);
-  EXPECT_TRUE(t.s.SuggestionAsked);  // the caller clears its own flag
-  // An automatic seat plays at its own strength whatever the flag says.
   t.s.SeatControl[1] = kAutomatic;
-  EligeJugada(t.s, &port);
-  EXPECT_EQ(t.s.PlayPipB, 4);
+  Suggest(t.s);
+  EXPECT_EQ(t.s.PlayPipB, 4) << "an automatic seat is suggested its own move";
+  EXPECT_EQ(t.s.SeatLevel[1], 30);
 }
 
 TEST(Suggestion, ShowsTheArrowForATileThatFitsBothEnds) {
@@ -162,7 +154,6 @@ TEST(Suggestion, ShowsTheArrowForATileThatFitsBothEnds) {
   EXPECT_FALSE(hint.ShowsArrow);
   t.Ends(4, 4);
   EXPECT_TRUE(Suggest(t.s).Pass);
-  EXPECT_FALSE(t.s.SuggestionAsked);
 }
 
 TEST(Lead, AnAutomaticSeatPausesBeforeItsLeadButNotBeforeTheForcedDoubleSix) {
