@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QTimer>
 
 #include "dialogs/message_dialog.h"
@@ -62,25 +61,10 @@ void PictureButton::SetUsable(bool usable) {
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
-  const QRect r = rect();
-  QLinearGradient g(r.topLeft(), r.bottomLeft());
-  if (usable_) {
-    g.setColorAt(0, QColor(0x4C, 0x9A, 0x62));
-    g.setColorAt(1, QColor(0x23, 0x5E, 0x36));
-  } else {
-    g.setColorAt(0, QColor(0x9A, 0xA3, 0x9C));
-    g.setColorAt(1, QColor(0x6E, 0x77, 0x70));
-  }
-  QPainterPath path;
-  path.addRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-  p.fillPath(path, g);
-  p.setPen(QPen(QColor(0x12, 0x33, 0x1D), 1));
-  p.drawPath(path);
-  p.setFont(GameFont(kTextPx, true));
-  p.setPen(usable_ ? QColor(Qt::white) : QColor(0xDD, 0xDD, 0xDD));
-  p.drawText(r, Qt::AlignCenter, label_);
+  QImage image(size(), QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  DrawDialogButton(image, rect(), label_, usable_);
+  QPainter(this).drawImage(0, 0, image);
 }
 
 void PictureButton::mousePressEvent(QMouseEvent* event) {

@@ -93,12 +93,12 @@ void Mensajes::Layout() {
   setFixedSize(kWidth, buttonsTop + kButtonH + kMargin);
 }
 
-void DrawDialogButton(QImage& image, const QRect& rect, const QString& label) {
+void DrawDialogButton(QImage& image, const QRect& rect, const QString& label, bool usable) {
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   QLinearGradient g(rect.topLeft(), rect.bottomLeft());
-  g.setColorAt(0, QColor(0x4C, 0x9A, 0x62));
-  g.setColorAt(1, QColor(0x23, 0x5E, 0x36));
+  g.setColorAt(0, usable ? QColor(0x4C, 0x9A, 0x62) : QColor(0x9A, 0xA3, 0x9C));
+  g.setColorAt(1, usable ? QColor(0x23, 0x5E, 0x36) : QColor(0x6E, 0x77, 0x70));
   QPainterPath path;
   path.addRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
   p.fillPath(path, g);
@@ -108,7 +108,7 @@ void DrawDialogButton(QImage& image, const QRect& rect, const QString& label) {
   const int w = TextWidth(label, kTextPx, true);
   DrawText(image, rect.x() + (rect.width() - w) / 2,
            rect.y() + (rect.height() - TextHeight(kTextPx, true)) / 2, label, kTextPx, true,
-           Qt::white);
+           usable ? QColor(Qt::white) : QColor(0xDD, 0xDD, 0xDD));
 }
 
 void Mensajes::paintEvent(QPaintEvent*) {

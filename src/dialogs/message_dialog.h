@@ -41,8 +41,9 @@ class Mensajes : public QDialog {
 };
 
 // The game dialogs' button: a green rounded picture with its label centred in
-// white bold; the message dialog, the score report and the history share it.
-void DrawDialogButton(QImage& image, const QRect& rect, const QString& label);
+// white bold, grey when it cannot be pressed now; the message dialog, the score
+// report, the history and the saved games share it.
+void DrawDialogButton(QImage& image, const QRect& rect, const QString& label, bool usable = true);
 
 // Shows a message modally over `parent` (or the active window) and returns when
 // it closes. For a question, returns the answer (closing it otherwise is a
