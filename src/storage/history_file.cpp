@@ -53,12 +53,13 @@ int ParsePoints(std::string_view field) {
   return value;
 }
 
-// A record is taken when its date and time are digits: anything else is a
-// piece of a damaged record.
+// A record is taken when its date and time are digits and it holds no line
+// end: anything else is a piece of a damaged record.
 bool ParseRecord(std::string_view text, HistoryMatch& match) {
   for (int i = 0; i < 12; ++i) {
     if (text[i] < '0' || text[i] > '9') return false;
   }
+  if (text.find('\n') != std::string_view::npos) return false;
   match.Text = std::string(text);
   for (int k = 0; k < 4; ++k) {
     match.Names[k] = Utf8From1252(TrimSpaces(text.substr(12 + 9 * k, 9)));
@@ -111,35 +112,6 @@ std::string HistoryRecord(const GameState& s, const DateTime& when) {
 bool AppendHistory(const GameState& state, const std::filesystem::path& folder,
                    const DateTime& when) {
   return AppendWhole(folder / kHistoryFileName, HistoryRecord(state, when));
-}
-
-std::vector<std::string> SplitHistoryRecords(std::string_view bytes) {
-  std::vector<std::string> records;
-  constexpr std::size_t kBody = kHistoryRecordSize - 2;
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    const std::string_view rest = bytes.substr(at);
-    if (rest.size() >= kBody + 2 && rest.substr(kBody, 2) == "\r\n") {
-      records.emplace_back(rest.substr(0, kBody + 2));
-      at += kBody + 2;
-    } else if (rest.size() >= kBody + 1 && rest[kBody] == '\n' && rest[kBody - 1] != '\r') {
-      records.emplace_back(std::string(rest.substr(0, kBody)) + "\r\n");
-      at += kBody + 1;
-    } else {
-      // Not a whole record here: a fragment, a line of another length. The
-      // next line may be whole again.
-      const std::size_t lineEnd = rest.find('\n');
-      if (lineEnd == std::string_view::npos) break;
-      at += lineEnd + 1;
-    }
-  }
-  return records;
-}
-
-std::vector<std::string> ReadHistoryRecords(const std::filesystem::path& folder) {
-  const FileBytes file = ReadRegularFile(folder / kHistoryFileName, kMaxHistoryFileBytes);
-  if (file.ErrorNumber != 0) return {};
-  return SplitHistoryRecords(file.Bytes);
 }
 
 std::string HistoryMatch::Date() const {

@@ -53,28 +53,22 @@ struct HistoryMatch {
   std::string Time() const;  // "hh:mm"
 };
 
-// The matches of a history file's bytes, in file order. Records end in CR LF
-// or in LF alone; the last may have no line end. Damage costs only what it
-// touches: a record cut short by a failed write is skipped, the whole records
-// after it are found again at their line ends, and a cut tail is dropped.
+// The matches of a history file's bytes, in file order: the one reader of the
+// file, for the viewer, the totals and whatever checks the file. Records end in
+// CR LF or in LF alone; the last may have no line end. A record is one line
+// whose date and time are digits. Damage costs only what it touches: a record
+// cut short by a failed write is skipped, the whole records after it are found
+// again at their line ends, and a cut tail is dropped.
 std::vector<HistoryMatch> ParseHistory(std::string_view bytes);
 
 // The matches of the history file of `folder`, in file order; none when the
-// file is missing, is not a plain file or cannot be read.
+// file is missing, is not a plain file or cannot be read. A history longer
+// than any player could have played is read no further than
+// kMaxHistoryFileBytes.
+inline constexpr std::size_t kMaxHistoryFileBytes = std::size_t{64} << 20;
 std::vector<HistoryMatch> ReadHistory(const std::filesystem::path& folder);
 
 // The matches newest first: in descending order of their record's text.
 std::vector<HistoryMatch> NewestFirst(std::vector<HistoryMatch> matches);
-// The whole records of a history file's bytes, in file order, each its 61
-// characters and CR LF (a record written with LF alone is given its CR). A
-// fragment or a line of another length is skipped and reading goes on at the
-// next line, so damage costs only the record it hit.
-std::vector<std::string> SplitHistoryRecords(std::string_view bytes);
-
-// The records of the history file of `folder`; none when it is missing or is
-// not a regular file. A history longer than any player could have played is
-// read no further than kMaxHistoryFileBytes.
-inline constexpr std::size_t kMaxHistoryFileBytes = std::size_t{64} << 20;
-std::vector<std::string> ReadHistoryRecords(const std::filesystem::path& folder);
 
 }  // namespace tarvelis

@@ -1,5 +1,5 @@
 // Any bytes as a history file, and any names in a record: every record the
-// reader keeps is whole, and every record the writer makes is one line of
+// reader keeps is one whole line, and every record the writer makes is one line of
 // exactly 63 bytes.
 #include <cstdint>
 #include <cstdio>
@@ -13,8 +13,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tarvelis;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  for (const std::string& record : SplitHistoryRecords(bytes)) {
-    if (record.size() != kHistoryRecordSize || record.substr(61) != "\r\n") std::abort();
+  for (const HistoryMatch& match : ParseHistory(bytes)) {
+    if (match.Text.size() != kHistoryFieldsSize || match.Text.find('\n') != std::string::npos ||
+        match.Text.find_first_not_of("0123456789") < 12) {
+      std::abort();
+    }
   }
 
   // The same bytes as four names (split at the first three '|').
@@ -30,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.HandWinner = static_cast<i16>(size % 5);
   const std::string record = HistoryRecord(s, DateTime{2026, 12, 6, 12, 0});
   if (record.size() != kHistoryRecordSize || record.find_first_of("\r\n") != 61 ||
-      record.find('\0') != std::string::npos || SplitHistoryRecords(record).size() != 1) {
+      record.find('\0') != std::string::npos || ParseHistory(record).size() != 1) {
     std::fprintf(stderr, "a record of %zu bytes\n", record.size());
     std::abort();
   }

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "history_records.h"
 #include "support/temp_folder.h"
 
 namespace tarvelis {
 namespace {
+
+using testing::Record;
 
 GameState Finished(int mode) {
   GameState s;
@@ -13,24 +16,6 @@ GameState Finished(int mode) {
   s.RuleMode = static_cast<i16>(mode);
   s.SeatName = {"", "Ana", "Bernardo", "Cándida", "Dolores Ibáñez"};
   return s;
-}
-
-// A record as another writer may have laid it out: names as given (padded to
-// nine on the right), points right-aligned.
-std::string Raw(const std::string& when, std::array<const char*, 4> names,
-                std::array<int, 4> points, char mode, const char* end = "\r\n") {
-  std::string r = when;
-  for (const char* n : names) {
-    std::string field(n);
-    field.resize(9, ' ');
-    r += field;
-  }
-  char buffer[16];
-  for (int p : points) {
-    std::snprintf(buffer, sizeof buffer, "%3d", p);
-    r += buffer;
-  }
-  return r + mode + end;
 }
 
 TEST(HistoryRecord, PairsPutTheWinningPairFirst) {
@@ -101,19 +86,21 @@ TEST(HistoryFile, RecordsWrittenAreReadBack) {
   EXPECT_EQ(m[1].Names, (std::array<std::string, 4>{"Dolores I", "Ana", "Bernardo", "Cándida"}));
   EXPECT_EQ(m[1].Points, (std::array<int, 4>{5, 3, 1, 0}));
   EXPECT_FALSE(AppendHistory(pairs, folder / "missing", DateTime{}));
+  // Only a plain file is read: a folder in its place is an empty history.
+  testing::TempFolder other;
+  std::filesystem::create_directory(other / kHistoryFileName);
+  EXPECT_TRUE(ReadHistory(other.path()).empty());
 }
 
-TEST(HistoryFile, AFolderOrAPipeInPlaceOfTheFileIsAnEmptyHistory) {
-  testing::TempFolder folder;
-  std::filesystem::create_directory(folder / kHistoryFileName);
-  EXPECT_TRUE(ReadHistory(folder.path()).empty());
-}
-
+// Damage costs only the record it hit: every record kept is one whole line.
 TEST(ParseHistory, LineEndsAndDamage) {
-  const std::string a = Raw("202601010900", {"Ana", "Bea", "Carlos", "Dani"}, {5, 3, 0, 0}, 'P');
-  const std::string b = Raw("202601020900", {"Eva", "Fran", "Gil", "Hugo"}, {7, 1, 2, 3}, 'I');
-  const std::string c = Raw("202601030900", {"Ines", "Juan", "Kike", "Lola"}, {9, 4, 0, 0}, 'P');
+  const std::string a =
+      Record("202601010900", {"Ana", "Bea", "Carlos", "Dani"}, {5, 3, 0, 0}, true);
+  const std::string b = Record("202601020900", {"Eva", "Fran", "Gil", "Hugo"}, {7, 1, 2, 3}, false);
+  const std::string c =
+      Record("202601030900", {"Ines", "Juan", "Kike", "Lola"}, {9, 4, 0, 0}, true);
   const std::string aLf = a.substr(0, 61) + "\n";
+  const std::string keyA = "202601010900", keyB = "202601020900", keyC = "202601030900";
   struct Case {
     const char* what;
     std::string bytes;
@@ -121,26 +108,33 @@ TEST(ParseHistory, LineEndsAndDamage) {
   };
   const std::vector<Case> cases = {
       {"empty", "", {}},
-      {"CR LF", a + b + c, {"202601010900", "202601020900", "202601030900"}},
-      {"LF alone", aLf + b.substr(0, 61) + "\n", {"202601010900", "202601020900"}},
-      {"no line end at the end", a + b.substr(0, 61), {"202601010900", "202601020900"}},
-      {"a cut tail", a + b + c.substr(0, 30), {"202601010900", "202601020900"}},
-      {"a cut tail of 61 with a bad end", a + b.substr(0, 61) + "xx", {"202601010900"}},
+      {"CR LF", a + b + c, {keyA, keyB, keyC}},
+      {"LF alone", aLf + b.substr(0, 61) + "\n", {keyA, keyB}},
+      {"LF alone between CR LF", b + aLf + c, {keyB, keyA, keyC}},
+      {"no line end at the end", a + b.substr(0, 61), {keyA, keyB}},
+      {"a cut tail", a + b + c.substr(0, 30), {keyA, keyB}},
+      {"a cut tail of 61 with a bad end", a + b.substr(0, 61) + "xx", {keyA}},
       // A write that failed half way, then a whole record after it.
-      {"a piece glued to a record", a + b.substr(0, 30) + c, {"202601010900", "202601030900"}},
-      {"a line of rubbish", a + "rubbish\r\n" + c, {"202601010900", "202601030900"}},
-      {"a record without digits", a + "x" + b.substr(1) + c, {"202601010900", "202601030900"}},
+      {"a piece glued to a record", a + b.substr(0, 30) + c, {keyA, keyC}},
+      {"a piece on a line of its own", a + b.substr(0, 30) + "\r\n" + c, {keyA, keyC}},
+      {"a line of rubbish", a + "rubbish\r\n" + c, {keyA, keyC}},
+      {"a record without digits", a + "x" + b.substr(1) + c, {keyA, keyC}},
+      {"a line end inside a record", a + b.substr(0, 20) + "\n" + b.substr(21) + c, {keyA, keyC}},
   };
   for (const Case& t : cases) {
     std::vector<std::string> keys;
-    for (const HistoryMatch& m : ParseHistory(t.bytes)) keys.push_back(m.Text.substr(0, 12));
+    for (const HistoryMatch& m : ParseHistory(t.bytes)) {
+      keys.push_back(m.Text.substr(0, 12));
+      EXPECT_EQ(m.Text.size(), static_cast<std::size_t>(kHistoryFieldsSize)) << t.what;
+    }
     EXPECT_EQ(keys, t.keys) << t.what;
   }
 }
 
 TEST(ParseHistory, NamesAreTrimmedAndPointsReadLeniently) {
   const std::string r =
-      Raw("202601010900", {"      Ana", "  Bea", "Carlos", ""}, {5, 3, 0, 0}, 'P').substr(0, 48) +
+      Record("202601010900", {"      Ana", "  Bea", "Carlos", ""}, {5, 3, 0, 0}, true)
+          .substr(0, 48) +
       "5  12x 7 -3 P\r\n";
   const std::vector<HistoryMatch> m = ParseHistory(r);
   ASSERT_EQ(m.size(), 1u);
@@ -149,9 +143,9 @@ TEST(ParseHistory, NamesAreTrimmedAndPointsReadLeniently) {
 }
 
 TEST(NewestFirst, OrdersByTheRecordsTextWhateverTheFileOrder) {
-  const std::string early = Raw("202512312359", {"A", "B", "C", "D"}, {1, 0, 0, 0}, 'P');
-  const std::string late = Raw("202601010000", {"A", "B", "C", "D"}, {2, 0, 0, 0}, 'P');
-  const std::string same = Raw("202601010000", {"A", "B", "C", "D"}, {3, 0, 0, 0}, 'P');
+  const std::string early = Record("202512312359", {"A", "B", "C", "D"}, {1, 0, 0, 0}, true);
+  const std::string late = Record("202601010000", {"A", "B", "C", "D"}, {2, 0, 0, 0}, true);
+  const std::string same = Record("202601010000", {"A", "B", "C", "D"}, {3, 0, 0, 0}, true);
   const std::vector<HistoryMatch> m = NewestFirst(ParseHistory(early + same + late));
   ASSERT_EQ(m.size(), 3u);
   EXPECT_EQ(m[0].Points[0], 3);
