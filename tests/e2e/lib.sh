@@ -110,3 +110,104 @@ e2e_wait_exit() {
 }
 
 e2e_screenshot() { import -window root "$E2E_ARTEFACTS/$1.png"; }
+
+# Waits up to $2 seconds for the window titled $1 to go; fails with $3.
+e2e_wait_closed() {
+  for _ in $(seq $((${2:-5} * 10))); do e2e_window_exists "$1" || return 0; sleep 0.1; done
+  e2e_fail "$3"
+}
+
+# The first start in the fresh folder writes the default settings and says
+# so; the game is left at once. Then the settings file's fields are changed
+# with the awk program $1 (FS and OFS are commas): line 1 holds the seats'
+# and the rules' settings, line 2 the target and the speed.
+e2e_first_start() {
+  local dialog
+  E2E_INI="$E2E_DIR/TARVE32.INI"
+  export TARVELIS_TEST_STATUS="$E2E_DIR/status"
+  e2e_start_game
+  dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first start"
+  e2e_key "$dialog" Return
+  e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table"
+  e2e_click 770 28
+  e2e_wait_exit 10
+  awk "BEGIN { FS = OFS = \",\" } $1 { print }" "$E2E_INI" >"$E2E_INI.new"
+  mv "$E2E_INI.new" "$E2E_INI"
+}
+# No pause between moves, no sound, full speed; seat 4 by hand (the default).
+E2E_QUICK='NR == 1 { $9 = 2; $12 = 2 } NR == 2 { $2 = 100 }'
+
+# Starts the game and a match with a key on the table, whose window id is
+# left in E2E_TABLE.
+e2e_start_match() {
+  e2e_start_game
+  E2E_TABLE=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table"
+  sleep 0.3
+  e2e_key "$E2E_TABLE" space # any key starts a match when none is in progress
+}
+
+# Leaves the game in the middle of a match, agreeing to put it off.
+e2e_leave() {
+  local dialog
+  e2e_click 770 28
+  dialog=$(e2e_wait_window "Posponer la partida en curso" 10) || e2e_fail "leaving did not ask"
+  e2e_key "$dialog" Return
+  e2e_wait_exit 10
+}
+
+# What the game reports through TARVELIS_TEST_STATUS, and one of its fields.
+e2e_status() { cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true; }
+e2e_field() { e2e_status | awk -v k="$1" '{ for (i = 1; i < NF; i++) if ($i == k) print $(i + 1) }'; }
+
+# Waits up to $2 seconds (20 unless told) for the status to match the pattern $1.
+e2e_wait_status() {
+  for _ in $(seq $((${2:-20} * 10))); do
+    [[ "$(e2e_status)" =~ $1 ]] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Where seat 4's tile in slot $1 is clicked on an 800 x 600 table.
+e2e_tile_x() { echo $((246 + 44 * ($1 - 1) + 22)); }
+E2E_TILE_Y=560
+
+# Plays seat 4's turn, whose status was $1: a click on each tile in turn
+# (only a playable one is taken, and when it fits both ends the arrow of end
+# 1 is clicked), then the continue button when none could be (a pass).
+e2e_play_my_turn() {
+  local before=$1 slot now x y
+  for slot in 1 2 3 4 5 6 7; do
+    e2e_click "$(e2e_tile_x $slot)" $E2E_TILE_Y
+    sleep 0.2
+    now=$(e2e_status)
+    case "$now" in
+      "arrows "*)
+        read -r _ _ _ _ x y _ <<<"$now"
+        sleep 0.3
+        e2e_click $((x + 16)) $((y + 16))
+        return 0 ;;
+    esac
+    [ "$now" != "$before" ] && return 0
+  done
+  e2e_click 688 550
+}
+
+# Answers the opening message until seat 4 is to move or the hand ends.
+# Prints "turn", "end" or "stuck".
+e2e_advance() {
+  local dialog title
+  for _ in $(seq 600); do
+    for title in "Comienza la Partida" "C i e r r e" "Final de este juego"; do
+      if dialog=$(e2e_wait_window "$title" 0); then
+        [ "$title" = "Comienza la Partida" ] || { echo end; return; }
+        e2e_key "$dialog" Return
+      fi
+    done
+    case "$(e2e_status)" in
+      "notice Jugador4 "*) echo turn; return ;;
+    esac
+    sleep 0.1
+  done
+  echo stuck
+}

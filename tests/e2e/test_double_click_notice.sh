@@ -8,36 +8,12 @@ trap e2e_cleanup EXIT
 
 e2e_start_x 800x600x24
 e2e_fresh_folder
-export TARVELIS_TEST_STATUS="$E2E_DIR/status"
-
-e2e_start_game
-dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first start"
-e2e_key "$dialog" Return
-e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table"
-e2e_click 770 28
-e2e_wait_exit 10
 # A pause before every move, no sound, full speed: seat 3's move is over
 # and seat 4's notice up before the second click of a double click comes.
 # Seat 4 is by hand.
-ini="$E2E_DIR/TARVE32.INI"
-awk 'BEGIN { FS = OFS = "," }
-     NR == 1 { $9 = 1; $12 = 2 }
-     NR == 2 { $2 = 100 }
-     { print }' "$ini" >"$ini.new" && mv "$ini.new" "$ini"
+e2e_first_start 'NR == 1 { $9 = 1; $12 = 2 } NR == 2 { $2 = 100 }'
 
-status() { cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true; }
-# Waits up to $2 seconds for the status to match the pattern $1.
-wait_status() {
-  for _ in $(seq $(($2 * 10))); do
-    [[ "$(status)" =~ $1 ]] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-e2e_start_game
-table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table on the second start"
-e2e_key "$table" space
+e2e_start_match
 dialog=$(e2e_wait_window "Comienza la Partida" 20) || e2e_fail "no match started"
 e2e_key "$dialog" Return
 
@@ -46,23 +22,23 @@ e2e_key "$dialog" Return
 continue_x=688
 continue_y=550
 for _ in $(seq 12); do
-  wait_status '^notice .* seat [1-4]$' 60 || e2e_fail "no notice: '$(status)'"
-  [[ "$(status)" =~ seat\ 3$ ]] && break
-  before=$(status)
+  e2e_wait_status '^notice .* seat [1-4]$' 60 || e2e_fail "no notice: '$(e2e_status)'"
+  [[ "$(e2e_status)" =~ seat\ 3$ ]] && break
+  before=$(e2e_status)
   e2e_click $continue_x $continue_y
-  for _ in $(seq 600); do [ "$(status)" != "$before" ] && break; sleep 0.1; done
+  for _ in $(seq 600); do [ "$(e2e_status)" != "$before" ] && break; sleep 0.1; done
 done
-[[ "$(status)" =~ ^notice\ Jugador3\ .*seat\ 3$ ]] || e2e_fail "seat 3 never waited: '$(status)'"
-at_three=$(status)
+[[ "$(e2e_status)" =~ ^notice\ Jugador3\ .*seat\ 3$ ]] || e2e_fail "seat 3 never waited: '$(e2e_status)'"
+at_three=$(e2e_status)
 
 xdotool mousemove --sync $continue_x $continue_y click --repeat 2 --delay 150 1
-for _ in $(seq 600); do [ "$(status)" != "$at_three" ] && break; sleep 0.1; done
-waiting=$(status)
+for _ in $(seq 600); do [ "$(e2e_status)" != "$at_three" ] && break; sleep 0.1; done
+waiting=$(e2e_status)
 [ "$waiting" != "$at_three" ] || e2e_fail "seat 3 did not move"
 [[ "$waiting" =~ ^notice\ Jugador4\ .*seat\ 4$ ]] ||
   e2e_fail "the manual seat's turn was played: '$waiting'"
 # Whatever was left of the double click has had its chance to act.
 sleep 3
-[ "$(status)" = "$waiting" ] || e2e_fail "the manual seat's turn was played: '$(status)'"
+[ "$(e2e_status)" = "$waiting" ] || e2e_fail "the manual seat's turn was played: '$(e2e_status)'"
 e2e_screenshot double-click-manual-seat-waits
 echo "PASS: a double click never plays the manual seat's turn"

@@ -26,15 +26,10 @@ e2e_wait_exit 10
 # Then: no pause, no sound, full speed, every seat automatic, a match of one
 # ten, so that the first hand scored ends it.
 ini="$E2E_DIR/TARVE32.INI"
-awk 'BEGIN { FS = OFS = "," }
-     NR == 1 { $9 = 2; $12 = 2; $20 = 1 }
-     NR == 2 { $1 = 1; $2 = 100 }
+awk 'BEGIN { FS = OFS = "," } NR == 1 { $9 = 2; $12 = 2; $20 = 1 } NR == 2 { $1 = 1; $2 = 100 }
      { print }' "$ini" >"$ini.new" && mv "$ini.new" "$ini"
 
-e2e_start_game
-table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table"
-sleep 0.3
-e2e_key "$table" space  # any key starts a match when none is in progress
+e2e_start_match
 
 # Answers every message with yes and goes on at every "Continuar" until the
 # history question has been answered.
@@ -49,7 +44,7 @@ for _ in $(seq 600); do
     fi
   done
   [ -n "$asked" ] && ! e2e_window_exists "Histórico de partidas jugadas" && break
-  case "$(cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true)" in
+  case "$(e2e_status)" in
     "notice Continuar "*) rm -f "$TARVELIS_TEST_STATUS"; e2e_click 688 550 ;;
   esac
   sleep 0.1
@@ -83,11 +78,9 @@ e2e_click $((vx + 92 + 48)) $((vy + 26 + 14 + 290 + 14 + 14))
 sleep 0.5
 e2e_screenshot history-totals
 e2e_key "$viewer" Escape
-for _ in $(seq 50); do e2e_window_exists "Histórico de partidas" || break; sleep 0.1; done
-e2e_window_exists "Histórico de partidas" && e2e_fail "the viewer did not close"
+e2e_wait_closed "Histórico de partidas" 5 "the viewer did not close"
 e2e_key "$report" Escape
-for _ in $(seq 50); do e2e_window_exists "Marcador" || break; sleep 0.1; done
-e2e_window_exists "Marcador" && e2e_fail "the score report did not close"
+e2e_wait_closed "Marcador" 5 "the score report did not close"
 e2e_click 770 28
 e2e_wait_exit 10
 echo "PASS: history"

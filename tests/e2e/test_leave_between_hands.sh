@@ -7,27 +7,12 @@ trap e2e_cleanup EXIT
 
 e2e_start_x 800x600x24
 e2e_fresh_folder
-export TARVELIS_TEST_STATUS="$E2E_DIR/status"
-ini="$E2E_DIR/TARVE32.INI"
-
-e2e_start_game
-dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first start"
-e2e_key "$dialog" Return
-e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table"
-sleep 0.5
-# The score button with no match: "0" and "0".
-score_crop() { import -window root -crop 38x46+760+80 +repage "$E2E_DIR/$1.png"; }
-score_crop score-none
-e2e_click 770 28
-e2e_wait_exit 10
 # Every seat automatic, no pause, no sound, full speed: hands play themselves.
 # A target no two hands can reach, so the match is still on after them.
-awk 'BEGIN { FS = OFS = "," }
-     NR == 1 { $9 = 2; $12 = 2; $20 = 1 }
-     NR == 2 { $1 = 500; $2 = 100 }
-     { print }' "$ini" >"$ini.new" && mv "$ini.new" "$ini"
+e2e_first_start 'NR == 1 { $9 = 2; $12 = 2; $20 = 1 } NR == 2 { $1 = 500; $2 = 100 }'
+# The score button.
+score_crop() { import -window root -crop 38x46+760+80 +repage "$E2E_DIR/$1.png"; }
 
-status() { cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true; }
 # Accepts every message until the table waits at "Continuar" after hand $1.
 play_to_hand_end() {
   local dialog title end=$((SECONDS + 150))
@@ -35,28 +20,24 @@ play_to_hand_end() {
     for title in "Comienza la Partida" "C i e r r e" "Final de este juego"; do
       if dialog=$(e2e_wait_window "$title" 0); then e2e_key "$dialog" Return; fi
     done
-    [[ "$(status)" =~ ^notice\ Continuar\ hand\ $1\  ]] && return 0
+    [[ "$(e2e_status)" =~ ^notice\ Continuar\ hand\ $1\  ]] && return 0
     sleep 0.1
   done
-  e2e_fail "hand $1 did not end: '$(status)'"
+  e2e_fail "hand $1 did not end: '$(e2e_status)'"
 }
-leave() {
-  e2e_click 770 28
-  dialog=$(e2e_wait_window "Posponer la partida en curso" 10) || e2e_fail "leaving did not ask"
-  e2e_key "$dialog" Return
-  e2e_wait_exit 10
-}
-match_line() { tr -d '\r' <"$ini" | sed -n 2p; }
-log_lines() { tr -d '\r' <"$ini" | awk -F, 'NR > 2 && NF == 13' ; }
+match_line() { tr -d '\r' <"$E2E_INI" | sed -n 2p; }
+log_lines() { tr -d '\r' <"$E2E_INI" | awk -F, 'NR > 2 && NF == 13' ; }
 
 e2e_start_game
 table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table on the second start"
+sleep 0.5
+score_crop score-none # no match yet: "0" and "0"
 e2e_key "$table" space
 play_to_hand_end 1
 sleep 0.5
 score_crop score-left
 e2e_screenshot between-hands-left
-leave
+e2e_leave
 # In play and between hands; the file counts the coming hand, 2, and holds
 # the log line of hand 1.
 IFS=, read -r _ _ match hand_on hand_no _ <<<"$(match_line)"
@@ -76,7 +57,7 @@ e2e_key "$dialog" Return
 
 # The next hand is dealt and played; it ends as hand 2.
 play_to_hand_end 2
-leave
+e2e_leave
 IFS=, read -r _ _ match hand_on hand_no _ <<<"$(match_line)"
 [ "$match,$hand_on,$hand_no" = "#TRUE#,#FALSE#,3" ] || e2e_fail "saved as: $(match_line)"
 [ "$(log_lines | wc -l)" = 2 ] || e2e_fail "the log does not hold both hands"

@@ -8,30 +8,10 @@ trap e2e_cleanup EXIT
 
 e2e_start_x 800x600x24
 e2e_fresh_folder
-export TARVELIS_TEST_STATUS="$E2E_DIR/status"
-ini="$E2E_DIR/TARVE32.INI"
+e2e_first_start "$E2E_QUICK"
 
-e2e_start_game
-dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first start"
-e2e_key "$dialog" Return
-e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table"
-e2e_click 770 28
-e2e_wait_exit 10
-# No pause, no sound, full speed; seat 4 plays by hand.
-awk 'BEGIN { FS = OFS = "," }
-     NR == 1 { $9 = 2; $12 = 2 }
-     NR == 2 { $2 = 100 }
-     { print }' "$ini" >"$ini.new" && mv "$ini.new" "$ini"
-
-status() { cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true; }
 wait_my_turn() {
-  local dialog
-  for _ in $(seq 600); do
-    if dialog=$(e2e_wait_window "Comienza la Partida" 0); then e2e_key "$dialog" Return; fi
-    [[ "$(status)" =~ ^notice\ Jugador4\  ]] && return 0
-    sleep 0.1
-  done
-  e2e_fail "seat 4 never got its turn: '$(status)'"
+  [ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its turn: '$(e2e_status)'"
 }
 
 # Seat 4's hand in a saved file, one "slot pipA pipB state" line per slot.
@@ -44,16 +24,11 @@ seat4_hand() {
     END { for (k = 1; k <= 7; ++k) print k, a[k], b[k], st[k] }'
 }
 
-e2e_start_game
-table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table on the second start"
-e2e_key "$table" space
+e2e_start_match
 wait_my_turn
 # Saved as it stands: the hand before any arranging.
-e2e_click 770 28
-dialog=$(e2e_wait_window "Posponer la partida en curso" 10) || e2e_fail "leaving did not ask"
-e2e_key "$dialog" Return
-e2e_wait_exit 10
-seat4_hand "$ini" >"$E2E_DIR/before"
+e2e_leave
+seat4_hand "$E2E_INI" >"$E2E_DIR/before"
 
 # Three held tiles: the first that is not a double is turned, the next two
 # change places.
@@ -69,8 +44,6 @@ others=()
 for h in "${held[@]}"; do read -r k _ _ <<<"$h"; [ "$k" != "$turn" ] && others+=("$k"); done
 from=${others[0]}
 to=${others[1]}
-tile_x() { echo $((246 + 44 * ($1 - 1) + 22)); }
-tile_y=560
 
 e2e_start_game
 dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "no resumed hand"
@@ -84,43 +57,40 @@ menu_top=$((600 - 2 * 18 - 6))
 entry_y() { echo $((menu_top + 18 * ($1 - 1) + 10)); }
 
 # A right click opens the menu; a left click on "Girar fichas" chooses it.
-x=$(tile_x "$turn")
-xdotool mousemove --sync "$x" $tile_y click 3
+x=$(e2e_tile_x "$turn")
+xdotool mousemove --sync "$x" $E2E_TILE_Y click 3
 sleep 0.5
 xdotool mousemove --sync $((x + 60)) "$(entry_y 2)"
 sleep 0.3
 xdotool click 1
 sleep 0.5
-e2e_click "$x" $tile_y   # turns the tile
+e2e_click "$x" $E2E_TILE_Y   # turns the tile
 sleep 0.5
 
 # Right button held from the hand to "Ordenar fichas" and released there.
-x=$(tile_x "$from")
-xdotool mousemove --sync "$x" $tile_y mousedown 3
+x=$(e2e_tile_x "$from")
+xdotool mousemove --sync "$x" $E2E_TILE_Y mousedown 3
 sleep 0.5
-xdotool mousemove --sync $((x + 30)) $tile_y
+xdotool mousemove --sync $((x + 30)) $E2E_TILE_Y
 sleep 0.2
 xdotool mousemove --sync $((x + 60)) "$(entry_y 1)"
 sleep 0.3
 xdotool mouseup 3
 sleep 0.5
 # Drag the tile onto the other one.
-xdotool mousemove --sync "$x" $tile_y mousedown 1
+xdotool mousemove --sync "$x" $E2E_TILE_Y mousedown 1
 sleep 0.3
-xdotool mousemove --sync $((x + 10)) $tile_y
+xdotool mousemove --sync $((x + 10)) $E2E_TILE_Y
 sleep 0.2
-xdotool mousemove --sync "$(tile_x "$to")" $tile_y
+xdotool mousemove --sync "$(e2e_tile_x "$to")" $E2E_TILE_Y
 sleep 0.3
 xdotool mouseup 1
 sleep 0.5
 e2e_screenshot options-menu-arranged
-[[ "$(status)" =~ ^notice\ Jugador4\  ]] || e2e_fail "the clicks moved the game on: '$(status)'"
+[[ "$(e2e_status)" =~ ^notice\ Jugador4\  ]] || e2e_fail "the clicks moved the game on: '$(e2e_status)'"
 
-e2e_click 770 28
-dialog=$(e2e_wait_window "Posponer la partida en curso" 10) || e2e_fail "leaving did not ask"
-e2e_key "$dialog" Return
-e2e_wait_exit 10
-seat4_hand "$ini" >"$E2E_DIR/after"
+e2e_leave
+seat4_hand "$E2E_INI" >"$E2E_DIR/after"
 
 pips() { awk -v k="$2" '$1 == k { print $2, $3 }' "$1"; }
 read -r ta tb <<<"$(pips "$E2E_DIR/before" "$turn")"

@@ -50,8 +50,7 @@ e2e_screenshot settings-rules
 e2e_click $((wx + 560)) $((wy + 437))
 sleep 0.5
 e2e_click $((wx + 526)) $((wy + 427))
-for _ in $(seq 100); do e2e_window_exists "$TITLE" || break; sleep 0.1; done
-e2e_window_exists "$TITLE" && e2e_fail "the exit button left the window open"
+e2e_wait_closed "$TITLE" 10 "the exit button left the window open"
 sleep 0.5
 e2e_screenshot settings-table-after
 score_crop settings-table-after
@@ -89,7 +88,7 @@ echo "settings window open after $(((end - start) / 1000000)) ms at 1920x1080" |
   tee "$E2E_ARTEFACTS/settings-open-time.txt"
 win=$(e2e_wait_window "$TITLE" 5)
 e2e_key "$win" Escape
-for _ in $(seq 100); do e2e_window_exists "$TITLE" || break; sleep 0.1; done
+e2e_wait_closed "$TITLE" 10 "Escape left the window open"
 e2e_click 1890 28
 e2e_wait_exit 10
 echo "PASS: settings"
