@@ -44,4 +44,10 @@ inline void WriteBytes(const std::filesystem::path& file, const std::string& byt
   out << bytes;
 }
 
+// The tests run as root, whom no file mode stops: a folder named like the
+// probe file is what makes the probe for a writable folder fail for anybody.
+inline void MakeReadOnly(const std::filesystem::path& programFolder) {
+  std::filesystem::create_directories(programFolder / "CSCD.WRK");
+}
+
 }  // namespace tarvelis::testing

@@ -99,27 +99,17 @@ TEST(ScoreReport, ColumnsForEachModeAndScoring) {
   };
   const int y = kReportFirstRowY;
   const int ty = y + kReportRowStep + 8;
+  // clang-format off
   const std::vector<Case> cases = {
-      {kModeIndividual,
-       kScoreTens,
-       2,
-       25,
-       {{211, y, " 25"}, {234, y, "-"}, {243, y, "  3"}},
+      {kModeIndividual, kScoreTens, 2, 25, {{211, y, " 25"}, {234, y, "-"}, {243, y, "  3"}},
        {{156, ty, "  0"}, {226, ty, "  3"}, {296, ty, "  0"}, {366, ty, "  0"}}},
-      {kModeIndividual,
-       kScoreUnits,
-       4,
-       131,
-       {{366, y, "131"}},
+      {kModeIndividual, kScoreUnits, 4, 131, {{366, y, "131"}},
        {{156, ty, "  0"}, {226, ty, "  0"}, {296, ty, "  0"}, {366, ty, "131"}}},
-      {kModePairs,
-       kScoreTens,
-       3,
-       25,
-       {{221, y, " 25"}, {246, y, "-"}, {253, y, "  3"}},
+      {kModePairs, kScoreTens, 3, 25, {{221, y, " 25"}, {246, y, "-"}, {253, y, "  3"}},
        {{158, ty, "  0"}, {236, ty, "  3"}}},
       {kModePairs, kScoreUnits, 4, 9, {{158, y, "  9"}}, {{158, ty, "  9"}, {236, ty, "  0"}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     GameState s = Match(c.mode, c.scoring);
     Won(s, 1, c.seat, c.points);

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvelis {
@@ -41,172 +42,98 @@ GameState Defaults() {
   return s;
 }
 
-struct ClickCase {
-  const char* name;
-  std::function<void(GameState&)> before;
-  int index;
-  std::deque<bool> answers;
-  std::function<void(const GameState&)> after;
-  std::vector<std::string> titles;  // the messages shown, in order
-};
-
 void PairsAt(GameState& s, int hand, bool inProgress) {
   s.MatchInProgress = true;
   s.HandNumber = static_cast<i16>(hand);
   s.HandInProgress = inProgress;
 }
 
-const std::vector<ClickCase>& Cases() {
-  static const std::vector<ClickCase> cases = {
-      {"hidden over manual, accepted: the seat turns automatic",
-       [](GameState& s) { s.SeatTilesShown[4] = kTilesVisible, s.SeatControl[4] = kManual; },
-       24,
-       {true},
-       [](const GameState& s) {
-         EXPECT_EQ(s.SeatTilesShown[4], kTilesHidden);
-         EXPECT_EQ(s.SeatControl[4], kAutomatic);
-       },
-       {"Selecciones incompatibles"}},
-      {"hidden over manual, cancelled: nothing changes",
-       [](GameState& s) { s.SeatTilesShown[4] = kTilesVisible, s.SeatControl[4] = kManual; },
-       24,
-       {false},
-       [](const GameState& s) {
-         EXPECT_EQ(s.SeatTilesShown[4], kTilesVisible);
-         EXPECT_EQ(s.SeatControl[4], kManual);
-       },
-       {"Selecciones incompatibles"}},
-      {"manual over hidden, accepted: the tiles turn visible",
-       [](GameState& s) { s.SeatTilesShown[2] = kTilesHidden, s.SeatControl[2] = kAutomatic; },
-       26,
-       {true},
-       [](const GameState& s) {
-         EXPECT_EQ(s.SeatTilesShown[2], kTilesVisible);
-         EXPECT_EQ(s.SeatControl[2], kManual);
-       },
-       {"Selecciones incompatibles"}},
-      {"manual over hidden, cancelled: back to automatic",
-       [](GameState& s) { s.SeatTilesShown[2] = kTilesHidden, s.SeatControl[2] = kAutomatic; },
-       26,
-       {false},
-       [](const GameState& s) {
-         EXPECT_EQ(s.SeatTilesShown[2], kTilesHidden);
-         EXPECT_EQ(s.SeatControl[2], kAutomatic);
-       },
-       {"Selecciones incompatibles"}},
-      {"manual with visible tiles asks nothing",
-       [](GameState& s) { s.SeatTilesShown[1] = 2; },
-       25,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.SeatControl[1], kManual); },
-       {}},
-      {"direction before the first move",
-       [](GameState& s) { PairsAt(s, 1, true), s.MoveNumber = 1; },
-       3,
-       {},
-       [](const GameState& s) {
-         EXPECT_EQ(s.RuleDirection, kReverse);
-         EXPECT_EQ(s.DirectionStep, -1);
-       },
-       {}},
-      {"direction after the first move is refused",
-       [](GameState& s) { PairsAt(s, 1, true), s.MoveNumber = 2; },
-       3,
-       {},
-       [](const GameState& s) {
-         EXPECT_EQ(s.RuleDirection, kDirect);
-         EXPECT_EQ(s.DirectionStep, 1);
-       },
-       {"Selección improcedente"}},
-      {"direction between hands, the last hand's moves still counted",
-       [](GameState& s) { PairsAt(s, 3, false), s.MoveNumber = 20; },
-       3,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleDirection, kReverse); },
-       {}},
-      {"scoring during the first hand",
-       [](GameState& s) { PairsAt(s, 1, true); },
-       9,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleScoring, kScoreUnits); },
-       {}},
-      {"scoring once the first hand is scored is refused",
-       [](GameState& s) { PairsAt(s, 1, false); },
-       9,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleScoring, kScoreTens); },
-       {"Selección improcedente"}},
-      {"scoring with no match",
-       [](GameState& s) { s.HandNumber = 7; },
-       9,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleScoring, kScoreUnits); },
-       {}},
-      {"counted pips mid-match warns and changes",
-       [](GameState& s) { PairsAt(s, 2, true); },
-       10,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleCountedPips, kCountLosers); },
-       {"Selector 'Puntos que se anotan'"}},
-      {"scoring pair in individual mode warns and changes",
-       [](GameState& s) { s.RuleMode = kModeIndividual; },
-       11,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleScoringPair, kScoringLosers); },
-       {"Selección intrascendente"}},
-      {"scoring pair in the first hand is silent",
-       [](GameState& s) { PairsAt(s, 1, true); },
-       11,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleScoringPair, kScoringLosers); },
-       {}},
-      {"tie lead without a repeated hand warns and changes",
-       [](GameState& s) { s.RuleTieWinner = kTieLeaders; },
-       13,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleTieLead, kTieRotateLead); },
-       {"Selección intrascendente"}},
-      {"mode mid-match warns; losing pair becomes 1, winners relabelled and kept",
-       [](GameState& s) { PairsAt(s, 2, true), s.RuleNextLead = kNextLeadLoser; },
-       15,
-       {},
-       [](const GameState& s) {
-         EXPECT_EQ(s.RuleMode, kModeIndividual);
-         EXPECT_EQ(s.RuleNextLead, kNextLeadRotate);
-       },
-       {"Selector 'Modo de juego'"}},
-      {"mode keeps a winner lead and a leaders' tie",
-       [](GameState& s) { s.RuleNextLead = kNextLeadWinner, s.RuleTieWinner = kTieLeaders; },
-       15,
-       {},
-       [](const GameState& s) {
-         EXPECT_EQ(s.RuleNextLead, kNextLeadWinner);
-         EXPECT_EQ(s.RuleTieWinner, kTieLeaders);
-       },
-       {}},
-      {"mode drops the non-leaders' tie",
-       [](GameState& s) { s.RuleTieWinner = kTieNonLeaders; },
-       15,
-       {},
-       [](const GameState& s) { EXPECT_EQ(s.RuleTieWinner, kTieRepeat); },
-       {}},
-  };
-  return cases;
-}
+// Selector values as (index, value); kStep stands for the direction's step.
+using Values = std::vector<std::pair<int, int>>;
+constexpr int kStep = -1;
+
+struct ClickCase {
+  const char* name;
+  Values set;               // before the click
+  int hand = 0, moves = 0;  // a match at hand `hand` (none when 0), `moves` moves in
+  bool handInProgress = false;
+  int index = 0;             // the selector clicked
+  std::deque<bool> answers;  // to the questions asked
+  Values expected;
+  std::vector<std::string> titles = {};  // the messages shown, in order
+};
 
 TEST(OptionRules, ClickRulesRefuseForceAndWarn) {
-  for (const ClickCase& c : Cases()) {
+  const std::string clash = "Selecciones incompatibles", refused = "Selección improcedente",
+                    pointless = "Selección intrascendente";
+  // clang-format off
+  const ClickCase cases[] = {
+      {"hidden over manual, accepted: the seat turns automatic",
+       {{24, kTilesVisible}, {28, kManual}}, 0, 0, false, 24, {true},
+       {{24, kTilesHidden}, {28, kAutomatic}}, {clash}},
+      {"hidden over manual, cancelled: nothing changes",
+       {{24, kTilesVisible}, {28, kManual}}, 0, 0, false, 24, {false},
+       {{24, kTilesVisible}, {28, kManual}}, {clash}},
+      {"manual over hidden, accepted: the tiles turn visible",
+       {{22, kTilesHidden}, {26, kAutomatic}}, 0, 0, false, 26, {true},
+       {{22, kTilesVisible}, {26, kManual}}, {clash}},
+      {"manual over hidden, cancelled: back to automatic",
+       {{22, kTilesHidden}, {26, kAutomatic}}, 0, 0, false, 26, {false},
+       {{22, kTilesHidden}, {26, kAutomatic}}, {clash}},
+      {"manual with visible tiles asks nothing",
+       {{21, kTilesVisible}}, 0, 0, false, 25, {}, {{25, kManual}}},
+      {"direction before the first move",
+       {}, 1, 1, true, 3, {}, {{3, kReverse}, {kStep, -1}}},
+      {"direction after the first move is refused",
+       {}, 1, 2, true, 3, {}, {{3, kDirect}, {kStep, 1}}, {refused}},
+      {"direction between hands, the last hand's moves still counted",
+       {}, 3, 20, false, 3, {}, {{3, kReverse}, {kStep, -1}}},
+      {"scoring during the first hand",
+       {}, 1, 0, true, 9, {}, {{9, kScoreUnits}}},
+      {"scoring once the first hand is scored is refused",
+       {}, 1, 0, false, 9, {}, {{9, kScoreTens}}, {refused}},
+      {"counted pips mid-match warns and changes",
+       {}, 2, 0, true, 10, {}, {{10, kCountLosers}}, {"Selector 'Puntos que se anotan'"}},
+      {"scoring pair in individual mode warns and changes",
+       {{15, kModeIndividual}}, 0, 0, false, 11, {}, {{11, kScoringLosers}}, {pointless}},
+      {"scoring pair in the first hand is silent",
+       {}, 1, 0, true, 11, {}, {{11, kScoringLosers}}},
+      {"tie lead without a repeated hand warns and changes",
+       {{12, kTieLeaders}}, 0, 0, false, 13, {}, {{13, kTieRotateLead}}, {pointless}},
+      {"mode mid-match warns; losing pair becomes 1, winners relabelled and kept",
+       {{14, kNextLeadLoser}}, 2, 0, true, 15, {},
+       {{15, kModeIndividual}, {14, kNextLeadRotate}}, {"Selector 'Modo de juego'"}},
+      {"mode keeps a winner lead and a leaders' tie",
+       {{14, kNextLeadWinner}, {12, kTieLeaders}}, 0, 0, false, 15, {},
+       {{14, kNextLeadWinner}, {12, kTieLeaders}}},
+      {"mode drops the non-leaders' tie",
+       {{12, kTieNonLeaders}}, 0, 0, false, 15, {}, {{12, kTieRepeat}}},
+  };
+  // clang-format on
+  for (const ClickCase& c : cases) {
     SCOPED_TRACE(c.name);
     GameState s = Defaults();
-    c.before(s);
+    for (auto [index, value] : c.set) SelectorValue(s, index) = static_cast<i16>(value);
+    if (c.hand > 0) PairsAt(s, c.hand, c.handInProgress);
+    if (c.moves > 0) s.MoveNumber = static_cast<i16>(c.moves);
     OptionLabels labels = BuildOptionLabels(s);
     Script script(c.answers);
     ClickSelector(s, labels, c.index, script);
-    c.after(s);
+    for (auto [index, value] : c.expected) {
+      EXPECT_EQ(index == kStep ? s.DirectionStep : SelectorValue(s, index), value) << index;
+    }
     std::vector<std::string> titles;
     for (const OptionMessage& m : script.shown) titles.push_back(m.Title);
     EXPECT_EQ(titles, c.titles);
   }
+  // With no match, a hand number left from the last one does not refuse.
+  GameState s = Defaults();
+  s.HandNumber = 7;
+  OptionLabels labels = BuildOptionLabels(s);
+  Script script;
+  ClickSelector(s, labels, kSelScoring, script);
+  EXPECT_EQ(s.RuleScoring, kScoreUnits);
+  EXPECT_TRUE(script.shown.empty());
 }
 
 TEST(OptionRules, MessagesCarryTheirButtonsPicturesAndExactTexts) {

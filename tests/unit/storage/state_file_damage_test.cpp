@@ -65,36 +65,46 @@ TEST(DamagedFile, CutAnywhereKeepsTheSettingsReadAndDropsTheMatch) {
   }
 }
 
-TEST(DamagedFile, EmptyOrBlankFilesReportInputPastTheEnd) {
-  for (const char* text : {"", "   ", "\r\n\r\n", "\n"}) {
+// Each damage has its error (-1: any), drops the match and keeps the settings
+// read before it.
+TEST(DamagedFile, EachDamageHasItsErrorAndDropsTheMatch) {
+  const GameState sample = sample::RichState(10, 2);
+  const std::string text = StateFileText(sample);
+  std::string word = text;
+  word.replace(word.find(",0,35,") + 1, 1, "cero");  // SeatLevel 1
+  std::string quote = text;
+  quote.erase(quote.find('"', 1), 1);  // the closing quote of the first name
+  std::string enormous = text;
+  enormous.replace(enormous.find(",11,", enormous.find("#TRUE#")), 4, ",99999999999999999999,");
+  const struct {
+    const char* name;
+    std::string bytes;
+    int error;
+  } cases[] = {
+      {"empty", "", 62},
+      {"blanks", "   ", 62},
+      {"blank lines", "\r\n\r\n", 62},
+      {"a line feed", "\n", 62},
+      {"a word where a number is due", word, 13},
+      {"a missing quote shifts the fields", quote, -1},
+      {"an enormous move number is missing", enormous, 0},
+  };
+  for (const auto& c : cases) {
     GameState back;
-    EXPECT_EQ(ReadText(back, text).ErrorNumber, 62);
-    ExpectSafeToUse(back, "blank file");
+    const ReadOutcome outcome = ReadText(back, c.bytes);
+    EXPECT_TRUE(c.error < 0 ? outcome.ErrorNumber != 0 : outcome.ErrorNumber == c.error)
+        << c.name << ": error " << outcome.ErrorNumber;
+    EXPECT_FALSE(back.MatchInProgress) << c.name;
+    ExpectSafeToUse(back, c.name);
+    if (c.error == 0) {
+      EXPECT_TRUE(outcome.MatchDropped);
+      ExpectSameSettings(sample, back);
+    }
   }
-}
-
-TEST(DamagedFile, AWordWhereANumberIsDueIsATypeMismatch) {
-  std::string text = StateFileText(sample::RichState(10, 2));
-  const std::size_t level = text.find(",0,35,");  // SeatLevel 1 and 2
-  ASSERT_NE(level, std::string::npos);
-  text.replace(level + 1, 1, "cero");
   GameState back;
-  const ReadOutcome outcome = ReadText(back, text);
-  EXPECT_EQ(outcome.ErrorNumber, 13);
-  EXPECT_FALSE(back.MatchInProgress);
+  ReadText(back, word);
   EXPECT_EQ(back.SeatName[4], "Raúl  Güemes");             // read before the damage
   EXPECT_EQ(back.SeatLevel[1], GameState{}.SeatLevel[1]);  // never read: left as it was
-  ExpectSafeToUse(back, "type mismatch");
-}
-
-TEST(DamagedFile, AMissingQuoteShiftsTheFieldsAndIsCaught) {
-  std::string text = StateFileText(sample::RichState(10, 2));
-  text.erase(text.find('"', 1), 1);  // the closing quote of the first name
-  GameState back;
-  const ReadOutcome outcome = ReadText(back, text);
-  EXPECT_NE(outcome.ErrorNumber, 0);
-  EXPECT_FALSE(back.MatchInProgress);
-  ExpectSafeToUse(back, "missing quote");
 }
 
 TEST(DamagedFile, ImpossibleCountsStopTheReadWithoutAllocating) {
@@ -111,18 +121,6 @@ TEST(DamagedFile, ImpossibleCountsStopTheReadWithoutAllocating) {
     EXPECT_LE(back.MoveRecord.size(), 41u) << counts;
     ExpectSafeToUse(back, counts);
   }
-}
-
-TEST(DamagedFile, AnEnormousMoveNumberIsMissingAndTheHandIsNotResumed) {
-  const GameState s = sample::RichState(10, 2);
-  std::string text = StateFileText(s);
-  text.replace(text.find(",11,", text.find("#TRUE#")), 4, ",99999999999999999999,");
-  GameState back;
-  const ReadOutcome outcome = ReadText(back, text);
-  EXPECT_EQ(outcome.ErrorNumber, 0);
-  EXPECT_TRUE(outcome.MatchDropped);
-  ExpectSameSettings(s, back);
-  ExpectSafeToUse(back, "enormous move number");
 }
 
 TEST(DamagedFile, SeededRandomDamageNeverLeavesAnUnsafeState) {
