@@ -85,18 +85,15 @@ class CarguaTest : public QObject {
     QVERIFY(dialog.ActionButton()->Usable());
   }
 
-  void aPressOnADisabledButtonDoesNothing() {
+  void enterDeletesInTheDeleteModeAndRefillsTheList() {
     Cargua dialog(state_, SavedGamesMode::kDelete, PathOf(dir_));
     dialog.show();
+    // A press on the button while it is out of use does nothing.
     QTest::keyClicks(dialog.NameBox(), "Nada");
     QTest::mouseClick(dialog.ActionButton(), Qt::LeftButton);
     QCOMPARE(dialog.List()->count(), 2);
     QVERIFY(dialog.isVisible());
-  }
-
-  void enterDeletesInTheDeleteModeAndRefillsTheList() {
-    Cargua dialog(state_, SavedGamesMode::kDelete, PathOf(dir_));
-    dialog.show();
+    dialog.NameBox()->clear();
     QTest::keyClicks(dialog.NameBox(), "Otra");
     QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
     QVERIFY(dialog.isVisible());

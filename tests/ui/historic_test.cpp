@@ -46,6 +46,11 @@ class HistoricTest : public QObject {
       QPoint at;
       int first;
     };
+    // The pointing hand only over a usable corner.
+    QTest::mouseMove(&viewer, next);
+    QCOMPARE(viewer.cursor().shape(), Qt::BitmapCursor);
+    QTest::mouseMove(&viewer, previous);
+    QCOMPARE(viewer.cursor().shape(), Qt::ArrowCursor);
     const Step steps[] = {{previous, 0}, {outsideNext, 0}, {aboveNext, 0}, {next, 8},
                           {next, 16},    {next, 16},       {previous, 8},  {previous, 0}};
     for (const Step& s : steps) {
@@ -87,17 +92,6 @@ class HistoricTest : public QObject {
     QCOMPARE(viewer.PageLines().size(), size_t{3});  // the header alone
     QTest::mouseClick(&viewer, Qt::LeftButton, {}, viewer.ExitButtonRect().center());
     QVERIFY(!viewer.isVisible());
-  }
-
-  void theHandOnlyOverAUsableCorner() {
-    Historic viewer(state_, SomeMatches(9));
-    viewer.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
-    const QRect f = viewer.FolderRect();
-    QTest::mouseMove(&viewer, QPoint(f.right() - 3, f.bottom() - 3));
-    QCOMPARE(viewer.cursor().shape(), Qt::BitmapCursor);
-    QTest::mouseMove(&viewer, QPoint(f.left() + 3, f.bottom() - 3));
-    QCOMPARE(viewer.cursor().shape(), Qt::ArrowCursor);
   }
 
  private:

@@ -89,15 +89,6 @@ TEST(LeadChoice, WithoutADoubleTheFallbackIsTheHeaviestTile) {
   EXPECT_EQ(l.Step, LeadStep::kFallback);
 }
 
-TEST(LeadChoice, EligeJugadaLeadsTheChosenTileAsItLies) {
-  GameState s = Hand("1-0 2-0 3-0 3-1 3-2 5-4 6-4");
-  EligeJugada(s, nullptr);
-  EXPECT_EQ(s.PlayPipA, 3);
-  EXPECT_EQ(s.PlayPipB, 0);
-  EXPECT_EQ(s.PlayEnd, 1);
-  EXPECT_FALSE(s.PlayEvaluated);
-}
-
 TEST(LeadChoice, TheForcedDoubleSixNeedsNoChoice) {
   TableBuilder t;
   t.Give(1, "6-6 1-0 2-0 3-0 3-1 3-2 5-4").Deal().Move(1);
@@ -108,11 +99,14 @@ TEST(LeadChoice, TheForcedDoubleSixNeedsNoChoice) {
   EXPECT_EQ(t.s.PlayPipA, 6);
   EXPECT_EQ(t.s.PlayPipB, 6);
   EXPECT_EQ(t.s.PlayEnd, 1);
-  // Choosing the leader by hand lifts the obligation.
+  // Choosing the leader by hand lifts the obligation: the chosen tile is
+  // led as it lies, unevaluated.
   t.s.RuleNextLead = kNextLeadChoose;
   EligeJugada(t.s, nullptr);
   EXPECT_EQ(t.s.PlayPipA, 3);
   EXPECT_EQ(t.s.PlayPipB, 0);
+  EXPECT_EQ(t.s.PlayEnd, 1);
+  EXPECT_FALSE(t.s.PlayEvaluated);
 }
 
 }  // namespace

@@ -49,9 +49,7 @@ TEST(BetweenHands, EveryFinishedHandIsWrittenAndReadBack) {
     }
     EXPECT_EQ(StateFileText(back), text) << "saved again unchanged";
   }
-}
-
-TEST(BetweenHands, AHandInProgressIsCountedAsBefore) {
+  // In the middle of a hand the log holds the hands before it.
   const GameState playing = sample::RichState(30, 5);
   ASSERT_TRUE(playing.HandInProgress);
   EXPECT_EQ(LogLines(StateFileText(playing)), playing.HandNumber - 1);
