@@ -89,10 +89,6 @@ class TableBuilder {
     s.MoveNumber = static_cast<i16>(n);
     return *this;
   }
-  TableBuilder& ToMove(int seat) {
-    s.CurrentSeat = static_cast<i16>(seat);
-    return *this;
-  }
   TableBuilder& Level(int seat, int level) {
     s.SeatLevel[seat] = static_cast<i16>(level);
     return *this;
