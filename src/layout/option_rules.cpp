@@ -337,8 +337,4 @@ std::string FinalSeatName(const std::string& name, int seat) {
   return name.substr(0, last + 1);
 }
 
-bool MoveListShown(const GameState& s) {
-  return s.RuleMoveList == kMoveListAlways && s.MoveNumber >= 2;
-}
-
 }  // namespace tarvelis

@@ -113,8 +113,4 @@ i16 StepMatchTarget(i16 value, int step);
 std::string DefaultSeatName(int seat);
 std::string FinalSeatName(const std::string& name, int seat);
 
-// The move list shows always or only with the recorder on, and only once the
-// hand's first move has been made.
-bool MoveListShown(const GameState& state);
-
 }  // namespace tarvelis
