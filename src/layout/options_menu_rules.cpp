@@ -2,7 +2,8 @@
 
 namespace tarvelis {
 
-OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inHand) {
+OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inHand,
+                           HandReviewStatus review) {
   OptionFlags on{};
   const bool still = !s.MatchInProgress || s.RecorderOn || s.NoticeShown;
   if (!still || modes.Busy()) return on;
@@ -14,6 +15,8 @@ OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inH
     on[kOrderTiles] = true;
     on[kTurnTiles] = true;
   }
+  on[kAnalyseHand] = s.RecorderOn && s.HandInProgress && !s.RecorderBusy && s.LiveMoveNumber >= 2 &&
+                     review == HandReviewStatus::kNone;
   return on;
 }
 

@@ -9,24 +9,35 @@
 namespace tarvelis {
 
 enum OptionEntry : int {
-  kSaveGame = 0,    // "Guardar este juego"
-  kLoadGame = 1,    // "Cargar un juego guardado"
-  kDeleteGame = 2,  // "Borrar un juego guardado"
-  kOrderTiles = 3,  // "Ordenar fichas"
-  kTurnTiles = 4,   // "Girar fichas"
-  kOptionEntries = 5
+  kSaveGame = 0,     // "Guardar este juego"
+  kLoadGame = 1,     // "Cargar un juego guardado"
+  kDeleteGame = 2,   // "Borrar un juego guardado"
+  kOrderTiles = 3,   // "Ordenar fichas"
+  kTurnTiles = 4,    // "Girar fichas"
+  kAnalyseHand = 5,  // "Analizar la mano"
+  kOptionEntries = 6
 };
 
 inline constexpr const char* kOptionTexts[kOptionEntries] = {
     "Guardar este juego", "Cargar un juego guardado", "Borrar un juego guardado", "Ordenar fichas",
-    "Girar fichas"};
+    "Girar fichas",       "Analizar la mano"};
 
 using OptionFlags = std::array<bool, kOptionEntries>;
 
+// Where the review of the hand on the table stands.
+enum class HandReviewStatus : int {
+  kNone,     // never asked for this hand, or the hand has changed since
+  kRunning,  // being weighed now
+  kDone,     // done, and it covers every move of the hand as it stands
+};
+
 // The menu opens only while play stands still for the user: no match, the
 // recorder on, or the continue button waiting. `inHand` tells whether the
-// click fell on a hand. All false means no menu.
-OptionFlags EnabledOptions(const GameState& state, const TableModes& modes, bool inHand);
+// click fell on a hand. All false means no menu. "Analizar la mano" is
+// offered wherever the click falls while the recorder is on, unless the hand
+// is being reviewed already or its review is still whole.
+OptionFlags EnabledOptions(const GameState& state, const TableModes& modes, bool inHand,
+                           HandReviewStatus review = HandReviewStatus::kNone);
 
 // Carries out "Ordenar fichas" or "Girar fichas": each switches its own mode
 // and switches the other off.

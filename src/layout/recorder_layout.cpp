@@ -12,6 +12,9 @@ constexpr int kListWidth = 178;
 constexpr int kListMargin = 6;
 constexpr int kListNormalHeight = 118;
 constexpr int kListLeastHeight = 64;
+constexpr int kListReviewWidth = 218;
+constexpr int kReviewLineHeight = 17;
+constexpr int kReviewLineGap = 2;
 
 bool Inside(const art::Cell& c, Point p) {
   return p.x >= c.x && p.x <= c.x + c.w - 1 && p.y >= c.y && p.y <= c.y + c.h - 1;
@@ -32,12 +35,14 @@ int RecorderControlAt(Point local) {
   return 0;
 }
 
-Rect MoveListRect(const TableGeometry& g, bool tall) {
+namespace {
+
+Rect PlainListRect(const TableGeometry& g, bool tall) {
   const int bottom = g.ScreenHeightPx - kListMargin;
   if (tall) {
     const ButtonPlace help = PlaceOfButton(1, g);
     const int top = help.y + help.h + kListMargin;
-    return Rect{kListMargin, top, MoveListRect(g, false).w, bottom - top};
+    return Rect{kListMargin, top, PlainListRect(g, false).w, bottom - top};
   }
   // Below the left hand and beside the bottom one, however small the table.
   const Rect left = HandArea(g, 1);
@@ -45,6 +50,32 @@ Rect MoveListRect(const TableGeometry& g, bool tall) {
   const int h = std::clamp(room, kListLeastHeight, kListNormalHeight);
   const int w = std::min(kListWidth, HandArea(g, 4).x - 2 * kListMargin);
   return Rect{kListMargin, bottom - h, w, h};
+}
+
+// The line fits above the list without reaching the left hand.
+bool LineAboveList(const TableGeometry& g, const Rect& list) {
+  const Rect left = HandArea(g, 1);
+  return list.y - kReviewLineGap - kReviewLineHeight >= left.y + left.h + kReviewLineGap;
+}
+
+}  // namespace
+
+Rect MoveListRect(const TableGeometry& g, bool tall, bool review) {
+  Rect r = PlainListRect(g, tall);
+  if (!review) return r;
+  r.w = std::max(r.w, std::min(kListReviewWidth, HandArea(g, 4).x - 2 * kListMargin));
+  if (tall || !LineAboveList(g, r)) {
+    r.y += kReviewLineHeight + kReviewLineGap;
+    r.h -= kReviewLineHeight + kReviewLineGap;
+  }
+  return r;
+}
+
+Rect ReviewLineRect(const TableGeometry& g, bool tall) {
+  const Rect plain = PlainListRect(g, tall);
+  const Rect list = MoveListRect(g, tall, true);
+  const int top = list.y == plain.y ? plain.y - kReviewLineGap - kReviewLineHeight : plain.y;
+  return Rect{list.x, top, list.w, kReviewLineHeight};
 }
 
 }  // namespace tarvelis

@@ -19,7 +19,14 @@ Rect RecorderPanelRect(const TableGeometry& g);
 int RecorderControlAt(Point local);
 
 // The move list at the bottom left corner, clear of the left hand; the tall
-// list reaches up to just under the help button.
-Rect MoveListRect(const TableGeometry& g, bool tall);
+// list reaches up to just under the help button. While a review of the hand
+// is shown the list is wider, where the table has room, so every line keeps
+// its loss in view beside the scroll bar.
+Rect MoveListRect(const TableGeometry& g, bool tall, bool review = false);
+
+// The review's line ("Analizando la mano: 12 de 28", "Mejor 6-3: ..."): just
+// above the list, as wide as it, in the room under the left hand when there
+// is some, otherwise taken from the top of the list, which is shortened.
+Rect ReviewLineRect(const TableGeometry& g, bool tall);
 
 }  // namespace tarvelis

@@ -353,7 +353,10 @@ void Mesa::ClickOnTile(QPoint at) {
 
 void Mesa::OpenOptionsMenu(QPoint at) {
   const bool inHand = HitTestHand(state_.Table, ToPoint(at), false).HitSeat != 0;
-  OptionFlags enabled = EnabledOptions(state_, modes_, inHand);
+  OptionFlags enabled =
+      EnabledOptions(state_, modes_, inHand,
+                     recorder_ != nullptr ? recorder_->ReviewStatus() : HandReviewStatus::kNone);
+  if (recorder_ == nullptr) enabled[kAnalyseHand] = false;
   if (!onSavedGames) enabled[kSaveGame] = enabled[kLoadGame] = enabled[kDeleteGame] = false;
   menu_->Open(enabled, at);
 }
@@ -362,6 +365,8 @@ void Mesa::OnOption(int entry) {
   if (entry == kOrderTiles || entry == kTurnTiles) {
     ToggleArrangeMode(modes_, static_cast<OptionEntry>(entry));
     RefreshPointer();
+  } else if (entry == kAnalyseHand) {
+    if (recorder_ != nullptr) recorder_->AnalyseHand();
   } else if (onSavedGames) {
     onSavedGames(entry);
   }

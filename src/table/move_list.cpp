@@ -43,6 +43,27 @@ void MoveList::SetLines(const std::vector<std::string>& lines, int selected) {
   PutSelectionBack();
 }
 
+void MoveList::SetMarks(const std::vector<bool>& marked, const std::vector<std::string>& hints) {
+  static const QBrush kLossInk(QColor(0x9A, 0x1B, 0x1B));
+  for (int i = 0; i < count(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    const bool mark = k < marked.size() && marked[k];
+    QListWidgetItem* it = item(i);
+    if (it->data(Qt::UserRole).toBool() != mark) {
+      it->setData(Qt::UserRole, mark);
+      it->setForeground(mark ? kLossInk : QBrush());
+    }
+    const QString hint = k < hints.size() ? QString::fromStdString(hints[k]) : QString();
+    if (it->toolTip() != hint) it->setToolTip(hint);
+  }
+}
+
+int MoveList::MarkedLines() const {
+  int n = 0;
+  for (int i = 0; i < count(); ++i) n += item(i)->data(Qt::UserRole).toBool() ? 1 : 0;
+  return n;
+}
+
 void MoveList::PutSelectionBack() {
   if (selected_ < 0) {
     clearSelection();

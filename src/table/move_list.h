@@ -21,6 +21,11 @@ class MoveList : public QListWidget {
   void SetLines(const std::vector<std::string>& lines, int selected);
   int Selected() const { return selected_; }
 
+  // After a review: which lines carry a loss (drawn in red) and the hint each
+  // line shows under the pointer; empty vectors take the marks away.
+  void SetMarks(const std::vector<bool>& marked, const std::vector<std::string>& hints);
+  int MarkedLines() const;
+
   bool Tall() const { return tall_; }
   void SetTall(bool tall);
 

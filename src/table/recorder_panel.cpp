@@ -1,12 +1,14 @@
 #include "table/recorder_panel.h"
 
 #include <QFile>
+#include <QLabel>
 
 #include "layout/artwork_layout.h"
 #include "layout/recorder_layout.h"
 #include "model/move_record.h"
 #include "platform/cursors.h"
 #include "platform/raster.h"
+#include "table/hand_reviewer.h"
 #include "table/mesa.h"
 #include "table/move_list.h"
 #include "table/qt_table_port.h"
@@ -54,8 +56,20 @@ RecorderPanel::RecorderPanel(GameState& state, Mesa& mesa, QtTablePort& port)
       mesa_(mesa),
       port_(port),
       recorder_(state, port, mesa.Modes()),
-      list_(new MoveList(&mesa)) {
+      list_(new MoveList(&mesa)),
+      line_(new QLabel(&mesa)),
+      reviewer_(new HandReviewer(&mesa)) {
   recorder_.Changed = [this] { Refresh(); };
+  line_->setObjectName(QStringLiteral("Lbl_Analisis"));
+  line_->setStyleSheet(
+      QStringLiteral("QLabel { background: #F2E8C8; color: #1E2A20; border: 2px solid #1F4D2E;"
+                     " padding: 0px 3px; font-family: 'DejaVu Sans'; font-size: 11px; }"));
+  line_->setTextFormat(Qt::PlainText);
+  line_->hide();
+  reviewer_->onChanged = [this] {
+    UpdateList();
+    Report();
+  };
   list_->onTallChanged = [this](bool) { UpdateList(); };
   // A new line or selection may come with the first move of a hand, which
   // brings the panel onto the table.
@@ -67,6 +81,8 @@ RecorderPanel::RecorderPanel(GameState& state, Mesa& mesa, QtTablePort& port)
 }
 
 RecorderPanel::~RecorderPanel() {
+  // The review's thread ends before the panel it reports to.
+  delete reviewer_;
   port_.onRecorderList = nullptr;
   mesa_.SetRecorderPanel(nullptr);
 }
@@ -101,15 +117,66 @@ void RecorderPanel::DrawPanel() {
   mesa_.ShowNow(Rect());
 }
 
+void RecorderPanel::AnalyseHand() {
+  if (ReviewStatus() != HandReviewStatus::kNone || !state_.RecorderOn) return;
+  reviewer_->Forget();
+  reviewer_->Start(state_);
+}
+
+HandReviewStatus RecorderPanel::ReviewStatus() const {
+  return reviewer_->StatusFor(state_);
+}
+
+bool RecorderPanel::FollowReview(std::vector<std::string>& lines) {
+  verdicts_.clear();
+  if (reviewer_->Running() &&
+      (!state_.RecorderOn || reviewer_->StatusFor(state_) != HandReviewStatus::kRunning)) {
+    reviewer_->Cancel();
+  }
+  std::vector<bool> marked;
+  const std::optional<HandReview>& done = reviewer_->Finished();
+  if (done && !ReviewHolds(*done, state_, 1)) reviewer_->Forget();  // another hand
+  if (reviewer_->Finished()) {
+    const std::vector<ReviewedLine> reviewed = ReviewedLines(*reviewer_->Finished(), state_, lines);
+    summary_ = SummaryText(reviewed);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      lines[i] = reviewed[i].Text;
+      marked.push_back(reviewed[i].Marked);
+      verdicts_.push_back(reviewed[i].Verdict);
+    }
+  }
+  list_->SetLines(lines, port_.RecorderSelected());
+  list_->SetMarks(marked, verdicts_);
+  return reviewer_->Running() || reviewer_->Finished().has_value();
+}
+
 void RecorderPanel::UpdateList() {
   const bool always = state_.RuleMoveList == kMoveListAlways;
-  const std::vector<std::string> lines = MoveListLines(state_);
-  list_->SetLines(lines, port_.RecorderSelected());
-  const tarvelis::Rect r = MoveListRect(state_.Table, list_->Tall());
-  list_->setGeometry(ToQRect(r));
+  std::vector<std::string> lines = MoveListLines(state_);
+  const bool review = FollowReview(lines);
   const bool visible = !lines.empty() && (always || state_.RecorderOn);
+  const bool tall = list_->Tall();
+  list_->setGeometry(ToQRect(MoveListRect(state_.Table, tall, review && visible)));
   if (list_->isVisible() != visible) list_->setVisible(visible);
   if (visible) list_->raise();
+
+  QString say;
+  if (reviewer_->Running()) {
+    say = QString::fromStdString(ProgressText(reviewer_->Done(), reviewer_->Total()));
+  } else if (review) {
+    const int selected = list_->Selected();
+    say = QString::fromStdString(selected >= 0 && selected < static_cast<int>(verdicts_.size())
+                                     ? verdicts_[static_cast<std::size_t>(selected)]
+                                     : summary_);
+  }
+  const bool lineShown = visible && review && !say.isEmpty();
+  if (lineShown) {
+    line_->setGeometry(ToQRect(ReviewLineRect(state_.Table, tall)));
+    if (line_->text() != say) line_->setText(say);
+    line_->setToolTip(say);
+  }
+  if (line_->isVisible() != lineShown) line_->setVisible(lineShown);
+  if (lineShown) line_->raise();
 }
 
 void RecorderPanel::Refresh() {
@@ -133,18 +200,25 @@ void RecorderPanel::Report() const {
   static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
   if (path.isEmpty() || !state_.NoticeShown) return;
   const GameState& s = state_;
-  const QString line = s.RecorderOn
-                           ? QStringLiteral("recorder move %1 live %2 seat %3 lines %4 selected %5")
-                                 .arg(s.MoveNumber)
-                                 .arg(s.LiveMoveNumber)
-                                 .arg(s.CurrentSeat)
-                                 .arg(list_->count())
-                                 .arg(list_->Selected())
-                           : QStringLiteral("notice %1 hand %2 move %3 seat %4")
-                                 .arg(QString::fromStdString(NoticeLabel(s)))
-                                 .arg(s.HandNumber)
-                                 .arg(s.MoveNumber)
-                                 .arg(s.CurrentSeat);
+  const QString line = s.RecorderOn ? QStringLiteral(
+                                          "recorder move %1 live %2 seat %3 lines %4 selected %5"
+                                          " review %6 %7 of %8 marks %9")
+                                          .arg(s.MoveNumber)
+                                          .arg(s.LiveMoveNumber)
+                                          .arg(s.CurrentSeat)
+                                          .arg(list_->count())
+                                          .arg(list_->Selected())
+                                          .arg(reviewer_->Running()    ? QStringLiteral("running")
+                                               : reviewer_->Finished() ? QStringLiteral("done")
+                                                                       : QStringLiteral("none"))
+                                          .arg(reviewer_->Done())
+                                          .arg(reviewer_->Total())
+                                          .arg(list_->MarkedLines())
+                                    : QStringLiteral("notice %1 hand %2 move %3 seat %4")
+                                          .arg(QString::fromStdString(NoticeLabel(s)))
+                                          .arg(s.HandNumber)
+                                          .arg(s.MoveNumber)
+                                          .arg(s.CurrentSeat);
   QFile file(QString::fromLocal8Bit(path));
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
 }

@@ -5,13 +5,19 @@
 
 #include <QPoint>
 #include <QRect>
+#include <string>
+#include <vector>
 
 #include "engine/recorder.h"
+#include "layout/options_menu_rules.h"
 #include "model/game_state.h"
+
+class QLabel;
 
 namespace tarvelis {
 
 class Mesa;
+class HandReviewer;
 class MoveList;
 class QtTablePort;
 
@@ -42,16 +48,32 @@ class RecorderPanel {
   Recorder& Core() { return recorder_; }
   MoveList& List() { return *list_; }
 
+  // "Analizar la mano": reviews every listed move of the hand in the
+  // background; the list shows the progress and then the marks.
+  void AnalyseHand();
+  HandReviewStatus ReviewStatus() const;
+  HandReviewer& Reviewer() { return *reviewer_; }
+  // The review's line above the list, hidden when there is nothing to say.
+  QLabel& ReviewLine() { return *line_; }
+
  private:
   void DrawPanel();
   void UpdateList();
   void Report() const;
+  // Stops a review that no longer belongs to the hand on the table and lays
+  // the marks of a finished one on the lines it still holds for. True when
+  // the review has something to show.
+  bool FollowReview(std::vector<std::string>& lines);
 
   GameState& state_;
   Mesa& mesa_;
   QtTablePort& port_;
   Recorder recorder_;
   MoveList* list_;
+  QLabel* line_;
+  HandReviewer* reviewer_;
+  std::vector<std::string> verdicts_;  // per line, after a review
+  std::string summary_;
 };
 
 }  // namespace tarvelis

@@ -1,0 +1,152 @@
+#include "engine/hand_review.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "engine/recorder.h"
+
+namespace tarvelis {
+namespace {
+
+// Recorder lines are at most this wide (two for the number, nine for the
+// name, the tile and " ???"); the loss is printed in the columns after them.
+constexpr std::size_t kLineColumns = 20;
+constexpr std::size_t kLossColumns = 6;
+
+ReviewedEntry EntryOf(const GameState& s, int move) {
+  const MoveEntry& e = s.MoveRecord[static_cast<std::size_t>(move)];
+  return ReviewedEntry{e[kFSeat], e[kFPipA], e[kFPipB], e[kFEnd]};
+}
+
+ReviewedDeal DealOf(const GameState& s) {
+  ReviewedDeal d;
+  d.HandNumber = s.HandNumber;
+  d.LeadSeat = s.LeadSeat;
+  d.DirectionStep = s.DirectionStep;
+  d.SeatControl = s.SeatControl;
+  d.Rules = {s.RuleMode,       s.RuleScoring,  s.RuleScoringPair, s.RuleCountedPips,
+             s.RuleTieWinner,  s.RuleTieLead,  s.RuleFiveDoubles, s.RuleFirstLead};
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      d.Dealt[seat][slot] = {s.Hand[seat][slot].PipA, s.Hand[seat][slot].PipB};
+    }
+  }
+  return d;
+}
+
+std::string Plural(int n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+int ReviewableMoves(const GameState& s) {
+  return static_cast<int>(MoveListLines(s).size());
+}
+
+HandReview ReviewSubject(const GameState& s, int moves) {
+  HandReview r;
+  r.Deal = DealOf(s);
+  r.Scoring = s.RuleScoring;
+  moves = std::clamp(moves, 0, static_cast<int>(s.MoveRecord.size()) - 1);
+  for (int n = 1; n <= moves; ++n) r.Entries.push_back(EntryOf(s, n));
+  return r;
+}
+
+expert::ExpertOptions ReviewOptions() {
+  return expert::ExpertOptions{};
+}
+
+HandReview ReviewWholeHand(const GameState& s, const std::function<bool(int, int)>& progress) {
+  const int moves = ReviewableMoves(s);
+  HandReview r = ReviewSubject(s, moves);
+  if (moves == 0) return r;
+  r.Reviews = expert::ReviewHand(s, moves, ReviewOptions(), progress);
+  // A stopped review keeps the moves it weighed and covers no more.
+  r.Entries.resize(std::min(r.Entries.size(), r.Reviews.size()));
+  return r;
+}
+
+bool ReviewHolds(const HandReview& r, const GameState& s, int move) {
+  if (move < 1 || move > static_cast<int>(r.Reviews.size()) ||
+      move > static_cast<int>(r.Entries.size()) ||
+      move >= static_cast<int>(s.MoveRecord.size())) {
+    return false;
+  }
+  if (!(r.Deal == DealOf(s)) || r.Scoring != s.RuleScoring) return false;
+  for (int n = 1; n <= move; ++n) {
+    if (r.Entries[static_cast<std::size_t>(n - 1)] != EntryOf(s, n)) return false;
+  }
+  return true;
+}
+
+bool ReviewCoversHand(const HandReview& r, const GameState& s) {
+  const int moves = ReviewableMoves(s);
+  return moves > 0 && static_cast<int>(r.Reviews.size()) == moves && ReviewHolds(r, s, moves);
+}
+
+bool LossMarked(double loss, i16 scoring) {
+  return loss >= (scoring == kScoreUnits ? 10.0 : 1.0) - 1e-9;
+}
+
+std::string LossText(double loss, i16 scoring) {
+  if (scoring == kScoreUnits) return std::to_string(static_cast<long>(std::lround(loss)));
+  const long tenths = std::lround(loss * 10);
+  return std::to_string(tenths / 10) + "," + std::to_string(std::labs(tenths % 10));
+}
+
+std::string TileText(int pipA, int pipB) {
+  return std::to_string(pipA) + "-" + std::to_string(pipB);
+}
+
+std::vector<ReviewedLine> ReviewedLines(const HandReview& r, const GameState& s,
+                                        const std::vector<std::string>& lines) {
+  std::vector<ReviewedLine> out;
+  out.reserve(lines.size());
+  // The whole prefix is compared once; a move holds while every move before
+  // it does.
+  int holds = 0;
+  while (holds < static_cast<int>(lines.size()) && ReviewHolds(r, s, holds + 1)) ++holds;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    ReviewedLine line;
+    line.Text = lines[i];
+    if (static_cast<int>(i) >= holds) {
+      line.Verdict = "Jugada sin analizar";
+      out.push_back(line);
+      continue;
+    }
+    const expert::MoveReview& m = r.Reviews[i];
+    const bool pass = r.Entries[i][3] == kPassEnd;
+    if (!m.Weighed) {
+      line.Verdict = pass ? "Pase obligado" : "Única jugada posible";
+    } else if (LossMarked(m.Loss, r.Scoring)) {
+      line.Marked = true;
+      const std::string loss = "-" + LossText(m.Loss, r.Scoring);
+      std::string text = line.Text;
+      text.resize(std::max(text.size(), kLineColumns), ' ');
+      text += std::string(kLossColumns - std::min(kLossColumns, loss.size()), ' ') + loss;
+      line.Text = text;
+      line.Verdict = "Mejor " + TileText(m.BestMove.PipA, m.BestMove.PipB) + ": " +
+                     LossText(m.Loss, r.Scoring) +
+                     (r.Scoring == kScoreUnits ? " puntos más" : " decenas más");
+    } else {
+      line.Verdict = "Jugada acertada";
+    }
+    out.push_back(line);
+  }
+  return out;
+}
+
+std::string ProgressText(int done, int total) {
+  return "Analizando la mano: " + std::to_string(done) + " de " + std::to_string(total);
+}
+
+std::string SummaryText(const std::vector<ReviewedLine>& lines) {
+  const int marked = static_cast<int>(
+      std::count_if(lines.begin(), lines.end(), [](const ReviewedLine& l) { return l.Marked; }));
+  if (marked == 0) return "Análisis: ninguna jugada marcada";
+  return "Análisis: " + Plural(marked, "jugada marcada", "jugadas marcadas");
+}
+
+}  // namespace tarvelis
