@@ -25,8 +25,8 @@ ReviewedDeal DealOf(const GameState& s) {
   d.LeadSeat = s.LeadSeat;
   d.DirectionStep = s.DirectionStep;
   d.SeatControl = s.SeatControl;
-  d.Rules = {s.RuleMode,       s.RuleScoring,  s.RuleScoringPair, s.RuleCountedPips,
-             s.RuleTieWinner,  s.RuleTieLead,  s.RuleFiveDoubles, s.RuleFirstLead};
+  d.Rules = {s.RuleMode,      s.RuleScoring, s.RuleScoringPair, s.RuleCountedPips,
+             s.RuleTieWinner, s.RuleTieLead, s.RuleFiveDoubles, s.RuleFirstLead};
   for (int seat = 1; seat <= kSeats; ++seat) {
     for (int slot = 1; slot <= kSlots; ++slot) {
       d.Dealt[seat][slot] = {s.Hand[seat][slot].PipA, s.Hand[seat][slot].PipB};
@@ -70,8 +70,7 @@ HandReview ReviewWholeHand(const GameState& s, const std::function<bool(int, int
 
 bool ReviewHolds(const HandReview& r, const GameState& s, int move) {
   if (move < 1 || move > static_cast<int>(r.Reviews.size()) ||
-      move > static_cast<int>(r.Entries.size()) ||
-      move >= static_cast<int>(s.MoveRecord.size())) {
+      move > static_cast<int>(r.Entries.size()) || move >= static_cast<int>(s.MoveRecord.size())) {
     return false;
   }
   if (!(r.Deal == DealOf(s)) || r.Scoring != s.RuleScoring) return false;

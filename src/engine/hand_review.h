@@ -33,9 +33,9 @@ using ReviewedEntry = std::array<i16, 4>;
 
 struct HandReview {
   ReviewedDeal Deal;
-  std::vector<ReviewedEntry> Entries;         // moves 1.. in order
-  std::vector<expert::MoveReview> Reviews;    // one per entry
-  i16 Scoring = kScoreTens;                   // the scoring the losses are in
+  std::vector<ReviewedEntry> Entries;       // moves 1.. in order
+  std::vector<expert::MoveReview> Reviews;  // one per entry
+  i16 Scoring = kScoreTens;                 // the scoring the losses are in
 };
 
 // The moves a review takes: every recorded move of the hand, as many as the

@@ -64,6 +64,13 @@ int MoveList::MarkedLines() const {
   return n;
 }
 
+int MoveList::FirstMarkedLine() const {
+  for (int i = 0; i < count(); ++i) {
+    if (item(i)->data(Qt::UserRole).toBool()) return i;
+  }
+  return -1;
+}
+
 void MoveList::PutSelectionBack() {
   if (selected_ < 0) {
     clearSelection();

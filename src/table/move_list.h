@@ -25,6 +25,8 @@ class MoveList : public QListWidget {
   // line shows under the pointer; empty vectors take the marks away.
   void SetMarks(const std::vector<bool>& marked, const std::vector<std::string>& hints);
   int MarkedLines() const;
+  // The first marked line, or -1.
+  int FirstMarkedLine() const;
 
   bool Tall() const { return tall_; }
   void SetTall(bool tall);

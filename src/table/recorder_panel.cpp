@@ -63,7 +63,8 @@ RecorderPanel::RecorderPanel(GameState& state, Mesa& mesa, QtTablePort& port)
   line_->setObjectName(QStringLiteral("Lbl_Analisis"));
   line_->setStyleSheet(
       QStringLiteral("QLabel { background: #F2E8C8; color: #1E2A20; border: 2px solid #1F4D2E;"
-                     " padding: 0px 3px; font-family: 'DejaVu Sans'; font-size: 11px; }"));
+                     " padding: 0px 3px; font-family: 'DejaVu Sans'; font-size: 11px; }"
+                     "QLabel[loss=\"true\"] { color: #9A1B1B; }"));
   line_->setTextFormat(Qt::PlainText);
   line_->hide();
   reviewer_->onChanged = [this] {
@@ -161,13 +162,19 @@ void RecorderPanel::UpdateList() {
   if (visible) list_->raise();
 
   QString say;
+  bool loss = false;
   if (reviewer_->Running()) {
     say = QString::fromStdString(ProgressText(reviewer_->Done(), reviewer_->Total()));
   } else if (review) {
     const int selected = list_->Selected();
-    say = QString::fromStdString(selected >= 0 && selected < static_cast<int>(verdicts_.size())
-                                     ? verdicts_[static_cast<std::size_t>(selected)]
-                                     : summary_);
+    const bool onLine = selected >= 0 && selected < static_cast<int>(verdicts_.size());
+    say = QString::fromStdString(onLine ? verdicts_[static_cast<std::size_t>(selected)] : summary_);
+    loss = onLine && list_->item(selected)->data(Qt::UserRole).toBool();
+  }
+  if (line_->property("loss").toBool() != loss) {
+    // The selected move's loss reads in the same red as its line.
+    line_->setProperty("loss", loss);
+    line_->setStyleSheet(line_->styleSheet());
   }
   const bool lineShown = visible && review && !say.isEmpty();
   if (lineShown) {
@@ -196,24 +203,37 @@ void RecorderPanel::Refresh() {
 // End-to-end tests follow the recorder through the status file the waits
 // write: while it is on, where it stands; once it is off with play waiting,
 // the wait itself, as the continue button reports it.
+// "running", "done" (the review covers the hand as it stands), "partial" (it
+// covers the moves before the later ones) or "none".
+QString RecorderPanel::ReviewWord() const {
+  switch (ReviewStatus()) {
+    case HandReviewStatus::kRunning:
+      return QStringLiteral("running");
+    case HandReviewStatus::kDone:
+      return QStringLiteral("done");
+    case HandReviewStatus::kNone:
+      break;
+  }
+  return reviewer_->Finished() ? QStringLiteral("partial") : QStringLiteral("none");
+}
+
 void RecorderPanel::Report() const {
   static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
   if (path.isEmpty() || !state_.NoticeShown) return;
   const GameState& s = state_;
   const QString line = s.RecorderOn ? QStringLiteral(
                                           "recorder move %1 live %2 seat %3 lines %4 selected %5"
-                                          " review %6 %7 of %8 marks %9")
+                                          " review %6 %7 of %8 marks %9 first %10")
                                           .arg(s.MoveNumber)
                                           .arg(s.LiveMoveNumber)
                                           .arg(s.CurrentSeat)
                                           .arg(list_->count())
                                           .arg(list_->Selected())
-                                          .arg(reviewer_->Running()    ? QStringLiteral("running")
-                                               : reviewer_->Finished() ? QStringLiteral("done")
-                                                                       : QStringLiteral("none"))
+                                          .arg(ReviewWord())
                                           .arg(reviewer_->Done())
                                           .arg(reviewer_->Total())
                                           .arg(list_->MarkedLines())
+                                          .arg(list_->FirstMarkedLine())
                                     : QStringLiteral("notice %1 hand %2 move %3 seat %4")
                                           .arg(QString::fromStdString(NoticeLabel(s)))
                                           .arg(s.HandNumber)

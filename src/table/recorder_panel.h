@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,7 @@ class RecorderPanel {
   void DrawPanel();
   void UpdateList();
   void Report() const;
+  QString ReviewWord() const;
   // Stops a review that no longer belongs to the hand on the table and lays
   // the marks of a finished one on the lines it still holds for. True when
   // the review has something to show.

@@ -43,11 +43,11 @@ TEST(HandReview, WhichLossesAreMarkedAndHowTheyRead) {
     bool marked;
     const char* text;
   } const cases[] = {
-      {0.0, kScoreTens, false, "0,0"},    {0.96, kScoreTens, false, "1,0"},
-      {1.0, kScoreTens, true, "1,0"},     {1.44, kScoreTens, true, "1,4"},
-      {1.46, kScoreTens, true, "1,5"},    {12.97, kScoreTens, true, "13,0"},
-      {9.6, kScoreUnits, false, "10"},    {10.0, kScoreUnits, true, "10"},
-      {23.4, kScoreUnits, true, "23"},    {1.4, kScoreUnits, false, "1"},
+      {0.0, kScoreTens, false, "0,0"}, {0.96, kScoreTens, false, "1,0"},
+      {1.0, kScoreTens, true, "1,0"},  {1.44, kScoreTens, true, "1,4"},
+      {1.46, kScoreTens, true, "1,5"}, {12.97, kScoreTens, true, "13,0"},
+      {9.6, kScoreUnits, false, "10"}, {10.0, kScoreUnits, true, "10"},
+      {23.4, kScoreUnits, true, "23"}, {1.4, kScoreUnits, false, "1"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LossMarked(c.loss, c.scoring), c.marked) << c.loss << " scoring " << c.scoring;
@@ -95,9 +95,9 @@ TEST(HandReview, LinesAndVerdicts) {
       EXPECT_EQ(lines[i].Text.size(), 26u);
       EXPECT_EQ(lines[i].Text.substr(20), c.suffix);
     }
-    EXPECT_EQ(SummaryText(lines), marks == 0 ? "Análisis: ninguna jugada marcada"
-                                             : "Análisis: " + std::to_string(marks) +
-                                                   " jugadas marcadas");
+    EXPECT_EQ(SummaryText(lines), marks == 0
+                                      ? "Análisis: ninguna jugada marcada"
+                                      : "Análisis: " + std::to_string(marks) + " jugadas marcadas");
   }
 }
 
