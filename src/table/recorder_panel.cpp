@@ -180,7 +180,6 @@ void RecorderPanel::UpdateList() {
   if (lineShown) {
     line_->setGeometry(ToQRect(ReviewLineRect(state_.Table, tall)));
     if (line_->text() != say) line_->setText(say);
-    line_->setToolTip(say);
   }
   if (line_->isVisible() != lineShown) line_->setVisible(lineShown);
   if (lineShown) line_->raise();
