@@ -12,7 +12,21 @@ namespace {
 // Recorder lines are at most this wide (two for the number, nine for the
 // name, the tile and " ???"); the loss is printed in the columns after them.
 constexpr std::size_t kLineColumns = 20;
-constexpr std::size_t kLossColumns = 6;
+constexpr std::size_t kLossColumns = kReviewedLineColumns - kLineColumns;
+
+// A marked line: the loss right-aligned in its own column after the line,
+// or, where the list is too narrow for that, in place of the " ???" that says
+// the computer chose by scoring, right-aligned in the columns there are.
+std::string MarkedText(std::string line, const std::string& loss, std::size_t columns) {
+  if (columns >= kReviewedLineColumns) {
+    line.resize(std::max(line.size(), kLineColumns), ' ');
+    return line + std::string(kLossColumns - std::min(kLossColumns, loss.size()), ' ') + loss;
+  }
+  if (line.ends_with(" ???")) line.resize(line.size() - 4);
+  const std::size_t room =
+      columns > line.size() + loss.size() ? columns - line.size() - loss.size() : 1;
+  return line + std::string(room, ' ') + loss;
+}
 
 ReviewedEntry EntryOf(const GameState& s, int move) {
   const MoveEntry& e = s.MoveRecord[static_cast<std::size_t>(move)];
@@ -100,7 +114,7 @@ std::string TileText(int pipA, int pipB) {
 }
 
 std::vector<ReviewedLine> ReviewedLines(const HandReview& r, const GameState& s,
-                                        const std::vector<std::string>& lines) {
+                                        const std::vector<std::string>& lines, int columns) {
   std::vector<ReviewedLine> out;
   out.reserve(lines.size());
   // The whole prefix is compared once; a move holds while every move before
@@ -121,11 +135,8 @@ std::vector<ReviewedLine> ReviewedLines(const HandReview& r, const GameState& s,
       line.Verdict = pass ? "Pase obligado" : "Única jugada posible";
     } else if (LossMarked(m.Loss, r.Scoring)) {
       line.Marked = true;
-      const std::string loss = "-" + LossText(m.Loss, r.Scoring);
-      std::string text = line.Text;
-      text.resize(std::max(text.size(), kLineColumns), ' ');
-      text += std::string(kLossColumns - std::min(kLossColumns, loss.size()), ' ') + loss;
-      line.Text = text;
+      line.Text = MarkedText(line.Text, "-" + LossText(m.Loss, r.Scoring),
+                             static_cast<std::size_t>(std::max(columns, 0)));
       line.Verdict = "Mejor " + TileText(m.BestMove.PipA, m.BestMove.PipB) + ": " +
                      LossText(m.Loss, r.Scoring) +
                      (r.Scoring == kScoreUnits ? " puntos más" : " decenas más");

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -81,11 +82,17 @@ struct ReviewedLine {
   std::string Verdict;  // what the line under the list says when it is selected
 };
 
+// The columns a marked line takes when the list has room: the recorder line
+// and the loss in a column of its own.
+inline constexpr std::size_t kReviewedLineColumns = 26;
+
 // The lines of the move list with the review's marks: `lines` as
-// MoveListLines gives them; lines the review does not hold for keep their
-// text and say they were not analysed.
+// MoveListLines gives them, `columns` the characters the list shows whole;
+// lines the review does not hold for keep their text and say they were not
+// analysed.
 std::vector<ReviewedLine> ReviewedLines(const HandReview& review, const GameState& state,
-                                        const std::vector<std::string>& lines);
+                                        const std::vector<std::string>& lines,
+                                        int columns = kReviewedLineColumns);
 
 // The line shown while the review runs: "Analizando la mano: 12 de 28".
 std::string ProgressText(int done, int total);

@@ -1,10 +1,19 @@
 #include "table/move_list.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace tarvelis {
+namespace {
+
+int LetterPx(int width) {
+  return width >= 170 ? 11 : 10;
+}
+
+}  // namespace
 
 MoveList::MoveList(QWidget* table) : QListWidget(table) {
   setObjectName(QStringLiteral("Lis_Grabadora"));
@@ -64,6 +73,14 @@ int MoveList::MarkedLines() const {
   return n;
 }
 
+int MoveList::ColumnsFor(int width) const {
+  QFont f = font();
+  f.setPixelSize(LetterPx(width));
+  // The frame, the list's padding and the item's, each on both sides.
+  const int inner = width - 2 * (2 + 1 + 2) - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  return inner / std::max(1, QFontMetrics(f).horizontalAdvance(QLatin1Char('0')));
+}
+
 int MoveList::FirstMarkedLine() const {
   for (int i = 0; i < count(); ++i) {
     if (item(i)->data(Qt::UserRole).toBool()) return i;
@@ -111,7 +128,7 @@ void MoveList::mouseDoubleClickEvent(QMouseEvent* event) {
 void MoveList::resizeEvent(QResizeEvent* event) {
   // A narrow table's list takes smaller letters, so every line stays whole.
   QFont f = font();
-  const int px = width() >= 170 ? 11 : 10;
+  const int px = LetterPx(width());
   if (f.pixelSize() != px) {
     f.setPixelSize(px);
     setFont(f);

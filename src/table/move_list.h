@@ -25,6 +25,9 @@ class MoveList : public QListWidget {
   // line shows under the pointer; empty vectors take the marks away.
   void SetMarks(const std::vector<bool>& marked, const std::vector<std::string>& hints);
   int MarkedLines() const;
+  // The characters a line shows whole in a list `width` pixels wide, with
+  // room kept for the scroll bar.
+  int ColumnsFor(int width) const;
   // The first marked line, or -1.
   int FirstMarkedLine() const;
 

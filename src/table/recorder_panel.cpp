@@ -128,7 +128,7 @@ HandReviewStatus RecorderPanel::ReviewStatus() const {
   return reviewer_->StatusFor(state_);
 }
 
-bool RecorderPanel::FollowReview(std::vector<std::string>& lines) {
+bool RecorderPanel::FollowReview(std::vector<std::string>& lines, int columns) {
   verdicts_.clear();
   if (reviewer_->Running() &&
       (!state_.RecorderOn || reviewer_->StatusFor(state_) != HandReviewStatus::kRunning)) {
@@ -138,7 +138,8 @@ bool RecorderPanel::FollowReview(std::vector<std::string>& lines) {
   const std::optional<HandReview>& done = reviewer_->Finished();
   if (done && !ReviewHolds(*done, state_, 1)) reviewer_->Forget();  // another hand
   if (reviewer_->Finished()) {
-    const std::vector<ReviewedLine> reviewed = ReviewedLines(*reviewer_->Finished(), state_, lines);
+    const std::vector<ReviewedLine> reviewed =
+        ReviewedLines(*reviewer_->Finished(), state_, lines, columns);
     summary_ = SummaryText(reviewed);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       lines[i] = reviewed[i].Text;
@@ -154,9 +155,10 @@ bool RecorderPanel::FollowReview(std::vector<std::string>& lines) {
 void RecorderPanel::UpdateList() {
   const bool always = state_.RuleMoveList == kMoveListAlways;
   std::vector<std::string> lines = MoveListLines(state_);
-  const bool review = FollowReview(lines);
-  const bool visible = !lines.empty() && (always || state_.RecorderOn);
   const bool tall = list_->Tall();
+  const int columns = list_->ColumnsFor(MoveListRect(state_.Table, tall, true).w);
+  const bool review = FollowReview(lines, columns);
+  const bool visible = !lines.empty() && (always || state_.RecorderOn);
   list_->setGeometry(ToQRect(MoveListRect(state_.Table, tall, review && visible)));
   if (list_->isVisible() != visible) list_->setVisible(visible);
   if (visible) list_->raise();

@@ -63,9 +63,10 @@ class RecorderPanel {
   void Report() const;
   QString ReviewWord() const;
   // Stops a review that no longer belongs to the hand on the table and lays
-  // the marks of a finished one on the lines it still holds for. True when
+  // the marks of a finished one on the lines it still holds for, in lines of
+  // `columns` characters at most where it can. True when
   // the review has something to show.
-  bool FollowReview(std::vector<std::string>& lines);
+  bool FollowReview(std::vector<std::string>& lines, int columns);
 
   GameState& state_;
   Mesa& mesa_;

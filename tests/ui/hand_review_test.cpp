@@ -88,7 +88,9 @@ class HandReviewTest : public QObject {
     QCOMPARE(t.panel->ReviewStatus(), HandReviewStatus::kDone);
     QVERIFY2(t.Marked() > 0, "this hand has a move that gave up a ten");
     QCOMPARE(t.panel->List().MarkedLines(), t.Marked());
-    const auto lines = ReviewedLines(*t.Reviewer().Finished(), t.s, MoveListLines(t.s));
+    MoveList& list = t.panel->List();
+    const auto lines = ReviewedLines(*t.Reviewer().Finished(), t.s, MoveListLines(t.s),
+                                     list.ColumnsFor(list.width()));
     QCOMPARE(t.panel->ReviewLine().text().toStdString(), lines[t.panel->List().Selected()].Verdict);
     for (int i = 0; i < moves; ++i) {
       QCOMPARE(t.panel->List().item(i)->text().toStdString(), lines[i].Text);

@@ -70,6 +70,23 @@ TEST(HandReview, MarksTextsAndVerdicts) {
   }
 }
 
+// A list too narrow for the loss's own column shows it in place of " ???",
+// right-aligned in the columns it has, and never drops the tile.
+TEST(HandReview, NarrowListsKeepTheLossInView) {
+  const GameState s = Played(16, 3);
+  const std::vector<std::string> plain = MoveListLines(s);
+  for (const int columns : {25, 21, 12}) {
+    const std::vector<ReviewedLine> lines = ReviewedLines(Faked(s, 1.44), s, plain, columns);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (!lines[i].Marked) continue;
+      std::string head =
+          plain[i].ends_with(" ???") ? plain[i].substr(0, plain[i].size() - 4) : plain[i];
+      EXPECT_EQ(lines[i].Text,
+                head + std::string(std::max<int>(1, columns - head.size() - 4), ' ') + "-1,4");
+    }
+  }
+}
+
 // Marks belong to the deal and moves they were weighed on: a changed move
 // leaves the moves before it marked, another deal, scoring or hand none.
 TEST(HandReview, MarksHoldOnlyOnTheMovesTheyWeighed) {
