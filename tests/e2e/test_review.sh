@@ -9,56 +9,25 @@ trap e2e_cleanup EXIT
 
 e2e_start_x 800x600x24
 e2e_fresh_folder
-export TARVELIS_TEST_STATUS="$E2E_DIR/status"
-e2e_start_game
-dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first start"
-e2e_key "$dialog" Return
-e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table"
-e2e_click 770 28
-e2e_wait_exit 10
-# No pause, no sound, full speed; seat 4 by hand.
-ini="$E2E_DIR/TARVE32.INI"
-awk 'BEGIN { FS = OFS = "," } NR == 1 { $9 = 2; $12 = 2 } NR == 2 { $2 = 100 } { print }' \
-  "$ini" >"$ini.new" && mv "$ini.new" "$ini"
+e2e_first_start "$E2E_QUICK"
 
-status() { cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true; }
-# The file is rewritten in place: an empty read is tried again.
+# The status file is rewritten in place: an empty read is tried again.
 field() {
   local v
   for _ in $(seq 20); do
-    v=$(status | awk -v k="$1" '{ for (i = 1; i < NF; i++) if ($i == k) { print $(i + 1); exit } }')
+    v=$(e2e_field "$1" | head -n1)
     [ -n "$v" ] && { echo "$v"; return; }
     sleep 0.05
   done
 }
-wait_status() {
-  for _ in $(seq "${2:-200}"); do [[ "$(status)" =~ $1 ]] && return 0; sleep 0.1; done
-  e2e_fail "waited for '$1', the game says '$(status)'"
-}
+wait_status() { e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1': '$(e2e_status)'"; }
 # The pointer leaves first: a synced move to where it already is never ends.
 click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }
 switch() { click 767 536; }
 back() {
   local target=$(($(field move) - 1))
   click 756 555
-  wait_status "^recorder move $target " 50
-}
-
-play_my_turn() {
-  local before=$1 slot now
-  for slot in 1 2 3 4 5 6 7; do
-    click $((246 + 44 * (slot - 1) + 22)) 560
-    sleep 0.2
-    now=$(status)
-    if [[ "$now" =~ ^arrows ]]; then
-      read -r _ _ _ _ x y _ <<<"$now"
-      sleep 0.3
-      click $((x + 16)) $((y + 16))
-      return 0
-    fi
-    [ "$now" != "$before" ] && return 0
-  done
-  click 688 550
+  wait_status "^recorder move $target " 5
 }
 
 # Answers the engine, the end of a hand and of a match (a new one is started
@@ -70,22 +39,19 @@ advance() {
       "Histórico de partidas jugadas"; do
       if dialog=$(e2e_wait_window "$title" 0); then
         e2e_key "$dialog" Return
-        [[ "$title" =~ ^Hist ]] && { sleep 1; e2e_key "$table" space; }
+        [[ "$title" =~ ^Hist ]] && { sleep 1; e2e_key "$E2E_TABLE" space; }
       fi
     done
-    case "$(status)" in
+    case "$(e2e_status)" in
       "notice Jugador4 "*) return 0 ;;
       "notice Continuar "*) click 688 550; sleep 0.5 ;;
     esac
     sleep 0.1
   done
-  e2e_fail "seat 4 never got its turn: '$(status)'"
+  e2e_fail "seat 4 never got its turn: '$(e2e_status)'"
 }
 
-e2e_start_game
-table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table"
-sleep 0.3
-e2e_key "$table" space
+e2e_start_match
 for _ in $(seq 120); do
   advance
   if [ "$(field move)" -ge 16 ]; then
@@ -96,9 +62,9 @@ for _ in $(seq 120); do
     sleep 0.4
     started=$(date +%s%3N)
     click 340 $((150 + 18 * 3 + 10))
-    wait_status "^recorder .* review (running|done) " 50
-    [[ "$(status)" =~ review\ running ]] && back  # the table answers meanwhile
-    wait_status "^recorder .* review done " 600
+    wait_status "^recorder .* review (running|done) " 5
+    [[ "$(e2e_status)" =~ review\ running ]] && back # the table answers meanwhile
+    wait_status "^recorder .* review done " 60
     ms=$(($(date +%s%3N) - started))
     echo "reviewed $(field lines) moves in $ms ms: $(field marks) marked"
     [ "$ms" -lt 5000 ] || e2e_fail "the review took $ms ms"
@@ -112,8 +78,8 @@ for _ in $(seq 120); do
       exit 0
     fi
     switch
-    wait_status "^notice Jugador4 " 100
+    wait_status "^notice Jugador4 " 10
   fi
-  play_my_turn "$(status)"
+  e2e_play_my_turn "$(e2e_status)"
 done
 e2e_fail "no hand showed a marked move"

@@ -26,10 +26,10 @@ TEST(HandReviewMenu, OfferedWithTheRecorderOnOnly) {
     s.RecorderOn = c.recorderOn;
     s.RecorderBusy = c.busy;
     s.MoveNumber = s.LiveMoveNumber = 9;
-    OptionFlags on = EnabledOptions(s, c.inHand, c.review);
+    OptionFlags on = EnabledOptions(s, TableModes{}, c.inHand, c.review);
     EXPECT_EQ(on[kAnalyseHand], c.offered) << c.recorderOn << c.busy << c.inHand;
     on[kAnalyseHand] = false;
-    EXPECT_EQ(on, EnabledOptions(s, c.inHand, S::kRunning));
+    EXPECT_EQ(on, EnabledOptions(s, TableModes{}, c.inHand, S::kRunning));
   }
 }
 
