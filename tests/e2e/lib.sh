@@ -92,12 +92,18 @@ e2e_window_exists() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&
 # Types a key into a window (no window manager: focus it directly).
 e2e_key() {
   sleep 0.3  # a window just mapped may not take keys yet
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   xdotool key "$2"
 }
 
 # Clicks at (x, y) of the screen.
-e2e_click() { xdotool mousemove --sync "$1" "$2" click 1; }
+# xdotool's --sync waits for the pointer to be seen moving, and a pointer
+# already on the spot may never be: each wait is bounded, so two clicks on the
+# same control never hang a script.
+e2e_click() {
+  timeout 5 xdotool mousemove --sync "$1" "$2" || xdotool mousemove "$1" "$2"
+  xdotool click 1
+}
 
 # Waits up to $1 seconds for the game to end; fails when it does not.
 e2e_wait_exit() {
