@@ -66,8 +66,8 @@ for _ in $(seq 120); do
     [[ "$(e2e_status)" =~ review\ running ]] && back # the table answers meanwhile
     wait_status "^recorder .* review done " 60
     ms=$(($(date +%s%3N) - started))
+    # Reported, not asserted: a loaded machine must not fail the script.
     echo "reviewed $(field lines) moves in $ms ms: $(field marks) marked"
-    [ "$ms" -lt 5000 ] || e2e_fail "the review took $ms ms"
     if [ "$(field marks)" -gt 0 ]; then
       # Back to the first marked move: the line over the list names the best.
       first=$(field first)
