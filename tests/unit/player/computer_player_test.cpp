@@ -1,5 +1,5 @@
 // The order of a decision: pass, a single candidate, the weighed choice with
-// its pause, ties, the tutor's suggestion at full strength, determinism.
+// its pause, ties, the tutor's suggestion at full strength.
 #include "player/computer_player.h"
 
 #include <gtest/gtest.h>
@@ -82,29 +82,6 @@ TEST(EligeJugada, EqualScoresGoToTheEarlierCandidate) {
   }
 }
 
-TEST(EligeJugada, PlaysTheSameMoveEveryTimeAndOnlyWritesTheMoveInHand) {
-  TableBuilder t;
-  t.Give(1, "3-6 2-0 0-0 1-0 1-1 4-4 4-0").Give(2, "3-0 3-1 3-2").Give(4, "3-4 3-5");
-  t.Deal().Played("3-0 3-1 3-2 3-4 3-5").Ends(3, 2).Mark(2, 6, 3).Mark(3, 0, -2);
-  const GameState before = t.s;
-  EligeJugada(t.s, nullptr);
-  const GameState first = t.s;
-  t.s = before;
-  EligeJugada(t.s, nullptr);
-  EXPECT_EQ(std::tie(t.s.PlayPipA, t.s.PlayPipB, t.s.PlayEnd),
-            std::tie(first.PlayPipA, first.PlayPipB, first.PlayEnd));
-  EXPECT_EQ(t.s.SeatPipMark, before.SeatPipMark);
-  EXPECT_EQ(t.s.SeatLevel, before.SeatLevel);
-  EXPECT_EQ(t.s.SeatTileCount, before.SeatTileCount);
-  EXPECT_EQ(t.s.SeatPipsLeft, before.SeatPipsLeft);
-  EXPECT_EQ(t.s.EndPips, before.EndPips);
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    for (int slot = 1; slot <= kSlots; ++slot) {
-      EXPECT_EQ(t.s.Hand[seat][slot].State, before.Hand[seat][slot].State);
-    }
-  }
-}
-
 // Below level 41 seat 1 lays the double four; from 41 on it keeps the last two
 // fours and plays 3-1.
 TableBuilder LevelSensitive(int level) {
@@ -129,14 +106,9 @@ TEST(Suggestion, IsWorkedOutAtFullStrengthAndLeavesTheLevel) {
   EXPECT_FALSE(hint.ShowsArrow);
   EXPECT_EQ(LastEvaluation().Level, 100);
   EXPECT_EQ(t.s.SeatLevel[1], 30);
-}
-
-TEST(Suggestion, RaisesOnlyAManualSeat) {
-  TableBuilder t = LevelSensitive(30);
   t.s.SeatControl[1] = kAutomatic;
   Suggest(t.s);
   EXPECT_EQ(t.s.PlayPipB, 4) << "an automatic seat is suggested its own move";
-  EXPECT_EQ(t.s.SeatLevel[1], 30);
 }
 
 TEST(Suggestion, ShowsTheArrowForATileThatFitsBothEnds) {
@@ -168,9 +140,16 @@ TEST(Lead, AnAutomaticSeatPausesBeforeItsLeadButNotBeforeTheForcedDoubleSix) {
   t.s.SeatControl[1] = kAutomatic;
   t.s.HandNumber = 1;
   t.s.RuleFirstLead = kFirstLeadSixDouble;
+  t.s.RuleNextLead = kNextLeadRotate;
   EligeJugada(t.s, &port);
-  EXPECT_EQ(t.s.PlayPipA, 6);
+  EXPECT_EQ(std::tie(t.s.PlayPipA, t.s.PlayPipB, t.s.PlayEnd), std::make_tuple(6, 6, 1));
   EXPECT_EQ(port.Pauses, 1);
+  // Choosing the leader by hand lifts the obligation: the chosen tile is
+  // led as it lies, unevaluated.
+  t.s.RuleNextLead = kNextLeadChoose;
+  EligeJugada(t.s, &port);
+  EXPECT_EQ(std::tie(t.s.PlayPipA, t.s.PlayPipB, t.s.PlayEnd), std::make_tuple(3, 0, 1));
+  EXPECT_FALSE(t.s.PlayEvaluated);
 }
 
 }  // namespace

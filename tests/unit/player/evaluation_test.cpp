@@ -14,34 +14,20 @@ namespace {
 
 using test::TableBuilder;
 
-TEST(SeatRoles, KeySeatIsTheMemberCloserToGoingOut) {
+TEST(SeatRoles, KeySeatIsCloserToGoingOutAndOpponentsSwapFromLevel21) {
   TableBuilder t;
-  t.Give(3, "6-6 6-5").Deal();
-  SeatRoles r = PairRoles(t.s, 1);
-  EXPECT_EQ(r.Key, 1);  // equal counts keep the deciding seat
-  EXPECT_EQ(r.Second, 3);
-  t.Played("6-6 6-5");  // the partner holds fewer tiles now
-  r = PairRoles(t.s, 1);
-  EXPECT_EQ(r.Key, 3);
-  EXPECT_EQ(r.Second, 1);
-}
-
-TEST(SeatRoles, OpponentsFollowTheDirectionAndSwapFromLevel21) {
-  TableBuilder t;
-  t.Give(4, "6-6 6-5").Deal().Played("6-6 6-5");  // seat 2 holds more than seat 4
-  t.Level(1, 20);
-  SeatRoles r = PairRoles(t.s, 1);
-  EXPECT_EQ(r.FirstOpponent, 2);
-  EXPECT_EQ(r.SecondOpponent, 4);
-  t.Level(1, 21);
-  r = PairRoles(t.s, 1);
-  EXPECT_EQ(r.FirstOpponent, 4);
-  EXPECT_EQ(r.SecondOpponent, 2);
-  // Playing the other way round seat 4 is next anyway: nothing to swap.
-  t.Reverse();
-  r = PairRoles(t.s, 1);
-  EXPECT_EQ(r.FirstOpponent, 4);
-  EXPECT_EQ(r.SecondOpponent, 2);
+  t.Give(3, "6-6 6-5").Give(4, "5-5 5-4").Deal();
+  EXPECT_EQ(PairRoles(t.s, 1).Key, 1) << "equal counts keep the deciding seat";
+  t.Played("6-6 6-5 5-5 5-4");  // the partner and seat 4 hold fewer tiles now
+  const auto roles = [&](int level) {
+    t.Level(1, level);
+    const SeatRoles r = PairRoles(t.s, 1);
+    return std::make_tuple(r.Key, r.Second, r.FirstOpponent, r.SecondOpponent);
+  };
+  EXPECT_EQ(roles(20), std::make_tuple(3, 1, 2, 4));
+  EXPECT_EQ(roles(21), std::make_tuple(3, 1, 4, 2));
+  t.Reverse();  // seat 4 is next anyway: nothing to swap
+  EXPECT_EQ(roles(21), std::make_tuple(3, 1, 4, 2));
 }
 
 TEST(SeatRoles, IndividualRankingFewestTilesFirstThenTurnOrder) {
@@ -51,9 +37,6 @@ TEST(SeatRoles, IndividualRankingFewestTilesFirstThenTurnOrder) {
   EXPECT_EQ(RankOthers(t.s, 1), (std::array<int, 3>{3, 4, 2}));
   t.Reverse();  // seat 4 now plays right after seat 1
   EXPECT_EQ(RankOthers(t.s, 1), (std::array<int, 3>{4, 3, 2}));
-  t.s.RuleDirection = kDirect;
-  SyncDirectionStep(t.s);
-  EXPECT_EQ(RankOthers(t.s, 2), (std::array<int, 3>{3, 4, 1}));
 }
 
 TEST(Evaluation, BlockMarginRoundsToTheNearestPip) {

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "player/computer_player.h"
 #include "table_builder.h"
 
 namespace tarvelis {
@@ -68,45 +67,20 @@ TEST(LeadChoice, ByTheDoublesHeldThenTheLongestSuit) {
   }
 }
 
+// Figures of another hand, naming tiles this hand does not hold: the lead
+// falls back to the highest double, or without one to the heaviest tile.
 TEST(LeadChoice, ANamedTileNotInTheHandFallsBack) {
-  // The deal's figures claim three ones at rank 2, but 6-1 is not in the hand.
   GameState s = Hand("6-6 6-5 6-4 6-3 6-2 2-1 1-0");
-  s.SeatPipCount[1][1] = 3;
+  s.SeatPipCount[1][1] = 3;  // three ones at rank 2, but 6-1 is not held
   s.SeatPipRank[1][2] = 1;
   s.SeatPipRank[1][3] = 2;
-  const Lead l = LeadOf(s);
-  EXPECT_EQ(l.Tile, "6-6");
-  EXPECT_EQ(l.Step, LeadStep::kFallback);
-}
-
-TEST(LeadChoice, WithoutADoubleTheFallbackIsTheHeaviestTile) {
-  // Ranks that name nothing held (figures of another hand): no double to lead.
-  GameState s = Hand("1-0 2-0 5-3 6-4 4-2 5-1 3-2");
+  EXPECT_EQ(LeadOf(s).Tile, "6-6");
+  EXPECT_EQ(LeadOf(s).Step, LeadStep::kFallback);
+  s = Hand("1-0 2-0 5-3 6-4 4-2 5-1 3-2");
   for (int k = 1; k <= kSlots; ++k) s.SeatPipRank[1][k] = 6;
   s.SeatDoubles[1] = 0;
-  const Lead l = LeadOf(s);
-  EXPECT_EQ(l.Tile, "6-4");
-  EXPECT_EQ(l.Step, LeadStep::kFallback);
-}
-
-TEST(LeadChoice, TheForcedDoubleSixNeedsNoChoice) {
-  TableBuilder t;
-  t.Give(1, "6-6 1-0 2-0 3-0 3-1 3-2 5-4").Deal().Move(1);
-  t.s.HandNumber = 1;
-  t.s.RuleFirstLead = kFirstLeadSixDouble;
-  t.s.RuleNextLead = kNextLeadRotate;
-  EligeJugada(t.s, nullptr);
-  EXPECT_EQ(t.s.PlayPipA, 6);
-  EXPECT_EQ(t.s.PlayPipB, 6);
-  EXPECT_EQ(t.s.PlayEnd, 1);
-  // Choosing the leader by hand lifts the obligation: the chosen tile is
-  // led as it lies, unevaluated.
-  t.s.RuleNextLead = kNextLeadChoose;
-  EligeJugada(t.s, nullptr);
-  EXPECT_EQ(t.s.PlayPipA, 3);
-  EXPECT_EQ(t.s.PlayPipB, 0);
-  EXPECT_EQ(t.s.PlayEnd, 1);
-  EXPECT_FALSE(t.s.PlayEvaluated);
+  EXPECT_EQ(LeadOf(s).Tile, "6-4");
+  EXPECT_EQ(LeadOf(s).Step, LeadStep::kFallback);
 }
 
 }  // namespace

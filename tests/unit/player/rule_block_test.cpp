@@ -78,14 +78,6 @@ TableBuilder LastFourIsTheDouble(int tilt) {
   return t;
 }
 
-TEST(RuleBlock, Rule11SameDoubleCountsAgainAbove60) {
-  const TableBuilder t = LastFourIsTheDouble(16);
-  ExpectDecides(t.s, 11, 61, "4-4", "3-1");
-  const Evaluation e = EvaluateAt(t.s, 61);
-  EXPECT_EQ(Amount(e, "4-4", 3), 90);
-  EXPECT_EQ(Amount(e, "4-4", 11), 90);
-}
-
 TableBuilder CoversALonelyFive() {
   TableBuilder t;
   t.Give(1, "5-2 3-1 3-0 2-0 2-6 1-6 4-4").Deal().Ends(5, 3);
@@ -120,31 +112,6 @@ TEST(RuleBlock, Rules7To9SilentInAHandOpenedByTheForcedDoubleSix) {
   EXPECT_EQ(Amount(EvaluateAt(t.s, 100), "2-2", 7), -35);
 }
 
-TEST(RuleBlock, Rule14KeepsTheLastTwoOfASuitFromLevel41) {
-  TableBuilder t;
-  t.Give(1, "4-4 4-6 3-1 1-0 1-2 2-0 5-0").Give(2, "4-0 4-1 4-2").Give(4, "4-3 4-5").Deal();
-  t.Played("4-0 4-1 4-2 4-3 4-5").Ends(4, 3);
-  ExpectDecides(t.s, 14, 41, "3-1", "4-4");
-  const Evaluation e = EvaluateAt(t.s, 41);
-  EXPECT_EQ(Amount(e, "4-4", 14), -200);
-  EXPECT_EQ(Amount(e, "4-6", 14), -700);
-}
-
-TableBuilder NextSeatHoldsOnly(const char* last) {
-  TableBuilder t;
-  t.Give(1, "3-5 3-2 2-0 2-1 0-1 0-0 4-4").Give(2, last).Give(2, "6-6 6-4 6-3 6-2 6-1 6-0");
-  t.Deal().Played("6-6 6-4 6-3 6-2 6-1 6-0").Ends(3, 3).Mark(1, 5, 5);
-  return t;
-}
-
-TEST(RuleBlock, Rule15NeverOpensTheNextSeatsLastTileAbove95) {
-  const TableBuilder t = NextSeatHoldsOnly("5-1");
-  ExpectDecides(t.s, 15, 96, "3-2", "3-5");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 96), "3-5", 15), -160);
-  // A double counts once for each of its pips.
-  EXPECT_EQ(Amount(EvaluateAt(NextSeatHoldsOnly("5-5").s, 96), "3-5", 15), -320);
-}
-
 // Every five is down but 5-6, which seat 1 holds: laying it on the six closes
 // the fives. Sides hold 68 and 55 pips; after the move 57 against 55.
 TableBuilder ClosingTheFives() {
@@ -152,16 +119,6 @@ TableBuilder ClosingTheFives() {
   t.Give(1, "5-6 4-0 0-0 1-0 1-1 2-0 3-0").Give(2, "5-5 5-0 5-1").Give(4, "5-2 5-3 5-4").Deal();
   t.Played("5-5 5-0 5-1 5-2 5-3 5-4").Ends(6, 4);
   return t;
-}
-
-TEST(RuleBlock, Rule16ClosesWhenTheBlockFavoursUsWithinTheMargin) {
-  const TableBuilder t = ClosingTheFives();
-  // Two pips behind: favourable for a margin of 3 (levels up to 97), not of 2.
-  ExpectDecides(t.s, 16, 97, "6-5", "4-0", false);
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 97), "6-5", 16), 600);
-  const Evaluation strict = EvaluateAt(t.s, 98);
-  EXPECT_EQ(Amount(strict, "6-5", 16), -600);
-  EXPECT_EQ(Chosen(strict), "4-0");
 }
 
 TEST(RuleBlock, Rule16TakesTheOutstandingDoubleOffItsHolder) {
@@ -190,7 +147,7 @@ TableBuilder CoveringTheLastThree(bool doubleDown, int doubleSeat) {
   return t;
 }
 
-TEST(RuleBlock, Rule17StrandsAnOpponentsDouble) {
+TEST(RuleBlock, Rule17StrandsAnOpponentsDoubleAndPenalisesOurOwn) {
   TableBuilder t = CoveringTheLastThree(false, 2);
   EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), 90);
   EXPECT_EQ(Amount(EvaluateAt(t.s, 50), "3-6", 17), 0);
@@ -200,40 +157,11 @@ TEST(RuleBlock, Rule17StrandsAnOpponentsDouble) {
   ExpectDecides(t.s, 17, 91, "3-6", "2-0", false);
   EXPECT_EQ(Chosen(EvaluateAt(t.s, 90)), "2-0");
   EXPECT_EQ(Amount(EvaluateAt(t.s, 91), "3-6", 17), 590);
-}
-
-TEST(RuleBlock, Rule17OwnSideDoubleIsAPenalty) {
-  // The partner holds the double three: in pairs that is our own double
-  // stranded; playing every seat for itself it is somebody else's.
-  TableBuilder t = CoveringTheLastThree(false, 3);
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), -400);
-  t.Individual();
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), 90);
-}
-
-TEST(RuleBlock, Rule18SetsUpADominoWithOurOwnDouble) {
-  // Seat 1 holds 5-5 and 2-5 with the other five fives down; ends 2 and 5.
-  TableBuilder t;
-  t.Give(1, "5-5 2-5 5-0 5-1 1-1 0-0 1-0").Give(3, "6-6 6-4 6-3 6-2 4-4 4-3 3-3");
-  t.Give(2, "2-0 2-1 2-2 4-1 4-2 5-3 5-4").Give(4, "3-0 3-1 3-2 4-0 6-0 6-1 6-5").Deal();
-  t.Played("5-0 5-1 1-1 0-0 1-0 4-1 4-2 5-3 5-4 6-0 6-1 6-5").Ends(2, 5);
-  ASSERT_EQ(t.s.SeatTileCount[1], 2);
-  ExpectDecides(t.s, 18, 0, "2-5", "5-5", false);
-  const Evaluation e = EvaluateAt(t.s, 0);
-  EXPECT_EQ(Amount(e, "2-5", 18), 2000);
-  EXPECT_EQ(Amount(e, "5-5", 18), -500);
-}
-
-TEST(RuleBlock, Rule19FeedsThePartnersLastTileAbove95) {
-  // The partner holds 4-1 alone and four fours are down; the next seat holds
-  // 4-4 and 6-1, each a bridge from the opened suit to the partner's tile.
-  TableBuilder t;
-  t.Give(1, "3-4 3-6 0-0 1-0 2-0 2-2 5-5").Give(3, "4-1 4-0 4-2 4-5 4-6 5-0 5-1");
-  t.Give(2, "4-4 6-1").Deal().Played("4-0 4-2 4-5 4-6 5-0 5-1").Ends(3, 3);
-  ExpectDecides(t.s, 19, 96, "3-4", "3-6");
-  const Evaluation e = EvaluateAt(t.s, 96);
-  EXPECT_EQ(Amount(e, "3-4", 19), 40 + 160 + 20);
-  EXPECT_EQ(Amount(e, "3-6", 19), 20);
+  // The partner's double three is our own double stranded in pairs, and
+  // somebody else's when every seat plays for itself.
+  TableBuilder partner = CoveringTheLastThree(false, 3);
+  EXPECT_EQ(Amount(EvaluateAt(partner.s, 51), "3-6", 17), -400);
+  EXPECT_EQ(Amount(EvaluateAt(partner.Individual().s, 51), "3-6", 17), 90);
 }
 
 // Ends 2 and 5. Every five is down but 5-3, held by seat 2; opening the three
@@ -302,6 +230,38 @@ TEST(RuleBlock, EachRuleDecidesFromItsGateOnAndIsSilentBelow) {
        [](TableBuilder& t) {
          t.Give(1, "6-3 3-1 1-0 1-5 5-0 5-5 0-0").Give(2, "3-0 3-2").Give(4, "3-4").Deal();
          t.Played("3-0 3-2 3-4").Ends(3, 6);
+       }},
+      // 11: the same double counts again, above 60.
+      {11, 61, "4-4", "3-1", true, "4-4", 90, [](TableBuilder& t) { t = LastFourIsTheDouble(16); }},
+      // 14: keep the last two of a suit, from level 41.
+      {14, 41, "3-1", "4-4", true, "4-6", -700,
+       [](TableBuilder& t) {
+         t.Give(1, "4-4 4-6 3-1 1-0 1-2 2-0 5-0").Give(2, "4-0 4-1 4-2").Give(4, "4-3 4-5").Deal();
+         t.Played("4-0 4-1 4-2 4-3 4-5").Ends(4, 3);
+       }},
+      // 15: never open the next seat's last tile, above 95.
+      {15, 96, "3-2", "3-5", true, "3-5", -160,
+       [](TableBuilder& t) {
+         t.Give(1, "3-5 3-2 2-0 2-1 0-1 0-0 4-4").Give(2, "5-1 6-6 6-4 6-3 6-2 6-1 6-0");
+         t.Deal().Played("6-6 6-4 6-3 6-2 6-1 6-0").Ends(3, 3).Mark(1, 5, 5);
+       }},
+      // 16: close when the block favours us within the margin: two pips
+      // behind is favourable for a margin of 3 (levels up to 97).
+      {16, 97, "6-5", "4-0", false, "6-5", 600, [](TableBuilder& t) { t = ClosingTheFives(); }},
+      // 18: set up a domino with our own double: seat 1 holds 5-5 and 2-5
+      // with the other five fives down; ends 2 and 5.
+      {18, 0, "2-5", "5-5", false, "2-5", 2000,
+       [](TableBuilder& t) {
+         t.Give(1, "5-5 2-5 5-0 5-1 1-1 0-0 1-0").Give(3, "6-6 6-4 6-3 6-2 4-4 4-3 3-3");
+         t.Give(2, "2-0 2-1 2-2 4-1 4-2 5-3 5-4").Give(4, "3-0 3-1 3-2 4-0 6-0 6-1 6-5").Deal();
+         t.Played("5-0 5-1 1-1 0-0 1-0 4-1 4-2 5-3 5-4 6-0 6-1 6-5").Ends(2, 5);
+       }},
+      // 19: feed the partner's last tile (4-1), above 95: the next seat holds
+      // 4-4 and 6-1, each a bridge from the opened suit to it.
+      {19, 96, "3-4", "3-6", true, "3-4", 40 + 160 + 20,
+       [](TableBuilder& t) {
+         t.Give(1, "3-4 3-6 0-0 1-0 2-0 2-2 5-5").Give(3, "4-1 4-0 4-2 4-5 4-6 5-0 5-1");
+         t.Give(2, "4-4 6-1").Deal().Played("4-0 4-2 4-5 4-6 5-0 5-1").Ends(3, 3);
        }},
       // 12: a double with four of its suit down and two held, above 80.
       {12, 81, "4-4", "3-1", true, "4-4", 600,

@@ -25,6 +25,8 @@ TEST(DataFolder, AWritableProgramFolderIsTheDataFolder) {
   EXPECT_FALSE(fs::exists(root / "fallback"));
 }
 
+// The program folder's files are copied once; the player's own copies, even
+// a history kept after the settings file was lost, are never replaced.
 TEST(DataFolder, AReadOnlyProgramFolderSendsTheFilesToTheFallbackOnce) {
   TempFolder root;
   const fs::path program = root / "program";
@@ -32,30 +34,14 @@ TEST(DataFolder, AReadOnlyProgramFolderSendsTheFilesToTheFallbackOnce) {
   MakeReadOnly(program);
   WriteBytes(program / "TARVE32.INI", "ini 1");
   WriteBytes(program / "TARVE32.HIS", "his 1");
-
+  fs::create_directories(fallback);
+  WriteBytes(fallback / "TARVE32.HIS", "mine");
   EXPECT_EQ(PrepareDataFolder(program, fallback), fallback);
   EXPECT_EQ(ReadBytes(fallback / "TARVE32.INI"), "ini 1");
-  EXPECT_EQ(ReadBytes(fallback / "TARVE32.HIS"), "his 1");
-
-  // The player's own copies are never replaced by the program folder's.
+  EXPECT_EQ(ReadBytes(fallback / "TARVE32.HIS"), "mine");
   WriteBytes(program / "TARVE32.INI", "ini 2");
-  WriteBytes(program / "TARVE32.HIS", "his 2");
   EXPECT_EQ(PrepareDataFolder(program, fallback), fallback);
   EXPECT_EQ(ReadBytes(fallback / "TARVE32.INI"), "ini 1");
-  EXPECT_EQ(ReadBytes(fallback / "TARVE32.HIS"), "his 1");
-}
-
-TEST(DataFolder, AHistoryAlreadyInTheFallbackSurvivesALostSettingsFile) {
-  TempFolder root;
-  const fs::path program = root / "program";
-  MakeReadOnly(program);
-  WriteBytes(program / "TARVE32.INI", "ini");
-  WriteBytes(program / "TARVE32.HIS", "theirs");
-  fs::create_directories(root / "fallback");
-  WriteBytes(root / "fallback" / "TARVE32.HIS", "mine");
-  PrepareDataFolder(program, root / "fallback");
-  EXPECT_EQ(ReadBytes(root / "fallback" / "TARVE32.INI"), "ini");
-  EXPECT_EQ(ReadBytes(root / "fallback" / "TARVE32.HIS"), "mine");
 }
 
 TEST(DataFolder, NothingToCopyOrNoProgramFolderAtAllIsNoError) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "history_records.h"
 #include "storage/data_folder.h"
 #include "storage/history_file.h"
 #include "storage/settings_file.h"
@@ -25,23 +26,18 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
-std::string Record(int n) {
-  GameState s;
-  ApplyDefaults(s);
-  s.HandWinner = 1;
-  s.PairTotal = {0, 5, static_cast<i16>(n % 5)};
-  return HistoryRecord(s, DateTime{2026, 1 + n % 12, 1 + n % 28, n % 24, n % 60});
-}
-
-std::string Records(int first, int count) {
+std::string Records(int count) {
   std::string out;
-  for (int n = first; n < first + count; ++n) out += Record(n);
+  for (int n = 0; n < count; ++n) {
+    out += testing::Record("2026010" + std::to_string(10000 + n), {"A", "B", "C", "D"},
+                           {5, n % 5, 0, 0}, true);
+  }
   return out;
 }
 
 TEST(HistoryAppend, AFullDiskLeavesTheFileExactlyAsItWas) {
   TempFolder folder;
-  const std::string before = Records(0, 3);
+  const std::string before = Records(3);
   WriteBytes(folder / "TARVE32.HIS", before);
   GameState s;
   ApplyDefaults(s);
@@ -62,7 +58,7 @@ TEST(FallbackCopy, IsWholeOrAbsentAndIsTriedAgain) {
   const fs::path program = root / "program";
   const fs::path fallback = root / "home" / "tarvelis";
   MakeReadOnly(program);
-  const std::string history = Records(0, 1000);                            // 63 KB
+  const std::string history = Records(1000);                               // 63 KB
   const std::string settings = StateFileText(sample::RichState(30, 300));  // 20 KB
   WriteBytes(program / "TARVE32.HIS", history);
   WriteBytes(program / "TARVE32.INI", settings);

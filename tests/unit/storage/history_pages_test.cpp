@@ -18,36 +18,30 @@ std::vector<PageLine> At(const std::vector<PageLine>& lines, int y) {
   return out;
 }
 
+// The texts of the line at `y`, joined by "|".
+std::string Texts(const std::vector<PageLine>& lines, int y) {
+  std::string out;
+  for (const PageLine& l : At(lines, y)) out += (out.empty() ? "" : "|") + l.Text;
+  return out;
+}
+
 TEST(MatchesPage, TwoLinesPerMatchInTheirColumns) {
   const auto matches = NewestFirst(Matches({
       Record("202612060905", {"Ana", "Bea", "Carlos", "Dani"}, {5, 3, 0, 0}, true),
       Record("202612071830", {"Eva", "Fran", "Gil", "Hugo"}, {12, 10, 8, 0}, false),
   }));
   const std::vector<PageLine> lines = MatchesPage(matches, 0);
-  const int y1 = kMatchRowsTop, y2 = kMatchRowsTop + kMatchRowsStep;
-  const int h = kFolderLineHeight;
-  using A = TextAlign;
-  using S = LineStyle;
-  // The newest match, individual, comes first.
-  EXPECT_EQ(At(lines, y1), (std::vector<PageLine>{{22, y1, A::Left, S::Entry, "07-12-2026"},
-                                                  {90, y1, A::Left, S::Entry, "Eva"},
-                                                  {325, y1, A::Centre, S::Entry, "12"}}));
-  EXPECT_EQ(At(lines, y1 + h),
-            (std::vector<PageLine>{{35, y1 + h, A::Left, S::Entry, "18:30"},
-                                   {90, y1 + h, A::Left, S::Entry, "Fran, Gil y Hugo"},
-                                   {325, y1 + h, A::Centre, S::Entry, "10-8-0"}}));
-  EXPECT_EQ(At(lines, y2), (std::vector<PageLine>{{22, y2, A::Left, S::Entry, "06-12-2026"},
-                                                  {90, y2, A::Left, S::Entry, "Ana y Bea"},
-                                                  {325, y2, A::Centre, S::Entry, "5"}}));
-  EXPECT_EQ(At(lines, y2 + h),
-            (std::vector<PageLine>{{35, y2 + h, A::Left, S::Entry, "09:05"},
-                                   {90, y2 + h, A::Left, S::Entry, "Carlos y Dani"},
-                                   {325, y2 + h, A::Centre, S::Entry, "3"}}));
-  const auto header = At(lines, 6);
-  ASSERT_EQ(header.size(), 3u);
-  EXPECT_EQ(header[0].Text, "Fecha / Hora");
-  EXPECT_EQ(header[1].Text, "Ganadores / Perdedores");
-  EXPECT_EQ(header[2].Text, "Puntos");
+  const int y = kMatchRowsTop, h = kFolderLineHeight, y2 = kMatchRowsTop + kMatchRowsStep;
+  EXPECT_EQ(Texts(lines, 6), "Fecha / Hora|Ganadores / Perdedores|Puntos");
+  EXPECT_EQ(
+      At(lines, y + h),
+      (std::vector<PageLine>{{35, y + h, TextAlign::Left, LineStyle::Entry, "18:30"},
+                             {90, y + h, TextAlign::Left, LineStyle::Entry, "Fran, Gil y Hugo"},
+                             {325, y + h, TextAlign::Centre, LineStyle::Entry, "10-8-0"}}));
+  EXPECT_EQ(Texts(lines, y), "07-12-2026|Eva|12") << "the newest, individual, first";
+  EXPECT_EQ(Texts(lines, y2), "06-12-2026|Ana y Bea|5");
+  EXPECT_EQ(Texts(lines, y2 + h), "09:05|Carlos y Dani|3");
+  EXPECT_EQ(At(lines, y2)[0].X, 22);
 }
 
 TEST(MatchesPage, EightMatchesAPage) {
@@ -110,10 +104,9 @@ TEST(PageCorners, BottomCornersTurnOnlyToPagesThatExist) {
     int x, y;
     Corner corner;
   };
-  for (const Case& c : {Case{0, h - 16, Corner::Previous}, Case{25, h, Corner::Previous},
-                        Case{26, h - 1, Corner::None}, Case{10, h - 17, Corner::None},
-                        Case{w - 25, h - 16, Corner::Next}, Case{w, h, Corner::Next},
-                        Case{w - 26, h - 1, Corner::None}, Case{w - 1, h - 17, Corner::None}}) {
+  for (const Case& c : {Case{25, h - 16, Corner::Previous}, Case{26, h - 1, Corner::None},
+                        Case{10, h - 17, Corner::None}, Case{w - 25, h - 16, Corner::Next},
+                        Case{w - 26, h - 1, Corner::None}}) {
     EXPECT_EQ(CornerAt(c.x, c.y), c.corner) << c.x << "," << c.y;
   }
   struct Use {

@@ -29,7 +29,8 @@ std::vector<std::string> Lines(const std::vector<TotalEntry>& totals, int sectio
 TEST(HistoryTotals, PairsCountForNamesAndPairsInEitherOrderAndAlignment) {
   const auto totals = ComputeTotals(Matches({
       Record("202601010900", {"Ana", "Bea", "Carlos", "Dani"}, {5, 3, 0, 0}, true),
-      // The same pair written the other way round and right-aligned.
+      // The same pair written the other way round and right-aligned: names
+      // are trimmed on the way in.
       Record("202601020900", {"      Bea", "   Ana", "Eva", "Fran"}, {6, 2, 0, 0}, true),
       Record("202601030900", {"Carlos", "Dani", "Bea", "Ana"}, {7, 4, 0, 0}, true),
   }));

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "engine/headless_play.h"
@@ -16,6 +17,7 @@
 #include "storage/history_file.h"
 #include "storage/settings_file.h"
 #include "storage/state_file.h"
+#include "support/sample_game.h"
 #include "support/temp_folder.h"
 
 namespace tarvelis {
@@ -71,15 +73,13 @@ TEST(DamagedMatch, AChainLaidOnAnotherScreenIsLaidAgainForThisOne) {
   big.Table = ComputeTableGeometry(1600, 1200);
   PlayHeadlessTo(big, 24, 5);
   ASSERT_TRUE(big.HandInProgress);
-  for (const int width : {640, 800, 1600}) {
-    GameState s;
-    s.Table = ComputeTableGeometry(width, width * 3 / 4);
-    const ReadOutcome outcome = testing::ReadText(s, StateFileText(big));
-    EXPECT_FALSE(outcome.MatchDropped) << width << ": " << outcome.Fault;
-    EXPECT_TRUE(s.HandInProgress) << width;
-    EXPECT_TRUE(CheckState(s).empty()) << width;
-    EXPECT_EQ(s.MoveRecord[1][kFTileLeft], s.Table.ChainOriginX + 1) << width;
-  }
+  GameState s;
+  s.Table = ComputeTableGeometry(640, 480);
+  const ReadOutcome outcome = testing::ReadText(s, StateFileText(big));
+  EXPECT_FALSE(outcome.MatchDropped) << outcome.Fault;
+  EXPECT_TRUE(s.HandInProgress);
+  EXPECT_TRUE(CheckState(s).empty());
+  EXPECT_EQ(s.MoveRecord[1][kFTileLeft], s.Table.ChainOriginX + 1);
 }
 
 TEST(Names, AreBoundedAndLoseTheirControlCharactersOnTheWayIn) {
@@ -117,23 +117,27 @@ TEST(HugeFile, IsReadNoFurtherThanAStateFileCanReach) {
   EXPECT_LE(s.SeatName[1].size(), static_cast<std::size_t>(kMaxNameLength));
 }
 
-// Opening a FIFO for reading waits for a writer; a device may never end. Both
-// are refused at once, and neither is replaced by the defaults.
+// Opening a FIFO for reading waits for a writer; a device may never end; a
+// folder cannot be read at all. Each is refused at once and left alone.
 TEST(NotAFile, IsAnErrorAtOnceAndIsLeftAlone) {
   TempFolder folder;
-  ASSERT_EQ(mkfifo((folder / "TARVE32.INI").c_str(), 0600), 0);
-  GameState s;
-  LoadReport report = LoadSettings(s, folder.path());
-  EXPECT_EQ(report.ErrorNumber, 75);
-  EXPECT_FALSE(report.Message.empty());
-  EXPECT_EQ(fs::status(folder / "TARVE32.INI").type(), fs::file_type::fifo);
-  EXPECT_EQ(s.SeatName[4], "Jugador4");
-
-  fs::remove(folder / "TARVE32.INI");
-  fs::create_symlink("/dev/zero", folder / "TARVE32.INI");
-  report = LoadSettings(s, folder.path());
-  EXPECT_EQ(report.ErrorNumber, 75);
-  EXPECT_TRUE(fs::is_symlink(folder / "TARVE32.INI"));
+  const fs::path ini = folder / "TARVE32.INI";
+  const std::function<void()> makers[] = {
+      [&] { ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0); },
+      [&] { fs::create_symlink("/dev/zero", ini); },
+      [&] { fs::create_directory(ini); },
+  };
+  for (const auto& make : makers) {
+    fs::remove(ini);
+    make();
+    const fs::file_type type = fs::symlink_status(ini).type();
+    GameState s = sample::RichState(5, 1);
+    const LoadReport report = LoadSettings(s, folder.path());
+    EXPECT_EQ(report.ErrorNumber, 75);
+    EXPECT_EQ(report.Message, "CID ERROR 75");
+    EXPECT_FALSE(s.MatchInProgress);
+    EXPECT_EQ(fs::symlink_status(ini).type(), type);
+  }
   EXPECT_TRUE(ReadHistory("/dev").empty()) << "no TARVE32.HIS there: nothing";
 }
 

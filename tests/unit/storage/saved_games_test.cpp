@@ -78,21 +78,6 @@ TEST(SavedGames, SaveOverwriteWithASecondPressLoadAndDelete) {
   EXPECT_EQ(del.Borra(), SavedGameOutcome::kRefused);
 }
 
-TEST(SavedGames, AnOldCapitalEndingIsFoundLoadedAndReplacedByOneCopy) {
-  TempFolder folder;
-  const GameState old = sample::RichState(8, 1);
-  ASSERT_TRUE(SaveStateFile(old, folder / "Antigua.MAN"));
-  GameState s;
-  ASSERT_EQ(Typed(SavedGamesMode::kLoad, folder.path(), "Antigua").CargaMano(s),
-            SavedGameOutcome::kDone);
-  EXPECT_EQ(s.MoveRecord[7], old.MoveRecord[7]);
-  SavedGames save = Typed(SavedGamesMode::kSave, folder.path(), "Antigua");
-  EXPECT_EQ(save.GuardaMano(s), SavedGameOutcome::kConfirmFirst);
-  EXPECT_EQ(save.GuardaMano(s), SavedGameOutcome::kDone);
-  EXPECT_FALSE(fs::exists(folder / "Antigua.MAN"));
-  EXPECT_TRUE(fs::exists(folder / "Antigua.man"));
-}
-
 TEST(SavedGames, NothingIsWrittenOrDeletedOutsideTheFolder) {
   TempFolder outer;
   const fs::path data = outer / "datos";

@@ -1,10 +1,9 @@
-// Loading and saving the settings file and the saved games: the errors the
-// player is shown, and files that are never left damaged or overwritten.
+// Loading and saving the settings file: the errors the player is shown, and
+// a file that is never left damaged or half written.
 #include "storage/settings_file.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iterator>
 
 #include "state_text.h"
@@ -19,23 +18,6 @@ namespace {
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
-
-TEST(LoadSettings, AMissingFileIsCreatedWithTheDefaultsAndSaysSo) {
-  TempFolder folder;
-  GameState s = sample::RichState(10, 2);  // whatever was there before
-  const LoadReport report = LoadSettings(s, folder.path());
-  EXPECT_EQ(report.ErrorNumber, 53);
-  EXPECT_EQ(report.Message,
-            "No se encuentra el fichero de inicialización TARVE32.INI. Se ha  procedido  a  "
-            "crearlo automáticamente  con  los  valores establecidos por defecto.");
-  EXPECT_EQ(report.Title, "Error en la carga de datos iniciales");
-  GameState expected;
-  ApplyNewFileState(expected);
-  testing::ExpectSameCarriedFields(expected, s);
-  EXPECT_TRUE(s.HandLog[1].Text.empty());
-  EXPECT_EQ(ReadBytes(folder / "TARVE32.INI"), StateFileText(expected));
-  EXPECT_EQ(LoadSettings(s, folder.path()).ErrorNumber, 0);
-}
 
 TEST(LoadSettings, AMissingFileThatCannotBeCreatedIsNotSaidToBeCreated) {
   TempFolder folder;
@@ -60,17 +42,6 @@ TEST(LoadSettings, AMissingFolderIsError76) {
   EXPECT_FALSE(std::filesystem::exists(folder / "no-such-folder"));
   WriteBytes(folder / "a-file", "x");
   EXPECT_EQ(LoadSettings(s, folder / "a-file").ErrorNumber, 76);
-}
-
-TEST(LoadSettings, AFolderNamedLikeTheFileIsReportedAndLeftAlone) {
-  TempFolder folder;
-  std::filesystem::create_directory(folder / "TARVE32.INI");
-  GameState s = sample::RichState(5, 1);
-  const LoadReport report = LoadSettings(s, folder.path());
-  EXPECT_EQ(report.ErrorNumber, 75);
-  EXPECT_EQ(report.Message, "CID ERROR 75");
-  EXPECT_FALSE(s.MatchInProgress);
-  EXPECT_TRUE(std::filesystem::is_directory(folder / "TARVE32.INI"));
 }
 
 TEST(LoadSettings, AFileCutShortKeepsWhatWasReadAndIsNotRewritten) {
@@ -124,40 +95,6 @@ TEST(SaveSettings, ReplacesTheFileWholeOrSaysItFailedAndKeepsTheOldOne) {
   EXPECT_EQ(ReadBytes(folder / "TARVE32.INI"), saved);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
   EXPECT_FALSE(SaveSettings(s, folder / "no-such-folder"));
-}
-
-TEST(SaveSettings, AFullDiskIsAFailure) {
-  std::ofstream full("/dev/full", std::ios::binary);
-  if (!full.is_open()) GTEST_SKIP() << "no /dev/full here";
-  EXPECT_FALSE(WriteAndClose(full, StateFileText(sample::RichState(30, 5))));
-}
-
-TEST(SavedGame, LoadsWholeAndEmptiesTheLogOfTheHandInPlay) {
-  TempFolder folder;
-  const GameState saved = sample::RichState(20, 3);
-  ASSERT_TRUE(SaveStateFile(saved, folder / "Partida.man"));
-  GameState s;
-  ASSERT_TRUE(LoadSavedGame(s, folder / "Partida.man"));
-  EXPECT_EQ(s.HandNumber, 4);
-  EXPECT_EQ(s.HandLog[3].Text, saved.HandLog[3].Text);
-  EXPECT_TRUE(s.HandLog[4].Text.empty());
-  EXPECT_EQ(s.HandLog[4].PairUnits[1], 0);
-  EXPECT_EQ(s.MoveRecord[20], saved.MoveRecord[20]);
-}
-
-TEST(SavedGame, AFileThatDoesNotLoadWholeChangesNothing) {
-  TempFolder folder;
-  const GameState current = sample::RichState(12, 2);
-  const std::string text = StateFileText(sample::RichState(20, 3));
-  WriteBytes(folder / "Cortada.man", text.substr(0, text.size() / 2));
-  GameState broken = sample::RichState(20, 3);
-  --broken.MoveNumber;  // a played tile without its record
-  ASSERT_TRUE(SaveStateFile(broken, folder / "Rota.man"));
-  for (const char* name : {"Cortada.man", "Rota.man", "Ninguna.man"}) {
-    GameState s = current;
-    EXPECT_FALSE(LoadSavedGame(s, folder / name)) << name;
-    testing::ExpectSameCarriedFields(current, s);
-  }
 }
 
 }  // namespace

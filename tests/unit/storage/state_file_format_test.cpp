@@ -43,24 +43,47 @@ TEST(StateFileRoundTrip, LineEndsAndBlanksDoNotBindOnlyTheOrderOfTheFields) {
   }
 }
 
-TEST(StateFileLayout, NewSettingsFileHas127CrLfLinesWithTheDefaults) {
+TEST(StateFileLayout, AMissingFileIsCreatedWith127CrLfLinesOfTheDefaultsAndSaysSo) {
   testing::TempFolder folder;
-  GameState s;
+  GameState s = sample::RichState(10, 2);  // whatever was there before
   const LoadReport report = LoadSettings(s, folder.path());
   EXPECT_EQ(report.ErrorNumber, 53);
+  EXPECT_EQ(report.Message,
+            "No se encuentra el fichero de inicialización TARVE32.INI. Se ha  procedido  a  "
+            "crearlo automáticamente  con  los  valores establecidos por defecto.");
+  EXPECT_EQ(report.Title, "Error en la carga de datos iniciales");
+  GameState expected;
+  ApplyNewFileState(expected);
+  ExpectSameCarriedFields(expected, s);
   const std::string text = testing::ReadBytes(folder / "TARVE32.INI");
   const auto lines = CrLfLines(text);
   ASSERT_EQ(lines.size(), 127u);
-  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 127);
   EXPECT_EQ(lines[0],
             "\"Jugador1\",\"Jugador2\",\"Jugador3\",\"Jugador4\",50,50,50,100,1,1,1,1,1,1,1,2,"
             "1,1,1,2,1,1,1,1,1,1,1,1,1,2,1");
-  EXPECT_EQ(FieldCount(lines[0]), 31);
   EXPECT_EQ(lines[1], "5,50,#FALSE#,#FALSE#,0,0,0,0,0,#FALSE#,1");
   for (std::size_t i = 2; i < lines.size(); ++i) {
     EXPECT_EQ(lines[i].find_first_not_of("0,"), std::string::npos) << "line " << i + 1;
   }
+  EXPECT_EQ(LoadSettings(s, folder.path()).ErrorNumber, 0);
+}
+
+// Left between two hands, the hand just finished is in the log on disk and
+// comes back as the last hand played.
+TEST(StateFileLayout, BetweenHandsTheFinishedHandIsLoggedAndReadBack) {
+  GameState left = sample::RichState(30, kHandLogSize);
+  left.HandInProgress = false;
+  left.HandNumber = kHandLogSize;
+  const std::string text = StateFileText(left);
+  const auto lines = CrLfLines(text);
+  EXPECT_EQ(FieldCount(lines[2 + kHandLogSize - 1]), 13) << "the last hand's log line";
+  GameState back;
+  ASSERT_FALSE(ReadText(back, text).MatchDropped);
+  EXPECT_TRUE(back.MatchInProgress && !back.HandInProgress);
+  EXPECT_EQ(back.HandNumber, kHandLogSize);
+  EXPECT_EQ(back.HandLog[kHandLogSize].Text, left.HandLog[kHandLogSize].Text);
+  EXPECT_EQ(StateFileText(back), text) << "saved again unchanged";
 }
 
 TEST(StateFileLayout, LogAndMoveLinesHaveTheirFieldsInOrder) {
@@ -84,30 +107,24 @@ TEST(StateFileLayout, LogAndMoveLinesHaveTheirFieldsInOrder) {
   EXPECT_EQ(FieldCount(lines[7]), 3);  // pip 0: count, mark, rank 1
 }
 
-TEST(StateFileText, AnEnyeIsOneByteOnDisk) {
-  GameState s = sample::RichState(4, 0);
-  s.SeatName[2] = "Begoña";
-  const std::string text = StateFileText(s);
-  EXPECT_EQ(text.substr(0, text.find("\r\n"))
-                .find("\"Bego\xF1"
-                      "a\""),
-            7u);
-  GameState back;
-  ReadText(back, text);
-  EXPECT_EQ(back.SeatName[2], "Begoña");
-}
-
-TEST(StateFileText, ADoubleQuoteInANameCannotShiftTheFieldsAfterIt) {
+// Names go to disk one byte a letter; a double quote in them cannot shift
+// the fields after it.
+TEST(StateFileText, NamesAreOneByteALetterAndTheirQuotesCannotShiftFields) {
   GameState s = sample::RichState(4, 1);
   s.SeatName[1] = "Pepe \"el, Rápido\"";
+  s.SeatName[2] = "Begoña";
   s.HandLog[1].Text = "ganó \"Pepe\"";
+  const std::string text = StateFileText(s);
+  EXPECT_NE(text.find(",\"Bego\xF1"
+                      "a\","),
+            std::string::npos);
   GameState back;
-  const ReadOutcome outcome = ReadText(back, StateFileText(s));
+  const ReadOutcome outcome = ReadText(back, text);
   EXPECT_EQ(outcome.ErrorNumber, 0);
   EXPECT_FALSE(outcome.MatchDropped);
   EXPECT_EQ(back.SeatName[1], "Pepe 'el, Rápido'");
+  EXPECT_EQ(back.SeatName[2], "Begoña");
   EXPECT_EQ(back.HandLog[1].Text, "ganó 'Pepe'");
-  EXPECT_EQ(back.SeatName[2], s.SeatName[2]);
   EXPECT_EQ(back.MoveRecord[3], s.MoveRecord[3]);
 }
 
