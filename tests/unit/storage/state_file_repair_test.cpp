@@ -58,6 +58,9 @@ TEST(SettingsRepair, OutOfRangeValuesFallBackToTheirDefaults) {
       {"mode", 0, 30, "0", [](auto& s) { return s.RuleMode; }, 1},
       {"target", 1, 0, "0", [](auto& s) { return s.MatchTarget; }, 7},
       {"speed", 1, 1, "101", [](auto& s) { return s.GameSpeed; }, 50},
+      // The stored step of play wins over the direction unless it is no step.
+      {"stored step", 1, 10, "-1", [](auto& s) { return s.DirectionStep; }, -1},
+      {"no step", 1, 10, "0", [](auto& s) { return s.DirectionStep; }, 1},
       // Beyond 16 bits: treated as missing, so the default again and no error.
       {"huge level", 0, 5, "70000", [](auto& s) { return s.SeatLevel[2]; }, 50},
       {"huge target", 1, 0, "99999999999999999999", [](auto& s) { return s.MatchTarget; }, 7},
@@ -92,22 +95,6 @@ TEST(SettingsRepair, NamesComeBackWithEachWordCapitalised) {
   GameState back;
   ReadText(back, StateFileText(s));
   EXPECT_EQ(back.SeatName[3], "Ñoño  Güemes");
-}
-
-TEST(DirectionRepair, TheStoredStepWinsUnlessItIsNoStepAtAll) {
-  GameState s = NewFileState();
-  s.RuleDirection = kDirect;
-  s.DirectionStep = -1;
-  GameState back;
-  ReadText(back, StateFileText(s));
-  EXPECT_EQ(back.DirectionStep, -1);
-
-  s.RuleDirection = kReverse;
-  for (const char* bad : {"0", "-2", ""}) {
-    GameState again;
-    ReadText(again, WithField(s, 1, 10, bad));
-    EXPECT_EQ(again.DirectionStep, -1) << bad;
-  }
 }
 
 // The first hand of a match under "Sale el Seis Doble", `moves` moves in.
