@@ -1,12 +1,10 @@
-// Seat roles, the individual ranking, the base score, the marks terms, the
-// block margin and the suit analysis the rules read.
+// Seat roles, the individual ranking, the marks terms and the block margin.
 #include "player/evaluation.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "player/suit_analysis.h"
 #include "table_builder.h"
 
 namespace tarvelis {
@@ -46,16 +44,6 @@ TEST(Evaluation, BlockMarginRoundsToTheNearestPip) {
   }
 }
 
-TEST(Evaluation, BaseIsTwelveLessTheRankOfTheOpenedSuit) {
-  TableBuilder t;
-  t.Give(1, "6-0 6-1 6-2 6-3 5-0 5-1 4-4").Deal().Ends(6, 4);
-  const Position p = ReadPosition(t.s, 1);
-  // Ranks of seat 1: 6, then 5, 1, 0 (two each), 4, 3, 2.
-  EXPECT_EQ(EvaluateCandidate(p, {4, 6}).Columns[kColBase], 11);
-  EXPECT_EQ(EvaluateCandidate(p, {6, 2}).Columns[kColBase], 5);
-  EXPECT_EQ(EvaluateCandidate(p, {6, 0}).Columns[kColBase], 8);
-}
-
 // Marks with one digit per seat so each seat's weight shows in the sum.
 TableBuilder WithMarks() {
   TableBuilder t;
@@ -92,26 +80,6 @@ TEST(Evaluation, IndividualMarksWeighTheSeatItselfAndTheRankedOthers) {
   const Breakdown b = EvaluateCandidate(p, {4, 5});
   EXPECT_EQ(b.Columns[kColMarksCovered], -6 + 3 * r1 + 2 * r2 + r3);
   EXPECT_EQ(b.Columns[kColMarksOpened], 2 * (6 - 3 * r1 - 2 * r2 - r3));
-}
-
-TEST(SuitAnalysis, CountsPlayedHeldSeenAndPipsLeft) {
-  TableBuilder t;
-  t.Give(1, "3-0 3-6 1-1").Give(2, "3-3 5-5").Give(3, "3-2 6-6 6-5 6-4 6-2 6-1 6-0");
-  t.Give(4, "3-1").Deal();
-  t.Played("3-3 3-1 1-1");
-  const SuitAnalysis a = AnalizaPalo(t.s, 1, 3);
-  EXPECT_EQ(a.Played, 2);
-  EXPECT_TRUE(a.DoublePlayed);
-  EXPECT_TRUE(a.Seen[3] && a.Seen[1] && !a.Seen[0]);  // the double shows the suit with itself
-  EXPECT_EQ(std::make_tuple(a.Held[1], a.Held[3]), std::make_tuple(2, 1));
-  EXPECT_EQ(a.Held[1] + a.Held[2] + a.Held[3] + a.Held[4], 5);
-  EXPECT_EQ(a.DoubleSide, 0);
-  // 168 pips in the set, 6 + 4 + 2 of them down.
-  EXPECT_EQ(a.SidePips[1], a.SeatPips[1] + a.SeatPips[3]);
-  EXPECT_EQ(a.SidePips[1] + a.SidePips[2], kSetPips - 12);
-  // The double five is with seat 2: the other side for seat 1, our side for seat 4.
-  EXPECT_EQ(AnalizaPalo(t.s, 1, 5).DoubleSide, 2);
-  EXPECT_EQ(AnalizaPalo(t.s, 4, 5).DoubleSide, 1);
 }
 
 }  // namespace

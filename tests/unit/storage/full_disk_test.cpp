@@ -117,14 +117,6 @@ TEST(NowhereToWrite, TheProgramFoldersFilesAreReadAndTheUserIsTold) {
   EXPECT_TRUE(report.SettingsNotSaved);
   EXPECT_TRUE(s.HandInProgress);
   EXPECT_EQ(s.SeatName[1], saved.SeatName[1]);
-
-  // With no settings file either, the first-start message does not claim
-  // to have created one.
-  fs::remove(program / "TARVE32.INI");
-  const LoadReport first = LoadSettings(s, where);
-  EXPECT_EQ(first.ErrorNumber, 53);
-  EXPECT_EQ(first.Message, kNotCreatedMessage);
-  EXPECT_FALSE(fs::exists(program / "TARVE32.INI"));
 }
 
 }  // namespace

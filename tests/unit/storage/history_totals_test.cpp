@@ -55,29 +55,5 @@ TEST(HistoryTotals, AnIndividualMatchAddsOnlyToTheNames) {
   EXPECT_EQ(totals.size(), 16u) << "two sections of one page each";
 }
 
-TEST(HistoryTotals, EverySectionStartsOnAPageOfItsOwn) {
-  struct Case {
-    int players;  // distinct winners, one individual match each
-    std::vector<int> pageStarts;
-  };
-  for (const Case& c : {Case{0, {}}, Case{1, {0, 8}}, Case{8, {0, 8}}, Case{9, {0, 16}}}) {
-    std::vector<std::string> records;
-    for (int i = 0; i < c.players; ++i) {
-      const std::string n = std::string("P").append(std::to_string(i));
-      const std::string when = std::string("2026010109").append(std::to_string(10 + i));
-      records.push_back(Record(when, {n, n, n, n}, {1, 0, 0, 0}, false));
-    }
-    const auto totals = ComputeTotals(Matches(records));
-    EXPECT_EQ(totals.size() % kHistoryPageSize, 0u) << c.players;
-    std::vector<int> starts;
-    for (size_t i = 0; i < totals.size(); ++i) {
-      if (totals[i].Section != 0 && (i == 0 || totals[i - 1].Section != totals[i].Section)) {
-        starts.push_back(static_cast<int>(i));
-      }
-    }
-    EXPECT_EQ(starts, c.pageStarts) << c.players;
-  }
-}
-
 }  // namespace
 }  // namespace tarvelis

