@@ -115,20 +115,6 @@ TEST_F(LayTileTest, DoubleOnATurnIsLengthwiseAndCentredOnTheOldTrack) {
   }
 }
 
-// After a crosswise double the turn makes the new arm run flush along the
-// double's far side.
-TEST_F(LayTileTest, TileAfterCrosswiseDoubleAtATurnStartsFlush) {
-  Table(800, 600);
-  const int y = s.Table.ChainOriginY;
-  PutCursor(1, 630, y, kHeadRight);
-  const MoveEntry dbl = Lay(1, 2, 2);  // 631..670: the cursor ends past 663
-  ASSERT_EQ(dbl[kFCrosswise], 1);
-  const MoveEntry& down = Lay(1, 2, 5);
-  EXPECT_EQ(down[kFHeadingAfter], kHeadDown);
-  // Flush with the double's left side, right under it (y-18 .. y+58).
-  EXPECT_EQ(RectTuple(down), std::make_tuple(631, y + 59, 40, 77));
-}
-
 // Where an arm crosses the middle of the table, the first tile in the new half
 // is pulled 2 px back over the previous one.
 TEST_F(LayTileTest, TileCrossingTheMiddleMovesTwoPixelsBack) {
@@ -142,33 +128,6 @@ TEST_F(LayTileTest, TileCrossingTheMiddleMovesTwoPixelsBack) {
   EXPECT_EQ(right[kFPipAX], 351 + 77 - 2 + 4);  // pips follow the moved tile
   EXPECT_EQ(s.EndCol[2], 351 + 77 - 2 + 76);
   EXPECT_EQ(Lay(2, 3, 4)[kFTileLeft], 351 + 77 - 2 + 77);  // then tiles touch again
-}
-
-// A vertical tile computes no side of its own: it carries its arm's side, not
-// that of whatever tile the other end laid last, so the record alone decides.
-TEST_F(LayTileTest, VerticalTileCarriesItsOwnArmsSide) {
-  Table(800, 600);
-  PutCursor(2, 140, 262, kHeadLeft);
-  ASSERT_EQ(Lay(2, 1, 2)[kFTileSide], 2);  // 63..139: the cursor passes 136
-  ASSERT_EQ(Lay(1, 5, 6)[kFTileSide], 1);  // the other end, in the right half
-  const MoveEntry& up = Lay(2, 2, 3);
-  EXPECT_EQ(up[kFHeadingAfter], kHeadUp);
-  EXPECT_EQ(up[kFTileSide], 2);
-}
-
-// On a narrow table a double on a vertical arm lies lengthwise, and one turning
-// off it stays on the arm's track instead of being centred on it.
-TEST_F(LayTileTest, NarrowTableDoublesOnVerticalArms) {
-  for (auto [y, narrow, wide] :
-       {std::tuple{200, std::make_tuple(56, 123, 40, 77), std::make_tuple(38, 160, 77, 40)},
-        {130, std::make_tuple(56, 90, 77, 40), std::make_tuple(37, 90, 77, 40)}}) {
-    Table(640, 480);
-    PutCursor(2, 56, y, kHeadUp);
-    EXPECT_EQ(RectTuple(Lay(2, 3, 3)), narrow) << y;
-    Table(800, 600);
-    PutCursor(2, 56, y, kHeadUp);
-    EXPECT_EQ(RectTuple(Lay(2, 3, 3)), wide) << y;
-  }
 }
 
 // The rows that come back towards the middle of a narrow table are held next
@@ -194,18 +153,13 @@ TEST_F(LayTileTest, NarrowTableHoldsReturningRowsNearTheFirstRow) {
   }
 }
 
-TEST(TableGeometry, DefaultIsTheEightHundredTableAndTheTurnLimits) {
+// Before any window exists the state carries the 800 x 600 table.
+TEST(TableGeometry, DefaultIsTheEightHundredTable) {
   const TableGeometry d;
   const TableGeometry g = ComputeTableGeometry(800, 600);
   EXPECT_EQ(std::make_tuple(d.ChainOriginX, d.ChainOriginY, d.T1, d.L2, d.L4),
             std::make_tuple(g.ChainOriginX, g.ChainOriginY, g.T1, g.L2, g.L4));
   EXPECT_TRUE(std::equal(&d.TurnLimit[0][0], &d.TurnLimit[4][3], &g.TurnLimit[0][0]));
-  EXPECT_EQ(std::make_tuple(g.ChainOriginY, g.TurnLimit[1][1], g.TurnLimit[3][2]),
-            std::make_tuple(262, 136, 663));  // 261.5 goes to the even neighbour
-  const TableGeometry n = ComputeTableGeometry(640, 480);
-  EXPECT_TRUE(n.LowResolution);
-  EXPECT_EQ(std::make_tuple(n.TurnLimit[1][2], n.TurnLimit[3][1], n.ChainOriginY, n.T1),
-            std::make_tuple(116, 523, 202, 125));
 }
 
 }  // namespace

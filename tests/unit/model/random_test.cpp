@@ -7,16 +7,6 @@
 namespace tarvelis {
 namespace {
 
-TEST(Random, SameSeedSameSequenceAndAlwaysBelowOne) {
-  Random a(42), b(42);
-  for (int i = 0; i < 100000; ++i) {
-    float u = a.Uniform();
-    ASSERT_EQ(u, b.Uniform());
-    ASSERT_GE(u, 0.0f);
-    ASSERT_LT(u, 1.0f);
-  }
-}
-
 TEST(Random, DrawCoversOneToNEvenly) {
   Random r(7);
   int counts[29] = {};

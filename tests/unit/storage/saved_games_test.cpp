@@ -91,19 +91,24 @@ TEST(SavedGames, NothingIsWrittenOrDeletedOutsideTheFolder) {
   EXPECT_TRUE(fs::is_empty(data));
 }
 
+// An old capital ending is replaced by one lower-case copy, but only once
+// the new file is whole.
 TEST(SavedGames, AFailedSaveKeepsTheGameItWouldReplace) {
   TempFolder folder;
   const GameState first = sample::RichState(8, 1);
-  ASSERT_TRUE(SaveStateFile(first, folder / "Partida.man"));
+  ASSERT_TRUE(SaveStateFile(first, folder / "Partida.MAN"));
   SavedGames g = Typed(SavedGamesMode::kSave, folder.path(), "Partida");
-  g.GuardaMano(sample::RichState(14, 2));
+  const GameState second = sample::RichState(14, 2);
+  EXPECT_EQ(g.GuardaMano(second), SavedGameOutcome::kConfirmFirst);
   {
-    // The disk fills up half way through the new file.
-    testing::FileSizeLimit full(100);
-    EXPECT_EQ(g.GuardaMano(sample::RichState(14, 2)), SavedGameOutcome::kFailed);
+    testing::FileSizeLimit full(100);  // the disk fills up half way through
+    EXPECT_EQ(g.GuardaMano(second), SavedGameOutcome::kFailed);
   }
   EXPECT_FALSE(g.Error().empty());
-  EXPECT_EQ(ReadBytes(folder / "Partida.man"), StateFileText(first));
+  EXPECT_EQ(ReadBytes(folder / "Partida.MAN"), StateFileText(first));
+  EXPECT_EQ(g.GuardaMano(second), SavedGameOutcome::kDone);
+  EXPECT_EQ(ListSavedGames(folder.path()), std::vector<std::string>{"Partida"});
+  EXPECT_EQ(ReadBytes(folder / "Partida.man"), StateFileText(second));
 }
 
 TEST(SavedGames, ADamagedSavedGameLeavesTheGameInPlayAsItWas) {
