@@ -1,6 +1,7 @@
-// The expert player: what a seat is allowed to know, deals drawn uniformly
-// among those that agree with it, and the look-ahead on a known deal. That it
-// plays legally and repeatably is checked by the simulator's own test.
+// The simulator's expert player: deals drawn uniformly among those that agree
+// with what a seat knows, the look-ahead on a known deal, and a seat that
+// never reads the other hands. That it plays legally and repeatably is
+// checked by the simulator's own test.
 #include "player/expert.h"
 
 #include <gtest/gtest.h>
@@ -73,30 +74,6 @@ TileSet HeldBy(const GameState& s, int seat) {
   return t;
 }
 
-// What a seat knows agrees with the table and the true deal fits it.
-TEST(ExpertKnowledge, AgreesWithTheTable) {
-  for (i16 mode : {kModePairs, kModeIndividual}) {
-    for (i16 direction : {kDirect, kReverse}) {
-      for (const auto& state : Played(mode, direction).States) {
-        const GameState& s = *state;
-        const int seat = s.CurrentSeat;
-        const Knowledge k = KnowledgeAt(s, seat, s.MoveNumber);
-        ASSERT_EQ(k.ToMove, seat);
-        EXPECT_EQ(k.Own, HeldBy(s, seat));
-        TileSet others = 0;
-        for (int t = 1; t <= kSeats; ++t) {
-          EXPECT_EQ(k.Count[t], s.SeatTileCount[t]);
-          if (t != seat) others |= HeldBy(s, t);
-          // A seat that passed on a suit really holds none of it.
-          EXPECT_EQ(HeldBy(s, t) & TilesWithPips(k.Void[t]), 0u) << "seat " << t;
-        }
-        EXPECT_EQ(k.Unseen, others);
-        EXPECT_EQ(std::minmax(k.Ends[1], k.Ends[2]), std::minmax<int>(s.EndPips[1], s.EndPips[2]));
-      }
-    }
-  }
-}
-
 // Every way to hand out `tiles` to the three other seats with their counts and
 // voids, found by brute force.
 std::map<std::array<TileSet, 3>, int> AllDeals(const Knowledge& k, const std::vector<int>& tiles,
@@ -165,23 +142,6 @@ TEST(ExpertKnowledge, EveryConsistentDealIsEquallyLikely) {
     for (const auto& [hands, seen] : deals) {
       EXPECT_NEAR(seen, 400, 100) << c.what;
     }
-  }
-}
-
-TEST(ExpertKnowledge, NoSeatIsDealtFiveDoublesItWouldHaveGivenBack) {
-  Knowledge k;
-  k.Seat = 1;
-  for (int p = 0; p < kPips; ++p) k.Unseen |= 1u << TileIndex(p, p);
-  k.Unseen |= (1u << TileIndex(1, 0)) | (1u << TileIndex(2, 0));
-  k.Count = {0, 0, 5, 2, 2};
-  k.FiveDoublesReturned = {false, false, true, true, true};
-  const TileSet doubles = k.Unseen & ~((1u << TileIndex(1, 0)) | (1u << TileIndex(2, 0)));
-  const DealSampler sampler(k);
-  Rng rng(3);
-  for (int i = 0; i < 500; ++i) {
-    PerSeat<TileSet> hands{};
-    sampler.Draw(rng, hands);
-    EXPECT_LT(std::popcount(hands[2] & doubles), 5);
   }
 }
 

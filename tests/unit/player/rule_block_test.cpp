@@ -7,7 +7,6 @@
 #include <string>
 
 #include "player/computer_player.h"
-#include "player/suit_analysis.h"
 #include "table_builder.h"
 
 namespace tarvelis {
@@ -48,26 +47,20 @@ int Amount(const Evaluation& e, const std::string& move, int rule) {
   return 0;
 }
 
-std::string Why(const GameState& s, const Evaluation& e) {
-  const SuitAnalysis a = AnalizaPalo(s, s.CurrentSeat, 0);
-  return ExplainEvaluation(e) + "sides " + std::to_string(a.SidePips[1]) + " / " +
-         std::to_string(a.SidePips[2]);
-}
-
 // The rule decides at `level`: `with` is chosen, and without the rule's amounts
 // `without` would be. For a gated rule `level` is the first level the gate
 // lets through, and one level below the rule is silent and `without` wins.
 void ExpectDecides(const GameState& s, int rule, int level, const std::string& with,
                    const std::string& without, bool gated = true) {
   const Evaluation on = EvaluateAt(s, level);
-  EXPECT_EQ(Chosen(on), with) << Why(s, on);
-  EXPECT_EQ(ChosenWithout(on, rule), without) << Why(s, on);
+  EXPECT_EQ(Chosen(on), with) << ExplainEvaluation(on);
+  EXPECT_EQ(ChosenWithout(on, rule), without) << ExplainEvaluation(on);
   if (!gated) return;
   const Evaluation off = EvaluateAt(s, level - 1);
   for (int i = 0; i < off.Count; ++i) {
-    EXPECT_EQ(off.Candidates[i].Columns[kColFirstRule + rule - 1], 0) << Why(s, off);
+    EXPECT_EQ(off.Candidates[i].Columns[kColFirstRule + rule - 1], 0) << ExplainEvaluation(off);
   }
-  EXPECT_EQ(Chosen(off), without) << Why(s, off);
+  EXPECT_EQ(Chosen(off), without) << ExplainEvaluation(off);
 }
 
 // Seat 1 holds the double four and no other four; five fours are down.
@@ -133,7 +126,7 @@ TEST(RuleBlock, Rule16TakesTheOutstandingDoubleOffItsHolder) {
   t.Give(3, "6-6 6-4 6-3 6-2 6-1 6-0 4-4").Deal();
   t.Played("5-0 5-1 5-2 5-3 5-4 1-1 0-0").Ends(6, 4);
   const Evaluation e = EvaluateAt(t.s, 100);
-  EXPECT_EQ(Amount(e, "6-5", 16), -600) << Why(t.s, e);
+  EXPECT_EQ(Amount(e, "6-5", 16), -600) << ExplainEvaluation(e);
   EXPECT_EQ(Chosen(e), "4-0");
   EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "6-5", 16), 600);  // a margin of 22 forgives it
 }
