@@ -69,23 +69,6 @@ TEST(StateFileLayout, AMissingFileIsCreatedWith127CrLfLinesOfTheDefaultsAndSaysS
   EXPECT_EQ(LoadSettings(s, folder.path()).ErrorNumber, 0);
 }
 
-// Left between two hands, the hand just finished is in the log on disk and
-// comes back as the last hand played.
-TEST(StateFileLayout, BetweenHandsTheFinishedHandIsLoggedAndReadBack) {
-  GameState left = sample::RichState(30, kHandLogSize);
-  left.HandInProgress = false;
-  left.HandNumber = kHandLogSize;
-  const std::string text = StateFileText(left);
-  const auto lines = CrLfLines(text);
-  EXPECT_EQ(FieldCount(lines[2 + kHandLogSize - 1]), 13) << "the last hand's log line";
-  GameState back;
-  ASSERT_FALSE(ReadText(back, text).MatchDropped);
-  EXPECT_TRUE(back.MatchInProgress && !back.HandInProgress);
-  EXPECT_EQ(back.HandNumber, kHandLogSize);
-  EXPECT_EQ(back.HandLog[kHandLogSize].Text, left.HandLog[kHandLogSize].Text);
-  EXPECT_EQ(StateFileText(back), text) << "saved again unchanged";
-}
-
 TEST(StateFileLayout, LogAndMoveLinesHaveTheirFieldsInOrder) {
   GameState s = sample::RichState(6, 2);
   MoveEntry& m = s.MoveRecord[3];
