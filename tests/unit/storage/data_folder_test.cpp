@@ -12,8 +12,6 @@ namespace tarvelis {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::MakeReadOnly;
-using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -23,25 +21,6 @@ TEST(DataFolder, AWritableProgramFolderIsTheDataFolder) {
   EXPECT_EQ(chosen, root.path());
   EXPECT_FALSE(fs::exists(root / "CSCD.WRK"));
   EXPECT_FALSE(fs::exists(root / "fallback"));
-}
-
-// The program folder's files are copied once; the player's own copies, even
-// a history kept after the settings file was lost, are never replaced.
-TEST(DataFolder, AReadOnlyProgramFolderSendsTheFilesToTheFallbackOnce) {
-  TempFolder root;
-  const fs::path program = root / "program";
-  const fs::path fallback = root / "home" / "share" / "tarvelis";
-  MakeReadOnly(program);
-  WriteBytes(program / "TARVE32.INI", "ini 1");
-  WriteBytes(program / "TARVE32.HIS", "his 1");
-  fs::create_directories(fallback);
-  WriteBytes(fallback / "TARVE32.HIS", "mine");
-  EXPECT_EQ(PrepareDataFolder(program, fallback), fallback);
-  EXPECT_EQ(ReadBytes(fallback / "TARVE32.INI"), "ini 1");
-  EXPECT_EQ(ReadBytes(fallback / "TARVE32.HIS"), "mine");
-  WriteBytes(program / "TARVE32.INI", "ini 2");
-  EXPECT_EQ(PrepareDataFolder(program, fallback), fallback);
-  EXPECT_EQ(ReadBytes(fallback / "TARVE32.INI"), "ini 1");
 }
 
 TEST(DataFolder, NothingToCopyOrNoProgramFolderAtAllIsNoError) {

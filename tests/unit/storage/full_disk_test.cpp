@@ -52,7 +52,7 @@ TEST(HistoryAppend, AFullDiskLeavesTheFileExactlyAsItWas) {
 
 // The fallback copy is whole or absent: a history cut short by a small disk
 // is not left behind to be taken as the player's own, and the next start
-// copies it again.
+// copies it again, once.
 TEST(FallbackCopy, IsWholeOrAbsentAndIsTriedAgain) {
   TempFolder root;
   const fs::path program = root / "program";
@@ -77,6 +77,17 @@ TEST(FallbackCopy, IsWholeOrAbsentAndIsTriedAgain) {
   EXPECT_EQ(where.SettingsSource, fallback / "TARVE32.INI");
   EXPECT_EQ(ReadBytes(fallback / "TARVE32.HIS"), history);
   EXPECT_EQ(ReadBytes(fallback / "TARVE32.INI"), settings);
+  // The player's own copies are never replaced by the program folder's, not
+  // even a history kept after the settings file was lost.
+  WriteBytes(program / "TARVE32.HIS", "theirs");
+  WriteBytes(program / "TARVE32.INI", "ini 2");
+  fs::remove(fallback / "TARVE32.INI");
+  ChooseDataFolder(program, fallback);
+  EXPECT_EQ(ReadBytes(fallback / "TARVE32.HIS"), history);
+  EXPECT_EQ(ReadBytes(fallback / "TARVE32.INI"), "ini 2");
+  WriteBytes(program / "TARVE32.INI", "ini 3");
+  ChooseDataFolder(program, fallback);
+  EXPECT_EQ(ReadBytes(fallback / "TARVE32.INI"), "ini 2");
 }
 
 TEST(FallbackFolder, SomebodyElsesOrASharedOneIsNotUsed) {
