@@ -226,6 +226,18 @@ TEST(RuleBlock, EachRuleDecidesFromItsGateOnAndIsSilentBelow) {
        }},
       // 11: the same double counts again, above 60.
       {11, 61, "4-4", "3-1", true, "4-4", 90, [](TableBuilder& t) { t = LastFourIsTheDouble(16); }},
+      // 12: a double with four of its suit down and two held, above 80.
+      {12, 81, "4-4", "3-1", true, "4-4", 600,
+       [](TableBuilder& t) {
+         t.Give(1, "4-4 4-6 3-1 1-0 1-2 2-0 5-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
+         t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 10);
+       }},
+      // 13: the same with three held, above 70.
+      {13, 71, "4-4", "3-1", true, "4-4", 600,
+       [](TableBuilder& t) {
+         t.Give(1, "4-4 4-6 4-5 3-1 1-0 1-2 2-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
+         t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 5);
+       }},
       // 14: keep the last two of a suit, from level 41.
       {14, 41, "3-1", "4-4", true, "4-6", -700,
        [](TableBuilder& t) {
@@ -241,6 +253,9 @@ TEST(RuleBlock, EachRuleDecidesFromItsGateOnAndIsSilentBelow) {
       // 16: close when the block favours us within the margin: two pips
       // behind is favourable for a margin of 3 (levels up to 97).
       {16, 97, "6-5", "4-0", false, "6-5", 600, [](TableBuilder& t) { t = ClosingTheFives(); }},
+      // 17: never lay the last of a suit, from level 51.
+      {17, 51, "2-0", "3-6", true, "3-6", -400,
+       [](TableBuilder& t) { t = CoveringTheLastThree(true, 2); }},
       // 18: set up a domino with our own double: seat 1 holds 5-5 and 2-5
       // with the other five fives down; ends 2 and 5.
       {18, 0, "2-5", "5-5", false, "2-5", 2000,
@@ -256,21 +271,6 @@ TEST(RuleBlock, EachRuleDecidesFromItsGateOnAndIsSilentBelow) {
          t.Give(1, "3-4 3-6 0-0 1-0 2-0 2-2 5-5").Give(3, "4-1 4-0 4-2 4-5 4-6 5-0 5-1");
          t.Give(2, "4-4 6-1").Deal().Played("4-0 4-2 4-5 4-6 5-0 5-1").Ends(3, 3);
        }},
-      // 12: a double with four of its suit down and two held, above 80.
-      {12, 81, "4-4", "3-1", true, "4-4", 600,
-       [](TableBuilder& t) {
-         t.Give(1, "4-4 4-6 3-1 1-0 1-2 2-0 5-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
-         t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 10);
-       }},
-      // 13: the same with three held, above 70.
-      {13, 71, "4-4", "3-1", true, "4-4", 600,
-       [](TableBuilder& t) {
-         t.Give(1, "4-4 4-6 4-5 3-1 1-0 1-2 2-0").Give(2, "4-0 4-1").Give(4, "4-2 4-3").Deal();
-         t.Played("4-0 4-1 4-2 4-3").Ends(4, 3).Mark(1, 1, 5);
-       }},
-      // 17: never lay the last of a suit, from level 51.
-      {17, 51, "2-0", "3-6", true, "3-6", -400,
-       [](TableBuilder& t) { t = CoveringTheLastThree(true, 2); }},
       // 20: look ahead to a block on the other end, from level 81. Heavy
       // side: 77 against 30 once 2-3 and 5-3 are laid; light side: 39 to 68.
       {20, 81, "2-6", "2-3", true, "2-3", -50, [](TableBuilder& t) { t = FivesAlmostOut(false); }},
