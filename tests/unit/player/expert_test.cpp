@@ -1,11 +1,13 @@
-// The simulator's expert player: deals drawn uniformly among those that agree
-// with what a seat knows, the look-ahead on a known deal, and a seat that
-// never reads the other hands. That it plays legally and repeatably is
-// checked by the simulator's own test.
+// The expert player of the simulator and of the hand review: deals drawn
+// uniformly among those that agree with what a seat knows, the look-ahead on
+// a known deal, a seat that never reads the other hands, and the review's
+// weighing. That it plays legally and repeatably is checked by the
+// simulator's own test; how a review is shown, by the review's own tests.
 #include "player/expert.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <map>
 #include <memory>
@@ -252,6 +254,27 @@ TEST(ExpertPlayer, NeverReadsTheTilesOtherSeatsHold) {
               std::tie(shuffled.PlayPipA, shuffled.PlayPipB, shuffled.PlayEnd));
   }
   EXPECT_GT(compared, 10);
+}
+
+// The review of the moves made so far: each choice weighed against the best
+// move the seat had, a pass never weighed.
+TEST(HandReview, WeighsEveryChoiceAgainstTheBestMove) {
+  const auto& states = Played(kModePairs, kDirect).States;
+  const GameState& s = **std::find_if(states.begin(), states.end(),
+                                      [](const auto& g) { return g->MoveNumber > 12; });
+  const auto reviews = ReviewHand(s, s.MoveNumber - 1, Quick());
+  ASSERT_EQ(static_cast<int>(reviews.size()), s.MoveNumber - 1);
+  int weighed = 0;
+  for (const MoveReview& r : reviews) {
+    const MoveEntry& e = s.MoveRecord[r.Move];
+    EXPECT_EQ(r.Seat, e[kFSeat]);
+    EXPECT_TRUE(e[kFEnd] != kPassEnd || !r.Weighed) << "a pass is never weighed";
+    if (!r.Weighed) continue;
+    ++weighed;
+    EXPECT_GE(r.Loss, 0);
+    EXPECT_NEAR(r.Loss, r.BestMove.Mean - r.Played.Mean, 1e-9);
+  }
+  EXPECT_GT(weighed, 0);
 }
 
 }  // namespace
