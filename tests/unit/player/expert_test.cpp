@@ -20,20 +20,30 @@
 namespace tarvelis::expert {
 namespace {
 
-// Copies of the state before decisions of real play at level 100.
+// Copies of the state before decisions of real play at level 100, each with
+// the suits every seat has passed on so far in its hand, as the table showed
+// them when it passed.
 class Collector : public EngineHooks {
  public:
   explicit Collector(std::size_t wanted) : wanted_(wanted) {}
+  void HandDealt(GameState&) override { passed_ = {}; }
+  void MoveMade(GameState& s) override {
+    if (s.MoveRecord[s.MoveNumber][kFEnd] != kPassEnd) return;
+    passed_[s.CurrentSeat] |= (1u << s.EndPips[1]) | (1u << s.EndPips[2]);
+  }
   bool ChooseMove(GameState& s, TablePort*) override {
     if (States.size() < wanted_ && s.MoveNumber > 1) {
       States.push_back(std::make_unique<GameState>(s));
+      Passed.push_back(passed_);
     }
     return false;
   }
   std::vector<std::unique_ptr<GameState>> States;
+  std::vector<PerSeat<unsigned>> Passed;
 
  private:
   std::size_t wanted_;
+  PerSeat<unsigned> passed_{};
 };
 
 Collector& Played(i16 mode, i16 direction) {
@@ -97,6 +107,33 @@ std::map<std::array<TileSet, 3>, int> AllDeals(const Knowledge& k, const std::ve
     if (fits) deals[hands] = 0;
   }
   return deals;
+}
+
+// What a seat knows is what the table showed it: its own tiles, the counts,
+// and every suit another seat passed on; no deal drawn from it gives a seat a
+// tile of a suit it passed on, or a tile too many or too few.
+TEST(ExpertKnowledge, APassTellsWhatTheSeatLacksAndEveryDealHonoursIt) {
+  const Collector& played = Played(kModePairs, kDirect);
+  int passes = 0;
+  Rng rng(5);
+  for (std::size_t i = 0; i < played.States.size(); ++i) {
+    const GameState& s = *played.States[i];
+    const int seat = s.CurrentSeat;
+    const Knowledge k = KnowledgeAt(s, seat, s.MoveNumber);
+    ASSERT_EQ(k.Own, HeldBy(s, seat));
+    const DealSampler sampler(k);
+    PerSeat<TileSet> hands{};
+    sampler.Draw(rng, hands);
+    for (int t = 1; t <= kSeats; ++t) {
+      if (t == seat) continue;
+      const unsigned passed = played.Passed[i][t];
+      passes += passed != 0;
+      EXPECT_EQ(k.Void[t] & passed, passed) << "seat " << t << " passed on these suits";
+      EXPECT_EQ(hands[t] & TilesWithPips(passed), 0u) << "a tile of a suit seat " << t << " lacks";
+      EXPECT_EQ(std::popcount(hands[t]), s.SeatTileCount[t]);
+    }
+  }
+  EXPECT_GT(passes, 20) << "the played hands must hold passes to check";
 }
 
 TEST(ExpertKnowledge, EveryConsistentDealIsEquallyLikely) {
