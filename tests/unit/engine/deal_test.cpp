@@ -5,7 +5,6 @@
 #include <set>
 #include <tuple>
 
-#include "model/consistency.h"
 #include "support/engine_fixture.h"
 
 namespace tarvelis {
@@ -85,18 +84,6 @@ TEST(Statistics, ADoubleCountsOnceAndRanksOrderByCountThenPip) {
             (std::vector<int>{0, 2, 1, 3, 6, 5, 4}));
 }
 
-TEST(DealHand, LeavesTheHandReadyForTheLead) {
-  Table t(5);
-  t.s.MatchInProgress = true;
-  ASSERT_TRUE(DealHand(t.ctx));
-  EXPECT_TRUE(t.s.HandInProgress);
-  EXPECT_EQ(t.s.HandNumber, 1);
-  EXPECT_EQ(t.s.MoveNumber, 0);
-  EXPECT_EQ(t.s.EndPips[1], kNoPip);
-  EXPECT_EQ(t.s.CurrentSeat, t.s.LeadSeat - 1) << "one step before the leader, unwrapped";
-  EXPECT_TRUE(CheckState(t.s).empty());
-}
-
 TEST(FiveDoubles, TheRuleAndTheSeatKindDecide) {
   const std::uint32_t seed = SeedWithFiveDoubles();
   const GameState first = DealtFrom(seed);
@@ -146,6 +133,8 @@ TEST(FirstHand, TheSixDoubleLeadsEvenForAManualSeat) {
   ASSERT_TRUE(DealHand(t.ctx));
   const int holder = t.s.DoubleHolder[6];
   EXPECT_EQ(t.s.LeadSeat, holder);
+  EXPECT_EQ(t.s.CurrentSeat, holder - 1) << "one step before the leader, unwrapped";
+  EXPECT_EQ(t.s.MoveNumber, 0);
   EXPECT_EQ(t.port.LastTitle, "Comienza la Partida");
   EXPECT_EQ(t.port.LastText, "Sale el jugador que tiene el seis doble.\r\nSale Jugador" +
                                  std::to_string(holder) + ".");
@@ -177,58 +166,49 @@ TEST(LaterHands, RotationFollowsTheDirectionAndWraps) {
   }
 }
 
-// Seat a and b of a pair with top suits of the given lengths and doubles.
-void SetPair(GameState& s, int pair, int countA, int doublesA, int countB, int doublesB) {
-  const int a = pair == 1 ? 2 : 1;
-  const int b = a + 2;
-  s.SeatPipRank[a][1] = 3;
-  s.SeatPipCount[a][3] = static_cast<i16>(countA);
-  s.SeatDoubles[a] = static_cast<i16>(doublesA);
-  s.SeatPipRank[b][1] = 5;
-  s.SeatPipCount[b][5] = static_cast<i16>(countB);
-  s.SeatDoubles[b] = static_cast<i16>(doublesB);
-}
-
-TEST(LaterHands, WinningAndLosingPairsPickTheirLeader) {
-  GameState s;
-  s.RuleMode = kModePairs;
-  s.RuleNextLead = kNextLeadWinner;
-  s.HandWinner = 2;
-  SetPair(s, 2, 3, 1, 3, 1);
-  EXPECT_EQ(LeaderByRule(s), 3) << "equal counts and doubles: the higher seat";
-  SetPair(s, 2, 3, 0, 3, 1);
-  EXPECT_EQ(LeaderByRule(s), 1) << "fewer doubles: the lower seat";
-  SetPair(s, 2, 3, 2, 4, 0);
-  EXPECT_EQ(LeaderByRule(s), 3) << "the longer top suit";
-  SetPair(s, 2, 5, 2, 4, 0);
-  EXPECT_EQ(LeaderByRule(s), 1);
-  s.HandWinner = 1;
-  SetPair(s, 1, 4, 0, 2, 0);
-  EXPECT_EQ(LeaderByRule(s), 2);
-  s.RuleNextLead = kNextLeadLoser;
-  EXPECT_EQ(LeaderByRule(s), 1) << "pair 1 won: pair 2 leads, both counts 5 vs 4";
-  s.HandWinner = 2;
-  EXPECT_EQ(LeaderByRule(s), 2);
-}
-
-TEST(LaterHands, WithNoWinnerTheRotationDecides) {
+// The winner's (or loser's) pair leads with the seat of the longer top suit,
+// then the one with more doubles, then the higher seat; with no winner, or a
+// rule individual play does not offer, the rotation decides. Cases apply in
+// order to one state: `pair` 0 leaves the suits as they were.
+TEST(LaterHands, TheWinningOrLosingPairPicksItsLeader) {
+  struct Case {
+    i16 mode, rule;
+    int winner, pair, countA, doublesA, countB, doublesB, expected;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {kModePairs, kNextLeadWinner, 2, 2, 3, 1, 3, 1, 3},  // all equal: the higher seat
+      {kModePairs, kNextLeadWinner, 2, 2, 3, 0, 3, 1, 1},  // fewer doubles: the lower seat
+      {kModePairs, kNextLeadWinner, 2, 2, 3, 2, 4, 0, 3},  // the longer top suit
+      {kModePairs, kNextLeadWinner, 2, 2, 5, 2, 4, 0, 1},
+      {kModePairs, kNextLeadWinner, 1, 1, 4, 0, 2, 0, 2},
+      {kModePairs, kNextLeadLoser, 1, 0, 0, 0, 0, 0, 1},  // pair 2 leads: counts 5 against 4
+      {kModePairs, kNextLeadLoser, 2, 0, 0, 0, 0, 0, 2},
+      {kModePairs, kNextLeadWinner, 0, 0, 0, 0, 0, 0, 3},
+      {kModePairs, kNextLeadLoser, 0, 0, 0, 0, 0, 0, 3},
+      {kModeIndividual, kNextLeadWinner, 0, 0, 0, 0, 0, 0, 3},
+      {kModeIndividual, kNextLeadWinner, 4, 0, 0, 0, 0, 0, 4},
+      {kModeIndividual, kNextLeadLoser, 4, 0, 0, 0, 0, 0, 3},  // not offered individually
+  };
+  // clang-format on
   GameState s;
   s.LeadSeat = 2;
   s.DirectionStep = 1;
-  s.HandWinner = 0;
-  for (i16 rule : {kNextLeadWinner, kNextLeadLoser}) {
-    for (i16 mode : {kModePairs, kModeIndividual}) {
-      s.RuleNextLead = rule;
-      s.RuleMode = mode;
-      EXPECT_EQ(LeaderByRule(s), 3) << rule << " " << mode;
+  for (const Case& c : cases) {
+    s.RuleMode = c.mode;
+    s.RuleNextLead = c.rule;
+    s.HandWinner = static_cast<i16>(c.winner);
+    if (c.pair != 0) {
+      const int a = c.pair == 1 ? 2 : 1;
+      s.SeatPipRank[a][1] = 3;
+      s.SeatPipCount[a][3] = static_cast<i16>(c.countA);
+      s.SeatDoubles[a] = static_cast<i16>(c.doublesA);
+      s.SeatPipRank[a + 2][1] = 5;
+      s.SeatPipCount[a + 2][5] = static_cast<i16>(c.countB);
+      s.SeatDoubles[a + 2] = static_cast<i16>(c.doublesB);
     }
+    EXPECT_EQ(LeaderByRule(s), c.expected) << c.mode << "/" << c.rule << "/" << c.winner;
   }
-  s.RuleMode = kModeIndividual;
-  s.RuleNextLead = kNextLeadWinner;
-  s.HandWinner = 4;
-  EXPECT_EQ(LeaderByRule(s), 4);
-  s.RuleNextLead = kNextLeadLoser;  // not offered in individual mode
-  EXPECT_EQ(LeaderByRule(s), 3);
 }
 
 TEST(LaterHands, TheUserChoosesWhenTheRuleSaysSo) {

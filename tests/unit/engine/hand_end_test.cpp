@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "engine/deal.h"
 #include "engine/hand_messages.h"
 #include "support/engine_fixture.h"
@@ -59,38 +57,34 @@ TEST(Tens, RoundUpFromOneAndZeroIsZero) {
   }
 }
 
-TEST(Domino, PairsCountEveryPipTheWinnersPartnersIncluded) {
-  Table t;
-  HandJustEnded(t, 2, 3);
-  Left(t, {2, 6}, {}, {1}, {7});
-  const Scored r = End(t);
-  EXPECT_EQ(r.Outcome, HandEndOutcome::kNextHand);
-  ASSERT_EQ(r.Shown.size(), 1u);
-  EXPECT_EQ(r.Shown[0], std::string("Final de este juego|Puntos :  25       Decenas :  3\r\n") +
-                            "Habeis ganado el juego Jugador2 y Jugador4" + kHint);
-  EXPECT_TRUE(t.Heard(14));
-  EXPECT_FALSE(t.Heard(17));
-  EXPECT_EQ(t.EventsStarting("closed domino").size(), 1u);
-  EXPECT_FALSE(t.s.HandInProgress);
-  EXPECT_EQ(t.s.HandWinner, 1);
-  EXPECT_EQ(t.s.HandLog[1].Text, "Jugador3");
-  EXPECT_EQ(std::make_tuple(t.s.HandLog[1].PairUnits[1], t.s.HandLog[1].PairTens[1]),
-            std::make_tuple(25, 3));
-  EXPECT_EQ(t.s.PairTotal[1], 3);
-}
-
-TEST(Domino, LosersPipsOnlyAndByUnits) {
-  Table t;
-  HandJustEnded(t, 2, 3);
-  t.s.RuleCountedPips = kCountLosers;
-  t.s.RuleScoring = kScoreUnits;
-  t.s.MatchTarget = 100;
-  Left(t, {2, 6}, {}, {1}, {7});
-  const Scored r = End(t);
-  ASSERT_EQ(r.Shown.size(), 1u);
-  EXPECT_EQ(r.Shown[0], std::string("Final de este juego|Puntos :  13\r\n") +
-                            "Habeis ganado el juego Jugador2 y Jugador4" + kHint);
-  EXPECT_EQ(t.s.PairTotal[1], 13);
+// Seats 2 and 4 go out; 25 pips are left, 13 of them in the losers' hands.
+TEST(Domino, PointsByTheCountedPipsAndTheScoring) {
+  struct Case {
+    i16 counted, scoring, target;
+    const char* points;
+    int total;
+  };
+  for (const Case c : {Case{kCountAll, kScoreTens, 30, "Puntos :  25       Decenas :  3", 3},
+                       Case{kCountLosers, kScoreUnits, 100, "Puntos :  13", 13}}) {
+    Table t;
+    HandJustEnded(t, 2, 3);
+    t.s.RuleCountedPips = c.counted;
+    t.s.RuleScoring = c.scoring;
+    t.s.MatchTarget = c.target;
+    Left(t, {2, 6}, {}, {1}, {7});
+    const Scored r = End(t);
+    EXPECT_EQ(r.Outcome, HandEndOutcome::kNextHand);
+    ASSERT_EQ(r.Shown.size(), 1u);
+    EXPECT_EQ(r.Shown[0], std::string("Final de este juego|") + c.points +
+                              "\r\nHabeis ganado el juego Jugador2 y Jugador4" + kHint);
+    EXPECT_TRUE(t.Heard(14));
+    EXPECT_FALSE(t.Heard(17));
+    EXPECT_EQ(t.EventsStarting("closed domino").size(), 1u);
+    EXPECT_FALSE(t.s.HandInProgress);
+    EXPECT_EQ(t.s.HandWinner, 1);
+    EXPECT_EQ(t.s.HandLog[1].Text, "Jugador3");
+    EXPECT_EQ(t.s.PairTotal[1], c.total);
+  }
 }
 
 TEST(Blocked, EqualPairsGoToThePairTheTieRuleNames) {
@@ -156,56 +150,39 @@ TEST(Blocked, PairsWonByThePairThatDidNotMoveSoundsSeventeen) {
 }
 
 // Individual mode, seats 2 and 3 holding the fewest pips (5 each).
-void TwoLowestSeats(Table& t, int leader) {
-  HandJustEnded(t, 1, leader);
-  t.s.RuleMode = kModeIndividual;
-  Left(t, {6, 7}, {2}, {2}, {1});
-}
-
-TEST(Blocked, IndividualTwoSeatsWithTheFewestTieAndRepeat) {
-  // The non-leaders rule is not offered in individual play: a repeat too.
-  for (i16 rule : {kTieRepeat, kTieNonLeaders}) {
+TEST(Blocked, AnIndividualTieGoesToTheLeaderOrIsRepeated) {
+  const std::string cierre =
+      "C i e r r e|Jugador1 :   7\r\nJugador2 :   5\r\nJugador3 :   5\r\nJugador4 :   6\r\n";
+  const std::string repeat = "EMPATE -> Se repite el juego y sale el mismo jugador.";
+  const std::string led = "EMPATE -> Gana el jugador que salió.";
+  struct Case {
+    i16 rule;
+    int leader;
+    std::string tie, won;
+  };
+  const Case cases[] = {
+      {kTieRepeat, 2, repeat, ""},
+      {kTieNonLeaders, 2, repeat, ""},  // not offered in individual play
+      {kTieLeaders, 4, led, "Jugador4, has ganado el juego. "},
+      {kTieLeaders, 1, led, "Ha ganado el juego Jugador1"},
+  };
+  for (const Case& c : cases) {
     Table t;
-    TwoLowestSeats(t, 2);
-    t.s.RuleTieWinner = rule;
+    HandJustEnded(t, 1, c.leader);
+    t.s.RuleMode = kModeIndividual;
+    t.s.RuleTieWinner = c.rule;
+    Left(t, {6, 7}, {2}, {2}, {1});
     const Scored r = End(t);
-    ASSERT_EQ(r.Shown.size(), 1u);
-    EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador1 :   7\r\nJugador2 :   5\r\n") +
-                              "Jugador3 :   5\r\nJugador4 :   6\r\n" +
-                              "EMPATE -> Se repite el juego y sale el mismo jugador." + kHint);
-    EXPECT_EQ(t.s.HandWinner, 0);
+    const bool won = !c.won.empty();
+    ASSERT_EQ(r.Shown.size(), won ? 2u : 1u);
+    EXPECT_EQ(r.Shown[0], cierre + c.tie + kHint);
+    EXPECT_EQ(t.s.HandWinner, won ? c.leader : 0);
+    if (won) {
+      EXPECT_EQ(r.Shown[1],
+                "Final de este juego|Puntos :  23       Decenas :  3\r\n" + c.won + kHint);
+      EXPECT_EQ(t.s.SeatTotal[c.leader], 3);
+    }
   }
-}
-
-TEST(Blocked, IndividualTieToTheLeader) {
-  for (int leader : {4, 1}) {
-    Table t;
-    TwoLowestSeats(t, leader);
-    t.s.RuleTieWinner = kTieLeaders;
-    const Scored r = End(t);
-    ASSERT_EQ(r.Shown.size(), 2u);
-    EXPECT_NE(r.Shown[0].find("EMPATE -> Gana el jugador que salió."), std::string::npos);
-    EXPECT_EQ(t.s.HandWinner, leader);
-    const std::string winners =
-        leader == 4 ? "Jugador4, has ganado el juego. " : "Ha ganado el juego Jugador1";
-    EXPECT_EQ(r.Shown[1],
-              "Final de este juego|Puntos :  23       Decenas :  3\r\n" + winners + kHint);
-    EXPECT_EQ(t.s.HandLog[1].SeatUnits[leader], 23);
-    EXPECT_EQ(t.s.SeatTotal[leader], 3);
-  }
-}
-
-TEST(Blocked, AnsweringNoGoesBackToTheHand) {
-  Table t;
-  HandJustEnded(t, 3, 1);
-  Left(t, {6}, {1}, {1}, {1});
-  t.port.Answers = {false};
-  const Scored r = End(t);
-  EXPECT_EQ(r.Outcome, HandEndOutcome::kReopened);
-  ASSERT_EQ(r.Shown.size(), 1u);
-  EXPECT_TRUE(t.s.HandInProgress);
-  EXPECT_TRUE(t.ctx.HandReopened);
-  EXPECT_EQ(t.s.HandLog[1].PairUnits[1], 0);
 }
 
 TEST(MatchEnd, PairsReachingTheTargetEndTheMatchAndAskForTheHistory) {
@@ -256,25 +233,6 @@ TEST(MatchWinner, ALastHandWithoutWinnerLeavesItToTheTotals) {
   s.RuleMode = kModeIndividual;
   s.SeatTotal = {0, 1, 9, 9, 3};
   EXPECT_EQ(MatchWinner(s), 2);
-}
-
-TEST(Totals, ByTheScoringSystemAndCappedAt999) {
-  GameState s;
-  s.HandNumber = 8;
-  for (int h = 1; h <= 8; ++h) {
-    s.HandLog[h].PairUnits[1] = 168;
-    s.HandLog[h].PairTens[1] = 17;
-    s.HandLog[h].SeatUnits[3] = 5;
-    s.HandLog[h].SeatTens[3] = 1;
-  }
-  s.RuleScoring = kScoreUnits;
-  RecomputeTotals(s);
-  EXPECT_EQ(s.PairTotal[1], 999);
-  EXPECT_EQ(s.SeatTotal[3], 40);
-  s.RuleScoring = kScoreTens;
-  RecomputeTotals(s);
-  EXPECT_EQ(s.PairTotal[1], 136);
-  EXPECT_EQ(s.SeatTotal[3], 8);
 }
 
 TEST(HandLogRoom, MergingTheOldestHandsKeepsEveryTotal) {
