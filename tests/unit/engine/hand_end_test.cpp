@@ -87,65 +87,57 @@ TEST(Domino, PointsByTheCountedPipsAndTheScoring) {
   }
 }
 
-TEST(Blocked, EqualPairsGoToThePairTheTieRuleNames) {
-  const std::string cierre =
-      "C i e r r e|Jugador2 y Jugador4 :  12\r\nJugador1 y Jugador3 :  12\r\n";
-  for (i16 rule : {kTieNonLeaders, kTieLeaders}) {
+// Pairs blocked, seat 1 having led, hand 3: seats 2 and 4 hold 10 pips or,
+// in a tie, 12 like the others. A pair that loses the block it closed sounds
+// 17; a repeated tie scores nothing, keeps the hand's number for the replay
+// and leaves the lead one seat back (a real seat: the state may be saved as
+// it waits) so that the rotation brings the same seat or the next.
+TEST(Blocked, PairsWinByTheirPipsAndTiesGoByTheRule) {
+  const std::string leaders = "EMPATE -> Gana la pareja que salió.";
+  const std::string repeat = "EMPATE -> Se repite el juego y ";
+  struct Case {
+    int mover;
+    i16 tieRule, tieLead, step;
+    std::string verdict, won;
+    int winner, leadAfter;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {1, kTieRepeat, kTieSameLead, 1, "", "", 1, 1},  // not a tie: seat 1 moved and lost
+      {2, kTieRepeat, kTieSameLead, 1, "", "", 1, 1},
+      {3, kTieNonLeaders, kTieSameLead, 1, "EMPATE -> Gana la pareja que no salió.",
+       "Habeis ganado el juego Jugador2 y Jugador4", 1, 1},
+      {3, kTieLeaders, kTieSameLead, 1, leaders, "Han ganado el juego Jugador1 y Jugador3", 2, 1},
+      {3, kTieRepeat, kTieSameLead, 1, repeat + "sale el mismo jugador.", "", 0, 4},
+      {3, kTieRepeat, kTieSameLead, -1, repeat + "sale el mismo jugador.", "", 0, 2},
+      {3, kTieRepeat, kTieRotateLead, 1, repeat + "se corre el turno de salida.", "", 0, 1},
+      {3, kTieRepeat, kTieRotateLead, -1, repeat + "se corre el turno de salida.", "", 0, 1},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.verdict);
     Table t;
-    HandJustEnded(t, 3, 1);
-    t.s.RuleTieWinner = rule;
-    Left(t, {6}, {6}, {1}, {1});
+    HandJustEnded(t, c.mover, 1);
+    t.s.HandNumber = 3;
+    t.s.DirectionStep = c.step;
+    t.s.RuleTieWinner = c.tieRule;
+    t.s.RuleTieLead = c.tieLead;
+    const bool tie = !c.verdict.empty();
+    Left(t, {6}, {tie ? 6 : 1}, {1}, {1});
     const Scored r = End(t);
-    ASSERT_EQ(r.Shown.size(), 2u);
-    const bool led = rule == kTieLeaders;
-    EXPECT_EQ(r.Shown[0],
-              cierre + "EMPATE -> Gana la pareja que " + (led ? "" : "no ") + "salió." + kHint);
-    EXPECT_EQ(r.Shown[1], std::string("Final de este juego|Puntos :  24       Decenas :  3\r\n") +
-                              (led ? "Han ganado el juego Jugador1 y Jugador3"
-                                   : "Habeis ganado el juego Jugador2 y Jugador4") +
+    ASSERT_EQ(r.Shown.size(), c.winner == 0 ? 1u : 2u);
+    EXPECT_EQ(r.Shown[0], "C i e r r e|Jugador2 y Jugador4 :  " + std::string(tie ? "12" : "10") +
+                              "\r\nJugador1 y Jugador3 :  12" + (tie ? "\r\n" : "") + c.verdict +
                               kHint);
-    EXPECT_EQ(t.s.HandWinner, led ? 2 : 1);
-    EXPECT_FALSE(t.Heard(17)) << "a tie is not lost by the pair that moved";
-  }
-}
-
-TEST(Blocked, ARepeatedTieScoresNothingAndKeepsTheHandNumber) {
-  for (i16 tieLead : {kTieSameLead, kTieRotateLead}) {
-    for (i16 step : {1, -1}) {
-      Table t;
-      HandJustEnded(t, 3, 1);
-      t.s.HandNumber = 3;
-      t.s.DirectionStep = step;
-      t.s.RuleTieLead = tieLead;
-      Left(t, {6}, {6}, {1}, {1});
-      const Scored r = End(t);
-      ASSERT_EQ(r.Shown.size(), 1u) << "no points message";
-      const std::string tail =
-          tieLead == kTieSameLead ? " y sale el mismo jugador." : " y se corre el turno de salida.";
-      EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador2 y Jugador4 :  12\r\n") +
-                                "Jugador1 y Jugador3 :  12\r\nEMPATE -> Se repite el juego" + tail +
-                                kHint);
-      EXPECT_EQ(r.Outcome, HandEndOutcome::kNextHand);
-      EXPECT_EQ(t.s.HandWinner, 0);
-      EXPECT_EQ(t.s.HandNumber, 2) << "the next deal gives the replay number 3 again";
-      EXPECT_EQ(t.s.HandLog[3].PairUnits[1] + t.s.HandLog[3].PairUnits[2], 0);
-      // One seat back, a real seat (the state may be saved as it waits), so
-      // the rotation brings seat 1 to lead again.
-      EXPECT_EQ(t.s.LeadSeat, tieLead == kTieSameLead ? WrapSeat(1 - step) : 1);
+    if (!c.won.empty()) {
+      EXPECT_EQ(r.Shown[1], "Final de este juego|Puntos :  24       Decenas :  3\r\n" + c.won + kHint);
     }
-  }
-}
-
-TEST(Blocked, PairsWonByThePairThatDidNotMoveSoundsSeventeen) {
-  for (int mover : {1, 2}) {
-    Table t;
-    HandJustEnded(t, mover, 1);
-    Left(t, {6}, {1}, {1}, {1});
-    const Scored r = End(t);
-    EXPECT_EQ(t.s.HandWinner, 1);
-    EXPECT_EQ(t.Heard(17), mover == 1);
-    EXPECT_EQ(r.Shown[0], std::string("C i e r r e|Jugador2 y Jugador4 :  10\r\n") +
-                              "Jugador1 y Jugador3 :  12" + kHint);
+    EXPECT_EQ(r.Outcome, HandEndOutcome::kNextHand);
+    EXPECT_EQ(t.s.HandWinner, c.winner);
+    EXPECT_EQ(t.Heard(17), c.mover == 1) << "only the pair that closed and lost";
+    EXPECT_EQ(t.s.HandNumber, c.winner == 0 ? 2 : 3);
+    EXPECT_EQ(t.s.HandLog[3].PairUnits[1] + t.s.HandLog[3].PairUnits[2], c.winner == 0 ? 0 : 24 - 2 * !tie);
+    EXPECT_EQ(t.s.LeadSeat, c.leadAfter);
   }
 }
 
