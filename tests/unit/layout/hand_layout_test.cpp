@@ -65,22 +65,23 @@ TEST(HandHitTest, GapsBetweenTilesHitNoSlotOnlyWhenStrict) {
     const HandHit h = HitTestHand(g, Point{x, y}, strict);
     return h.HitSeat * 10 + h.HitSlot;
   };
-  EXPECT_EQ(hit(20, g.T1 + 38, true), 10);  // seat 1: tile 1 runs 8..29 below T1
-  EXPECT_EQ(hit(20, g.T1 + 38, false), 11);
-  EXPECT_EQ(hit(20, g.T1 + 47, true), 12);  // tile 2 from 47
-  EXPECT_EQ(hit(g.L2 + 30, 10, true), 20);
-  EXPECT_EQ(hit(g.L2 + 29, 10, true), 21);
-  EXPECT_EQ(hit(790, g.T1 + 8 + 39 * 6, true), 37);
-  EXPECT_EQ(hit(790, g.T1 + 7, false), 0);
-  // The bottom hand starts 4 px before its first tile.
-  EXPECT_EQ(hit(g.L4 + 2, 560, true), 40);
-  EXPECT_EQ(hit(g.L4 + 2, 560, false), 41);
-  EXPECT_EQ(hit(g.L4 + 40, 560, true), 41);
-  EXPECT_EQ(hit(g.L4 + 41, 560, true), 40);
-  EXPECT_EQ(hit(g.L4 + 48, 560, true), 42);
-  EXPECT_EQ(hit(g.L4 + 309, 560, false), 47);
-  EXPECT_EQ(hit(g.L4 + 310, 560, false), 0);
-  EXPECT_EQ(hit(g.L4 + 100, 600 - 78, false), 0);
+  struct Probe {
+    int x, y;
+    bool strict;
+    int hit;
+  };
+  // clang-format off
+  const Probe probes[] = {
+      {20, g.T1 + 38, true, 10}, {20, g.T1 + 38, false, 11},  // seat 1: tile 1 runs 8..29 below T1
+      {20, g.T1 + 47, true, 12},                             // tile 2 from 47
+      {g.L2 + 30, 10, true, 20}, {g.L2 + 29, 10, true, 21},
+      {790, g.T1 + 8 + 39 * 6, true, 37}, {790, g.T1 + 7, false, 0},
+      {g.L4 + 2, 560, true, 40}, {g.L4 + 2, 560, false, 41},  // the bottom hand starts 4 px before its first tile
+      {g.L4 + 40, 560, true, 41}, {g.L4 + 41, 560, true, 40}, {g.L4 + 48, 560, true, 42},
+      {g.L4 + 309, 560, false, 47}, {g.L4 + 310, 560, false, 0}, {g.L4 + 100, 600 - 78, false, 0},
+  };
+  // clang-format on
+  for (const Probe& p : probes) EXPECT_EQ(hit(p.x, p.y, p.strict), p.hit) << p.x << "," << p.y;
 }
 
 TEST(HandTileLook, FollowsVisibilityThePlayedTilesRuleAndTheDrag) {

@@ -22,41 +22,16 @@ TEST(RecorderLayout, ControlsAnswerInsideTheirAreasOnly) {
   struct Probe {
     int x, y, control;
   };
+  // clang-format off
   const Probe probes[] = {
-      // the switch: 6..44 x 6..19
-      {6, 6, 6},
-      {44, 19, 6},
-      {5, 10, 0},
-      {45, 10, 0},
-      {20, 5, 0},
-      {20, 20, 0},
-      // one move back: 4..25 x 25..38
-      {4, 25, 1},
-      {25, 38, 1},
-      {3, 30, 0},
-      {10, 24, 0},
-      {10, 39, 0},
-      // one move forward: 25..46 x 25..38
-      {26, 25, 2},
-      {46, 38, 2},
-      {47, 30, 0},
-      // run back: 4..25 x 41..54, run forward: 25..46 x 41..54
-      {4, 41, 3},
-      {25, 54, 3},
-      {3, 45, 0},
-      {10, 40, 0},
-      {10, 55, 0},
-      {26, 41, 4},
-      {46, 54, 4},
-      {47, 45, 0},
-      // play on from here: 14..35 x 57..70
-      {14, 57, 5},
-      {35, 70, 5},
-      {13, 60, 0},
-      {36, 60, 0},
-      {20, 56, 0},
-      {20, 71, 0},
+      {6, 6, 6}, {44, 19, 6}, {5, 10, 0}, {45, 10, 0}, {20, 5, 0}, {20, 20, 0},   // the switch: 6..44 x 6..19
+      {4, 25, 1}, {25, 38, 1}, {3, 30, 0}, {10, 24, 0}, {10, 39, 0},             // one back: 4..25 x 25..38
+      {26, 25, 2}, {46, 38, 2}, {47, 30, 0},                                     // one forward: 25..46 x 25..38
+      {4, 41, 3}, {25, 54, 3}, {3, 45, 0}, {10, 40, 0}, {10, 55, 0},             // run back: 4..25 x 41..54
+      {26, 41, 4}, {46, 54, 4}, {47, 45, 0},                                     // run forward: 25..46 x 41..54
+      {14, 57, 5}, {35, 70, 5}, {13, 60, 0}, {36, 60, 0}, {20, 56, 0}, {20, 71, 0},  // play on: 14..35 x 57..70
   };
+  // clang-format on
   for (const Probe& p : probes) {
     EXPECT_EQ(RecorderControlAt(Point{p.x, p.y}), p.control) << p.x << "," << p.y;
   }
@@ -123,31 +98,18 @@ TEST(ButtonBar, WhichButtonsTakePresses) {
   EXPECT_EQ(ButtonAt(g, 400, 300), 0);
 }
 
-// The tutor's marker stands beside the suggested slot as each seat's place
-// says; the arrow goes to the chosen end only.
-TEST(TutorLayout, MarkerBesideTheSlotAndArrowAtTheChosenEnd) {
+// The tutor's arrow goes to the chosen end only; no slot, no marks. (Where
+// the marker stands beside a hand is checked with the hands' layout.)
+TEST(TutorLayout, TheArrowStandsAtTheChosenEnd) {
   GameState s;
-  s.Table = ComputeTableGeometry(800, 600);  // T1 164, L2 265, L4 246
   s.EndCol = {0, 480, 320};
   s.EndRow = {0, 250, 250};
   s.EndHeading = {0, kHeadRight, kHeadLeft};
-  struct Case {
-    int seat, slot;
-    Point at;
-  };
-  for (const Case c : {Case{1, 3, {43, 164 + 78 + 3}}, Case{2, 1, {267, 43}},
-                       Case{3, 7, {800 - 76, 164 + 234 + 3}}, Case{4, 2, {246 + 44 + 7, 490}}}) {
-    const TutorMarks m = PlaceTutorMarks(s, c.seat, c.slot, 0);
-    EXPECT_EQ(m.Seat, c.seat);
-    EXPECT_EQ((Point{m.Marker.x, m.Marker.y}), c.at) << "seat " << c.seat;
-    EXPECT_EQ(m.ArrowEnd, 0);
-  }
+  EXPECT_EQ(PlaceTutorMarks(s, 4, 2, 0).ArrowEnd, 0);
   for (const int end : {1, 2}) {
     const TutorMarks m = PlaceTutorMarks(s, 4, 1, end);
-    const Point arrow = EndArrowPointOf(s, end);
     EXPECT_EQ(m.ArrowEnd, end);
-    EXPECT_EQ((Point{m.Arrow.x, m.Arrow.y}), arrow);
-    EXPECT_EQ(m.Arrow.w, 32);
+    EXPECT_EQ((Point{m.Arrow.x, m.Arrow.y}), EndArrowPointOf(s, end));
   }
   EXPECT_EQ(PlaceTutorMarks(s, 4, 0, 1).Seat, 0) << "no slot, no marks";
 }
