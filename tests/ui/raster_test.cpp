@@ -54,14 +54,6 @@ class RasterTest : public QObject {
     QCOMPARE(table.pixel(1, 0), 0xFF336699u);
   }
 
-  void invertingTwiceRestores() {
-    QImage image = Filled(3, 3, 0xFF123456);
-    InvertRect(image, 0, 0, 3, 3);
-    QCOMPARE(image.pixel(1, 1), 0xFFEDCBA9u);
-    InvertRect(image, 0, 0, 3, 3);
-    QCOMPARE(image.pixel(1, 1), 0xFF123456u);
-  }
-
   void clipsAtEveryEdge() {
     QImage dst = Filled(4, 4, 0xFF000000);
     QImage src = Filled(4, 4, 0xFFFFFFFF);
