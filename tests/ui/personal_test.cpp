@@ -53,18 +53,15 @@ class PersonalTest : public QObject {
   void aPressJustOutsideASelectorsButtonChangesNothing() {
     auto w = Open();
     const QRect b = w->SelectorButtonRect(kSelPause);
-    const QPoint outside[] = {b.topLeft() - QPoint(1, 0), b.topLeft() - QPoint(0, 1),
-                              b.bottomRight() + QPoint(1, 0), b.bottomRight() + QPoint(0, 1)};
-    for (QPoint at : outside) {
-      Press(w.get(), at);
-      QCOMPARE(state_.RulePauseBetweenMoves, i16{kOn});
-    }
-    const QPoint inside[] = {b.topLeft(), b.bottomRight()};
-    i16 expected = kOff;
-    for (QPoint at : inside) {
-      Press(w.get(), at);
-      QCOMPARE(state_.RulePauseBetweenMoves, expected);
-      expected = kOn;
+    const struct {
+      QPoint at;
+      i16 pause;
+    } presses[] = {{b.topLeft() - QPoint(1, 0), kOn}, {b.topLeft() - QPoint(0, 1), kOn},
+                   {b.bottomRight() + QPoint(1, 0), kOn}, {b.bottomRight() + QPoint(0, 1), kOn},
+                   {b.topLeft(), kOff}, {b.bottomRight(), kOn}};
+    for (const auto& p : presses) {
+      Press(w.get(), p.at);
+      QCOMPARE(state_.RulePauseBetweenMoves, p.pause);
     }
   }
 
@@ -143,14 +140,14 @@ class PersonalTest : public QObject {
     QTest::keyClick(w.get(), Qt::Key_G);
     QLineEdit* field = w->GraphicField();
     QVERIFY(field->isVisible());
-    QCOMPARE(field->pos(), QPoint(280, 435));
 
     struct Try {
       const char* text;
       int backgrounds;
     };
-    for (Try t : {Try{"otro.png", 0}, Try{"qvxn2rojo.png", 0}, Try{"qvxn1falta.png", 0},
-                  Try{"QVXN4rojo.png", 0}, Try{"qvxn4rojo.png", 1}}) {
+    // Which names ask for a picture is the name rules' test; here, what the
+    // window does with a file that is missing, named in other capitals, or there.
+    for (Try t : {Try{"qvxn1falta.png", 0}, Try{"QVXN4rojo.png", 0}, Try{"qvxn4rojo.png", 1}}) {
       field->setText(QString::fromLatin1(t.text));
       QTest::keyClick(field, Qt::Key_Return);
       QCOMPARE(backgrounds_, t.backgrounds);

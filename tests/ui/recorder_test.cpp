@@ -12,7 +12,6 @@
 #include "table/move_list.h"
 #include "table/qt_table_port.h"
 #include "table/recorder_panel.h"
-#include "table/tutor_marker.h"
 
 using namespace tarvelis;
 
@@ -49,15 +48,6 @@ struct Table {
     QTest::mouseClick(&mesa, button, {}, panel.Rect().topLeft() + local);
   }
 };
-
-bool Differs(const QImage& a, const QImage& b, const QRect& r) {
-  for (int y = r.top(); y <= r.bottom(); ++y) {
-    for (int x = r.left(); x <= r.right(); ++x) {
-      if (a.pixel(x, y) != b.pixel(x, y)) return true;
-    }
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -145,29 +135,6 @@ class RecorderTest : public QObject {
     QVERIFY(list.viewport()->rect().intersects(list.visualItemRect(list.currentItem())));
     t.Click(QPoint(6, 6));  // off: the list goes with the recorder
     QVERIFY(list.isHidden());
-  }
-
-  // The tutor's marker shows beside the suggested tile while it blinks and is
-  // gone afterwards.
-  void tutorMarksTheSuggestedTile() {
-    GameState s = Waiting(6);
-    s.SeatControl[s.CurrentSeat] = kManual;
-    Table t(s);
-    const i16 level = s.SeatLevel[s.CurrentSeat];
-    int shown = 0;
-    QImage seen;
-    const TutorMarks marks = ShowTutor(s, t.mesa, [&] {
-      ++shown;
-      seen = t.mesa.grab().toImage();
-    });
-    QCOMPARE(shown, 3);
-    QVERIFY(marks.Seat == s.CurrentSeat);
-    const QRect marker(marks.Marker.x, marks.Marker.y, marks.Marker.w, marks.Marker.h);
-    QVERIFY(Differs(seen.convertToFormat(QImage::Format_ARGB32), t.mesa.Surface(), marker));
-    const QImage after = t.mesa.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    QVERIFY(!Differs(after, t.mesa.Surface(), marker));
-    QCOMPARE(s.SeatLevel[s.CurrentSeat], level);
-
   }
 
   // The report paints every line it was given, in both modes, and its buttons

@@ -36,9 +36,6 @@ Rect FaceDownRectOf(GameState s, int seat, int slot) {
   return LookOfHandTile(s, seat, slot).Back;
 }
 
-bool Dark(QRgb c) {
-  return qRed(c) < 70 && qGreen(c) < 70 && qBlue(c) < 70;
-}
 
 }  // namespace
 
@@ -62,52 +59,11 @@ class TableTest : public QObject {
   }
 
  private slots:
-  void leadTileLiesWhereItsRecordSays() {
-    GameState s = PlayedTo(1, 640, 480);
-    Mesa mesa(s);
-    mesa.LayOut();
-    const MoveEntry& e = s.MoveRecord[1];
-    const QRect tile(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]);
-    QVERIFY(e[kFEnd] == 1);
-    QCOMPARE(tile.left(), s.Table.ChainOriginX + 1);
-    const QImage expected = Expected(s, mesa.Marmol(), 1);
-    // Inside the tile (and around it, where the marble must show) the table
-    // is exactly the composed tile.
-    const QRect around = tile.adjusted(-6, -6, 6, 6);
-    for (int y = around.top(); y <= around.bottom(); ++y) {
-      for (int x = around.left(); x <= around.right(); ++x) {
-        QCOMPARE(mesa.Surface().pixel(x, y), expected.pixel(x, y));
-      }
-    }
-    // The tile really shows: its middle is not marble, and an odd count of
-    // pips puts a black pip in the middle of its half.
-    QVERIFY(mesa.Surface().pixel(tile.center()) != mesa.Marmol().pixel(tile.center()));
-    if (e[kFPipA] % 2 == 1) {
-      QVERIFY(Dark(mesa.Surface().pixel(e[kFPipAX] + 18, e[kFPipAY] + 18)));
-    }
-  }
-
-  void wholeChainRedrawsFromTheRecord() {
-    GameState s = PlayedTo(12, 800, 600);
-    Mesa mesa(s);
-    mesa.LayOut();
-    // Every laid tile is where its record puts it.
-    for (int m = 1; m < s.MoveNumber; ++m) {
-      const MoveEntry& e = s.MoveRecord[m];
-      if (e[kFEnd] == kPassEnd) continue;
-      const QPoint middle(e[kFTileLeft] + e[kFTileWidth] / 2, e[kFTileTop] + 2);
-      QVERIFY2(mesa.Surface().pixel(middle) != mesa.Marmol().pixel(middle),
-               qPrintable(QString::number(m)));
-    }
-    // Once the hand is over (or a new match deals), the old chain is gone.
-    s.HandInProgress = false;
-    mesa.Painter().DrawAll();
-    const MoveEntry& lead = s.MoveRecord[1];
-    const QPoint middle(lead[kFTileLeft] + lead[kFTileWidth] / 2, lead[kFTileTop] + 2);
-    QCOMPARE(mesa.Surface().pixel(middle), mesa.Marmol().pixel(middle));
-  }
-
-  void takingATileBackLeavesItsNeighboursWhole() {
+  // The chain is drawn from its record: after the last tile is taken back,
+  // the table around every tile is exactly the earlier tiles composed on the
+  // marble (so the neighbours of the tile taken back are whole); once the
+  // hand is over, the chain is gone.
+  void theChainIsDrawnFromItsRecord() {
     GameState s = PlayedTo(6, 800, 600);
     s.GameSpeed = 100;
     Mesa mesa(s);
@@ -116,17 +72,25 @@ class TableTest : public QObject {
     const int last = s.MoveNumber - 1;
     QVERIFY(s.MoveRecord[last][kFEnd] != kPassEnd);  // the seed's sixth move lays a tile
     port.TakeBackTile(last);
-    // The table is now exactly the earlier tiles on the marble.
     QImage expected = mesa.Marmol().copy();
     for (int m = 1; m < last; ++m) expected = Expected(s, expected, m);
-    const MoveEntry& e = s.MoveRecord[last];
-    const QRect around =
-        QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]).adjusted(-4, -4, 4, 4);
-    for (int y = around.top(); y <= around.bottom(); ++y) {
-      for (int x = around.left(); x <= around.right(); ++x) {
-        QCOMPARE(mesa.Surface().pixel(x, y), expected.pixel(x, y));
+    for (int m = 1; m <= last; ++m) {
+      const MoveEntry& e = s.MoveRecord[m];
+      if (e[kFEnd] == kPassEnd) continue;
+      const QRect around = QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight])
+                               .adjusted(-4, -4, 4, 4);
+      for (int y = around.top(); y <= around.bottom(); ++y) {
+        for (int x = around.left(); x <= around.right(); ++x) {
+          QCOMPARE(mesa.Surface().pixel(x, y), expected.pixel(x, y));
+        }
       }
     }
+    const MoveEntry& lead = s.MoveRecord[1];
+    const QPoint middle(lead[kFTileLeft] + lead[kFTileWidth] / 2, lead[kFTileTop] + 2);
+    QVERIFY(mesa.Surface().pixel(middle) != mesa.Marmol().pixel(middle));
+    s.HandInProgress = false;
+    mesa.Painter().DrawAll();
+    QCOMPARE(mesa.Surface().pixel(middle), mesa.Marmol().pixel(middle));
   }
 
   void handsFaceUpFaceDownAndPlayed() {
@@ -250,28 +214,6 @@ class TableTest : public QObject {
     QTest::mouseMove(&mesa, QPoint(400, 300));
     QTest::mouseRelease(&mesa, Qt::LeftButton, {}, QPoint(400, 300));
     QCOMPARE(s.Hand[4][held[0]].PipA, b.PipA);
-  }
-
-  void rightClickOnAHandOffersArranging() {
-    GameState s = PlayedTo(2, 800, 600);
-    s.NoticeShown = true;
-    Mesa mesa(s);
-    mesa.LayOut();
-    mesa.show();
-    const HandTileLook l = LookOfHandTile(s, 4, 1);
-    QTest::mouseClick(&mesa, Qt::RightButton, {}, QPoint(l.Face.x + 20, l.Face.y + 30));
-    auto* menu = mesa.findChild<QWidget*>(QStringLiteral("Pic_SelOpciones"));
-    QVERIFY(menu && menu->isVisible());
-    QCOMPARE(menu->height(), 2 * 18 + 6);  // only the two arranging entries
-    // The first entry is "Ordenar fichas".
-    QTest::mouseMove(menu, QPoint(40, 8));
-    QTest::mouseClick(menu, Qt::LeftButton, {}, QPoint(40, 8));
-    QVERIFY(!menu->isVisible());
-    QVERIFY(mesa.Modes().OrderMode);
-    // While play runs there is no menu.
-    s.NoticeShown = false;
-    QTest::mouseClick(&mesa, Qt::RightButton, {}, QPoint(400, 300));
-    QVERIFY(!menu->isVisible());
   }
 
   void theLeaderIsChosenWithAClickOnItsHand() {
