@@ -20,10 +20,6 @@ std::filesystem::path PathOf(const QTemporaryDir& dir) {
   return std::filesystem::path(dir.path().toStdString());
 }
 
-bool ShowsHand(const PictureButton* b) {
-  return b->cursor().shape() == Qt::BitmapCursor || b->cursor().shape() == Qt::PointingHandCursor;
-}
-
 }  // namespace
 
 class CarguaTest : public QObject {
@@ -51,12 +47,9 @@ class CarguaTest : public QObject {
     const int del = int(SavedGamesMode::kDelete);
     QTest::newRow("load, part of a name") << load << "Part" << false;
     QTest::newRow("load, a saved game") << load << "Partida" << true;
-    QTest::newRow("load, capital ending") << load << "Otra" << true;
     QTest::newRow("delete, a saved game") << del << "  Partida" << true;
-    QTest::newRow("delete, unknown") << del << "Nada" << false;
     QTest::newRow("save, a new name") << save << "Nueva" << true;
     QTest::newRow("save, out of the folder") << save << "../Nueva" << false;
-    QTest::newRow("save, a backslash") << save << "a\\b" << false;
   }
 
   void actionButtonFollowsTheNameTyped() {
@@ -69,7 +62,6 @@ class CarguaTest : public QObject {
     QTest::keyClicks(dialog.NameBox(), typed);
     QCOMPARE(dialog.ActionButton()->Usable(), usable);
     QCOMPARE(dialog.ActionButton()->cursor().shape() == Qt::ForbiddenCursor, !usable);
-    QCOMPARE(ShowsHand(dialog.ActionButton()), usable);
   }
 
   void aClickOnTheListFillsTheNameBox() {

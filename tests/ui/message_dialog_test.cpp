@@ -40,18 +40,15 @@ class MessageDialogTest : public QObject {
   }
 
   void noticeClosesByKeyOrButton() {
-    {
-      Mensajes byKey(state_, "Aviso", "Texto", 1, kNotice);
-      byKey.show();
-      QTest::keyClick(&byKey, Qt::Key_Escape);
-      QVERIFY(!byKey.isVisible());
-
-      Mensajes byButton(state_, "Aviso", "Texto", 1, kNotice);
-      byButton.show();
-      QVERIFY(byButton.SiRect().isNull());
-      QTest::mouseClick(&byButton, Qt::LeftButton, {}, byButton.SalirRect().center());
-      QVERIFY(!byButton.isVisible());
-    }
+    Mensajes byKey(state_, "Aviso", "Texto", 1, kNotice);
+    byKey.show();
+    QTest::keyClick(&byKey, Qt::Key_Escape);
+    QVERIFY(!byKey.isVisible());
+    Mensajes byButton(state_, "Aviso", "Texto", 1, kNotice);
+    byButton.show();
+    QVERIFY(byButton.SiRect().isNull());
+    QTest::mouseClick(&byButton, Qt::LeftButton, {}, byButton.SalirRect().center());
+    QVERIFY(!byButton.isVisible());
   }
 
   void aNewMessageReplacesTheOpenOne() {

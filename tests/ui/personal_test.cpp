@@ -65,8 +65,13 @@ class PersonalTest : public QObject {
     }
   }
 
-  void selectorsOfTheOtherPageDoNotAnswer() {
+  // Selectors answer on their own page only, and ask their questions through
+  // the window.
+  void selectorsAnswerOnTheirPageAndAskThroughTheWindow() {
     auto w = Open();
+    Press(w.get(), w->SelectorButtonRect(kSelTilesShown + 4).center());
+    QCOMPARE(asked_, std::vector<std::string>{"Selecciones incompatibles"});
+    QCOMPARE(state_.SeatControl[4], i16{kAutomatic});
     Press(w.get(), w->SelectorButtonRect(kSelMode).center());
     QCOMPARE(state_.RuleMode, i16{kModePairs});
     Press(w.get(), w->RulesButtonRect().center());
@@ -79,14 +84,6 @@ class PersonalTest : public QObject {
     Press(w.get(), w->ExitButtonRect().center());
     QVERIFY(!w->RulesShown());
     QVERIFY2(w->isVisible(), "the rules page's exit only goes back");
-  }
-
-  void theIncompatibleChoiceIsAskedThroughTheWindow() {
-    auto w = Open();
-    Press(w.get(), w->SelectorButtonRect(kSelTilesShown + 4).center());
-    QCOMPARE(asked_, std::vector<std::string>{"Selecciones incompatibles"});
-    QCOMPARE(state_.SeatControl[4], i16{kAutomatic});
-    QCOMPARE(state_.SeatTilesShown[4], i16{kTilesHidden});
   }
 
   void aThumbDraggedPastEitherEndStopsThere() {
