@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # A whole hand played with the mouse on the real table: the manual seat's
-# tiles are clicked, the game is left in the middle of the hand, started again
-# and resumed, and the hand is played to its end.
+# tiles are clicked, the game is left in the middle of the hand and started
+# again; the resumed hand waits for the same seat, whose hand is arranged
+# with the options menu ("Girar fichas" chosen with a left click on the entry,
+# "Ordenar fichas" with the right button held from the hand to the entry and
+# released there), and the saved file holds the arranged hand. Resumed once
+# more, the hand is played to its end.
 source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
 
@@ -9,6 +13,26 @@ e2e_start_x 800x600x24
 e2e_fresh_folder
 e2e_first_start "$E2E_QUICK"
 e2e_start_match
+
+# Seat 4's hand in the saved file, one "slot pipA pipB state" line per slot.
+# The file holds no log line in the first hand: the settings and match lines,
+# two end lines, the blocks of seats 1-3 (29 lines each), then seat 4's.
+seat4_hand() {
+  tr -d '\r' <"$E2E_INI" | awk -v start=$((2 + 2 + 3 * 29 + 1)) '
+    NR > start && NR <= start + 28 { k = int((NR - start - 1) / 4) + 1; r = (NR - start - 1) % 4
+      if (r == 1) a[k] = $1; if (r == 2) b[k] = $1; if (r == 3) st[k] = $1 }
+    END { for (k = 1; k <= 7; ++k) print k, a[k], b[k], st[k] }'
+}
+# Starts the game again and resumes the hand left; seat 4 must wait as it did.
+resume() {
+  rm -f "$TARVELIS_TEST_STATUS"
+  e2e_start_game
+  dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "no resumed hand"
+  e2e_screenshot play-resumed
+  e2e_key "$dialog" Return
+  [ "$(e2e_advance)" = turn ] || e2e_fail "the resumed hand did not wait for seat 4"
+  [ "$(e2e_status)" = "$waiting" ] || e2e_fail "resumed at '$(e2e_status)', left at '$waiting'"
+}
 
 # Three turns of seat 4, then leave in the middle of the hand.
 for turn in 1 2 3; do
@@ -20,17 +44,71 @@ waiting=$(e2e_status)
 e2e_screenshot play-before-leaving
 e2e_leave
 grep -q '#TRUE#,#TRUE#' "$E2E_INI" || e2e_fail "the hand in progress was not saved"
+seat4_hand >"$E2E_DIR/before"
+resume
+sleep 0.5
 
-# The next start resumes the same hand with the same seat to move.
-rm -f "$TARVELIS_TEST_STATUS"
-e2e_start_game
-dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "no resumed hand"
-e2e_screenshot play-resumed
-e2e_key "$dialog" Return
-[ "$(e2e_advance)" = turn ] || e2e_fail "the resumed hand did not wait for seat 4"
-[ "$(e2e_status)" = "$waiting" ] || e2e_fail "resumed at '$(e2e_status)', left at '$waiting'"
+# Three held tiles: the first that is not a double is turned, the next two
+# change places.
+mapfile -t held < <(awk '$4 == 0 { print $1, $2, $3 }' "$E2E_DIR/before")
+[ "${#held[@]}" -ge 3 ] || e2e_fail "seat 4 holds too few tiles"
+turn=""
+for h in "${held[@]}"; do
+  read -r k a b <<<"$h"
+  [ "$a" != "$b" ] && { turn=$k; break; }
+done
+[ -n "$turn" ] || e2e_fail "seat 4 holds only doubles"
+others=()
+for h in "${held[@]}"; do read -r k _ _ <<<"$h"; [ "$k" != "$turn" ] && others+=("$k"); done
+from=${others[0]}
+to=${others[1]}
+
+# The menu opens at the pointer, moved up to stay on the table: its two
+# entries, 18 pixels apart, "Ordenar fichas" first.
+entry_y() { echo $((600 - 2 * 18 - 6 + 18 * ($1 - 1) + 10)); }
+# A right click opens the menu; a left click on "Girar fichas" chooses it.
+x=$(e2e_tile_x "$turn")
+xdotool mousemove --sync "$x" $E2E_TILE_Y click 3
+sleep 0.5
+xdotool mousemove --sync $((x + 60)) "$(entry_y 2)"
+sleep 0.3
+xdotool click 1
+sleep 0.5
+e2e_click "$x" $E2E_TILE_Y   # turns the tile
+sleep 0.5
+# Right button held from the hand to "Ordenar fichas" and released there.
+x=$(e2e_tile_x "$from")
+xdotool mousemove --sync "$x" $E2E_TILE_Y mousedown 3
+sleep 0.5
+xdotool mousemove --sync $((x + 30)) $E2E_TILE_Y
+sleep 0.2
+xdotool mousemove --sync $((x + 60)) "$(entry_y 1)"
+sleep 0.3
+xdotool mouseup 3
+sleep 0.5
+# Drag the tile onto the other one.
+xdotool mousemove --sync "$x" $E2E_TILE_Y mousedown 1
+sleep 0.3
+xdotool mousemove --sync $((x + 10)) $E2E_TILE_Y
+sleep 0.2
+xdotool mousemove --sync "$(e2e_tile_x "$to")" $E2E_TILE_Y
+sleep 0.3
+xdotool mouseup 1
+sleep 0.5
+e2e_screenshot options-menu-arranged
+[ "$(e2e_status)" = "$waiting" ] || e2e_fail "the clicks moved the game on: '$(e2e_status)'"
+e2e_leave
+seat4_hand >"$E2E_DIR/after"
+pips() { awk -v k="$2" '$1 == k { print $2, $3 }' "$1"; }
+read -r ta tb <<<"$(pips "$E2E_DIR/before" "$turn")"
+[ "$(pips "$E2E_DIR/after" "$turn")" = "$tb $ta" ] ||
+  e2e_fail "the tile of slot $turn was not turned: $(pips "$E2E_DIR/after" "$turn")"
+[ "$(pips "$E2E_DIR/after" "$from")" = "$(pips "$E2E_DIR/before" "$to")" ] &&
+  [ "$(pips "$E2E_DIR/after" "$to")" = "$(pips "$E2E_DIR/before" "$from")" ] ||
+  e2e_fail "slots $from and $to did not change places"
 
 # Play the hand to its end.
+resume
 for _ in $(seq 30); do
   case "$(e2e_advance)" in
     turn) e2e_play_my_turn "$(e2e_status)" ;;
@@ -40,4 +118,4 @@ for _ in $(seq 30); do
 done
 e2e_window_exists "Final de este juego" || e2e_window_exists "C i e r r e" || e2e_fail "the hand did not end"
 e2e_screenshot play-hand-end
-echo "PASS: play a hand"
+echo "PASS: play a hand, arranged with the options menu"
