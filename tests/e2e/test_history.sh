@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# A short match played by four automatic seats to its end, kept in the
-# history, then the history viewer opened from the table: the match is there,
-# the totals too. Also: the start-up cover closes on a click.
+# A match played by four automatic seats on the real table. Left at the
+# "Continuar" notice after a hand and started again, it goes on with the next
+# hand, the score is on the table from the start, and the finished hands' log
+# lines are in the file. With its target then lowered to one ten, the next
+# hand ends it; it is kept in the history, and the history viewer opened from
+# the score report shows it and its totals. Also: the start-up cover closes
+# on a click.
 source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
 
 e2e_start_x 800x600x24
 e2e_fresh_folder
 export TARVELIS_TEST_STATUS="$E2E_DIR/status"
+E2E_INI="$E2E_DIR/TARVE32.INI"
 
 # The first start writes the default settings. A click closes the cover too.
 e2e_start_game_with_cover
@@ -23,20 +28,77 @@ e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table"
 e2e_click 770 28
 e2e_wait_exit 10
 
-# Then: no pause, no sound, full speed, every seat automatic, a match of one
-# ten, so that the first hand scored ends it.
-ini="$E2E_DIR/TARVE32.INI"
-awk 'BEGIN { FS = OFS = "," } NR == 1 { $9 = 2; $12 = 2; $20 = 1 } NR == 2 { $1 = 1; $2 = 100 }
-     { print }' "$ini" >"$ini.new" && mv "$ini.new" "$ini"
+# Fields of the settings file (line 1 seats and rules, line 2 target and speed)
+# changed with the awk program $1.
+set_ini() {
+  awk "BEGIN { FS = OFS = \",\" } $1 { print }" "$E2E_INI" >"$E2E_INI.new" && mv "$E2E_INI.new" "$E2E_INI"
+}
+# Every seat automatic, no pause, no sound, full speed: hands play themselves.
+# A target no two hands can reach, so the match is still on after them.
+set_ini 'NR == 1 { $9 = 2; $12 = 2; $20 = 1 } NR == 2 { $1 = 500; $2 = 100 }'
+# The score button.
+score_crop() { import -window root -crop 38x46+760+80 +repage "$E2E_DIR/$1.png"; }
 
-e2e_start_match
+# Accepts every message until the table waits at "Continuar" after hand $1.
+play_to_hand_end() {
+  local dialog title end=$((SECONDS + 150))
+  while [ $SECONDS -lt $end ]; do
+    for title in "Comienza la Partida" "C i e r r e" "Final de este juego"; do
+      if dialog=$(e2e_wait_window "$title" 0); then e2e_key "$dialog" Return; fi
+    done
+    [[ "$(e2e_status)" =~ ^notice\ Continuar\ hand\ $1\  ]] && return 0
+    sleep 0.1
+  done
+  e2e_fail "hand $1 did not end: '$(e2e_status)'"
+}
+match_line() { tr -d '\r' <"$E2E_INI" | sed -n 2p; }
+log_lines() { tr -d '\r' <"$E2E_INI" | awk -F, 'NR > 2 && NF == 13' ; }
 
-# Answers every message with yes and goes on at every "Continuar" until the
-# history question has been answered.
+e2e_start_game
+table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table on the second start"
+sleep 0.5
+score_crop score-none # no match yet: "0" and "0"
+e2e_key "$table" space
+play_to_hand_end 1
+sleep 0.5
+score_crop score-left
+e2e_screenshot between-hands-left
+e2e_leave
+# In play and between hands; the file counts the coming hand, 2, and holds
+# the log line of hand 1.
+IFS=, read -r _ _ match hand_on hand_no _ <<<"$(match_line)"
+[ "$match,$hand_on,$hand_no" = "#TRUE#,#FALSE#,2" ] || e2e_fail "saved as: $(match_line)"
+[ "$(log_lines | wc -l)" = 1 ] || e2e_fail "the finished hand's log line is missing"
+first_log=$(log_lines)
+
+rm -f "$TARVELIS_TEST_STATUS"
+e2e_start_game
+dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "the match was not resumed"
+score_crop score-resumed
+e2e_screenshot between-hands-resumed
+differs() { compare -metric AE -fuzz 10% "$E2E_DIR/$1.png" "$E2E_DIR/$2.png" null: 2>&1 || true; }
+[ "$(differs score-left score-resumed)" -le 4 ] || e2e_fail "the score shown after the start differs"
+[ "$(differs score-none score-resumed)" -gt 20 ] || e2e_fail "the score is not drawn at the start"
+e2e_key "$dialog" Return
+
+# The next hand is dealt and played; it ends as hand 2.
+play_to_hand_end 2
+e2e_leave
+IFS=, read -r _ _ match hand_on hand_no _ <<<"$(match_line)"
+[ "$match,$hand_on,$hand_no" = "#TRUE#,#FALSE#,3" ] || e2e_fail "saved as: $(match_line)"
+[ "$(log_lines | wc -l)" = 2 ] || e2e_fail "the log does not hold both hands"
+[ "$(log_lines | head -n1)" = "$first_log" ] || e2e_fail "hand 1's log line changed"
+
+# A match of one ten: the next hand scored ends it. Every message is answered
+# with yes and play goes on at every "Continuar" until the history question
+# has been answered.
+set_ini 'NR == 2 { $1 = 1 }'
+rm -f "$TARVELIS_TEST_STATUS"
+e2e_start_game
 asked=""
 for _ in $(seq 600); do
-  for title in "Comienza la Partida" "C i e r r e" "Final de este juego" "Final de Partida" \
-               "Histórico de partidas jugadas"; do
+  for title in "Continuar la partida anterior" "Comienza la Partida" "C i e r r e" \
+               "Final de este juego" "Final de Partida" "Histórico de partidas jugadas"; do
     if dialog=$(e2e_wait_window "$title" 0); then
       [ "$title" = "Histórico de partidas jugadas" ] && asked=yes
       e2e_key "$dialog" Return
@@ -83,4 +145,4 @@ e2e_key "$report" Escape
 e2e_wait_closed "Marcador" 5 "the score report did not close"
 e2e_click 770 28
 e2e_wait_exit 10
-echo "PASS: history"
+echo "PASS: a match left between hands, finished and kept in the history"
