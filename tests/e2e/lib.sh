@@ -63,11 +63,16 @@ e2e_start_game() {
   e2e_close_cover
 }
 
-# Waits for the start-up cover and presses a key at it.
+# Waits for the start-up cover and closes it: with a key, or with a click
+# when E2E_COVER_CLICK is set.
 e2e_close_cover() {
-  local cover
+  local cover cx cy
   cover=$(e2e_wait_window "Presentación de TARVELIS" 30) || e2e_fail "no start-up cover"
-  e2e_key "$cover" Escape
+  if [ -z "${E2E_COVER_CLICK:-}" ]; then e2e_key "$cover" Escape; return; fi
+  sleep 0.5
+  read -r cx cy < <(xdotool getwindowgeometry "$cover" |
+    awk '/Position/ {split($2, a, ","); print a[1] + 20, a[2] + 20}')
+  e2e_click "$cx" "$cy"
 }
 
 # Starts the game and leaves its cover alone.
@@ -125,8 +130,7 @@ e2e_wait_closed() {
 
 # The first start in the fresh folder writes the default settings and says
 # so; the game is left at once. Then the settings file's fields are changed
-# with the awk program $1 (FS and OFS are commas): line 1 holds the seats'
-# and the rules' settings, line 2 the target and the speed.
+# with e2e_set_ini $1.
 e2e_first_start() {
   local dialog
   E2E_INI="$E2E_DIR/TARVE32.INI"
@@ -137,6 +141,12 @@ e2e_first_start() {
   e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table"
   e2e_click 770 28
   e2e_wait_exit 10
+  e2e_set_ini "$1"
+}
+# Changes the settings file's fields with the awk program $1 (FS and OFS are
+# commas): line 1 holds the seats' and the rules' settings, line 2 the target
+# and the speed.
+e2e_set_ini() {
   awk "BEGIN { FS = OFS = \",\" } $1 { print }" "$E2E_INI" >"$E2E_INI.new"
   mv "$E2E_INI.new" "$E2E_INI"
 }

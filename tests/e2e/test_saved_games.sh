@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Saved games on the real table: the game in play is saved under a name from
+# Saved games, the manual, the recorder, the score report and the tutor with
+# real clicks on the real table. The game in play is saved under a name from
 # the options menu, play goes on, the saved game is loaded back and play
-# restarts at the saved position with the same seat to move. Then the manual
-# opens with F1.
+# restarts at the saved position with the same seat to move; the manual opens
+# with F1. Then the recorder is switched on, run back to the lead and forward
+# to the live move, play goes on from move 3 and the hand is finished; the
+# score report opens and closes; the tutor points at a tile the user can play.
 source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
 
@@ -66,5 +69,106 @@ e2e_screenshot help
 e2e_key "$help" Escape
 e2e_wait_closed "Ayuda de TARVELIS" 5 "Escape did not close the manual"
 
-e2e_leave
-echo "PASS: saved games and help"
+wait_status() { e2e_wait_status "$1" || e2e_fail "waited for '$1', the game says '$(e2e_status)'"; }
+
+# The recorder panel's controls, by their middles (panel at 742, 524).
+panel() {
+  case $1 in
+    switch) e2e_click 767 536 ;;
+    back) e2e_click 756 555 ;;
+    forward) e2e_click 777 555 ;;
+    runback) e2e_click 756 571 ;;
+    runforward) e2e_click 777 571 ;;
+    playon) e2e_click 766 587 ;;
+  esac
+}
+
+# Seat 4 plays until at least seven moves are in the record.
+for _ in $(seq 10); do
+  [ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its turn"
+  [ "$(e2e_field move)" -ge 8 ] && break
+  e2e_play_my_turn "$(e2e_status)"
+done
+live=$(e2e_field move)
+[ "$live" -ge 8 ] || e2e_fail "the hand is too short for the recorder: '$(e2e_status)'"
+
+# On, back to the lead, forward to the live move.
+panel switch
+wait_status "^recorder move $live live $live "
+panel runback
+wait_status "^recorder move 1 live $live .* selected -1"
+e2e_screenshot recorder-at-lead
+panel runforward
+wait_status "^recorder move $live live $live .* selected $((live - 2))"
+
+# To move 3 and play on from there: the later moves are gone.
+panel runback
+wait_status "^recorder move 1 live $live "
+panel forward
+wait_status "^recorder move 2 live $live "
+panel forward
+wait_status "^recorder move 3 live $live seat [1-4] lines $((live - 1)) selected 1"
+e2e_screenshot recorder-panel
+panel playon
+[ "$(e2e_advance)" = turn ] || e2e_fail "play did not go on after playing on from move 3"
+again=$(e2e_field move)
+[ "$again" -lt "$live" ] && [ "$again" -ge 3 ] || e2e_fail "play went on from move $again"
+
+# The hand to its end, the end message answered, the score report.
+for _ in $(seq 40); do
+  case "$(e2e_advance)" in
+    turn) e2e_play_my_turn "$(e2e_status)" ;;
+    end) break ;;
+    *) e2e_fail "the hand got stuck at '$(e2e_status)'" ;;
+  esac
+done
+for _ in $(seq 100); do
+  for title in "C i e r r e" "Final de este juego"; do
+    if dialog=$(e2e_wait_window "$title" 0); then e2e_key "$dialog" Return; fi
+  done
+  [[ "$(e2e_status)" =~ ^notice\ Continuar ]] && break
+  sleep 0.2
+done
+[[ "$(e2e_status)" =~ ^notice\ Continuar ]] || e2e_fail "no end of hand: '$(e2e_status)'"
+
+e2e_click 779 103
+report=$(e2e_wait_window "Marcador" 10) || e2e_fail "the score report did not open"
+sleep 0.5
+e2e_screenshot score-report
+eval "$(xdotool getwindowgeometry --shell "$report")"
+# The exit button: the second of two 96-pixel buttons 24 apart, 14 from the bottom.
+exit_x=$((X + (WIDTH - 216) / 2 + 120 + 48))
+exit_y=$((Y + HEIGHT - 14 - 14))
+e2e_click "$exit_x" "$exit_y"
+e2e_wait_closed "Marcador" 5 "the score report did not close"
+
+# The next hand: the tutor points at a tile seat 4 can play, and clicking
+# that tile plays it. When seat 4 has nothing to play the tutor shows nothing;
+# the continue button then lets the computer pass for it, and the tutor is
+# asked again at seat 4's next turn.
+e2e_click 688 550
+for attempt in 1 2 3 4 5 6; do
+  [ "$(e2e_advance)" = turn ] || e2e_fail "no turn in the next hand"
+  waiting=$(e2e_status)
+  sleep 0.6  # apart from the last click, as a player's clicks are
+  e2e_click 694 28
+  wait_status "^tutor seat 4 "
+  [[ "$(e2e_status)" =~ ^tutor\ seat\ 4\ slot ]] && break
+  sleep 0.6
+  e2e_click 688 550
+done
+[[ "$(e2e_status)" =~ ^tutor\ seat\ 4\ slot\ [1-7]\  ]] || e2e_fail "the tutor never pointed at a tile"
+slot=$(e2e_field slot)
+e2e_click "$(e2e_tile_x "$slot")" $E2E_TILE_Y
+sleep 0.3
+if [[ "$(e2e_status)" =~ ^arrows ]]; then
+  read -r _ _ _ _ x y _ <<<"$(e2e_status)"
+  e2e_click $((x + 16)) $((y + 16))
+fi
+for _ in $(seq 100); do
+  now=$(e2e_status)
+  [[ "$now" =~ ^tutor ]] || [ "$now" = "$waiting" ] || break
+  sleep 0.1
+done
+[[ "$(e2e_status)" =~ ^tutor ]] && e2e_fail "the suggested tile was not taken"
+echo "PASS: saved games, help, recorder, score report and tutor"
