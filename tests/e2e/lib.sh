@@ -56,10 +56,10 @@ e2e_fresh_folder() {
   cp "$E2E_BIN_SRC" "$E2E_DIR/tarvelis"
 }
 
-# Starts the game and, as a player in a hurry does, closes the start-up cover
-# with a key press.
+# Starts the game and, as a player in a hurry does, closes the start-up cover.
 e2e_start_game() {
-  e2e_start_game_with_cover
+  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" >>"$E2E_DIR/stdout.log" 2>&1 &
+  E2E_GPID=$!
   e2e_close_cover
 }
 
@@ -73,12 +73,6 @@ e2e_close_cover() {
   read -r cx cy < <(xdotool getwindowgeometry "$cover" |
     awk '/Position/ {split($2, a, ","); print a[1] + 20, a[2] + 20}')
   e2e_click "$cx" "$cy"
-}
-
-# Starts the game and leaves its cover alone.
-e2e_start_game_with_cover() {
-  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" >>"$E2E_DIR/stdout.log" 2>&1 &
-  E2E_GPID=$!
 }
 
 # Waits up to $2 seconds for a window whose title is $1; prints its id.

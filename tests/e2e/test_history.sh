@@ -41,7 +41,6 @@ e2e_key "$table" space
 play_to_hand_end 1
 sleep 0.5
 score_crop score-left
-e2e_screenshot between-hands-left
 e2e_leave
 # In play and between hands; the file counts the coming hand, 2, and holds
 # the log line of hand 1.
@@ -54,7 +53,6 @@ rm -f "$TARVELIS_TEST_STATUS"
 e2e_start_game
 dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "the match was not resumed"
 score_crop score-resumed
-e2e_screenshot between-hands-resumed
 differs() { compare -metric AE -fuzz 10% "$E2E_DIR/$1.png" "$E2E_DIR/$2.png" null: 2>&1 || true; }
 [ "$(differs score-left score-resumed)" -le 4 ] || e2e_fail "the score shown after the start differs"
 [ "$(differs score-none score-resumed)" -gt 20 ] || e2e_fail "the score is not drawn at the start"
@@ -121,7 +119,6 @@ read -r vx vy < <(xdotool getwindowgeometry "$viewer" |
 # The totals button, left of the exit button under the folder.
 e2e_click $((vx + 92 + 48)) $((vy + 26 + 14 + 290 + 14 + 14))
 sleep 0.5
-e2e_screenshot history-totals
 e2e_key "$viewer" Escape
 e2e_wait_closed "Histórico de partidas" 5 "the viewer did not close"
 e2e_key "$report" Escape

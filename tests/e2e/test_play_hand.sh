@@ -28,7 +28,6 @@ resume() {
   rm -f "$TARVELIS_TEST_STATUS"
   e2e_start_game
   dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "no resumed hand"
-  e2e_screenshot play-resumed
   e2e_key "$dialog" Return
   [ "$(e2e_advance)" = turn ] || e2e_fail "the resumed hand did not wait for seat 4"
   [ "$(e2e_status)" = "$waiting" ] || e2e_fail "resumed at '$(e2e_status)', left at '$waiting'"
@@ -41,7 +40,6 @@ for turn in 1 2 3; do
 done
 [ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its fourth turn"
 waiting=$(e2e_status)
-e2e_screenshot play-before-leaving
 e2e_leave
 grep -q '#TRUE#,#TRUE#' "$E2E_INI" || e2e_fail "the hand in progress was not saved"
 seat4_hand >"$E2E_DIR/before"
@@ -95,7 +93,6 @@ xdotool mousemove --sync "$(e2e_tile_x "$to")" $E2E_TILE_Y
 sleep 0.3
 xdotool mouseup 1
 sleep 0.5
-e2e_screenshot options-menu-arranged
 [ "$(e2e_status)" = "$waiting" ] || e2e_fail "the clicks moved the game on: '$(e2e_status)'"
 e2e_leave
 seat4_hand >"$E2E_DIR/after"
@@ -117,5 +114,4 @@ for _ in $(seq 30); do
   esac
 done
 e2e_window_exists "Final de este juego" || e2e_window_exists "C i e r r e" || e2e_fail "the hand did not end"
-e2e_screenshot play-hand-end
 echo "PASS: play a hand, arranged with the options menu"

@@ -53,19 +53,16 @@ dialog=$(menu_entry 2 "Cargar un juego archivado") || e2e_fail "no load dialog f
 sleep 0.3
 xdotool type --delay 30 "Prueba"
 sleep 0.3
-e2e_screenshot saved-games
 rm -f "$TARVELIS_TEST_STATUS"
 e2e_key "$dialog" Return
 e2e_wait_closed "Cargar un juego archivado" 5 "the load dialog stayed open"
 [ "$(e2e_advance)" = turn ] || e2e_fail "play did not restart after the load"
 [ "$(e2e_status)" = "$saved" ] || e2e_fail "restarted at '$(e2e_status)', saved at '$saved'"
-e2e_screenshot saved-games-loaded
 
 # The manual, with F1 on the table.
 e2e_key "$E2E_TABLE" F1
 help=$(e2e_wait_window "Ayuda de TARVELIS" 10) || e2e_fail "F1 did not open the manual"
 sleep 0.5
-e2e_screenshot help
 e2e_key "$help" Escape
 e2e_wait_closed "Ayuda de TARVELIS" 5 "Escape did not close the manual"
 
@@ -97,7 +94,6 @@ panel switch
 wait_status "^recorder move $live live $live "
 panel runback
 wait_status "^recorder move 1 live $live .* selected -1"
-e2e_screenshot recorder-at-lead
 panel runforward
 wait_status "^recorder move $live live $live .* selected $((live - 2))"
 
@@ -134,7 +130,6 @@ done
 e2e_click 779 103
 report=$(e2e_wait_window "Marcador" 10) || e2e_fail "the score report did not open"
 sleep 0.5
-e2e_screenshot score-report
 eval "$(xdotool getwindowgeometry --shell "$report")"
 # The exit button: the second of two 96-pixel buttons 24 apart, 14 from the bottom.
 exit_x=$((X + (WIDTH - 216) / 2 + 120 + 48))

@@ -28,7 +28,6 @@ e2e_start_game
 
 # The very first start creates the settings file and says so.
 dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first-start message"
-e2e_screenshot startup-first-message
 e2e_key "$dialog" Return
 table=$(e2e_wait_window "TARVELIS" 10) || e2e_fail "no table window"
 sleep 0.5
@@ -87,7 +86,6 @@ e2e_stop_x
 e2e_start_x 640x480x24
 e2e_start_game
 dialog=$(e2e_wait_window "Resolución de pantalla" 20) || e2e_fail "no resolution notice at 640x480"
-e2e_screenshot startup-640x480-notice
 e2e_key "$dialog" Return
 sleep 0.3
 e2e_click 610 28

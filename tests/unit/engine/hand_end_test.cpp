@@ -200,20 +200,6 @@ TEST(MatchEnd, PairsReachingTheTargetEndTheMatchAndAskForTheHistory) {
   }
 }
 
-TEST(MatchEnd, IndividualNamesTheSeat) {
-  for (int winner : {4, 2}) {
-    Table t;
-    HandJustEnded(t, winner, 1);
-    t.s.RuleMode = kModeIndividual;
-    t.s.MatchTarget = 1;
-    Left(t, {3}, winner == 2 ? Slots{} : Slots{3}, {3}, winner == 4 ? Slots{} : Slots{3});
-    const Scored r = End(t);
-    ASSERT_GE(r.Shown.size(), 2u);
-    EXPECT_EQ(r.Shown[1], winner == 4 ? "Final de Partida|Jugador4, has ganado la partida. "
-                                      : "Final de Partida|Ha ganado la partida Jugador2");
-  }
-}
-
 TEST(MatchWinner, ALastHandWithoutWinnerLeavesItToTheTotals) {
   GameState s;
   s.RuleMode = kModePairs;

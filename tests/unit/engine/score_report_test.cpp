@@ -53,25 +53,6 @@ std::vector<std::string> HandNumbers(const ScoreReport& r) {
   return numbers;
 }
 
-// With nothing scored the report is its title, its target and its header.
-TEST(ScoreReport, NoHandYetShowsTitleTargetAndHeaderOnly) {
-  GameState individual = Match(kModeIndividual, kScoreTens);
-  const ScoreReport r = BuildScoreReport(individual);
-  ASSERT_EQ(r.items.size(), 3u);
-  EXPECT_EQ(r.items[0],
-            (ReportItem{16, kReportTitleY, "Informe de puntuación", ReportStyle::kTitle}));
-  EXPECT_EQ(r.items[1].text, "Partida a 30 puntos");
-  EXPECT_EQ(r.items[2].text, "Mano   Sale    Jugador1  Jugador2  Jugador3  Jugador4  ");
-  EXPECT_EQ(r.ruleY, 0);
-
-  GameState pairs = Match(kModePairs, kScoreTens);
-  const ScoreReport p = BuildScoreReport(pairs);
-  ASSERT_EQ(p.items.size(), 5u);
-  EXPECT_EQ(p.items[3].style, ReportStyle::kPairLabel1);
-  EXPECT_EQ(p.items[4].style, ReportStyle::kPairLabel2);
-  EXPECT_LT(p.width, r.width) << "the pairs report is the narrower one";
-}
-
 // Twenty-five hands: only the last twenty are listed, numbered as the report
 // writes them, and a replayed tie (no points) leaves no row.
 TEST(ScoreReport, ListsTheLastTwentyHandsWithPoints) {

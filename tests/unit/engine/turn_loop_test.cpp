@@ -20,12 +20,8 @@ using testing::Table;
 // Hooks as lambdas, so each test watches only what it needs.
 struct Watch : EngineHooks {
   std::function<void(GameState&)> OnMove;
-  std::function<void(const GameState&, const HandSummary&)> OnScore;
   void MoveMade(GameState& s) override {
     if (OnMove) OnMove(s);
-  }
-  void HandScored(const GameState& s, const HandSummary& h) override {
-    if (OnScore) OnScore(s, h);
   }
 };
 

@@ -229,11 +229,5 @@ TEST(OptionRules, SlidersAndMatchPointsStayInRange) {
   for (const auto& t : steps) EXPECT_EQ(StepMatchTarget(t.value, t.step), t.expected) << t.value;
 }
 
-TEST(OptionRules, SeatNamesLeftEmptyGetTheirDefault) {
-  EXPECT_EQ(FinalSeatName("", 3), "Jugador3");
-  EXPECT_EQ(FinalSeatName("   ", 1), "Jugador1");
-  EXPECT_EQ(FinalSeatName("Ana Mª ", 2), "Ana Mª");
-}
-
 }  // namespace
 }  // namespace tarvelis

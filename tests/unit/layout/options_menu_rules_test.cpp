@@ -32,16 +32,5 @@ TEST(OptionsMenu, ArrangingOnAHandGamesElsewhereAndNothingWhileBusy) {
   }
 }
 
-TEST(OptionsMenu, ArrangeModesExcludeEachOther) {
-  TableModes s;
-  ToggleArrangeMode(s, kOrderTiles);
-  EXPECT_TRUE(s.OrderMode);
-  ToggleArrangeMode(s, kTurnTiles);
-  EXPECT_TRUE(s.TurnMode);
-  EXPECT_FALSE(s.OrderMode);
-  ToggleArrangeMode(s, kTurnTiles);
-  EXPECT_FALSE(s.TurnMode || s.OrderMode);
-}
-
 }  // namespace
 }  // namespace tarvelis
