@@ -38,29 +38,6 @@ std::vector<std::string> LinesAndMessages(const std::vector<std::string>& events
   return kept;
 }
 
-TEST(Turns, PausesStopBeforeEveryMoveAndManualSeatsBeforeTheirOwn) {
-  for (bool pause : {true, false}) {
-    Table t(4);
-    AllAutomatic(t.s);
-    t.s.RulePauseBetweenMoves = pause ? kOn : kOff;
-    t.s.SeatControl[3] = kManual;
-    t.s.SeatName[3] = " Pepe Luis ";
-    long moves = 0;
-    long movesOfThree = 0;
-    Watch watch;
-    watch.OnMove = [&](GameState& s) {
-      ++moves;
-      if (s.CurrentSeat == 3) ++movesOfThree;
-    };
-    t.ctx.Hooks = &watch;
-    RunMatch(t.ctx, LoopEntry::kNewMatch);
-    const long hands = static_cast<long>(t.EventsStarting("notice Continuar").size());
-    const long notices = static_cast<long>(t.EventsStarting("notice").size()) - hands;
-    EXPECT_EQ(notices, pause ? moves : movesOfThree);
-    EXPECT_EQ(t.EventsStarting("notice Pepe Luis").size(), static_cast<size_t>(movesOfThree));
-  }
-}
-
 // The manual seat 4 clicks its last playable tile at every turn (the
 // computer's own choice rarely agrees): the loop lays exactly that tile,
 // turned to meet the end it goes on, and on the end the arrows gave when they
