@@ -50,7 +50,9 @@ class HistoricTest : public QObject {
     QTest::mouseMove(&viewer, previous);
     QCOMPARE(viewer.cursor().shape(), Qt::ArrowCursor);
     // Which corners turn, and how far they reach, is the pages' own test.
+    // clang-format off
     const Step steps[] = {{previous, 0}, {next, 8}, {next, 16}, {next, 16}, {previous, 8}, {previous, 0}};
+    // clang-format on
     for (const Step& s : steps) {
       QTest::mouseClick(&viewer, Qt::LeftButton, {}, s.at);
       QCOMPARE(viewer.FirstEntry(), s.first);

@@ -53,12 +53,12 @@ class PersonalTest : public QObject {
   void aPressJustOutsideASelectorsButtonChangesNothing() {
     auto w = Open();
     const QRect b = w->SelectorButtonRect(kSelPause);
-    const struct {
-      QPoint at;
-      i16 pause;
-    } presses[] = {{b.topLeft() - QPoint(1, 0), kOn}, {b.topLeft() - QPoint(0, 1), kOn},
-                   {b.bottomRight() + QPoint(1, 0), kOn}, {b.bottomRight() + QPoint(0, 1), kOn},
-                   {b.topLeft(), kOff}, {b.bottomRight(), kOn}};
+    // clang-format off
+    const struct { QPoint at; i16 pause; } presses[] = {
+        {b.topLeft() - QPoint(1, 0), kOn}, {b.topLeft() - QPoint(0, 1), kOn},
+        {b.bottomRight() + QPoint(1, 0), kOn}, {b.bottomRight() + QPoint(0, 1), kOn},
+        {b.topLeft(), kOff}, {b.bottomRight(), kOn}};
+    // clang-format on
     for (const auto& p : presses) {
       Press(w.get(), p.at);
       QCOMPARE(state_.RulePauseBetweenMoves, p.pause);

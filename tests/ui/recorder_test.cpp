@@ -66,10 +66,10 @@ class RecorderTest : public QObject {
     QVERIFY(s.RecorderOn);
     t.Click(QPoint(10, 30), Qt::MiddleButton);
     QCOMPARE(int(s.MoveNumber), live);
-    const struct {
-      QPoint at;
-      int move;
-    } steps[] = {{{10, 30}, live - 1}, {{10, 45}, 1}, {{40, 30}, 2}, {{40, 45}, live}, {{10, 30}, live - 1}};
+    // clang-format off
+    const struct { QPoint at; int move; } steps[] = {
+        {{10, 30}, live - 1}, {{10, 45}, 1}, {{40, 30}, 2}, {{40, 45}, live}, {{10, 30}, live - 1}};
+    // clang-format on
     for (const auto& step : steps) {
       t.Click(step.at);
       QCOMPARE(int(s.MoveNumber), step.move);

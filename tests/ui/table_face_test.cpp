@@ -276,7 +276,6 @@ class TableFaceTest : public QObject {
     QCoreApplication::processEvents();
     QVERIFY(!s.NoticeShown);
   }
-
 };
 
 QTEST_MAIN(TableFaceTest)

@@ -130,13 +130,15 @@ TEST(Blocked, PairsWinByTheirPipsAndTiesGoByTheRule) {
                               "\r\nJugador1 y Jugador3 :  12" + (tie ? "\r\n" : "") + c.verdict +
                               kHint);
     if (!c.won.empty()) {
-      EXPECT_EQ(r.Shown[1], "Final de este juego|Puntos :  24       Decenas :  3\r\n" + c.won + kHint);
+      EXPECT_EQ(r.Shown[1],
+                "Final de este juego|Puntos :  24       Decenas :  3\r\n" + c.won + kHint);
     }
     EXPECT_EQ(r.Outcome, HandEndOutcome::kNextHand);
     EXPECT_EQ(t.s.HandWinner, c.winner);
     EXPECT_EQ(t.Heard(17), c.mover == 1) << "only the pair that closed and lost";
     EXPECT_EQ(t.s.HandNumber, c.winner == 0 ? 2 : 3);
-    EXPECT_EQ(t.s.HandLog[3].PairUnits[1] + t.s.HandLog[3].PairUnits[2], c.winner == 0 ? 0 : 24 - 2 * !tie);
+    EXPECT_EQ(t.s.HandLog[3].PairUnits[1] + t.s.HandLog[3].PairUnits[2],
+              c.winner == 0 ? 0 : 24 - 2 * !tie);
     EXPECT_EQ(t.s.LeadSeat, c.leadAfter);
   }
 }

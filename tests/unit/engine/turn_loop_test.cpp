@@ -102,7 +102,8 @@ TEST(StepBack, NoAtTheEndGivesTheLastMoveBackAndSteppingItForwardEndsTheHand) {
   Watch watch;
   watch.OnMove = [&](GameState& s) {
     const MoveEntry& e = s.MoveRecord[s.MoveNumber];
-    if (ended == 0) seat = s.CurrentSeat, move = s.MoveNumber, slot = BuscaHueco(s, e[kFPipA], e[kFPipB], seat);
+    if (ended == 0)
+      seat = s.CurrentSeat, move = s.MoveNumber, slot = BuscaHueco(s, e[kFPipA], e[kFPipB], seat);
   };
   t.ctx.Hooks = &watch;
   t.port.OnEvent = [&](const std::string& e) {
