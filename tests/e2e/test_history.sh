@@ -73,7 +73,6 @@ IFS=, read -r _ _ match hand_on hand_no _ <<<"$(match_line)"
 # answered.
 target=$(log_lines | awk -F, '{ a += $3; b += $5 } END { print (a > b ? a : b) + 1 }')
 e2e_set_ini "NR == 2 { \$1 = $target }"
-echo "target lowered to $target after $(log_lines | wc -l) hands"
 rm -f "$TARVELIS_TEST_STATUS"
 e2e_start_game
 asked=""

@@ -141,7 +141,13 @@ e2e_wait_closed "Marcador" 5 "the score report did not close"
 # that tile plays it. When seat 4 has nothing to play the tutor shows nothing;
 # the continue button then lets the computer pass for it, and the tutor is
 # asked again at seat 4's next turn.
-e2e_click 688 550
+# A click made while the report was closing is dropped as stale: the
+# continue button is pressed again until the next hand waits for seat 4.
+for _ in 1 2 3; do
+  sleep 0.6
+  e2e_click 688 550
+  e2e_wait_status '^notice Jugador4 ' 20 && break
+done
 for attempt in 1 2 3 4 5 6; do
   [ "$(e2e_advance)" = turn ] || e2e_fail "no turn in the next hand"
   waiting=$(e2e_status)
