@@ -2,8 +2,9 @@
 # A match played by four automatic seats on the real table. Left at the
 # "Continuar" notice after a hand and started again, it goes on with the next
 # hand, the score is on the table from the start, and the finished hands' log
-# lines are in the file. With its target then lowered, a later hand ends it; it is kept in the history, and the history viewer opened from
-# the score report shows it and its totals. Also: the start-up cover closes
+# lines are in the file. With its target then lowered, a later hand ends it;
+# it is kept in the history, and the history viewer opened from the score
+# report shows it and its totals. Also: the start-up cover closes
 # on a click.
 source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
@@ -13,8 +14,9 @@ e2e_fresh_folder
 # The first start writes the default settings; a click closes the cover.
 # Then every seat automatic, no pause, no sound, full speed: hands play
 # themselves. A target no two hands can reach, so the match is still on after
-# them.
-E2E_COVER_CLICK=1 e2e_first_start 'NR == 1 { $9 = 2; $12 = 2; $20 = 1 } NR == 2 { $1 = 500; $2 = 100 }'
+# them. A tied blocked hand goes to the leading pair rather than being played
+# again under the same number, so every hand counts.
+E2E_COVER_CLICK=1 e2e_first_start 'NR == 1 { $9 = 2; $12 = 2; $20 = 1; $27 = 2 } NR == 2 { $1 = 500; $2 = 100 }'
 # The score button.
 score_crop() { import -window root -crop 38x46+760+80 +repage "$E2E_DIR/$1.png"; }
 
