@@ -72,10 +72,10 @@ bool Program::StartProgram() {
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return false;
 
-  // Step 0. The cover, until it has run or the user presses a key or clicks.
+  // The cover, until it has run or the user presses a key or clicks.
   ShowCover();
 
-  // Step 1. The data folder and the settings. The speed of the machine is not
+  // The data folder and the settings. The speed of the machine is not
   // measured: every wait and animation step of this program is timed on the
   // clock, so it runs alike on any machine. The table is measured first: a
   // resumed chain is checked against, and laid for, the table it is shown on.
@@ -96,7 +96,7 @@ bool Program::StartProgram() {
   // scoreboard shows the match's score from the first picture of the table.
   RecomputeTotals(state_);
 
-  // Step 2. The table, full screen on the primary screen, in device-independent
+  // The table, full screen on the primary screen, in device-independent
   // pixels so that a high-density screen scales it as a whole.
   state_.Partner = {0, 3, 4, 1, 2};
   SyncDirectionStep(state_);
@@ -115,7 +115,7 @@ bool Program::StartProgram() {
   mesa_->activateWindow();
   QCoreApplication::processEvents();
 
-  // Step 3. Warnings about the screen.
+  // Warnings about the screen.
   if (state_.Table.LowResolution) {
     Tell(QStringLiteral("Resolución de pantalla"),
          ResolutionMessage(std::max(area.width(), 1), std::max(area.height(), 1)), 1);
@@ -131,7 +131,7 @@ bool Program::StartProgram() {
          3);
   }
 
-  // Step 4. A match left unfinished, in a hand or between two, goes on once
+  // A match left unfinished, in a hand or between two, goes on once
   // the program runs its events.
   if (state_.MatchInProgress) {
     QTimer::singleShot(0, mesa_, [this] { ResumeHand(); });

@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kFiveDoublesTitle = "Jugador con cinco dobles";
 constexpr const char* kFirstHandTitle = "Comienza la Partida";
 
-// Step 1: the table is cleared and, for a random deal, the shuffle is heard.
+// The table is cleared and, for a random deal, the shuffle is heard.
 void ClearTable(EngineContext& ctx, bool random) {
   ctx.Port.ClearTableForDeal();
   if (!random) return;
@@ -21,7 +21,7 @@ void ClearTable(EngineContext& ctx, bool random) {
   if (ctx.State.RuleSound == kOn) ctx.Port.Wait(600);
 }
 
-// Step 7: every hand is shown, each dealt tile heard in a random deal.
+// Every hand is shown, each dealt tile heard in a random deal.
 void ShowHands(EngineContext& ctx, bool random) {
   for (int seat = 1; seat <= kSeats; ++seat) {
     ctx.Port.DrawHand(seat);
@@ -30,7 +30,7 @@ void ShowHands(EngineContext& ctx, bool random) {
   }
 }
 
-// Step 8: a seat dealt five doubles may give them back. Returns true to keep
+// A seat dealt five doubles may give them back. Returns true to keep
 // the deal.
 bool KeepDespiteFiveDoubles(EngineContext& ctx) {
   GameState& s = ctx.State;
@@ -49,7 +49,8 @@ bool KeepDespiteFiveDoubles(EngineContext& ctx) {
   return false;
 }
 
-// Steps 1-8, repeated until a deal is kept. False when the loop must stop.
+// The deal, shown and heard, repeated until one is kept. False when the loop
+// must stop.
 bool DealTiles(EngineContext& ctx) {
   GameState& s = ctx.State;
   bool forceRandom = false;
@@ -83,7 +84,7 @@ bool DealTiles(EngineContext& ctx) {
   }
 }
 
-// Step 12. False when the loop must stop.
+// False when the loop must stop.
 bool ChooseLeadSeat(EngineContext& ctx) {
   GameState& s = ctx.State;
   if (s.HandNumber == 1 && s.RuleNextLead != kNextLeadChoose) {

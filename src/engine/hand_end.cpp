@@ -24,7 +24,7 @@ HandScore JudgeHand(GameState& s, bool domino) {
   return score;
 }
 
-// Step D4: the hand's line of the log. The record is rewritten whole, so
+// The hand's line of the log. The record is rewritten whole, so
 // nothing of an earlier use of it survives.
 void LogHand(GameState& s, int points, int tens) {
   MakeRoomInHandLog(s, s.HandNumber);
@@ -48,7 +48,7 @@ void LogHand(GameState& s, int points, int tens) {
 
 }  // namespace
 
-// Section F.
+// The end of the match: its result, and whether it goes into the history.
 void EndMatch(EngineContext& ctx) {
   GameState& s = ctx.State;
   const int winner = MatchWinner(s);
@@ -125,7 +125,7 @@ void MakeRoomInHandLog(GameState& s, int hand) {
 
 HandEndOutcome EndHand(EngineContext& ctx) {
   GameState& s = ctx.State;
-  // Section A.
+  // The hand is closed and every hand shown.
   s.HandInProgress = false;
   const bool domino = s.SeatTileCount[s.CurrentSeat] == 0;
   RecomputePipsLeft(s);
@@ -140,7 +140,7 @@ HandEndOutcome EndHand(EngineContext& ctx) {
   summary.Domino = domino;
   const HandScore score = JudgeHand(s, domino);
   if (!domino) {
-    // Section B.
+    // A blocked chain: the pips are counted, and the user may go back into the hand.
     summary.Tied = score.Tied;
     repeat = score.Repeated;
     const bool goOn = Ask(ctx, kBlockedTitle, BlockedHandText(s, summary.Tied));
@@ -154,7 +154,7 @@ HandEndOutcome EndHand(EngineContext& ctx) {
     }
   }
 
-  // Section D.
+  // The points go to the winners and into the log.
   if (!repeat) {
     summary.Points = score.Points;
     const bool goOn =

@@ -37,7 +37,7 @@ bool MatchReached(const GameState& state);
 // table goes back to its idle state.
 void EndMatch(EngineContext& ctx);
 
-// Section E: the last move is taken back and its seat is to move again.
+// The last move is taken back and its seat is to move again.
 void ReopenHand(EngineContext& ctx);
 
 // Makes hand `hand` fit the 500 records of the hand log: while it would not,

@@ -25,7 +25,7 @@ void StartNewMatch(GameState& s) {
   RecomputeTotals(s);
 }
 
-// Step 5: a manual seat, the pause between moves, or a reopened hand stop play
+// A manual seat, the pause between moves, or a reopened hand stop play
 // until the continue button is dismissed. Returns the slot of the tile the
 // user clicked to dismiss it, 0 for none; -1 when the loop must stop.
 int StopBeforeMove(EngineContext& ctx) {
@@ -39,7 +39,7 @@ int StopBeforeMove(EngineContext& ctx) {
   return ctx.MustStop() ? -1 : clicked;
 }
 
-// Step 7: a reopened hand whose moves in force already end it (its last move
+// A reopened hand whose moves in force already end it (its last move
 // was stepped forward again, or it was saved right after that move) ends again
 // where it had ended. The moves in force decide, not a move number, so a hand
 // is never closed with its last move taken back.
@@ -51,7 +51,7 @@ bool MovesInForceEndHand(const GameState& s) {
   return s.SeatTileCount[e[kFSeat]] == 0 || ChainBlocked(s);
 }
 
-// Step 8, for the tile a manual seat clicked: it replaces the computed move
+// The tile a manual seat clicked: it replaces the computed move
 // and is turned towards the end it goes to. False when the loop must stop.
 bool TakeClickedTile(EngineContext& ctx, int slot) {
   GameState& s = ctx.State;
@@ -118,7 +118,7 @@ void FallBackMove(GameState& s) {
   if (list.Count > 0) TakeCandidate(s, list.Items[0]);
 }
 
-// Step 8, with the slot of the tile the user clicked (0 for none). False when
+// The move in hand, with the slot of the tile the user clicked (0 for none). False when
 // the loop must stop.
 bool ChooseMove(EngineContext& ctx, int clicked) {
   GameState& s = ctx.State;
@@ -135,7 +135,7 @@ bool ChooseMove(EngineContext& ctx, int clicked) {
   return true;
 }
 
-// Step 9: the tile is turned, laid and recorded, and the entry applied; or
+// The tile is turned, laid and recorded, and the entry applied; or
 // the pass is recorded. False when the record cannot take the move.
 bool CarryOutMove(EngineContext& ctx) {
   GameState& s = ctx.State;
@@ -165,7 +165,7 @@ bool CarryOutMove(EngineContext& ctx) {
   return true;
 }
 
-// Step 10: the seat that moved has played out, or nobody can play.
+// The seat that moved has played out, or nobody can play.
 bool HandIsOver(const GameState& s) {
   return s.SeatTileCount[s.CurrentSeat] == 0 || ChainBlocked(s);
 }
@@ -186,27 +186,27 @@ void SeedFromClock(EngineContext& ctx) {
 void PlayHand(EngineContext& ctx) {
   GameState& s = ctx.State;
   while (!ctx.MustStop()) {
-    // Steps 1-2.
+    // The turn passes to the next seat.
     s.PlayPipA = s.PlayPipB = kNoPip;
     s.PlayEnd = kPassEnd;
     AdvanceTurn(s);
     ctx.Port.YieldToWindows();
     if (ctx.MustStop()) return;
-    // Step 3.
+    // Room in the record for the move.
     if (!EnsureMoveRecordCapacity(s, s.MoveNumber)) {
       AbandonMatch(s);
       return;
     }
-    // Steps 4-6.
+    // The notice before a move.
     const int clicked = StopBeforeMove(ctx);
     if (clicked < 0) return;
     HandEndOutcome outcome;
     if (ctx.HandReopened && MovesInForceEndHand(s)) {
-      // Step 7.
+      // A reopened hand whose moves in force end it ends again.
       TurnBack(s);
       outcome = EndHand(ctx);
     } else {
-      // Steps 8-11.
+      // The move is chosen, carried out and checked, and the hand may be over.
       if (!ChooseMove(ctx, clicked)) return;
       if (!CarryOutMove(ctx)) {
         AbandonMatch(s);

@@ -40,7 +40,7 @@ struct Placement {
   Cursor next;
 };
 
-// Step 1. The most recent earlier move on the same end; passes carry end 9 and
+// The most recent earlier move on the same end; passes carry end 9 and
 // so never match.
 ArmPrevious FindArmPrevious(const GameState& s, int end) {
   const int last = std::min<int>(s.MoveNumber - 1, static_cast<int>(s.MoveRecord.size()) - 1);
@@ -51,7 +51,7 @@ ArmPrevious FindArmPrevious(const GameState& s, int end) {
   return ArmPrevious{};
 }
 
-// Step 2. An arm growing left or up turns once its cursor is below the limit;
+// An arm growing left or up turns once its cursor is below the limit;
 // one growing right or down once it is above it.
 bool PastLimit(const Cursor& c, int limit) {
   switch (c.heading) {
@@ -66,7 +66,7 @@ bool PastLimit(const Cursor& c, int limit) {
   }
 }
 
-// Step 3, one function per old heading. Three cases each: after a crosswise
+// The turn of an arm, one function per old heading. Three cases each: after a crosswise
 // double the new arm runs flush along the double's far side; far past the limit
 // the new arm starts beside the end of the last tile; just past it the new arm
 // starts beyond the last tile, an L. A double falling on a turn is laid
@@ -167,7 +167,7 @@ void Turn(Cursor& c, int end, int limit, const ArmPrevious& prev, bool isDouble,
   if (lowRes) ClampNarrowRow(c, end, old);
 }
 
-// Step 5 for the horizontal headings: the side of the table decides the image
+// The image of a horizontal heading: the side of the table decides it
 // (right-half images carry their pips further right). Where an arm crosses the
 // middle it changes image set, and the first tile in the new half is pulled
 // 2 px back over the previous tile so the arm reads as one line across it.
@@ -323,7 +323,7 @@ void LayTile(GameState& s, MoveEntry& entry) {
   if (PastLimit(c, g.TurnLimit[c.heading][end])) {
     Turn(c, end, g.TurnLimit[c.heading][end], prev, s.PlayIsDouble, g.LowResolution, crosswise);
   }
-  // Step 4. On a narrow table a double across a vertical arm would stick out
+  // On a narrow table a double across a vertical arm would stick out
   // towards the hands; it goes lengthwise instead.
   if (g.LowResolution && (c.heading == kHeadUp || c.heading == kHeadDown)) crosswise = false;
 

@@ -97,14 +97,14 @@ void ChooseMove(GameState& s, TablePort* port, bool suggestion) {
     PlayPass(s);
     return;
   }
-  // Step 1. A suggestion plays at full strength.
+  // A suggestion plays at full strength.
   const SuggestionStrength strength(s, seat, suggestion);
-  // Step 2 cleared PlayEvaluated above. Step 3. The lead.
+  // The lead.
   if (s.MoveNumber == 1) {
     Lead(s, port, seat);
     return;
   }
-  // Step 4. Nothing to weigh with no candidate or one.
+  // Nothing to weigh with no candidate or one.
   const CandidateList list = ListCandidates(s, seat);
   if (list.Count == 0) {
     PlayPass(s);
@@ -114,13 +114,13 @@ void ChooseMove(GameState& s, TablePort* port, bool suggestion) {
     TakeCandidate(s, list.Items[0]);
     return;
   }
-  // Step 5. Weigh them all; the first best wins.
+  // Weigh them all; the first best wins.
   ThinkingPause(port, seat);
   s.PlayEvaluated = true;
   Evaluation& e = LastEvaluationSlot();
   e = EvaluateMove(s, seat, list);
   TakeCandidate(s, e.Candidates[e.Chosen].Move);
-  // Step 6. The level is restored as `strength` goes out of scope.
+  // The level is restored as `strength` goes out of scope.
 }
 
 }  // namespace

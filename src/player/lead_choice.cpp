@@ -37,7 +37,7 @@ struct Named {
   bool Any() const { return a >= 0; }
 };
 
-// Step 1. One double: lead it when its suit is neither bare nor dominant. With
+// One double: lead it when its suit is neither bare nor dominant. With
 // five or more of that suit and a full spread of suits, open the suit beside
 // the second suit instead, keeping the double to regain the lead.
 Named OneDouble(const Hand& h, int x) {
@@ -51,7 +51,7 @@ Named OneDouble(const Hand& h, int x) {
   return {x, x};
 }
 
-// Step 2. Two doubles: the one of the longer suit, the higher on a draw, unless
+// Two doubles: the one of the longer suit, the higher on a draw, unless
 // both are bare.
 Named TwoDoubles(const Hand& h, int low, int high) {
   if (h.Count(low) < 2 && h.Count(high) < 2) return {};
@@ -59,7 +59,7 @@ Named TwoDoubles(const Hand& h, int low, int high) {
   return {x, x};
 }
 
-// Step 3. Three or more doubles: the highest one that is not bare.
+// Three or more doubles: the highest one that is not bare.
 Named ManyDoubles(const Hand& h, const std::array<int, kPips>& pips, int n) {
   for (int i = n - 1; i >= 0; --i) {
     if (h.Count(pips[i]) >= 2) return {pips[i], pips[i]};
@@ -67,7 +67,7 @@ Named ManyDoubles(const Hand& h, const std::array<int, kPips>& pips, int n) {
   return {};
 }
 
-// Step 4. Open the longest suit, on the tile that pairs it with the best-ranked
+// Open the longest suit, on the tile that pairs it with the best-ranked
 // other suit the hand holds it with.
 int LongestSuit(const Hand& h) {
   const int longest = h.Rank(1);
