@@ -99,8 +99,9 @@ e2e_key() {
 # xdotool's --sync waits for the pointer to be seen moving, and a pointer
 # already on the spot may never be: each wait is bounded, so two clicks on the
 # same control never hang a script.
+e2e_move() { timeout 5 xdotool mousemove --sync "$1" "$2" || xdotool mousemove "$1" "$2"; }
 e2e_click() {
-  timeout 5 xdotool mousemove --sync "$1" "$2" || xdotool mousemove "$1" "$2"
+  e2e_move "$1" "$2"
   xdotool click 1
 }
 

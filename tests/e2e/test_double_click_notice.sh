@@ -31,7 +31,8 @@ done
 [[ "$(e2e_status)" =~ ^notice\ Jugador3\ .*seat\ 3$ ]] || e2e_fail "seat 3 never waited: '$(e2e_status)'"
 at_three=$(e2e_status)
 
-xdotool mousemove --sync $continue_x $continue_y click --repeat 2 --delay 150 1
+e2e_move $continue_x $continue_y
+xdotool click --repeat 2 --delay 150 1
 for _ in $(seq 600); do [ "$(e2e_status)" != "$at_three" ] && break; sleep 0.1; done
 waiting=$(e2e_status)
 [ "$waiting" != "$at_three" ] || e2e_fail "seat 3 did not move"

@@ -66,9 +66,10 @@ to=${others[1]}
 entry_y() { echo $((600 - 2 * 18 - 6 + 18 * ($1 - 1) + 10)); }
 # A right click opens the menu; a left click on "Girar fichas" chooses it.
 x=$(e2e_tile_x "$turn")
-xdotool mousemove --sync "$x" $E2E_TILE_Y click 3
+e2e_move "$x" $E2E_TILE_Y
+xdotool click 3
 sleep 0.5
-xdotool mousemove --sync $((x + 60)) "$(entry_y 2)"
+e2e_move $((x + 60)) "$(entry_y 2)"
 sleep 0.3
 xdotool click 1
 sleep 0.5
@@ -76,20 +77,22 @@ e2e_click "$x" $E2E_TILE_Y   # turns the tile
 sleep 0.5
 # Right button held from the hand to "Ordenar fichas" and released there.
 x=$(e2e_tile_x "$from")
-xdotool mousemove --sync "$x" $E2E_TILE_Y mousedown 3
+e2e_move "$x" $E2E_TILE_Y
+xdotool mousedown 3
 sleep 0.5
-xdotool mousemove --sync $((x + 30)) $E2E_TILE_Y
+e2e_move $((x + 30)) $E2E_TILE_Y
 sleep 0.2
-xdotool mousemove --sync $((x + 60)) "$(entry_y 1)"
+e2e_move $((x + 60)) "$(entry_y 1)"
 sleep 0.3
 xdotool mouseup 3
 sleep 0.5
 # Drag the tile onto the other one.
-xdotool mousemove --sync "$x" $E2E_TILE_Y mousedown 1
+e2e_move "$x" $E2E_TILE_Y
+xdotool mousedown 1
 sleep 0.3
-xdotool mousemove --sync $((x + 10)) $E2E_TILE_Y
+e2e_move $((x + 10)) $E2E_TILE_Y
 sleep 0.2
-xdotool mousemove --sync "$(e2e_tile_x "$to")" $E2E_TILE_Y
+e2e_move "$(e2e_tile_x "$to")" $E2E_TILE_Y
 sleep 0.3
 xdotool mouseup 1
 sleep 0.5

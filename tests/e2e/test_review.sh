@@ -58,7 +58,9 @@ for _ in $(seq 120); do
     switch
     wait_status "^recorder .* review (none|partial) "
     # The menu at the pointer: three saved-games entries, then the review.
-    xdotool mousemove 400 420 mousemove --sync 300 150 click 3
+    xdotool mousemove 400 420
+    e2e_move 300 150
+    xdotool click 3
     sleep 0.4
     started=$(date +%s%3N)
     click 340 $((150 + 18 * 3 + 10))

@@ -18,7 +18,8 @@ e2e_first_start "$E2E_QUICK"
 menu_entry() {
   local entry=$1 title=$2 id
   for _ in 1 2 3; do
-    xdotool mousemove --sync 300 300 click 3
+    e2e_move 300 300
+    xdotool click 3
     sleep 0.4
     e2e_click 360 $((300 + 18 * (entry - 1) + 12))
     if id=$(e2e_wait_window "$title" 5); then echo "$id"; return 0; fi

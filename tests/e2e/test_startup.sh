@@ -97,7 +97,7 @@ e2e_start_x 1920x1080x24
 e2e_start_game
 e2e_wait_window "TARVELIS" 20 >/dev/null || e2e_fail "no table at 1920x1080"
 sleep 1
-xdotool mousemove --sync 114 28
+e2e_move 114 28
 start=$(date +%s%N)
 xdotool click 1
 for _ in $(seq 2000); do e2e_window_exists "$TITLE" && break; done
