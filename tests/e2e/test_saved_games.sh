@@ -44,9 +44,21 @@ e2e_wait_closed "Archivar el juego actual" 5 "the save dialog stayed open"
 [ -f "$E2E_DIR/Prueba.man" ] || e2e_fail "no Prueba.man in the data folder"
 [ "$(e2e_status)" = "$saved" ] || e2e_fail "saving moved the game: '$(e2e_status)' after '$saved'"
 
-# Play on one more turn, so the table is elsewhere when the game is loaded.
+# Play on one more turn, so the table is elsewhere when the game is loaded. A
+# chain blocked meanwhile (it happens) is answered "Cancelar": play goes back
+# into the hand, which waits at the notice of the seat whose move closed it.
 e2e_play_my_turn "$saved"
-[ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its fourth turn"
+case "$(e2e_advance)" in
+  turn) ;;
+  end)
+    blocked=$(e2e_wait_window "C i e r r e" 5) || e2e_fail "the hand ended before seat 4's fourth turn"
+    eval "$(xdotool getwindowgeometry --shell "$blocked")"
+    # "Cancelar": the second of two 96-pixel buttons 24 apart, 16 from the bottom.
+    e2e_click $((X + (WIDTH - 216) / 2 + 120 + 48)) $((Y + HEIGHT - 16 - 14))
+    e2e_wait_closed "C i e r r e" 5 "the blocked hand's question stayed open"
+    e2e_wait_status "^notice " || e2e_fail "no notice after going back into the hand" ;;
+  *) e2e_fail "seat 4 never got its fourth turn: '$(e2e_status)'" ;;
+esac
 later=$(e2e_status)
 [ "$later" != "$saved" ] || e2e_fail "play did not go on after saving"
 
