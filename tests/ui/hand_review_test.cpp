@@ -11,6 +11,7 @@
 #include "table/options_menu.h"
 #include "table/qt_table_port.h"
 #include "table/recorder_panel.h"
+#include "waiting_hand.h"
 
 using namespace tarvelis;
 
@@ -24,13 +25,7 @@ struct Table {
   std::unique_ptr<RecorderPanel> panel;
 
   Table(int moves, std::uint32_t seed) {
-    ApplyDefaults(s);
-    s.RuleSound = kOff;
-    s.RuleFirstLead = kFirstLeadDraw;
-    s.GameSpeed = 100;
-    s.Table = ComputeTableGeometry(800, 600);
-    PlayHeadlessTo(s, moves, seed);
-    s.NoticeShown = true;
+    s = testing::WaitingHand(moves, seed);
     panel = std::make_unique<RecorderPanel>(s, mesa, port);
     mesa.LayOut();
     mesa.show();

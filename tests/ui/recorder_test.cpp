@@ -12,23 +12,14 @@
 #include "table/move_list.h"
 #include "table/qt_table_port.h"
 #include "table/recorder_panel.h"
+#include "waiting_hand.h"
 
 using namespace tarvelis;
 
 namespace {
 
-// A hand played by the engine to `moves` moves and waiting at the continue
-// button, at full speed and without sound.
 GameState Waiting(int moves, std::uint32_t seed = 5) {
-  GameState s;
-  ApplyDefaults(s);
-  s.RuleSound = kOff;
-  s.RuleFirstLead = kFirstLeadDraw;
-  s.GameSpeed = 100;
-  s.Table = ComputeTableGeometry(800, 600);
-  PlayHeadlessTo(s, moves, seed);
-  s.NoticeShown = true;
-  return s;
+  return testing::WaitingHand(moves, seed);
 }
 
 struct Table {
