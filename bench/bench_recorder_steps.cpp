@@ -13,7 +13,7 @@
 #include "engine/headless_port.h"
 #include "engine/recorder.h"
 #include "model/move_record.h"
-#include "table/mesa.h"
+#include "table/table_window.h"
 
 namespace tarvelis {
 namespace {

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QPainter>
 
-#include "dialogs/personal.h"
+#include "dialogs/settings_window.h"
 #include "model/game_state.h"
 
 namespace tarvelis {

@@ -7,7 +7,7 @@
 #include <QPainter>
 
 #include "engine/headless_play.h"
-#include "table/mesa.h"
+#include "table/table_window.h"
 
 namespace tarvelis {
 namespace {

@@ -5,12 +5,12 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "dialogs/careta.h"
-#include "dialogs/cargua.h"
+#include "dialogs/cover.h"
 #include "dialogs/help_window.h"
-#include "dialogs/historic.h"
-#include "dialogs/marcador.h"
+#include "dialogs/history_viewer.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/saved_games_dialog.h"
+#include "dialogs/score_report_dialog.h"
 #include "engine/hand_end.h"
 #include "engine/loaded_game.h"
 #include "engine/totaliser.h"
@@ -26,10 +26,10 @@
 #include "storage/data_folder.h"
 #include "storage/history_file.h"
 #include "storage/settings_file.h"
-#include "table/mesa.h"
 #include "table/qt_table_port.h"
 #include "table/recorder_panel.h"
-#include "table/settings_window.h"
+#include "table/settings_hooks.h"
+#include "table/table_window.h"
 #include "table/tutor_marker.h"
 
 namespace tarvelis {

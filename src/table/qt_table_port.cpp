@@ -12,7 +12,7 @@
 #include "model/move_rules.h"
 #include "platform/cursors.h"
 #include "platform/waits.h"
-#include "table/mesa.h"
+#include "table/table_window.h"
 
 namespace tarvelis {
 

@@ -9,10 +9,10 @@
 #include "platform/cursors.h"
 #include "platform/raster.h"
 #include "table/hand_reviewer.h"
-#include "table/mesa.h"
 #include "table/move_list.h"
 #include "table/qt_table_port.h"
 #include "table/strips.h"
+#include "table/table_window.h"
 
 namespace tarvelis {
 namespace {

@@ -6,8 +6,8 @@
 #include "platform/raster.h"
 #include "platform/waits.h"
 #include "player/computer_player.h"
-#include "table/mesa.h"
 #include "table/strips.h"
+#include "table/table_window.h"
 
 namespace tarvelis {
 namespace {

@@ -6,11 +6,11 @@
 
 #include "engine/headless_play.h"
 #include "table/hand_reviewer.h"
-#include "table/mesa.h"
 #include "table/move_list.h"
 #include "table/options_menu.h"
 #include "table/qt_table_port.h"
 #include "table/recorder_panel.h"
+#include "table/table_window.h"
 #include "waiting_hand.h"
 
 using namespace tarvelis;

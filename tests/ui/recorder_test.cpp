@@ -2,16 +2,16 @@
 // on the offscreen platform: what the mouse does on them and what they paint.
 #include <QtTest>
 
-#include "dialogs/marcador.h"
+#include "dialogs/score_report_dialog.h"
 #include "engine/headless_play.h"
 #include "layout/button_bar.h"
 #include "layout/pointer_rules.h"
 #include "layout/recorder_layout.h"
 #include "model/move_rules.h"
-#include "table/mesa.h"
 #include "table/move_list.h"
 #include "table/qt_table_port.h"
 #include "table/recorder_panel.h"
+#include "table/table_window.h"
 #include "waiting_hand.h"
 
 using namespace tarvelis;

@@ -11,8 +11,8 @@
 #include "layout/pointer_rules.h"
 #include "platform/cursors.h"
 #include "platform/waits.h"
-#include "table/mesa.h"
 #include "table/table_painter.h"
+#include "table/table_window.h"
 
 using namespace tarvelis;
 

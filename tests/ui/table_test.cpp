@@ -9,9 +9,9 @@
 #include "layout/pointer_rules.h"
 #include "model/move_rules.h"
 #include "platform/raster.h"
-#include "table/mesa.h"
 #include "table/qt_table_port.h"
 #include "table/strips.h"
+#include "table/table_window.h"
 
 using namespace tarvelis;
 

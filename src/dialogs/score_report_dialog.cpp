@@ -1,4 +1,4 @@
-#include "dialogs/marcador.h"
+#include "dialogs/score_report_dialog.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

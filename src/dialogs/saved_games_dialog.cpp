@@ -1,4 +1,4 @@
-#include "dialogs/cargua.h"
+#include "dialogs/saved_games_dialog.h"
 
 #include <QApplication>
 #include <QKeyEvent>

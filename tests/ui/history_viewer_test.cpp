@@ -1,4 +1,4 @@
-#include "dialogs/historic.h"
+#include "dialogs/history_viewer.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // The saved-games dialog as the user drives it: the action button follows
 // the name typed, the list fills the name box, and Enter deletes in the
 // delete mode.
-#include "dialogs/cargua.h"
+#include "dialogs/saved_games_dialog.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,4 +1,4 @@
-#include "table/mesa.h"
+#include "table/table_window.h"
 
 #include <QCloseEvent>
 #include <QHelpEvent>

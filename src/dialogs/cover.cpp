@@ -1,4 +1,4 @@
-#include "dialogs/careta.h"
+#include "dialogs/cover.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "dialogs/personal.h"
+#include "dialogs/settings_window.h"
 
 #include <QLineEdit>
 #include <QtTest>

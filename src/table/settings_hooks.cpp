@@ -1,14 +1,14 @@
-#include "table/settings_window.h"
+#include "table/settings_hooks.h"
 
 #include "dialogs/message_dialog.h"
-#include "dialogs/personal.h"
+#include "dialogs/settings_window.h"
 #include "layout/option_rules.h"
 #include "model/game_state.h"
 #include "platform/cursors.h"
 #include "platform/raster.h"
 #include "platform/waits.h"
 #include "storage/settings_file.h"
-#include "table/mesa.h"
+#include "table/table_window.h"
 
 namespace tarvelis {
 namespace {
