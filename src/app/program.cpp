@@ -65,7 +65,7 @@ void Program::Tell(const QString& title, const QString& text, int picture) {
 }
 
 bool Program::Ask(const QString& title, const QString& text) {
-  return ShowMessage(state_, title, text, 2, kQuestion, mesa_);
+  return ShowMessage(state_, title, text, kPictureQuestion, kQuestion, mesa_);
 }
 
 bool Program::StartProgram() {
@@ -90,7 +90,8 @@ bool Program::StartProgram() {
   state_.MatchInProgress = false;
   const LoadReport report = LoadSettings(state_, where);
   if (!report.Message.empty()) {
-    Tell(QString::fromStdString(report.Title), QString::fromStdString(report.Message), 4);
+    Tell(QString::fromStdString(report.Title), QString::fromStdString(report.Message),
+         kPictureError);
   }
   // The totals are not kept in the file: the log gives them back, so the
   // scoreboard shows the match's score from the first picture of the table.
@@ -118,7 +119,8 @@ bool Program::StartProgram() {
   // Warnings about the screen.
   if (state_.Table.LowResolution) {
     Tell(QStringLiteral("Resolución de pantalla"),
-         ResolutionMessage(std::max(area.width(), 1), std::max(area.height(), 1)), 1);
+         ResolutionMessage(std::max(area.width(), 1), std::max(area.height(), 1)),
+         kPictureInformation);
   }
   if (TableFontWouldDrawWrong()) {
     Tell(QStringLiteral("Tamaño de letra"),
@@ -128,7 +130,7 @@ bool Program::StartProgram() {
              "de letra grande que va a producir un deficiente funcionamiento de este programa. "
              "Para obtener un perfecto rendimiento de TARVELIS debe modificar la configuración de "
              "su pantalla y cambiarla a tamaño de letra pequeño."),
-         3);
+         kPictureWarning);
   }
 
   // A match left unfinished, in a hand or between two, goes on once
@@ -149,13 +151,13 @@ void Program::ResumeHand() {
   Tell(QStringLiteral("Continuar la partida anterior"),
        QStringLiteral("Continua el desarrollo de la partida que no finalizó en la sesión "
                       "anterior."),
-       1);
+       kPictureInformation);
   RunMatch(*engine_, LoopEntry::kResumeHand);
   mesa_->setCursor(CursorOfKind(1));
 }
 
 void Program::StartMatch() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   if (!ConfirmAbandon()) return;
   mesa_->setCursor(BusyCursor());
   state_.NoticeShown = false;
@@ -174,13 +176,14 @@ void Program::KeepInHistory() {
          QStringLiteral("No se ha podido guardar la partida en el histórico ") +
              QString::fromStdString((dataFolder_ / kHistoryFileName).string()) +
              QStringLiteral("."),
-         4);
+         kPictureError);
   }
 }
 
 void Program::SacaDatosTeclaMas() {
   if (!state_.MatchInProgress || mesa_->Modes().AllTilesFaceUp) return;
-  Tell(QString::fromLatin1(kTotaliserTitle), QString::fromStdString(TotaliserText(state_)), 1);
+  Tell(QString::fromLatin1(kTotaliserTitle), QString::fromStdString(TotaliserText(state_)),
+       kPictureInformation);
 }
 
 bool Program::ConfirmPostpone() {
@@ -198,19 +201,19 @@ bool Program::ConfirmAbandon() {
 }
 
 void Program::ExitProgram() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   if (mesa_->Modes().ChoosingLeader) {
     Tell(QStringLiteral("TARVELIS"),
          QStringLiteral("Elija el jugador que va a salir este juego antes de poder abandonar el "
                         "programa."),
-         3);
+         kPictureWarning);
     return;
   }
   if (state_.RecorderOn) {
     Tell(QStringLiteral("TARVELIS"),
          QStringLiteral("Tiene que apagar la Grabadora de jugadas antes de poder abandonar el "
                         "programa."),
-         3);
+         kPictureWarning);
     return;
   }
   if (!ConfirmPostpone()) return;
@@ -224,7 +227,7 @@ void Program::ExitProgram() {
          QStringLiteral("No se han podido guardar los datos en ") +
              QString::fromStdString((dataFolder_ / "TARVE32.INI").string()) +
              QStringLiteral(". La partida en curso no se podrá continuar."),
-         4);
+         kPictureError);
   }
   // Every loop waiting below this handler unwinds before the program ends;
   // the event loop is left directly, since closing the table would only ask
@@ -256,22 +259,22 @@ void Program::OnSavedGames(int entry) {
 void Program::OnButton(int n) {
   if (!ButtonEnabled(state_, mesa_->Modes(), n)) return;
   switch (n) {
-    case 1:
+    case kHelpButton:
       OnHelpButton();
       break;
-    case 2:
+    case kNewMatchButton:
       StartMatch();
       break;
-    case 3:
+    case kSettingsButton:
       OnSettingsButton();
       break;
-    case 4:
+    case kTutorButton:
       OnTutorButton();
       break;
-    case 5:
+    case kExitButton:
       ExitProgram();
       break;
-    case 6:
+    case kScoreButton:
       OnScoreButton();
       break;
     default:
@@ -280,7 +283,7 @@ void Program::OnButton(int n) {
 }
 
 void Program::OnHelpButton() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   ShowHelp(mesa_);
 }
 
@@ -291,12 +294,12 @@ void Program::OnSettingsButton() {
 }
 
 void Program::OnTutorButton() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   ShowTutor(state_, *mesa_);
 }
 
 void Program::OnScoreButton() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   ShowScoreReport(state_, mesa_,
                   [this] { OpenHistoryViewer(state_, dataFolder_, QApplication::activeWindow()); });
   mesa_->RefreshPointer();

@@ -115,7 +115,7 @@ Corner Historic::UsableCornerAt(QPoint at) const {
 }
 
 void Historic::Turn(Corner corner) {
-  TocaSonido(state_, 10);
+  TocaSonido(state_, Sound::kFolderOpens);
   Espera(state_, 50);
   first_ = TurnPage(corner, first_);
   update();
@@ -123,7 +123,7 @@ void Historic::Turn(Corner corner) {
 
 void Historic::ToggleTotals() {
   if (newestFirst_.empty()) return;
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   if (showingTotals_) {
     showingTotals_ = false;
     first_ = matchesFirst_;
@@ -214,7 +214,7 @@ void Historic::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
   if (exitButton_.contains(at)) {
-    TocaSonido(state_, 9);
+    TocaSonido(state_, Sound::kButton);
     accept();
   } else if (totalsButton_.contains(at)) {
     ToggleTotals();

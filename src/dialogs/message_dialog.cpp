@@ -147,7 +147,7 @@ void Mensajes::paintEvent(QPaintEvent*) {
 }
 
 void Mensajes::Answer(bool yes) {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   done(yes ? QDialog::Accepted : QDialog::Rejected);
 }
 
@@ -156,7 +156,7 @@ void Mensajes::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (buttons_ == kNotice) {
     if (salir_.contains(at)) {
-      TocaSonido(state_, 5);
+      TocaSonido(state_, Sound::kClose);
       accept();
     }
   } else if (si_.contains(at)) {

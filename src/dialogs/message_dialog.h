@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QString>
 
+#include "model/table_port.h"
+
 namespace tarvelis {
 
 struct GameState;

@@ -200,11 +200,11 @@ void Cargua::Enter() {
 }
 
 void Cargua::Fail() {
-  ShowMessage(state_, windowTitle(), FromUtf8(choice_.Error()), 4, kNotice, this);
+  ShowMessage(state_, windowTitle(), FromUtf8(choice_.Error()), kPictureError, kNotice, this);
 }
 
 void Cargua::LoadAction() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   const SavedGameOutcome outcome = choice_.CargaMano(state_);
   if (outcome == SavedGameOutcome::kDone) {
     accept();
@@ -214,7 +214,7 @@ void Cargua::LoadAction() {
 }
 
 void Cargua::SaveAction() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   const SavedGameOutcome outcome = choice_.GuardaMano(state_);
   if (outcome == SavedGameOutcome::kDone) {
     accept();
@@ -226,7 +226,7 @@ void Cargua::SaveAction() {
 }
 
 void Cargua::DeleteAction() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   const SavedGameOutcome outcome = choice_.Borra();
   if (outcome == SavedGameOutcome::kDone) {
     RellenaLista();
@@ -237,7 +237,7 @@ void Cargua::DeleteAction() {
 }
 
 void Cargua::Exit() {
-  TocaSonido(state_, 5);
+  TocaSonido(state_, Sound::kClose);
   reject();
 }
 

@@ -133,10 +133,10 @@ void Marcador::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
   if (historic_.contains(at)) {
-    TocaSonido(state_, 9);
+    TocaSonido(state_, Sound::kButton);
     if (onHistoric) onHistoric();
   } else if (salir_.contains(at)) {
-    TocaSonido(state_, 5);
+    TocaSonido(state_, Sound::kClose);
     accept();
   }
 }
@@ -144,7 +144,7 @@ void Marcador::mousePressEvent(QMouseEvent* event) {
 void Marcador::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
       event->key() == Qt::Key_Enter) {
-    TocaSonido(state_, 5);
+    TocaSonido(state_, Sound::kClose);
     accept();
     return;
   }

@@ -413,13 +413,13 @@ void Personal::paintEvent(QPaintEvent* event) {
 // The advance of a click: the button goes down and the value clears, a moment
 // passes, the button comes up with the new value.
 void Personal::AnimateSelector(int index) {
-  TocaSonido(state_, 6);
+  TocaSonido(state_, Sound::kSwitchStarts);
   DrawSelector(index, true, true);
   repaint();
   Espera(state_, 60);
   DrawSelector(index);
   repaint();
-  TocaSonido(state_, 7);
+  TocaSonido(state_, Sound::kSwitchEnds);
 }
 
 // ---------------------------------------------------------------------------
@@ -509,7 +509,7 @@ void Personal::mousePressEvent(QMouseEvent* event) {
   if (ExitButtonRect().contains(at)) {
     if (rulesShown_) {
       if (hooks_.TableBusy) hooks_.TableBusy(true);
-      TocaSonido(state_, 5);
+      TocaSonido(state_, Sound::kClose);
       ShowRules(false);
       if (hooks_.TableBusy) hooks_.TableBusy(false);
     } else {
@@ -518,7 +518,7 @@ void Personal::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (!rulesShown_ && RulesButtonRect().contains(at)) {
-    TocaSonido(state_, 9);
+    TocaSonido(state_, Sound::kButton);
     ShowRules(true);
     return;
   }
@@ -577,7 +577,7 @@ void Personal::StepArrow() {
     return;
   }
   DrawArrow(repeatUp_, true);
-  TocaSonido(state_, 4);
+  TocaSonido(state_, Sound::kLimitMoves);
   state_.MatchTarget = StepMatchTarget(state_.MatchTarget, repeatUp_ ? 1 : -1);
   DrawMatchTarget();
   DrawArrow(repeatUp_, true);
@@ -659,7 +659,7 @@ void Personal::Leave() {
   if (leaving_) return;
   leaving_ = true;
   if (hooks_.TableBusy) hooks_.TableBusy(true);
-  TocaSonido(state_, 5);
+  TocaSonido(state_, Sound::kClose);
   StopArrows();
   for (int seat = 1; seat <= kSeats; ++seat) {
     state_.SeatName[seat] = FinalSeatName(state_.SeatName[seat], seat);

@@ -17,7 +17,7 @@ constexpr const char* kFirstHandTitle = "Comienza la Partida";
 void ClearTable(EngineContext& ctx, bool random) {
   ctx.Port.ClearTableForDeal();
   if (!random) return;
-  ctx.Port.PlaySound(15);
+  ctx.Port.PlaySound(Sound::kNewHand);
   if (ctx.State.RuleSound == kOn) ctx.Port.Wait(600);
 }
 
@@ -25,7 +25,7 @@ void ClearTable(EngineContext& ctx, bool random) {
 void ShowHands(EngineContext& ctx, bool random) {
   for (int seat = 1; seat <= kSeats; ++seat) {
     ctx.Port.DrawHand(seat);
-    if (random) ctx.Port.PlaySound(2);
+    if (random) ctx.Port.PlaySound(Sound::kTileMoves);
     ctx.Port.Wait(120);
   }
 }

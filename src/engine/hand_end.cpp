@@ -52,7 +52,7 @@ void LogHand(GameState& s, int points, int tens) {
 void EndMatch(EngineContext& ctx) {
   GameState& s = ctx.State;
   const int winner = MatchWinner(s);
-  ctx.Port.PlaySound(14);
+  ctx.Port.PlaySound(Sound::kDomino);
   Tell(ctx, "Final de Partida", MatchResultText(s, winner));
   if (ctx.MustStop()) return;
   const bool keep =
@@ -132,7 +132,7 @@ HandEndOutcome EndHand(EngineContext& ctx) {
   bool repeat = false;
   ctx.HandReopened = false;
   s.HandWinner = 0;
-  if (domino) ctx.Port.PlaySound(14);
+  if (domino) ctx.Port.PlaySound(Sound::kDomino);
   ctx.Port.HandClosed(domino);
   if (ctx.MustStop()) return HandEndOutcome::kStop;
 
@@ -150,7 +150,7 @@ HandEndOutcome EndHand(EngineContext& ctx) {
       return HandEndOutcome::kReopened;
     }
     if (s.RuleMode == kModePairs && !summary.Tied && s.HandWinner != PairOfSeat(s.CurrentSeat)) {
-      ctx.Port.PlaySound(17);
+      ctx.Port.PlaySound(Sound::kBlockLost);
     }
   }
 

@@ -54,7 +54,7 @@ std::string Trimmed(const std::string& text) {
 }
 
 void Tell(EngineContext& ctx, const std::string& title, const std::string& text) {
-  ctx.Port.ShowMessage(title, text, kPictureGame, kButtonsNotice);
+  ctx.Port.ShowMessage(title, text, kPictureInformation, kButtonsNotice);
 }
 
 bool Ask(EngineContext& ctx, const std::string& title, const std::string& text) {

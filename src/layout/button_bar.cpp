@@ -43,10 +43,10 @@ int ButtonAt(const TableGeometry& g, int x, int y) {
 bool ButtonEnabled(const GameState& s, const TableModes& modes, int n) {
   const bool recorderFree = !s.RecorderOn && !s.RecorderBusy;
   switch (n) {
-    case 2:
-    case 3:
+    case kNewMatchButton:
+    case kSettingsButton:
       return recorderFree;
-    case 4: {
+    case kTutorButton: {
       const int seat = s.CurrentSeat;
       return recorderFree && s.MatchInProgress && s.HandInProgress && s.NoticeShown &&
              s.MoveNumber >= 1 && seat >= 1 && seat <= kSeats && s.SeatControl[seat] == kManual &&

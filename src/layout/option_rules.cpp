@@ -112,7 +112,7 @@ void ClickSeatTiles(GameState& s, OptionLabels& labels, int index, OptionEvents&
   AdvanceSelector(s, labels, index, events);
   if (s.MatchInProgress) events.SeatTilesChanged(seat);
   if (s.SeatControl[seat] != kManual || s.SeatTilesShown[seat] != kTilesHidden) return;
-  if (events.Show({kIncompatible, kHiddenOverManual, 2, 5})) {
+  if (events.Show({kIncompatible, kHiddenOverManual, kButtonsQuestion, kPictureTrophy})) {
     ClickSelector(s, labels, kSelControl + seat, events);
   } else {
     ClickSelector(s, labels, index, events);
@@ -123,7 +123,7 @@ void ClickSeatControl(GameState& s, OptionLabels& labels, int index, OptionEvent
   const int seat = SeatOf(index);
   AdvanceSelector(s, labels, index, events);
   if (s.SeatControl[seat] != kManual || s.SeatTilesShown[seat] != kTilesHidden) return;
-  if (events.Show({kIncompatible, kManualOverHidden, 2, 5})) {
+  if (events.Show({kIncompatible, kManualOverHidden, kButtonsQuestion, kPictureTrophy})) {
     if (s.SeatTilesShown[seat] == kTilesHidden) {
       ClickSelector(s, labels, kSelTilesShown + seat, events);
     }
@@ -133,7 +133,8 @@ void ClickSeatControl(GameState& s, OptionLabels& labels, int index, OptionEvent
 }
 
 void ClickMode(GameState& s, OptionLabels& labels, OptionEvents& events) {
-  if (MidMatch(s)) events.Show({"Selector 'Modo de juego'", kMidMatchWarning, 1, 4});
+  if (MidMatch(s))
+    events.Show({"Selector 'Modo de juego'", kMidMatchWarning, kButtonsNotice, kPictureError});
   AdvanceSelector(s, labels, kSelMode, events);
   events.ScoreboardChanged();
   RelabelForMode(labels, s.RuleMode);
@@ -265,7 +266,7 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
   switch (index) {
     case kSelDirection:
       if (DirectionLocked(s)) {
-        events.Show({kImproper, kDirectionRefused, 1, 3});
+        events.Show({kImproper, kDirectionRefused, kButtonsNotice, kPictureWarning});
         return;
       }
       AdvanceSelector(s, labels, index, events);
@@ -278,7 +279,7 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
       return;
     case kSelScoring:
       if (PointsScored(s)) {
-        events.Show({kImproper, kScoringRefused, 1, 3});
+        events.Show({kImproper, kScoringRefused, kButtonsNotice, kPictureWarning});
         return;
       }
       AdvanceSelector(s, labels, index, events);
@@ -289,14 +290,15 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
       if (MidMatch(s) && s.RuleMode == kModePairs) {
         events.Show({index == kSelCountedPips ? "Selector 'Puntos que se anotan'"
                                               : "Selector 'Pareja que se anota los puntos'",
-                     kMidMatchWarning, 1, 4});
+                     kMidMatchWarning, kButtonsNotice, kPictureError});
       } else if (s.RuleMode == kModeIndividual) {
-        events.Show({kIrrelevant, kOnlyInPairs, 1, 3});
+        events.Show({kIrrelevant, kOnlyInPairs, kButtonsNotice, kPictureWarning});
       }
       AdvanceSelector(s, labels, index, events);
       return;
     case kSelTieLead:
-      if (s.RuleTieWinner != kTieRepeat) events.Show({kIrrelevant, kOnlyOnRepeat, 1, 3});
+      if (s.RuleTieWinner != kTieRepeat)
+        events.Show({kIrrelevant, kOnlyOnRepeat, kButtonsNotice, kPictureWarning});
       AdvanceSelector(s, labels, index, events);
       return;
     case kSelMode:

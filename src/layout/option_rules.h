@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/game_state.h"
+#include "model/table_port.h"
 
 namespace tarvelis {
 
@@ -62,13 +63,13 @@ bool IsSelector(int index);
 i16& SelectorValue(GameState& state, int index);
 i16 SelectorValue(const GameState& state, int index);
 
-// What a click shows: a title, a text, the button set (1 a notice, 2 a
+// What a click shows: a title, a text, the button set (a notice or a
 // question) and the picture.
 struct OptionMessage {
   std::string Title;
   std::string Text;
-  int Buttons = 1;
-  int Picture = 3;
+  int Buttons = kButtonsNotice;
+  int Picture = kPictureWarning;
 };
 
 // What the rules ask of the window while they run. The window answers through

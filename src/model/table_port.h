@@ -12,15 +12,23 @@
 
 #include <string>
 
+#include "model/sounds.h"
+
 namespace tarvelis {
 
 // Button sets of the message dialog.
 inline constexpr int kButtonsNotice = 1;
 inline constexpr int kButtonsQuestion = 2;
 
-// Pictures of the engine's own messages: the game's notices and its questions.
-inline constexpr int kPictureGame = 1;
-inline constexpr int kPictureQuestion = 2;
+// The message dialog's pictures, numbered as their cells in its strip.
+enum MessagePicture : int {
+  kPictureInformation = 1,
+  kPictureQuestion = 2,
+  kPictureWarning = 3,
+  kPictureError = 4,
+  kPictureTrophy = 5,
+  kPictureDominoes = 6,
+};
 
 class TablePort {
  public:
@@ -61,7 +69,7 @@ class TablePort {
   // The tile of move `move` is taken back from the chain into its hand.
   virtual void TakeBackTile(int move) = 0;
 
-  // The pass sign beside `seat` (it blinks twice with sound 11).
+  // The pass sign beside `seat` (it blinks twice with the pass sound).
   virtual void ShowPassSign(int seat) = 0;
 
   // The end arrows: the user picks the end for a tile that fits both.
@@ -81,8 +89,8 @@ class TablePort {
   // deal by hand) or the wait was cut short.
   virtual bool RunManualDeal() = 0;
 
-  // Sound n, when sound is on; returns at once.
-  virtual void PlaySound(int n) = 0;
+  // The sound, when sound is on; returns at once.
+  virtual void PlaySound(Sound sound) = 0;
 
   // Espera: n hundredths of a second at game speed 0.
   virtual void Wait(int hundredths) = 0;

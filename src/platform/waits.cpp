@@ -33,9 +33,9 @@ void Espera(const GameState& state, int hundredths) {
   SleepRepainting(WaitSeconds(hundredths, state.GameSpeed));
 }
 
-void TocaSonido(const GameState& state, int n) {
+void TocaSonido(const GameState& state, Sound sound) {
   if (state.RuleSound != kOn) return;
-  TheSoundPlayer().Play(n);
+  TheSoundPlayer().Play(static_cast<int>(sound));
   // The sound starts and the table repaints, but clicks wait for the turn
   // loop's next yield: a sound plays in the middle of a move, and leaving the
   // program there would save a move half made.

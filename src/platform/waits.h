@@ -3,6 +3,8 @@
 // so a click cannot change the game in the middle of an animation step.
 #pragma once
 
+#include "model/sounds.h"
+
 namespace tarvelis {
 
 struct GameState;
@@ -13,8 +15,8 @@ void Espera(const GameState& state, int hundredths);
 // Sleeps for `seconds`, repainting windows meanwhile.
 void SleepRepainting(double seconds);
 
-// TocaSonido: plays sound n when sound is on, then lets the windows repaint once.
-void TocaSonido(const GameState& state, int n);
+// TocaSonido: plays the sound when sound is on, then lets the windows repaint once.
+void TocaSonido(const GameState& state, Sound sound);
 
 // The waits above hold the user's clicks and keys back; they were meant for
 // what the table showed then (a notice already dismissed, a tile moving), not

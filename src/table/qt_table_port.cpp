@@ -164,16 +164,16 @@ void QtTablePort::ShowLaidTile(int move) {
   const Point start = TravelStartPoint(state_, seat, SlotOfMove(move));
   const QImage tile = p.ComposeTile(move);
   Espera(state_, 10);
-  TocaSonido(state_, 2);
+  TocaSonido(state_, Sound::kTileMoves);
   mesa_.ShowMover(tile, QPoint(start.x, start.y));
   mesa_.ShowNow(QRect(QPoint(start.x, start.y), tile.size()));
   Espera(state_, 30);
-  TocaSonido(state_, 3);
+  TocaSonido(state_, Sound::kTileShown);
   Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]), tile.size());
   p.DrawChainTile(move);
   mesa_.HideMover();
   mesa_.Show(QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]));
-  if (move != 1) TocaSonido(state_, 1);
+  if (move != 1) TocaSonido(state_, Sound::kTileLaid);
 }
 
 void QtTablePort::TakeBackTile(int move) {
@@ -195,7 +195,7 @@ void QtTablePort::TakeBackTile(int move) {
   p.DrawSeatNames();
   mesa_.HideMover();
   mesa_.Show();
-  TocaSonido(state_, 2);
+  TocaSonido(state_, Sound::kTileMoves);
 }
 
 void QtTablePort::ShowPassSign(int seat) {
@@ -205,7 +205,7 @@ void QtTablePort::ShowPassSign(int seat) {
   for (int blink = 0; blink < 2 && !MustStop(); ++blink) {
     p.DrawPassSign(seat);
     mesa_.ShowNow(r);
-    TocaSonido(state_, 11);
+    TocaSonido(state_, Sound::kPass);
     Espera(state_, 80);
     p.Restore(r);
     p.DrawChain(state_.MoveNumber - 1);
@@ -221,7 +221,7 @@ int QtTablePort::AskEnd() {
     mesa_.ShowArrows(false);
     Espera(state_, 30);
     mesa_.ShowArrows(true);
-    TocaSonido(state_, 11);
+    TocaSonido(state_, Sound::kPass);
     Espera(state_, 60);
   }
   mesa_.ShowArrows(true);
@@ -313,8 +313,8 @@ bool QtTablePort::RunManualDeal() {
   return !MustStop() && ManualDeal::Complete(state_);
 }
 
-void QtTablePort::PlaySound(int n) {
-  TocaSonido(state_, n);
+void QtTablePort::PlaySound(Sound sound) {
+  TocaSonido(state_, sound);
 }
 
 void QtTablePort::Wait(int hundredths) {

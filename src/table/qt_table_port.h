@@ -38,7 +38,7 @@ class QtTablePort : public TablePort {
   void ThinkingPause(int seat) override;
   int ChooseLeader() override;
   bool RunManualDeal() override;
-  void PlaySound(int n) override;
+  void PlaySound(Sound sound) override;
   void Wait(int hundredths) override;
   void RecorderLineAdded(int move, const std::string& text) override;
   void RecorderSelect(int index) override;

@@ -67,7 +67,7 @@ void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::pat
   // The table's own pointer comes back when the window has gone.
   const QCursor tablePointer = mesa.cursor();
   mesa.setCursor(BusyCursor());
-  TocaSonido(state, 9);
+  TocaSonido(state, Sound::kButton);
   SettingsHooks hooks;
   hooks.SeatTilesChanged = [&](int seat) {
     if (!HandsFollowOptions(state, mesa)) return;
@@ -97,7 +97,7 @@ void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::pat
                 QStringLiteral("No se han podido guardar los datos en ") +
                     QString::fromStdString((dataFolder / kSettingsFileName).string()) +
                     QStringLiteral("."),
-                4, kNotice, &mesa);
+                kPictureError, kNotice, &mesa);
   }
 }
 

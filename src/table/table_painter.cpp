@@ -195,7 +195,7 @@ void TablePainter::DrawButtonsAndScore() {
     const ButtonCell c = CellOfButton(n);
     MaskedBlit(surface_, p.x, p.y, p.w, p.h, strips.BmpVario, c.imageX, c.imageY, c.maskX, c.maskY);
   }
-  const ButtonPlace b = PlaceOfButton(6, state_.Table);
+  const ButtonPlace b = PlaceOfButton(kScoreButton, state_.Table);
   PaintScore(surface_, QPoint(b.x, b.y), state_);
 }
 

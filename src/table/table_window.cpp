@@ -231,7 +231,7 @@ void Mesa::DismissNotice() {
 
 bool Mesa::GoOnFromNotice() {
   if (recorder_ != nullptr && !recorder_->LetPlayGoOn()) return false;
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   DismissNotice();
   return true;
 }
@@ -298,7 +298,7 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
       return;
     case kCursorManoIndice:
       if (left && modes_.ChoosingLeader) {
-        TocaSonido(state_, 5);
+        TocaSonido(state_, Sound::kClose);
         chosenLeader_ = HitTestHand(state_.Table, ToPoint(at), false).HitSeat;
         modes_.ChoosingLeader = false;
       }
@@ -347,7 +347,7 @@ void Mesa::ClickOnTile(QPoint at) {
   }
   if (recorder_ != nullptr && !recorder_->LetPlayGoOn()) return;
   clickedSlot_ = hit.HitSlot;
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   DismissNotice();
 }
 
@@ -400,15 +400,15 @@ void Mesa::PressDuringDeal(QPoint at) {
   const HandHit hand = HitTestHand(state_.Table, p, false);
   if (deal_->Carrying()) {
     if (hand.HitSeat != 0 && deal_->GiveTo(state_, hand.HitSeat)) {
-      TocaSonido(state_, 2);
+      TocaSonido(state_, Sound::kTileMoves);
     } else if (DealingArea(state_.Table).Contains(p) && deal_->PutBack(cell.Row, cell.Col)) {
-      TocaSonido(state_, 2);
+      TocaSonido(state_, Sound::kTileMoves);
     }
   } else {
     const HandHit strict = HitTestHand(state_.Table, p, true);
     if (deal_->PickFromCell(cell.Row, cell.Col) ||
         (strict.HitSlot != 0 && deal_->PickFromHand(state_, strict.HitSeat, strict.HitSlot))) {
-      TocaSonido(state_, 9);
+      TocaSonido(state_, Sound::kButton);
     }
   }
   moverAt_ = at - QPoint(10, 21);
@@ -429,7 +429,7 @@ void Mesa::StartDrag(QPoint at) {
   painter_->DrawHand(hitSeat_);
   update(QRect(face));
   ShowMover(mover_, face.topLeft());
-  TocaSonido(state_, 5);
+  TocaSonido(state_, Sound::kClose);
 }
 
 void Mesa::DropDragged(QPoint dropAt) {
@@ -452,17 +452,17 @@ void Mesa::DropDragged(QPoint dropAt) {
   HideMover();
   painter_->DrawHand(seat);
   update();
-  TocaSonido(state_, 2);
+  TocaSonido(state_, Sound::kTileMoves);
 }
 
 void Mesa::TurnTile() {
   if (hitSeat_ == 0 || hitSlot_ == 0) return;
-  TocaSonido(state_, 5);
+  TocaSonido(state_, Sound::kClose);
   HandSlot& t = state_.Hand[hitSeat_][hitSlot_];
   std::swap(t.PipA, t.PipB);
   painter_->DrawHand(hitSeat_);
   update();
-  TocaSonido(state_, 2);
+  TocaSonido(state_, Sound::kTileMoves);
 }
 
 // ---------------------------------------------------------------------------
@@ -485,7 +485,7 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
       if (onTotaliser) onTotaliser();
       return;
     case Qt::Key_F1:
-      if (onButton) onButton(1);
+      if (onButton) onButton(kHelpButton);
       return;
     default:
       break;
@@ -493,7 +493,9 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
   if (IsModifierOnly(event->key())) return;
   if (event->isAutoRepeat()) return;
   if (state_.NoticeShown && noticeUp_ && !modes_.AllTilesFaceUp) GoOnFromNotice();
-  if (!state_.MatchInProgress && onButton && ButtonEnabled(state_, modes_, 2)) onButton(2);
+  if (!state_.MatchInProgress && onButton && ButtonEnabled(state_, modes_, kNewMatchButton)) {
+    onButton(kNewMatchButton);
+  }
 }
 
 void Mesa::closeEvent(QCloseEvent* event) {
@@ -504,7 +506,7 @@ void Mesa::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  if (onButton) onButton(5);
+  if (onButton) onButton(kExitButton);
 }
 
 }  // namespace tarvelis

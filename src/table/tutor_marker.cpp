@@ -15,7 +15,6 @@ namespace {
 constexpr int kBlinks = 3;
 constexpr int kBeforeFirst = 60;
 constexpr int kShownFor = 90;
-constexpr int kBlinkSound = 12;
 
 QImage Piece(const art::Cell& image, const art::Cell& mask) {
   return CutOut(TheStrips().Piezas, image.x, image.y, image.w, image.h, mask.x, mask.y);
@@ -94,7 +93,7 @@ TutorMarks ShowTutor(GameState& s, Mesa& mesa, const std::function<void()>& whil
   }
   Espera(s, kBeforeFirst);
   for (int blink = 0; blink < kBlinks; ++blink) {
-    TocaSonido(s, kBlinkSound);
+    TocaSonido(s, Sound::kTutorBlink);
     mesa.ShowOverlays(shown);
     if (whileShown) whileShown();
     Espera(s, kShownFor);
