@@ -18,7 +18,6 @@
 #include "layout/button_bar.h"
 #include "layout/options_menu_rules.h"
 #include "model/game_state.h"
-#include "model/move_record.h"
 #include "platform/cursors.h"
 #include "platform/folders.h"
 #include "platform/text.h"
@@ -242,15 +241,6 @@ void Program::OnSavedGames(int entry) {
                               : entry == kLoadGame ? SavedGamesMode::kLoad
                                                    : SavedGamesMode::kDelete;
   if (!OpenSavedGames(state_, mode, dataFolder_, mesa_)) return;
-  // The table is rebuilt from the loaded state: the chain from its record,
-  // the hands, the scoreboard and the move list.
-  SettleLoadedGame(state_);
-  // Nothing the table was doing with the old game's hands carries over.
-  mesa_->Modes() = TableModes{};
-  port_->ClearTableForDeal();
-  for (int move = 1; move < state_.MoveNumber; ++move) {
-    port_->RecorderLineAdded(move, RecorderLine(state_, move));
-  }
   // Play restarts from the loaded position in the one turn loop.
   ResumeLoadedGame(*engine_);
   mesa_->setCursor(CursorOfKind(1));

@@ -4,6 +4,7 @@
 
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
+#include "engine/recorder.h"
 #include "model/board_geometry.h"
 #include "model/move_record.h"
 
@@ -15,6 +16,7 @@ constexpr const char* kFirstHandTitle = "Comienza la Partida";
 
 // The table is cleared and, for a random deal, the shuffle is heard.
 void ClearTable(EngineContext& ctx, bool random) {
+  ResetRecorder(ctx.State);
   ctx.Port.ClearTableForDeal();
   if (!random) return;
   ctx.Port.PlaySound(Sound::kNewHand);

@@ -46,6 +46,7 @@ class HeadlessPort : public TablePort {
                    int buttons) override;
   int WaitForNotice(const std::string& label) override;
   void ClearTableForDeal() override {}
+  void GameLoaded() override {}
   void DrawHand(int) override {}
   void DrawScoreboard() override {}
   void HandClosed(bool domino) override;

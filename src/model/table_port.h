@@ -43,7 +43,7 @@ class TablePort {
                            int buttons) = 0;
 
   // Shows the continue button labelled `label` (NoticeShown is already true)
-  // and waits until the user dismisses it, which clears NoticeShown. A click on
+  // and waits until the user dismisses it; the port then clears NoticeShown. A click on
   // a playable tile of the manual seat to move dismisses it too: its slot is
   // returned, and is that seat's move. Otherwise returns 0.
   virtual int WaitForNotice(const std::string& label) = 0;
@@ -51,6 +51,12 @@ class TablePort {
   // A new hand is about to be dealt: hide the recorder panel, empty and hide
   // the move list, redraw the scoreboard.
   virtual void ClearTableForDeal() = 0;
+
+  // A saved game has replaced the one in play: nothing the table was doing
+  // with the old game's hands carries over, the table is drawn again from
+  // the state (the chain from its record, the hands, the scoreboard) and the
+  // move list takes the hand's moves.
+  virtual void GameLoaded() = 0;
 
   // Redraws one seat's hand as its options say.
   virtual void DrawHand(int seat) = 0;

@@ -215,13 +215,6 @@ SavedGameOutcome SavedGames::CargaMano(GameState& state) {
     error_ = LoadErrorText(name_, outcome);
     return SavedGameOutcome::kFailed;
   }
-  // The hand in play is replayed from its move record: it has no result yet.
-  if (loaded.HandNumber >= 1 && loaded.HandNumber <= kHandLogSize) {
-    HandLogEntry& current = loaded.HandLog[loaded.HandNumber];
-    current.Text.clear();
-    current.PairUnits = {};
-    current.PairTens = {};
-  }
   state = std::move(loaded);
   return SavedGameOutcome::kDone;
 }

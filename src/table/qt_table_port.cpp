@@ -9,6 +9,7 @@
 #include "layout/manual_deal.h"
 #include "layout/placement.h"
 #include "model/clock.h"
+#include "model/move_record.h"
 #include "model/move_rules.h"
 #include "platform/cursors.h"
 #include "platform/waits.h"
@@ -74,10 +75,15 @@ bool QtTablePort::ShowMessage(const std::string& title, const std::string& text,
 }
 
 int QtTablePort::WaitForNotice(const std::string& label) {
-  mesa_.TakeClickedSlot();  // a click from before the wait chooses nothing
+  // A click or an answer from before the wait chooses nothing.
+  mesa_.TakeClickedSlot();
+  mesa_.TakeNoticeAnswer();
   mesa_.ShowNotice(QString::fromStdString(label));
   mesa_.RefreshPointer();
-  WaitUntil([&] { return !state_.NoticeShown; }, NoticeLine(state_, label));
+  // The recorder's "play on from here" ends the wait by clearing NoticeShown.
+  WaitUntil([&] { return mesa_.NoticeAnswered() || !state_.NoticeShown; },
+            NoticeLine(state_, label));
+  if (mesa_.TakeNoticeAnswer()) state_.NoticeShown = false;
   mesa_.HideNotice();
   mesa_.setCursor(BusyCursor());
   return mesa_.TakeClickedSlot();
@@ -86,11 +92,18 @@ int QtTablePort::WaitForNotice(const std::string& label) {
 void QtTablePort::ClearTableForDeal() {
   lines_.clear();
   selected_ = -1;
-  ResetRecorder(state_);
   mesa_.Painter().Revealed = false;
   mesa_.Painter().DrawAll();
   mesa_.Show();
   if (onRecorderList) onRecorderList();
+}
+
+void QtTablePort::GameLoaded() {
+  mesa_.Modes() = TableModes{};
+  ClearTableForDeal();
+  for (int move = 1; move < state_.MoveNumber; ++move) {
+    RecorderLineAdded(move, RecorderLine(state_, move));
+  }
 }
 
 void QtTablePort::DrawHand(int seat) {
@@ -216,6 +229,7 @@ void QtTablePort::ShowPassSign(int seat) {
 
 int QtTablePort::AskEnd() {
   mesa_.unsetCursor();
+  mesa_.TakeChosenEnd();
   mesa_.Modes().WaitingForEnd = true;
   for (int blink = 0; blink < 2 && mesa_.Modes().WaitingForEnd && !MustStop(); ++blink) {
     mesa_.ShowArrows(false);
@@ -237,8 +251,9 @@ int QtTablePort::AskEnd() {
   mesa_.Modes().WaitingForEnd = false;
   mesa_.ShowArrows(false);
   mesa_.setCursor(BusyCursor());
+  const int end = mesa_.TakeChosenEnd();
   if (MustStop()) return 0;
-  return state_.PlayEnd == 2 ? 2 : 1;
+  return end == 2 ? 2 : 1;
 }
 
 void QtTablePort::ThinkingPause(int seat) {

@@ -28,6 +28,7 @@ class QtTablePort : public TablePort {
                    int buttons) override;
   int WaitForNotice(const std::string& label) override;
   void ClearTableForDeal() override;
+  void GameLoaded() override;
   void DrawHand(int seat) override;
   void DrawScoreboard() override;
   void HandClosed(bool domino) override;

@@ -225,7 +225,7 @@ void Mesa::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void Mesa::DismissNotice() {
-  state_.NoticeShown = false;
+  noticeAnswered_ = true;
   HideNotice();
 }
 
@@ -239,7 +239,7 @@ bool Mesa::GoOnFromNotice() {
 bool Mesa::PressOnArrow(QPoint at) {
   for (int end = 1; end <= 2; ++end) {
     if (ArrowRect(end).contains(at)) {
-      state_.PlayEnd = static_cast<i16>(end);
+      chosenEnd_ = end;
       modes_.WaitingForEnd = false;
       return true;
     }
@@ -312,8 +312,9 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
   // While the game pauses before an automatic seat's move, a click anywhere
   // on the table goes on. A manual seat's turn is never given away by a stray
   // click: only its tile or the continue button go on.
-  if (left && state_.NoticeShown && !modes_.AllTilesFaceUp && state_.CurrentSeat >= 1 &&
-      state_.CurrentSeat <= kSeats && state_.SeatControl[state_.CurrentSeat] != kManual) {
+  if (left && noticeUp_ && state_.NoticeShown && !modes_.AllTilesFaceUp &&
+      state_.CurrentSeat >= 1 && state_.CurrentSeat <= kSeats &&
+      state_.SeatControl[state_.CurrentSeat] != kManual) {
     GoOnFromNotice();
   }
 }
@@ -341,7 +342,7 @@ void Mesa::mouseReleaseEvent(QMouseEvent* event) {
 void Mesa::ClickOnTile(QPoint at) {
   const HandHit hit = HitTestHand(state_.Table, ToPoint(at), true);
   const int seat = state_.CurrentSeat;
-  if (!state_.NoticeShown || hit.HitSeat != seat || hit.HitSlot == 0 ||
+  if (!noticeUp_ || !state_.NoticeShown || hit.HitSeat != seat || hit.HitSlot == 0 ||
       state_.SeatControl[seat] != kManual || !EsJugable(state_, seat, hit.HitSlot)) {
     return;
   }

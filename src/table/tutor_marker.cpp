@@ -20,32 +20,6 @@ QImage Piece(const art::Cell& image, const art::Cell& mask) {
   return CutOut(TheStrips().Piezas, image.x, image.y, image.w, image.h, mask.x, mask.y);
 }
 
-// The suggestion is worked out on the move in hand, which belongs to the
-// turn loop: it gets its own values back.
-struct KeptMove {
-  explicit KeptMove(GameState& s)
-      : s_(s),
-        a_(s.PlayPipA),
-        b_(s.PlayPipB),
-        end_(s.PlayEnd),
-        isDouble_(s.PlayIsDouble),
-        evaluated_(s.PlayEvaluated) {}
-  ~KeptMove() {
-    s_.PlayPipA = a_;
-    s_.PlayPipB = b_;
-    s_.PlayEnd = end_;
-    s_.PlayIsDouble = isDouble_;
-    s_.PlayEvaluated = evaluated_;
-  }
-  KeptMove(const KeptMove&) = delete;
-  KeptMove& operator=(const KeptMove&) = delete;
-
- private:
-  GameState& s_;
-  i16 a_, b_, end_;
-  bool isDouble_, evaluated_;
-};
-
 // End-to-end tests learn where the marker went through the status file that
 // the table's waits write. Unset, as in play, it costs nothing.
 void Report(const QString& line) {
@@ -70,11 +44,7 @@ void Report(const TutorMarks& m, int slot) {
 TutorMarks ShowTutor(GameState& s, Mesa& mesa, const std::function<void()>& whileShown) {
   const int seat = s.CurrentSeat;
   if (seat < 1 || seat > kSeats) return {};
-  Suggestion hint;
-  {
-    const KeptMove kept(s);
-    hint = Suggest(s);
-  }
+  const Suggestion hint = Suggest(s);
   if (hint.Pass || hint.Slot == 0) {
     Report(QStringLiteral("tutor seat %1 none\n").arg(seat));
     return {};
