@@ -21,9 +21,6 @@ constexpr int kTitleH = 26;
 constexpr int kMargin = 14;
 constexpr int kButtonW = 96;
 constexpr int kButtonH = 28;
-const QColor kPanel(0xF3, 0xEF, 0xE4);
-const QColor kFrame(0x1F, 0x4D, 0x2E);
-const QColor kTitleBar(0x2A, 0x6B, 0x3F);
 const QColor kCard(0xC8, 0x9B, 0x55);
 const QColor kCardEdge(0x7A, 0x55, 0x22);
 const QColor kPaper(0xFB, 0xF8, 0xEE);
@@ -140,7 +137,7 @@ void Historic::ToggleTotals() {
 QImage Historic::DrawFolder() const {
   const int w = kFolderWidth, h = kFolderHeight;
   QImage image(w, h, QImage::Format_ARGB32);
-  image.fill(kPanel);
+  image.fill(kDialogPanel);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   // The card of the folder, and the page on it.
@@ -192,15 +189,9 @@ QImage Historic::DrawFolder() const {
 
 void Historic::paintEvent(QPaintEvent*) {
   QImage image(size(), QImage::Format_ARGB32);
-  image.fill(kPanel);
   {
     QPainter p(&image);
-    p.fillRect(title_, kTitleBar);
-    const int w = width(), h = height();
-    p.fillRect(0, 0, w, 2, kFrame);
-    p.fillRect(0, h - 2, w, 2, kFrame);
-    p.fillRect(0, 0, 2, h, kFrame);
-    p.fillRect(w - 2, 0, 2, h, kFrame);
+    DrawDialogPanel(p, size(), title_);
     p.drawImage(folder_.topLeft(), DrawFolder());
   }
   DrawText(image, kMargin, 6, windowTitle(), kTextPx, true, Qt::white);

@@ -25,10 +25,6 @@ constexpr int kMargin = 16;
 constexpr int kPicture = 50;
 constexpr int kButtonW = 96;
 constexpr int kButtonH = 28;
-// The panel shares its colour with the ready-made message pictures.
-const QColor kPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
-const QColor kFrame(0x1F, 0x4D, 0x2E);
-const QColor kTitleBar(0x2A, 0x6B, 0x3F);
 
 QPointer<Mensajes>& OpenDialog() {
   static QPointer<Mensajes> open;
@@ -111,18 +107,23 @@ void DrawDialogButton(QImage& image, const QRect& rect, const QString& label, bo
            usable ? QColor(Qt::white) : QColor(0xDD, 0xDD, 0xDD));
 }
 
+void DrawDialogPanel(QPainter& p, const QSize& size, const QRect& titleBar) {
+  static const QColor bar(0x2A, 0x6B, 0x3F);
+  const int w = size.width();
+  const int h = size.height();
+  p.fillRect(0, 0, w, h, kDialogPanel);
+  if (!titleBar.isEmpty()) p.fillRect(titleBar, bar);
+  p.fillRect(0, 0, w, 2, kDialogFrame);
+  p.fillRect(0, h - 2, w, 2, kDialogFrame);
+  p.fillRect(0, 0, 2, h, kDialogFrame);
+  p.fillRect(w - 2, 0, 2, h, kDialogFrame);
+}
+
 void Mensajes::paintEvent(QPaintEvent*) {
   QImage image(size(), QImage::Format_ARGB32);
-  image.fill(kPanel);
   {
     QPainter p(&image);
-    p.fillRect(titleRect_, kTitleBar);
-    const int w = width();
-    const int h = height();
-    p.fillRect(0, 0, w, 2, kFrame);
-    p.fillRect(0, h - 2, w, 2, kFrame);
-    p.fillRect(0, 0, 2, h, kFrame);
-    p.fillRect(w - 2, 0, 2, h, kFrame);
+    DrawDialogPanel(p, size(), titleRect_);
   }
   DrawText(image, kMargin, 6, title_, kTextPx, true, Qt::white);
 

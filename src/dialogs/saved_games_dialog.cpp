@@ -23,10 +23,6 @@ constexpr int kMargin = 16;
 constexpr int kTitleH = 26;
 constexpr int kButtonW = 96;
 constexpr int kButtonH = 28;
-// The same panel, frame and title bar as the message dialog.
-const QColor kPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
-const QColor kFrame(0x1F, 0x4D, 0x2E);
-const QColor kTitleBar(0x2A, 0x6B, 0x3F);
 
 QString ActionLabel(SavedGamesMode mode) {
   switch (mode) {
@@ -153,12 +149,7 @@ void Cargua::NameChanged(const QString& text) {
 
 void Cargua::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), kPanel);
-  p.fillRect(QRect(0, 0, width(), kTitleH), kTitleBar);
-  p.fillRect(0, 0, width(), 2, kFrame);
-  p.fillRect(0, height() - 2, width(), 2, kFrame);
-  p.fillRect(0, 0, 2, height(), kFrame);
-  p.fillRect(width() - 2, 0, 2, height(), kFrame);
+  DrawDialogPanel(p, size(), QRect(0, 0, width(), kTitleH));
   p.setFont(GameFont(kTextPx, true));
   p.setPen(Qt::white);
   p.drawText(QRect(8, 0, width() - 16, kTitleH), Qt::AlignVCenter | Qt::AlignLeft,

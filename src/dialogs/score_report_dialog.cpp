@@ -20,9 +20,7 @@ constexpr int kButtonW = 96;
 constexpr int kButtonH = 28;
 constexpr int kLetterPx = 12;
 constexpr int kTitlePx = 14;
-const QColor kPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
 const QColor kPaper(0xFB, 0xF7, 0xEA);
-const QColor kFrame(0x1F, 0x4D, 0x2E);
 const QColor kInk(0x1E, 0x2A, 0x20);
 const QColor kNumbers(0x10, 0x2C, 0xB8);
 
@@ -42,7 +40,7 @@ QImage PairLabel(int pair) {
   p.setRenderHint(QPainter::Antialiasing);
   QPainterPath path;
   path.addRoundedRect(QRectF(0.5, 0.5, 35, 17), 5, 5);
-  p.fillPath(path, kFrame);
+  p.fillPath(path, kDialogFrame);
   p.end();
   const QString letter = pair == 1 ? QStringLiteral("N") : QStringLiteral("E");
   DrawText(badge, (36 - TextWidth(letter, kTextPx, true)) / 2, 2, letter, kTextPx, true,
@@ -74,7 +72,7 @@ void Marcador::PaintInforme(QImage& image) const {
   image.fill(kPaper);
   QPainter p(&image);
   if (report_.ruleY > 0) {
-    p.fillRect(kReportNumberX, report_.ruleY, report_.width - 2 * kReportNumberX, 1, kFrame);
+    p.fillRect(kReportNumberX, report_.ruleY, report_.width - 2 * kReportNumberX, 1, kDialogFrame);
   }
   p.setFont(EvenFont());
   const int lineH = QFontMetrics(p.font()).height();
@@ -111,17 +109,11 @@ QImage Marcador::Picture() const {
 
 void Marcador::paintEvent(QPaintEvent*) {
   QImage image(size(), QImage::Format_ARGB32);
-  image.fill(kPanel);
   {
     QPainter p(&image);
-    const int w = width();
-    const int h = height();
-    p.fillRect(0, 0, w, 2, kFrame);
-    p.fillRect(0, h - 2, w, 2, kFrame);
-    p.fillRect(0, 0, 2, h, kFrame);
-    p.fillRect(w - 2, 0, 2, h, kFrame);
+    DrawDialogPanel(p, size());
     p.drawImage(informe_.topLeft(), Picture());
-    p.setPen(kFrame);
+    p.setPen(kDialogFrame);
     p.drawRect(informe_.adjusted(-1, -1, 0, 0));
   }
   DrawDialogButton(image, historic_, QStringLiteral("Histórico"));

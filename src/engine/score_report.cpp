@@ -4,6 +4,7 @@
 
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
+#include "model/utf8_text.h"
 
 namespace tarvelis {
 namespace {
@@ -12,21 +13,6 @@ constexpr int kIndividualWidth = 430;
 constexpr int kPairsWidth = 300;
 constexpr int kNameColumn = 10;
 constexpr int kLeaderColumn = 11;
-
-int Utf8Length(const std::string& text) {
-  return static_cast<int>(
-      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-std::string Utf8Prefix(const std::string& text, int n) {
-  size_t i = 0;
-  int seen = 0;
-  while (i < text.size()) {
-    if ((text[i] & 0xC0) != 0x80 && seen++ == n) break;
-    ++i;
-  }
-  return text.substr(0, i);
-}
 
 std::string PaddedRight(std::string text, int width) {
   const int length = Utf8Length(text);

@@ -5,6 +5,8 @@
 
 #include "model/sounds.h"
 
+class QString;
+
 namespace tarvelis {
 
 struct GameState;
@@ -38,6 +40,12 @@ class UserWait {
   UserWait(const UserWait&) = delete;
   UserWait& operator=(const UserWait&) = delete;
 };
+
+// End-to-end tests ask the game where it waits: with TARVELIS_TEST_STATUS set
+// to a file, each report replaces the file's content with one line. Unset, as
+// in play, it costs nothing.
+bool TestStatusWanted();
+void ReportTestStatus(const QString& line);
 
 // True for the events that are the user's own presses: buttons, keys, wheel.
 bool IsUserPress(int eventType);

@@ -1,7 +1,6 @@
 #include "table/qt_table_port.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include "dialogs/message_dialog.h"
 #include "engine/recorder.h"
@@ -20,16 +19,6 @@ namespace tarvelis {
 QtTablePort::QtTablePort(GameState& state, Mesa& mesa) : state_(state), mesa_(mesa) {}
 
 namespace {
-
-// End-to-end tests ask the game where it waits: with TARVELIS_TEST_STATUS set
-// to a file, every wait for the user writes one line there. Unset, as in play,
-// it costs nothing.
-void ReportWait(const QString& line) {
-  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
-  if (path.isEmpty()) return;
-  QFile file(QString::fromLocal8Bit(path));
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
-}
 
 QString NoticeLine(const GameState& s, const std::string& label) {
   return (QStringLiteral("notice %1 hand %2 move %3 seat %4")
@@ -54,7 +43,7 @@ void QtTablePort::WaitUntil(Done done, const QString& report) {
   const UserWait wait;
   // Told only now, so a test's click made as soon as it reads the line is
   // never taken for a stale one.
-  if (!report.isEmpty()) ReportWait(report);
+  if (!report.isEmpty()) ReportTestStatus(report);
   // Sleeps until the window system has something: a waiting table costs no
   // processor time.
   while (!done() && !MustStop()) {

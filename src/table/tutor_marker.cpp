@@ -1,7 +1,5 @@
 #include "table/tutor_marker.h"
 
-#include <QFile>
-
 #include "layout/artwork_layout.h"
 #include "platform/raster.h"
 #include "platform/waits.h"
@@ -21,22 +19,14 @@ QImage Piece(const art::Cell& image, const art::Cell& mask) {
 }
 
 // End-to-end tests learn where the marker went through the status file that
-// the table's waits write. Unset, as in play, it costs nothing.
-void Report(const QString& line) {
-  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
-  if (path.isEmpty()) return;
-  QFile file(QString::fromLocal8Bit(path));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-  file.write(line.toUtf8());
-}
-
+// the table's waits write.
 void Report(const TutorMarks& m, int slot) {
-  Report(QStringLiteral("tutor seat %1 slot %2 marker %3 %4 arrow %5\n")
-             .arg(m.Seat)
-             .arg(slot)
-             .arg(m.Marker.x)
-             .arg(m.Marker.y)
-             .arg(m.ArrowEnd));
+  ReportTestStatus(QStringLiteral("tutor seat %1 slot %2 marker %3 %4 arrow %5")
+                       .arg(m.Seat)
+                       .arg(slot)
+                       .arg(m.Marker.x)
+                       .arg(m.Marker.y)
+                       .arg(m.ArrowEnd));
 }
 
 }  // namespace
@@ -46,7 +36,7 @@ TutorMarks ShowTutor(GameState& s, Mesa& mesa, const std::function<void()>& whil
   if (seat < 1 || seat > kSeats) return {};
   const Suggestion hint = Suggest(s);
   if (hint.Pass || hint.Slot == 0) {
-    Report(QStringLiteral("tutor seat %1 none\n").arg(seat));
+    ReportTestStatus(QStringLiteral("tutor seat %1 none").arg(seat));
     return {};
   }
   const TutorMarks marks = PlaceTutorMarks(s, seat, hint.Slot, hint.ShowsArrow ? hint.End : 0);
