@@ -10,6 +10,7 @@
 
 #include "dialogs/message_dialog.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/text.h"
 #include "platform/waits.h"
@@ -84,7 +85,7 @@ Historic::Historic(GameState& state, std::vector<HistoryMatch> matches, QWidget*
       fileOrder_(std::move(matches)),
       newestFirst_(NewestFirst(fileOrder_)) {
   setObjectName(QStringLiteral("Historic"));
-  setWindowTitle(QStringLiteral("Histórico de partidas"));
+  setWindowTitle(QString::fromUtf8(kHistoryWindowTitle));
   setModal(true);
   setMouseTracking(true);
   const int width = kFolderWidth + 2 * kMargin;
@@ -196,8 +197,8 @@ void Historic::paintEvent(QPaintEvent*) {
   }
   DrawText(image, kMargin, 6, windowTitle(), kTextPx, true, Qt::white);
   DrawDialogButton(image, totalsButton_,
-                   showingTotals_ ? QStringLiteral("Partidas") : QStringLiteral("Totales"));
-  DrawDialogButton(image, exitButton_, QStringLiteral("Salir"));
+                   QString::fromUtf8(showingTotals_ ? kMatchesLabel : kTotalsLabel));
+  DrawDialogButton(image, exitButton_, QString::fromUtf8(kExitLabel));
   QPainter(this).drawImage(0, 0, image);
 }
 

@@ -12,6 +12,7 @@
 
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/keys.h"
 #include "platform/raster.h"
 #include "platform/text.h"
@@ -139,10 +140,10 @@ void Mensajes::paintEvent(QPaintEvent*) {
     p.drawText(QRectF(textRect_), text_, TextOption());
   }
   if (buttons_ == kNotice) {
-    DrawDialogButton(image, salir_, QStringLiteral("Aceptar"));
+    DrawDialogButton(image, salir_, QString::fromUtf8(kAcceptLabel));
   } else {
-    DrawDialogButton(image, si_, QStringLiteral("Aceptar"));
-    DrawDialogButton(image, no_, QStringLiteral("Cancelar"));
+    DrawDialogButton(image, si_, QString::fromUtf8(kAcceptLabel));
+    DrawDialogButton(image, no_, QString::fromUtf8(kCancelLabel));
   }
   QPainter(this).drawImage(0, 0, image);
 }

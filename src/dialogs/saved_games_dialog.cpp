@@ -11,6 +11,7 @@
 #include "dialogs/message_dialog.h"
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/text.h"
 #include "platform/waits.h"
@@ -27,13 +28,13 @@ constexpr int kButtonH = 28;
 QString ActionLabel(SavedGamesMode mode) {
   switch (mode) {
     case SavedGamesMode::kLoad:
-      return QStringLiteral("Cargar");
+      return QString::fromUtf8(kLoadLabel);
     case SavedGamesMode::kSave:
-      return QStringLiteral("Guardar");
+      return QString::fromUtf8(kSaveLabel);
     case SavedGamesMode::kDelete:
       break;
   }
-  return QStringLiteral("Borrar");
+  return QString::fromUtf8(kDeleteLabel);
 }
 
 QString FromUtf8(const std::string& text) {
@@ -122,7 +123,7 @@ Cargua::Cargua(GameState& state, SavedGamesMode mode, const std::filesystem::pat
         break;
     }
   };
-  exit_ = new PictureButton(QStringLiteral("Salir"), this);
+  exit_ = new PictureButton(QString::fromUtf8(kExitLabel), this);
   exit_->setObjectName(QStringLiteral("Pic_BotSalir"));
   exit_->move(kWidth / 2 + 12, buttonsTop);
   exit_->onPress = [this] { Exit(); };

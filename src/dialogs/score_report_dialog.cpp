@@ -9,6 +9,7 @@
 #include "dialogs/message_dialog.h"
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/text.h"
 #include "platform/waits.h"
 
@@ -42,7 +43,7 @@ QImage PairLabel(int pair) {
   path.addRoundedRect(QRectF(0.5, 0.5, 35, 17), 5, 5);
   p.fillPath(path, kDialogFrame);
   p.end();
-  const QString letter = pair == 1 ? QStringLiteral("N") : QStringLiteral("E");
+  const QString letter = QString::fromUtf8(pair == 1 ? kOurPairLetter : kTheirPairLetter);
   DrawText(badge, (36 - TextWidth(letter, kTextPx, true)) / 2, 2, letter, kTextPx, true,
            QColor(0xF2, 0xE8, 0xC8));
   return badge;
@@ -55,7 +56,7 @@ Marcador::Marcador(GameState& state, QWidget* parent)
       state_(state),
       report_(BuildScoreReport(state)) {
   setObjectName(QStringLiteral("Marcador"));
-  setWindowTitle(QStringLiteral("Marcador"));
+  setWindowTitle(QString::fromUtf8(kScoreWindowTitle));
   setModal(true);
   // The window's width follows the mode the report is laid out for.
   informe_ = QRect(kMargin, kMargin, report_.width, report_.height);
@@ -116,8 +117,8 @@ void Marcador::paintEvent(QPaintEvent*) {
     p.setPen(kDialogFrame);
     p.drawRect(informe_.adjusted(-1, -1, 0, 0));
   }
-  DrawDialogButton(image, historic_, QStringLiteral("Histórico"));
-  DrawDialogButton(image, salir_, QStringLiteral("Salir"));
+  DrawDialogButton(image, historic_, QString::fromUtf8(kHistoryLabel));
+  DrawDialogButton(image, salir_, QString::fromUtf8(kExitLabel));
   QPainter(this).drawImage(0, 0, image);
 }
 

@@ -18,6 +18,7 @@
 #include "layout/pointer_rules.h"
 #include "model/clock.h"
 #include "model/names.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/raster.h"
 #include "platform/text.h"
@@ -96,11 +97,11 @@ struct Group {
   int x, y, w, h;
   const char* title;
 };
-constexpr Group kGroups[] = {{80, 25, 215, 72, " Modalidad de juego  "},
-                             {80, 116, 215, 116, " Reparto de fichas  "},
-                             {340, 25, 215, 116, " Salidas  "},
-                             {80, 262, 215, 160, " Anotación de puntos  "},
-                             {340, 171, 215, 116, " Cierres  "}};
+constexpr Group kGroups[] = {{80, 25, 215, 72, kGroupTitles[0]},
+                             {80, 116, 215, 116, kGroupTitles[1]},
+                             {340, 25, 215, 116, kGroupTitles[2]},
+                             {80, 262, 215, 160, kGroupTitles[3]},
+                             {340, 171, 215, 116, kGroupTitles[4]}};
 
 // Sliders: 1..4 the seats' levels, 0 the speed; the area's top left corner.
 QPoint SliderAt(int slider) {
@@ -204,7 +205,7 @@ Personal::Personal(GameState& state, SettingsHooks hooks, std::filesystem::path 
       hooks_(std::move(hooks)),
       dataFolder_(std::move(dataFolder)) {
   setObjectName(QStringLiteral("Personal"));
-  setWindowTitle(QStringLiteral("Personalizar la aplicación"));
+  setWindowTitle(QString::fromUtf8(kSettingsWindowTitle));
   setModal(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
@@ -304,7 +305,7 @@ void Personal::DrawSeatPanel(int seat) {
   const QPoint o = SeatAt(seat);
   QPainter(&players_).fillRect(o.x() - 12, o.y() - 7, 158, 172, kGrey);
   Etched(players_, QRect(o.x() - 12, o.y() - 7, 158, 172));
-  DrawText(players_, o.x() - 6, o.y() + 3, QStringLiteral("Nombre..:"), kSmallTextPx, false,
+  DrawText(players_, o.x() - 6, o.y() + 3, QString::fromUtf8(kNameLabel), kSmallTextPx, false,
            Qt::black);
   DrawSlider(seat);
 }
@@ -359,9 +360,8 @@ void Personal::DrawSlider(int slider) {
   const int w = SliderW(slider);
   QPainter(&players_).fillRect(at.x(), at.y(), w, kSliderH, kGrey);
   Etched(players_, QRect(at.x(), at.y() + 5, w, kSliderH - 5));
-  EtchedTitle(
-      players_, at.x(), at.y(), w,
-      slider == 0 ? QStringLiteral(" Velocidad de juego  ") : QStringLiteral(" Nivel de juego  "));
+  EtchedTitle(players_, at.x(), at.y(), w,
+              QString::fromUtf8(slider == 0 ? kSpeedSliderTitle : kLevelSliderTitle));
   Copy(players_, at.x() + kTrackX, at.y() + kThumbY, art::kSliderTrack);
   const QPoint thumb = SliderThumb(slider);
   Copy(players_, thumb.x(), thumb.y(), art::kSliderThumb);
@@ -372,7 +372,7 @@ void Personal::DrawMatchTarget() {
   const QPoint b = kTargetBox;
   QPainter(&players_).fillRect(b.x(), b.y(), kTargetW, kTargetH, kGrey);
   Etched(players_, QRect(b.x(), b.y() + 5, kTargetW, kTargetH - 5));
-  EtchedTitle(players_, b.x(), b.y(), kTargetW, QStringLiteral("  Puntos de la partida  "));
+  EtchedTitle(players_, b.x(), b.y(), kTargetW, QString::fromUtf8(kTargetTitle));
   Etched(players_, QRect(b.x() + 36, b.y() + 23, 42, 28));
   DrawArrow(true, false);
   DrawArrow(false, false);
@@ -631,7 +631,7 @@ void Personal::LoadBackground() {
   QImageReader reader(file);
   const QImage picture = reader.read();
   if (picture.isNull()) {
-    graphic_->setText(QStringLiteral("No se puede leer la imagen ") + Utf(request.FileName));
+    graphic_->setText(Utf(UnreadablePictureText(request.FileName)));
     graphic_->selectAll();
     return;
   }

@@ -11,9 +11,6 @@
 namespace tarvelis {
 namespace {
 
-constexpr const char* kBlockedTitle = "C i e r r e";
-constexpr const char* kHandResultTitle = "Final de este juego";
-
 // The winner and the points of the hand the last move ended, scored from the
 // pips every seat still holds; sets HandWinner.
 HandScore JudgeHand(GameState& s, bool domino) {
@@ -53,10 +50,9 @@ void EndMatch(EngineContext& ctx) {
   GameState& s = ctx.State;
   const int winner = MatchWinner(s);
   ctx.Port.PlaySound(Sound::kDomino);
-  Tell(ctx, "Final de Partida", MatchResultText(s, winner));
+  Tell(ctx, kMatchOverTitle, MatchResultText(s, winner));
   if (ctx.MustStop()) return;
-  const bool keep =
-      Ask(ctx, "Histórico de partidas jugadas", "¿Se actualiza el Histórico de partidas?");
+  const bool keep = Ask(ctx, kHistoryTitle, kKeepInHistoryQuestion);
   if (ctx.MustStop()) return;
   if (keep) ctx.Port.AppendHistory();
   s.MatchInProgress = false;
@@ -183,7 +179,7 @@ HandEndOutcome EndHand(EngineContext& ctx) {
     --s.HandNumber;
   }
   s.NoticeShown = true;
-  ctx.Port.WaitForNotice("Continuar");
+  ctx.Port.WaitForNotice(kContinueLabel);
   if (ctx.MustStop()) return HandEndOutcome::kStop;
   if (MatchReached(s)) {
     EndMatch(ctx);

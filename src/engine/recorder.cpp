@@ -95,7 +95,7 @@ std::vector<std::string> MoveListLines(const GameState& s) {
 }
 
 std::string NoticeLabel(const GameState& s) {
-  if (s.RecorderOn && s.MoveNumber == s.LiveMoveNumber) return "Continuar";
+  if (s.RecorderOn && s.MoveNumber == s.LiveMoveNumber) return kContinueLabel;
   const int seat = s.CurrentSeat;
   return seat >= 1 && seat <= kSeats ? Trimmed(s.SeatName[seat]) : std::string();
 }

@@ -4,6 +4,7 @@
 
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
+#include "model/texts.h"
 #include "model/utf8_text.h"
 
 namespace tarvelis {
@@ -37,12 +38,12 @@ bool HandHasPoints(const GameState& s, const HandLogEntry& e) {
 
 void Header(const GameState& s, ScoreReport& r) {
   if (s.RuleMode == kModePairs) {
-    r.items.push_back({kReportNumberX, kReportHeaderY, "Mano   Sale", ReportStyle::kText});
+    r.items.push_back({kReportNumberX, kReportHeaderY, kReportPairsHeader, ReportStyle::kText});
     r.items.push_back({150, kReportHeaderY - 3, "", ReportStyle::kPairLabel1});
     r.items.push_back({230, kReportHeaderY - 3, "", ReportStyle::kPairLabel2});
     return;
   }
-  std::string header = "Mano   Sale    ";
+  std::string header = kReportSeatsHeader;
   for (int seat = 1; seat <= kSeats; ++seat) {
     // A name always keeps one space before the next, so none runs into it.
     header += PaddedRight(Utf8Prefix(Trimmed(s.SeatName[seat]), kNameColumn - 1), kNameColumn);
@@ -109,9 +110,9 @@ std::string RightAligned(int n, int width) {
 ScoreReport BuildScoreReport(GameState& s) {
   ScoreReport r;
   r.width = s.RuleMode == kModePairs ? kPairsWidth : kIndividualWidth;
-  r.items.push_back({kReportNumberX, kReportTitleY, "Informe de puntuación", ReportStyle::kTitle});
-  r.items.push_back({kReportNumberX, kReportTargetY,
-                     "Partida a " + std::to_string(s.MatchTarget) + " puntos", ReportStyle::kText});
+  r.items.push_back({kReportNumberX, kReportTitleY, kReportTitle, ReportStyle::kTitle});
+  r.items.push_back(
+      {kReportNumberX, kReportTargetY, MatchTargetText(s.MatchTarget), ReportStyle::kText});
   Header(s, r);
   RecomputeTotals(s);
 

@@ -9,6 +9,7 @@
 
 #include "model/game_state.h"
 #include "model/table_port.h"
+#include "model/texts.h"
 
 namespace tarvelis {
 
@@ -109,9 +110,8 @@ int DragSliderValue(int value, int dx);
 inline constexpr int kMatchTargetCap = 999;
 i16 StepMatchTarget(i16 value, int step);
 
-// The default name of a seat, and the name a seat keeps when the field is
-// left empty or with spaces alone.
-std::string DefaultSeatName(int seat);
+// The name a seat keeps when the field is left empty or with spaces alone:
+// its default name (DefaultSeatName, model/texts).
 std::string FinalSeatName(const std::string& name, int seat);
 
 }  // namespace tarvelis

@@ -4,6 +4,7 @@
 
 #include "model/move_rules.h"
 #include "model/table_port.h"
+#include "model/texts.h"
 #include "model/utf8_text.h"
 
 namespace tarvelis {
@@ -176,7 +177,7 @@ std::string RecorderLine(const GameState& s, int move) {
   line += name;
   line += ' ';
   if (e[kFEnd] == kPassEnd) {
-    line += "Pasa";
+    line += kPassWord;
   } else {
     line += std::to_string(e[kFPipA]) + "-" + std::to_string(e[kFPipB]);
   }

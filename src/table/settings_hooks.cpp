@@ -4,6 +4,7 @@
 #include "dialogs/settings_window.h"
 #include "layout/option_rules.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/raster.h"
 #include "platform/waits.h"
@@ -93,10 +94,9 @@ void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::pat
   window.exec();
   BringTableUpToDate(state, mesa);
   if (!SaveSettings(StateToSave(state, mesa), dataFolder)) {
-    ShowMessage(state, QStringLiteral("Error en la grabación de datos"),
-                QStringLiteral("No se han podido guardar los datos en ") +
-                    QString::fromStdString((dataFolder / kSettingsFileName).string()) +
-                    QStringLiteral("."),
+    ShowMessage(state, QString::fromUtf8(kSaveErrorTitle),
+                QString::fromStdString(
+                    SettingsNotSavedMessage((dataFolder / kSettingsFileName).string(), false)),
                 kPictureError, kNotice, &mesa);
   }
 }

@@ -12,6 +12,7 @@
 #include "layout/manual_deal.h"
 #include "layout/pointer_rules.h"
 #include "model/move_rules.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/keys.h"
 #include "platform/raster.h"
@@ -199,7 +200,7 @@ bool Mesa::event(QEvent* event) {
       }
     }
     if (recorder_ != nullptr && recorder_->Contains(help->pos())) {
-      QToolTip::showText(help->globalPos(), QStringLiteral("Encender/Apagar mando"), this);
+      QToolTip::showText(help->globalPos(), QString::fromUtf8(kRecorderHint), this);
       return true;
     }
     QToolTip::hideText();
