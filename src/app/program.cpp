@@ -18,7 +18,7 @@
 #include "layout/button_bar.h"
 #include "layout/options_menu_rules.h"
 #include "model/game_state.h"
-#include "model/move_record.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/folders.h"
 #include "platform/text.h"
@@ -35,21 +35,11 @@
 namespace tarvelis {
 namespace {
 
-QString RightAlignedInThree(int n) {
-  return QString::number(n).rightJustified(3, QLatin1Char(' '));
+QString Utf(const std::string& text) {
+  return QString::fromStdString(text);
 }
 
 }  // namespace
-
-QString ResolutionMessage(int width, int height) {
-  return QStringLiteral(
-             "Aunque este programa puede funcionar bajo la resolución que tiene actualmente "
-             "seleccionada (") +
-         RightAlignedInThree(width) + QStringLiteral("x") + RightAlignedInThree(height) +
-         QStringLiteral(
-             "), la resolución aconsejada para obtener los mejores resultados es la de 800x600 "
-             "con 256 o más colores.");
-}
 
 Program::Program(GameState& state) : state_(state), random_(ClockSeed()) {}
 
@@ -65,7 +55,7 @@ void Program::Tell(const QString& title, const QString& text, int picture) {
 }
 
 bool Program::Ask(const QString& title, const QString& text) {
-  return ShowMessage(state_, title, text, 2, kQuestion, mesa_);
+  return ShowMessage(state_, title, text, kPictureQuestion, kQuestion, mesa_);
 }
 
 bool Program::StartProgram() {
@@ -90,7 +80,8 @@ bool Program::StartProgram() {
   state_.MatchInProgress = false;
   const LoadReport report = LoadSettings(state_, where);
   if (!report.Message.empty()) {
-    Tell(QString::fromStdString(report.Title), QString::fromStdString(report.Message), 4);
+    Tell(QString::fromStdString(report.Title), QString::fromStdString(report.Message),
+         kPictureError);
   }
   // The totals are not kept in the file: the log gives them back, so the
   // scoreboard shows the match's score from the first picture of the table.
@@ -117,18 +108,12 @@ bool Program::StartProgram() {
 
   // Warnings about the screen.
   if (state_.Table.LowResolution) {
-    Tell(QStringLiteral("Resolución de pantalla"),
-         ResolutionMessage(std::max(area.width(), 1), std::max(area.height(), 1)), 1);
+    Tell(Utf(kResolutionTitle),
+         Utf(ResolutionMessage(std::max(area.width(), 1), std::max(area.height(), 1))),
+         kPictureInformation);
   }
   if (TableFontWouldDrawWrong()) {
-    Tell(QStringLiteral("Tamaño de letra"),
-         QStringLiteral(
-             "TARVELIS programa está preparado para funcionar con el tamaño de letra normal, es "
-             "decir de 96 puntos por pulgada. Su ordenador está utilizando actualmente un tamaño "
-             "de letra grande que va a producir un deficiente funcionamiento de este programa. "
-             "Para obtener un perfecto rendimiento de TARVELIS debe modificar la configuración de "
-             "su pantalla y cambiarla a tamaño de letra pequeño."),
-         3);
+    Tell(Utf(kLetterSizeTitle), Utf(kLetterSizeMessage), kPictureWarning);
   }
 
   // A match left unfinished, in a hand or between two, goes on once
@@ -146,16 +131,13 @@ void Program::ResumeHand() {
   mesa_->Show();
   // The list picks up the moves of the resumed hand, the last one selected.
   port_->RecorderSelect(state_.MoveNumber - 2);
-  Tell(QStringLiteral("Continuar la partida anterior"),
-       QStringLiteral("Continua el desarrollo de la partida que no finalizó en la sesión "
-                      "anterior."),
-       1);
+  Tell(Utf(kResumeTitle), Utf(kResumeMessage), kPictureInformation);
   RunMatch(*engine_, LoopEntry::kResumeHand);
   mesa_->setCursor(CursorOfKind(1));
 }
 
 void Program::StartMatch() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   if (!ConfirmAbandon()) return;
   mesa_->setCursor(BusyCursor());
   state_.NoticeShown = false;
@@ -170,47 +152,34 @@ void Program::KeepInHistory() {
   const DateTime when{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
                       now.time().minute()};
   if (!AppendHistory(state_, dataFolder_, when)) {
-    Tell(QStringLiteral("Histórico de partidas jugadas"),
-         QStringLiteral("No se ha podido guardar la partida en el histórico ") +
-             QString::fromStdString((dataFolder_ / kHistoryFileName).string()) +
-             QStringLiteral("."),
-         4);
+    Tell(Utf(kHistoryTitle), Utf(HistoryNotSavedMessage((dataFolder_ / kHistoryFileName).string())),
+         kPictureError);
   }
 }
 
 void Program::SacaDatosTeclaMas() {
   if (!state_.MatchInProgress || mesa_->Modes().AllTilesFaceUp) return;
-  Tell(QString::fromLatin1(kTotaliserTitle), QString::fromStdString(TotaliserText(state_)), 1);
+  Tell(Utf(kTotaliserTitle), QString::fromStdString(TotaliserText(state_)), kPictureInformation);
 }
 
 bool Program::ConfirmPostpone() {
   if (!state_.MatchInProgress) return true;
-  return Ask(QStringLiteral("Posponer la partida en curso"),
-             QStringLiteral("¿Desea abandonar el programa para continuar en otro momento la "
-                            "partida que está jugando?"));
+  return Ask(Utf(kPostponeTitle), Utf(kPostponeQuestion));
 }
 
 bool Program::ConfirmAbandon() {
   if (!state_.MatchInProgress) return true;
-  return Ask(QStringLiteral("Abandonar la partida en curso"),
-             QStringLiteral("¿Desea abandonar la partida que está jugando para comenzar una "
-                            "nueva partida?"));
+  return Ask(Utf(kAbandonTitle), Utf(kAbandonQuestion));
 }
 
 void Program::ExitProgram() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   if (mesa_->Modes().ChoosingLeader) {
-    Tell(QStringLiteral("TARVELIS"),
-         QStringLiteral("Elija el jugador que va a salir este juego antes de poder abandonar el "
-                        "programa."),
-         3);
+    Tell(Utf(kProgramTitle), Utf(kLeaderFirstMessage), kPictureWarning);
     return;
   }
   if (state_.RecorderOn) {
-    Tell(QStringLiteral("TARVELIS"),
-         QStringLiteral("Tiene que apagar la Grabadora de jugadas antes de poder abandonar el "
-                        "programa."),
-         3);
+    Tell(Utf(kProgramTitle), Utf(kRecorderFirstMessage), kPictureWarning);
     return;
   }
   if (!ConfirmPostpone()) return;
@@ -220,11 +189,9 @@ void Program::ExitProgram() {
     state_.HandInProgress = false;
   }
   if (!SaveSettings(state_, dataFolder_)) {
-    Tell(QStringLiteral("Error en la grabación de datos"),
-         QStringLiteral("No se han podido guardar los datos en ") +
-             QString::fromStdString((dataFolder_ / "TARVE32.INI").string()) +
-             QStringLiteral(". La partida en curso no se podrá continuar."),
-         4);
+    Tell(Utf(kSaveErrorTitle),
+         Utf(SettingsNotSavedMessage((dataFolder_ / kSettingsFileName).string(), true)),
+         kPictureError);
   }
   // Every loop waiting below this handler unwinds before the program ends;
   // the event loop is left directly, since closing the table would only ask
@@ -239,15 +206,6 @@ void Program::OnSavedGames(int entry) {
                               : entry == kLoadGame ? SavedGamesMode::kLoad
                                                    : SavedGamesMode::kDelete;
   if (!OpenSavedGames(state_, mode, dataFolder_, mesa_)) return;
-  // The table is rebuilt from the loaded state: the chain from its record,
-  // the hands, the scoreboard and the move list.
-  SettleLoadedGame(state_);
-  // Nothing the table was doing with the old game's hands carries over.
-  mesa_->Modes() = TableModes{};
-  port_->ClearTableForDeal();
-  for (int move = 1; move < state_.MoveNumber; ++move) {
-    port_->RecorderLineAdded(move, RecorderLine(state_, move));
-  }
   // Play restarts from the loaded position in the one turn loop.
   ResumeLoadedGame(*engine_);
   mesa_->setCursor(CursorOfKind(1));
@@ -256,22 +214,22 @@ void Program::OnSavedGames(int entry) {
 void Program::OnButton(int n) {
   if (!ButtonEnabled(state_, mesa_->Modes(), n)) return;
   switch (n) {
-    case 1:
+    case kHelpButton:
       OnHelpButton();
       break;
-    case 2:
+    case kNewMatchButton:
       StartMatch();
       break;
-    case 3:
+    case kSettingsButton:
       OnSettingsButton();
       break;
-    case 4:
+    case kTutorButton:
       OnTutorButton();
       break;
-    case 5:
+    case kExitButton:
       ExitProgram();
       break;
-    case 6:
+    case kScoreButton:
       OnScoreButton();
       break;
     default:
@@ -280,7 +238,7 @@ void Program::OnButton(int n) {
 }
 
 void Program::OnHelpButton() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   ShowHelp(mesa_);
 }
 
@@ -291,12 +249,12 @@ void Program::OnSettingsButton() {
 }
 
 void Program::OnTutorButton() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   ShowTutor(state_, *mesa_);
 }
 
 void Program::OnScoreButton() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   ShowScoreReport(state_, mesa_,
                   [this] { OpenHistoryViewer(state_, dataFolder_, QApplication::activeWindow()); });
   mesa_->RefreshPointer();

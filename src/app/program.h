@@ -72,6 +72,5 @@ class Program {
 };
 
 // The resolution notice for a table narrower than 800 pixels.
-QString ResolutionMessage(int width, int height);
 
 }  // namespace tarvelis

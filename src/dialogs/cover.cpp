@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "model/texts.h"
 #include "platform/keys.h"
 #include "platform/raster.h"
 
@@ -20,7 +21,7 @@ Careta::Careta(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       strip_(LoadStrip(QString::fromLatin1(art::kCaretaPath))) {
   setObjectName(QStringLiteral("careta"));
-  setWindowTitle(QStringLiteral("Presentación de TARVELIS"));
+  setWindowTitle(QString::fromUtf8(kCoverWindowTitle));
   setModal(true);
   setFixedSize(kCoverWidth + 2 * kBorder, kCoverHeight + 2 * kBorder);
   setFocusPolicy(Qt::StrongFocus);

@@ -9,6 +9,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "model/texts.h"
 #include "platform/text.h"
 
 namespace tarvelis {
@@ -30,7 +31,7 @@ QPushButton* ToolButton(const QString& text, QWidget* parent) {
 
 HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
-  setWindowTitle(QStringLiteral("Ayuda de TARVELIS"));
+  setWindowTitle(QString::fromUtf8(kHelpWindowTitle));
   setAttribute(Qt::WA_DeleteOnClose);
 
   browser_ = new QTextBrowser(this);
@@ -39,10 +40,10 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   browser_->setSearchPaths({QStringLiteral(":/help")});
   browser_->setFont(GameFont(13, false));
 
-  QPushButton* home = ToolButton(QStringLiteral("Contenido"), this);
-  QPushButton* back = ToolButton(QStringLiteral("Atrás"), this);
-  QPushButton* forward = ToolButton(QStringLiteral("Adelante"), this);
-  QPushButton* close = ToolButton(QStringLiteral("Cerrar"), this);
+  QPushButton* home = ToolButton(QString::fromUtf8(kHelpContents), this);
+  QPushButton* back = ToolButton(QString::fromUtf8(kHelpBack), this);
+  QPushButton* forward = ToolButton(QString::fromUtf8(kHelpForward), this);
+  QPushButton* close = ToolButton(QString::fromUtf8(kHelpClose), this);
   back->setEnabled(false);
   forward->setEnabled(false);
   connect(home, &QPushButton::clicked, browser_, &QTextBrowser::home);

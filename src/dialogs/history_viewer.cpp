@@ -10,6 +10,7 @@
 
 #include "dialogs/message_dialog.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/text.h"
 #include "platform/waits.h"
@@ -21,9 +22,6 @@ constexpr int kTitleH = 26;
 constexpr int kMargin = 14;
 constexpr int kButtonW = 96;
 constexpr int kButtonH = 28;
-const QColor kPanel(0xF3, 0xEF, 0xE4);
-const QColor kFrame(0x1F, 0x4D, 0x2E);
-const QColor kTitleBar(0x2A, 0x6B, 0x3F);
 const QColor kCard(0xC8, 0x9B, 0x55);
 const QColor kCardEdge(0x7A, 0x55, 0x22);
 const QColor kPaper(0xFB, 0xF8, 0xEE);
@@ -87,7 +85,7 @@ Historic::Historic(GameState& state, std::vector<HistoryMatch> matches, QWidget*
       fileOrder_(std::move(matches)),
       newestFirst_(NewestFirst(fileOrder_)) {
   setObjectName(QStringLiteral("Historic"));
-  setWindowTitle(QStringLiteral("Histórico de partidas"));
+  setWindowTitle(QString::fromUtf8(kHistoryWindowTitle));
   setModal(true);
   setMouseTracking(true);
   const int width = kFolderWidth + 2 * kMargin;
@@ -115,7 +113,7 @@ Corner Historic::UsableCornerAt(QPoint at) const {
 }
 
 void Historic::Turn(Corner corner) {
-  TocaSonido(state_, 10);
+  TocaSonido(state_, Sound::kFolderOpens);
   Espera(state_, 50);
   first_ = TurnPage(corner, first_);
   update();
@@ -123,7 +121,7 @@ void Historic::Turn(Corner corner) {
 
 void Historic::ToggleTotals() {
   if (newestFirst_.empty()) return;
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   if (showingTotals_) {
     showingTotals_ = false;
     first_ = matchesFirst_;
@@ -140,7 +138,7 @@ void Historic::ToggleTotals() {
 QImage Historic::DrawFolder() const {
   const int w = kFolderWidth, h = kFolderHeight;
   QImage image(w, h, QImage::Format_ARGB32);
-  image.fill(kPanel);
+  image.fill(kDialogPanel);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   // The card of the folder, and the page on it.
@@ -192,21 +190,15 @@ QImage Historic::DrawFolder() const {
 
 void Historic::paintEvent(QPaintEvent*) {
   QImage image(size(), QImage::Format_ARGB32);
-  image.fill(kPanel);
   {
     QPainter p(&image);
-    p.fillRect(title_, kTitleBar);
-    const int w = width(), h = height();
-    p.fillRect(0, 0, w, 2, kFrame);
-    p.fillRect(0, h - 2, w, 2, kFrame);
-    p.fillRect(0, 0, 2, h, kFrame);
-    p.fillRect(w - 2, 0, 2, h, kFrame);
+    DrawDialogPanel(p, size(), title_);
     p.drawImage(folder_.topLeft(), DrawFolder());
   }
   DrawText(image, kMargin, 6, windowTitle(), kTextPx, true, Qt::white);
   DrawDialogButton(image, totalsButton_,
-                   showingTotals_ ? QStringLiteral("Partidas") : QStringLiteral("Totales"));
-  DrawDialogButton(image, exitButton_, QStringLiteral("Salir"));
+                   QString::fromUtf8(showingTotals_ ? kMatchesLabel : kTotalsLabel));
+  DrawDialogButton(image, exitButton_, QString::fromUtf8(kExitLabel));
   QPainter(this).drawImage(0, 0, image);
 }
 
@@ -214,7 +206,7 @@ void Historic::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
   if (exitButton_.contains(at)) {
-    TocaSonido(state_, 9);
+    TocaSonido(state_, Sound::kButton);
     accept();
   } else if (totalsButton_.contains(at)) {
     ToggleTotals();

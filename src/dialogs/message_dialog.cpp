@@ -12,6 +12,7 @@
 
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/keys.h"
 #include "platform/raster.h"
 #include "platform/text.h"
@@ -25,10 +26,6 @@ constexpr int kMargin = 16;
 constexpr int kPicture = 50;
 constexpr int kButtonW = 96;
 constexpr int kButtonH = 28;
-// The panel shares its colour with the ready-made message pictures.
-const QColor kPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
-const QColor kFrame(0x1F, 0x4D, 0x2E);
-const QColor kTitleBar(0x2A, 0x6B, 0x3F);
 
 QPointer<Mensajes>& OpenDialog() {
   static QPointer<Mensajes> open;
@@ -111,18 +108,23 @@ void DrawDialogButton(QImage& image, const QRect& rect, const QString& label, bo
            usable ? QColor(Qt::white) : QColor(0xDD, 0xDD, 0xDD));
 }
 
+void DrawDialogPanel(QPainter& p, const QSize& size, const QRect& titleBar) {
+  static const QColor bar(0x2A, 0x6B, 0x3F);
+  const int w = size.width();
+  const int h = size.height();
+  p.fillRect(0, 0, w, h, kDialogPanel);
+  if (!titleBar.isEmpty()) p.fillRect(titleBar, bar);
+  p.fillRect(0, 0, w, 2, kDialogFrame);
+  p.fillRect(0, h - 2, w, 2, kDialogFrame);
+  p.fillRect(0, 0, 2, h, kDialogFrame);
+  p.fillRect(w - 2, 0, 2, h, kDialogFrame);
+}
+
 void Mensajes::paintEvent(QPaintEvent*) {
   QImage image(size(), QImage::Format_ARGB32);
-  image.fill(kPanel);
   {
     QPainter p(&image);
-    p.fillRect(titleRect_, kTitleBar);
-    const int w = width();
-    const int h = height();
-    p.fillRect(0, 0, w, 2, kFrame);
-    p.fillRect(0, h - 2, w, 2, kFrame);
-    p.fillRect(0, 0, 2, h, kFrame);
-    p.fillRect(w - 2, 0, 2, h, kFrame);
+    DrawDialogPanel(p, size(), titleRect_);
   }
   DrawText(image, kMargin, 6, title_, kTextPx, true, Qt::white);
 
@@ -138,16 +140,16 @@ void Mensajes::paintEvent(QPaintEvent*) {
     p.drawText(QRectF(textRect_), text_, TextOption());
   }
   if (buttons_ == kNotice) {
-    DrawDialogButton(image, salir_, QStringLiteral("Aceptar"));
+    DrawDialogButton(image, salir_, QString::fromUtf8(kAcceptLabel));
   } else {
-    DrawDialogButton(image, si_, QStringLiteral("Aceptar"));
-    DrawDialogButton(image, no_, QStringLiteral("Cancelar"));
+    DrawDialogButton(image, si_, QString::fromUtf8(kAcceptLabel));
+    DrawDialogButton(image, no_, QString::fromUtf8(kCancelLabel));
   }
   QPainter(this).drawImage(0, 0, image);
 }
 
 void Mensajes::Answer(bool yes) {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   done(yes ? QDialog::Accepted : QDialog::Rejected);
 }
 
@@ -156,7 +158,7 @@ void Mensajes::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (buttons_ == kNotice) {
     if (salir_.contains(at)) {
-      TocaSonido(state_, 5);
+      TocaSonido(state_, Sound::kClose);
       accept();
     }
   } else if (si_.contains(at)) {

@@ -2,10 +2,15 @@
 // question goes through it.
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QString>
+
+#include "layout/artwork_layout.h"
+#include "model/table_port.h"
 
 namespace tarvelis {
 
@@ -39,6 +44,15 @@ class Mensajes : public QDialog {
   int buttons_;
   QRect pictureRect_, titleRect_, textRect_, salir_, si_, no_;
 };
+
+// The game dialogs' colours: the panel, which the ready-made message pictures
+// share, and the frame, also drawn inside some of them.
+inline const QColor kDialogPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
+inline const QColor kDialogFrame(0x1F, 0x4D, 0x2E);
+
+// The game dialogs' ground: the panel, a title bar (none when `titleBar` is empty) and a two-pixel
+// frame round an area of `size`.
+void DrawDialogPanel(QPainter& p, const QSize& size, const QRect& titleBar = QRect());
 
 // The game dialogs' button: a green rounded picture with its label centred in
 // white bold, grey when it cannot be pressed now; the message dialog, the score

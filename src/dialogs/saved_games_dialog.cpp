@@ -11,6 +11,7 @@
 #include "dialogs/message_dialog.h"
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/text.h"
 #include "platform/waits.h"
@@ -23,21 +24,17 @@ constexpr int kMargin = 16;
 constexpr int kTitleH = 26;
 constexpr int kButtonW = 96;
 constexpr int kButtonH = 28;
-// The same panel, frame and title bar as the message dialog.
-const QColor kPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
-const QColor kFrame(0x1F, 0x4D, 0x2E);
-const QColor kTitleBar(0x2A, 0x6B, 0x3F);
 
 QString ActionLabel(SavedGamesMode mode) {
   switch (mode) {
     case SavedGamesMode::kLoad:
-      return QStringLiteral("Cargar");
+      return QString::fromUtf8(kLoadLabel);
     case SavedGamesMode::kSave:
-      return QStringLiteral("Guardar");
+      return QString::fromUtf8(kSaveLabel);
     case SavedGamesMode::kDelete:
       break;
   }
-  return QStringLiteral("Borrar");
+  return QString::fromUtf8(kDeleteLabel);
 }
 
 QString FromUtf8(const std::string& text) {
@@ -126,7 +123,7 @@ Cargua::Cargua(GameState& state, SavedGamesMode mode, const std::filesystem::pat
         break;
     }
   };
-  exit_ = new PictureButton(QStringLiteral("Salir"), this);
+  exit_ = new PictureButton(QString::fromUtf8(kExitLabel), this);
   exit_->setObjectName(QStringLiteral("Pic_BotSalir"));
   exit_->move(kWidth / 2 + 12, buttonsTop);
   exit_->onPress = [this] { Exit(); };
@@ -153,12 +150,7 @@ void Cargua::NameChanged(const QString& text) {
 
 void Cargua::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), kPanel);
-  p.fillRect(QRect(0, 0, width(), kTitleH), kTitleBar);
-  p.fillRect(0, 0, width(), 2, kFrame);
-  p.fillRect(0, height() - 2, width(), 2, kFrame);
-  p.fillRect(0, 0, 2, height(), kFrame);
-  p.fillRect(width() - 2, 0, 2, height(), kFrame);
+  DrawDialogPanel(p, size(), QRect(0, 0, width(), kTitleH));
   p.setFont(GameFont(kTextPx, true));
   p.setPen(Qt::white);
   p.drawText(QRect(8, 0, width() - 16, kTitleH), Qt::AlignVCenter | Qt::AlignLeft,
@@ -200,11 +192,11 @@ void Cargua::Enter() {
 }
 
 void Cargua::Fail() {
-  ShowMessage(state_, windowTitle(), FromUtf8(choice_.Error()), 4, kNotice, this);
+  ShowMessage(state_, windowTitle(), FromUtf8(choice_.Error()), kPictureError, kNotice, this);
 }
 
 void Cargua::LoadAction() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   const SavedGameOutcome outcome = choice_.CargaMano(state_);
   if (outcome == SavedGameOutcome::kDone) {
     accept();
@@ -214,7 +206,7 @@ void Cargua::LoadAction() {
 }
 
 void Cargua::SaveAction() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   const SavedGameOutcome outcome = choice_.GuardaMano(state_);
   if (outcome == SavedGameOutcome::kDone) {
     accept();
@@ -226,7 +218,7 @@ void Cargua::SaveAction() {
 }
 
 void Cargua::DeleteAction() {
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   const SavedGameOutcome outcome = choice_.Borra();
   if (outcome == SavedGameOutcome::kDone) {
     RellenaLista();
@@ -237,7 +229,7 @@ void Cargua::DeleteAction() {
 }
 
 void Cargua::Exit() {
-  TocaSonido(state_, 5);
+  TocaSonido(state_, Sound::kClose);
   reject();
 }
 

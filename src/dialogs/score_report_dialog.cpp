@@ -9,6 +9,7 @@
 #include "dialogs/message_dialog.h"
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/text.h"
 #include "platform/waits.h"
 
@@ -20,9 +21,7 @@ constexpr int kButtonW = 96;
 constexpr int kButtonH = 28;
 constexpr int kLetterPx = 12;
 constexpr int kTitlePx = 14;
-const QColor kPanel(QRgb(0xFF000000 | art::kMessageBackgroundRgb));
 const QColor kPaper(0xFB, 0xF7, 0xEA);
-const QColor kFrame(0x1F, 0x4D, 0x2E);
 const QColor kInk(0x1E, 0x2A, 0x20);
 const QColor kNumbers(0x10, 0x2C, 0xB8);
 
@@ -42,9 +41,9 @@ QImage PairLabel(int pair) {
   p.setRenderHint(QPainter::Antialiasing);
   QPainterPath path;
   path.addRoundedRect(QRectF(0.5, 0.5, 35, 17), 5, 5);
-  p.fillPath(path, kFrame);
+  p.fillPath(path, kDialogFrame);
   p.end();
-  const QString letter = pair == 1 ? QStringLiteral("N") : QStringLiteral("E");
+  const QString letter = QString::fromUtf8(pair == 1 ? kOurPairLetter : kTheirPairLetter);
   DrawText(badge, (36 - TextWidth(letter, kTextPx, true)) / 2, 2, letter, kTextPx, true,
            QColor(0xF2, 0xE8, 0xC8));
   return badge;
@@ -57,7 +56,7 @@ Marcador::Marcador(GameState& state, QWidget* parent)
       state_(state),
       report_(BuildScoreReport(state)) {
   setObjectName(QStringLiteral("Marcador"));
-  setWindowTitle(QStringLiteral("Marcador"));
+  setWindowTitle(QString::fromUtf8(kScoreWindowTitle));
   setModal(true);
   // The window's width follows the mode the report is laid out for.
   informe_ = QRect(kMargin, kMargin, report_.width, report_.height);
@@ -74,7 +73,7 @@ void Marcador::PaintInforme(QImage& image) const {
   image.fill(kPaper);
   QPainter p(&image);
   if (report_.ruleY > 0) {
-    p.fillRect(kReportNumberX, report_.ruleY, report_.width - 2 * kReportNumberX, 1, kFrame);
+    p.fillRect(kReportNumberX, report_.ruleY, report_.width - 2 * kReportNumberX, 1, kDialogFrame);
   }
   p.setFont(EvenFont());
   const int lineH = QFontMetrics(p.font()).height();
@@ -111,21 +110,15 @@ QImage Marcador::Picture() const {
 
 void Marcador::paintEvent(QPaintEvent*) {
   QImage image(size(), QImage::Format_ARGB32);
-  image.fill(kPanel);
   {
     QPainter p(&image);
-    const int w = width();
-    const int h = height();
-    p.fillRect(0, 0, w, 2, kFrame);
-    p.fillRect(0, h - 2, w, 2, kFrame);
-    p.fillRect(0, 0, 2, h, kFrame);
-    p.fillRect(w - 2, 0, 2, h, kFrame);
+    DrawDialogPanel(p, size());
     p.drawImage(informe_.topLeft(), Picture());
-    p.setPen(kFrame);
+    p.setPen(kDialogFrame);
     p.drawRect(informe_.adjusted(-1, -1, 0, 0));
   }
-  DrawDialogButton(image, historic_, QStringLiteral("Histórico"));
-  DrawDialogButton(image, salir_, QStringLiteral("Salir"));
+  DrawDialogButton(image, historic_, QString::fromUtf8(kHistoryLabel));
+  DrawDialogButton(image, salir_, QString::fromUtf8(kExitLabel));
   QPainter(this).drawImage(0, 0, image);
 }
 
@@ -133,10 +126,10 @@ void Marcador::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
   if (historic_.contains(at)) {
-    TocaSonido(state_, 9);
+    TocaSonido(state_, Sound::kButton);
     if (onHistoric) onHistoric();
   } else if (salir_.contains(at)) {
-    TocaSonido(state_, 5);
+    TocaSonido(state_, Sound::kClose);
     accept();
   }
 }
@@ -144,7 +137,7 @@ void Marcador::mousePressEvent(QMouseEvent* event) {
 void Marcador::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
       event->key() == Qt::Key_Enter) {
-    TocaSonido(state_, 5);
+    TocaSonido(state_, Sound::kClose);
     accept();
     return;
   }

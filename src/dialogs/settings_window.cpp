@@ -18,6 +18,7 @@
 #include "layout/pointer_rules.h"
 #include "model/clock.h"
 #include "model/names.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/raster.h"
 #include "platform/text.h"
@@ -96,11 +97,11 @@ struct Group {
   int x, y, w, h;
   const char* title;
 };
-constexpr Group kGroups[] = {{80, 25, 215, 72, " Modalidad de juego  "},
-                             {80, 116, 215, 116, " Reparto de fichas  "},
-                             {340, 25, 215, 116, " Salidas  "},
-                             {80, 262, 215, 160, " Anotación de puntos  "},
-                             {340, 171, 215, 116, " Cierres  "}};
+constexpr Group kGroups[] = {{80, 25, 215, 72, kGroupTitles[0]},
+                             {80, 116, 215, 116, kGroupTitles[1]},
+                             {340, 25, 215, 116, kGroupTitles[2]},
+                             {80, 262, 215, 160, kGroupTitles[3]},
+                             {340, 171, 215, 116, kGroupTitles[4]}};
 
 // Sliders: 1..4 the seats' levels, 0 the speed; the area's top left corner.
 QPoint SliderAt(int slider) {
@@ -204,7 +205,7 @@ Personal::Personal(GameState& state, SettingsHooks hooks, std::filesystem::path 
       hooks_(std::move(hooks)),
       dataFolder_(std::move(dataFolder)) {
   setObjectName(QStringLiteral("Personal"));
-  setWindowTitle(QStringLiteral("Personalizar la aplicación"));
+  setWindowTitle(QString::fromUtf8(kSettingsWindowTitle));
   setModal(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
@@ -304,7 +305,7 @@ void Personal::DrawSeatPanel(int seat) {
   const QPoint o = SeatAt(seat);
   QPainter(&players_).fillRect(o.x() - 12, o.y() - 7, 158, 172, kGrey);
   Etched(players_, QRect(o.x() - 12, o.y() - 7, 158, 172));
-  DrawText(players_, o.x() - 6, o.y() + 3, QStringLiteral("Nombre..:"), kSmallTextPx, false,
+  DrawText(players_, o.x() - 6, o.y() + 3, QString::fromUtf8(kNameLabel), kSmallTextPx, false,
            Qt::black);
   DrawSlider(seat);
 }
@@ -359,9 +360,8 @@ void Personal::DrawSlider(int slider) {
   const int w = SliderW(slider);
   QPainter(&players_).fillRect(at.x(), at.y(), w, kSliderH, kGrey);
   Etched(players_, QRect(at.x(), at.y() + 5, w, kSliderH - 5));
-  EtchedTitle(
-      players_, at.x(), at.y(), w,
-      slider == 0 ? QStringLiteral(" Velocidad de juego  ") : QStringLiteral(" Nivel de juego  "));
+  EtchedTitle(players_, at.x(), at.y(), w,
+              QString::fromUtf8(slider == 0 ? kSpeedSliderTitle : kLevelSliderTitle));
   Copy(players_, at.x() + kTrackX, at.y() + kThumbY, art::kSliderTrack);
   const QPoint thumb = SliderThumb(slider);
   Copy(players_, thumb.x(), thumb.y(), art::kSliderThumb);
@@ -372,7 +372,7 @@ void Personal::DrawMatchTarget() {
   const QPoint b = kTargetBox;
   QPainter(&players_).fillRect(b.x(), b.y(), kTargetW, kTargetH, kGrey);
   Etched(players_, QRect(b.x(), b.y() + 5, kTargetW, kTargetH - 5));
-  EtchedTitle(players_, b.x(), b.y(), kTargetW, QStringLiteral("  Puntos de la partida  "));
+  EtchedTitle(players_, b.x(), b.y(), kTargetW, QString::fromUtf8(kTargetTitle));
   Etched(players_, QRect(b.x() + 36, b.y() + 23, 42, 28));
   DrawArrow(true, false);
   DrawArrow(false, false);
@@ -413,13 +413,13 @@ void Personal::paintEvent(QPaintEvent* event) {
 // The advance of a click: the button goes down and the value clears, a moment
 // passes, the button comes up with the new value.
 void Personal::AnimateSelector(int index) {
-  TocaSonido(state_, 6);
+  TocaSonido(state_, Sound::kSwitchStarts);
   DrawSelector(index, true, true);
   repaint();
   Espera(state_, 60);
   DrawSelector(index);
   repaint();
-  TocaSonido(state_, 7);
+  TocaSonido(state_, Sound::kSwitchEnds);
 }
 
 // ---------------------------------------------------------------------------
@@ -509,7 +509,7 @@ void Personal::mousePressEvent(QMouseEvent* event) {
   if (ExitButtonRect().contains(at)) {
     if (rulesShown_) {
       if (hooks_.TableBusy) hooks_.TableBusy(true);
-      TocaSonido(state_, 5);
+      TocaSonido(state_, Sound::kClose);
       ShowRules(false);
       if (hooks_.TableBusy) hooks_.TableBusy(false);
     } else {
@@ -518,7 +518,7 @@ void Personal::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (!rulesShown_ && RulesButtonRect().contains(at)) {
-    TocaSonido(state_, 9);
+    TocaSonido(state_, Sound::kButton);
     ShowRules(true);
     return;
   }
@@ -577,7 +577,7 @@ void Personal::StepArrow() {
     return;
   }
   DrawArrow(repeatUp_, true);
-  TocaSonido(state_, 4);
+  TocaSonido(state_, Sound::kLimitMoves);
   state_.MatchTarget = StepMatchTarget(state_.MatchTarget, repeatUp_ ? 1 : -1);
   DrawMatchTarget();
   DrawArrow(repeatUp_, true);
@@ -631,7 +631,7 @@ void Personal::LoadBackground() {
   QImageReader reader(file);
   const QImage picture = reader.read();
   if (picture.isNull()) {
-    graphic_->setText(QStringLiteral("No se puede leer la imagen ") + Utf(request.FileName));
+    graphic_->setText(Utf(UnreadablePictureText(request.FileName)));
     graphic_->selectAll();
     return;
   }
@@ -659,7 +659,7 @@ void Personal::Leave() {
   if (leaving_) return;
   leaving_ = true;
   if (hooks_.TableBusy) hooks_.TableBusy(true);
-  TocaSonido(state_, 5);
+  TocaSonido(state_, Sound::kClose);
   StopArrows();
   for (int seat = 1; seat <= kSeats; ++seat) {
     state_.SeatName[seat] = FinalSeatName(state_.SeatName[seat], seat);

@@ -4,20 +4,19 @@
 
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
+#include "engine/recorder.h"
 #include "model/board_geometry.h"
 #include "model/move_record.h"
 
 namespace tarvelis {
 namespace {
 
-constexpr const char* kFiveDoublesTitle = "Jugador con cinco dobles";
-constexpr const char* kFirstHandTitle = "Comienza la Partida";
-
 // The table is cleared and, for a random deal, the shuffle is heard.
 void ClearTable(EngineContext& ctx, bool random) {
+  ResetRecorder(ctx.State);
   ctx.Port.ClearTableForDeal();
   if (!random) return;
-  ctx.Port.PlaySound(15);
+  ctx.Port.PlaySound(Sound::kNewHand);
   if (ctx.State.RuleSound == kOn) ctx.Port.Wait(600);
 }
 
@@ -25,7 +24,7 @@ void ClearTable(EngineContext& ctx, bool random) {
 void ShowHands(EngineContext& ctx, bool random) {
   for (int seat = 1; seat <= kSeats; ++seat) {
     ctx.Port.DrawHand(seat);
-    if (random) ctx.Port.PlaySound(2);
+    if (random) ctx.Port.PlaySound(Sound::kTileMoves);
     ctx.Port.Wait(120);
   }
 }
@@ -37,15 +36,10 @@ bool KeepDespiteFiveDoubles(EngineContext& ctx) {
   if (s.RuleFiveDoubles != kFiveDoublesReturn) return true;
   const int seat = FirstSeatWithFiveDoubles(s);
   if (seat == 0) return true;
-  const std::string intro = "El jugador " + s.SeatName[seat] +
-                            " tiene cinco o más dobles entre sus siete fichas iniciales";
   if (s.SeatControl[seat] == kManual) {
-    return Ask(ctx, kFiveDoublesTitle,
-               intro +
-                   ". ¿Desea seguir jugando con ellas (tecla Aceptar) o rechazarlas y repetir "
-                   "el juego (tecla Cancelar)?");
+    return Ask(ctx, kFiveDoublesTitle, FiveDoublesQuestion(s.SeatName[seat]));
   }
-  Tell(ctx, kFiveDoublesTitle, intro + " y ha optado por rechazarlas y repetir el juego.");
+  Tell(ctx, kFiveDoublesTitle, FiveDoublesGivenBack(s.SeatName[seat]));
   return false;
 }
 
@@ -91,12 +85,10 @@ bool ChooseLeadSeat(EngineContext& ctx) {
     std::string text;
     if (s.RuleFirstLead == kFirstLeadSixDouble) {
       s.LeadSeat = s.DoubleHolder[6];
-      text = std::string("Sale el jugador que tiene el seis doble.") + kLineBreak + "Sale " +
-             Trimmed(s.SeatName[s.LeadSeat]) + ".";
+      text = SixDoubleLeadText(Trimmed(s.SeatName[s.LeadSeat]));
     } else {
       s.LeadSeat = static_cast<i16>(ctx.Rng.Draw(4));
-      text = std::string("Se ha sorteado el jugador que comienza la partida.") + kLineBreak +
-             "Sale " + s.SeatName[s.LeadSeat] + ".";
+      text = DrawnLeadText(s.SeatName[s.LeadSeat]);
     }
     Tell(ctx, kFirstHandTitle, text);
     return !ctx.MustStop();

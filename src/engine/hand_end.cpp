@@ -11,9 +11,6 @@
 namespace tarvelis {
 namespace {
 
-constexpr const char* kBlockedTitle = "C i e r r e";
-constexpr const char* kHandResultTitle = "Final de este juego";
-
 // The winner and the points of the hand the last move ended, scored from the
 // pips every seat still holds; sets HandWinner.
 HandScore JudgeHand(GameState& s, bool domino) {
@@ -52,11 +49,10 @@ void LogHand(GameState& s, int points, int tens) {
 void EndMatch(EngineContext& ctx) {
   GameState& s = ctx.State;
   const int winner = MatchWinner(s);
-  ctx.Port.PlaySound(14);
-  Tell(ctx, "Final de Partida", MatchResultText(s, winner));
+  ctx.Port.PlaySound(Sound::kDomino);
+  Tell(ctx, kMatchOverTitle, MatchResultText(s, winner));
   if (ctx.MustStop()) return;
-  const bool keep =
-      Ask(ctx, "Histórico de partidas jugadas", "¿Se actualiza el Histórico de partidas?");
+  const bool keep = Ask(ctx, kHistoryTitle, kKeepInHistoryQuestion);
   if (ctx.MustStop()) return;
   if (keep) ctx.Port.AppendHistory();
   s.MatchInProgress = false;
@@ -132,7 +128,7 @@ HandEndOutcome EndHand(EngineContext& ctx) {
   bool repeat = false;
   ctx.HandReopened = false;
   s.HandWinner = 0;
-  if (domino) ctx.Port.PlaySound(14);
+  if (domino) ctx.Port.PlaySound(Sound::kDomino);
   ctx.Port.HandClosed(domino);
   if (ctx.MustStop()) return HandEndOutcome::kStop;
 
@@ -150,7 +146,7 @@ HandEndOutcome EndHand(EngineContext& ctx) {
       return HandEndOutcome::kReopened;
     }
     if (s.RuleMode == kModePairs && !summary.Tied && s.HandWinner != PairOfSeat(s.CurrentSeat)) {
-      ctx.Port.PlaySound(17);
+      ctx.Port.PlaySound(Sound::kBlockLost);
     }
   }
 
@@ -183,7 +179,7 @@ HandEndOutcome EndHand(EngineContext& ctx) {
     --s.HandNumber;
   }
   s.NoticeShown = true;
-  ctx.Port.WaitForNotice("Continuar");
+  ctx.Port.WaitForNotice(kContinueLabel);
   if (ctx.MustStop()) return HandEndOutcome::kStop;
   if (MatchReached(s)) {
     EndMatch(ctx);

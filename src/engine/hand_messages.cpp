@@ -6,46 +6,30 @@
 namespace tarvelis {
 namespace {
 
-constexpr const char* kStepBackHint = "(Pulse el botón Cancelar si desea retroceder)";
-
 std::string TieText(const GameState& s) {
   const bool pairs = s.RuleMode == kModePairs;
   switch (TieRule(s)) {
     case kTieLeaders:
-      return pairs ? "EMPATE -> Gana la pareja que salió." : "EMPATE -> Gana el jugador que salió.";
+      return pairs ? kTieLeadingPair : kTieLeadingSeat;
     case kTieNonLeaders:
-      return "EMPATE -> Gana la pareja que no salió.";
+      return kTieOtherPair;
     default:
-      return std::string("EMPATE -> Se repite el juego") +
-             (s.RuleTieLead == kTieSameLead ? " y sale el mismo jugador."
-                                            : " y se corre el turno de salida.");
+      return TieRepeatedText(s.RuleTieLead == kTieSameLead);
   }
 }
 
 std::string WinnersText(const GameState& s) {
   const auto& n = s.SeatName;
   if (s.RuleMode == kModePairs) {
-    return s.HandWinner == 1 ? "Habeis ganado el juego " + n[2] + " y " + n[4]
-                             : "Han ganado el juego " + n[1] + " y " + n[3];
+    return s.HandWinner == 1 ? PairWonHandText(true, n[2], n[4])
+                             : PairWonHandText(false, n[1], n[3]);
   }
-  if (s.HandWinner == 4) return n[4] + ", has ganado el juego. ";
+  if (s.HandWinner == 4) return UserWonHandText(n[4]);
   const int seat = s.HandWinner >= 1 && s.HandWinner <= kSeats ? s.HandWinner : 0;
-  return "Ha ganado el juego " + n[seat];
+  return SeatWonHandText(n[seat]);
 }
 
 }  // namespace
-
-std::string AsNumber(int value) {
-  std::string text = std::to_string(value);
-  if (value >= 0) text.insert(text.begin(), ' ');
-  return text;
-}
-
-std::string RightAligned3(int value) {
-  std::string text = std::to_string(value);
-  if (text.size() < 3) text.insert(0, 3 - text.size(), ' ');
-  return text;
-}
 
 std::string Trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(' ');
@@ -54,7 +38,7 @@ std::string Trimmed(const std::string& text) {
 }
 
 void Tell(EngineContext& ctx, const std::string& title, const std::string& text) {
-  ctx.Port.ShowMessage(title, text, kPictureGame, kButtonsNotice);
+  ctx.Port.ShowMessage(title, text, kPictureInformation, kButtonsNotice);
 }
 
 bool Ask(EngineContext& ctx, const std::string& title, const std::string& text) {
@@ -65,12 +49,12 @@ std::string BlockedHandText(const GameState& s, bool tied) {
   const auto& n = s.SeatName;
   std::string text;
   if (s.RuleMode == kModePairs) {
-    text = n[2] + " y " + n[4] + " : " + AsNumber(PipsLeft(s, 4) + PipsLeft(s, 2)) + kLineBreak +
-           n[1] + " y " + n[3] + " : " + AsNumber(PipsLeft(s, 3) + PipsLeft(s, 1));
+    text = PairPipsLine(n[2], n[4], PipsLeft(s, 4) + PipsLeft(s, 2)) + kLineBreak +
+           PairPipsLine(n[1], n[3], PipsLeft(s, 3) + PipsLeft(s, 1));
   } else {
     for (int seat = 1; seat <= kSeats; ++seat) {
       if (seat > 1) text += kLineBreak;
-      text += n[seat] + " : " + RightAligned3(PipsLeft(s, seat));
+      text += SeatPipsLine(n[seat], PipsLeft(s, seat));
     }
   }
   if (tied) text += kLineBreak + TieText(s);
@@ -78,19 +62,17 @@ std::string BlockedHandText(const GameState& s, bool tied) {
 }
 
 std::string HandResultText(const GameState& s, int points, int tens) {
-  std::string text = "Puntos : " + AsNumber(points);
-  if (s.RuleScoring == kScoreTens) text += "       Decenas : " + AsNumber(tens);
-  return text + kLineBreak + WinnersText(s) + kLineBreak + kStepBackHint;
+  return HandPointsLine(points, tens, s.RuleScoring == kScoreTens) + kLineBreak + WinnersText(s) +
+         kLineBreak + kStepBackHint;
 }
 
 std::string MatchResultText(const GameState& s, int winner) {
   const auto& n = s.SeatName;
   if (s.RuleMode == kModePairs) {
-    return winner == 1 ? "Habeis ganado la partida " + std::string(kLineBreak) + n[2] + " y " + n[4]
-                       : "Han ganado la partida " + std::string(kLineBreak) + n[1] + " y " + n[3];
+    return winner == 1 ? PairWonMatchText(true, n[2], n[4]) : PairWonMatchText(false, n[1], n[3]);
   }
-  if (winner == 4) return n[4] + ", has ganado la partida. ";
-  return "Ha ganado la partida " + n[winner >= 1 && winner <= kSeats ? winner : 0];
+  if (winner == 4) return UserWonMatchText(n[4]);
+  return SeatWonMatchText(n[winner >= 1 && winner <= kSeats ? winner : 0]);
 }
 
 }  // namespace tarvelis

@@ -1,21 +1,14 @@
-// The texts the engine shows, and the two ways its messages write numbers.
+// The messages the engine shows, composed from the texts of model/texts.
 #pragma once
 
 #include <string>
 
 #include "model/game_state.h"
+#include "model/texts.h"
 
 namespace tarvelis {
 
 struct EngineContext;
-
-inline constexpr const char* kLineBreak = "\r\n";
-
-// A number "as a number": one leading space unless it is negative (" 25", "-3").
-std::string AsNumber(int value);
-
-// A number right-aligned in three characters ("  7", " 25", "999").
-std::string RightAligned3(int value);
 
 // The name without the spaces around it.
 std::string Trimmed(const std::string& text);

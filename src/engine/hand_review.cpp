@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine/recorder.h"
+#include "model/texts.h"
 
 namespace tarvelis {
 namespace {
@@ -47,10 +48,6 @@ ReviewedDeal DealOf(const GameState& s) {
     }
   }
   return d;
-}
-
-std::string Plural(int n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 }  // namespace
@@ -125,23 +122,22 @@ std::vector<ReviewedLine> ReviewedLines(const HandReview& r, const GameState& s,
     ReviewedLine line;
     line.Text = lines[i];
     if (static_cast<int>(i) >= holds) {
-      line.Verdict = "Jugada sin analizar";
+      line.Verdict = kMoveNotReviewed;
       out.push_back(line);
       continue;
     }
     const expert::MoveReview& m = r.Reviews[i];
     const bool pass = r.Entries[i][3] == kPassEnd;
     if (!m.Weighed) {
-      line.Verdict = pass ? "Pase obligado" : "Única jugada posible";
+      line.Verdict = pass ? kForcedPass : kOnlyMove;
     } else if (LossMarked(m.Loss, r.Scoring)) {
       line.Marked = true;
       line.Text = MarkedText(line.Text, "-" + LossText(m.Loss, r.Scoring),
                              static_cast<std::size_t>(std::max(columns, 0)));
-      line.Verdict = "Mejor " + TileText(m.BestMove.PipA, m.BestMove.PipB) + ": " +
-                     LossText(m.Loss, r.Scoring) +
-                     (r.Scoring == kScoreUnits ? " puntos más" : " decenas más");
+      line.Verdict = BetterMoveText(TileText(m.BestMove.PipA, m.BestMove.PipB),
+                                    LossText(m.Loss, r.Scoring), r.Scoring == kScoreUnits);
     } else {
-      line.Verdict = "Jugada acertada";
+      line.Verdict = kGoodMove;
     }
     out.push_back(line);
   }
@@ -149,14 +145,13 @@ std::vector<ReviewedLine> ReviewedLines(const HandReview& r, const GameState& s,
 }
 
 std::string ProgressText(int done, int total) {
-  return "Analizando la mano: " + std::to_string(done) + " de " + std::to_string(total);
+  return ReviewProgressText(done, total);
 }
 
 std::string SummaryText(const std::vector<ReviewedLine>& lines) {
   const int marked = static_cast<int>(
       std::count_if(lines.begin(), lines.end(), [](const ReviewedLine& l) { return l.Marked; }));
-  if (marked == 0) return "Análisis: ninguna jugada marcada";
-  return "Análisis: " + Plural(marked, "jugada marcada", "jugadas marcadas");
+  return ReviewSummaryText(marked);
 }
 
 }  // namespace tarvelis

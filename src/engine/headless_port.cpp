@@ -80,8 +80,8 @@ int HeadlessPort::ChooseLeader() {
   return seat;
 }
 
-void HeadlessPort::PlaySound(int n) {
-  if (Watching()) Note("sound " + std::to_string(n));
+void HeadlessPort::PlaySound(Sound sound) {
+  if (Watching()) Note("sound " + std::to_string(static_cast<int>(sound)));
 }
 
 void HeadlessPort::RecorderLineAdded(int, const std::string& text) {

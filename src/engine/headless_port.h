@@ -46,6 +46,7 @@ class HeadlessPort : public TablePort {
                    int buttons) override;
   int WaitForNotice(const std::string& label) override;
   void ClearTableForDeal() override {}
+  void GameLoaded() override {}
   void DrawHand(int) override {}
   void DrawScoreboard() override {}
   void HandClosed(bool domino) override;
@@ -57,7 +58,7 @@ class HeadlessPort : public TablePort {
   int ChooseLeader() override;
   // The headless table cannot deal by hand: the engine deals at random.
   bool RunManualDeal() override { return false; }
-  void PlaySound(int n) override;
+  void PlaySound(Sound sound) override;
   void Wait(int hundredths) override;
   void RecorderLineAdded(int move, const std::string& text) override;
   void RecorderSelect(int index) override;

@@ -5,17 +5,15 @@
 
 namespace tarvelis {
 
-void SettleLoadedGame(GameState& s) {
+void ResumeLoadedGame(EngineContext& ctx) {
+  GameState& s = ctx.State;
   ResetRecorder(s);
   s.NoticeShown = false;
-  RecomputeTotals(s);
   RecomputePipsLeft(s);
-}
-
-void ResumeLoadedGame(EngineContext& ctx) {
+  ctx.Port.GameLoaded();
   // Resuming moves the turn back one seat before the loop advances it, so the
   // seat saved as the one to move is the one that moves.
-  RunMatch(ctx, LoopEntry::kResumeHand);
+  RunMatch(ctx, LoopEntry::kLoadedGame);
 }
 
 }  // namespace tarvelis

@@ -9,14 +9,12 @@
 
 namespace tarvelis {
 
-// Readies a state just loaded for the table: the recorder of the old game does
-// not carry over, nor does the notice it waited at, and the match totals come
-// back from the hand log.
-void SettleLoadedGame(GameState& state);
-
-// The refresh after a load: the one turn loop carries on with the loaded hand.
-// A loop waiting further down unwinds and the outermost one restarts from the
-// loaded state; with no loop running, play starts here.
+// The one way a saved game comes into play once the file reader has checked
+// it and computed its totals: the recorder of the old game does not carry
+// over, nor does the notice it waited at; the port brings the table up to
+// date; and the one turn loop carries on with the loaded hand. A loop waiting
+// further down unwinds and the outermost one restarts from the loaded state;
+// with no loop running, play starts here.
 void ResumeLoadedGame(EngineContext& ctx);
 
 }  // namespace tarvelis

@@ -8,8 +8,6 @@
 namespace tarvelis {
 namespace {
 
-constexpr int kSwitchStarts = 6;
-constexpr int kSwitchEnds = 7;
 constexpr int kRunPause = 27;
 
 bool WrittenEntry(const GameState& s, int move) {
@@ -48,12 +46,12 @@ bool CanSwitchRecorderOn(const GameState& s, const TableModes& modes) {
 
 bool EnciendeGrabadora(GameState& s, TableModes& modes, TablePort& port) {
   if (!CanSwitchRecorderOn(s, modes)) return false;
-  port.PlaySound(kSwitchStarts);
+  port.PlaySound(Sound::kSwitchStarts);
   // Arranging the hands makes no sense while the hand is being looked back at.
   modes.OrderMode = modes.TurnMode = false;
   s.LiveMoveNumber = s.MoveNumber;
   s.RecorderBusy = false;
-  port.PlaySound(kSwitchEnds);
+  port.PlaySound(Sound::kSwitchEnds);
   s.RecorderOn = true;
   return true;
 }
@@ -61,9 +59,9 @@ bool EnciendeGrabadora(GameState& s, TableModes& modes, TablePort& port) {
 void ApagaGrabadora(GameState& s, TablePort& port, const std::function<void()>& afterStep) {
   if (!s.RecorderOn) return;
   s.RecorderBusy = true;
-  port.PlaySound(kSwitchStarts);
+  port.PlaySound(Sound::kSwitchStarts);
   ReplayToLive(s, port, afterStep);
-  port.PlaySound(kSwitchEnds);
+  port.PlaySound(Sound::kSwitchEnds);
   s.RecorderBusy = false;
   s.RecorderOn = false;
 }
@@ -97,7 +95,7 @@ std::vector<std::string> MoveListLines(const GameState& s) {
 }
 
 std::string NoticeLabel(const GameState& s) {
-  if (s.RecorderOn && s.MoveNumber == s.LiveMoveNumber) return "Continuar";
+  if (s.RecorderOn && s.MoveNumber == s.LiveMoveNumber) return kContinueLabel;
   const int seat = s.CurrentSeat;
   return seat >= 1 && seat <= kSeats ? Trimmed(s.SeatName[seat]) : std::string();
 }
@@ -148,11 +146,11 @@ bool Recorder::Press(RecorderControl control, bool leftButton) {
     case RecorderControl::kRunForward:
       return Run(control);
     case RecorderControl::kPlayOn:
-      port_.PlaySound(kSwitchStarts);
+      port_.PlaySound(Sound::kSwitchStarts);
       SetPressed(control);
       PlayOnFromHere(s_, port_);
       SetPressed(RecorderControl::kNone);
-      port_.PlaySound(kSwitchEnds);
+      port_.PlaySound(Sound::kSwitchEnds);
       return true;
     default:
       return false;
@@ -162,11 +160,11 @@ bool Recorder::Press(RecorderControl control, bool leftButton) {
 bool Recorder::Step(RecorderControl control) {
   const bool back = control == RecorderControl::kBack;
   if (back ? s_.MoveNumber <= 1 : s_.MoveNumber >= s_.LiveMoveNumber) return false;
-  port_.PlaySound(kSwitchStarts);
+  port_.PlaySound(Sound::kSwitchStarts);
   SetPressed(control);
   const bool moved = back ? RetrocedeJugada(s_, &port_) : AvanzaJugada(s_, &port_);
   SetPressed(RecorderControl::kNone);
-  port_.PlaySound(kSwitchEnds);
+  port_.PlaySound(Sound::kSwitchEnds);
   return moved;
 }
 
@@ -175,7 +173,7 @@ bool Recorder::Run(RecorderControl control) {
   auto more = [&] { return back ? s_.MoveNumber > 1 : s_.MoveNumber < s_.LiveMoveNumber; };
   if (!more()) return false;
   bool& flag = back ? runBack_ : runForward_;
-  port_.PlaySound(kSwitchStarts);
+  port_.PlaySound(Sound::kSwitchStarts);
   SetPressed(control);
   flag = true;
   while (flag && more() && StillReplaying()) {
@@ -187,7 +185,7 @@ bool Recorder::Run(RecorderControl control) {
   }
   runBack_ = runForward_ = false;
   SetPressed(RecorderControl::kNone);
-  port_.PlaySound(kSwitchEnds);
+  port_.PlaySound(Sound::kSwitchEnds);
   return true;
 }
 

@@ -4,6 +4,8 @@
 
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
+#include "model/texts.h"
+#include "model/utf8_text.h"
 
 namespace tarvelis {
 namespace {
@@ -12,21 +14,6 @@ constexpr int kIndividualWidth = 430;
 constexpr int kPairsWidth = 300;
 constexpr int kNameColumn = 10;
 constexpr int kLeaderColumn = 11;
-
-int Utf8Length(const std::string& text) {
-  return static_cast<int>(
-      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-std::string Utf8Prefix(const std::string& text, int n) {
-  size_t i = 0;
-  int seen = 0;
-  while (i < text.size()) {
-    if ((text[i] & 0xC0) != 0x80 && seen++ == n) break;
-    ++i;
-  }
-  return text.substr(0, i);
-}
 
 std::string PaddedRight(std::string text, int width) {
   const int length = Utf8Length(text);
@@ -51,12 +38,12 @@ bool HandHasPoints(const GameState& s, const HandLogEntry& e) {
 
 void Header(const GameState& s, ScoreReport& r) {
   if (s.RuleMode == kModePairs) {
-    r.items.push_back({kReportNumberX, kReportHeaderY, "Mano   Sale", ReportStyle::kText});
+    r.items.push_back({kReportNumberX, kReportHeaderY, kReportPairsHeader, ReportStyle::kText});
     r.items.push_back({150, kReportHeaderY - 3, "", ReportStyle::kPairLabel1});
     r.items.push_back({230, kReportHeaderY - 3, "", ReportStyle::kPairLabel2});
     return;
   }
-  std::string header = "Mano   Sale    ";
+  std::string header = kReportSeatsHeader;
   for (int seat = 1; seat <= kSeats; ++seat) {
     // A name always keeps one space before the next, so none runs into it.
     header += PaddedRight(Utf8Prefix(Trimmed(s.SeatName[seat]), kNameColumn - 1), kNameColumn);
@@ -123,9 +110,9 @@ std::string RightAligned(int n, int width) {
 ScoreReport BuildScoreReport(GameState& s) {
   ScoreReport r;
   r.width = s.RuleMode == kModePairs ? kPairsWidth : kIndividualWidth;
-  r.items.push_back({kReportNumberX, kReportTitleY, "Informe de puntuación", ReportStyle::kTitle});
-  r.items.push_back({kReportNumberX, kReportTargetY,
-                     "Partida a " + std::to_string(s.MatchTarget) + " puntos", ReportStyle::kText});
+  r.items.push_back({kReportNumberX, kReportTitleY, kReportTitle, ReportStyle::kTitle});
+  r.items.push_back(
+      {kReportNumberX, kReportTargetY, MatchTargetText(s.MatchTarget), ReportStyle::kText});
   Header(s, r);
   RecomputeTotals(s);
 

@@ -30,9 +30,7 @@ int PipsOnTable(const GameState& s) {
 
 std::string TotaliserText(const GameState& s) {
   const int onTable = PipsOnTable(s);
-  std::string text = "Suma de tantos puestos en la mesa : " + std::to_string(onTable) + "\r\n" +
-                     "Suma de tantos que quedan por poner : " + std::to_string(kSetPips - onTable) +
-                     "\r\n\r\n" + "Fichas pendientes de colocar:";
+  std::string text = TotaliserHead(onTable, kSetPips - onTable);
   // One row per higher pip value, so the list reads as the set is built.
   for (int i = 0; i <= 6; ++i) {
     std::string row;
@@ -41,7 +39,7 @@ std::string TotaliserText(const GameState& s) {
       if (!row.empty()) row += "   ";
       row += std::to_string(i) + "/" + std::to_string(j);
     }
-    if (!row.empty()) text += "\r\n       " + row;
+    if (!row.empty()) text += kLineBreak + ("       " + row);
   }
   return text;
 }

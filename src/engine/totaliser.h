@@ -5,10 +5,9 @@
 #include <string>
 
 #include "model/game_state.h"
+#include "model/texts.h"
 
 namespace tarvelis {
-
-inline constexpr char kTotaliserTitle[] = "Totalizador de tantos y fichas no puestas";
 
 // Pips of every played tile of the hands.
 int PipsOnTable(const GameState& state);

@@ -51,12 +51,11 @@ bool MovesInForceEndHand(const GameState& s) {
   return s.SeatTileCount[e[kFSeat]] == 0 || ChainBlocked(s);
 }
 
-// The tile a manual seat clicked: it replaces the computed move
-// and is turned towards the end it goes to. False when the loop must stop.
+// The playable tile a manual seat clicked is its move, turned towards the end
+// it goes to. False when the loop must stop.
 bool TakeClickedTile(EngineContext& ctx, int slot) {
   GameState& s = ctx.State;
   const int seat = s.CurrentSeat;
-  if (!EsJugable(s, seat, slot)) return true;  // the computed move stands
   const HandSlot& t = s.Hand[seat][slot];
   s.PlayPipA = t.PipA;
   s.PlayPipB = t.PipB;
@@ -122,12 +121,16 @@ void FallBackMove(GameState& s) {
 // the loop must stop.
 bool ChooseMove(EngineContext& ctx, int clicked) {
   GameState& s = ctx.State;
-  const bool chosen = ctx.Hooks != nullptr && ctx.Hooks->ChooseMove(s, &ctx.Port);
-  // A tile the user has clicked is the move: the computer still chooses (it
-  // stands if the click is refused) but shows no thinking over the user's hand.
-  if (!chosen) EligeJugada(s, clicked != 0 ? nullptr : &ctx.Port);
-  if (ctx.MustStop()) return false;
-  if (clicked != 0 && !TakeClickedTile(ctx, clicked)) return false;
+  if (clicked != 0 && EsJugable(s, s.CurrentSeat, clicked)) {
+    // A tile the user has clicked is the move.
+    if (!TakeClickedTile(ctx, clicked)) return false;
+  } else {
+    const bool chosen = ctx.Hooks != nullptr && ctx.Hooks->ChooseMove(s, &ctx.Port);
+    // A click the rules refuse leaves the turn to the computer, which shows
+    // no thinking over the user's hand.
+    if (!chosen) PutInHand(s, EligeJugada(s, clicked != 0 ? nullptr : &ctx.Port));
+    if (ctx.MustStop()) return false;
+  }
   if (!MoveIsLegal(s)) {
     ++ctx.IllegalChoices;
     FallBackMove(s);
@@ -252,8 +255,9 @@ void RunMatch(EngineContext& ctx, LoopEntry entry) {
     } else {
       // The totals are not kept in the files; the log gives them back. Only a
       // consistent hand is played on: a damaged file must not lead the loop
-      // out of its arrays.
-      RecomputeTotals(s);
+      // out of its arrays. A loaded game comes from the reader, which did both.
+      const bool checked = next == LoopEntry::kLoadedGame;
+      if (!checked) RecomputeTotals(s);
       if (s.MatchInProgress && !s.HandInProgress) {
         // Left between two hands: the match goes on with the next deal, or
         // ends if the last hand reached the target before the user went on.
@@ -267,7 +271,7 @@ void RunMatch(EngineContext& ctx, LoopEntry entry) {
         continue;
       }
       if (!s.MatchInProgress || !s.HandInProgress) continue;
-      if (!CheckState(s).empty()) {
+      if (!checked && !CheckState(s).empty()) {
         // Shown with nobody to move and saved back as it was, it would come
         // back stuck at every start; it is dropped instead.
         AbandonMatch(s);

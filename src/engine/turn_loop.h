@@ -21,7 +21,8 @@ namespace tarvelis {
 enum class LoopEntry : std::uint8_t {
   kNone,
   kNewMatch,    // start a match from hand 1
-  kResumeHand,  // carry on with the hand in the state (start-up, loaded game)
+  kResumeHand,  // carry on with the hand in the state (start-up, the simulator)
+  kLoadedGame,  // the same with a saved game the file reader has checked and totalled
 };
 
 struct LoopControl {

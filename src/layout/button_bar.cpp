@@ -1,6 +1,7 @@
 #include "layout/button_bar.h"
 
 #include "layout/artwork_layout.h"
+#include "model/texts.h"
 
 namespace tarvelis {
 
@@ -22,14 +23,7 @@ ButtonCell CellOfButton(int n) {
 }
 
 const char* ButtonHint(int n) {
-  static const char* const kHints[7] = {"",
-                                        "Ayuda de la aplicación",
-                                        "Comenzar nueva partida",
-                                        "Personalizar la aplicación",
-                                        "Tutor de juego",
-                                        "Salir de la aplicación",
-                                        "Marcador / Histórico"};
-  return n >= 1 && n <= kBarButtons ? kHints[n] : "";
+  return n >= 1 && n <= kBarButtons ? kButtonHints[n] : "";
 }
 
 int ButtonAt(const TableGeometry& g, int x, int y) {
@@ -43,10 +37,10 @@ int ButtonAt(const TableGeometry& g, int x, int y) {
 bool ButtonEnabled(const GameState& s, const TableModes& modes, int n) {
   const bool recorderFree = !s.RecorderOn && !s.RecorderBusy;
   switch (n) {
-    case 2:
-    case 3:
+    case kNewMatchButton:
+    case kSettingsButton:
       return recorderFree;
-    case 4: {
+    case kTutorButton: {
       const int seat = s.CurrentSeat;
       return recorderFree && s.MatchInProgress && s.HandInProgress && s.NoticeShown &&
              s.MoveNumber >= 1 && seat >= 1 && seat <= kSeats && s.SeatControl[seat] == kManual &&

@@ -8,7 +8,16 @@
 
 namespace tarvelis {
 
-inline constexpr int kBarButtons = 6;
+// The bar's buttons, numbered as their cells in the button strip.
+enum BarButton : int {
+  kHelpButton = 1,
+  kNewMatchButton = 2,
+  kSettingsButton = 3,
+  kTutorButton = 4,
+  kExitButton = 5,
+  kScoreButton = 6,
+};
+inline constexpr int kBarButtons = kScoreButton;
 
 struct ButtonPlace {
   int x, y, w, h;
@@ -18,7 +27,6 @@ struct ButtonCell {
   int imageX, imageY, maskX, maskY;
 };
 
-// Button 1 help, 2 new match, 3 settings, 4 tutor, 5 exit, 6 score.
 ButtonPlace PlaceOfButton(int n, const TableGeometry& g);
 ButtonCell CellOfButton(int n);
 

@@ -319,7 +319,8 @@ Rect WholeNameArea(const TableGeometry& g, int seat) {
     case 3:
       return Rect{g.ScreenWidthPx - 64, p.y, 64, kHeight};
     case 2:
-      return Rect{p.x, p.y, std::max(PlaceOfButton(4, g).x - kClearance - p.x, 0), kHeight};
+      return Rect{p.x, p.y, std::max(PlaceOfButton(kTutorButton, g).x - kClearance - p.x, 0),
+                  kHeight};
     default:
       return Rect{p.x, p.y, std::max(g.ScreenWidthPx - 58 - kClearance - p.x, 0), kHeight};
   }

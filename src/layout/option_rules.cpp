@@ -2,17 +2,13 @@
 
 #include <algorithm>
 
+#include "model/utf8_text.h"
+
 namespace tarvelis {
 namespace {
 
-// Characters, not bytes: the labels carry accented letters in UTF-8.
-int CharacterCount(const std::string& text) {
-  return static_cast<int>(
-      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 std::string Padded(const std::string& text) {
-  return text + std::string(std::max(0, kLabelLength - CharacterCount(text)), ' ');
+  return text + std::string(std::max(0, kLabelLength - Utf8Length(text)), ' ');
 }
 
 const std::string& Blank() {
@@ -20,77 +16,9 @@ const std::string& Blank() {
   return blank;
 }
 
-struct SelectorText {
-  int index;
-  const char* title;
-  std::array<const char*, 4> values;
-};
-
-// Selector 12 and 14 carry their pairs-mode labels here; RelabelForMode
-// changes them for individual play.
-constexpr SelectorText kSelectors[] = {
-    {kSelPause, " Pausa entre jugadas  ", {"Activada", "Desactivada"}},
-    {kSelPlayedTiles, " Fichas visibles ya puestas  ", {"Desaparecen", "Cambian de color"}},
-    {kSelDirection, " Sentido del juego  ", {"Directo", "Inverso"}},
-    {kSelSound, " Sonido  ", {"Activado", "Desactivado"}},
-    {kSelMoveList, " Lista de jugadas  ", {"Siempre visible", "Al conectar grabadora"}},
-    {kSelFiveDoubles, " Jugador con 5 dobles  ", {"Debe jugar con ellas", "Puede devolverlas"}},
-    {kSelDealing, " Sistema de reparto  ", {"Aleatorio", "Manual"}},
-    {kSelFirstLead, " Primera mano de la partida  ", {"Sale el Seis Doble", "Por sorteo"}},
-    {kSelScoring, " Sistema de anotación  ", {"Por decenas", "Por unidades"}},
-    {kSelCountedPips,
-     " Puntos que se anotan  ",
-     {"De todos los jugadores", "De la pareja perdedora"}},
-    {kSelScoringPair,
-     " Pareja que se anota los puntos  ",
-     {"La pareja ganadora", "La pareja perdedora"}},
-    {kSelTieWinner,
-     " Ganador si hay empate  ",
-     {"Se repite el juego", "La pareja que salió", "La pareja que no salió"}},
-    {kSelTieLead, " En caso de empate sale  ", {"El mismo jugador", "Se corre el turno"}},
-    {kSelNextLead,
-     " Turno de salida  ",
-     {"Turno rotatorio", "Elegir en cada juego", "Pareja ganadora", "Pareja perdedora"}},
-    {kSelMode, " Modo de juego  ", {"Parejas", "Individual"}},
-};
-
-constexpr const char* kTilesShownTitle = " Fichas del jugador  ";
-constexpr const char* kControlTitle = " Tipo de juego  ";
-
 int SeatOf(int index) {
   return index > kSelControl ? index - kSelControl : index - kSelTilesShown;
 }
-
-// The texts of the rules' messages.
-constexpr const char* kIncompatible = "Selecciones incompatibles";
-constexpr const char* kImproper = "Selección improcedente";
-constexpr const char* kIrrelevant = "Selección intrascendente";
-
-constexpr const char* kHiddenOverManual =
-    "Si elige 'Ocultas' en 'Fichas del jugador' no podrá seguir con el  'Tipo de juego'  de este "
-    "jugador seleccionado a 'Manual'. Si pulsa el botón Aceptar se actualizará el  'Tipo de "
-    "juego' a 'Automático'. Si  pulsa  el  botón  Cancelar  no  se  modificará ningún valor.";
-constexpr const char* kManualOverHidden =
-    "Para que pueda pasar a 'Manual' el 'Tipo de juego' de este jugador, las 'Fichas del "
-    "jugador' deben estar 'Visibles'. Si pulsa el botón Aceptar se seleccionará dicho valor de "
-    "forma automática. Si pulsa el botón Cancelar no se modificará ningún valor.";
-constexpr const char* kDirectionRefused =
-    "No  se  puede  cambiar  el  Sentido  del  juego  durante  el desarrollo de un juego. Cuando "
-    "finalice el juego actual podrá realizar dicho cambio.";
-constexpr const char* kScoringRefused =
-    "No  se  puede  modificar  el  valor  del  selector   'Sistema de anotación'  si ya se han "
-    "anotado los puntos  de  algún  juego. Cuando finalice la partida actual podrá realizar "
-    "dicho cambio.";
-constexpr const char* kMidMatchWarning =
-    "Si modifica el valor de este selector cuando hay una partida en juego,  se recomienda "
-    "comenzar una nueva partida para que este cambio se aplique de forma homogénea en todos los "
-    "juegos de la misma.";
-constexpr const char* kOnlyInPairs =
-    "La  opción  que  se  selecciona  en  este  selector  solo  tiene trascendencia si el "
-    "selector 'Modo de juego' tiene activada la opción 'Parejas'.";
-constexpr const char* kOnlyOnRepeat =
-    "La  opción  que  se  selecciona  en  este  selector  solo  tiene trascendencia si el "
-    "selector 'Ganador si hay empate' tiene activada la opción 'Se repite el juego'.";
 
 bool MidMatch(const GameState& s) {
   return s.MatchInProgress && s.HandNumber >= 2;
@@ -112,7 +40,7 @@ void ClickSeatTiles(GameState& s, OptionLabels& labels, int index, OptionEvents&
   AdvanceSelector(s, labels, index, events);
   if (s.MatchInProgress) events.SeatTilesChanged(seat);
   if (s.SeatControl[seat] != kManual || s.SeatTilesShown[seat] != kTilesHidden) return;
-  if (events.Show({kIncompatible, kHiddenOverManual, 2, 5})) {
+  if (events.Show({kIncompatibleTitle, kHiddenOverManual, kButtonsQuestion, kPictureTrophy})) {
     ClickSelector(s, labels, kSelControl + seat, events);
   } else {
     ClickSelector(s, labels, index, events);
@@ -123,7 +51,7 @@ void ClickSeatControl(GameState& s, OptionLabels& labels, int index, OptionEvent
   const int seat = SeatOf(index);
   AdvanceSelector(s, labels, index, events);
   if (s.SeatControl[seat] != kManual || s.SeatTilesShown[seat] != kTilesHidden) return;
-  if (events.Show({kIncompatible, kManualOverHidden, 2, 5})) {
+  if (events.Show({kIncompatibleTitle, kManualOverHidden, kButtonsQuestion, kPictureTrophy})) {
     if (s.SeatTilesShown[seat] == kTilesHidden) {
       ClickSelector(s, labels, kSelTilesShown + seat, events);
     }
@@ -133,7 +61,8 @@ void ClickSeatControl(GameState& s, OptionLabels& labels, int index, OptionEvent
 }
 
 void ClickMode(GameState& s, OptionLabels& labels, OptionEvents& events) {
-  if (MidMatch(s)) events.Show({"Selector 'Modo de juego'", kMidMatchWarning, 1, 4});
+  if (MidMatch(s))
+    events.Show({kModeSelectorTitle, kMidMatchWarning, kButtonsNotice, kPictureError});
   AdvanceSelector(s, labels, kSelMode, events);
   events.ScoreboardChanged();
   RelabelForMode(labels, s.RuleMode);
@@ -155,41 +84,39 @@ bool IsSelector(int index) {
 const char* SelectorTitle(int index) {
   if (index > kSelControl && index <= kSelControl + kSeats) return kControlTitle;
   if (index > kSelTilesShown && index <= kSelTilesShown + kSeats) return kTilesShownTitle;
-  for (const SelectorText& s : kSelectors) {
-    if (s.index == index) return s.title;
-  }
-  return "";
+  return index >= 1 && index <= kSelMode ? kSelectorWords[index].Title : "";
 }
 
 void RelabelForMode(OptionLabels& labels, i16 mode) {
   auto& tie = labels.Label[kSelTieWinner];
   auto& next = labels.Label[kSelNextLead];
   if (mode == kModeIndividual) {
-    tie[2] = Padded("El jugador que salió");
+    tie[2] = Padded(kTieLeadingSeatValue);
     tie[3] = Blank();
-    next[3] = Padded("Jugador ganador");
+    next[3] = Padded(kWinningSeatValue);
     next[4] = Blank();
   } else {
-    tie[2] = Padded("La pareja que salió");
-    tie[3] = Padded("La pareja que no salió");
-    next[3] = Padded("Pareja ganadora");
-    next[4] = Padded("Pareja perdedora");
+    for (int v : {2, 3}) tie[v] = Padded(kSelectorWords[kSelTieWinner].Values[v - 1]);
+    for (int v : {3, 4}) next[v] = Padded(kSelectorWords[kSelNextLead].Values[v - 1]);
   }
 }
 
 OptionLabels BuildOptionLabels(const GameState& state) {
   OptionLabels labels;
   for (auto& row : labels.Label) row.fill(Blank());
-  for (const SelectorText& s : kSelectors) {
+  // Selector 12 and 14 start with their pairs-mode labels; RelabelForMode
+  // changes them for individual play.
+  for (int index = 1; index <= kSelMode; ++index) {
     for (int v = 1; v <= 4; ++v) {
-      if (s.values[v - 1] != nullptr) labels.Label[s.index][v] = Padded(s.values[v - 1]);
+      const char* value = kSelectorWords[index].Values[v - 1];
+      if (value != nullptr) labels.Label[index][v] = Padded(value);
     }
   }
   for (int seat = 1; seat <= kSeats; ++seat) {
-    labels.Label[kSelTilesShown + seat][kTilesHidden] = Padded("Ocultas");
-    labels.Label[kSelTilesShown + seat][kTilesVisible] = Padded("Visibles");
-    labels.Label[kSelControl + seat][kAutomatic] = Padded("Automático");
-    labels.Label[kSelControl + seat][kManual] = Padded("Manual");
+    labels.Label[kSelTilesShown + seat][kTilesHidden] = Padded(kHiddenValue);
+    labels.Label[kSelTilesShown + seat][kTilesVisible] = Padded(kVisibleValue);
+    labels.Label[kSelControl + seat][kAutomatic] = Padded(kAutomaticValue);
+    labels.Label[kSelControl + seat][kManual] = Padded(kManualValue);
   }
   RelabelForMode(labels, state.RuleMode);
   return labels;
@@ -265,7 +192,7 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
   switch (index) {
     case kSelDirection:
       if (DirectionLocked(s)) {
-        events.Show({kImproper, kDirectionRefused, 1, 3});
+        events.Show({kImproperTitle, kDirectionRefused, kButtonsNotice, kPictureWarning});
         return;
       }
       AdvanceSelector(s, labels, index, events);
@@ -278,7 +205,7 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
       return;
     case kSelScoring:
       if (PointsScored(s)) {
-        events.Show({kImproper, kScoringRefused, 1, 3});
+        events.Show({kImproperTitle, kScoringRefused, kButtonsNotice, kPictureWarning});
         return;
       }
       AdvanceSelector(s, labels, index, events);
@@ -287,16 +214,17 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
     case kSelCountedPips:
     case kSelScoringPair:
       if (MidMatch(s) && s.RuleMode == kModePairs) {
-        events.Show({index == kSelCountedPips ? "Selector 'Puntos que se anotan'"
-                                              : "Selector 'Pareja que se anota los puntos'",
-                     kMidMatchWarning, 1, 4});
+        events.Show(
+            {index == kSelCountedPips ? kCountedPipsSelectorTitle : kScoringPairSelectorTitle,
+             kMidMatchWarning, kButtonsNotice, kPictureError});
       } else if (s.RuleMode == kModeIndividual) {
-        events.Show({kIrrelevant, kOnlyInPairs, 1, 3});
+        events.Show({kIrrelevantTitle, kOnlyInPairs, kButtonsNotice, kPictureWarning});
       }
       AdvanceSelector(s, labels, index, events);
       return;
     case kSelTieLead:
-      if (s.RuleTieWinner != kTieRepeat) events.Show({kIrrelevant, kOnlyOnRepeat, 1, 3});
+      if (s.RuleTieWinner != kTieRepeat)
+        events.Show({kIrrelevantTitle, kOnlyOnRepeat, kButtonsNotice, kPictureWarning});
       AdvanceSelector(s, labels, index, events);
       return;
     case kSelMode:
@@ -325,10 +253,6 @@ int DragSliderValue(int value, int dx) {
 i16 StepMatchTarget(i16 value, int step) {
   const int v = std::clamp<int>(value, 1, kMatchTargetCap);
   return static_cast<i16>(std::clamp(v + (step > 0 ? 1 : -1), 1, kMatchTargetCap));
-}
-
-std::string DefaultSeatName(int seat) {
-  return "Jugador" + std::to_string(seat);
 }
 
 std::string FinalSeatName(const std::string& name, int seat) {

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "model/game_state.h"
+#include "model/table_port.h"
+#include "model/texts.h"
 
 namespace tarvelis {
 
@@ -62,13 +64,13 @@ bool IsSelector(int index);
 i16& SelectorValue(GameState& state, int index);
 i16 SelectorValue(const GameState& state, int index);
 
-// What a click shows: a title, a text, the button set (1 a notice, 2 a
+// What a click shows: a title, a text, the button set (a notice or a
 // question) and the picture.
 struct OptionMessage {
   std::string Title;
   std::string Text;
-  int Buttons = 1;
-  int Picture = 3;
+  int Buttons = kButtonsNotice;
+  int Picture = kPictureWarning;
 };
 
 // What the rules ask of the window while they run. The window answers through
@@ -108,9 +110,8 @@ int DragSliderValue(int value, int dx);
 inline constexpr int kMatchTargetCap = 999;
 i16 StepMatchTarget(i16 value, int step);
 
-// The default name of a seat, and the name a seat keeps when the field is
-// left empty or with spaces alone.
-std::string DefaultSeatName(int seat);
+// The name a seat keeps when the field is left empty or with spaces alone:
+// its default name (DefaultSeatName, model/texts).
 std::string FinalSeatName(const std::string& name, int seat);
 
 }  // namespace tarvelis

@@ -5,6 +5,7 @@
 
 #include "model/game_state.h"
 #include "model/table_modes.h"
+#include "model/texts.h"
 
 namespace tarvelis {
 
@@ -18,9 +19,8 @@ enum OptionEntry : int {
   kOptionEntries = 6
 };
 
-inline constexpr const char* kOptionTexts[kOptionEntries] = {
-    "Guardar este juego", "Cargar un juego guardado", "Borrar un juego guardado", "Ordenar fichas",
-    "Girar fichas",       "Analizar la mano"};
+// The entries' texts are kOptionTexts (model/texts).
+static_assert(std::size(kOptionTexts) == kOptionEntries);
 
 using OptionFlags = std::array<bool, kOptionEntries>;
 

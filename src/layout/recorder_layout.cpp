@@ -40,7 +40,7 @@ namespace {
 Rect PlainListRect(const TableGeometry& g, bool tall) {
   const int bottom = g.ScreenHeightPx - kListMargin;
   if (tall) {
-    const ButtonPlace help = PlaceOfButton(1, g);
+    const ButtonPlace help = PlaceOfButton(kHelpButton, g);
     const int top = help.y + help.h + kListMargin;
     return Rect{kListMargin, top, PlainListRect(g, false).w, bottom - top};
   }

@@ -4,6 +4,8 @@
 
 #include "model/move_rules.h"
 #include "model/table_port.h"
+#include "model/texts.h"
+#include "model/utf8_text.h"
 
 namespace tarvelis {
 namespace {
@@ -28,22 +30,6 @@ bool Applicable(const GameState& s, int move) {
   if (e[kFEnd] != 1 && e[kFEnd] != 2) return false;
   if (!ValidPip(e[kFPipA]) || !ValidPip(e[kFPipB])) return false;
   return BuscaHueco(s, e[kFPipA], e[kFPipB], e[kFSeat]) != 0;
-}
-
-int Utf8Length(const std::string& text) {
-  return static_cast<int>(
-      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-// The first `n` characters of a UTF-8 text.
-std::string Utf8Prefix(const std::string& text, int n) {
-  size_t i = 0;
-  int seen = 0;
-  while (i < text.size()) {
-    if ((text[i] & 0xC0) != 0x80 && seen++ == n) break;
-    ++i;
-  }
-  return text.substr(0, i);
 }
 
 }  // namespace
@@ -191,7 +177,7 @@ std::string RecorderLine(const GameState& s, int move) {
   line += name;
   line += ' ';
   if (e[kFEnd] == kPassEnd) {
-    line += "Pasa";
+    line += kPassWord;
   } else {
     line += std::to_string(e[kFPipA]) + "-" + std::to_string(e[kFPipB]);
   }

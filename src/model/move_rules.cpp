@@ -41,10 +41,22 @@ int EndForCandidate(const GameState& s, const Candidate& c) {
   return c.Matching == s.EndPips[2] ? 2 : 1;
 }
 
+ChosenMove MoveOfCandidate(const GameState& s, const Candidate& c) {
+  return ChosenMove{c.Matching, c.Other, EndForCandidate(s, c)};
+}
+
+void PutInHand(GameState& s, const ChosenMove& m) {
+  s.PlayPipA = static_cast<i16>(m.PipA);
+  s.PlayPipB = static_cast<i16>(m.PipB);
+  s.PlayEnd = static_cast<i16>(m.End);
+  s.PlayEvaluated = m.Evaluated;
+}
+
 void TakeCandidate(GameState& s, const Candidate& c) {
-  s.PlayPipA = c.Matching;
-  s.PlayPipB = c.Other;
-  s.PlayEnd = static_cast<i16>(EndForCandidate(s, c));
+  const ChosenMove m = MoveOfCandidate(s, c);
+  s.PlayPipA = static_cast<i16>(m.PipA);
+  s.PlayPipB = static_cast<i16>(m.PipB);
+  s.PlayEnd = static_cast<i16>(m.End);
 }
 
 int BuscaHueco(const GameState& s, int a, int b, int seat) {

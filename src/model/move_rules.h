@@ -40,6 +40,22 @@ CandidateList ListCandidates(const GameState& state, int seat);
 // otherwise 1 (so 2 when both ends show the same pips).
 int EndForCandidate(const GameState& state, const Candidate& c);
 
+// A move chosen for the seat to move: a tile, pip A first, and the end it
+// goes to, or a pass.
+struct ChosenMove {
+  int PipA = kNoPip;
+  int PipB = kNoPip;
+  int End = kPassEnd;
+  bool Evaluated = false;  // chosen by weighing two or more candidates
+};
+
+// A candidate as a move: pip A is the matching pip, on its end.
+ChosenMove MoveOfCandidate(const GameState& state, const Candidate& c);
+
+// Writes a chosen move into the move in hand (PlayPipA, PlayPipB, PlayEnd,
+// PlayEvaluated).
+void PutInHand(GameState& state, const ChosenMove& move);
+
 // Writes a candidate into the move in hand (PlayPipA, PlayPipB, PlayEnd).
 void TakeCandidate(GameState& state, const Candidate& c);
 

@@ -12,15 +12,23 @@
 
 #include <string>
 
+#include "model/sounds.h"
+
 namespace tarvelis {
 
 // Button sets of the message dialog.
 inline constexpr int kButtonsNotice = 1;
 inline constexpr int kButtonsQuestion = 2;
 
-// Pictures of the engine's own messages: the game's notices and its questions.
-inline constexpr int kPictureGame = 1;
-inline constexpr int kPictureQuestion = 2;
+// The message dialog's pictures, numbered as their cells in its strip.
+enum MessagePicture : int {
+  kPictureInformation = 1,
+  kPictureQuestion = 2,
+  kPictureWarning = 3,
+  kPictureError = 4,
+  kPictureTrophy = 5,
+  kPictureDominoes = 6,
+};
 
 class TablePort {
  public:
@@ -35,7 +43,7 @@ class TablePort {
                            int buttons) = 0;
 
   // Shows the continue button labelled `label` (NoticeShown is already true)
-  // and waits until the user dismisses it, which clears NoticeShown. A click on
+  // and waits until the user dismisses it; the port then clears NoticeShown. A click on
   // a playable tile of the manual seat to move dismisses it too: its slot is
   // returned, and is that seat's move. Otherwise returns 0.
   virtual int WaitForNotice(const std::string& label) = 0;
@@ -43,6 +51,12 @@ class TablePort {
   // A new hand is about to be dealt: hide the recorder panel, empty and hide
   // the move list, redraw the scoreboard.
   virtual void ClearTableForDeal() = 0;
+
+  // A saved game has replaced the one in play: nothing the table was doing
+  // with the old game's hands carries over, the table is drawn again from
+  // the state (the chain from its record, the hands, the scoreboard) and the
+  // move list takes the hand's moves.
+  virtual void GameLoaded() = 0;
 
   // Redraws one seat's hand as its options say.
   virtual void DrawHand(int seat) = 0;
@@ -61,7 +75,7 @@ class TablePort {
   // The tile of move `move` is taken back from the chain into its hand.
   virtual void TakeBackTile(int move) = 0;
 
-  // The pass sign beside `seat` (it blinks twice with sound 11).
+  // The pass sign beside `seat` (it blinks twice with the pass sound).
   virtual void ShowPassSign(int seat) = 0;
 
   // The end arrows: the user picks the end for a tile that fits both.
@@ -81,8 +95,8 @@ class TablePort {
   // deal by hand) or the wait was cut short.
   virtual bool RunManualDeal() = 0;
 
-  // Sound n, when sound is on; returns at once.
-  virtual void PlaySound(int n) = 0;
+  // The sound, when sound is on; returns at once.
+  virtual void PlaySound(Sound sound) = 0;
 
   // Espera: n hundredths of a second at game speed 0.
   virtual void Wait(int hundredths) = 0;

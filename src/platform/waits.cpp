@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPointer>
@@ -33,13 +34,32 @@ void Espera(const GameState& state, int hundredths) {
   SleepRepainting(WaitSeconds(hundredths, state.GameSpeed));
 }
 
-void TocaSonido(const GameState& state, int n) {
+void TocaSonido(const GameState& state, Sound sound) {
   if (state.RuleSound != kOn) return;
-  TheSoundPlayer().Play(n);
+  TheSoundPlayer().Play(static_cast<int>(sound));
   // The sound starts and the table repaints, but clicks wait for the turn
   // loop's next yield: a sound plays in the middle of a move, and leaving the
   // program there would save a move half made.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+namespace {
+
+const QByteArray& TestStatusPath() {
+  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
+  return path;
+}
+
+}  // namespace
+
+bool TestStatusWanted() {
+  return !TestStatusPath().isEmpty();
+}
+
+void ReportTestStatus(const QString& line) {
+  if (!TestStatusWanted()) return;
+  QFile file(QString::fromLocal8Bit(TestStatusPath()));
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
 }
 
 bool IsUserPress(int eventType) {

@@ -3,6 +3,10 @@
 // so a click cannot change the game in the middle of an animation step.
 #pragma once
 
+#include "model/sounds.h"
+
+class QString;
+
 namespace tarvelis {
 
 struct GameState;
@@ -13,8 +17,8 @@ void Espera(const GameState& state, int hundredths);
 // Sleeps for `seconds`, repainting windows meanwhile.
 void SleepRepainting(double seconds);
 
-// TocaSonido: plays sound n when sound is on, then lets the windows repaint once.
-void TocaSonido(const GameState& state, int n);
+// TocaSonido: plays the sound when sound is on, then lets the windows repaint once.
+void TocaSonido(const GameState& state, Sound sound);
 
 // The waits above hold the user's clicks and keys back; they were meant for
 // what the table showed then (a notice already dismissed, a tile moving), not
@@ -36,6 +40,12 @@ class UserWait {
   UserWait(const UserWait&) = delete;
   UserWait& operator=(const UserWait&) = delete;
 };
+
+// End-to-end tests ask the game where it waits: with TARVELIS_TEST_STATUS set
+// to a file, each report replaces the file's content with one line. Unset, as
+// in play, it costs nothing.
+bool TestStatusWanted();
+void ReportTestStatus(const QString& line);
 
 // True for the events that are the user's own presses: buttons, keys, wheel.
 bool IsUserPress(int eventType);

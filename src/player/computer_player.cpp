@@ -13,57 +13,19 @@ Evaluation& LastEvaluationSlot() {
   return last;
 }
 
-// A suggestion for a manual seat is worked out at full strength; the seat's own
-// level comes back however the call ends.
-class SuggestionStrength {
- public:
-  SuggestionStrength(GameState& s, int seat, bool suggestion)
-      : s_(s),
-        seat_(seat),
-        saved_(s.SeatLevel[seat]),
-        raised_(suggestion && s.SeatControl[seat] == kManual) {
-    if (raised_) s_.SeatLevel[seat_] = 100;
-  }
-  ~SuggestionStrength() {
-    if (raised_) s_.SeatLevel[seat_] = saved_;
-  }
-  SuggestionStrength(const SuggestionStrength&) = delete;
-  SuggestionStrength& operator=(const SuggestionStrength&) = delete;
-
- private:
-  GameState& s_;
-  int seat_;
-  i16 saved_;
-  bool raised_;
-};
-
 void ThinkingPause(TablePort* port, int seat) {
   if (port != nullptr) port->ThinkingPause(seat);
 }
 
-void PlayPass(GameState& s) {
-  s.PlayPipA = s.PlayPipB = kNoPip;
-  s.PlayEnd = kPassEnd;
-}
-
 // The lead: the double six when it is forced (nothing to choose, so no pause),
 // otherwise the lead choice, after the pause of an automatic seat.
-void Lead(GameState& s, TablePort* port, int seat) {
-  if (SixDoubleForced(s)) {
-    s.PlayPipA = s.PlayPipB = 6;
-    s.PlayEnd = 1;
-    return;
-  }
+ChosenMove Lead(const GameState& s, TablePort* port, int seat) {
+  if (SixDoubleForced(s)) return ChosenMove{6, 6, 1};
   const LeadChoice lead = ChooseLead(s, seat);
   if (s.SeatControl[seat] == kAutomatic) ThinkingPause(port, seat);
-  if (lead.Slot == 0) {
-    PlayPass(s);
-    return;
-  }
+  if (lead.Slot == 0) return ChosenMove{};
   const HandSlot& t = s.Hand[seat][lead.Slot];
-  s.PlayPipA = t.PipA;
-  s.PlayPipB = t.PipB;
-  s.PlayEnd = 1;
+  return ChosenMove{t.PipA, t.PipB, 1};
 }
 
 }  // namespace
@@ -88,45 +50,23 @@ const Evaluation& LastEvaluation() {
   return LastEvaluationSlot();
 }
 
-namespace {
+namespace {}  // namespace
 
-void ChooseMove(GameState& s, TablePort* port, bool suggestion) {
+ChosenMove EligeJugada(const GameState& s, TablePort* port) {
   const int seat = s.CurrentSeat;
-  s.PlayEvaluated = false;
-  if (seat < 1 || seat > kSeats) {
-    PlayPass(s);
-    return;
-  }
-  // A suggestion plays at full strength.
-  const SuggestionStrength strength(s, seat, suggestion);
-  // The lead.
-  if (s.MoveNumber == 1) {
-    Lead(s, port, seat);
-    return;
-  }
+  if (seat < 1 || seat > kSeats) return ChosenMove{};
+  if (s.MoveNumber == 1) return Lead(s, port, seat);
   // Nothing to weigh with no candidate or one.
   const CandidateList list = ListCandidates(s, seat);
-  if (list.Count == 0) {
-    PlayPass(s);
-    return;
-  }
-  if (list.Count == 1) {
-    TakeCandidate(s, list.Items[0]);
-    return;
-  }
+  if (list.Count == 0) return ChosenMove{};
+  if (list.Count == 1) return MoveOfCandidate(s, list.Items[0]);
   // Weigh them all; the first best wins.
   ThinkingPause(port, seat);
-  s.PlayEvaluated = true;
   Evaluation& e = LastEvaluationSlot();
   e = EvaluateMove(s, seat, list);
-  TakeCandidate(s, e.Candidates[e.Chosen].Move);
-  // The level is restored as `strength` goes out of scope.
-}
-
-}  // namespace
-
-void EligeJugada(GameState& s, TablePort* port) {
-  ChooseMove(s, port, false);
+  ChosenMove chosen = MoveOfCandidate(s, e.Candidates[e.Chosen].Move);
+  chosen.Evaluated = true;
+  return chosen;
 }
 
 std::string ExplainEvaluation(const Evaluation& e) {
@@ -150,16 +90,25 @@ std::string ExplainEvaluation(const Evaluation& e) {
   return out;
 }
 
-Suggestion Suggest(GameState& s) {
-  ChooseMove(s, nullptr, true);
+Suggestion Suggest(const GameState& s) {
+  const int seat = s.CurrentSeat;
+  ChosenMove m;
+  if (seat >= 1 && seat <= kSeats && s.SeatControl[seat] == kManual) {
+    // A manual seat is told the move of full strength, whatever its own level.
+    GameState strong = s;
+    strong.SeatLevel[seat] = 100;
+    m = EligeJugada(strong, nullptr);
+  } else {
+    m = EligeJugada(s, nullptr);
+  }
   Suggestion out;
-  if (s.PlayEnd == kPassEnd) return out;
+  if (m.End == kPassEnd) return out;
   out.Pass = false;
-  out.Slot = BuscaHueco(s, s.PlayPipA, s.PlayPipB, s.CurrentSeat);
-  out.End = s.PlayEnd;
-  const bool crosswise = (s.PlayPipA == s.EndPips[1] && s.PlayPipB == s.EndPips[2]) ||
-                         (s.PlayPipB == s.EndPips[1] && s.PlayPipA == s.EndPips[2]);
-  out.ShowsArrow = s.MoveNumber != 1 && s.PlayPipA != s.PlayPipB && crosswise;
+  out.Slot = BuscaHueco(s, m.PipA, m.PipB, seat);
+  out.End = m.End;
+  const bool crosswise = (m.PipA == s.EndPips[1] && m.PipB == s.EndPips[2]) ||
+                         (m.PipB == s.EndPips[1] && m.PipA == s.EndPips[2]);
+  out.ShowsArrow = s.MoveNumber != 1 && m.PipA != m.PipB && crosswise;
   return out;
 }
 

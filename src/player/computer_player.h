@@ -14,10 +14,9 @@ namespace tarvelis {
 
 class TablePort;
 
-// Chooses the move of CurrentSeat into PlayPipA, PlayPipB, PlayEnd (9 for a
-// pass) and PlayEvaluated. `port` shows the thinking pause; it may be null (no
-// pause).
-void EligeJugada(GameState& state, TablePort* port);
+// The move of CurrentSeat; the state is only read, and the turn loop puts the
+// move in hand. `port` shows the thinking pause; it may be null (no pause).
+ChosenMove EligeJugada(const GameState& state, TablePort* port);
 
 // Every candidate of one evaluated decision with its score and breakdown.
 struct Evaluation {
@@ -45,14 +44,13 @@ const Evaluation& LastEvaluation();
 std::string ExplainEvaluation(const Evaluation& evaluation);
 
 // The tutor's suggestion for the seat to move, computed with no pause and, for
-// a manual seat, at full strength (its own level is back in place when the
-// call returns). The move in hand is written as EligeJugada writes it.
+// a manual seat, at full strength. The state is only read.
 struct Suggestion {
   bool Pass = true;
   int Slot = 0;             // the suggested tile's slot in the seat's hand
   int End = 0;              // 1 or 2
   bool ShowsArrow = false;  // a non-double that could go on either end
 };
-Suggestion Suggest(GameState& state);
+Suggestion Suggest(const GameState& state);
 
 }  // namespace tarvelis

@@ -1,5 +1,7 @@
 #include "storage/history_pages.h"
 
+#include "model/texts.h"
+
 namespace tarvelis {
 namespace {
 
@@ -14,9 +16,6 @@ constexpr int kTotalsX = 340;
 constexpr int kTitleY = 6;
 constexpr int kTotalsHeaderY = 24;
 constexpr int kTotalsTop = 46;
-
-constexpr const char* kMatchesHeader =
-    "Fecha / Hora           Ganadores / Perdedores                  Puntos";
 
 // The words of a header laid out with runs of spaces, without those spaces:
 // the folder's font is not the one the spaces were counted for, so each word

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/texts.h"
 #include "storage/history_file.h"
 
 namespace tarvelis {
@@ -12,15 +13,8 @@ namespace tarvelis {
 inline constexpr int kTotalsSections = 4;
 inline constexpr int kHistoryPageSize = 8;
 
-// Index = section 1..4.
-inline constexpr const char* kTotalsTitle[kTotalsSections + 1] = {
-    "", "Partidas ganadas por jugador", "Puntos obtenidos por jugador",
-    "Partidas ganadas por pareja", "Puntos obtenidos por pareja"};
-inline constexpr const char* kTotalsHeader[kTotalsSections + 1] = {
-    "", "                  Jugador                   Partidas",
-    "                  Jugador                    Puntos",
-    "                   Pareja                                Partidas",
-    "                   Pareja                                 Puntos"};
+// The sections' titles and headers are kTotalsTitle and kTotalsHeader.
+static_assert(std::size(kTotalsTitle) == kTotalsSections + 1);
 
 // One line of the totals. A blank line (Section 0) fills a section's last
 // page, so that the next section starts on a page of its own.

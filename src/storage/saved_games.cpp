@@ -91,48 +91,37 @@ std::string SortKey(const std::string& name) {
   return key;
 }
 
-std::string Quoted(const std::string& name) {
-  return "\"" + name + "\"";
-}
-
 std::string LoadErrorText(const std::string& name, const ReadOutcome& outcome) {
   if (outcome.ErrorNumber == 53 || outcome.ErrorNumber == 76) {
-    return "No se encuentra el juego archivado " + Quoted(name) + ".";
+    return SavedGameMissingMessage(name);
   }
-  std::string text = "El juego archivado " + Quoted(name) + " está dañado y no se puede cargar";
-  if (outcome.ErrorNumber != 0) text += " (CID ERROR " + std::to_string(outcome.ErrorNumber) + ")";
-  return text + ". La partida en curso sigue como estaba.";
+  return SavedGameDamagedMessage(name, outcome.ErrorNumber);
 }
 
 }  // namespace
 
-const char kSavedGameExistsMessage[] =
-    "  Ya  existe  un  archivo  con  ese  nombre.   Pulse  el  botón        Guardar para "
-    "sobreescribirlo  o  indique otro nombre para       archivar el juego actual.";
-
 std::string SavedGamesTitle(SavedGamesMode mode) {
   switch (mode) {
     case SavedGamesMode::kLoad:
-      return " Cargar un juego archivado";
+      return kLoadGameTitle;
     case SavedGamesMode::kSave:
-      return " Archivar el juego actual";
+      return kSaveGameTitle;
     case SavedGamesMode::kDelete:
       break;
   }
-  return " Borrar un juego archivado";
+  return kDeleteGameTitle;
 }
 
 std::string SavedGamesMessage(SavedGamesMode mode) {
   switch (mode) {
     case SavedGamesMode::kLoad:
-      return " Indique el nombre del juego que desea cargar y que se va     a convertir en el "
-             "juego actual.";
+      return kLoadGamePrompt;
     case SavedGamesMode::kSave:
-      return " Indique  el  nombre  con  el  que  desea  archivar  el  juego       actual.";
+      return kSaveGamePrompt;
     case SavedGamesMode::kDelete:
       break;
   }
-  return " Indique el nombre del juego archivado que desea borrar.";
+  return kDeleteGamePrompt;
 }
 
 std::string SavedGameName(std::string_view typed) {
@@ -215,13 +204,6 @@ SavedGameOutcome SavedGames::CargaMano(GameState& state) {
     error_ = LoadErrorText(name_, outcome);
     return SavedGameOutcome::kFailed;
   }
-  // The hand in play is replayed from its move record: it has no result yet.
-  if (loaded.HandNumber >= 1 && loaded.HandNumber <= kHandLogSize) {
-    HandLogEntry& current = loaded.HandLog[loaded.HandNumber];
-    current.Text.clear();
-    current.PairUnits = {};
-    current.PairTens = {};
-  }
   state = std::move(loaded);
   return SavedGameOutcome::kDone;
 }
@@ -237,8 +219,7 @@ SavedGameOutcome SavedGames::GuardaMano(const GameState& state) {
   }
   const fs::path file = folder_ / (name_ + kSavedGameExtension);
   if (!SaveStateFile(state, file)) {
-    error_ = "No se ha podido archivar el juego actual en " + file.string() +
-             ". Ningún juego archivado ha cambiado.";
+    error_ = SavedGameNotWrittenMessage(file.string());
     return SavedGameOutcome::kFailed;
   }
   overwritePending_ = false;
@@ -259,7 +240,7 @@ SavedGameOutcome SavedGames::Borra() {
     if (!fs::remove(copy, ec) || ec) removed = false;
   }
   if (!removed) {
-    error_ = "No se ha podido borrar el juego archivado " + Quoted(name_) + ".";
+    error_ = SavedGameNotDeletedMessage(name_);
     return SavedGameOutcome::kFailed;
   }
   return SavedGameOutcome::kDone;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/game_state.h"
+#include "model/texts.h"
 
 namespace tarvelis {
 
@@ -21,8 +22,8 @@ enum class SavedGamesMode : int { kLoad = 1, kSave = 2, kDelete = 3 };
 // The title line and the message line the dialog opens with in each mode.
 std::string SavedGamesTitle(SavedGamesMode mode);
 std::string SavedGamesMessage(SavedGamesMode mode);
-// The message line once the first press of "Guardar" found the name taken.
-extern const char kSavedGameExistsMessage[];
+// The message line once the first press of "Guardar" found the name taken is
+// kSavedGameExistsMessage (model/texts).
 
 // The name box's text as a name: its first 64 characters, without the spaces
 // at either end.

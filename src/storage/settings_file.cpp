@@ -20,34 +20,21 @@ LoadReport Report(int errorNumber, const fs::path& dataFolder) {
 
 }  // namespace
 
-const char kMatchDroppedMessage[] =
-    "La partida que no finalizó en la sesión anterior no se puede continuar: sus datos en "
-    "TARVE32.INI están dañados.";
-
-const char kCannotSaveMessage[] =
-    "No se puede escribir en la carpeta del programa ni en la carpeta de datos del usuario. Se "
-    "juega con los datos guardados, pero los cambios no se podrán guardar.";
-
-const char kNotCreatedMessage[] =
-    "No se encuentra el fichero de inicialización TARVE32.INI y no se ha podido crear. Se "
-    "juega con los valores establecidos por defecto, pero los cambios no se podrán guardar.";
-
 std::string LoadErrorMessage(int errorNumber, const fs::path& dataFolder) {
   switch (errorNumber) {
     case kErrNone:
     case kErrOverflow:
       return {};
     case kErrOutOfMemory:
-      return "CID ERROR 7 : Insuficiente memoria";
+      return kOutOfMemoryMessage;
     case kErrFileNotFound:
-      return "No se encuentra el fichero de inicialización TARVE32.INI. Se ha  procedido  a  "
-             "crearlo automáticamente  con  los  valores establecidos por defecto.";
+      return kSettingsCreatedMessage;
     case kErrDeviceUnavailable:
-      return "CID ERROR 68: Unidad " + dataFolder.string() + ": no preparada";
+      return DriveNotReadyMessage(dataFolder.string());
     case kErrPathNotFound:
-      return "CID ERROR 76: No existe el fichero de inicialización TARVE32.INI";
+      return kSettingsPathMessage;
     default:
-      return "CID ERROR " + std::to_string(errorNumber);
+      return ErrorNumberMessage(errorNumber);
   }
 }
 
@@ -95,7 +82,7 @@ LoadReport LoadSettings(GameState& s, const DataFolderChoice& where) {
     if (where.CanSave && CopyWhole(where.SettingsSource, copy)) report.DamagedCopy = copy;
     if (report.Message.empty()) report.Message = kMatchDroppedMessage;
     if (!report.DamagedCopy.empty()) {
-      report.Message += " Se ha guardado una copia del fichero en " + copy.string() + ".";
+      report.Message += DamagedCopyNote(copy.string());
     }
   }
   // Only a missing file is created. A file that read part way is left as it

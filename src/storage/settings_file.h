@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/game_state.h"
+#include "model/texts.h"
 
 namespace tarvelis {
 
@@ -26,18 +27,14 @@ struct DataFolderChoice {
 struct LoadReport {
   int ErrorNumber = 0;
   std::string Message;
-  std::string Title = "Error en la carga de datos iniciales";
+  std::string Title = kLoadErrorTitle;
   bool SettingsNotSaved = false;      // the missing file could not be created, or nothing can be
   bool MatchDropped = false;          // the file held a match that cannot be resumed
   std::filesystem::path DamagedCopy;  // where the damaged file was kept, if it was
 };
 
-// The first-start message when the missing file could not be created either.
-extern const char kNotCreatedMessage[];
-// A match that read completely but does not hold together.
-extern const char kMatchDroppedMessage[];
-// Neither the program folder nor the user's data folder can be written.
-extern const char kCannotSaveMessage[];
+// Its messages (kNotCreatedMessage, kMatchDroppedMessage, kCannotSaveMessage)
+// are in model/texts.
 
 // Loads the settings file of `dataFolder` into `state`. A missing file is
 // created with the defaults; a file that cannot be opened leaves the defaults

@@ -183,7 +183,11 @@ ReadOutcome ReadState(GameState& s, std::istream& in) {
     s.MatchInProgress = false;
     s.HandInProgress = false;
   }
-  if (!s.MatchInProgress) ClearHandLog(s);
+  if (!s.MatchInProgress) {
+    // No match, no points: the totals are the log's, as for a kept match.
+    ClearHandLog(s);
+    RecomputeTotalsFromLog(s);
+  }
   return outcome;
 }
 

@@ -1,7 +1,6 @@
 #include "table/qt_table_port.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include "dialogs/message_dialog.h"
 #include "engine/recorder.h"
@@ -9,6 +8,7 @@
 #include "layout/manual_deal.h"
 #include "layout/placement.h"
 #include "model/clock.h"
+#include "model/move_record.h"
 #include "model/move_rules.h"
 #include "platform/cursors.h"
 #include "platform/waits.h"
@@ -19,16 +19,6 @@ namespace tarvelis {
 QtTablePort::QtTablePort(GameState& state, Mesa& mesa) : state_(state), mesa_(mesa) {}
 
 namespace {
-
-// End-to-end tests ask the game where it waits: with TARVELIS_TEST_STATUS set
-// to a file, every wait for the user writes one line there. Unset, as in play,
-// it costs nothing.
-void ReportWait(const QString& line) {
-  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
-  if (path.isEmpty()) return;
-  QFile file(QString::fromLocal8Bit(path));
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
-}
 
 QString NoticeLine(const GameState& s, const std::string& label) {
   return (QStringLiteral("notice %1 hand %2 move %3 seat %4")
@@ -53,7 +43,7 @@ void QtTablePort::WaitUntil(Done done, const QString& report) {
   const UserWait wait;
   // Told only now, so a test's click made as soon as it reads the line is
   // never taken for a stale one.
-  if (!report.isEmpty()) ReportWait(report);
+  if (!report.isEmpty()) ReportTestStatus(report);
   // Sleeps until the window system has something: a waiting table costs no
   // processor time.
   while (!done() && !MustStop()) {
@@ -74,10 +64,15 @@ bool QtTablePort::ShowMessage(const std::string& title, const std::string& text,
 }
 
 int QtTablePort::WaitForNotice(const std::string& label) {
-  mesa_.TakeClickedSlot();  // a click from before the wait chooses nothing
+  // A click or an answer from before the wait chooses nothing.
+  mesa_.TakeClickedSlot();
+  mesa_.TakeNoticeAnswer();
   mesa_.ShowNotice(QString::fromStdString(label));
   mesa_.RefreshPointer();
-  WaitUntil([&] { return !state_.NoticeShown; }, NoticeLine(state_, label));
+  // The recorder's "play on from here" ends the wait by clearing NoticeShown.
+  WaitUntil([&] { return mesa_.NoticeAnswered() || !state_.NoticeShown; },
+            NoticeLine(state_, label));
+  if (mesa_.TakeNoticeAnswer()) state_.NoticeShown = false;
   mesa_.HideNotice();
   mesa_.setCursor(BusyCursor());
   return mesa_.TakeClickedSlot();
@@ -86,11 +81,18 @@ int QtTablePort::WaitForNotice(const std::string& label) {
 void QtTablePort::ClearTableForDeal() {
   lines_.clear();
   selected_ = -1;
-  ResetRecorder(state_);
   mesa_.Painter().Revealed = false;
   mesa_.Painter().DrawAll();
   mesa_.Show();
   if (onRecorderList) onRecorderList();
+}
+
+void QtTablePort::GameLoaded() {
+  mesa_.Modes() = TableModes{};
+  ClearTableForDeal();
+  for (int move = 1; move < state_.MoveNumber; ++move) {
+    RecorderLineAdded(move, RecorderLine(state_, move));
+  }
 }
 
 void QtTablePort::DrawHand(int seat) {
@@ -164,16 +166,16 @@ void QtTablePort::ShowLaidTile(int move) {
   const Point start = TravelStartPoint(state_, seat, SlotOfMove(move));
   const QImage tile = p.ComposeTile(move);
   Espera(state_, 10);
-  TocaSonido(state_, 2);
+  TocaSonido(state_, Sound::kTileMoves);
   mesa_.ShowMover(tile, QPoint(start.x, start.y));
   mesa_.ShowNow(QRect(QPoint(start.x, start.y), tile.size()));
   Espera(state_, 30);
-  TocaSonido(state_, 3);
+  TocaSonido(state_, Sound::kTileShown);
   Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]), tile.size());
   p.DrawChainTile(move);
   mesa_.HideMover();
   mesa_.Show(QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]));
-  if (move != 1) TocaSonido(state_, 1);
+  if (move != 1) TocaSonido(state_, Sound::kTileLaid);
 }
 
 void QtTablePort::TakeBackTile(int move) {
@@ -195,7 +197,7 @@ void QtTablePort::TakeBackTile(int move) {
   p.DrawSeatNames();
   mesa_.HideMover();
   mesa_.Show();
-  TocaSonido(state_, 2);
+  TocaSonido(state_, Sound::kTileMoves);
 }
 
 void QtTablePort::ShowPassSign(int seat) {
@@ -205,7 +207,7 @@ void QtTablePort::ShowPassSign(int seat) {
   for (int blink = 0; blink < 2 && !MustStop(); ++blink) {
     p.DrawPassSign(seat);
     mesa_.ShowNow(r);
-    TocaSonido(state_, 11);
+    TocaSonido(state_, Sound::kPass);
     Espera(state_, 80);
     p.Restore(r);
     p.DrawChain(state_.MoveNumber - 1);
@@ -216,12 +218,13 @@ void QtTablePort::ShowPassSign(int seat) {
 
 int QtTablePort::AskEnd() {
   mesa_.unsetCursor();
+  mesa_.TakeChosenEnd();
   mesa_.Modes().WaitingForEnd = true;
   for (int blink = 0; blink < 2 && mesa_.Modes().WaitingForEnd && !MustStop(); ++blink) {
     mesa_.ShowArrows(false);
     Espera(state_, 30);
     mesa_.ShowArrows(true);
-    TocaSonido(state_, 11);
+    TocaSonido(state_, Sound::kPass);
     Espera(state_, 60);
   }
   mesa_.ShowArrows(true);
@@ -237,8 +240,9 @@ int QtTablePort::AskEnd() {
   mesa_.Modes().WaitingForEnd = false;
   mesa_.ShowArrows(false);
   mesa_.setCursor(BusyCursor());
+  const int end = mesa_.TakeChosenEnd();
   if (MustStop()) return 0;
-  return state_.PlayEnd == 2 ? 2 : 1;
+  return end == 2 ? 2 : 1;
 }
 
 void QtTablePort::ThinkingPause(int seat) {
@@ -313,8 +317,8 @@ bool QtTablePort::RunManualDeal() {
   return !MustStop() && ManualDeal::Complete(state_);
 }
 
-void QtTablePort::PlaySound(int n) {
-  TocaSonido(state_, n);
+void QtTablePort::PlaySound(Sound sound) {
+  TocaSonido(state_, sound);
 }
 
 void QtTablePort::Wait(int hundredths) {

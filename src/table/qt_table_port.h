@@ -28,6 +28,7 @@ class QtTablePort : public TablePort {
                    int buttons) override;
   int WaitForNotice(const std::string& label) override;
   void ClearTableForDeal() override;
+  void GameLoaded() override;
   void DrawHand(int seat) override;
   void DrawScoreboard() override;
   void HandClosed(bool domino) override;
@@ -38,7 +39,7 @@ class QtTablePort : public TablePort {
   void ThinkingPause(int seat) override;
   int ChooseLeader() override;
   bool RunManualDeal() override;
-  void PlaySound(int n) override;
+  void PlaySound(Sound sound) override;
   void Wait(int hundredths) override;
   void RecorderLineAdded(int move, const std::string& text) override;
   void RecorderSelect(int index) override;

@@ -1,6 +1,5 @@
 #include "table/recorder_panel.h"
 
-#include <QFile>
 #include <QLabel>
 
 #include "layout/artwork_layout.h"
@@ -8,6 +7,7 @@
 #include "model/move_record.h"
 #include "platform/cursors.h"
 #include "platform/raster.h"
+#include "platform/waits.h"
 #include "table/hand_reviewer.h"
 #include "table/move_list.h"
 #include "table/qt_table_port.h"
@@ -219,8 +219,7 @@ QString RecorderPanel::ReviewWord() const {
 }
 
 void RecorderPanel::Report() const {
-  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
-  if (path.isEmpty() || !state_.NoticeShown) return;
+  if (!TestStatusWanted() || !state_.NoticeShown) return;
   const GameState& s = state_;
   const QString line = s.RecorderOn ? QStringLiteral(
                                           "recorder move %1 live %2 seat %3 lines %4 selected %5"
@@ -240,8 +239,7 @@ void RecorderPanel::Report() const {
                                           .arg(s.HandNumber)
                                           .arg(s.MoveNumber)
                                           .arg(s.CurrentSeat);
-  QFile file(QString::fromLocal8Bit(path));
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
+  ReportTestStatus(line);
 }
 
 }  // namespace tarvelis

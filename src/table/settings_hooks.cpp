@@ -4,6 +4,7 @@
 #include "dialogs/settings_window.h"
 #include "layout/option_rules.h"
 #include "model/game_state.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/raster.h"
 #include "platform/waits.h"
@@ -67,7 +68,7 @@ void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::pat
   // The table's own pointer comes back when the window has gone.
   const QCursor tablePointer = mesa.cursor();
   mesa.setCursor(BusyCursor());
-  TocaSonido(state, 9);
+  TocaSonido(state, Sound::kButton);
   SettingsHooks hooks;
   hooks.SeatTilesChanged = [&](int seat) {
     if (!HandsFollowOptions(state, mesa)) return;
@@ -93,11 +94,10 @@ void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::pat
   window.exec();
   BringTableUpToDate(state, mesa);
   if (!SaveSettings(StateToSave(state, mesa), dataFolder)) {
-    ShowMessage(state, QStringLiteral("Error en la grabación de datos"),
-                QStringLiteral("No se han podido guardar los datos en ") +
-                    QString::fromStdString((dataFolder / kSettingsFileName).string()) +
-                    QStringLiteral("."),
-                4, kNotice, &mesa);
+    ShowMessage(state, QString::fromUtf8(kSaveErrorTitle),
+                QString::fromStdString(
+                    SettingsNotSavedMessage((dataFolder / kSettingsFileName).string(), false)),
+                kPictureError, kNotice, &mesa);
   }
 }
 

@@ -6,6 +6,7 @@
 #include "layout/button_bar.h"
 #include "layout/manual_deal.h"
 #include "layout/placement.h"
+#include "model/texts.h"
 #include "platform/raster.h"
 #include "platform/text.h"
 #include "table/name_labels.h"
@@ -195,7 +196,7 @@ void TablePainter::DrawButtonsAndScore() {
     const ButtonCell c = CellOfButton(n);
     MaskedBlit(surface_, p.x, p.y, p.w, p.h, strips.BmpVario, c.imageX, c.imageY, c.maskX, c.maskY);
   }
-  const ButtonPlace b = PlaceOfButton(6, state_.Table);
+  const ButtonPlace b = PlaceOfButton(kScoreButton, state_.Table);
   PaintScore(surface_, QPoint(b.x, b.y), state_);
 }
 
@@ -276,7 +277,7 @@ void TablePainter::DrawLeaderPanel() {
   const QRect r = LeaderPanelRect();
   DrawPiece(art::kLeaderPanel.x, art::kLeaderPanel.y, r.width(), r.height(),
             art::kLeaderPanelMask.x, art::kLeaderPanelMask.y, r.x(), r.y());
-  const QString text = QStringLiteral("Elija el jugador que va a salir");
+  const QString text = QString::fromUtf8(kChooseLeaderText);
   const int w = TextWidth(text, kTextPx, true);
   DrawText(surface_, r.x() + (r.width() - w) / 2,
            r.y() + (r.height() - TextHeight(kTextPx, true)) / 2, text, kTextPx, true, Qt::black);
@@ -319,9 +320,7 @@ void TablePainter::DrawDealingArea(const ManualDeal& deal) {
       QPainter(&surface_).drawImage(cell.x, cell.y, back);
     }
   }
-  const QString hint = deal.Carrying()
-                           ? QStringLiteral("Pulse la mano del jugador que recibe la ficha")
-                           : QStringLiteral("Reparto manual: pulse una ficha para repartirla");
+  const QString hint = QString::fromUtf8(deal.Carrying() ? kDealToSeatText : kManualDealText);
   const int w = TextWidth(hint, kTextPx, true);
   DrawText(surface_, g.ScreenWidthPx / 2 - w / 2, area.y - 20, hint, kTextPx, true,
            QColor(0xF2, 0xE8, 0xC8));

@@ -12,6 +12,7 @@
 #include "layout/manual_deal.h"
 #include "layout/pointer_rules.h"
 #include "model/move_rules.h"
+#include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/keys.h"
 #include "platform/raster.h"
@@ -199,7 +200,7 @@ bool Mesa::event(QEvent* event) {
       }
     }
     if (recorder_ != nullptr && recorder_->Contains(help->pos())) {
-      QToolTip::showText(help->globalPos(), QStringLiteral("Encender/Apagar mando"), this);
+      QToolTip::showText(help->globalPos(), QString::fromUtf8(kRecorderHint), this);
       return true;
     }
     QToolTip::hideText();
@@ -225,13 +226,13 @@ void Mesa::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void Mesa::DismissNotice() {
-  state_.NoticeShown = false;
+  noticeAnswered_ = true;
   HideNotice();
 }
 
 bool Mesa::GoOnFromNotice() {
   if (recorder_ != nullptr && !recorder_->LetPlayGoOn()) return false;
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   DismissNotice();
   return true;
 }
@@ -239,7 +240,7 @@ bool Mesa::GoOnFromNotice() {
 bool Mesa::PressOnArrow(QPoint at) {
   for (int end = 1; end <= 2; ++end) {
     if (ArrowRect(end).contains(at)) {
-      state_.PlayEnd = static_cast<i16>(end);
+      chosenEnd_ = end;
       modes_.WaitingForEnd = false;
       return true;
     }
@@ -298,7 +299,7 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
       return;
     case kCursorManoIndice:
       if (left && modes_.ChoosingLeader) {
-        TocaSonido(state_, 5);
+        TocaSonido(state_, Sound::kClose);
         chosenLeader_ = HitTestHand(state_.Table, ToPoint(at), false).HitSeat;
         modes_.ChoosingLeader = false;
       }
@@ -312,8 +313,9 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
   // While the game pauses before an automatic seat's move, a click anywhere
   // on the table goes on. A manual seat's turn is never given away by a stray
   // click: only its tile or the continue button go on.
-  if (left && state_.NoticeShown && !modes_.AllTilesFaceUp && state_.CurrentSeat >= 1 &&
-      state_.CurrentSeat <= kSeats && state_.SeatControl[state_.CurrentSeat] != kManual) {
+  if (left && noticeUp_ && state_.NoticeShown && !modes_.AllTilesFaceUp &&
+      state_.CurrentSeat >= 1 && state_.CurrentSeat <= kSeats &&
+      state_.SeatControl[state_.CurrentSeat] != kManual) {
     GoOnFromNotice();
   }
 }
@@ -341,13 +343,13 @@ void Mesa::mouseReleaseEvent(QMouseEvent* event) {
 void Mesa::ClickOnTile(QPoint at) {
   const HandHit hit = HitTestHand(state_.Table, ToPoint(at), true);
   const int seat = state_.CurrentSeat;
-  if (!state_.NoticeShown || hit.HitSeat != seat || hit.HitSlot == 0 ||
+  if (!noticeUp_ || !state_.NoticeShown || hit.HitSeat != seat || hit.HitSlot == 0 ||
       state_.SeatControl[seat] != kManual || !EsJugable(state_, seat, hit.HitSlot)) {
     return;
   }
   if (recorder_ != nullptr && !recorder_->LetPlayGoOn()) return;
   clickedSlot_ = hit.HitSlot;
-  TocaSonido(state_, 9);
+  TocaSonido(state_, Sound::kButton);
   DismissNotice();
 }
 
@@ -400,15 +402,15 @@ void Mesa::PressDuringDeal(QPoint at) {
   const HandHit hand = HitTestHand(state_.Table, p, false);
   if (deal_->Carrying()) {
     if (hand.HitSeat != 0 && deal_->GiveTo(state_, hand.HitSeat)) {
-      TocaSonido(state_, 2);
+      TocaSonido(state_, Sound::kTileMoves);
     } else if (DealingArea(state_.Table).Contains(p) && deal_->PutBack(cell.Row, cell.Col)) {
-      TocaSonido(state_, 2);
+      TocaSonido(state_, Sound::kTileMoves);
     }
   } else {
     const HandHit strict = HitTestHand(state_.Table, p, true);
     if (deal_->PickFromCell(cell.Row, cell.Col) ||
         (strict.HitSlot != 0 && deal_->PickFromHand(state_, strict.HitSeat, strict.HitSlot))) {
-      TocaSonido(state_, 9);
+      TocaSonido(state_, Sound::kButton);
     }
   }
   moverAt_ = at - QPoint(10, 21);
@@ -429,7 +431,7 @@ void Mesa::StartDrag(QPoint at) {
   painter_->DrawHand(hitSeat_);
   update(QRect(face));
   ShowMover(mover_, face.topLeft());
-  TocaSonido(state_, 5);
+  TocaSonido(state_, Sound::kClose);
 }
 
 void Mesa::DropDragged(QPoint dropAt) {
@@ -452,17 +454,17 @@ void Mesa::DropDragged(QPoint dropAt) {
   HideMover();
   painter_->DrawHand(seat);
   update();
-  TocaSonido(state_, 2);
+  TocaSonido(state_, Sound::kTileMoves);
 }
 
 void Mesa::TurnTile() {
   if (hitSeat_ == 0 || hitSlot_ == 0) return;
-  TocaSonido(state_, 5);
+  TocaSonido(state_, Sound::kClose);
   HandSlot& t = state_.Hand[hitSeat_][hitSlot_];
   std::swap(t.PipA, t.PipB);
   painter_->DrawHand(hitSeat_);
   update();
-  TocaSonido(state_, 2);
+  TocaSonido(state_, Sound::kTileMoves);
 }
 
 // ---------------------------------------------------------------------------
@@ -485,7 +487,7 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
       if (onTotaliser) onTotaliser();
       return;
     case Qt::Key_F1:
-      if (onButton) onButton(1);
+      if (onButton) onButton(kHelpButton);
       return;
     default:
       break;
@@ -493,7 +495,9 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
   if (IsModifierOnly(event->key())) return;
   if (event->isAutoRepeat()) return;
   if (state_.NoticeShown && noticeUp_ && !modes_.AllTilesFaceUp) GoOnFromNotice();
-  if (!state_.MatchInProgress && onButton && ButtonEnabled(state_, modes_, 2)) onButton(2);
+  if (!state_.MatchInProgress && onButton && ButtonEnabled(state_, modes_, kNewMatchButton)) {
+    onButton(kNewMatchButton);
+  }
 }
 
 void Mesa::closeEvent(QCloseEvent* event) {
@@ -504,7 +508,7 @@ void Mesa::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  if (onButton) onButton(5);
+  if (onButton) onButton(kExitButton);
 }
 
 }  // namespace tarvelis

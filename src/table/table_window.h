@@ -58,10 +58,14 @@ class Mesa : public QWidget {
   void MoveMover(QPoint at);
   void HideMover();
 
-  // The continue button, on show while NoticeShown holds.
+  // The continue button, on show while NoticeShown holds. The user's answer
+  // (a press on it, a key, a playable tile) hides it and is kept for the wait
+  // that showed it; taking it clears it.
   void ShowNotice(const QString& label);
   void HideNotice();
   bool NoticeUp() const { return noticeUp_; }
+  bool NoticeAnswered() const { return noticeAnswered_; }
+  bool TakeNoticeAnswer() { return std::exchange(noticeAnswered_, false); }
 
   // Pictures shown over the table for a moment (the tutor's marks): they
   // never touch the table's own picture.
@@ -74,6 +78,8 @@ class Mesa : public QWidget {
   // The end arrows while the user picks an end.
   void ShowArrows(bool visible);
   bool ArrowsShowing() const { return arrowsShowing_; }
+  // The end arrow the user pressed, 1 or 2, 0 for none; taking it clears it.
+  int TakeChosenEnd() { return std::exchange(chosenEnd_, 0); }
 
   // The seat picked while the leader is being chosen.
   int ChosenLeader() const { return chosenLeader_; }
@@ -137,6 +143,8 @@ class Mesa : public QWidget {
   QPoint dragGrab_;  // where in the dragged tile the mouse holds it
 
   bool noticeUp_ = false;
+  bool noticeAnswered_ = false;
+  int chosenEnd_ = 0;
   bool arrowsShowing_ = false;
   int chosenLeader_ = 0;
   int clickedSlot_ = 0;

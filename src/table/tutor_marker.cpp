@@ -1,7 +1,5 @@
 #include "table/tutor_marker.h"
 
-#include <QFile>
-
 #include "layout/artwork_layout.h"
 #include "platform/raster.h"
 #include "platform/waits.h"
@@ -15,55 +13,20 @@ namespace {
 constexpr int kBlinks = 3;
 constexpr int kBeforeFirst = 60;
 constexpr int kShownFor = 90;
-constexpr int kBlinkSound = 12;
 
 QImage Piece(const art::Cell& image, const art::Cell& mask) {
   return CutOut(TheStrips().Piezas, image.x, image.y, image.w, image.h, mask.x, mask.y);
 }
 
-// The suggestion is worked out on the move in hand, which belongs to the
-// turn loop: it gets its own values back.
-struct KeptMove {
-  explicit KeptMove(GameState& s)
-      : s_(s),
-        a_(s.PlayPipA),
-        b_(s.PlayPipB),
-        end_(s.PlayEnd),
-        isDouble_(s.PlayIsDouble),
-        evaluated_(s.PlayEvaluated) {}
-  ~KeptMove() {
-    s_.PlayPipA = a_;
-    s_.PlayPipB = b_;
-    s_.PlayEnd = end_;
-    s_.PlayIsDouble = isDouble_;
-    s_.PlayEvaluated = evaluated_;
-  }
-  KeptMove(const KeptMove&) = delete;
-  KeptMove& operator=(const KeptMove&) = delete;
-
- private:
-  GameState& s_;
-  i16 a_, b_, end_;
-  bool isDouble_, evaluated_;
-};
-
 // End-to-end tests learn where the marker went through the status file that
-// the table's waits write. Unset, as in play, it costs nothing.
-void Report(const QString& line) {
-  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
-  if (path.isEmpty()) return;
-  QFile file(QString::fromLocal8Bit(path));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-  file.write(line.toUtf8());
-}
-
+// the table's waits write.
 void Report(const TutorMarks& m, int slot) {
-  Report(QStringLiteral("tutor seat %1 slot %2 marker %3 %4 arrow %5\n")
-             .arg(m.Seat)
-             .arg(slot)
-             .arg(m.Marker.x)
-             .arg(m.Marker.y)
-             .arg(m.ArrowEnd));
+  ReportTestStatus(QStringLiteral("tutor seat %1 slot %2 marker %3 %4 arrow %5")
+                       .arg(m.Seat)
+                       .arg(slot)
+                       .arg(m.Marker.x)
+                       .arg(m.Marker.y)
+                       .arg(m.ArrowEnd));
 }
 
 }  // namespace
@@ -71,13 +34,9 @@ void Report(const TutorMarks& m, int slot) {
 TutorMarks ShowTutor(GameState& s, Mesa& mesa, const std::function<void()>& whileShown) {
   const int seat = s.CurrentSeat;
   if (seat < 1 || seat > kSeats) return {};
-  Suggestion hint;
-  {
-    const KeptMove kept(s);
-    hint = Suggest(s);
-  }
+  const Suggestion hint = Suggest(s);
   if (hint.Pass || hint.Slot == 0) {
-    Report(QStringLiteral("tutor seat %1 none\n").arg(seat));
+    ReportTestStatus(QStringLiteral("tutor seat %1 none").arg(seat));
     return {};
   }
   const TutorMarks marks = PlaceTutorMarks(s, seat, hint.Slot, hint.ShowsArrow ? hint.End : 0);
@@ -94,7 +53,7 @@ TutorMarks ShowTutor(GameState& s, Mesa& mesa, const std::function<void()>& whil
   }
   Espera(s, kBeforeFirst);
   for (int blink = 0; blink < kBlinks; ++blink) {
-    TocaSonido(s, kBlinkSound);
+    TocaSonido(s, Sound::kTutorBlink);
     mesa.ShowOverlays(shown);
     if (whileShown) whileShown();
     Espera(s, kShownFor);

@@ -151,6 +151,7 @@ class TableTest : public QObject {
     Mesa mesa(s);
     mesa.LayOut();
     mesa.show();
+    mesa.ShowNotice(QStringLiteral("Jugador4"));
     int playable = 0, unplayable = 0;
     for (int slot = 1; slot <= kSlots; ++slot) {
       if (s.Hand[4][slot].State == 0) (EsJugable(s, 4, slot) ? playable : unplayable) = slot;
@@ -161,10 +162,10 @@ class TableTest : public QObject {
     };
     QVERIFY(playable && unplayable);
     QTest::mouseClick(&mesa, Qt::LeftButton, {}, centre(unplayable));
-    QVERIFY(s.NoticeShown);
+    QVERIFY(mesa.NoticeUp());
     QTest::mouseClick(&mesa, Qt::LeftButton, {}, centre(playable));
     QCOMPARE(mesa.TakeClickedSlot(), playable);
-    QVERIFY(!s.NoticeShown);
+    QVERIFY(mesa.TakeNoticeAnswer());
   }
 
   // A tile dragged out of the hand and dropped elsewhere stays where it was.

@@ -5,6 +5,7 @@
 #include <set>
 #include <tuple>
 
+#include "model/texts.h"
 #include "support/engine_fixture.h"
 
 namespace tarvelis {
@@ -88,11 +89,7 @@ TEST(FiveDoubles, TheRuleAndTheSeatKindDecide) {
   const std::uint32_t seed = SeedWithFiveDoubles();
   const GameState first = DealtFrom(seed);
   const int seat = FirstSeatWithFiveDoubles(first);
-  const std::string who = "El jugador Jugador" + std::to_string(seat) +
-                          " tiene cinco o más dobles entre sus siete fichas iniciales";
-  const std::string ask =
-      ". ¿Desea seguir jugando con ellas (tecla Aceptar) o rechazarlas y repetir el juego "
-      "(tecla Cancelar)?";
+  const std::string name = DefaultSeatName(seat);
   struct Case {
     i16 Rule, Control;
     bool Answer, Kept;
@@ -100,10 +97,9 @@ TEST(FiveDoubles, TheRuleAndTheSeatKindDecide) {
   };
   const Case cases[] = {
       {kFiveDoublesPlay, kManual, true, true, ""},  // "Debe jugar con ellas": not a word
-      {kFiveDoublesReturn, kAutomatic, true, false,
-       who + " y ha optado por rechazarlas y repetir el juego."},
-      {kFiveDoublesReturn, kManual, true, true, who + ask},
-      {kFiveDoublesReturn, kManual, false, false, who + ask},
+      {kFiveDoublesReturn, kAutomatic, true, false, FiveDoublesGivenBack(name)},
+      {kFiveDoublesReturn, kManual, true, true, FiveDoublesQuestion(name)},
+      {kFiveDoublesReturn, kManual, false, false, FiveDoublesQuestion(name)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Text);
@@ -135,9 +131,8 @@ TEST(FirstHand, TheSixDoubleLeadsEvenForAManualSeat) {
   EXPECT_EQ(t.s.LeadSeat, holder);
   EXPECT_EQ(t.s.CurrentSeat, holder - 1) << "one step before the leader, unwrapped";
   EXPECT_EQ(t.s.MoveNumber, 0);
-  EXPECT_EQ(t.port.LastTitle, "Comienza la Partida");
-  EXPECT_EQ(t.port.LastText, "Sale el jugador que tiene el seis doble.\r\nSale Jugador" +
-                                 std::to_string(holder) + ".");
+  EXPECT_EQ(t.port.LastTitle, kFirstHandTitle);
+  EXPECT_EQ(t.port.LastText, SixDoubleLeadText(DefaultSeatName(holder)));
 }
 
 TEST(FirstHand, ByDrawTheGeneratorPicksAndSaysSo) {
@@ -149,8 +144,7 @@ TEST(FirstHand, ByDrawTheGeneratorPicksAndSaysSo) {
     t.s.SeatName[2] = "  Ana ";
     ASSERT_TRUE(DealHand(t.ctx));
     leaders.insert(t.s.LeadSeat);
-    EXPECT_EQ(t.port.LastText, "Se ha sorteado el jugador que comienza la partida.\r\nSale " +
-                                   t.s.SeatName[t.s.LeadSeat] + ".");
+    EXPECT_EQ(t.port.LastText, DrawnLeadText(t.s.SeatName[t.s.LeadSeat]));
   }
   EXPECT_EQ(leaders.size(), 4u);
 }

@@ -47,7 +47,6 @@ TEST(LoadedGame, PlayRestartsInTheOneLoopWithTheSeatThatWasToMove) {
           return;
         }
         Act(SavedGamesMode::kLoad, t.s, folder.path());
-        SettleLoadedGame(t.s);
         const size_t events = t.port.Events.size();
         ResumeLoadedGame(t.ctx);
         EXPECT_EQ(t.port.Events.size(), events) << "no second loop inside the waiting one";
@@ -57,7 +56,6 @@ TEST(LoadedGame, PlayRestartsInTheOneLoopWithTheSeatThatWasToMove) {
     if (!whileWaiting) {
       t.ctx.Control.ExitRequested = false;
       Act(SavedGamesMode::kLoad, t.s, folder.path());
-      SettleLoadedGame(t.s);
       ResumeLoadedGame(t.ctx);
     }
     ASSERT_TRUE(loaded);
@@ -78,7 +76,6 @@ TEST(LoadedGame, ASavedGameWithoutAMatchEndsTheWaitingLoop) {
   t.port.OnEvent = [&](const std::string& e) {
     if (eventsAtLoad == 0 && Starts(e, "notice ") && t.s.MoveNumber == 5) {
       Act(SavedGamesMode::kLoad, t.s, folder.path());
-      SettleLoadedGame(t.s);
       ResumeLoadedGame(t.ctx);
       eventsAtLoad = t.port.Events.size();
     }

@@ -41,14 +41,13 @@ TEST(EligeJugada, NoChoiceToWeighIsPlayedWithoutAPause) {
   for (const Case& c : cases) {
     TableBuilder t;
     t.Give(1, c.Hand).Deal().Played(c.Played).Ends(c.End1, c.End2);
-    t.s.PlayEvaluated = true;
     PauseCounter port;
-    EligeJugada(t.s, &port);
-    EXPECT_EQ(t.s.PlayEnd, c.End) << c.Why;
+    const ChosenMove m = EligeJugada(t.s, &port);
+    EXPECT_EQ(m.End, c.End) << c.Why;
     if (c.End != kPassEnd) {
-      EXPECT_EQ(t.s.PlayPipA, c.PipA) << c.Why;
+      EXPECT_EQ(m.PipA, c.PipA) << c.Why;
     }
-    EXPECT_FALSE(t.s.PlayEvaluated) << c.Why;
+    EXPECT_FALSE(m.Evaluated) << c.Why;
     EXPECT_EQ(port.Pauses, 0) << c.Why;
   }
 }
@@ -57,11 +56,11 @@ TEST(EligeJugada, WeighsTwoOrMoreAfterOnePause) {
   TableBuilder t;
   t.Give(1, "4-4 4-1 1-0 1-2 3-0 5-0 6-0").Deal().Ends(4, 4);
   PauseCounter port;
-  EligeJugada(t.s, &port);
+  const ChosenMove m = EligeJugada(t.s, &port);
   EXPECT_EQ(port.Pauses, 1);
   EXPECT_EQ(port.LastSeat, 1);
-  EXPECT_TRUE(t.s.PlayEvaluated);
-  EXPECT_EQ(t.s.PlayPipB, 4);
+  EXPECT_TRUE(m.Evaluated);
+  EXPECT_EQ(m.PipB, 4);
   const std::string text = ExplainEvaluation(LastEvaluation());
   EXPECT_NE(text.find("explain hand 2 move 9 seat 1 level 50: 2 candidates\n"), std::string::npos);
   EXPECT_NE(text.find("* 4-4 end 2: 24 = base +9 r1 +15\n"), std::string::npos) << text;
@@ -74,11 +73,11 @@ TEST(EligeJugada, EqualScoresGoToTheEarlierCandidate) {
   for (const char* hand : {"3-5 3-4 5-0 4-0 1-1 2-2 6-6", "3-4 3-5 5-0 4-0 1-1 2-2 6-6"}) {
     TableBuilder t;
     t.Give(1, hand).Deal().Ends(3, 3).Mark(4, 5, 1);
-    EligeJugada(t.s, nullptr);
+    const ChosenMove m = EligeJugada(t.s, nullptr);
     const Evaluation& e = LastEvaluation();
     ASSERT_EQ(e.Count, 2);
     EXPECT_EQ(e.Candidates[0].Score, e.Candidates[1].Score);
-    EXPECT_EQ(t.s.PlayPipB, hand[2] - '0') << hand;
+    EXPECT_EQ(m.PipB, hand[2] - '0') << hand;
   }
 }
 
@@ -95,20 +94,16 @@ TableBuilder LevelSensitive(int level) {
 
 TEST(Suggestion, IsWorkedOutAtFullStrengthAndLeavesTheLevel) {
   TableBuilder t = LevelSensitive(30);
-  EligeJugada(t.s, nullptr);
-  ASSERT_EQ(t.s.PlayPipB, 4);  // the seat's own choice at 3.0
+  ASSERT_EQ(EligeJugada(t.s, nullptr).PipB, 4);  // the seat's own choice at 3.0
   const Suggestion hint = Suggest(t.s);
   EXPECT_FALSE(hint.Pass);
-  EXPECT_EQ(t.s.PlayPipA, 3);
-  EXPECT_EQ(t.s.PlayPipB, 1);
   EXPECT_EQ(hint.Slot, 3);
   EXPECT_EQ(hint.End, 2);
   EXPECT_FALSE(hint.ShowsArrow);
   EXPECT_EQ(LastEvaluation().Level, 100);
   EXPECT_EQ(t.s.SeatLevel[1], 30);
   t.s.SeatControl[1] = kAutomatic;
-  Suggest(t.s);
-  EXPECT_EQ(t.s.PlayPipB, 4) << "an automatic seat is suggested its own move";
+  EXPECT_EQ(Suggest(t.s).Slot, 1) << "an automatic seat is suggested its own move";
 }
 
 TEST(Suggestion, ShowsTheArrowForATileThatFitsBothEnds) {
@@ -119,7 +114,6 @@ TEST(Suggestion, ShowsTheArrowForATileThatFitsBothEnds) {
   ASSERT_FALSE(hint.Pass);
   EXPECT_EQ(hint.Slot, 1);
   EXPECT_TRUE(hint.ShowsArrow);
-  EXPECT_EQ(hint.End, t.s.PlayEnd);
   t.Ends(6, 3);
   hint = Suggest(t.s);
   ASSERT_FALSE(hint.Pass);
@@ -141,15 +135,15 @@ TEST(Lead, AnAutomaticSeatPausesBeforeItsLeadButNotBeforeTheForcedDoubleSix) {
   t.s.HandNumber = 1;
   t.s.RuleFirstLead = kFirstLeadSixDouble;
   t.s.RuleNextLead = kNextLeadRotate;
-  EligeJugada(t.s, &port);
-  EXPECT_EQ(std::tie(t.s.PlayPipA, t.s.PlayPipB, t.s.PlayEnd), std::make_tuple(6, 6, 1));
+  ChosenMove m = EligeJugada(t.s, &port);
+  EXPECT_EQ(std::tie(m.PipA, m.PipB, m.End), std::make_tuple(6, 6, 1));
   EXPECT_EQ(port.Pauses, 1);
   // Choosing the leader by hand lifts the obligation: the chosen tile is
   // led as it lies, unevaluated.
   t.s.RuleNextLead = kNextLeadChoose;
-  EligeJugada(t.s, &port);
-  EXPECT_EQ(std::tie(t.s.PlayPipA, t.s.PlayPipB, t.s.PlayEnd), std::make_tuple(3, 0, 1));
-  EXPECT_FALSE(t.s.PlayEvaluated);
+  m = EligeJugada(t.s, &port);
+  EXPECT_EQ(std::tie(m.PipA, m.PipB, m.End), std::make_tuple(3, 0, 1));
+  EXPECT_FALSE(m.Evaluated);
 }
 
 }  // namespace

@@ -1,0 +1,305 @@
+// Every text the user reads, in Spanish, in one place: the fixed texts as
+// constants, the messages that carry a name or a number as small functions.
+// The spacing inside them (runs of spaces, a leading or trailing blank) is the
+// game's own and is kept byte for byte; the files and the tests compare them.
+#pragma once
+
+#include <string>
+
+namespace tarvelis {
+
+// The line break inside a message.
+inline constexpr const char* kLineBreak = "\r\n";
+
+// A number "as a number": one leading space unless it is negative (" 25", "-3").
+std::string AsNumber(int value);
+// A number right-aligned in three characters ("  7", " 25", "999").
+std::string RightAligned3(int value);
+
+// ---------------------------------------------------------------------------
+// Message titles
+
+inline constexpr const char* kFiveDoublesTitle = "Jugador con cinco dobles";
+inline constexpr const char* kFirstHandTitle = "Comienza la Partida";
+inline constexpr const char* kBlockedTitle = "C i e r r e";
+inline constexpr const char* kHandResultTitle = "Final de este juego";
+inline constexpr const char* kMatchOverTitle = "Final de Partida";
+inline constexpr const char* kHistoryTitle = "Histórico de partidas jugadas";
+inline constexpr const char* kTotaliserTitle = "Totalizador de tantos y fichas no puestas";
+inline constexpr const char* kLoadErrorTitle = "Error en la carga de datos iniciales";
+inline constexpr const char* kSaveErrorTitle = "Error en la grabación de datos";
+inline constexpr const char* kResolutionTitle = "Resolución de pantalla";
+inline constexpr const char* kLetterSizeTitle = "Tamaño de letra";
+inline constexpr const char* kResumeTitle = "Continuar la partida anterior";
+inline constexpr const char* kPostponeTitle = "Posponer la partida en curso";
+inline constexpr const char* kAbandonTitle = "Abandonar la partida en curso";
+inline constexpr const char* kProgramTitle = "TARVELIS";
+
+// ---------------------------------------------------------------------------
+// The match: the deal, the lead, the end of a hand and of the match
+
+// The label of the continue button at the end of a hand.
+inline constexpr const char* kContinueLabel = "Continuar";
+// The default name of seat n ("Jugador1").
+std::string DefaultSeatName(int seat);
+
+std::string FiveDoublesQuestion(const std::string& name);
+std::string FiveDoublesGivenBack(const std::string& name);
+std::string SixDoubleLeadText(const std::string& name);
+std::string DrawnLeadText(const std::string& name);
+
+inline constexpr const char* kStepBackHint = "(Pulse el botón Cancelar si desea retroceder)";
+inline constexpr const char* kTieLeadingPair = "EMPATE -> Gana la pareja que salió.";
+inline constexpr const char* kTieLeadingSeat = "EMPATE -> Gana el jugador que salió.";
+inline constexpr const char* kTieOtherPair = "EMPATE -> Gana la pareja que no salió.";
+std::string TieRepeatedText(bool sameLeader);
+
+// A blocked hand's lines: the pips a pair or a seat still holds.
+std::string PairPipsLine(const std::string& a, const std::string& b, int pips);
+std::string SeatPipsLine(const std::string& name, int pips);
+// "Puntos :  25", and the tens when scoring by tens.
+std::string HandPointsLine(int points, int tens, bool byTens);
+
+// Who won a hand and who won the match: the user's pair (seats 2 and 4) or
+// the user alone are told in the second person.
+std::string PairWonHandText(bool users, const std::string& a, const std::string& b);
+std::string UserWonHandText(const std::string& name);
+std::string SeatWonHandText(const std::string& name);
+std::string PairWonMatchText(bool users, const std::string& a, const std::string& b);
+std::string UserWonMatchText(const std::string& name);
+std::string SeatWonMatchText(const std::string& name);
+
+inline constexpr const char* kKeepInHistoryQuestion = "¿Se actualiza el Histórico de partidas?";
+
+// The "+" key's count of the pips on the table and the tiles to come.
+std::string TotaliserHead(int onTable, int toCome);
+
+// The move list's word for a pass.
+inline constexpr const char* kPassWord = "Pasa";
+
+// ---------------------------------------------------------------------------
+// The review of a hand
+
+inline constexpr const char* kMoveNotReviewed = "Jugada sin analizar";
+inline constexpr const char* kForcedPass = "Pase obligado";
+inline constexpr const char* kOnlyMove = "Única jugada posible";
+inline constexpr const char* kGoodMove = "Jugada acertada";
+std::string BetterMoveText(const std::string& tile, const std::string& loss, bool units);
+std::string ReviewProgressText(int done, int total);
+std::string ReviewSummaryText(int marked);
+
+// ---------------------------------------------------------------------------
+// The score report and the history of matches
+
+inline constexpr const char* kReportTitle = "Informe de puntuación";
+inline constexpr const char* kReportPairsHeader = "Mano   Sale";
+inline constexpr const char* kReportSeatsHeader = "Mano   Sale    ";
+std::string MatchTargetText(int points);
+// The pairs' badges over the report's columns: seats 2 and 4, seats 1 and 3.
+inline constexpr const char* kOurPairLetter = "N";
+inline constexpr const char* kTheirPairLetter = "E";
+
+// The totals' sections, index 1..4.
+inline constexpr const char* kTotalsTitle[5] = {
+    "", "Partidas ganadas por jugador", "Puntos obtenidos por jugador",
+    "Partidas ganadas por pareja", "Puntos obtenidos por pareja"};
+inline constexpr const char* kTotalsHeader[5] = {
+    "", "                  Jugador                   Partidas",
+    "                  Jugador                    Puntos",
+    "                   Pareja                                Partidas",
+    "                   Pareja                                 Puntos"};
+inline constexpr const char* kMatchesHeader =
+    "Fecha / Hora           Ganadores / Perdedores                  Puntos";
+
+// ---------------------------------------------------------------------------
+// The table: the bar, the options menu, the pictures' own texts
+
+// The hint over bar button n, index 1..6.
+inline constexpr const char* kButtonHints[7] = {"",
+                                                "Ayuda de la aplicación",
+                                                "Comenzar nueva partida",
+                                                "Personalizar la aplicación",
+                                                "Tutor de juego",
+                                                "Salir de la aplicación",
+                                                "Marcador / Histórico"};
+inline constexpr const char* kRecorderHint = "Encender/Apagar mando";
+// The options menu's entries, in their order.
+inline constexpr const char* kOptionTexts[6] = {
+    "Guardar este juego", "Cargar un juego guardado", "Borrar un juego guardado", "Ordenar fichas",
+    "Girar fichas",       "Analizar la mano"};
+inline constexpr const char* kChooseLeaderText = "Elija el jugador que va a salir";
+inline constexpr const char* kDealToSeatText = "Pulse la mano del jugador que recibe la ficha";
+inline constexpr const char* kManualDealText = "Reparto manual: pulse una ficha para repartirla";
+
+// ---------------------------------------------------------------------------
+// The program's own notices
+
+std::string ResolutionMessage(int width, int height);
+inline constexpr const char* kLetterSizeMessage =
+    "TARVELIS programa está preparado para funcionar con el tamaño de letra normal, es decir de "
+    "96 puntos por pulgada. Su ordenador está utilizando actualmente un tamaño de letra grande "
+    "que va a producir un deficiente funcionamiento de este programa. Para obtener un perfecto "
+    "rendimiento de TARVELIS debe modificar la configuración de su pantalla y cambiarla a tamaño "
+    "de letra pequeño.";
+inline constexpr const char* kResumeMessage =
+    "Continua el desarrollo de la partida que no finalizó en la sesión anterior.";
+inline constexpr const char* kPostponeQuestion =
+    "¿Desea abandonar el programa para continuar en otro momento la partida que está jugando?";
+inline constexpr const char* kAbandonQuestion =
+    "¿Desea abandonar la partida que está jugando para comenzar una nueva partida?";
+inline constexpr const char* kLeaderFirstMessage =
+    "Elija el jugador que va a salir este juego antes de poder abandonar el programa.";
+inline constexpr const char* kRecorderFirstMessage =
+    "Tiene que apagar la Grabadora de jugadas antes de poder abandonar el programa.";
+std::string HistoryNotSavedMessage(const std::string& file);
+// The settings could not be written; at exit the match in play is lost too.
+std::string SettingsNotSavedMessage(const std::string& file, bool atExit);
+
+// ---------------------------------------------------------------------------
+// The settings file
+
+inline constexpr const char* kMatchDroppedMessage =
+    "La partida que no finalizó en la sesión anterior no se puede continuar: sus datos en "
+    "TARVE32.INI están dañados.";
+inline constexpr const char* kCannotSaveMessage =
+    "No se puede escribir en la carpeta del programa ni en la carpeta de datos del usuario. Se "
+    "juega con los datos guardados, pero los cambios no se podrán guardar.";
+inline constexpr const char* kNotCreatedMessage =
+    "No se encuentra el fichero de inicialización TARVE32.INI y no se ha podido crear. Se "
+    "juega con los valores establecidos por defecto, pero los cambios no se podrán guardar.";
+inline constexpr const char* kSettingsCreatedMessage =
+    "No se encuentra el fichero de inicialización TARVE32.INI. Se ha  procedido  a  crearlo "
+    "automáticamente  con  los  valores establecidos por defecto.";
+inline constexpr const char* kOutOfMemoryMessage = "CID ERROR 7 : Insuficiente memoria";
+inline constexpr const char* kSettingsPathMessage =
+    "CID ERROR 76: No existe el fichero de inicialización TARVE32.INI";
+std::string DriveNotReadyMessage(const std::string& folder);
+std::string ErrorNumberMessage(int errorNumber);
+std::string DamagedCopyNote(const std::string& file);
+
+// ---------------------------------------------------------------------------
+// The saved games
+
+inline constexpr const char* kSavedGameExistsMessage =
+    "  Ya  existe  un  archivo  con  ese  nombre.   Pulse  el  botón        Guardar para "
+    "sobreescribirlo  o  indique otro nombre para       archivar el juego actual.";
+inline constexpr const char* kLoadGameTitle = " Cargar un juego archivado";
+inline constexpr const char* kSaveGameTitle = " Archivar el juego actual";
+inline constexpr const char* kDeleteGameTitle = " Borrar un juego archivado";
+inline constexpr const char* kLoadGamePrompt =
+    " Indique el nombre del juego que desea cargar y que se va     a convertir en el juego "
+    "actual.";
+inline constexpr const char* kSaveGamePrompt =
+    " Indique  el  nombre  con  el  que  desea  archivar  el  juego       actual.";
+inline constexpr const char* kDeleteGamePrompt =
+    " Indique el nombre del juego archivado que desea borrar.";
+inline constexpr const char* kLoadLabel = "Cargar";
+inline constexpr const char* kSaveLabel = "Guardar";
+inline constexpr const char* kDeleteLabel = "Borrar";
+std::string SavedGameMissingMessage(const std::string& name);
+// errorNumber 0: the game read but does not hold together.
+std::string SavedGameDamagedMessage(const std::string& name, int errorNumber);
+std::string SavedGameNotWrittenMessage(const std::string& file);
+std::string SavedGameNotDeletedMessage(const std::string& name);
+
+// ---------------------------------------------------------------------------
+// The settings window
+
+inline constexpr const char* kSettingsWindowTitle = "Personalizar la aplicación";
+inline constexpr const char* kIncompatibleTitle = "Selecciones incompatibles";
+inline constexpr const char* kImproperTitle = "Selección improcedente";
+inline constexpr const char* kIrrelevantTitle = "Selección intrascendente";
+inline constexpr const char* kModeSelectorTitle = "Selector 'Modo de juego'";
+inline constexpr const char* kCountedPipsSelectorTitle = "Selector 'Puntos que se anotan'";
+inline constexpr const char* kScoringPairSelectorTitle =
+    "Selector 'Pareja que se anota los puntos'";
+inline constexpr const char* kHiddenOverManual =
+    "Si elige 'Ocultas' en 'Fichas del jugador' no podrá seguir con el  'Tipo de juego'  de este "
+    "jugador seleccionado a 'Manual'. Si pulsa el botón Aceptar se actualizará el  'Tipo de "
+    "juego' a 'Automático'. Si  pulsa  el  botón  Cancelar  no  se  modificará ningún valor.";
+inline constexpr const char* kManualOverHidden =
+    "Para que pueda pasar a 'Manual' el 'Tipo de juego' de este jugador, las 'Fichas del "
+    "jugador' deben estar 'Visibles'. Si pulsa el botón Aceptar se seleccionará dicho valor de "
+    "forma automática. Si pulsa el botón Cancelar no se modificará ningún valor.";
+inline constexpr const char* kDirectionRefused =
+    "No  se  puede  cambiar  el  Sentido  del  juego  durante  el desarrollo de un juego. Cuando "
+    "finalice el juego actual podrá realizar dicho cambio.";
+inline constexpr const char* kScoringRefused =
+    "No  se  puede  modificar  el  valor  del  selector   'Sistema de anotación'  si ya se han "
+    "anotado los puntos  de  algún  juego. Cuando finalice la partida actual podrá realizar "
+    "dicho cambio.";
+inline constexpr const char* kMidMatchWarning =
+    "Si modifica el valor de este selector cuando hay una partida en juego,  se recomienda "
+    "comenzar una nueva partida para que este cambio se aplique de forma homogénea en todos los "
+    "juegos de la misma.";
+inline constexpr const char* kOnlyInPairs =
+    "La  opción  que  se  selecciona  en  este  selector  solo  tiene trascendencia si el "
+    "selector 'Modo de juego' tiene activada la opción 'Parejas'.";
+inline constexpr const char* kOnlyOnRepeat =
+    "La  opción  que  se  selecciona  en  este  selector  solo  tiene trascendencia si el "
+    "selector 'Ganador si hay empate' tiene activada la opción 'Se repite el juego'.";
+
+// The global selectors' titles and values in pairs mode, index 1..15.
+struct SelectorWords {
+  const char* Title;
+  const char* Values[4];
+};
+inline constexpr SelectorWords kSelectorWords[16] = {
+    {"", {}},
+    {" Pausa entre jugadas  ", {"Activada", "Desactivada"}},
+    {" Fichas visibles ya puestas  ", {"Desaparecen", "Cambian de color"}},
+    {" Sentido del juego  ", {"Directo", "Inverso"}},
+    {" Sonido  ", {"Activado", "Desactivado"}},
+    {" Lista de jugadas  ", {"Siempre visible", "Al conectar grabadora"}},
+    {" Jugador con 5 dobles  ", {"Debe jugar con ellas", "Puede devolverlas"}},
+    {" Sistema de reparto  ", {"Aleatorio", "Manual"}},
+    {" Primera mano de la partida  ", {"Sale el Seis Doble", "Por sorteo"}},
+    {" Sistema de anotación  ", {"Por decenas", "Por unidades"}},
+    {" Puntos que se anotan  ", {"De todos los jugadores", "De la pareja perdedora"}},
+    {" Pareja que se anota los puntos  ", {"La pareja ganadora", "La pareja perdedora"}},
+    {" Ganador si hay empate  ",
+     {"Se repite el juego", "La pareja que salió", "La pareja que no salió"}},
+    {" En caso de empate sale  ", {"El mismo jugador", "Se corre el turno"}},
+    {" Turno de salida  ",
+     {"Turno rotatorio", "Elegir en cada juego", "Pareja ganadora", "Pareja perdedora"}},
+    {" Modo de juego  ", {"Parejas", "Individual"}},
+};
+// Selectors 12 and 14 in individual play.
+inline constexpr const char* kTieLeadingSeatValue = "El jugador que salió";
+inline constexpr const char* kWinningSeatValue = "Jugador ganador";
+// The per-seat selectors.
+inline constexpr const char* kTilesShownTitle = " Fichas del jugador  ";
+inline constexpr const char* kControlTitle = " Tipo de juego  ";
+inline constexpr const char* kHiddenValue = "Ocultas";
+inline constexpr const char* kVisibleValue = "Visibles";
+inline constexpr const char* kAutomaticValue = "Automático";
+inline constexpr const char* kManualValue = "Manual";
+// The window's groups, sliders and fields.
+inline constexpr const char* kGroupTitles[5] = {" Modalidad de juego  ", " Reparto de fichas  ",
+                                                " Salidas  ", " Anotación de puntos  ",
+                                                " Cierres  "};
+inline constexpr const char* kSpeedSliderTitle = " Velocidad de juego  ";
+inline constexpr const char* kLevelSliderTitle = " Nivel de juego  ";
+inline constexpr const char* kTargetTitle = "  Puntos de la partida  ";
+inline constexpr const char* kNameLabel = "Nombre..:";
+std::string UnreadablePictureText(const std::string& file);
+
+// ---------------------------------------------------------------------------
+// The other windows' titles and buttons
+
+inline constexpr const char* kAcceptLabel = "Aceptar";
+inline constexpr const char* kCancelLabel = "Cancelar";
+inline constexpr const char* kExitLabel = "Salir";
+inline constexpr const char* kCoverWindowTitle = "Presentación de TARVELIS";
+inline constexpr const char* kHelpWindowTitle = "Ayuda de TARVELIS";
+inline constexpr const char* kHelpContents = "Contenido";
+inline constexpr const char* kHelpBack = "Atrás";
+inline constexpr const char* kHelpForward = "Adelante";
+inline constexpr const char* kHelpClose = "Cerrar";
+inline constexpr const char* kHistoryWindowTitle = "Histórico de partidas";
+inline constexpr const char* kMatchesLabel = "Partidas";
+inline constexpr const char* kTotalsLabel = "Totales";
+inline constexpr const char* kScoreWindowTitle = "Marcador";
+inline constexpr const char* kHistoryLabel = "Histórico";
+
+}  // namespace tarvelis

@@ -1,0 +1,60 @@
+// The composed messages, byte for byte: the blanks, the line breaks and the
+// numbers' padding are where a change of wording would slip in unseen.
+#include "model/texts.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvelis {
+namespace {
+
+TEST(Texts, NumbersAndNamesGoInWithTheirPadding) {
+  const struct {
+    std::string Got, Want;
+  } cases[] = {
+      {AsNumber(25) + AsNumber(-3), " 25-3"},
+      {SeatPipsLine("Ana", 7), "Ana :   7"},
+      {PairPipsLine("Ana", "Luis", 12), "Ana y Luis :  12"},
+      {HandPointsLine(24, 3, true), "Puntos :  24       Decenas :  3"},
+      {HandPointsLine(24, 3, false), "Puntos :  24"},
+      {ResolutionMessage(640, 48),
+       "Aunque este programa puede funcionar bajo la resolución que tiene actualmente "
+       "seleccionada (640x 48), la resolución aconsejada para obtener los mejores resultados es "
+       "la de 800x600 con 256 o más colores."},
+      {TotaliserHead(20, 148),
+       "Suma de tantos puestos en la mesa : 20\r\nSuma de tantos que quedan por poner : "
+       "148\r\n\r\nFichas pendientes de colocar:"},
+      {SixDoubleLeadText("Ana"), "Sale el jugador que tiene el seis doble.\r\nSale Ana."},
+      {FiveDoublesQuestion("Ana"),
+       "El jugador Ana tiene cinco o más dobles entre sus siete fichas iniciales. ¿Desea seguir "
+       "jugando con ellas (tecla Aceptar) o rechazarlas y repetir el juego (tecla Cancelar)?"},
+      {ReviewSummaryText(0) + "|" + ReviewSummaryText(1) + "|" + ReviewSummaryText(2),
+       "Análisis: ninguna jugada marcada|Análisis: 1 jugada marcada|Análisis: 2 jugadas marcadas"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.Got, c.Want);
+}
+
+TEST(Texts, WinnersAreToldInTheSecondPersonOnlyWhenTheyAreTheUser) {
+  EXPECT_EQ(PairWonHandText(true, "A", "B"), "Habeis ganado el juego A y B");
+  EXPECT_EQ(PairWonHandText(false, "A", "B"), "Han ganado el juego A y B");
+  EXPECT_EQ(UserWonHandText("Ana"), "Ana, has ganado el juego. ");
+  EXPECT_EQ(PairWonMatchText(false, "A", "B"), "Han ganado la partida \r\nA y B");
+  EXPECT_EQ(UserWonMatchText("Ana") + SeatWonMatchText("Luis"),
+            "Ana, has ganado la partida. Ha ganado la partida Luis");
+}
+
+TEST(Texts, FileMessagesNameTheFileAndSayWhatIsLost) {
+  EXPECT_EQ(SavedGameDamagedMessage("x", 62),
+            "El juego archivado \"x\" está dañado y no se puede cargar (CID ERROR 62). La partida "
+            "en curso sigue como estaba.");
+  EXPECT_EQ(SavedGameDamagedMessage("x", 0),
+            "El juego archivado \"x\" está dañado y no se puede cargar. La partida en curso sigue "
+            "como estaba.");
+  EXPECT_EQ(SettingsNotSavedMessage("/d/TARVE32.INI", false),
+            "No se han podido guardar los datos en /d/TARVE32.INI.");
+  EXPECT_EQ(SettingsNotSavedMessage("/d/TARVE32.INI", true),
+            "No se han podido guardar los datos en /d/TARVE32.INI. La partida en curso no se podrá "
+            "continuar.");
+}
+
+}  // namespace
+}  // namespace tarvelis
