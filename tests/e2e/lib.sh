@@ -3,6 +3,9 @@
 set -euo pipefail
 
 E2E_BUILD=${1:-build}
+# The game deals from this seed instead of the clock (each script that plays
+# sets its own, chosen for the deal it needs), so every run meets the same hands.
+export TARVELIS_TEST_SEED=${TARVELIS_TEST_SEED:-1}
 E2E_BIN_SRC="$E2E_BUILD/src/tarvelis"
 E2E_ARTEFACTS="$E2E_BUILD/e2e-artefacts"
 mkdir -p "$E2E_ARTEFACTS"
@@ -185,7 +188,9 @@ E2E_TILE_Y=560
 
 # Plays seat 4's turn, whose status was $1: a click on each tile in turn
 # (only a playable one is taken, and when it fits both ends the arrow of end
-# 1 is clicked), then the continue button when none could be (a pass).
+# 1 is clicked, counted in E2E_ARROWS), then the continue button when none
+# could be (a pass).
+E2E_ARROWS=0
 e2e_play_my_turn() {
   local before=$1 slot now x y
   for slot in 1 2 3 4 5 6 7; do
@@ -197,6 +202,7 @@ e2e_play_my_turn() {
         read -r _ _ _ _ x y _ <<<"$now"
         sleep 0.3
         e2e_click $((x + 16)) $((y + 16))
+        E2E_ARROWS=$((E2E_ARROWS + 1))
         return 0 ;;
     esac
     [ "$now" != "$before" ] && return 0

@@ -5,6 +5,8 @@
 # seat's own turn, which would let the computer play the user's tile.
 source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
+# Seed 1: seat 3 holds the double six, so its lead is the first notice.
+export TARVELIS_TEST_SEED=1
 
 e2e_start_x 800x600x24
 e2e_fresh_folder

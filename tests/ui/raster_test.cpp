@@ -18,28 +18,6 @@ class RasterTest : public QObject {
   }
 
  private slots:
-  void operationsOnColourBits() {
-    const QRgb d = 0xFF5A3C96;
-    const QRgb s = 0xFF0FF0AA;
-    struct Case {
-      RasterOp op;
-      QRgb expected;
-    } cases[] = {
-        {RasterOp::Copy, s},
-        {RasterOp::And, 0xFF000000 | (d & s & 0xFFFFFF)},
-        {RasterOp::Xor, 0xFF000000 | ((d ^ s) & 0xFFFFFF)},
-        {RasterOp::InvertDest, 0xFF000000 | (~d & 0xFFFFFF)},
-    };
-    for (const Case& c : cases) {
-      QImage dst = Filled(4, 4, d);
-      Blit(dst, 1, 1, 2, 2, Filled(4, 4, s), 0, 0, c.op);
-      QCOMPARE(dst.pixel(1, 1), c.expected);
-      QCOMPARE(dst.pixel(2, 2), c.expected);
-      QCOMPARE(dst.pixel(0, 0), d);  // outside the rectangle nothing changes
-      QCOMPARE(dst.pixel(3, 3), d);
-    }
-  }
-
   void maskThenPictureLeavesTheSurroundingsAlone() {
     // A 2x1 strip: picture at x 0 (red object, black surroundings), mask at
     // x 2 (black object, white surroundings).

@@ -46,31 +46,6 @@ class RecorderTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // A left click in a control's area reaches that control of the recorder;
-  // another button does nothing. (Where each area ends is the layout's test.)
-  void aClickOnTheControlsDrivesTheRecorder() {
-    GameState s = Waiting(9);
-    QVERIFY(s.HandInProgress);
-    Table t(s);
-    const int live = s.MoveNumber;
-    t.Click(QPoint(6, 6));  // the switch
-    QVERIFY(s.RecorderOn);
-    t.Click(QPoint(10, 30), Qt::MiddleButton);
-    QCOMPARE(int(s.MoveNumber), live);
-    // clang-format off
-    const struct { QPoint at; int move; } steps[] = {
-        {{10, 30}, live - 1}, {{10, 45}, 1}, {{40, 30}, 2}, {{40, 45}, live}, {{10, 30}, live - 1}};
-    // clang-format on
-    for (const auto& step : steps) {
-      t.Click(step.at);
-      QCOMPARE(int(s.MoveNumber), step.move);
-    }
-    t.Click(QPoint(25, 65));  // play on from here
-    QVERIFY(!s.RecorderOn && !s.RecorderBusy);
-    QCOMPARE(int(s.LiveMoveNumber), live - 1);
-    QCOMPARE(t.panel.List().count(), live - 2);
-  }
-
   // The panel's picture follows the switch; with the recorder on the bar's
   // new-match, settings and tutor buttons refuse presses with the no-drop
   // pointer, and the continue button does not let play go on.

@@ -1,6 +1,5 @@
-// The saved-games dialog as the user drives it: the action button follows
-// the name typed, the list fills the name box, and Enter deletes in the
-// delete mode.
+// The saved-games dialog as the user drives it: the list fills the name
+// box, and Enter deletes in the delete mode.
 #include "dialogs/saved_games_dialog.h"
 
 #include <QLineEdit>
@@ -36,32 +35,6 @@ class CarguaTest : public QObject {
     }
     QVERIFY(SaveStateFile(state_, PathOf(dir_) / "Partida.man"));
     QVERIFY(SaveStateFile(state_, PathOf(dir_) / "Otra.MAN"));
-  }
-
-  void actionButtonFollowsTheNameTyped_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("usable");
-    const int load = int(SavedGamesMode::kLoad);
-    const int save = int(SavedGamesMode::kSave);
-    const int del = int(SavedGamesMode::kDelete);
-    QTest::newRow("load, part of a name") << load << "Part" << false;
-    QTest::newRow("load, a saved game") << load << "Partida" << true;
-    QTest::newRow("delete, a saved game") << del << "  Partida" << true;
-    QTest::newRow("save, a new name") << save << "Nueva" << true;
-    QTest::newRow("save, out of the folder") << save << "../Nueva" << false;
-  }
-
-  void actionButtonFollowsTheNameTyped() {
-    QFETCH(int, mode);
-    QFETCH(QString, typed);
-    QFETCH(bool, usable);
-    Cargua dialog(state_, SavedGamesMode(mode), PathOf(dir_));
-    dialog.show();
-    QVERIFY(!dialog.ActionButton()->Usable());
-    QTest::keyClicks(dialog.NameBox(), typed);
-    QCOMPARE(dialog.ActionButton()->Usable(), usable);
-    QCOMPARE(dialog.ActionButton()->cursor().shape() == Qt::ForbiddenCursor, !usable);
   }
 
   void aClickOnTheListFillsTheNameBox() {

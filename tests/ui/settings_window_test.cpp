@@ -49,22 +49,6 @@ class PersonalTest : public QObject {
     laid_ = BackgroundLayout::None;
   }
 
-  // Only the button image counts: 4..33 by 14..34 of the selector.
-  void aPressJustOutsideASelectorsButtonChangesNothing() {
-    auto w = Open();
-    const QRect b = w->SelectorButtonRect(kSelPause);
-    // clang-format off
-    const struct { QPoint at; i16 pause; } presses[] = {
-        {b.topLeft() - QPoint(1, 0), kOn}, {b.topLeft() - QPoint(0, 1), kOn},
-        {b.bottomRight() + QPoint(1, 0), kOn}, {b.bottomRight() + QPoint(0, 1), kOn},
-        {b.topLeft(), kOff}, {b.bottomRight(), kOn}};
-    // clang-format on
-    for (const auto& p : presses) {
-      Press(w.get(), p.at);
-      QCOMPARE(state_.RulePauseBetweenMoves, p.pause);
-    }
-  }
-
   // Selectors answer on their own page only, and ask their questions through
   // the window.
   void selectorsAnswerOnTheirPageAndAskThroughTheWindow() {

@@ -141,33 +141,6 @@ class TableTest : public QObject {
     QCOMPARE(surface.pixel(inside), 0xFF000000 | (~shown & 0xFFFFFF));
   }
 
-  // A click on a playable tile of the manual seat at its notice plays it;
-  // one on a tile it cannot play does nothing.
-  void aClickOnAPlayableTilePlaysIt() {
-    GameState s = PlayedTo(4, 800, 600);
-    while (s.CurrentSeat != 4) s = PlayedTo(s.MoveNumber, 800, 600);  // one more move
-    s.SeatControl[4] = kManual;
-    s.NoticeShown = true;
-    Mesa mesa(s);
-    mesa.LayOut();
-    mesa.show();
-    mesa.ShowNotice(QStringLiteral("Jugador4"));
-    int playable = 0, unplayable = 0;
-    for (int slot = 1; slot <= kSlots; ++slot) {
-      if (s.Hand[4][slot].State == 0) (EsJugable(s, 4, slot) ? playable : unplayable) = slot;
-    }
-    auto centre = [&](int slot) {
-      const HandTileLook l = LookOfHandTile(s, 4, slot);
-      return QPoint(l.Face.x + 20, l.Face.y + 38);
-    };
-    QVERIFY(playable && unplayable);
-    QTest::mouseClick(&mesa, Qt::LeftButton, {}, centre(unplayable));
-    QVERIFY(mesa.NoticeUp());
-    QTest::mouseClick(&mesa, Qt::LeftButton, {}, centre(playable));
-    QCOMPARE(mesa.TakeClickedSlot(), playable);
-    QVERIFY(mesa.TakeNoticeAnswer());
-  }
-
   // A tile dragged out of the hand and dropped elsewhere stays where it was.
   // (Turning and swapping tiles are played with a real mouse end to end.)
   void aTileDroppedOutsideTheHandStaysPut() {
@@ -202,22 +175,6 @@ class TableTest : public QObject {
     });
     QCOMPARE(port.ChooseLeader(), 3);
     QVERIFY(!mesa.Modes().ChoosingLeader);
-  }
-
-  void theEndArrowsWaitForAClick() {
-    GameState s = PlayedTo(3, 800, 600);
-    Mesa mesa(s);
-    mesa.LayOut();
-    mesa.show();
-    s.GameSpeed = 100;
-    QtTablePort port(s, mesa);
-    QTimer::singleShot(30, &mesa, [&] {
-      QVERIFY(mesa.ArrowsShowing());
-      const Point p = EndArrowPointOf(s, 1);
-      QTest::mouseClick(&mesa, Qt::LeftButton, {}, QPoint(p.x + 10, p.y + 10));
-    });
-    QCOMPARE(port.AskEnd(), 1);
-    QVERIFY(!mesa.ArrowsShowing());
   }
 };
 

@@ -38,53 +38,6 @@ std::uint32_t SeedWithFiveDoubles() {
   }
 }
 
-// One state dealt again and again: a deal must not keep anything of the last.
-TEST(Shuffle, EverySeatSevenTilesTheWholeSetOnceAndSevenDoubles) {
-  GameState s;
-  Random rng(1);
-  for (int deal = 0; deal < 200; ++deal) {
-    ClearHands(s);
-    ShuffleAndDeal(s, rng);
-    ComputeDealStatistics(s);
-    std::set<std::pair<int, int>> all;
-    int doubles = 0;
-    for (int seat = 1; seat <= kSeats; ++seat) {
-      ASSERT_EQ(s.SeatTileCount[seat], 7);
-      doubles += s.SeatDoubles[seat];
-      for (auto [a, b] : TilesOf(s, seat)) {
-        EXPECT_GE(a, b) << "dealt tiles carry the higher pips first";
-        all.emplace(a, b);
-      }
-    }
-    ASSERT_EQ(all.size(), 28u) << "deal " << deal;
-    ASSERT_EQ(doubles, 7) << "deal " << deal;
-  }
-}
-
-TEST(Shuffle, SameSeedSameDealAndTheDrawsAreTheGames) {
-  EXPECT_EQ(TilesOf(DealtFrom(9), 3), TilesOf(DealtFrom(9), 3));
-  EXPECT_NE(TilesOf(DealtFrom(9), 3), TilesOf(DealtFrom(10), 3));
-  // Pinned: a change to the order of the draws (slots for 0-0, 1-0, 1-1, ...,
-  // then slot and seat per tile) would deal other hands from the same seed.
-  const GameState s = DealtFrom(1);
-  EXPECT_EQ(TilesOf(s, 1), (std::vector<std::pair<int, int>>{
-                               {5, 5}, {2, 2}, {5, 2}, {5, 1}, {4, 4}, {4, 3}, {5, 3}}));
-}
-
-TEST(Statistics, ADoubleCountsOnceAndRanksOrderByCountThenPip) {
-  GameState s;
-  testing::DealInOrder(s);
-  ComputeDealStatistics(s);
-  ComputeRanks(s);
-  // Seat 1: 0-0 1-0 1-1 2-0 2-1 2-2 3-0.
-  EXPECT_EQ(s.SeatPipCount[1][0], 4);  // 0-0 once, 1-0, 2-0, 3-0
-  EXPECT_EQ(s.SeatDoubles[1], 3);
-  EXPECT_EQ(s.DoubleHolder[6], 4);
-  // Counts 4, 3, 3, 1, 0, 0, 0: the tie of 1 and 2 goes to 2, of 4..6 to 6.
-  EXPECT_EQ((std::vector<int>(s.SeatPipRank[1].begin() + 1, s.SeatPipRank[1].end())),
-            (std::vector<int>{0, 2, 1, 3, 6, 5, 4}));
-}
-
 TEST(FiveDoubles, TheRuleAndTheSeatKindDecide) {
   const std::uint32_t seed = SeedWithFiveDoubles();
   const GameState first = DealtFrom(seed);
@@ -119,44 +72,6 @@ TEST(FiveDoubles, TheRuleAndTheSeatKindDecide) {
     if (!c.Kept) {
       EXPECT_EQ(FirstSeatWithFiveDoubles(t.s), 0);
     }
-  }
-}
-
-TEST(FirstHand, TheSixDoubleLeadsEvenForAManualSeat) {
-  Table t(21);
-  t.s.MatchInProgress = true;
-  for (int seat = 1; seat <= kSeats; ++seat) t.s.SeatControl[seat] = kManual;
-  ASSERT_TRUE(DealHand(t.ctx));
-  const int holder = t.s.DoubleHolder[6];
-  EXPECT_EQ(t.s.LeadSeat, holder);
-  EXPECT_EQ(t.s.CurrentSeat, holder - 1) << "one step before the leader, unwrapped";
-  EXPECT_EQ(t.s.MoveNumber, 0);
-  EXPECT_EQ(t.port.LastTitle, kFirstHandTitle);
-  EXPECT_EQ(t.port.LastText, SixDoubleLeadText(DefaultSeatName(holder)));
-}
-
-TEST(FirstHand, ByDrawTheGeneratorPicksAndSaysSo) {
-  std::set<int> leaders;
-  for (std::uint32_t seed = 1; seed <= 40; ++seed) {
-    Table t(seed);
-    t.s.MatchInProgress = true;
-    t.s.RuleFirstLead = kFirstLeadDraw;
-    t.s.SeatName[2] = "  Ana ";
-    ASSERT_TRUE(DealHand(t.ctx));
-    leaders.insert(t.s.LeadSeat);
-    EXPECT_EQ(t.port.LastText, DrawnLeadText(t.s.SeatName[t.s.LeadSeat]));
-  }
-  EXPECT_EQ(leaders.size(), 4u);
-}
-
-TEST(LaterHands, RotationFollowsTheDirectionAndWraps) {
-  GameState s;
-  s.RuleNextLead = kNextLeadRotate;
-  // A replayed tie moved the leader back without wrapping: 0 and 5 occur.
-  for (auto [lead, step, next] : {std::tuple{4, 1, 1}, {1, -1, 4}, {0, 1, 1}, {5, -1, 4}}) {
-    s.LeadSeat = static_cast<i16>(lead);
-    s.DirectionStep = static_cast<i16>(step);
-    EXPECT_EQ(LeaderByRule(s), next) << lead << " " << step;
   }
 }
 
@@ -203,46 +118,6 @@ TEST(LaterHands, TheWinningOrLosingPairPicksItsLeader) {
     }
     EXPECT_EQ(LeaderByRule(s), c.expected) << c.mode << "/" << c.rule << "/" << c.winner;
   }
-}
-
-TEST(LaterHands, TheUserChoosesWhenTheRuleSaysSo) {
-  Table t(3);
-  t.s.MatchInProgress = true;
-  t.s.RuleNextLead = kNextLeadChoose;
-  t.port.Leaders = {3};
-  ASSERT_TRUE(DealHand(t.ctx));
-  EXPECT_EQ(t.EventsStarting("leader").size(), 1u);
-  EXPECT_EQ(t.s.LeadSeat, 3);
-  EXPECT_EQ(t.s.CurrentSeat, 2);
-  EXPECT_TRUE(t.EventsStarting("message Comienza").empty()) << "no first-hand message";
-}
-
-// A generator whose first Draw(3) is (or is not) 1.
-Random GeneratorDrawing(bool one) {
-  for (std::uint32_t seed = 1;; ++seed) {
-    Random probe(seed);
-    if ((probe.Draw(3) == 1) == one) return Random(seed);
-  }
-}
-
-TEST(LeadPreparation, TwoEqualSuitsTurnTowardsTheDoubleHeld) {
-  // Seat 2 ranks the four first and the one second; the four counts three.
-  auto first = [](bool holds44, int ones, bool drawOne) {
-    GameState s;
-    s.LeadSeat = 2;
-    s.SeatPipRank[2] = {0, 4, 1, 0, 2, 3, 5, 6};
-    s.SeatPipCount[2][4] = 3;
-    s.SeatPipCount[2][1] = static_cast<i16>(ones);
-    s.DoubleHolder[1] = 2;
-    s.DoubleHolder[4] = holds44 ? 2 : 0;
-    Random rng = GeneratorDrawing(drawOne);
-    PrepareLead(s, rng);
-    return s.SeatPipRank[2][1];
-  };
-  EXPECT_EQ(first(false, 3, false), 1) << "only 1-1 held: the ones go first";
-  EXPECT_EQ(first(true, 3, false), 4) << "both doubles held: kept unless the draw swaps";
-  EXPECT_EQ(first(true, 3, true), 1);
-  EXPECT_EQ(first(false, 2, true), 4) << "different counts are never swapped";
 }
 
 }  // namespace

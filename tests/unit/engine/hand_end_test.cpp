@@ -51,12 +51,6 @@ Scored End(Table& t) {
   return r;
 }
 
-TEST(Tens, RoundUpFromOneAndZeroIsZero) {
-  for (auto [units, tens] : {std::pair{0, 0}, {1, 1}, {10, 1}, {11, 2}, {30, 3}, {31, 4}}) {
-    EXPECT_EQ(Tens(units), tens) << units;
-  }
-}
-
 // Seats 2 and 4 go out; 25 pips are left, 13 of them in the losers' hands.
 TEST(Domino, PointsByTheCountedPipsAndTheScoring) {
   struct Case {
@@ -200,19 +194,6 @@ TEST(MatchEnd, PairsReachingTheTargetEndTheMatchAndAskForTheHistory) {
     EXPECT_FALSE(t.s.MatchInProgress);
     EXPECT_EQ(t.s.MoveNumber, 0);
   }
-}
-
-TEST(MatchWinner, ALastHandWithoutWinnerLeavesItToTheTotals) {
-  GameState s;
-  s.RuleMode = kModePairs;
-  s.HandWinner = 0;
-  s.PairTotal = {0, 2, 7};
-  EXPECT_EQ(MatchWinner(s), 2);
-  s.RuleScoringPair = kScoringLosers;
-  EXPECT_EQ(MatchWinner(s), 1);
-  s.RuleMode = kModeIndividual;
-  s.SeatTotal = {0, 1, 9, 9, 3};
-  EXPECT_EQ(MatchWinner(s), 2);
 }
 
 TEST(HandLogRoom, MergingTheOldestHandsKeepsEveryTotal) {

@@ -70,42 +70,6 @@ TEST(ScoreReport, ListsTheLastTwentyHandsWithPoints) {
   }
 }
 
-// Scores by tens and by units, each at its column; totals at theirs.
-TEST(ScoreReport, ColumnsForEachModeAndScoring) {
-  struct Case {
-    i16 mode, scoring;
-    int seat, points;
-    std::vector<ReportItem> scores;  // the row after the number and the leader
-    std::vector<ReportItem> totals;
-  };
-  const int y = kReportFirstRowY;
-  const int ty = y + kReportRowStep + 8;
-  // clang-format off
-  const std::vector<Case> cases = {
-      {kModeIndividual, kScoreTens, 2, 25, {{211, y, " 25"}, {234, y, "-"}, {243, y, "  3"}},
-       {{156, ty, "  0"}, {226, ty, "  3"}, {296, ty, "  0"}, {366, ty, "  0"}}},
-      {kModeIndividual, kScoreUnits, 4, 131, {{366, y, "131"}},
-       {{156, ty, "  0"}, {226, ty, "  0"}, {296, ty, "  0"}, {366, ty, "131"}}},
-      {kModePairs, kScoreTens, 3, 25, {{221, y, " 25"}, {246, y, "-"}, {253, y, "  3"}},
-       {{158, ty, "  0"}, {236, ty, "  3"}}},
-      {kModePairs, kScoreUnits, 4, 9, {{158, y, "  9"}}, {{158, ty, "  9"}, {236, ty, "  0"}}},
-  };
-  // clang-format on
-  for (const Case& c : cases) {
-    GameState s = Match(c.mode, c.scoring);
-    Won(s, 1, c.seat, c.points);
-    const ScoreReport r = BuildScoreReport(s);
-    std::vector<ReportItem> row = RowAt(r, y);
-    ASSERT_GE(row.size(), 2u);
-    EXPECT_EQ(row[0].text, "  1");
-    EXPECT_EQ(row[1], (ReportItem{kReportLeaderX, y, PaddedLeader(s.SeatName[c.seat])}));
-    row.erase(row.begin(), row.begin() + 2);
-    EXPECT_EQ(row, c.scores) << c.mode << "/" << c.scoring;
-    EXPECT_EQ(RowAt(r, ty), c.totals);
-    EXPECT_EQ(r.ruleY, ty - 4);
-  }
-}
-
 // Long names are cut so that every column keeps its place.
 TEST(ScoreReport, LongNamesKeepTheHeaderColumns) {
   GameState s = Match(kModeIndividual, kScoreTens);

@@ -84,39 +84,6 @@ TEST(HandHitTest, GapsBetweenTilesHitNoSlotOnlyWhenStrict) {
   for (const Probe& p : probes) EXPECT_EQ(hit(p.x, p.y, p.strict), p.hit) << p.x << "," << p.y;
 }
 
-TEST(HandTileLook, FollowsVisibilityThePlayedTilesRuleAndTheDrag) {
-  GameState s = Dealt(800, 600);
-  s.Hand[4][3].State = 1;
-  s.RulePlayedTilesShown = kPlayedVanish;
-  EXPECT_EQ(LookOfHandTile(s, 4, 3).Show, TileShow::None);
-  s.RulePlayedTilesShown = kPlayedInverted;
-  HandTileLook t = LookOfHandTile(s, 4, 3);
-  EXPECT_EQ(t.Show, TileShow::FaceUp);
-  EXPECT_TRUE(t.Inverted);
-  EXPECT_EQ(t.Invert, (Rect{246 + 88 + 4, 523, 36, 77}));  // the tile, not the 44-px cell
-  EXPECT_FALSE(LookOfHandTile(s, 4, 2).Inverted);
-
-  s.SeatTilesShown[4] = kTilesHidden;
-  EXPECT_EQ(LookOfHandTile(s, 4, 3).Show, TileShow::None);
-  EXPECT_EQ(LookOfHandTile(s, 4, 2).Show, TileShow::FaceDown);
-  // During the manual deal every tile shows, played ones inverted whatever the rule.
-  TableModes modes;
-  modes.AllTilesFaceUp = true;
-  s.RulePlayedTilesShown = kPlayedVanish;
-  t = LookOfHandTile(s, 4, 3, modes);
-  EXPECT_EQ(t.Show, TileShow::FaceUp);
-  EXPECT_TRUE(t.Inverted);
-  s.Hand[4][5].PipA = kNoPip;  // not dealt yet
-  EXPECT_EQ(LookOfHandTile(s, 4, 5, modes).Show, TileShow::None);
-  // The slot of a dragged tile is left empty, in its own hand only.
-  modes.DragActive = true;
-  modes.DragSeat = 4;
-  modes.DragSlot = 2;
-  EXPECT_EQ(LookOfHandTile(s, 4, 2, modes).Show, TileShow::None);
-  EXPECT_EQ(LookOfHandTile(s, 4, 4, modes).Show, TileShow::FaceUp);
-  EXPECT_EQ(LookOfHandTile(s, 3, 2, modes).Show, TileShow::FaceUp);
-}
-
 TEST(DealingArea, CellsAndGaps) {
   const TableGeometry g = ComputeTableGeometry(800, 600);
   EXPECT_EQ(DealingArea(g), (Rect{273, 109, 254, 342}));

@@ -55,16 +55,5 @@ TEST(TableBackground, OnlyTheTwoPrefixesAskForAPicture) {
   }
 }
 
-TEST(TableBackground, CopiesAreCentredInTheTableOrInEachQuarter) {
-  EXPECT_EQ(BackgroundPlaces(BackgroundLayout::Once, 800, 600, 200, 100),
-            (std::vector<Point>{{300, 250}}));
-  EXPECT_EQ(BackgroundPlaces(BackgroundLayout::FourTimes, 800, 600, 200, 100),
-            (std::vector<Point>{{100, 100}, {500, 100}, {100, 400}, {500, 400}}));
-  // A picture larger than the table is still centred, reaching past its edges.
-  EXPECT_EQ(BackgroundPlaces(BackgroundLayout::Once, 800, 600, 1000, 700),
-            (std::vector<Point>{{-100, -50}}));
-  EXPECT_TRUE(BackgroundPlaces(BackgroundLayout::None, 800, 600, 10, 10).empty());
-}
-
 }  // namespace
 }  // namespace tarvelis

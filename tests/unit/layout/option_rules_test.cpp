@@ -22,15 +22,11 @@ class Script : public OptionEvents {
     return a;
   }
   void Advanced(int index) override { advanced.push_back(index); }
-  void SeatTilesChanged(int seat) override { tilesRedrawn.push_back(seat); }
   void ScoreboardChanged() override { ++scoreboard; }
-  void DirectionChanged() override { ++direction; }
 
   std::vector<OptionMessage> shown;
   std::vector<int> advanced;
-  std::vector<int> tilesRedrawn;
   int scoreboard = 0;
-  int direction = 0;
 
  private:
   std::deque<bool> answers_;
@@ -157,49 +153,6 @@ TEST(OptionRules, IndividualModeCyclesSkipTheMissingValues) {
   }
   EXPECT_EQ(TrimmedLabel(LabelOf(labels, 14, 3)), "Jugador ganador");
   EXPECT_EQ(TrimmedLabel(LabelOf(labels, 12, 2)), "El jugador que salió");
-}
-
-TEST(OptionRules, EveryLabelIsTwentyTwoCharactersAndFiveIsNeverFilled) {
-  const OptionLabels labels = BuildOptionLabels(Defaults());
-  int filled = 0;
-  for (int index = 0; index < kSelectorSlots; ++index) {
-    for (int v = 0; v < kValueSlots; ++v) {
-      const std::string& l = labels.Label[index][v];
-      int chars = 0;
-      for (char c : l) chars += (c & 0xC0) != 0x80;
-      EXPECT_EQ(chars, kLabelLength) << index << "/" << v;
-      if (v == 0 || v == 5 || !IsSelector(index)) {
-        EXPECT_TRUE(IsBlankLabel(l));
-      }
-      filled += !IsBlankLabel(l);
-    }
-  }
-  EXPECT_EQ(filled, 15 * 2 + 8 * 2 + 1 + 2);  // 12 has three values, 14 four
-  EXPECT_EQ(TrimmedLabel(LabelOf(labels, 28, 1)), "Automático");
-  EXPECT_STREQ(SelectorTitle(15), " Modo de juego  ");
-  EXPECT_STREQ(SelectorTitle(22), " Fichas del jugador  ");
-}
-
-TEST(OptionRules, ValuesLeftFromTheOtherModeGoBackToOne) {
-  GameState s = Defaults();
-  s.RuleMode = kModeIndividual;
-  s.RuleTieWinner = kTieNonLeaders;
-  s.RuleNextLead = kNextLeadWinner;
-  s.RuleDirection = kReverse;
-  NormaliseToLabels(s, BuildOptionLabels(s));
-  EXPECT_EQ(s.RuleTieWinner, kTieRepeat);
-  EXPECT_EQ(s.RuleNextLead, kNextLeadWinner);
-  EXPECT_EQ(s.DirectionStep, -1);
-}
-
-// (The sliders' ends are dragged past in the settings window's test.)
-TEST(OptionRules, MatchPointsStayInRange) {
-  const struct {
-    i16 value;
-    int step;
-    i16 expected;
-  } steps[] = {{5, 1, 6}, {1, -1, 1}, {2, -1, 1}, {998, 1, 999}, {999, 1, 999}, {0, -1, 1}};
-  for (const auto& t : steps) EXPECT_EQ(StepMatchTarget(t.value, t.step), t.expected) << t.value;
 }
 
 }  // namespace

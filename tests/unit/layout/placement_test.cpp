@@ -15,36 +15,6 @@ bool Clear(const Rect& r, const std::vector<Rect>& keepClear) {
   return true;
 }
 
-TEST(PlaceClearOf, NearestClearPlaceOrTheLeastCovered) {
-  const TableGeometry g = ComputeTableGeometry(800, 600);
-  struct Case {
-    const char* what;
-    std::vector<Rect> keepClear;
-    Point preferred;
-    bool clearExists;
-  };
-  const Rect top{0, 0, 800, 300};
-  // clang-format off
-  const Case cases[] = {
-      {"nothing in the way: the preferred place", {}, Point{300, 200}, true},
-      {"the preferred place taken, a gap elsewhere", {top, Rect{0, 360, 800, 240}}, Point{300, 100}, true},
-      {"a gap just the picture's size", {top, Rect{0, 350, 800, 250}}, Point{0, 0}, true},
-      {"a gap a few pixels too small", {top, Rect{0, 346, 800, 254}}, Point{0, 0}, false},
-  };
-  // clang-format on
-  for (const Case& c : cases) {
-    const Rect r = PlaceClearOf(g, 120, 50, c.keepClear, c.preferred);
-    EXPECT_EQ(r.w, 120) << c.what;
-    EXPECT_EQ(r.h, 50) << c.what;
-    EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.w <= 800 && r.y + r.h <= 600) << c.what;
-    EXPECT_EQ(Clear(r, c.keepClear), c.clearExists) << c.what;
-  }
-  EXPECT_EQ(PlaceClearOf(g, 120, 50, {}, Point{300, 200}), (Rect{300, 200, 120, 50}));
-  // With nowhere clear, the smallest overlap wins: the 4-pixel strip.
-  const Rect squeezed = PlaceClearOf(g, 120, 50, cases[3].keepClear, Point{0, 0});
-  EXPECT_EQ(CoveredArea(squeezed, top) + CoveredArea(squeezed, cases[3].keepClear[1]), 120 * 4);
-}
-
 // A long chain fills the middle of the table; the picture goes where it
 // hides neither a tile nor a hand, a button or a name.
 TEST(DominoPlace, HidesNoTileWhileTheTableHasRoom) {

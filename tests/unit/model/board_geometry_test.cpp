@@ -49,24 +49,6 @@ class LayTileTest : public ::testing::Test {
   }
 };
 
-TEST_F(LayTileTest, PlainLeadAndFirstTileOfEndTwoOverlapByTwo) {
-  Table(800, 600);
-  const MoveEntry lead = Lay(1, 5, 3);
-  EXPECT_EQ(RectTuple(lead), std::make_tuple(401, s.Table.ChainOriginY, 77, 40));
-  EXPECT_EQ(lead[kFPipAX], 405);
-  EXPECT_EQ(lead[kFPipBX], 442);
-  EXPECT_EQ(std::make_tuple(lead[kFColBefore], lead[kFColAfter], s.EndCol[2]),
-            std::make_tuple(400, 477, 403));
-  EXPECT_EQ(lead[kFHeadingAfter], kHeadRight);
-  // The first tile of end 2 has no previous tile on its own arm, so it is not
-  // shifted although the lead lies in the other half; the two share 2 px.
-  const MoveEntry& first = Lay(2, 5, 1);
-  EXPECT_EQ(first[kFTileLeft], 326);
-  EXPECT_EQ(first[kFTileSide], 2);
-  EXPECT_EQ(first[kFPipBX], 326);  // pip B is the outer, left half growing left
-  EXPECT_EQ(s.EndCol[2], 326);
-}
-
 TEST_F(LayTileTest, DoubleLeadStandsAcrossTheTrack) {
   Table(800, 600);
   const int y = s.Table.ChainOriginY;
@@ -113,53 +95,6 @@ TEST_F(LayTileTest, DoubleOnATurnIsLengthwiseAndCentredOnTheOldTrack) {
     const int track = across ? c.y : c.x;
     EXPECT_EQ(std::abs((2 * start + 76) - (2 * track + 39)), 1);
   }
-}
-
-// Where an arm crosses the middle of the table, the first tile in the new half
-// is pulled 2 px back over the previous one.
-TEST_F(LayTileTest, TileCrossingTheMiddleMovesTwoPixelsBack) {
-  Table(800, 600);
-  PutCursor(2, 350, 100, kHeadRight);  // the top row of end 2, running right
-  const MoveEntry left = Lay(2, 1, 2);
-  ASSERT_EQ(left[kFTileSide], 2);
-  const MoveEntry& right = Lay(2, 2, 3);
-  EXPECT_EQ(right[kFTileSide], 1);
-  EXPECT_EQ(right[kFTileLeft], 351 + 77 - 2);
-  EXPECT_EQ(right[kFPipAX], 351 + 77 - 2 + 4);  // pips follow the moved tile
-  EXPECT_EQ(s.EndCol[2], 351 + 77 - 2 + 76);
-  EXPECT_EQ(Lay(2, 3, 4)[kFTileLeft], 351 + 77 - 2 + 77);  // then tiles touch again
-}
-
-// The rows that come back towards the middle of a narrow table are held next
-// to the first row; a wide table leaves them where the turn put them.
-TEST_F(LayTileTest, NarrowTableHoldsReturningRowsNearTheFirstRow) {
-  struct Case {
-    int end, y, heading, narrowRow, wideRow;
-  };
-  const Case cases[] = {
-      {1, 318, kHeadUp, 274, 278},    // just past: y - 40, held at 274
-      {1, 230, kHeadUp, 243, 230},    // far past: y kept, raised to 243
-      {2, 110, kHeadDown, 127, 111},  // just past: y + 1, lowered to 127
-      {2, 210, kHeadDown, 161, 170},  // far past: y - 40, held at 161
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.y);
-    Table(640, 480);
-    PutCursor(c.end, 300, c.y, c.heading);
-    EXPECT_EQ(Lay(c.end, 1, 2)[kFTileTop], c.narrowRow);
-    Table(1024, 768);  // limits: heading 2 end 1 at 463, heading 4 end 2 at 249
-    PutCursor(c.end, 300, c.y + 144, c.heading);
-    EXPECT_EQ(Lay(c.end, 1, 2)[kFTileTop], c.wideRow + 144);
-  }
-}
-
-// Before any window exists the state carries the 800 x 600 table.
-TEST(TableGeometry, DefaultIsTheEightHundredTable) {
-  const TableGeometry d;
-  const TableGeometry g = ComputeTableGeometry(800, 600);
-  EXPECT_EQ(std::make_tuple(d.ChainOriginX, d.ChainOriginY, d.T1, d.L2, d.L4),
-            std::make_tuple(g.ChainOriginX, g.ChainOriginY, g.T1, g.L2, g.L4));
-  EXPECT_TRUE(std::equal(&d.TurnLimit[0][0], &d.TurnLimit[4][3], &g.TurnLimit[0][0]));
 }
 
 }  // namespace

@@ -52,19 +52,6 @@ TEST(GrabaJugada, APassLeavesTheLayoutFieldsZeroWhateverWasThere) {
   EXPECT_EQ(t.port.Events.back(), "line  5  Jugador2 Pasa");
 }
 
-TEST(RecordCapacity, GrowsByFortyUpToTheLimitAndKeepsItsContents) {
-  GameState s;
-  s.MoveRecord[7][kFSeat] = 3;
-  for (auto [move, size] :
-       {std::pair{39, 41}, {40, 81}, {80, 121}, {kMoveRecordLimit, kMoveRecordLimit + 1}}) {
-    EXPECT_TRUE(EnsureMoveRecordCapacity(s, move));
-    EXPECT_EQ(s.MoveRecord.size(), static_cast<size_t>(size)) << move;
-  }
-  EXPECT_EQ(s.MoveRecord[7][kFSeat], 3) << "contents kept";
-  EXPECT_FALSE(EnsureMoveRecordCapacity(s, kMoveRecordLimit + 1));
-  EXPECT_FALSE(EnsureMoveRecordCapacity(s, 0));
-}
-
 TEST(RecordCapacity, AnEntryBeyondTheRecordIsNeverWritten) {
   GameState s;
   s.MoveNumber = 41;
@@ -161,23 +148,6 @@ TEST(Marks, PassesDoublesAndOtherTiles) {
   AplicaJugada(s, kApply, 5);
   EXPECT_EQ(s.SeatPipMark[2][3], -2);
   EXPECT_EQ(s.SeatPipMark[2][1], 3);
-}
-
-TEST(Marks, PartnersThirdMoveAfterADoubleLead) {
-  for (i16 mode : {kModePairs, kModeIndividual}) {
-    for (bool secondPasses : {false, true}) {
-      GameState s = MarkTable();
-      s.RuleMode = mode;
-      s.MoveRecord[1] = Entry(4, 3, 3, 1, kNoPip, 3);
-      s.MoveRecord[2] =
-          secondPasses ? Entry(1, kNoPip, kNoPip, kPassEnd, 3, 3) : Entry(1, 3, 5, 2, 3, 3);
-      s.MoveRecord[3] = Entry(2, 3, 1, 1, 3, secondPasses ? 3 : 5);
-      for (int m = 1; m <= 3; ++m) AplicaJugada(s, kApply, m);
-      const bool rule = mode == kModePairs && !secondPasses;
-      EXPECT_EQ(s.SeatPipMark[2][5], rule ? -2 : 0) << mode << secondPasses;
-      EXPECT_EQ(s.SeatPipMark[2][3], -2);
-    }
-  }
 }
 
 }  // namespace

@@ -114,23 +114,6 @@ TableBuilder ClosingTheFives() {
   return t;
 }
 
-TEST(RuleBlock, Rule16TakesTheOutstandingDoubleOffItsHolder) {
-  // Individual play. The double five is still out, with seat 2, which would
-  // lay it before the block. Seat 1 ends with 23 - 11 = 12 pips, seat 2 with
-  // 15 - 10 = 5; seats 3 and 4 hold 60 and 33. With a margin of 2 (level 100)
-  // that block is lost; counting the double still in seat 2's hand would
-  // have called it won.
-  TableBuilder t;
-  t.Individual();
-  t.Give(1, "5-6 4-0 3-0 2-0 2-1 5-0 5-1").Give(2, "5-5 4-1 5-2 5-3 5-4 1-1 0-0");
-  t.Give(3, "6-6 6-4 6-3 6-2 6-1 6-0 4-4").Deal();
-  t.Played("5-0 5-1 5-2 5-3 5-4 1-1 0-0").Ends(6, 4);
-  const Evaluation e = EvaluateAt(t.s, 100);
-  EXPECT_EQ(Amount(e, "6-5", 16), -600) << ExplainEvaluation(e);
-  EXPECT_EQ(Chosen(e), "4-0");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "6-5", 16), 600);  // a margin of 22 forgives it
-}
-
 // All threes but 3-6 (seat 1's) and possibly the double are down.
 TableBuilder CoveringTheLastThree(bool doubleDown, int doubleSeat) {
   TableBuilder t;
@@ -138,23 +121,6 @@ TableBuilder CoveringTheLastThree(bool doubleDown, int doubleSeat) {
   t.Give(doubleSeat, "3-3").Deal().Played("3-0 3-1 3-2 3-4 3-5").Ends(3, 2).Mark(1, 6, 10);
   if (doubleDown) t.Played("3-3");
   return t;
-}
-
-TEST(RuleBlock, Rule17StrandsAnOpponentsDoubleAndPenalisesOurOwn) {
-  TableBuilder t = CoveringTheLastThree(false, 2);
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 51), "3-6", 17), 90);
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 50), "3-6", 17), 0);
-  // With the double its holder's last tile, stranding it wins above 90.
-  t.Played("2-1 2-2 4-1").Mark(1, 6, 0).Mark(1, 0, 35);
-  ASSERT_EQ(t.s.SeatTileCount[2], 1);
-  ExpectDecides(t.s, 17, 91, "3-6", "2-0", false);
-  EXPECT_EQ(Chosen(EvaluateAt(t.s, 90)), "2-0");
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 91), "3-6", 17), 590);
-  // The partner's double three is our own double stranded in pairs, and
-  // somebody else's when every seat plays for itself.
-  TableBuilder partner = CoveringTheLastThree(false, 3);
-  EXPECT_EQ(Amount(EvaluateAt(partner.s, 51), "3-6", 17), -400);
-  EXPECT_EQ(Amount(EvaluateAt(partner.Individual().s, 51), "3-6", 17), 90);
 }
 
 // Ends 2 and 5. Every five is down but 5-3, held by seat 2; opening the three

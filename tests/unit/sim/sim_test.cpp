@@ -72,28 +72,6 @@ TEST(Sim, SimpleAndSearchingBaselinesAndTheExpertPlayLegallyAndRepeatably) {
   EXPECT_EQ(b.Status, 0) << b.Out;
 }
 
-TEST(Sim, TheSameSeedGivesTheSameBytes) {
-  const std::string args = "--matches 150 --seed 5 --vary-rules --trace --json";
-  const SimRun a = Sim(args);
-  const SimRun b = Sim(args);
-  ASSERT_EQ(a.Status, 0);
-  EXPECT_GT(a.Out.size(), 10000u);
-  EXPECT_EQ(a.Out, b.Out);
-  EXPECT_NE(a.Out, Sim("--matches 150 --seed 6 --vary-rules --trace --json --no-time").Out);
-  const SimRun random = Sim("--matches 50 --seed 5 --strategy 4=random --trace --no-time");
-  EXPECT_EQ(random.Out, Sim("--matches 50 --seed 5 --strategy 4=random --trace --no-time").Out);
-}
-
-TEST(Sim, TheTraceShowsDealsMovesAndMessages) {
-  const SimRun r = Sim("--matches 1 --seed 3 --trace --no-time");
-  ASSERT_EQ(r.Status, 0);
-  EXPECT_NE(r.Out.find("\nhand 1 lead "), std::string::npos);
-  EXPECT_NE(r.Out.find("\ndeal seat 4: "), std::string::npos);
-  EXPECT_NE(r.Out.find("\n 1  Jugador"), std::string::npos);
-  EXPECT_NE(r.Out.find("\nmessage Final de Partida\n"), std::string::npos);
-  EXPECT_EQ(r.Out.find('\r'), std::string::npos) << "message lines end in LF";
-}
-
 TEST(Sim, ASavedHandResumesExactlyWhereItStood) {
   const std::string file = ::testing::TempDir() + "tarvelis_sim_resume.ini";
   const SimRun saved = Sim("--seed 5 --save-after-move 10 " + file);
@@ -138,16 +116,18 @@ TEST(Sim, BadArgumentsAreRefused) {
   std::remove(file.c_str());
 }
 
-TEST(Sim, TheJsonReportCarriesEveryCountAndTheTimeLast) {
-  const SimRun r = Sim("--matches 20 --seed 9 --json --check --time");
+// The signature of play: these seeded matches, under every rule varied, give
+// exactly these totals. A change that alters how the game deals, plays or
+// scores changes them; it must update them here and say so in its commit.
+TEST(Sim, ThousandSeededMatchesGiveTheirSignature) {
+  const SimRun r = Sim("--matches 1000 --seed 19 --vary-rules --json --no-time");
   ASSERT_EQ(r.Status, 0);
-  for (const char* key : {"\"matches\":20", "\"hands\":", "\"moves\":", "\"wins\":{\"pairs\":[",
-                          "\"hand_wins\":", "\"tied_hands\":", "\"points\":", "\"checks\":{"}) {
-    EXPECT_NE(r.Out.find(key), std::string::npos) << key;
-  }
-  const size_t seconds = r.Out.find(",\"seconds\":");
-  ASSERT_NE(seconds, std::string::npos);
-  EXPECT_EQ(r.Out.find('"', seconds + 11), std::string::npos) << "the time comes last";
+  EXPECT_EQ(r.Out,
+            "{\"matches\":1000,\"hands\":2532,\"moves\":61820,"
+            "\"wins\":{\"pairs\":[237,268],\"seats\":[156,116,96,127]},"
+            "\"hand_wins\":{\"pairs\":[625,644],\"seats\":[370,286,271,295]},"
+            "\"tied_hands\":100,"
+            "\"points\":{\"pairs\":[13218,11890],\"seats\":[9127,6748,6189,7044]}}\n");
 }
 
 }  // namespace

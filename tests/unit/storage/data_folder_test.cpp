@@ -15,14 +15,6 @@ namespace fs = std::filesystem;
 using testing::TempFolder;
 using testing::WriteBytes;
 
-TEST(DataFolder, AWritableProgramFolderIsTheDataFolder) {
-  TempFolder root;
-  const fs::path chosen = PrepareDataFolder(root.path(), root / "fallback");
-  EXPECT_EQ(chosen, root.path());
-  EXPECT_FALSE(fs::exists(root / "CSCD.WRK"));
-  EXPECT_FALSE(fs::exists(root / "fallback"));
-}
-
 TEST(DataFolder, NothingToCopyOrNoProgramFolderAtAllIsNoError) {
   TempFolder root;
   WriteBytes(root / "a-file", "x");

@@ -40,26 +40,6 @@ TEST(HistoryRecord, IndividualListsTheOthersByPoints) {
   EXPECT_EQ(r.substr(12), "C\xE1ndida  Bernardo Dolores IAna       12  4  4  2I\r\n");
 }
 
-TEST(HistoryFile, RecordsWrittenAreReadBack) {
-  testing::TempFolder folder;
-  EXPECT_TRUE(ReadHistory(folder.path()).empty()) << "no file yet: an empty history";
-  GameState pairs = Finished(kModePairs);
-  pairs.HandWinner = 1;
-  pairs.PairTotal = {0, 6, 2};
-  ASSERT_TRUE(AppendHistory(pairs, folder.path(), DateTime{2026, 12, 6, 9, 5}));
-  ASSERT_TRUE(AppendHistory(pairs, folder.path(), DateTime{2026, 12, 7, 18, 30}));
-  EXPECT_EQ(testing::ReadBytes(folder / kHistoryFileName).size(), 2u * kHistoryRecordSize);
-  const std::vector<HistoryMatch> m = ReadHistory(folder.path());
-  ASSERT_EQ(m.size(), 2u);
-  EXPECT_TRUE(m[0].Pairs);
-  EXPECT_EQ(m[1].Date() + " " + m[1].Time(), "07-12-2026 18:30");
-  EXPECT_FALSE(AppendHistory(pairs, folder / "missing", DateTime{}));
-  // Only a plain file is read: a folder in its place is an empty history.
-  testing::TempFolder other;
-  std::filesystem::create_directory(other / kHistoryFileName);
-  EXPECT_TRUE(ReadHistory(other.path()).empty());
-}
-
 // Damage costs only the record it hit: every record kept is one whole line.
 TEST(ParseHistory, LineEndsAndDamage) {
   const std::string a =

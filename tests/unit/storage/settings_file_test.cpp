@@ -65,14 +65,6 @@ TEST(LoadSettings, AFileCutShortKeepsWhatWasReadAndIsNotRewritten) {
   EXPECT_EQ(ReadBytes(folder / "TARVE32.INI"), cut);
 }
 
-TEST(LoadErrorMessage, FollowsTheTableOfErrors) {
-  EXPECT_EQ(LoadErrorMessage(7, "/x"), "CID ERROR 7 : Insuficiente memoria");
-  EXPECT_EQ(LoadErrorMessage(68, "/media/usb/tarvelis"),
-            "CID ERROR 68: Unidad /media/usb/tarvelis: no preparada");
-  EXPECT_EQ(LoadErrorMessage(6, "/x"), "");
-  EXPECT_EQ(LoadErrorMessage(9, "/x"), "CID ERROR 9");
-}
-
 TEST(SaveSettings, ReplacesTheFileWholeOrSaysItFailedAndKeepsTheOldOne) {
   TempFolder folder;
   GameState s = sample::RichState(15, 2);

@@ -112,34 +112,6 @@ TEST(DamagedFile, ImpossibleCountsStopTheReadWithoutAllocating) {
   }
 }
 
-TEST(DamagedFile, SeededRandomDamageNeverLeavesAnUnsafeState) {
-  const std::string text = StateFileText(sample::RichState(30, 5));
-  std::mt19937 rng(20240611);
-  auto below = [&](std::size_t n) {
-    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
-  };
-  for (int round = 0; round < 400; ++round) {
-    std::string damaged = text;
-    switch (round % 3) {
-      case 0:  // a few bytes overwritten
-        for (int k = 0, n = 1 + static_cast<int>(below(8)); k < n; ++k) {
-          damaged[below(damaged.size())] = static_cast<char>(below(256));
-        }
-        break;
-      case 1:  // a stretch lost, digits where they do not belong
-        damaged.erase(below(damaged.size()), below(200));
-        damaged.insert(below(damaged.size()), std::to_string(rng()));
-        break;
-      default:  // nothing but noise
-        damaged.resize(below(3000));
-        for (char& c : damaged) c = static_cast<char>(below(256));
-    }
-    GameState back;
-    ReadText(back, damaged);
-    ExpectSafeToUse(back, "round " + std::to_string(round));
-  }
-}
-
 // Each fault the checker can name is guarded where the checker is tested;
 // here, that a match which contradicts itself is dropped on the way in while
 // the settings stay, and that what a player may do to a hand is no fault.

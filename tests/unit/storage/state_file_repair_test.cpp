@@ -76,19 +76,6 @@ TEST(SettingsRepair, OutOfRangeValuesFallBackToTheirDefaults) {
   }
 }
 
-TEST(SettingsRepair, ValuesAtTheEdgesOfTheirRangesAreKept) {
-  GameState s = NewFileState();
-  s.SeatLevel = {0, 0, 100, 1, 99};
-  s.RuleTieWinner = 3;
-  s.RuleNextLead = 4;
-  s.MatchTarget = 1;
-  s.GameSpeed = 0;
-  s.RulePlayedTilesShown = 1;
-  GameState back;
-  ReadText(back, StateFileText(s));
-  testing::ExpectSameSettings(s, back);
-}
-
 TEST(SettingsRepair, NamesComeBackWithEachWordCapitalised) {
   GameState s = NewFileState();
   s.SeatName[3] = "ñoño  gÜEMES";

@@ -23,16 +23,5 @@ TEST(Codepage1252, HighBytesAreTheWindowsCharactersAndTheRestAQuestionMark) {
   EXPECT_EQ(Utf8To1252("\xED\xA0\x80"), "???");
 }
 
-TEST(NameCase, EachWordCapitalisedSpacesKeptAndOnlyLettersChange) {
-  EXPECT_EQ(CapitaliseWords("JUAN  pedro"), "Juan  Pedro");
-  EXPECT_EQ(CapitaliseWords("ÁNGEL ÑANDÚ éRIC ñoño güemes ÜBER"),
-            "Ángel Ñandú Éric Ñoño Güemes Über");
-  EXPECT_EQ(CapitaliseWords(" ana"), " Ana");
-  EXPECT_EQ(CapitaliseWords(""), "");
-  EXPECT_EQ(CapitaliseWords("ÿves ŠTEFAN œil"), "Ÿves Štefan Œil");
-  EXPECT_EQ(CapitaliseWords("a×B÷C"), "A×b÷c");
-  EXPECT_EQ(CapitaliseWords("1ABC ß"), "1abc ß");
-}
-
 }  // namespace
 }  // namespace tarvelis
