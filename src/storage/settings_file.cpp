@@ -28,6 +28,12 @@ const char kCannotSaveMessage[] =
     "No se puede escribir en la carpeta del programa ni en la carpeta de datos del usuario. Se "
     "juega con los datos guardados, pero los cambios no se podrán guardar.";
 
+constexpr char kNotSavedStart[] = "No se han podido guardar los datos en ";
+constexpr char kMatchGoesOnFromLastSave[] =
+    " La partida en curso continuará en la próxima sesión desde la última jugada que se pudo "
+    "guardar.";
+constexpr char kMatchCannotGoOn[] = " La partida en curso no se podrá continuar.";
+
 const char kNotCreatedMessage[] =
     "No se encuentra el fichero de inicialización TARVE32.INI y no se ha podido crear. Se "
     "juega con los valores establecidos por defecto, pero los cambios no se podrán guardar.";
@@ -98,6 +104,13 @@ LoadReport LoadSettings(GameState& s, const DataFolderChoice& where) {
       report.Message += " Se ha guardado una copia del fichero en " + copy.string() + ".";
     }
   }
+  // A match that ended with its record pending: the record goes into the
+  // history unless it reached it before the program stopped, and the file
+  // is written again without it.
+  if (!outcome.PendingRecord.empty() && where.CanSave &&
+      AppendHistoryOnce(where.Folder, outcome.PendingRecord)) {
+    [[maybe_unused]] const bool saved = SaveSettings(s, where.Folder);
+  }
   // Only a missing file is created. A file that read part way is left as it
   // is until the program saves, and one that could not be opened (rights, a
   // folder of that name) is never replaced by the defaults.
@@ -117,6 +130,35 @@ LoadReport LoadSettings(GameState& s, const DataFolderChoice& where) {
     report.SettingsNotSaved = true;
   }
   return report;
+}
+
+std::string SaveFailedMessage(const GameState& live, const fs::path& dataFolder) {
+  const fs::path file = dataFolder / kSettingsFileName;
+  std::string text = kNotSavedStart + file.string() + ".";
+  if (!live.MatchInProgress) return text;
+  GameState disk;
+  ApplyNewFileState(disk);
+  disk.Table = live.Table;
+  const ReadOutcome outcome = LoadStateFile(disk, file);
+  const bool onDisk = outcome.ErrorNumber == 0 && disk.MatchInProgress;
+  return text + (onDisk ? kMatchGoesOnFromLastSave : kMatchCannotGoOn);
+}
+
+bool KeepMatchInHistory(const GameState& s, const fs::path& dataFolder, const DateTime& when) {
+  const std::string record = HistoryRecord(s, when);
+  const std::string fields = record.substr(0, kHistoryFieldsSize);
+  GameState ended = s;
+  ended.MatchInProgress = false;
+  ended.HandInProgress = false;
+  ended.MoveNumber = 0;
+  const fs::path file = dataFolder / kSettingsFileName;
+  // Without the pending record on disk, an append could be repeated by the
+  // next start resuming the match it ended.
+  if (!SaveStateFile(ended, file, fields)) return false;
+  const bool appended = AppendHistoryOnce(dataFolder, fields);
+  // When this fails the record stays pending and the next start settles it.
+  [[maybe_unused]] const bool cleared = SaveStateFile(ended, file);
+  return appended;
 }
 
 bool SaveSettings(const GameState& s, const fs::path& dataFolder) {

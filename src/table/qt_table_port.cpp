@@ -51,6 +51,7 @@ void QtTablePort::WaitUntil(Done done, const QString& report) {
   // asks now: it would dismiss the next notice, which may be the user's own
   // turn.
   const UserWait wait;
+  ++userWaits_;
   // Told only now, so a test's click made as soon as it reads the line is
   // never taken for a stale one.
   if (!report.isEmpty()) ReportWait(report);
@@ -59,6 +60,7 @@ void QtTablePort::WaitUntil(Done done, const QString& report) {
   while (!done() && !MustStop()) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
   }
+  --userWaits_;
 }
 
 void QtTablePort::YieldToWindows() {
@@ -77,6 +79,7 @@ int QtTablePort::WaitForNotice(const std::string& label) {
   mesa_.TakeClickedSlot();  // a click from before the wait chooses nothing
   mesa_.ShowNotice(QString::fromStdString(label));
   mesa_.RefreshPointer();
+  if (onNotice) onNotice();
   WaitUntil([&] { return !state_.NoticeShown; }, NoticeLine(state_, label));
   mesa_.HideNotice();
   mesa_.setCursor(BusyCursor());

@@ -1,10 +1,13 @@
 #include "storage/data_folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -50,6 +53,41 @@ TEST(DataFolder, TheFallbackFollowsTheUsersDataFolder) {
   for (int i = 0; i < 2; ++i) {
     if (saved[i]) setenv(names[i], saved[i]->c_str(), 1);
   }
+}
+
+// One copy per data folder: a second lock is refused while the first lives,
+// and a copy that dies (here a child that exits holding it) leaves no lock.
+TEST(DataFolderLock, OneHolderAtATimeAndNoneAfterItDies) {
+  TempFolder folder;
+  {
+    DataFolderLock first(folder.path());
+    EXPECT_EQ(first.state(), DataFolderLock::State::kHeld);
+    EXPECT_EQ(DataFolderLock(folder.path()).state(), DataFolderLock::State::kHeldByAnother);
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    DataFolderLock dying(folder.path());
+    ::_exit(dying.state() == DataFolderLock::State::kHeld ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(DataFolderLock(folder.path()).state(), DataFolderLock::State::kHeld);
+  EXPECT_EQ(DataFolderLock(folder / "missing").state(), DataFolderLock::State::kUnavailable);
+}
+
+// Only the leftovers of a killed write go, never a file of the user's.
+TEST(RemoveStaleTemporaries, TakesOnlyUnfinishedWrites) {
+  TempFolder folder;
+  const std::vector<std::string> stale = {"TARVE32.INI.tmp.a1b2c3d4e5",
+                                          "mi juego.man.tmp.0123456789"};
+  const std::vector<std::string> kept = {
+      "TARVE32.INI", "notas.tmp.txt", "TARVE32.INI.tmp.ABCDEFGHIJ", "x.tmp.abc", ".tmp.abcdefghij"};
+  for (const auto& name : stale) WriteBytes(folder / name, "x");
+  for (const auto& name : kept) WriteBytes(folder / name, "x");
+  RemoveStaleTemporaries(folder.path());
+  for (const auto& name : stale) EXPECT_FALSE(fs::exists(folder / name)) << name;
+  for (const auto& name : kept) EXPECT_TRUE(fs::exists(folder / name)) << name;
 }
 
 }  // namespace
