@@ -1,7 +1,12 @@
 #include "app/program.h"
 
+#include <unistd.h>
+
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QScreen>
 #include <QTimer>
 
@@ -50,6 +55,16 @@ class MoveSaver : public EngineHooks {
  private:
   Program& program_;
 };
+
+// The local socket the copy holding a data folder listens on, so that a
+// second start can bring it to the front: one per user and folder.
+QString FrontSocketName(const std::filesystem::path& folder) {
+  const QByteArray hash =
+      QCryptographicHash::hash(QByteArray::fromStdString(folder.string()), QCryptographicHash::Sha1)
+          .toHex()
+          .left(16);
+  return QStringLiteral("tarvelis-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+}
 
 QString RightAlignedInThree(int n) {
   return QString::number(n).rightJustified(3, QLatin1Char(' '));
@@ -100,6 +115,10 @@ bool Program::StartProgram() {
   // other's and both could finish, and record, the same match.
   lock_ = std::make_unique<DataFolderLock>(dataFolder_);
   if (lock_->state() == DataFolderLock::State::kHeldByAnother) {
+    // The copy that runs comes to the front, where the desktop lets it.
+    QLocalSocket knock;
+    knock.connectToServer(FrontSocketName(dataFolder_));
+    knock.waitForConnected(1000);
     ShowMessage(state_, QString::fromUtf8(kSecondCopyTitle),
                 QString::fromStdString(SecondCopyMessage(dataFolder_)), 3, kNotice, nullptr);
     return false;
@@ -150,6 +169,7 @@ bool Program::StartProgram() {
   QObject::connect(qApp, &QCoreApplication::aboutToQuit, mesa_, [this] {
     if (!leaving_) SaveIfAtRest();
   });
+  if (lock_->state() == DataFolderLock::State::kHeld) ListenForSecondCopies();
   recorder_ = std::make_unique<RecorderPanel>(state_, *mesa_, *port_);
   mesa_->setGeometry(area.x(), area.y(), state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx);
   mesa_->showFullScreen();
@@ -180,6 +200,21 @@ bool Program::StartProgram() {
     mesa_->setCursor(CursorOfKind(1));
   }
   return true;
+}
+
+void Program::ListenForSecondCopies() {
+  const QString name = FrontSocketName(dataFolder_);
+  // A socket left by a copy that died: the lock says none lives.
+  QLocalServer::removeServer(name);
+  auto* server = new QLocalServer(mesa_);
+  server->setSocketOptions(QLocalServer::UserAccessOption);
+  if (!server->listen(name)) return;
+  QObject::connect(server, &QLocalServer::newConnection, mesa_, [this, server] {
+    while (QLocalSocket* knock = server->nextPendingConnection()) knock->deleteLater();
+    mesa_->showFullScreen();
+    mesa_->raise();
+    mesa_->activateWindow();
+  });
 }
 
 void Program::ResumeHand() {

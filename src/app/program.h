@@ -75,6 +75,8 @@ class Program {
   void OnTutorButton();
   void OnScoreButton();
   void KeepInHistory();
+  // Brings the table to the front when a second copy starts on its folder.
+  void ListenForSecondCopies();
   bool Ask(const QString& title, const QString& text);
   void Tell(const QString& title, const QString& text, int picture);
 
