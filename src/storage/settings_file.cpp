@@ -145,8 +145,11 @@ std::string SaveFailedMessage(const GameState& live, const fs::path& dataFolder)
 }
 
 bool KeepMatchInHistory(const GameState& s, const fs::path& dataFolder, const DateTime& when) {
-  const std::string record = HistoryRecord(s, when);
-  const std::string fields = record.substr(0, kHistoryFieldsSize);
+  // The record as the settings file can hold it (a name's double quote
+  // becomes an apostrophe there), so the history gets the very same bytes
+  // and a start can tell whether it already holds them.
+  std::string fields = HistoryRecord(s, when).substr(0, kHistoryFieldsSize);
+  std::replace(fields.begin(), fields.end(), '"', '\'');
   GameState ended = s;
   ended.MatchInProgress = false;
   ended.HandInProgress = false;
