@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The game ended from outside: a kill -9 at the user's turn keeps the match
-# saved with the last move; a second copy on the same data folder says so and
+# saved with the last move, and the dead copy's lock does not stop the next
+# start; a second copy on the same data folder says so and
 # ends, leaving the first to play on; SIGTERM saves and ends cleanly.
 source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
