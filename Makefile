@@ -6,7 +6,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-core sanitize fuzz-smoke format format-check bench package clean
+.PHONY: all deps configure build run test test-core monkey sanitize fuzz-smoke format format-check bench package clean
 
 all: build
 
@@ -27,6 +27,13 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# A seeded random player on the real game under Xvfb for MONKEY_SECONDS; kept
+# out of `make test` so that the suite stays quick.
+MONKEY_SEED ?= 1
+MONKEY_SECONDS ?= 75
+monkey: build
+	tests/monkey/monkey.sh $(BUILD) $(MONKEY_SEED) $(MONKEY_SECONDS)
 
 test-core: build
 	cd $(BUILD) && ctest --output-on-failure -L core -j $(JOBS)

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils python3
   desktop-file-utils appstream
 )
 

@@ -1,12 +1,18 @@
 #include "app/program.h"
 
+#include <unistd.h>
+
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QScreen>
 #include <QTimer>
 #include <cstdint>
 #include <optional>
 
+#include "app/exit_signals.h"
 #include "dialogs/cover.h"
 #include "dialogs/help_window.h"
 #include "dialogs/history_viewer.h"
@@ -51,11 +57,37 @@ std::optional<std::uint32_t> TestSeed() {
   return seed;
 }
 
+// Saves after every move, as the file would be saved while the next move is
+// awaited, so that a kill or a lost display costs at most the move in play.
+class MoveSaver : public EngineHooks {
+ public:
+  explicit MoveSaver(Program& program) : program_(program) {}
+  void MoveMade(GameState& s) override {
+    AdvanceTurn(s);
+    program_.SaveAsPlayGoes();
+    TurnBack(s);
+  }
+
+ private:
+  Program& program_;
+};
+
+// The local socket the copy holding a data folder listens on, so that a
+// second start can bring it to the front: one per user and folder.
+QString FrontSocketName(const std::filesystem::path& folder) {
+  const QByteArray hash =
+      QCryptographicHash::hash(QByteArray::fromStdString(folder.string()), QCryptographicHash::Sha1)
+          .toHex()
+          .left(16);
+  return QStringLiteral("tarvelis-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+}
+
 }  // namespace
 
 Program::Program(GameState& state) : state_(state), random_(TestSeed().value_or(ClockSeed())) {}
 
 Program::~Program() {
+  signals_.reset();
   recorder_.reset();
   engine_.reset();
   port_.reset();
@@ -74,21 +106,39 @@ bool Program::StartProgram() {
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return false;
 
-  // The cover, until it has run or the user presses a key or clicks.
-  ShowCover();
-
-  // The data folder and the settings. The speed of the machine is not
-  // measured: every wait and animation step of this program is timed on the
-  // clock, so it runs alike on any machine. The table is measured first: a
-  // resumed chain is checked against, and laid for, the table it is shown on.
-  const QRect area = screen->geometry();
-  state_.Table = ComputeTableGeometry(area.width(), area.height());
-  // An installed game never keeps its files beside the binary, even when the
-  // user could write there (root, say): each user gets their own data folder.
+  // The data folder. An installed game never keeps its files beside the
+  // binary, even when the user could write there (root, say): each user gets
+  // their own data folder.
   const std::filesystem::path fallback = DefaultFallbackFolder();
   const DataFolderChoice where =
       ChooseDataFolder(RunsFromInstallFolder() ? fallback : ProgramFolder(), fallback);
   dataFolder_ = where.Folder;
+  // One copy per data folder: two would each write their own match over the
+  // other's and both could finish, and record, the same match.
+  lock_ = std::make_unique<DataFolderLock>(dataFolder_);
+  if (lock_->state() == DataFolderLock::State::kHeldByAnother) {
+    // The copy that runs comes to the front, where the desktop lets it.
+    QLocalSocket knock;
+    knock.connectToServer(FrontSocketName(dataFolder_));
+    knock.waitForConnected(1000);
+    ShowMessage(state_, Utf(kSecondCopyTitle), Utf(SecondCopyMessage(dataFolder_.string())),
+                kPictureWarning, kNotice, nullptr);
+    return false;
+  }
+  // Only the copy holding the folder may clear what a killed write left.
+  if (lock_->state() == DataFolderLock::State::kHeld && where.CanSave) {
+    RemoveStaleTemporaries(dataFolder_);
+  }
+
+  // The cover, until it has run or the user presses a key or clicks.
+  ShowCover();
+
+  // The settings. The speed of the machine is not measured: every wait and
+  // animation step of this program is timed on the clock, so it runs alike on
+  // any machine. The table is measured first: a resumed chain is checked
+  // against, and laid for, the table it is shown on.
+  const QRect area = screen->geometry();
+  state_.Table = ComputeTableGeometry(area.width(), area.height());
   state_.MatchInProgress = false;
   const LoadReport report = LoadSettings(state_, where);
   if (!report.Message.empty()) {
@@ -113,6 +163,17 @@ bool Program::StartProgram() {
   engine_->SeedFromClock = !TestSeed().has_value();
   port_->SetContext(engine_.get());
   port_->onAppendHistory = [this] { KeepInHistory(); };
+  port_->onNotice = [this] { SaveAsPlayGoes(); };
+  saver_ = std::make_unique<MoveSaver>(*this);
+  engine_->Hooks = saver_.get();
+  // A logout, a shutdown or a kill through the usual signals saves and ends
+  // as the exit button does, without its questions.
+  signals_ = std::make_unique<ExitSignals>([this](int) { LeaveNow(); });
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, mesa_, [this] { SaveIfAtRest(); });
+  QObject::connect(qApp, &QCoreApplication::aboutToQuit, mesa_, [this] {
+    if (!leaving_) SaveIfAtRest();
+  });
+  if (lock_->state() == DataFolderLock::State::kHeld) ListenForSecondCopies();
   recorder_ = std::make_unique<RecorderPanel>(state_, *mesa_, *port_);
   mesa_->setGeometry(area.x(), area.y(), state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx);
   mesa_->showFullScreen();
@@ -139,6 +200,21 @@ bool Program::StartProgram() {
   return true;
 }
 
+void Program::ListenForSecondCopies() {
+  const QString name = FrontSocketName(dataFolder_);
+  // A socket left by a copy that died: the lock says none lives.
+  QLocalServer::removeServer(name);
+  auto* server = new QLocalServer(mesa_);
+  server->setSocketOptions(QLocalServer::UserAccessOption);
+  if (!server->listen(name)) return;
+  QObject::connect(server, &QLocalServer::newConnection, mesa_, [this, server] {
+    while (QLocalSocket* knock = server->nextPendingConnection()) knock->deleteLater();
+    mesa_->showFullScreen();
+    mesa_->raise();
+    mesa_->activateWindow();
+  });
+}
+
 void Program::ResumeHand() {
   mesa_->Painter().DrawAll();
   mesa_->Show();
@@ -146,6 +222,8 @@ void Program::ResumeHand() {
   port_->RecorderSelect(state_.MoveNumber - 2);
   Tell(Utf(kResumeTitle), Utf(kResumeMessage), kPictureInformation);
   RunMatch(*engine_, LoopEntry::kResumeHand);
+  // A match that ended is saved as over at once.
+  if (!engine_->Control.ExitRequested) SaveAsPlayGoes();
   mesa_->setCursor(CursorOfKind(1));
 }
 
@@ -157,6 +235,7 @@ void Program::StartMatch() {
   // Runs the match here, or, when a loop is already waiting further down,
   // tells it to unwind and carry on with the new match.
   RunMatch(*engine_, LoopEntry::kNewMatch);
+  if (!engine_->Control.ExitRequested) SaveAsPlayGoes();
   mesa_->setCursor(CursorOfKind(1));
 }
 
@@ -164,7 +243,7 @@ void Program::KeepInHistory() {
   const QDateTime now = QDateTime::currentDateTime();
   const DateTime when{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
                       now.time().minute()};
-  if (!AppendHistory(state_, dataFolder_, when)) {
+  if (!KeepMatchInHistory(state_, dataFolder_, when)) {
     Tell(Utf(kHistoryTitle), Utf(HistoryNotSavedMessage((dataFolder_ / kHistoryFileName).string())),
          kPictureError);
   }
@@ -202,13 +281,41 @@ void Program::ExitProgram() {
     state_.HandInProgress = false;
   }
   if (!SaveSettings(state_, dataFolder_)) {
-    Tell(Utf(kSaveErrorTitle),
-         Utf(SettingsNotSavedMessage((dataFolder_ / kSettingsFileName).string(), true)),
-         kPictureError);
+    Tell(Utf(kSaveErrorTitle), Utf(SaveFailedMessage(state_, dataFolder_)), kPictureError);
   }
+  leaving_ = true;
   // Every loop waiting below this handler unwinds before the program ends;
   // the event loop is left directly, since closing the table would only ask
   // again.
+  engine_->Control.ExitRequested = true;
+  mesa_->AllowClose();
+  QCoreApplication::exit(0);
+}
+
+void Program::SaveAsPlayGoes() {
+  [[maybe_unused]] const bool saved = SaveSettings(state_, dataFolder_);
+}
+
+bool Program::SaveIfAtRest() {
+  if (!mesa_ || !engine_) return false;
+  // In the middle of a move or of a hand's end the state is half changed;
+  // with the recorder on it shows an earlier move. The last save stands.
+  const bool atRest = !engine_->Control.Running || port_->WaitsForUser();
+  if (!atRest || state_.RecorderOn || mesa_->Modes().ChoosingLeader) return false;
+  if (mesa_->Modes().AllTilesFaceUp) {
+    // A hand being dealt by hand cannot be resumed, as at the exit button.
+    GameState dropped = state_;
+    dropped.MatchInProgress = false;
+    dropped.HandInProgress = false;
+    return SaveSettings(dropped, dataFolder_);
+  }
+  return SaveSettings(state_, dataFolder_);
+}
+
+void Program::LeaveNow() {
+  if (leaving_ || !mesa_) return;
+  leaving_ = true;
+  SaveIfAtRest();
   engine_->Control.ExitRequested = true;
   mesa_->AllowClose();
   QCoreApplication::exit(0);

@@ -11,6 +11,9 @@
 
 namespace tarvelis {
 
+class DataFolderLock;
+class EngineHooks;
+class ExitSignals;
 class Mesa;
 class QtTablePort;
 class RecorderPanel;
@@ -29,6 +32,19 @@ class Program {
   // The exit button: refuses while a seat is being chosen or the recorder is
   // on, asks when a match is in progress, saves and quits.
   void ExitProgram();
+
+  // Leaving without questions, for a signal or the end of the desktop's
+  // session: saves what can be saved as it stands and quits.
+  void LeaveNow();
+
+  // Saves the state when it holds together as leaving would save it: the
+  // table idle or waiting for the user, the recorder off, no leader being
+  // chosen. Otherwise the save of the last move stands. False when nothing
+  // was saved.
+  bool SaveIfAtRest();
+
+  // Saves the state as play goes, quietly: a failure is told at the exit.
+  void SaveAsPlayGoes();
 
   // The new-match button: asks before leaving a running match, then plays
   // the new one in the one turn loop.
@@ -59,10 +75,16 @@ class Program {
   void OnTutorButton();
   void OnScoreButton();
   void KeepInHistory();
+  // Brings the table to the front when a second copy starts on its folder.
+  void ListenForSecondCopies();
   bool Ask(const QString& title, const QString& text);
   void Tell(const QString& title, const QString& text, int picture);
 
   GameState& state_;
+  std::unique_ptr<DataFolderLock> lock_;
+  std::unique_ptr<ExitSignals> signals_;
+  std::unique_ptr<EngineHooks> saver_;
+  bool leaving_ = false;
   Mesa* mesa_ = nullptr;
   std::unique_ptr<QtTablePort> port_;
   std::unique_ptr<RecorderPanel> recorder_;

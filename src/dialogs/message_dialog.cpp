@@ -169,14 +169,27 @@ void Mensajes::mousePressEvent(QMouseEvent* event) {
 }
 
 void Mensajes::keyPressEvent(QKeyEvent* event) {
-  // Any key typed answers: a notice closes, a question takes it as a yes.
   if (IsModifierOnly(event->key())) return;
   if (event->isAutoRepeat()) return;
+  // Any key typed closes a notice.
   if (buttons_ == kNotice) {
     if (parentWidget()) parentWidget()->unsetCursor();
     accept();
-  } else {
-    Answer(true);
+    return;
+  }
+  // A question is answered only on purpose, since a yes may throw a match
+  // away: Return takes the default button (yes), Escape is no, as on every
+  // desktop; any other key is ignored.
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      Answer(true);
+      break;
+    case Qt::Key_Escape:
+      Answer(false);
+      break;
+    default:
+      break;
   }
 }
 

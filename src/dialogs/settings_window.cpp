@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -23,9 +22,13 @@
 #include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
+#include "storage/file_access.h"
 
 namespace tarvelis {
 namespace {
+
+// A background picture bigger than this is no picture a table could show.
+constexpr std::size_t kMaxBackgroundBytes = std::size_t{64} << 20;
 
 const QColor kGrey(QRgb(0xFF000000 | art::kPanelGreyRgb));
 const QColor kEtch(128, 128, 128);
@@ -220,6 +223,9 @@ Personal::Personal(GameState& state, SettingsHooks hooks, std::filesystem::path 
 
   labels_ = BuildOptionLabels(state_);
   NormaliseToLabels(state_, labels_);
+  // A hand-edited file may ask for more than the totals can reach (they stop
+  // at kTotalCap); the window shows and keeps only a target a match can end at.
+  state_.MatchTarget = static_cast<i16>(std::clamp<int>(state_.MatchTarget, 1, kTotalCap));
   QPalette palette;
   palette.setColor(QPalette::Base, Qt::white);
   palette.setColor(QPalette::Text, Qt::black);
@@ -628,8 +634,14 @@ void Personal::LoadBackground() {
   if (request.Layout == BackgroundLayout::None) return;
   const QString file =
       QDir(QString::fromStdString(dataFolder_.string())).filePath(Utf(request.FileName));
-  QImageReader reader(file);
-  const QImage picture = reader.read();
+  // Only a regular file is read, without waiting on it: a FIFO or a device
+  // named like a picture would otherwise freeze the game.
+  const FileBytes bytes = ReadRegularFile(file.toStdString(), kMaxBackgroundBytes);
+  QImage picture;
+  if (bytes.ErrorNumber == 0) {
+    picture.loadFromData(reinterpret_cast<const uchar*>(bytes.Bytes.data()),
+                         static_cast<int>(bytes.Bytes.size()));
+  }
   if (picture.isNull()) {
     graphic_->setText(Utf(UnreadablePictureText(request.FileName)));
     graphic_->selectAll();

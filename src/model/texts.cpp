@@ -131,6 +131,19 @@ std::string SettingsNotSavedMessage(const std::string& file, bool atExit) {
          (atExit ? ". La partida en curso no se podrá continuar." : ".");
 }
 
+std::string SettingsNotSavedAtExitMessage(const std::string& file, bool matchOnDisk) {
+  return "No se han podido guardar los datos en " + file +
+         (matchOnDisk ? ". La partida en curso continuará en la próxima sesión desde la última "
+                        "jugada que se pudo guardar."
+                      : ". La partida en curso no se podrá continuar.");
+}
+
+std::string SecondCopyMessage(const std::string& folder) {
+  return "TARVELIS ya está abierto con la carpeta de datos " + folder +
+         ". Solo puede haber un TARVELIS abierto con cada carpeta de datos: siga jugando en el que "
+         "está abierto.";
+}
+
 std::string DriveNotReadyMessage(const std::string& folder) {
   return "CID ERROR 68: Unidad " + folder + ": no preparada";
 }

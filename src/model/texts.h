@@ -154,6 +154,13 @@ inline constexpr const char* kRecorderFirstMessage =
 std::string HistoryNotSavedMessage(const std::string& file);
 // The settings could not be written; at exit the match in play is lost too.
 std::string SettingsNotSavedMessage(const std::string& file, bool atExit);
+// At exit, with a match in play: whether the next start finds it at the last
+// move saved (`matchOnDisk`) or not at all.
+std::string SettingsNotSavedAtExitMessage(const std::string& file, bool matchOnDisk);
+
+// What a second copy of the game says before it ends.
+inline constexpr const char* kSecondCopyTitle = "TARVELIS ya está abierto";
+std::string SecondCopyMessage(const std::string& folder);
 
 // ---------------------------------------------------------------------------
 // The settings file

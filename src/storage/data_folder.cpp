@@ -1,9 +1,11 @@
 #include "storage/data_folder.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -93,6 +95,52 @@ fs::path DefaultFallbackFolder() {
   const fs::path home = Environment("HOME");
   if (home.is_absolute()) return home / ".local" / "share" / "tarvelis" / "";
   return fs::path("/tmp") / ("tarvelis-" + std::to_string(getuid())) / "";
+}
+
+DataFolderLock::DataFolderLock(const fs::path& folder) {
+  fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+    state_ = State::kHeld;
+    return;
+  }
+  if (errno == EWOULDBLOCK) state_ = State::kHeldByAnother;
+  ::close(fd_);
+  fd_ = -1;
+}
+
+DataFolderLock::~DataFolderLock() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+namespace {
+
+// "<name>.tmp." and ten letters or digits: the new file of a write (see
+// ReplaceFile).
+bool IsWriteTemporary(const std::string& name) {
+  constexpr std::size_t kRandom = 10;
+  const std::size_t mark = name.rfind(".tmp.");
+  if (mark == std::string::npos || mark == 0 || name.size() != mark + 5 + kRandom) return false;
+  for (std::size_t i = mark + 5; i < name.size(); ++i) {
+    const char c = name[i];
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void RemoveStaleTemporaries(const fs::path& folder) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path& file = it->path();
+    if (!IsWriteTemporary(file.filename().string())) continue;
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid()) {
+      continue;
+    }
+    ::unlink(file.c_str());
+  }
 }
 
 }  // namespace tarvelis

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "storage/settings_file.h"
 
@@ -22,6 +23,31 @@ DataFolderChoice ChooseDataFolder(const std::filesystem::path& programFolder,
 // The folder ChooseDataFolder writes to.
 std::filesystem::path PrepareDataFolder(const std::filesystem::path& programFolder,
                                         const std::filesystem::path& fallbackFolder);
+
+// Keeps one copy of the game per data folder: the folder itself is locked
+// (flock) for as long as the object lives. The kernel lets the lock go when
+// the copy ends, however it ends, so a copy that died never blocks the next.
+class DataFolderLock {
+ public:
+  enum class State { kHeld, kHeldByAnother, kUnavailable };
+  explicit DataFolderLock(const std::filesystem::path& folder);
+  ~DataFolderLock();
+  DataFolderLock(const DataFolderLock&) = delete;
+  DataFolderLock& operator=(const DataFolderLock&) = delete;
+  // kUnavailable: the folder cannot be opened or locked (a file system
+  // without locks); the game then runs as it always did.
+  State state() const { return state_; }
+
+ private:
+  int fd_ = -1;
+  State state_ = State::kUnavailable;
+};
+
+// Removes what a write killed half way leaves in `folder`: the new files
+// ("<name>.tmp.<random>") that were never renamed over their target. Only
+// the caller's own regular files of that shape go; call it while holding
+// the folder's DataFolderLock, when no write can be under way.
+void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 // $XDG_DATA_HOME/tarvelis/, or ~/.local/share/tarvelis/, or, with no home at
 // all, /tmp/tarvelis-<uid>/.

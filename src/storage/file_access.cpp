@@ -126,6 +126,10 @@ bool ReplaceFile(const fs::path& file, std::string_view bytes) {
   return WriteAndRename(WriteTarget(file), bytes, 0644);
 }
 
+bool ReplaceFileNotThroughLink(const fs::path& file, std::string_view bytes) {
+  return WriteAndRename(file, bytes, 0644);
+}
+
 bool AppendWhole(const fs::path& file, std::string_view bytes) {
   const fs::path target = WriteTarget(file);
   Fd fd(::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,

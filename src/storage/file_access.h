@@ -33,6 +33,10 @@ std::filesystem::path WriteTarget(const std::filesystem::path& file);
 // was and the new one is gone.
 bool ReplaceFile(const std::filesystem::path& file, std::string_view bytes);
 
+// The same, for a file that is never reached through a link: a link of that
+// name is replaced by the new file, whoever made it.
+bool ReplaceFileNotThroughLink(const std::filesystem::path& file, std::string_view bytes);
+
 // Appends `bytes` with one write. When the write fails or is short, the file
 // is cut back to its old length, so a full disk leaves it exactly as it was.
 bool AppendWhole(const std::filesystem::path& file, std::string_view bytes);

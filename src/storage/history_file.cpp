@@ -59,7 +59,7 @@ bool ParseRecord(std::string_view text, HistoryMatch& match) {
   for (int i = 0; i < 12; ++i) {
     if (text[i] < '0' || text[i] > '9') return false;
   }
-  if (text.find('\n') != std::string_view::npos) return false;
+  if (text.find_first_of("\r\n") != std::string_view::npos) return false;
   match.Text = std::string(text);
   for (int k = 0; k < 4; ++k) {
     match.Names[k] = Utf8From1252(TrimSpaces(text.substr(12 + 9 * k, 9)));
@@ -74,7 +74,8 @@ bool ParseRecord(std::string_view text, HistoryMatch& match) {
 int LineEndAt(std::string_view rest) {
   if (rest.empty()) return 0;
   if (rest.starts_with("\r\n")) return 2;
-  if (rest[0] == '\n' || rest == "\r") return 1;
+  // A lone CR ends a line too, as an old Mac editor leaves it.
+  if (rest[0] == '\n' || rest[0] == '\r') return 1;
   return -1;
 }
 
@@ -114,6 +115,15 @@ bool AppendHistory(const GameState& state, const std::filesystem::path& folder,
   return AppendWhole(folder / kHistoryFileName, HistoryRecord(state, when));
 }
 
+bool AppendHistoryOnce(const std::filesystem::path& folder, std::string_view record) {
+  const FileBytes file = ReadRegularFile(folder / kHistoryFileName, kMaxHistoryFileBytes);
+  if (file.ErrorNumber == 0) {
+    const std::vector<HistoryMatch> matches = ParseHistory(file.Bytes);
+    if (!matches.empty() && matches.back().Text == record) return true;
+  }
+  return AppendWhole(folder / kHistoryFileName, std::string(record) + "\r\n");
+}
+
 std::string HistoryMatch::Date() const {
   return Text.substr(6, 2) + "-" + Text.substr(4, 2) + "-" + Text.substr(0, 4);
 }
@@ -140,14 +150,13 @@ std::vector<HistoryMatch> ParseHistory(std::string_view bytes) {
     // Out of step: a write that failed half way leaves a piece of a record
     // glued to the front of the next one. The next line end closes that
     // record, whose fields are the characters just before it.
-    const size_t lf = bytes.find('\n', p);
-    if (lf == std::string_view::npos) break;
-    const size_t end = lf > p && bytes[lf - 1] == '\r' ? lf - 1 : lf;
+    const size_t end = bytes.find_first_of("\r\n", p);
+    if (end == std::string_view::npos) break;
     if (end - p >= static_cast<size_t>(kHistoryFieldsSize) &&
         ParseRecord(bytes.substr(end - kHistoryFieldsSize, kHistoryFieldsSize), match)) {
       matches.push_back(std::move(match));
     }
-    p = lf + 1;
+    p = end + static_cast<size_t>(LineEndAt(bytes.substr(end)));
   }
   return matches;
 }

@@ -36,6 +36,11 @@ std::string HistoryRecord(const GameState& state, const DateTime& when);
 bool AppendHistory(const GameState& state, const std::filesystem::path& folder,
                    const DateTime& when);
 
+// Appends `record` (a record's 61 characters, without the line end) unless it
+// is already the history's last record: a record written before a crash is
+// not written again. True when the history ends with it.
+bool AppendHistoryOnce(const std::filesystem::path& folder, std::string_view record);
+
 // One match of the history as the viewer and the totals read it.
 struct HistoryMatch {
   // The 61 characters before the line end, as written (Windows-1252). Their
@@ -55,7 +60,7 @@ struct HistoryMatch {
 
 // The matches of a history file's bytes, in file order: the one reader of the
 // file, for the viewer, the totals and whatever checks the file. Records end in
-// CR LF or in LF alone; the last may have no line end. A record is one line
+// CR LF, in LF or in CR alone; the last may have no line end. A record is one line
 // whose date and time are digits. Damage costs only what it touches: a record
 // cut short by a failed write is skipped, the whole records after it are found
 // again at their line ends, and a cut tail is dropped.

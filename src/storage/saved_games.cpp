@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "storage/file_access.h"
 #include "storage/state_file.h"
 
 namespace tarvelis {
@@ -59,6 +60,25 @@ std::string StemOf(const std::string& file) {
   return file.substr(0, file.size() - (sizeof(kSavedGameExtension) - 1));
 }
 
+// A plain file, or a link to a plain file inside `folder` (as an unpacked
+// archive of saved games may hold). A link that leads out of the folder is
+// no saved game: loading it would read, and deleting or saving over it
+// would be taken to change, a file elsewhere.
+bool IsSavedGameFile(const fs::path& folder, const fs::path& file) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(file, ec);
+  if (ec) return false;
+  if (fs::is_regular_file(status)) return true;
+  if (!fs::is_symlink(status)) return false;
+  const fs::path target = fs::canonical(file, ec);
+  if (ec || !fs::is_regular_file(target, ec)) return false;
+  const fs::path home = fs::canonical(folder, ec);
+  if (ec) return false;
+  const auto [inHome, inTarget] =
+      std::mismatch(home.begin(), home.end(), target.begin(), target.end());
+  return inHome == home.end() && inTarget != target.end();
+}
+
 // Every file of `folder` that is saved game `name`, whatever the capitals of
 // its ending; "<name>.man" first when it is there.
 std::vector<fs::path> CopiesOf(const fs::path& folder, std::string_view name) {
@@ -66,12 +86,11 @@ std::vector<fs::path> CopiesOf(const fs::path& folder, std::string_view name) {
   if (!IsPlainSavedGameName(name)) return found;
   std::error_code ec;
   const fs::path exact = folder / (std::string(name) + kSavedGameExtension);
-  if (fs::is_regular_file(exact, ec)) found.push_back(exact);
+  if (IsSavedGameFile(folder, exact)) found.push_back(exact);
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string file = it->path().filename().string();
     if (it->path() == exact || !EndsInSavedGameExtension(file) || StemOf(file) != name) continue;
-    std::error_code kind;
-    if (it->is_regular_file(kind)) found.push_back(it->path());
+    if (IsSavedGameFile(folder, it->path())) found.push_back(it->path());
   }
   return found;
 }
@@ -158,8 +177,7 @@ std::vector<std::string> ListSavedGames(const fs::path& folder) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string file = it->path().filename().string();
-    std::error_code kind;
-    if (!EndsInSavedGameExtension(file) || !it->is_regular_file(kind)) continue;
+    if (!EndsInSavedGameExtension(file) || !IsSavedGameFile(folder, it->path())) continue;
     const std::string name = StemOf(file);
     // A name no action could open is not offered.
     if (IsPlainSavedGameName(name) && SavedGameName(name) == name) names.push_back(name);
@@ -218,7 +236,8 @@ SavedGameOutcome SavedGames::GuardaMano(const GameState& state) {
     return SavedGameOutcome::kConfirmFirst;
   }
   const fs::path file = folder_ / (name_ + kSavedGameExtension);
-  if (!SaveStateFile(state, file)) {
+  // A link of that name is replaced, never written through.
+  if (!ReplaceFileNotThroughLink(file, StateFileText(state))) {
     error_ = SavedGameNotWrittenMessage(file.string());
     return SavedGameOutcome::kFailed;
   }

@@ -85,6 +85,13 @@ LoadReport LoadSettings(GameState& s, const DataFolderChoice& where) {
       report.Message += DamagedCopyNote(copy.string());
     }
   }
+  // A match that ended with its record pending: the record goes into the
+  // history unless it reached it before the program stopped, and the file
+  // is written again without it.
+  if (!outcome.PendingRecord.empty() && where.CanSave &&
+      AppendHistoryOnce(where.Folder, outcome.PendingRecord)) {
+    [[maybe_unused]] const bool saved = SaveSettings(s, where.Folder);
+  }
   // Only a missing file is created. A file that read part way is left as it
   // is until the program saves, and one that could not be opened (rights, a
   // folder of that name) is never replaced by the defaults.
@@ -104,6 +111,37 @@ LoadReport LoadSettings(GameState& s, const DataFolderChoice& where) {
     report.SettingsNotSaved = true;
   }
   return report;
+}
+
+std::string SaveFailedMessage(const GameState& live, const fs::path& dataFolder) {
+  const fs::path file = dataFolder / kSettingsFileName;
+  if (!live.MatchInProgress) return SettingsNotSavedMessage(file.string(), false);
+  GameState disk;
+  ApplyNewFileState(disk);
+  disk.Table = live.Table;
+  const ReadOutcome outcome = LoadStateFile(disk, file);
+  const bool onDisk = outcome.ErrorNumber == 0 && disk.MatchInProgress;
+  return SettingsNotSavedAtExitMessage(file.string(), onDisk);
+}
+
+bool KeepMatchInHistory(const GameState& s, const fs::path& dataFolder, const DateTime& when) {
+  // The record as the settings file can hold it (a name's double quote
+  // becomes an apostrophe there), so the history gets the very same bytes
+  // and a start can tell whether it already holds them.
+  std::string fields = HistoryRecord(s, when).substr(0, kHistoryFieldsSize);
+  std::replace(fields.begin(), fields.end(), '"', '\'');
+  GameState ended = s;
+  ended.MatchInProgress = false;
+  ended.HandInProgress = false;
+  ended.MoveNumber = 0;
+  const fs::path file = dataFolder / kSettingsFileName;
+  // Without the pending record on disk, an append could be repeated by the
+  // next start resuming the match it ended.
+  if (!SaveStateFile(ended, file, fields)) return false;
+  const bool appended = AppendHistoryOnce(dataFolder, fields);
+  // When this fails the record stays pending and the next start settles it.
+  [[maybe_unused]] const bool cleared = SaveStateFile(ended, file);
+  return appended;
 }
 
 bool SaveSettings(const GameState& s, const fs::path& dataFolder) {

@@ -7,6 +7,7 @@
 
 #include "model/game_state.h"
 #include "model/texts.h"
+#include "storage/history_file.h"
 
 namespace tarvelis {
 
@@ -50,6 +51,21 @@ struct LoadReport {
 
 // Writes the whole state to the settings file of `dataFolder`; false on failure.
 [[nodiscard]] bool SaveSettings(const GameState& state, const std::filesystem::path& dataFolder);
+
+// The end of a match and its record in the history as one step that a crash
+// cannot repeat: the settings file is first written with the match over and
+// its record pending, then the record is appended, then the file is written
+// again without it. A start that finds a record pending appends it unless the
+// history already ends with it (see LoadSettings). False when the match could
+// not be recorded; the history then does not hold it.
+[[nodiscard]] bool KeepMatchInHistory(const GameState& state,
+                                      const std::filesystem::path& dataFolder,
+                                      const DateTime& when);
+
+// What the exit says when the settings file could not be written: the path,
+// and whether the next start will find the match in play, as an earlier save
+// left it (it reads the file on disk to say so), or will not find it.
+std::string SaveFailedMessage(const GameState& live, const std::filesystem::path& dataFolder);
 
 // The message of a load error; `dataFolder` names the drive of error 68.
 std::string LoadErrorMessage(int errorNumber, const std::filesystem::path& dataFolder);

@@ -11,6 +11,7 @@
 #include "model/move_rules.h"
 #include "storage/clean_text.h"
 #include "storage/file_access.h"
+#include "storage/history_file.h"
 #include "storage/state_file_errors.h"
 #include "storage/state_file_fields.h"
 #include "storage/state_file_layout.h"
@@ -88,7 +89,7 @@ bool BetweenHands(const GameState& s) {
 
 }  // namespace
 
-std::string StateFileText(const GameState& s) {
+std::string StateFileText(const GameState& s, std::string_view pendingRecord) {
   std::string text;
   text.reserve(8192);
   FieldWriter w(text);
@@ -107,6 +108,10 @@ std::string StateFileText(const GameState& s) {
   layout::DoubleLines(w, s);
   const int moves = std::min<int>(s.MoveNumber - 1, static_cast<int>(s.MoveRecord.size()) - 1);
   for (int n = 1; n <= moves; ++n) layout::MoveLine(w, s.MoveRecord[n]);
+  if (!pendingRecord.empty()) {
+    w.Text(Utf8From1252(pendingRecord));
+    w.EndLine();
+  }
   return text;
 }
 
@@ -132,6 +137,8 @@ void RepairLoadedSettings(GameState& s) {
   if (!Within(s.RuleTieWinner, 1, 3)) s.RuleTieWinner = 1;
   if (!Within(s.RuleNextLead, 1, 4)) s.RuleNextLead = 1;
   if (s.MatchTarget < 1) s.MatchTarget = 7;
+  // Totals stop at kTotalCap: a higher target would keep a match going for ever.
+  if (s.MatchTarget > kTotalCap) s.MatchTarget = kTotalCap;
   if (!Within(s.GameSpeed, 0, 100)) s.GameSpeed = 50;
   if (s.DirectionStep != 1 && s.DirectionStep != -1) SyncDirectionStep(s);
 }
@@ -173,7 +180,8 @@ ReadOutcome ReadState(GameState& s, std::istream& in) {
   if (r.Error() == 0 && BetweenHands(s)) s.HandNumber = static_cast<i16>(s.HandNumber - 1);
 
   // A half-read file, or a match that contradicts itself, is not resumed.
-  ReadOutcome outcome{r.Error(), false, {}, false};
+  ReadOutcome outcome;
+  outcome.ErrorNumber = r.Error();
   if (outcome.ErrorNumber == 0 && (s.MatchInProgress || s.HandInProgress)) {
     SixDoubleHolderToMove(s);
     outcome.Fault = ResumeFault(s);
@@ -188,6 +196,17 @@ ReadOutcome ReadState(GameState& s, std::istream& in) {
     ClearHandLog(s);
     RecomputeTotalsFromLog(s);
   }
+  // What follows a whole state is a pending history record, taken only when
+  // it is one: anything else there is left alone, as before.
+  if (r.Error() == 0 && !r.AtEnd()) {
+    std::string text;
+    r.Text(text);
+    const std::string record = Utf8To1252(text);
+    const std::vector<HistoryMatch> parsed = ParseHistory(record);
+    if (r.Error() == 0 && parsed.size() == 1 && parsed[0].Text == record) {
+      outcome.PendingRecord = record;
+    }
+  }
   return outcome;
 }
 
@@ -199,13 +218,20 @@ bool WriteAndClose(std::ofstream& out, std::string_view bytes) {
   return written && !out.fail();
 }
 
-bool SaveStateFile(const GameState& s, const fs::path& file) {
-  return ReplaceFile(file, StateFileText(s));
+bool SaveStateFile(const GameState& s, const fs::path& file, std::string_view pendingRecord) {
+  return ReplaceFile(file, StateFileText(s, pendingRecord));
 }
 
 ReadOutcome LoadStateFile(GameState& s, const fs::path& file) {
-  const FileBytes read = ReadRegularFile(file, kMaxStateFileBytes);
-  if (read.ErrorNumber != 0) return ReadOutcome{read.ErrorNumber, false, {}, false};
+  FileBytes read = ReadRegularFile(file, kMaxStateFileBytes);
+  if (read.ErrorNumber != 0) {
+    ReadOutcome failed;
+    failed.ErrorNumber = read.ErrorNumber;
+    return failed;
+  }
+  // An editor that saved the file as UTF-8 may put a byte order mark first;
+  // it would otherwise become part of seat 1's name.
+  if (read.Bytes.starts_with("\xEF\xBB\xBF")) read.Bytes.erase(0, 3);
   std::istringstream in(read.Bytes);
   ReadOutcome outcome = ReadState(s, in);
   outcome.Opened = true;

@@ -31,10 +31,18 @@ struct ReadOutcome {
   bool MatchDropped = false;  // the file held a match that cannot be resumed
   std::string Fault;          // why a completely read match cannot be resumed
   bool Opened = false;        // the file was there and was read (in part or whole)
+  // The history record (its 61 characters, Windows-1252) of a match that
+  // ended and whose record may not have reached the history yet; empty when
+  // none. See StateFileText.
+  std::string PendingRecord;
 };
 
-// The file's text, Windows-1252 with CR LF line ends.
-std::string StateFileText(const GameState& state);
+// The file's text, Windows-1252 with CR LF line ends. A non-empty
+// `pendingRecord` (a history record's 61 characters) follows the state as one
+// more text line: the file that ends a match carries the match's record until
+// it is surely in the history, so that a crash between the two never appends
+// it twice nor loses it. Readers that do not know the line stop before it.
+std::string StateFileText(const GameState& state, std::string_view pendingRecord = {});
 void WriteState(const GameState& state, std::ostream& out);
 
 // Reads a whole state and repairs it. A read that stops part way keeps what it
@@ -61,7 +69,8 @@ void RepairLoadedSettings(GameState& state);
 // one only once it is completely written, so a full disk or a crash never
 // leaves a damaged or empty file behind (see ReplaceFile). False when anything
 // failed.
-bool SaveStateFile(const GameState& state, const std::filesystem::path& file);
+bool SaveStateFile(const GameState& state, const std::filesystem::path& file,
+                   std::string_view pendingRecord = {});
 
 // Writes `bytes` to `out`, flushes and closes it; false when any of that failed.
 bool WriteAndClose(std::ofstream& out, std::string_view bytes);

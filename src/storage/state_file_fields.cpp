@@ -108,6 +108,15 @@ bool FieldReader::NextField() {
   return true;
 }
 
+bool FieldReader::AtEnd() {
+  int c = Peek();
+  while (IsBlank(c) || IsLineEnd(c)) {
+    Take();
+    c = Peek();
+  }
+  return c == kEof;
+}
+
 void FieldReader::Text(std::string& target) {
   if (NextField()) target = Utf8From1252(raw_);
 }

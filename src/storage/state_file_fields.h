@@ -28,6 +28,8 @@ class FieldReader {
   void Int(i16& target, i16 missing = 0);
   void Bool(bool& target);
   void EndLine() {}
+  // True when nothing but blanks and line ends is left to read.
+  bool AtEnd();
 
   int Error() const { return error_; }
   void Fail(int error) {

@@ -41,6 +41,7 @@ void QtTablePort::WaitUntil(Done done, const QString& report) {
   // asks now: it would dismiss the next notice, which may be the user's own
   // turn.
   const UserWait wait;
+  ++userWaits_;
   // Told only now, so a test's click made as soon as it reads the line is
   // never taken for a stale one.
   if (!report.isEmpty()) ReportTestStatus(report);
@@ -49,6 +50,7 @@ void QtTablePort::WaitUntil(Done done, const QString& report) {
   while (!done() && !MustStop()) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
   }
+  --userWaits_;
 }
 
 void QtTablePort::YieldToWindows() {
@@ -69,6 +71,7 @@ int QtTablePort::WaitForNotice(const std::string& label) {
   mesa_.TakeNoticeAnswer();
   mesa_.ShowNotice(QString::fromStdString(label));
   mesa_.RefreshPointer();
+  if (onNotice) onNotice();
   // The recorder's "play on from here" ends the wait by clearing NoticeShown.
   WaitUntil([&] { return mesa_.NoticeAnswered() || !state_.NoticeShown; },
             NoticeLine(state_, label));

@@ -47,6 +47,13 @@ class QtTablePort : public TablePort {
 
   // Keeps the finished match in the history; set by the program.
   std::function<void()> onAppendHistory;
+  // Called as the continue button goes up, when the state is what leaving
+  // the program would save; set by the program, which saves it.
+  std::function<void()> onNotice;
+  // True while the table waits for the user (the continue button, the end
+  // arrows, a leader or a manual deal): the state then holds together and
+  // may be saved as it is.
+  bool WaitsForUser() const { return userWaits_ > 0; }
 
   // The lines of the move list, for the recorder panel.
   const QStringList& RecorderLines() const { return lines_; }
@@ -70,6 +77,7 @@ class QtTablePort : public TablePort {
   GameState& state_;
   Mesa& mesa_;
   EngineContext* ctx_ = nullptr;
+  int userWaits_ = 0;  // waits for the user under way (they nest)
   QStringList lines_;
   int selected_ = -1;
 };

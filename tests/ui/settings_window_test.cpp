@@ -1,5 +1,7 @@
 #include "dialogs/settings_window.h"
 
+#include <sys/stat.h>
+
 #include <QLineEdit>
 #include <QtTest>
 
@@ -109,11 +111,20 @@ class PersonalTest : public QObject {
     QCOMPARE(state_.MatchTarget, i16{2});
   }
 
+  // Totals stop at 999: the window never shows or keeps a target beyond them.
+  void aTargetBeyondTheTotalsIsBroughtDown() {
+    state_.MatchTarget = 1500;
+    auto w = Open();
+    QCOMPARE(state_.MatchTarget, i16{999});
+  }
+
   void theHiddenFieldLoadsOnlyItsOwnPrefixes() {
     testing::TempFolder folder;
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::red);
     QVERIFY(picture.save(QString::fromStdString((folder.path() / "qvxn4rojo.png").string())));
+    // A FIFO named like a picture would block a plain open until a writer came.
+    QCOMPARE(::mkfifo((folder.path() / "qvxn1tubo.png").c_str(), 0600), 0);
     auto w = Open(folder.path());
     QTest::keyClick(w.get(), Qt::Key_G);
     QVERIFY2(!w->GraphicField()->isVisible(), "only on the rules page");
@@ -127,8 +138,10 @@ class PersonalTest : public QObject {
       int backgrounds;
     };
     // Which names ask for a picture is the name rules' test; here, what the
-    // window does with a file that is missing, named in other capitals, or there.
-    for (Try t : {Try{"qvxn1falta.png", 0}, Try{"QVXN4rojo.png", 0}, Try{"qvxn4rojo.png", 1}}) {
+    // window does with a file that is missing, named in other capitals, a
+    // FIFO, or there.
+    for (Try t : {Try{"qvxn1falta.png", 0}, Try{"QVXN4rojo.png", 0}, Try{"qvxn1tubo.png", 0},
+                  Try{"qvxn4rojo.png", 1}}) {
       field->setText(QString::fromLatin1(t.text));
       QTest::keyClick(field, Qt::Key_Return);
       QCOMPARE(backgrounds_, t.backgrounds);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 
 #include "support/temp_folder.h"
@@ -42,6 +43,32 @@ TEST(DataFolder, TheFallbackFollowsTheUsersDataFolder) {
   for (int i = 0; i < 2; ++i) {
     if (saved[i]) setenv(names[i], saved[i]->c_str(), 1);
   }
+}
+
+// One copy per data folder: a second lock is refused while the first lives.
+// (A copy killed holding it frees it: the end-to-end kill test starts again.)
+TEST(DataFolderLock, OneHolderAtATime) {
+  TempFolder folder;
+  {
+    DataFolderLock first(folder.path());
+    EXPECT_EQ(first.state(), DataFolderLock::State::kHeld);
+    EXPECT_EQ(DataFolderLock(folder.path()).state(), DataFolderLock::State::kHeldByAnother);
+  }
+  EXPECT_EQ(DataFolderLock(folder.path()).state(), DataFolderLock::State::kHeld);
+  EXPECT_EQ(DataFolderLock(folder / "missing").state(), DataFolderLock::State::kUnavailable);
+}
+
+// Only the leftovers of a killed write go, never a file of the user's.
+TEST(RemoveStaleTemporaries, TakesOnlyUnfinishedWrites) {
+  TempFolder folder;
+  for (const char* name :
+       {"TARVE32.INI.tmp.a1b2c3d4e5", "mi juego.man.tmp.0123456789", "TARVE32.INI", "notas.tmp.txt",
+        "TARVE32.INI.tmp.ABCDEFGHIJ", ".tmp.abcdefghij"}) {
+    WriteBytes(folder / name, "x");
+  }
+  RemoveStaleTemporaries(folder.path());
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 4);
+  EXPECT_FALSE(fs::exists(folder / "TARVE32.INI.tmp.a1b2c3d4e5"));
 }
 
 }  // namespace

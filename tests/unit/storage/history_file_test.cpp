@@ -57,6 +57,8 @@ TEST(ParseHistory, LineEndsAndDamage) {
   const std::vector<Case> cases = {
       {"CR LF", a + b + c, {keyA, keyB, keyC}},
       {"LF alone between CR LF", b + aLf + c, {keyB, keyA, keyC}},
+      {"CR alone between CR LF", b + a.substr(0, 61) + "\r" + c, {keyB, keyA, keyC}},
+      {"CR alone after a piece", a + b.substr(0, 30) + "\r" + c, {keyA, keyC}},
       {"no line end at the end", a + b.substr(0, 61), {keyA, keyB}},
       {"a cut tail", a + b + c.substr(0, 30), {keyA, keyB}},
       // A write that failed half way, then a whole record after it.

@@ -91,6 +91,28 @@ TEST(SavedGames, NothingIsWrittenOrDeletedOutsideTheFolder) {
   EXPECT_TRUE(fs::is_empty(data));
 }
 
+// A link among the saved games (an unpacked archive) counts only when it
+// leads to a file of the folder, and a save never writes through one.
+TEST(SavedGames, LinksLeadingOutAreNotGamesAndNoSaveWritesThroughALink) {
+  TempFolder outer;
+  const fs::path data = outer / "datos";
+  fs::create_directory(data);
+  const std::string game = StateFileText(sample::RichState(10, 1));
+  WriteBytes(outer / "fuera.man", game);
+  WriteBytes(data / "dentro.man", game);
+  fs::create_symlink(outer / "fuera.man", data / "a.man");
+  fs::create_symlink(data / "dentro.man", data / "b.man");
+  EXPECT_EQ(ListSavedGames(data), (std::vector<std::string>{"b", "dentro"}));
+  for (const char* name : {"a", "b"}) {
+    SavedGames save = Typed(SavedGamesMode::kSave, data, name);
+    while (save.GuardaMano(GameState{}) == SavedGameOutcome::kConfirmFirst) {
+    }
+    EXPECT_FALSE(fs::is_symlink(data / (std::string(name) + ".man"))) << name;
+  }
+  EXPECT_EQ(ReadBytes(outer / "fuera.man"), game);
+  EXPECT_EQ(ReadBytes(data / "dentro.man"), game);
+}
+
 // An old capital ending is replaced by one lower-case copy, but only once
 // the new file is whole.
 TEST(SavedGames, AFailedSaveKeepsTheGameItWouldReplace) {

@@ -57,6 +57,8 @@ TEST(SettingsRepair, OutOfRangeValuesFallBackToTheirDefaults) {
       {"move list", 0, 29, "3", [](auto& s) { return s.RuleMoveList; }, 2},
       {"mode", 0, 30, "0", [](auto& s) { return s.RuleMode; }, 1},
       {"target", 1, 0, "0", [](auto& s) { return s.MatchTarget; }, 7},
+      // Totals stop at 999, so a higher target would never be reached.
+      {"target beyond the totals", 1, 0, "1000", [](auto& s) { return s.MatchTarget; }, 999},
       {"speed", 1, 1, "101", [](auto& s) { return s.GameSpeed; }, 50},
       // The stored step of play wins over the direction unless it is no step.
       {"stored step", 1, 10, "-1", [](auto& s) { return s.DirectionStep; }, -1},
