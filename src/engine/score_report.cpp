@@ -4,6 +4,7 @@
 
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
+#include "model/name_fit.h"
 
 namespace tarvelis {
 namespace {
@@ -18,14 +19,29 @@ int Utf8Length(const std::string& text) {
       std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
-std::string Utf8Prefix(const std::string& text, int n) {
-  size_t i = 0;
-  int seen = 0;
-  while (i < text.size()) {
-    if ((text[i] & 0xC0) != 0x80 && seen++ == n) break;
-    ++i;
+// The report's font is even, so a name's room is counted in characters: the
+// names' columns and the leader's keep one space before the next column.
+constexpr int kNameRoom = kNameColumn - 1;
+
+const NameWidth kEvenWidth = [](int, const std::string& text) { return CharacterCount(text); };
+
+// The four seat names as the report writes them, 1-based like the seats.
+std::vector<std::string> FittedSeatNames(const GameState& s) {
+  std::vector<std::string> names;
+  for (int seat = 1; seat <= kSeats; ++seat) names.push_back(Trimmed(s.SeatName[seat]));
+  std::vector<std::string> shown = FitNames(names, std::vector<int>(kSeats, kNameRoom), kEvenWidth);
+  shown.insert(shown.begin(), std::string());
+  return shown;
+}
+
+// The leader's name kept by the hand's log, cut as the same seat's name is in
+// the header; a name since changed is cut on its own.
+std::string LeaderText(const GameState& s, const std::vector<std::string>& fitted,
+                       const std::string& leader) {
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    if (Trimmed(s.SeatName[seat]) == leader) return fitted[seat];
   }
-  return text.substr(0, i);
+  return FitNames({leader}, {kNameRoom}, kEvenWidth)[0];
 }
 
 std::string PaddedRight(std::string text, int width) {
@@ -57,10 +73,8 @@ void Header(const GameState& s, ScoreReport& r) {
     return;
   }
   std::string header = "Mano   Sale    ";
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    // A name always keeps one space before the next, so none runs into it.
-    header += PaddedRight(Utf8Prefix(Trimmed(s.SeatName[seat]), kNameColumn - 1), kNameColumn);
-  }
+  const std::vector<std::string> names = FittedSeatNames(s);
+  for (int seat = 1; seat <= kSeats; ++seat) header += PaddedRight(names[seat], kNameColumn);
   r.items.push_back({kReportNumberX, kReportHeaderY, header, ReportStyle::kText});
 }
 
@@ -114,6 +128,10 @@ int Totals(const GameState& s, int y, ScoreReport& r) {
 
 }  // namespace
 
+std::string MatchTargetText(int target) {
+  return "Partida a " + std::to_string(target) + (target == 1 ? " punto" : " puntos");
+}
+
 std::string RightAligned(int n, int width) {
   std::string text = std::to_string(n);
   if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
@@ -124,19 +142,21 @@ ScoreReport BuildScoreReport(GameState& s) {
   ScoreReport r;
   r.width = s.RuleMode == kModePairs ? kPairsWidth : kIndividualWidth;
   r.items.push_back({kReportNumberX, kReportTitleY, "Informe de puntuación", ReportStyle::kTitle});
-  r.items.push_back({kReportNumberX, kReportTargetY,
-                     "Partida a " + std::to_string(s.MatchTarget) + " puntos", ReportStyle::kText});
+  r.items.push_back(
+      {kReportNumberX, kReportTargetY, MatchTargetText(s.MatchTarget), ReportStyle::kText});
   Header(s, r);
   RecomputeTotals(s);
 
   const int last = std::clamp<int>(s.HandNumber, 0, kHandLogSize);
   r.firstHand = last > kReportMaxRows ? last - (kReportMaxRows - 1) : 1;
   int y = kReportFirstRowY;
+  const std::vector<std::string> names = FittedSeatNames(s);
   for (int hand = r.firstHand; hand <= last; ++hand) {
     const HandLogEntry& e = s.HandLog[hand];
     if (!HandHasPoints(s, e)) continue;
     r.items.push_back({kReportNumberX, y, HandNumberText(hand)});
-    r.items.push_back({kReportLeaderX, y, PaddedRight(e.Text, kLeaderColumn)});
+    r.items.push_back(
+        {kReportLeaderX, y, PaddedRight(LeaderText(s, names, Trimmed(e.Text)), kLeaderColumn)});
     Scores(s, e, y, r);
     y += kReportRowStep;
   }

@@ -48,6 +48,9 @@ inline constexpr int kReportLeaderX = 67;
 // the report out for the rule mode in force.
 ScoreReport BuildScoreReport(GameState& state);
 
+// The report's second line: "Partida a 5 puntos", "Partida a 1 punto".
+std::string MatchTargetText(int target);
+
 // `n` padded with spaces on the left to `width` characters.
 std::string RightAligned(int n, int width);
 
