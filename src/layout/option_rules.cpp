@@ -85,6 +85,13 @@ constexpr const char* kMidMatchWarning =
     "Si modifica el valor de este selector cuando hay una partida en juego,  se recomienda "
     "comenzar una nueva partida para que este cambio se aplique de forma homogénea en todos los "
     "juegos de la misma.";
+constexpr const char* kModeTitle = "Selector 'Modo de juego'";
+constexpr const char* kModeMidMatchQuestion =
+    "El modo de juego no puede cambiar durante una partida. Si pulsa el botón Aceptar se "
+    "abandonará la partida en curso y, al cerrar esta ventana, comenzará una nueva partida en el "
+    "nuevo modo. Si pulsa el botón Cancelar no se modificará ningún valor.";
+// The message dialog's picture of a question.
+constexpr int kQuestionPicture = 2;
 constexpr const char* kOnlyInPairs =
     "La  opción  que  se  selecciona  en  este  selector  solo  tiene trascendencia si el "
     "selector 'Modo de juego' tiene activada la opción 'Parejas'.";
@@ -132,8 +139,16 @@ void ClickSeatControl(GameState& s, OptionLabels& labels, int index, OptionEvent
   }
 }
 
+// A match is played in one mode from its first hand to its last: pairs'
+// totals mean nothing to four seats alone, nor the other way round.
 void ClickMode(GameState& s, OptionLabels& labels, OptionEvents& events) {
-  if (MidMatch(s)) events.Show({"Selector 'Modo de juego'", kMidMatchWarning, 1, 4});
+  if (s.MatchInProgress) {
+    if (!events.Show({kModeTitle, kModeMidMatchQuestion, 2, kQuestionPicture})) return;
+    // Left at once, so that the match is neither saved nor asked about again;
+    // the table starts a new one when the window closes.
+    s.MatchInProgress = false;
+    s.HandInProgress = false;
+  }
   AdvanceSelector(s, labels, kSelMode, events);
   events.ScoreboardChanged();
   RelabelForMode(labels, s.RuleMode);
