@@ -23,6 +23,11 @@ std::string SavedGamesTitle(SavedGamesMode mode);
 std::string SavedGamesMessage(SavedGamesMode mode);
 // The message line once the first press of "Guardar" found the name taken.
 extern const char kSavedGameExistsMessage[];
+// The message line when the name typed cannot be used, and why.
+extern const char kSavedGameNameTooLong[];
+extern const char kSavedGameNameNotPlain[];
+// The message line once the first press of "Borrar" asks for a second.
+extern const char kSavedGameDeleteConfirm[];
 
 // The name box's text as a name: its first 64 characters, without the spaces
 // at either end.
@@ -47,7 +52,7 @@ std::filesystem::path FindSavedGame(const std::filesystem::path& folder, std::st
 enum class SavedGameOutcome {
   kDone,
   kRefused,       // the action is disabled for this name: nothing happened
-  kConfirmFirst,  // the name is taken; a second press overwrites it
+  kConfirmFirst,  // a second press overwrites the name taken, or deletes
   kFailed,        // the file could not be read, written or deleted
 };
 
@@ -66,11 +71,13 @@ class SavedGames {
   // Why the last action failed, for the player.
   const std::string& Error() const { return error_; }
 
-  // The name box changed. Typing also withdraws a pending overwrite.
+  // The name box changed. Typing also withdraws a pending overwrite or
+  // delete; a name that cannot be used says why on the message line.
   void Type(std::string_view text);
 
   // The action button of the mode: load and delete need a saved game of that
-  // name, save a name that can be written.
+  // name, save a name that can be written; never a name longer than
+  // kSavedGameNameChars.
   bool ActionEnabled() const;
 
   // RellenaLista: the saved games to list.
@@ -88,7 +95,7 @@ class SavedGames {
   SavedGameOutcome GuardaMano(const GameState& state);
 
   // Deletes the saved game of the name (every copy whatever the capitals of
-  // its ending).
+  // its ending) at the second press; the first asks for it.
   SavedGameOutcome Borra();
 
  private:
@@ -98,6 +105,8 @@ class SavedGames {
   std::string message_;
   std::string error_;
   bool overwritePending_ = false;
+  bool deletePending_ = false;
+  bool tooLong_ = false;
 };
 
 }  // namespace tarvelis

@@ -1,6 +1,6 @@
 // The saved-games dialog as the user drives it: the action button follows
 // the name typed, the list fills the name box, and Enter deletes in the
-// delete mode.
+// delete mode, at its second press.
 #include "dialogs/saved_games_dialog.h"
 
 #include <QLineEdit>
@@ -88,6 +88,8 @@ class CarguaTest : public QObject {
     dialog.NameBox()->clear();
     QTest::keyClicks(dialog.NameBox(), "Otra");
     QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
+    QCOMPARE(dialog.List()->count(), 2);  // the first press asks
+    QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.List()->count(), 1);
     QCOMPARE(dialog.List()->item(0)->text(), QStringLiteral("Partida"));
@@ -101,4 +103,4 @@ class CarguaTest : public QObject {
 };
 
 QTEST_MAIN(CarguaTest)
-#include "cargua_test.moc"
+#include "saved_games_dialog_test.moc"
