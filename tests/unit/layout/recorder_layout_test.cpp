@@ -38,7 +38,8 @@ TEST(RecorderLayout, ControlsAnswerInsideTheirAreasOnly) {
 }
 
 // The panel sits at the bottom right; the list, normal or tall, keeps clear of
-// the panel, the left hand and the help button on every table size.
+// the panel, the left and bottom hands with their names and the help button on
+// every table size.
 TEST(RecorderLayout, PanelAndListKeepClearOfTheTable) {
   for (auto [w, h] : {std::pair{640, 480}, {800, 600}, {1024, 768}, {1920, 1080}}) {
     const TableGeometry g = ComputeTableGeometry(w, h);
@@ -50,9 +51,10 @@ TEST(RecorderLayout, PanelAndListKeepClearOfTheTable) {
       EXPECT_FALSE(Overlap(list, Place(PlaceOfButton(1, g)))) << w << " tall " << tall;
       EXPECT_LE(list.y + list.h, h);
       EXPECT_GE(list.h, 64);
-      if (!tall) {
-        EXPECT_FALSE(Overlap(list, HandArea(g, 1))) << w;
-        EXPECT_FALSE(Overlap(list, HandArea(g, 4))) << w;
+      // Nor the left and bottom hands and their names.
+      for (const Rect r :
+           {HandArea(g, 1), WholeNameArea(g, 1), HandArea(g, 4), SpacedNameStrip(g, 4)}) {
+        EXPECT_FALSE(Overlap(list, r)) << w << " tall " << tall;
       }
     }
     EXPECT_GT(MoveListRect(g, true).h, MoveListRect(g, false).h);
