@@ -11,6 +11,9 @@ namespace {
 
 // Recorder lines are at most this wide (two for the number, nine for the
 // name, the tile and " ???"); the loss is printed in the columns after them.
+constexpr const char* kGoodMove = "Jugada acertada";
+constexpr const char* kNearlyBest = "Buena jugada; la mejor, ";
+
 constexpr std::size_t kLineColumns = 20;
 constexpr std::size_t kLossColumns = kReviewedLineColumns - kLineColumns;
 
@@ -100,7 +103,8 @@ bool ReviewCoversHand(const HandReview& r, const GameState& s) {
 }
 
 bool LossMarked(double loss, i16 scoring) {
-  return loss >= (scoring == kScoreUnits ? 10.0 : 1.0) - 1e-9;
+  // Judged on the loss as the player reads it: half a ten, or five points.
+  return scoring == kScoreUnits ? std::lround(loss) >= 5 : std::lround(loss * 10) >= 5;
 }
 
 std::string LossText(double loss, i16 scoring) {
@@ -140,8 +144,13 @@ std::vector<ReviewedLine> ReviewedLines(const HandReview& r, const GameState& s,
       line.Verdict = "Mejor " + TileText(m.BestMove.PipA, m.BestMove.PipB) + ": " +
                      LossText(m.Loss, r.Scoring) +
                      (r.Scoring == kScoreUnits ? " puntos más" : " decenas más");
+    } else if (std::lround(m.Loss * (r.Scoring == kScoreUnits ? 1 : 10)) == 0) {
+      line.Verdict = kGoodMove;
     } else {
-      line.Verdict = "Jugada acertada";
+      // A small loss is said, not marked: the player sees what each move cost.
+      line.Verdict = std::string(kNearlyBest) + TileText(m.BestMove.PipA, m.BestMove.PipB) + ", " +
+                     LossText(m.Loss, r.Scoring) +
+                     (r.Scoring == kScoreUnits ? " puntos más" : " decenas más");
     }
     out.push_back(line);
   }

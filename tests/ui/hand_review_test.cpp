@@ -90,6 +90,15 @@ class HandReviewTest : public QObject {
     for (int i = 0; i < moves; ++i) {
       QCOMPARE(t.panel->List().item(i)->text().toStdString(), lines[i].Text);
     }
+    // A click on a line says that line's verdict; the selection stays.
+    const int selected = list.Selected();
+    int other = 0;
+    while (other < moves - 1 && lines[other].Verdict == lines[selected].Verdict) ++other;
+    list.scrollToItem(list.item(other));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      list.visualItemRect(list.item(other)).center());
+    QCOMPARE(t.panel->ReviewLine().text().toStdString(), lines[other].Verdict);
+    QCOMPARE(list.Selected(), selected);
     QVERIFY(!t.ChooseAnalysis());
     for (int i = 0; i < 3; ++i) t.StepBack();  // the marks stay with their hand
     QCOMPARE(t.panel->List().MarkedLines(), t.Marked());
