@@ -83,6 +83,10 @@ RecorderPanel::RecorderPanel(GameState& state, Mesa& mesa, QtTablePort& port)
   port_.onRecorderList = [this] {
     DrawPanel();
     UpdateList();
+    // A step names the seat to move as its tile lands, not after its pause.
+    if (state_.RecorderOn && state_.NoticeShown && mesa_.NoticeUp()) {
+      mesa_.ShowNotice(QString::fromStdString(NoticeLabel(state_)));
+    }
   };
   mesa_.SetRecorderPanel(this);
 }
