@@ -89,7 +89,7 @@ TEST(Sim, TheTraceShowsDealsMovesAndMessages) {
   ASSERT_EQ(r.Status, 0);
   EXPECT_NE(r.Out.find("\nhand 1 lead "), std::string::npos);
   EXPECT_NE(r.Out.find("\ndeal seat 4: "), std::string::npos);
-  EXPECT_NE(r.Out.find("\n 1  Jugador"), std::string::npos);
+  EXPECT_NE(r.Out.find("\n 1 Jugador"), std::string::npos);
   EXPECT_NE(r.Out.find("\nmessage Final de Partida\n"), std::string::npos);
   EXPECT_EQ(r.Out.find('\r'), std::string::npos) << "message lines end in LF";
 }
