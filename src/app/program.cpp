@@ -363,7 +363,11 @@ void Program::OnHelpButton() {
 }
 
 void Program::OnSettingsButton() {
-  OpenSettingsWindow(state_, *mesa_, dataFolder_);
+  if (OpenSettingsWindow(state_, *mesa_, dataFolder_)) {
+    // The match was left for a change of mode: the new one starts at once.
+    StartMatch();
+    return;
+  }
   // The move list follows its rule at once; the recorder panel knows where.
   if (recorder_) recorder_->Refresh();
 }

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "dialogs/message_dialog.h"
 #include "model/game_state.h"
@@ -174,6 +175,8 @@ QImage Historic::DrawFolder() const {
 
   QPainter text(&image);
   text.setRenderHint(QPainter::TextAntialiasing);
+  // A column header never runs into the one before it, whatever the font.
+  int headerEnd = 0;
   for (const PageLine& line : PageLines()) {
     const QFont font = FontOf(line.Style);
     const QString s = QString::fromStdString(line.Text);
@@ -181,6 +184,10 @@ QImage Historic::DrawFolder() const {
     int x = line.X;
     if (line.Align == TextAlign::Centre) x -= metrics.horizontalAdvance(s) / 2;
     if (line.Align == TextAlign::Right) x -= metrics.horizontalAdvance(s);
+    if (line.Style == LineStyle::Header) {
+      x = std::max(x, headerEnd + 2 * metrics.horizontalAdvance(QLatin1Char(' ')));
+      headerEnd = x + metrics.horizontalAdvance(s);
+    }
     text.setFont(font);
     text.setPen(ColourOf(line.Style));
     text.drawText(x, line.Y + metrics.ascent(), s);

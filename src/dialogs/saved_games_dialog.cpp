@@ -155,12 +155,12 @@ void Cargua::paintEvent(QPaintEvent*) {
   p.setPen(Qt::white);
   p.drawText(QRect(8, 0, width() - 16, kTitleH), Qt::AlignVCenter | Qt::AlignLeft,
              FromUtf8(SavedGamesTitle(choice_.Mode())));
-  // Tex_Mensaje: the line keeps the spaces inside its text, which set where
-  // its words fall.
+  // Tex_Mensaje: the runs of spaces that once set where its words fell in
+  // another font would only leave gaps here; the line wraps by itself.
   p.setFont(GameFont(kTextPx, false));
   p.setPen(Qt::black);
   p.drawText(messageRect_, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter,
-             FromUtf8(choice_.Message()));
+             FromUtf8(choice_.Message()).simplified());
 }
 
 void Cargua::keyPressEvent(QKeyEvent* event) {
@@ -223,6 +223,8 @@ void Cargua::DeleteAction() {
   if (outcome == SavedGameOutcome::kDone) {
     RellenaLista();
     name_->clear();
+  } else if (outcome == SavedGameOutcome::kConfirmFirst) {
+    update(messageRect_);
   } else if (outcome == SavedGameOutcome::kFailed) {
     Fail();
   }

@@ -97,7 +97,8 @@ bool ReviewCoversHand(const HandReview& r, const GameState& s) {
 }
 
 bool LossMarked(double loss, i16 scoring) {
-  return loss >= (scoring == kScoreUnits ? 10.0 : 1.0) - 1e-9;
+  // Judged on the loss as the player reads it: half a ten, or five points.
+  return scoring == kScoreUnits ? std::lround(loss) >= 5 : std::lround(loss * 10) >= 5;
 }
 
 std::string LossText(double loss, i16 scoring) {
@@ -136,8 +137,12 @@ std::vector<ReviewedLine> ReviewedLines(const HandReview& r, const GameState& s,
                              static_cast<std::size_t>(std::max(columns, 0)));
       line.Verdict = BetterMoveText(TileText(m.BestMove.PipA, m.BestMove.PipB),
                                     LossText(m.Loss, r.Scoring), r.Scoring == kScoreUnits);
-    } else {
+    } else if (std::lround(m.Loss * (r.Scoring == kScoreUnits ? 1 : 10)) == 0) {
       line.Verdict = kGoodMove;
+    } else {
+      // A small loss is said, not marked: the player sees what each move cost.
+      line.Verdict = NearlyBestMoveText(TileText(m.BestMove.PipA, m.BestMove.PipB),
+                                        LossText(m.Loss, r.Scoring), r.Scoring == kScoreUnits);
     }
     out.push_back(line);
   }

@@ -65,7 +65,8 @@ bool ReviewHolds(const HandReview& review, const GameState& state, int move);
 // one would say nothing more.
 bool ReviewCoversHand(const HandReview& review, const GameState& state);
 
-// The loss that earns a mark: one ten, or ten units when scoring by units.
+// The loss that earns a mark, as the list prints it: half a ten ("0,5"), or
+// five points when scoring by units. A smaller loss is told in the verdict.
 bool LossMarked(double loss, i16 scoring);
 
 // The loss as the list prints it, with a decimal comma: tens to one decimal

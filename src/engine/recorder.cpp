@@ -26,7 +26,7 @@ void DropMovesFrom(GameState& s, int from, int through) {
 // the replay where it stands, and the moves it could not reach are dropped so
 // that play goes on from a position that holds together.
 void ReplayToLive(GameState& s, TablePort& port, const std::function<void()>& afterStep) {
-  while (s.MoveNumber < s.LiveMoveNumber && s.HandInProgress) {
+  while (s.MoveNumber < s.LiveMoveNumber && HandOnTable(s)) {
     if (!AvanzaJugada(s, &port)) {
       DropMovesFrom(s, s.MoveNumber, s.LiveMoveNumber);
       s.LiveMoveNumber = s.MoveNumber;
@@ -38,9 +38,12 @@ void ReplayToLive(GameState& s, TablePort& port, const std::function<void()>& af
 
 }  // namespace
 
+bool HandOnTable(const GameState& s) {
+  return s.MatchInProgress && (s.HandInProgress || s.NoticeShown);
+}
+
 bool CanSwitchRecorderOn(const GameState& s, const TableModes& modes) {
-  return !s.RecorderOn && !s.RecorderBusy && s.MatchInProgress && s.HandInProgress &&
-         s.NoticeShown && s.MoveNumber >= 2 &&
+  return !s.RecorderOn && !s.RecorderBusy && HandOnTable(s) && s.NoticeShown && s.MoveNumber >= 2 &&
          s.MoveNumber < static_cast<int>(s.MoveRecord.size()) && !modes.Busy();
 }
 
@@ -49,6 +52,9 @@ bool EnciendeGrabadora(GameState& s, TableModes& modes, TablePort& port) {
   port.PlaySound(Sound::kSwitchStarts);
   // Arranging the hands makes no sense while the hand is being looked back at.
   modes.OrderMode = modes.TurnMode = false;
+  // A finished hand still counts its last move as the current one; the
+  // recorder counts from the move after it, as in a hand being played.
+  if (!s.HandInProgress) AdvanceTurn(s);
   s.LiveMoveNumber = s.MoveNumber;
   s.RecorderBusy = false;
   port.PlaySound(Sound::kSwitchEnds);
@@ -61,13 +67,15 @@ void ApagaGrabadora(GameState& s, TablePort& port, const std::function<void()>& 
   s.RecorderBusy = true;
   port.PlaySound(Sound::kSwitchStarts);
   ReplayToLive(s, port, afterStep);
+  if (!s.HandInProgress) TurnBack(s);
   port.PlaySound(Sound::kSwitchEnds);
   s.RecorderBusy = false;
   s.RecorderOn = false;
 }
 
 bool PlayOnFromHere(GameState& s, TablePort& port) {
-  if (!s.RecorderOn || s.RecorderBusy) return false;
+  // A finished hand is scored: it is looked back at, never played again.
+  if (!s.RecorderOn || s.RecorderBusy || !s.HandInProgress) return false;
   port.Wait(kRunPause);
   DropMovesFrom(s, s.MoveNumber, s.LiveMoveNumber);
   s.LiveMoveNumber = s.MoveNumber;
@@ -95,7 +103,9 @@ std::vector<std::string> MoveListLines(const GameState& s) {
 }
 
 std::string NoticeLabel(const GameState& s) {
-  if (s.RecorderOn && s.MoveNumber == s.LiveMoveNumber) return kContinueLabel;
+  if (!s.HandInProgress || (s.RecorderOn && s.MoveNumber == s.LiveMoveNumber)) {
+    return kContinueLabel;
+  }
   const int seat = s.CurrentSeat;
   return seat >= 1 && seat <= kSeats ? Trimmed(s.SeatName[seat]) : std::string();
 }
@@ -112,7 +122,7 @@ void Recorder::SetPressed(RecorderControl control) {
 }
 
 bool Recorder::StillReplaying() const {
-  return s_.RecorderOn && !s_.RecorderBusy && s_.HandInProgress;
+  return s_.RecorderOn && !s_.RecorderBusy && HandOnTable(s_);
 }
 
 bool Recorder::Press(RecorderControl control, bool leftButton) {
@@ -146,6 +156,7 @@ bool Recorder::Press(RecorderControl control, bool leftButton) {
     case RecorderControl::kRunForward:
       return Run(control);
     case RecorderControl::kPlayOn:
+      if (!s_.HandInProgress) return false;
       port_.PlaySound(Sound::kSwitchStarts);
       SetPressed(control);
       PlayOnFromHere(s_, port_);

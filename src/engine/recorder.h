@@ -29,9 +29,14 @@ enum class RecorderControl : std::uint8_t {
   kSwitch = 6,
 };
 
-// The recorder may be switched on: a hand is being played, at least one move
+// A hand the recorder can look back at: one being played, or one just over
+// whose table waits at "Continuar" for the next deal.
+bool HandOnTable(const GameState& state);
+
+// The recorder may be switched on: a hand is on the table, at least one move
 // is in the record, and play waits at the continue button for the next one,
-// with the table doing nothing else.
+// with the table doing nothing else. In a finished hand the recorder steps
+// and reviews but never plays on: the hand is scored.
 bool CanSwitchRecorderOn(const GameState& state, const TableModes& modes);
 
 // Switches the recorder on at the current move, which becomes the live move.
@@ -57,7 +62,8 @@ void ResetRecorder(GameState& state);
 std::vector<std::string> MoveListLines(const GameState& state);
 
 // The label of the continue button: the seat to move, or "Continuar" where a
-// stepped-back hand has come forward to the live move again.
+// stepped-back hand has come forward to the live move again and all through a
+// finished hand.
 std::string NoticeLabel(const GameState& state);
 
 // The panel's presses. Each action plays sound 6 as it starts and 7 as it

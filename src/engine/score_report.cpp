@@ -4,6 +4,7 @@
 
 #include "engine/hand_end.h"
 #include "engine/hand_messages.h"
+#include "model/name_fit.h"
 #include "model/texts.h"
 #include "model/utf8_text.h"
 
@@ -14,6 +15,31 @@ constexpr int kIndividualWidth = 430;
 constexpr int kPairsWidth = 300;
 constexpr int kNameColumn = 10;
 constexpr int kLeaderColumn = 11;
+
+// The report's font is even, so a name's room is counted in characters: the
+// names' columns and the leader's keep one space before the next column.
+constexpr int kNameRoom = kNameColumn - 1;
+
+const NameWidth kEvenWidth = [](int, const std::string& text) { return CharacterCount(text); };
+
+// The four seat names as the report writes them, 1-based like the seats.
+std::vector<std::string> FittedSeatNames(const GameState& s) {
+  std::vector<std::string> names;
+  for (int seat = 1; seat <= kSeats; ++seat) names.push_back(Trimmed(s.SeatName[seat]));
+  std::vector<std::string> shown = FitNames(names, std::vector<int>(kSeats, kNameRoom), kEvenWidth);
+  shown.insert(shown.begin(), std::string());
+  return shown;
+}
+
+// The leader's name kept by the hand's log, cut as the same seat's name is in
+// the header; a name since changed is cut on its own.
+std::string LeaderText(const GameState& s, const std::vector<std::string>& fitted,
+                       const std::string& leader) {
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    if (Trimmed(s.SeatName[seat]) == leader) return fitted[seat];
+  }
+  return FitNames({leader}, {kNameRoom}, kEvenWidth)[0];
+}
 
 std::string PaddedRight(std::string text, int width) {
   const int length = Utf8Length(text);
@@ -44,10 +70,8 @@ void Header(const GameState& s, ScoreReport& r) {
     return;
   }
   std::string header = kReportSeatsHeader;
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    // A name always keeps one space before the next, so none runs into it.
-    header += PaddedRight(Utf8Prefix(Trimmed(s.SeatName[seat]), kNameColumn - 1), kNameColumn);
-  }
+  const std::vector<std::string> names = FittedSeatNames(s);
+  for (int seat = 1; seat <= kSeats; ++seat) header += PaddedRight(names[seat], kNameColumn);
   r.items.push_back({kReportNumberX, kReportHeaderY, header, ReportStyle::kText});
 }
 
@@ -119,11 +143,13 @@ ScoreReport BuildScoreReport(GameState& s) {
   const int last = std::clamp<int>(s.HandNumber, 0, kHandLogSize);
   r.firstHand = last > kReportMaxRows ? last - (kReportMaxRows - 1) : 1;
   int y = kReportFirstRowY;
+  const std::vector<std::string> names = FittedSeatNames(s);
   for (int hand = r.firstHand; hand <= last; ++hand) {
     const HandLogEntry& e = s.HandLog[hand];
     if (!HandHasPoints(s, e)) continue;
     r.items.push_back({kReportNumberX, y, HandNumberText(hand)});
-    r.items.push_back({kReportLeaderX, y, PaddedRight(e.Text, kLeaderColumn)});
+    r.items.push_back(
+        {kReportLeaderX, y, PaddedRight(LeaderText(s, names, Trimmed(e.Text)), kLeaderColumn)});
     Scores(s, e, y, r);
     y += kReportRowStep;
   }

@@ -276,14 +276,21 @@ Point SpacedLetterPoint(const TableGeometry& g, int seat, int letter) {
   }
 }
 
+int SpacedLetterRoom(int seat) {
+  // As many letters as the hand's length holds after the first 10 pixels.
+  const int length = seat == 4 ? 300 : seat == 2 ? 271 : 273;
+  return (length - 10) / 16;
+}
+
 Rect SpacedNameStrip(const TableGeometry& g, int seat) {
+  const int length = 10 + 16 * SpacedLetterRoom(seat);
   switch (seat) {
     case 1:
-      return Rect{3, g.T1, 18, 155};
+      return Rect{3, g.T1, 18, length};
     case 2:
-      return Rect{g.L2, 0, 155, 18};
+      return Rect{g.L2, 0, length, 18};
     case 3:
-      return Rect{g.ScreenWidthPx - 18, g.T1, 18, 155};
+      return Rect{g.ScreenWidthPx - 18, g.T1, 18, length};
     default:
       return Rect{g.L4, g.ScreenHeightPx - 95, 300, 18};
   }
@@ -305,9 +312,8 @@ Point WholeNamePoint(const TableGeometry& g, int seat) {
   }
 }
 
-// The room a whole name has: the side names 64 px (seven letters of a wide
-// font) up to the table's edge; the top name up to the tutor button, the
-// bottom one up to the recorder panel, so that a long name never runs across
+// The room a whole name has: the side names 64 px up to the table's edge; the top name up to the
+// tutor button, the bottom one up to the recorder panel, so that a long name never runs across
 // them.
 Rect WholeNameArea(const TableGeometry& g, int seat) {
   const Point p = WholeNamePoint(g, seat);

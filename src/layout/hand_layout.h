@@ -126,11 +126,12 @@ struct DealCell {
 DealCell HallaFilyCol(const TableGeometry& g, Point p);
 
 // Seat names. Beside face-down tiles a name is spelt one letter every 16 px
-// (at most 9 letters) along its hand; beside visible tiles it is written whole
-// just outside the hand. Each area is restored from the background before the
-// name is written.
-inline constexpr int kSpacedLetters = 9;
-Point SpacedLetterPoint(const TableGeometry& g, int seat, int letter);  // letter 1..9
+// along its hand, as many letters as the hand's length holds
+// (SpacedLetterRoom); beside visible tiles it is written just outside the
+// hand, in the room WholeNameArea gives. Each area is restored from the
+// background before the name is written.
+int SpacedLetterRoom(int seat);
+Point SpacedLetterPoint(const TableGeometry& g, int seat, int letter);  // letter from 1
 Rect SpacedNameStrip(const TableGeometry& g, int seat);
 Point WholeNamePoint(const TableGeometry& g, int seat);
 Rect WholeNameArea(const TableGeometry& g, int seat);

@@ -60,9 +60,19 @@ void ClickSeatControl(GameState& s, OptionLabels& labels, int index, OptionEvent
   }
 }
 
+// A match is played in one mode from its first hand to its last: pairs'
+// totals mean nothing to four seats alone, nor the other way round.
 void ClickMode(GameState& s, OptionLabels& labels, OptionEvents& events) {
-  if (MidMatch(s))
-    events.Show({kModeSelectorTitle, kMidMatchWarning, kButtonsNotice, kPictureError});
+  if (s.MatchInProgress) {
+    if (!events.Show(
+            {kModeSelectorTitle, kModeMidMatchQuestion, kButtonsQuestion, kPictureQuestion})) {
+      return;
+    }
+    // Left at once, so that the match is neither saved nor asked about again;
+    // the table starts a new one when the window closes.
+    s.MatchInProgress = false;
+    s.HandInProgress = false;
+  }
   AdvanceSelector(s, labels, kSelMode, events);
   events.ScoreboardChanged();
   RelabelForMode(labels, s.RuleMode);

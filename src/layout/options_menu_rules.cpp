@@ -15,8 +15,9 @@ OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inH
     on[kOrderTiles] = true;
     on[kTurnTiles] = true;
   }
-  on[kAnalyseHand] = s.RecorderOn && s.HandInProgress && !s.RecorderBusy && s.LiveMoveNumber >= 2 &&
-                     review == HandReviewStatus::kNone;
+  // The recorder is on only over a hand on the table, played or just finished.
+  on[kAnalyseHand] =
+      s.RecorderOn && !s.RecorderBusy && s.LiveMoveNumber >= 2 && review == HandReviewStatus::kNone;
   return on;
 }
 

@@ -40,9 +40,16 @@ namespace {
 Rect PlainListRect(const TableGeometry& g, bool tall) {
   const int bottom = g.ScreenHeightPx - kListMargin;
   if (tall) {
+    // From below the help button, right of the left hand and its name; where
+    // it reaches over the bottom hand's columns it stops above that hand and
+    // its spelt name.
     const ButtonPlace help = PlaceOfButton(kHelpButton, g);
+    const Rect name = WholeNameArea(g, 1);
+    const int x = std::max(name.x + name.w, HandArea(g, 1).x + HandArea(g, 1).w) + kListMargin;
     const int top = help.y + help.h + kListMargin;
-    return Rect{kListMargin, top, PlainListRect(g, false).w, bottom - top};
+    int end = bottom;
+    if (x + kListWidth > HandArea(g, 4).x) end = SpacedNameStrip(g, 4).y - kListMargin;
+    return Rect{x, top, kListWidth, end - top};
   }
   // Below the left hand and beside the bottom one, however small the table.
   const Rect left = HandArea(g, 1);

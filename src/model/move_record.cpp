@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/move_rules.h"
+#include "model/name_fit.h"
 #include "model/table_port.h"
 #include "model/texts.h"
 #include "model/utf8_text.h"
@@ -30,6 +31,15 @@ bool Applicable(const GameState& s, int move) {
   if (e[kFEnd] != 1 && e[kFEnd] != 2) return false;
   if (!ValidPip(e[kFPipA]) || !ValidPip(e[kFPipB])) return false;
   return BuscaHueco(s, e[kFPipA], e[kFPipB], e[kFSeat]) != 0;
+}
+
+// The characters a line gives a seat's name.
+constexpr int kLineNameChars = 9;
+
+std::string Trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace
@@ -171,11 +181,17 @@ std::string RecorderLine(const GameState& s, int move) {
   if (line.size() < 2) line.insert(0, 2 - line.size(), ' ');
   line += ' ';
   const int seat = e[kFSeat];
-  std::string name = seat >= 1 && seat <= kSeats ? s.SeatName[seat] : std::string();
-  if (Utf8Length(name) > 9) name = Utf8Prefix(name, 9);
-  line.append(static_cast<size_t>(9 - Utf8Length(name)), ' ');
+  // Names start in their column, and one too long for it is cut so that it
+  // still reads apart from the other seats'.
+  std::vector<std::string> names;
+  for (int other = 1; other <= kSeats; ++other) names.push_back(Trimmed(s.SeatName[other]));
+  const std::string name =
+      seat >= 1 && seat <= kSeats
+          ? FitNames(names, std::vector<int>(kSeats, kLineNameChars),
+                     [](int, const std::string& text) { return CharacterCount(text); })[seat - 1]
+          : std::string();
   line += name;
-  line += ' ';
+  line.append(static_cast<size_t>(kLineNameChars + 1 - CharacterCount(name)), ' ');
   if (e[kFEnd] == kPassEnd) {
     line += kPassWord;
   } else {

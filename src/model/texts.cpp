@@ -96,6 +96,10 @@ std::string TotaliserHead(int onTable, int toCome) {
          kLineBreak + "Fichas pendientes de colocar:";
 }
 
+std::string NearlyBestMoveText(const std::string& tile, const std::string& loss, bool units) {
+  return "Buena jugada; la mejor, " + tile + ", " + loss + (units ? " puntos más" : " decenas más");
+}
+
 std::string BetterMoveText(const std::string& tile, const std::string& loss, bool units) {
   return "Mejor " + tile + ": " + loss + (units ? " puntos más" : " decenas más");
 }
@@ -111,7 +115,7 @@ std::string ReviewSummaryText(int marked) {
 }
 
 std::string MatchTargetText(int points) {
-  return "Partida a " + std::to_string(points) + " puntos";
+  return "Partida a " + std::to_string(points) + (points == 1 ? " punto" : " puntos");
 }
 
 std::string ResolutionMessage(int width, int height) {

@@ -85,6 +85,8 @@ inline constexpr const char* kForcedPass = "Pase obligado";
 inline constexpr const char* kOnlyMove = "Única jugada posible";
 inline constexpr const char* kGoodMove = "Jugada acertada";
 std::string BetterMoveText(const std::string& tile, const std::string& loss, bool units);
+// A loss too small to mark, said all the same.
+std::string NearlyBestMoveText(const std::string& tile, const std::string& loss, bool units);
 std::string ReviewProgressText(int done, int total);
 std::string ReviewSummaryText(int marked);
 
@@ -187,6 +189,16 @@ std::string DamagedCopyNote(const std::string& file);
 // ---------------------------------------------------------------------------
 // The saved games
 
+// The saved-games dialog's message line when the name typed cannot be used,
+// and once the first press of "Borrar" asks for a second.
+inline constexpr const char* kSavedGameNameTooLong =
+    " El nombre no puede tener más de 64 caracteres. Acórtelo para poder continuar.";
+inline constexpr const char* kSavedGameNameNotPlain =
+    " El nombre no puede contener los caracteres / ni \\, ni ser \".\" o \"..\". Indique otro "
+    "nombre.";
+inline constexpr const char* kSavedGameDeleteConfirm =
+    " Un juego borrado no se puede recuperar. Pulse otra vez el botón Borrar para borrarlo o "
+    "indique otro nombre.";
 inline constexpr const char* kSavedGameExistsMessage =
     "  Ya  existe  un  archivo  con  ese  nombre.   Pulse  el  botón        Guardar para "
     "sobreescribirlo  o  indique otro nombre para       archivar el juego actual.";
@@ -235,6 +247,10 @@ inline constexpr const char* kScoringRefused =
     "No  se  puede  modificar  el  valor  del  selector   'Sistema de anotación'  si ya se han "
     "anotado los puntos  de  algún  juego. Cuando finalice la partida actual podrá realizar "
     "dicho cambio.";
+inline constexpr const char* kModeMidMatchQuestion =
+    "El modo de juego no puede cambiar durante una partida. Si pulsa el botón Aceptar se "
+    "abandonará la partida en curso y, al cerrar esta ventana, comenzará una nueva partida en el "
+    "nuevo modo. Si pulsa el botón Cancelar no se modificará ningún valor.";
 inline constexpr const char* kMidMatchWarning =
     "Si modifica el valor de este selector cuando hay una partida en juego,  se recomienda "
     "comenzar una nueva partida para que este cambio se aplique de forma homogénea en todos los "

@@ -170,8 +170,15 @@ std::vector<HistoryMatch> ReadHistory(const std::filesystem::path& folder) {
 }
 
 std::vector<HistoryMatch> NewestFirst(std::vector<HistoryMatch> matches) {
+  // A record's time goes to the minute only, and the names after it say
+  // nothing of order: matches of the same minute keep the order they were
+  // appended in, the later one first.
+  constexpr std::size_t kWhenSize = 12;  // yyyymmddhhmm
+  std::reverse(matches.begin(), matches.end());
   std::stable_sort(matches.begin(), matches.end(),
-                   [](const HistoryMatch& a, const HistoryMatch& b) { return a.Text > b.Text; });
+                   [](const HistoryMatch& a, const HistoryMatch& b) {
+                     return a.Text.substr(0, kWhenSize) > b.Text.substr(0, kWhenSize);
+                   });
   return matches;
 }
 

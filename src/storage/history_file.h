@@ -73,7 +73,8 @@ std::vector<HistoryMatch> ParseHistory(std::string_view bytes);
 inline constexpr std::size_t kMaxHistoryFileBytes = std::size_t{64} << 20;
 std::vector<HistoryMatch> ReadHistory(const std::filesystem::path& folder);
 
-// The matches newest first: in descending order of their record's text.
+// The matches newest first: in descending order of their date and time, and
+// those of the same minute in reverse file order.
 std::vector<HistoryMatch> NewestFirst(std::vector<HistoryMatch> matches);
 
 }  // namespace tarvelis

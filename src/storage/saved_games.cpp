@@ -201,14 +201,22 @@ SavedGames::SavedGames(SavedGamesMode mode, fs::path folder)
 
 void SavedGames::Type(std::string_view text) {
   name_ = SavedGameName(text);
-  if (mode_ == SavedGamesMode::kSave) {
-    overwritePending_ = false;
-    message_ = SavedGamesMessage(mode_);
+  // A name longer than the box keeps is refused, not cut without a word.
+  const std::size_t first = text.find_first_not_of(' ');
+  const std::size_t typed =
+      first == std::string_view::npos ? 0 : text.find_last_not_of(' ') + 1 - first;
+  tooLong_ = name_.size() < typed;
+  overwritePending_ = deletePending_ = false;
+  message_ = SavedGamesMessage(mode_);
+  if (tooLong_) {
+    message_ = kSavedGameNameTooLong;
+  } else if (!name_.empty() && !IsPlainSavedGameName(name_)) {
+    message_ = kSavedGameNameNotPlain;
   }
 }
 
 bool SavedGames::ActionEnabled() const {
-  if (!IsPlainSavedGameName(name_)) return false;
+  if (tooLong_ || !IsPlainSavedGameName(name_)) return false;
   if (mode_ == SavedGamesMode::kSave) return true;
   return !FindSavedGame(folder_, name_).empty();
 }
@@ -253,6 +261,14 @@ SavedGameOutcome SavedGames::GuardaMano(const GameState& state) {
 SavedGameOutcome SavedGames::Borra() {
   error_.clear();
   if (mode_ != SavedGamesMode::kDelete || !ActionEnabled()) return SavedGameOutcome::kRefused;
+  // A deleted game cannot come back: the first press only asks.
+  if (!deletePending_) {
+    message_ = kSavedGameDeleteConfirm;
+    deletePending_ = true;
+    return SavedGameOutcome::kConfirmFirst;
+  }
+  deletePending_ = false;
+  message_ = SavedGamesMessage(mode_);
   bool removed = true;
   for (const fs::path& copy : CopiesOf(folder_, name_)) {
     std::error_code ec;

@@ -24,6 +24,8 @@ std::string SavedGamesTitle(SavedGamesMode mode);
 std::string SavedGamesMessage(SavedGamesMode mode);
 // The message line once the first press of "Guardar" found the name taken is
 // kSavedGameExistsMessage (model/texts).
+// The message lines when the name typed cannot be used, and why, and once the
+// first press of "Borrar" asks for a second, are in model/texts too.
 
 // The name box's text as a name: its first 64 characters, without the spaces
 // at either end.
@@ -48,7 +50,7 @@ std::filesystem::path FindSavedGame(const std::filesystem::path& folder, std::st
 enum class SavedGameOutcome {
   kDone,
   kRefused,       // the action is disabled for this name: nothing happened
-  kConfirmFirst,  // the name is taken; a second press overwrites it
+  kConfirmFirst,  // a second press overwrites the name taken, or deletes
   kFailed,        // the file could not be read, written or deleted
 };
 
@@ -67,11 +69,13 @@ class SavedGames {
   // Why the last action failed, for the player.
   const std::string& Error() const { return error_; }
 
-  // The name box changed. Typing also withdraws a pending overwrite.
+  // The name box changed. Typing also withdraws a pending overwrite or
+  // delete; a name that cannot be used says why on the message line.
   void Type(std::string_view text);
 
   // The action button of the mode: load and delete need a saved game of that
-  // name, save a name that can be written.
+  // name, save a name that can be written; never a name longer than
+  // kSavedGameNameChars.
   bool ActionEnabled() const;
 
   // RellenaLista: the saved games to list.
@@ -89,7 +93,7 @@ class SavedGames {
   SavedGameOutcome GuardaMano(const GameState& state);
 
   // Deletes the saved game of the name (every copy whatever the capitals of
-  // its ending).
+  // its ending) at the second press; the first asks for it.
   SavedGameOutcome Borra();
 
  private:
@@ -99,6 +103,8 @@ class SavedGames {
   std::string message_;
   std::string error_;
   bool overwritePending_ = false;
+  bool deletePending_ = false;
+  bool tooLong_ = false;
 };
 
 }  // namespace tarvelis

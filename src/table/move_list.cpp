@@ -108,7 +108,9 @@ void MoveList::SetTall(bool tall) {
 void MoveList::mousePressEvent(QMouseEvent* event) {
   // Looking is allowed, choosing is not: the selection stays where play is.
   event->accept();
+  const int line = indexAt(event->position().toPoint()).row();
   PutSelectionBack();
+  if (onLineClicked) onLineClicked(line);
 }
 
 void MoveList::mouseReleaseEvent(QMouseEvent* event) {

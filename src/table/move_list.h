@@ -1,6 +1,7 @@
 // Lis_Grabadora: the move list beside the table, one line per move of the
 // hand. The selection always marks the last move in force: a click does not
-// move through the hand, it only puts the selection back. A double click
+// move through the hand, it puts the selection back and tells which line it
+// fell on. A double click
 // switches between the normal list and a taller one that keeps the selected
 // line in view.
 #pragma once
@@ -36,6 +37,9 @@ class MoveList : public QListWidget {
 
   // Called when the list asks to change its height.
   std::function<void(bool tall)> onTallChanged;
+  // Called with the line a click fell on (-1 below the last): the selection
+  // stays, but the table may say what that line was.
+  std::function<void(int line)> onLineClicked;
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

@@ -59,8 +59,12 @@ void OptionsMenu::paintEvent(QPaintEvent*) {
     const bool checked =
         (e == kOrderTiles && modes_.OrderMode) || (e == kTurnTiles && modes_.TurnMode);
     const QColor ink = lit ? QColor(Qt::white) : QColor(Qt::black);
-    if (checked) DrawText(image, 5, kRow * k + 4, QStringLiteral("X"), kSmallTextPx, true, ink);
-    DrawText(image, 14, kRow * k + 4, QString::fromUtf8(kOptionTexts[e]), kSmallTextPx, false, ink);
+    // The entries start a space after the check mark, whatever its font.
+    const QString mark = QStringLiteral("X");
+    const int textX = 5 + TextWidth(mark, kSmallTextPx, true) + 4;
+    if (checked) DrawText(image, 5, kRow * k + 4, mark, kSmallTextPx, true, ink);
+    DrawText(image, textX, kRow * k + 4, QString::fromUtf8(kOptionTexts[e]), kSmallTextPx, false,
+             ink);
   }
   QPainter painter(&image);
   painter.setPen(QColor(0x1F, 0x4D, 0x2E));

@@ -21,8 +21,9 @@ QRect ToQRect(const tarvelis::Rect& r) {
   return QRect(r.x, r.y, r.w, r.h);
 }
 
+// Over a hand in play, and over a finished one until the next deal.
 bool PanelShown(const GameState& s, const TableModes& m) {
-  return s.MatchInProgress && s.HandInProgress && !m.AllTilesFaceUp;
+  return HandOnTable(s) && !m.AllTilesFaceUp;
 }
 
 }  // namespace
@@ -72,11 +73,20 @@ RecorderPanel::RecorderPanel(GameState& state, Mesa& mesa, QtTablePort& port)
     Report();
   };
   list_->onTallChanged = [this](bool) { UpdateList(); };
+  list_->onLineClicked = [this](int line) {
+    clickedLine_ = line;
+    clickedAtMove_ = state_.MoveNumber;
+    UpdateList();
+  };
   // A new line or selection may come with the first move of a hand, which
   // brings the panel onto the table.
   port_.onRecorderList = [this] {
     DrawPanel();
     UpdateList();
+    // A step names the seat to move as its tile lands, not after its pause.
+    if (state_.RecorderOn && state_.NoticeShown && mesa_.NoticeUp()) {
+      mesa_.ShowNotice(QString::fromStdString(NoticeLabel(state_)));
+    }
   };
   mesa_.SetRecorderPanel(this);
 }
@@ -168,7 +178,9 @@ void RecorderPanel::UpdateList() {
   if (reviewer_->Running()) {
     say = QString::fromStdString(ProgressText(reviewer_->Done(), reviewer_->Total()));
   } else if (review) {
-    const int selected = list_->Selected();
+    // The line last clicked says its verdict until the recorder steps.
+    if (clickedAtMove_ != state_.MoveNumber) clickedLine_ = -1;
+    const int selected = clickedLine_ >= 0 ? clickedLine_ : list_->Selected();
     const bool onLine = selected >= 0 && selected < static_cast<int>(verdicts_.size());
     say = QString::fromStdString(onLine ? verdicts_[static_cast<std::size_t>(selected)] : summary_);
     loss = onLine && list_->item(selected)->data(Qt::UserRole).toBool();

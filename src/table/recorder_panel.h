@@ -77,6 +77,8 @@ class RecorderPanel {
   HandReviewer* reviewer_;
   std::vector<std::string> verdicts_;  // per line, after a review
   std::string summary_;
+  int clickedLine_ = -1;  // the line a click asked about, at move clickedAtMove_
+  int clickedAtMove_ = 0;
 };
 
 }  // namespace tarvelis

@@ -48,9 +48,10 @@ GameState StateToSave(const GameState& s, const Mesa& mesa) {
 
 void BringTableUpToDate(GameState& state, Mesa& mesa) {
   TablePainter& painter = mesa.Painter();
+  if (HandsFollowOptions(state, mesa)) painter.DrawHands();
+  // A renamed seat shows its new name at once, with or without a match.
+  if (!mesa.Modes().AllTilesFaceUp) painter.DrawSeatNames();
   if (HandsFollowOptions(state, mesa)) {
-    painter.DrawHands();
-    painter.DrawSeatNames();
     // The continue button carries the name of the seat to move, which may
     // have just changed.
     if (state.HandInProgress && state.NoticeShown && state.CurrentSeat >= 1 &&
@@ -64,7 +65,8 @@ void BringTableUpToDate(GameState& state, Mesa& mesa) {
   mesa.RefreshPointer();
 }
 
-void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::path& dataFolder) {
+bool OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::path& dataFolder) {
+  const bool hadMatch = state.MatchInProgress;
   // The table's own pointer comes back when the window has gone.
   const QCursor tablePointer = mesa.cursor();
   mesa.setCursor(BusyCursor());
@@ -99,6 +101,7 @@ void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::pat
                     SettingsNotSavedMessage((dataFolder / kSettingsFileName).string(), false)),
                 kPictureError, kNotice, &mesa);
   }
+  return hadMatch && !state.MatchInProgress;
 }
 
 }  // namespace tarvelis

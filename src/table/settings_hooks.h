@@ -9,7 +9,9 @@ namespace tarvelis {
 class Mesa;
 struct GameState;
 
-void OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::path& dataFolder);
+// True when the user agreed there to leave the match under way, so that a
+// new one must start.
+bool OpenSettingsWindow(GameState& state, Mesa& mesa, const std::filesystem::path& dataFolder);
 
 // What the table shows again once the settings may have changed: the hands,
 // the names, the score, the continue button's name and the pointer.

@@ -6,14 +6,21 @@
 #include "layout/button_bar.h"
 #include "layout/manual_deal.h"
 #include "layout/placement.h"
+#include "model/name_fit.h"
 #include "model/texts.h"
 #include "platform/raster.h"
 #include "platform/text.h"
-#include "table/name_labels.h"
 #include "table/score_face.h"
 #include "table/strips.h"
 
 namespace tarvelis {
+namespace {
+
+// The continue button writes a long name down to this size before cutting it.
+constexpr int kSmallestLabelPx = 10;
+
+}  // namespace
+
 TablePainter::TablePainter(const GameState& state, const TableModes& modes, QImage& surface,
                            const QImage& marmol)
     : state_(state), modes_(modes), surface_(surface), marmol_(marmol) {}
@@ -153,37 +160,44 @@ void TablePainter::RestoreUnderChain(const Rect& r) {
 void TablePainter::DrawSeatNames() {
   const TableGeometry& g = state_.Table;
   const QColor ink(0xF2, 0xE8, 0xC8);
+  std::vector<std::string> names(kSeats);
+  std::vector<int> rooms(kSeats);
+  PerSeat<bool> hidden{};
   for (int seat = 1; seat <= kSeats; ++seat) {
-    const QString name = QString::fromStdString(state_.SeatName[seat]).trimmed();
-    const bool hidden =
+    names[seat - 1] = QString::fromStdString(state_.SeatName[seat]).trimmed().toStdString();
+    hidden[seat] =
         state_.SeatTilesShown[seat] == kTilesHidden && !Revealed && !modes_.AllTilesFaceUp;
+    if (hidden[seat]) {
+      rooms[seat - 1] = SpacedLetterRoom(seat);
+    } else {
+      // The right-hand name moves left into its room, keeping off the edge.
+      const Rect area = WholeNameArea(g, seat);
+      rooms[seat - 1] = seat == 3 ? area.w - 2 : area.x + area.w - WholeNamePoint(g, seat).x - 1;
+    }
+  }
+  // Spelt letters count one each; written names by their width.
+  const std::vector<std::string> fitted =
+      FitNames(names, rooms, [&](int i, const std::string& text) {
+        return hidden[i + 1] ? CharacterCount(text)
+                             : TextWidth(QString::fromStdString(text), kSmallTextPx, false);
+      });
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    const QString shown = QString::fromStdString(fitted[seat - 1]);
     const Rect area = WholeNameArea(g, seat);
     RestoreUnderChain(area);
     // The side strips lie inside their hand areas, which the hand's own
     // redraw restores; the bottom one lies above its hand.
-    if (hidden || seat == 4) RestoreUnderChain(SpacedNameStrip(g, seat));
-    if (hidden) {
+    if (hidden[seat] || seat == 4) RestoreUnderChain(SpacedNameStrip(g, seat));
+    if (hidden[seat]) {
       // Spelt along the hand, one letter every 16 pixels.
-      const QString letters = name.left(kSpacedLetters);
-      for (int i = 0; i < letters.size(); ++i) {
+      for (int i = 0; i < shown.size(); ++i) {
         const Point p = SpacedLetterPoint(g, seat, i + 1);
-        DrawText(surface_, p.x, p.y, letters.mid(i, 1), kTextPx, true, ink);
+        DrawText(surface_, p.x, p.y, shown.mid(i, 1), kTextPx, true, ink);
       }
       continue;
     }
     Point p = WholeNamePoint(g, seat);
-    QString shown = name;
-    if ((seat == 1 || seat == 3) && TextWidth(shown, kSmallTextPx, false) >= 50)
-      shown = name.left(7);
-    shown = FitToWidth(shown, area.x + area.w - p.x - 1, kSmallTextPx, false);
-    if (seat == 3) {
-      // Kept off the table's edge: a wide name moves left into its room.
-      const int width = TextWidth(shown, kSmallTextPx, false);
-      if (p.x + width > area.x + area.w - 2) {
-        p.x = std::max(area.x, area.x + area.w - 2 - width);
-        shown = FitToWidth(shown, area.x + area.w - 2 - p.x, kSmallTextPx, false);
-      }
-    }
+    if (seat == 3) p.x = std::min(p.x, area.x + area.w - 2 - TextWidth(shown, kSmallTextPx, false));
     DrawText(surface_, p.x, p.y, shown, kSmallTextPx, false, ink);
   }
 }
@@ -254,11 +268,21 @@ void TablePainter::DrawContinueButton(const QString& label) {
   Restore(r);
   DrawPiece(art::kContinueButton.x, art::kContinueButton.y, r.width(), r.height(),
             art::kContinueButtonMask.x, art::kContinueButtonMask.y, r.x(), r.y());
-  QString shown = label;
-  while (shown.size() > 1 && TextWidth(shown, kTextPx, true) > r.width() - 8) shown.chop(1);
-  const int w = TextWidth(shown, kTextPx, true);
-  DrawText(surface_, r.x() + (r.width() - w) / 2,
-           r.y() + (r.height() - TextHeight(kTextPx, true)) / 2, shown, kTextPx, true, Qt::black);
+  // A long name is first written smaller; one that still does not fit is cut
+  // so that it never reads like another seat's name.
+  const int room = r.width() - 8;
+  int px = kTextPx;
+  while (px > kSmallestLabelPx && TextWidth(label, px, true) > room) --px;
+  std::vector<std::string> names = {label.toStdString()};
+  for (int seat = 1; seat <= kSeats; ++seat)
+    names.push_back(QString::fromStdString(state_.SeatName[seat]).trimmed().toStdString());
+  const QString shown = QString::fromStdString(
+      FitNames(names, std::vector<int>(names.size(), room), [px](int, const std::string& text) {
+        return TextWidth(QString::fromStdString(text), px, true);
+      })[0]);
+  const int w = TextWidth(shown, px, true);
+  DrawText(surface_, r.x() + (r.width() - w) / 2, r.y() + (r.height() - TextHeight(px, true)) / 2,
+           shown, px, true, Qt::black);
 }
 
 void TablePainter::DrawPassSign(int seat) {

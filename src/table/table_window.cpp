@@ -180,6 +180,8 @@ bool Mesa::OverControl(QPoint at) const {
   for (int n = 1; n <= kBarButtons; ++n) {
     if (ButtonRect(n).contains(at)) return true;
   }
+  // The end arrows take a click like any button.
+  if (arrowsShowing_ && (ArrowRect(1).contains(at) || ArrowRect(2).contains(at))) return true;
   return noticeUp_ && painter_->ContinueButtonRect().contains(at);
 }
 

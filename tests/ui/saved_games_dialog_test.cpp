@@ -1,5 +1,6 @@
-// The saved-games dialog as the user drives it: the list fills the name
-// box, and Enter deletes in the delete mode.
+// The saved-games dialog as the user drives it: the action button follows
+// the name typed, the list fills the name box, and Enter deletes in the
+// delete mode, at its second press.
 #include "dialogs/saved_games_dialog.h"
 
 #include <QLineEdit>
@@ -60,6 +61,8 @@ class CarguaTest : public QObject {
     QVERIFY(dialog.isVisible());
     dialog.NameBox()->clear();
     QTest::keyClicks(dialog.NameBox(), "Otra");
+    QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
+    QCOMPARE(dialog.List()->count(), 2);  // the first press asks
     QTest::keyClick(dialog.NameBox(), Qt::Key_Return);
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.List()->count(), 1);

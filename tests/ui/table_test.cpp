@@ -10,6 +10,7 @@
 #include "model/move_rules.h"
 #include "platform/raster.h"
 #include "table/qt_table_port.h"
+#include "table/settings_hooks.h"
 #include "table/strips.h"
 #include "table/table_window.h"
 
@@ -175,6 +176,41 @@ class TableTest : public QObject {
     });
     QCOMPARE(port.ChooseLeader(), 3);
     QVERIFY(!mesa.Modes().ChoosingLeader);
+  }
+
+  void theEndArrowsWaitForAClick() {
+    GameState s = PlayedTo(3, 800, 600);
+    Mesa mesa(s);
+    mesa.LayOut();
+    mesa.show();
+    s.GameSpeed = 100;
+    QtTablePort port(s, mesa);
+    QTimer::singleShot(30, &mesa, [&] {
+      QVERIFY(mesa.ArrowsShowing());
+      const Point p = EndArrowPointOf(s, 1);
+      // Over an arrow the pointer is the hand every control shows.
+      QTest::mouseMove(&mesa, QPoint(p.x + 10, p.y + 10));
+      QCOMPARE(mesa.cursor().shape(), Qt::BitmapCursor);
+      QTest::mouseClick(&mesa, Qt::LeftButton, {}, QPoint(p.x + 10, p.y + 10));
+    });
+    QCOMPARE(port.AskEnd(), 1);
+    QVERIFY(!mesa.ArrowsShowing());
+  }
+
+  // A seat renamed in the settings shows its new name as the window closes,
+  // with no match under way as well as in one.
+  void aRenamedSeatShowsAtOnce() {
+    for (const bool match : {false, true}) {
+      GameState s = PlayedTo(9, 800, 600);
+      s.MatchInProgress = match;
+      Mesa mesa(s);
+      mesa.LayOut();
+      const Rect r = WholeNameArea(s.Table, 4);
+      const QImage before = mesa.Surface().copy(r.x, r.y, r.w, r.h);
+      s.SeatName[4] = "Zacarías";
+      BringTableUpToDate(s, mesa);
+      QVERIFY2(mesa.Surface().copy(r.x, r.y, r.w, r.h) != before, match ? "match" : "no match");
+    }
   }
 };
 

@@ -31,8 +31,9 @@ HandReview Faked(const GameState& s, double loss, bool weighed = true) {
   return r;
 }
 
-// One ten marks a move under tens, ten units under units; the loss reads with
-// a decimal comma in tens and whole in units, in one column after the line.
+// Half a ten marks a move under tens, five points under units, as the loss
+// reads; a smaller one is told in the verdict. The loss reads with a decimal
+// comma in tens and whole in units, in one column after the line.
 TEST(HandReview, MarksTextsAndVerdicts) {
   struct Case {
     i16 scoring;
@@ -44,10 +45,13 @@ TEST(HandReview, MarksTextsAndVerdicts) {
       {kScoreTens, 1.0, true, "  -1,0", "Mejor 6-3: 1,0 decenas más"},
       {kScoreTens, 1.46, true, "  -1,5", "Mejor 6-3: 1,5 decenas más"},
       {kScoreTens, 12.97, true, " -13,0", "Mejor 6-3: 13,0 decenas más"},
-      {kScoreTens, 0.96, true, "", "Jugada acertada"},
+      {kScoreTens, 0.46, true, "  -0,5", "Mejor 6-3: 0,5 decenas más"},
+      {kScoreTens, 0.44, true, "", "Buena jugada; la mejor, 6-3, 0,4 decenas más"},
+      {kScoreTens, 0.04, true, "", "Jugada acertada"},
       {kScoreTens, 3.0, false, "", "Única jugada posible"},
       {kScoreUnits, 14.2, true, "   -14", "Mejor 6-3: 14 puntos más"},
-      {kScoreUnits, 9.6, true, "", "Jugada acertada"},
+      {kScoreUnits, 4.6, true, "    -5", "Mejor 6-3: 5 puntos más"},
+      {kScoreUnits, 4.4, true, "", "Buena jugada; la mejor, 6-3, 4 puntos más"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.verdict);

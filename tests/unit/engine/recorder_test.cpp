@@ -72,7 +72,7 @@ TEST(Recorder, ControlsRefuseWhatTheyCannotDo) {
   };
   for (const Refusal r : {Refusal{"no notice", [](GameState& g) { g.NoticeShown = false; }},
                           Refusal{"lead due", [](GameState& g) { g.MoveNumber = 1; }},
-                          Refusal{"hand over", [](GameState& g) { g.HandInProgress = false; }}}) {
+                          Refusal{"match over", [](GameState& g) { g.MatchInProgress = false; }}}) {
     GameState spoilt = s;
     r.spoil(spoilt);
     EXPECT_FALSE(CanSwitchRecorderOn(spoilt, modes)) << r.why;
@@ -136,6 +136,34 @@ TEST(Recorder, PlayOnFromAMoveDropsTheLaterOnes) {
     ASSERT_TRUE(done);
     EXPECT_FALSE(t.s.MatchInProgress);
   }
+}
+
+// A finished hand, its table waiting at "Continuar" for the next deal, is
+// stepped through like one in play but never played on: it is scored.
+// Switching off brings back the hand's end exactly, and the match goes on.
+TEST(Recorder, AFinishedHandIsSteppedThroughButNotPlayedOn) {
+  testing::Table t(5);
+  bool done = false;
+  t.port.OnEvent = [&](const std::string& e) {
+    if (done || e != "notice Continuar" || t.s.HandInProgress) return;
+    done = true;
+    const GameState end = t.s;
+    TableModes modes;
+    Recorder recorder(t.s, t.port, modes);
+    ASSERT_TRUE(recorder.Press(RecorderControl::kSwitch, true));
+    ASSERT_TRUE(recorder.Press(RecorderControl::kBack, true));
+    ASSERT_TRUE(recorder.Press(RecorderControl::kBack, true));
+    EXPECT_EQ(t.s.MoveNumber, end.MoveNumber - 1) << "the last move and the one before";
+    EXPECT_EQ(NoticeLabel(t.s), "Continuar");
+    EXPECT_FALSE(recorder.Press(RecorderControl::kPlayOn, true));
+    EXPECT_FALSE(PlayOnFromHere(t.s, t.port));
+    EXPECT_EQ(MoveListLines(t.s), MoveListLines(end));
+    ASSERT_TRUE(recorder.Press(RecorderControl::kSwitch, true));
+    EXPECT_EQ(FirstCarriedDifference(t.s, end), "");
+  };
+  RunMatch(t.ctx, LoopEntry::kNewMatch);
+  ASSERT_TRUE(done);
+  EXPECT_FALSE(t.s.MatchInProgress) << "the match went on to its end";
 }
 
 // The list's lines follow the record up to the move in force, or up to the

@@ -70,13 +70,23 @@ TEST(ScoreReport, ListsTheLastTwentyHandsWithPoints) {
   }
 }
 
-// Long names are cut so that every column keeps its place.
-TEST(ScoreReport, LongNamesKeepTheHeaderColumns) {
+// Long names are cut so that every column keeps its place, and two names
+// alike at the cut still read apart, in the header and in the leader column.
+TEST(ScoreReport, LongNamesKeepTheColumnsAndReadApart) {
   GameState s = Match(kModeIndividual, kScoreTens);
   s.SeatName[1] = "Maximiliano José";
   s.SeatName[2] = " Íñigo ";
-  const ScoreReport r = BuildScoreReport(s);
-  EXPECT_EQ(r.items[2].text, "Mano   Sale    Maximilia Íñigo     Jugador3  Jugador4  ");
+  s.SeatName[3] = "Maximiliano Juan";
+  EXPECT_EQ(BuildScoreReport(s).items[2].text,
+            "Mano   Sale    Maximil…é Íñigo     Maximil…n Jugador4  ");
+  GameState p = Match(kModePairs, kScoreTens);
+  p.SeatName[1] = "Jugadora Principal 1";
+  p.SeatName[3] = "Jugadora Principal 3";
+  Won(p, 1, 1, 22);
+  Won(p, 2, 3, 5);
+  const ScoreReport r = BuildScoreReport(p);
+  EXPECT_EQ(RowAt(r, kReportFirstRowY)[1].text, "Jugador…1  ");
+  EXPECT_EQ(RowAt(r, kReportFirstRowY + kReportRowStep)[1].text, "Jugador…3  ");
 }
 
 }  // namespace

@@ -2,8 +2,37 @@
 
 #include <gtest/gtest.h>
 
+#include "layout/recorder_layout.h"
+
 namespace tarvelis {
 namespace {
+
+bool Overlap(const Rect& a, const Rect& b) {
+  return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+Rect ButtonRect(const ButtonPlace& p) {
+  return Rect{p.x, p.y, p.w, p.h};
+}
+
+// The move list, normal or tall, keeps clear of the recorder panel, the help
+// button and the left and bottom hands with their names on every table size.
+TEST(MoveList, KeepsClearOfTheTable) {
+  for (auto [w, h] : {std::pair{640, 480}, {800, 600}, {1024, 768}, {1920, 1080}}) {
+    const TableGeometry g = ComputeTableGeometry(w, h);
+    for (const bool tall : {false, true}) {
+      const Rect list = MoveListRect(g, tall);
+      EXPECT_LE(list.y + list.h, h);
+      EXPECT_GE(list.h, 64);
+      for (const Rect r :
+           {RecorderPanelRect(g), ButtonRect(PlaceOfButton(kHelpButton, g)), HandArea(g, 1),
+            WholeNameArea(g, 1), HandArea(g, 4), SpacedNameStrip(g, 4)}) {
+        EXPECT_FALSE(Overlap(list, r)) << w << " tall " << tall;
+      }
+    }
+    EXPECT_GT(MoveListRect(g, true).h, MoveListRect(g, false).h);
+  }
+}
 
 // With the recorder on nothing may start a match, change the settings or ask
 // the tutor; help, exit and the score stay. The tutor serves a manual seat

@@ -78,7 +78,8 @@ TEST(OptionRules, ClickRulesRefuseForceAndWarn) {
       {"scoring pair in individual mode warns and changes", {{15, kModeIndividual}}, 0, 0, false, 11, {}, {{11, kScoringLosers}}, {pointless}},
       {"scoring pair in the first hand is silent", {}, 1, 0, true, 11, {}, {{11, kScoringLosers}}},
       {"tie lead without a repeated hand warns and changes", {{12, kTieLeaders}}, 0, 0, false, 13, {}, {{13, kTieRotateLead}}, {pointless}},
-      {"mode mid-match warns; losing pair becomes 1, winners relabelled and kept", {{14, kNextLeadLoser}}, 2, 0, true, 15, {}, {{15, kModeIndividual}, {14, kNextLeadRotate}}, {"Selector 'Modo de juego'"}},
+      {"mode mid-match, agreed: changes; losing pair becomes 1", {{14, kNextLeadLoser}}, 2, 0, true, 15, {true}, {{15, kModeIndividual}, {14, kNextLeadRotate}}, {"Selector 'Modo de juego'"}},
+      {"mode in the first hand, refused: nothing changes", {{14, kNextLeadLoser}}, 1, 3, true, 15, {false}, {{15, kModePairs}, {14, kNextLeadLoser}}, {"Selector 'Modo de juego'"}},
       {"mode keeps a winner lead and a leaders' tie", {{14, kNextLeadWinner}, {12, kTieLeaders}}, 0, 0, false, 15, {}, {{14, kNextLeadWinner}, {12, kTieLeaders}}},
       {"mode drops the non-leaders' tie", {{12, kTieNonLeaders}}, 0, 0, false, 15, {}, {{12, kTieRepeat}}},
   };
@@ -99,6 +100,13 @@ TEST(OptionRules, ClickRulesRefuseForceAndWarn) {
     for (const OptionMessage& m : script.shown) titles.push_back(m.Title);
     EXPECT_EQ(titles, c.titles);
   }
+  // Agreeing to a change of mode leaves the match, so a new one starts.
+  GameState m = Defaults();
+  PairsAt(m, 1, true);
+  OptionLabels modeLabels = BuildOptionLabels(m);
+  Script agree({true});
+  ClickSelector(m, modeLabels, kSelMode, agree);
+  EXPECT_FALSE(m.MatchInProgress || m.HandInProgress);
   // With no match, a hand number left from the last one does not refuse.
   GameState s = Defaults();
   s.HandNumber = 7;

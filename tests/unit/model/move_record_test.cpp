@@ -27,14 +27,15 @@ TEST(RecorderLine, NumberNameAndTileInTheirColumns) {
   GameState s;
   ApplyDefaults(s);
   s.MoveRecord[4] = Entry(3, kNoPip, kNoPip, kPassEnd);
-  EXPECT_EQ(RecorderLine(s, 4), " 4  Jugador3 Pasa");
+  EXPECT_EQ(RecorderLine(s, 4), " 4 Jugador3  Pasa");
   s.MoveRecord[12] = Entry(1, 5, 3, 2);
   s.MoveRecord[12][kFEvaluated] = 1;
-  EXPECT_EQ(RecorderLine(s, 12), "12  Jugador1 5-3 ???");
-  s.SeatName[1] = "Íñigo";  // five letters, seven bytes
-  EXPECT_EQ(RecorderLine(s, 12), "12     Íñigo 5-3 ???");
+  EXPECT_EQ(RecorderLine(s, 12), "12 Jugador1  5-3 ???");
+  s.SeatName[1] = " Íñigo";  // five letters, seven bytes
+  EXPECT_EQ(RecorderLine(s, 12), "12 Íñigo     5-3 ???");
   s.SeatName[1] = "Ángel María";
-  EXPECT_EQ(RecorderLine(s, 12), "12 Ángel Mar 5-3 ???");
+  s.SeatName[3] = "Ángel Mario";
+  EXPECT_EQ(RecorderLine(s, 12), "12 Ángel M…a 5-3 ???");
 }
 
 TEST(GrabaJugada, APassLeavesTheLayoutFieldsZeroWhateverWasThere) {
@@ -49,7 +50,7 @@ TEST(GrabaJugada, APassLeavesTheLayoutFieldsZeroWhateverWasThere) {
   ASSERT_TRUE(GrabaJugada(t.s, MoveEntry{}, &t.port));
   MoveEntry expected = Entry(2, kNoPip, kNoPip, kPassEnd, 3, 6);
   EXPECT_EQ(t.s.MoveRecord[5], expected);
-  EXPECT_EQ(t.port.Events.back(), "line  5  Jugador2 Pasa");
+  EXPECT_EQ(t.port.Events.back(), "line  5 Jugador2  Pasa");
 }
 
 TEST(RecordCapacity, AnEntryBeyondTheRecordIsNeverWritten) {

@@ -29,6 +29,7 @@ TEST(Texts, NumbersAndNamesGoInWithTheirPadding) {
        "jugando con ellas (tecla Aceptar) o rechazarlas y repetir el juego (tecla Cancelar)?"},
       {ReviewSummaryText(0) + "|" + ReviewSummaryText(1) + "|" + ReviewSummaryText(2),
        "Análisis: ninguna jugada marcada|Análisis: 1 jugada marcada|Análisis: 2 jugadas marcadas"},
+      {MatchTargetText(1) + "|" + MatchTargetText(30), "Partida a 1 punto|Partida a 30 puntos"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.Got, c.Want);
 }

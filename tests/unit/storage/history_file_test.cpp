@@ -77,5 +77,19 @@ TEST(ParseHistory, LineEndsAndDamage) {
   }
 }
 
+TEST(NewestFirst, SameMinuteKeepsTheOrderOfRecording) {
+  // File order: an older pair in one minute, then two in a later minute; the
+  // names would sort them the other way round.
+  const auto order = NewestFirst(testing::Matches({
+      Record("202612060905", {"Zoe", "Bea", "C", "D"}, {5, 3, 0, 0}, true),
+      Record("202612060905", {"Ana", "Bea", "C", "D"}, {5, 3, 0, 0}, true),
+      Record("202612061000", {"Yago", "Bea", "C", "D"}, {5, 3, 0, 0}, true),
+      Record("202612061000", {"Abel", "Bea", "C", "D"}, {5, 3, 0, 0}, true),
+  }));
+  std::string firsts;
+  for (const HistoryMatch& m : order) firsts += m.Names[0] + " ";
+  EXPECT_EQ(firsts, "Abel Yago Ana Zoe ");
+}
+
 }  // namespace
 }  // namespace tarvelis

@@ -72,9 +72,35 @@ TEST(SavedGames, SaveOverwriteWithASecondPressLoadAndDelete) {
   testing::ExpectSameCarriedFields(s, second);
 
   SavedGames del = Typed(SavedGamesMode::kDelete, folder.path(), "Partida");
+  ASSERT_EQ(del.Borra(), SavedGameOutcome::kConfirmFirst) << "a delete asks first";
+  EXPECT_EQ(del.Message(), kSavedGameDeleteConfirm);
+  del.Type("Partida");  // typing withdraws the question
+  ASSERT_EQ(del.Borra(), SavedGameOutcome::kConfirmFirst);
+  EXPECT_EQ(ListSavedGames(folder.path()).size(), 1u);
   ASSERT_EQ(del.Borra(), SavedGameOutcome::kDone);
   EXPECT_TRUE(ListSavedGames(folder.path()).empty());
   EXPECT_EQ(del.Borra(), SavedGameOutcome::kRefused);
+}
+
+// A name that cannot be used says why instead of being cut or refused
+// without a word.
+TEST(SavedGames, ANameThatCannotBeUsedSaysWhy) {
+  TempFolder folder;
+  const struct {
+    std::string typed;
+    const char* message;
+  } cases[] = {
+      {"a/b", kSavedGameNameNotPlain},
+      {std::string(65, 'x'), kSavedGameNameTooLong},
+      {std::string(64, 'x') + "  ", nullptr},
+      {"Partida", nullptr},
+  };
+  for (const auto& c : cases) {
+    const SavedGames save = Typed(SavedGamesMode::kSave, folder.path(), c.typed);
+    EXPECT_EQ(save.Message(), c.message ? c.message : SavedGamesMessage(SavedGamesMode::kSave))
+        << c.typed;
+    EXPECT_EQ(save.ActionEnabled(), c.message == nullptr) << c.typed;
+  }
 }
 
 TEST(SavedGames, NothingIsWrittenOrDeletedOutsideTheFolder) {

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# A finished hand, with "Continuar" up, is looked back through with the real
+# mouse: the recorder's switch, two steps back, the red button refused;
+# switched off, the hand's end is back and the next deal follows.
+source "$(dirname "$0")/lib.sh"
+trap e2e_cleanup EXIT
+
+e2e_start_x 800x600x24
+e2e_fresh_folder
+# Every seat automatic, no pause, no sound, full speed; a far target.
+e2e_first_start 'NR == 1 { $9 = 2; $12 = 2; $20 = 1 } NR == 2 { $1 = 500; $2 = 100 }'
+
+wait_status() { e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1': '$(e2e_status)'"; }
+# The pointer leaves first: a synced move to where it already is never ends.
+click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }
+
+# Answers the messages until the table waits at "Continuar" after hand $1.
+to_hand_end() {
+  for _ in $(seq 900); do
+    for title in "Comienza la Partida" "C i e r r e" "Final de este juego"; do
+      if dialog=$(e2e_wait_window "$title" 0); then e2e_key "$dialog" Return; fi
+    done
+    [[ "$(e2e_status)" =~ ^notice\ Continuar\ hand\ $1\  ]] && return 0
+    sleep 0.1
+  done
+  e2e_fail "no hand's end: '$(e2e_status)'"
+}
+
+e2e_start_match
+to_hand_end '[0-9]+'
+# A tied hand played again keeps its number.
+hand=$(e2e_field hand)
+# The hand's end counts its last move as the current one; the recorder stands
+# after it.
+live=$(($(e2e_field move) + 1))
+
+click 767 536
+wait_status "^recorder move $live live $live "
+click 756 555
+wait_status "^recorder move $((live - 1)) "
+click 756 555
+wait_status "^recorder move $((live - 2)) "
+# The red button does not play a finished hand on.
+click 767 588
+sleep 1
+[[ "$(e2e_status)" =~ ^recorder\ move\ $((live - 2))\  ]] || e2e_fail "the red button acted: '$(e2e_status)'"
+click 767 536
+wait_status "^notice Continuar hand $hand move $((live - 1)) " 20
+click 688 550
+to_hand_end $((hand + 1))
+echo "PASS: a finished hand is stepped through before the next deal"
