@@ -153,43 +153,6 @@ TEST(Unwind, ANewMatchAskedForDuringAWaitRestartsTheOneLoop) {
   EXPECT_FALSE(t.s.MatchInProgress) << "the new match was played to its end";
 }
 
-// The user answers no at the end of the first hand, goes back into it, steps
-// the last move forward again and leaves: the last move in force ended the
-// hand, so the resumed hand ends where it stood, with the same announcement
-// and no move played.
-TEST(Unwind, AResumedHandWhoseLastMoveEndedItEndsAtOnce) {
-  for (std::uint32_t seed : {3u, 8u, 21u}) {
-    Table t(seed);
-    std::string announced;
-    t.port.Answers = {false};
-    t.port.OnEvent = [&](const std::string& e) {
-      if (announced.empty() && (e == "message Final de este juego" || e == "message C i e r r e")) {
-        announced = e;
-      } else if (!announced.empty() && e.rfind("notice ", 0) == 0) {
-        t.ctx.Control.ExitRequested = true;
-      }
-    };
-    RunMatch(t.ctx, LoopEntry::kNewMatch);
-    ASSERT_FALSE(announced.empty()) << seed;
-    ASSERT_TRUE(t.s.HandInProgress) << seed;
-    ASSERT_EQ(t.s.HandNumber, 1);
-    ASSERT_TRUE(t.s.HandLog[1].Text.empty()) << "nothing logged before the answer";
-    // Going back into the hand takes its last move back; the recorder steps
-    // it forward again, and the user leaves there.
-    t.s.LiveMoveNumber = static_cast<i16>(t.s.MoveNumber + 1);
-    ASSERT_TRUE(AvanzaJugada(t.s, nullptr));
-    t.port.OnEvent = nullptr;
-    t.port.Events.clear();
-    t.ctx.Control.ExitRequested = false;
-    t.ctx.HandReopened = false;  // not carried by the file
-    RunMatch(t.ctx, LoopEntry::kResumeHand);
-    const auto kept = LinesAndMessages(t.port.Events);
-    ASSERT_FALSE(kept.empty());
-    EXPECT_EQ(kept.front(), announced) << seed << ": no move before the hand's end";
-    EXPECT_FALSE(t.s.HandLog[1].Text.empty()) << seed << ": the hand was scored";
-  }
-}
-
 // Left at the "Continuar" notice after a hand and started again from the
 // file, which holds the log but no totals: the match goes on with the next
 // deal (or ends, after its last hand) exactly as if it had never been left.

@@ -77,32 +77,12 @@ TableBuilder CoversALonelyFive() {
   return t;
 }
 
-TEST(RuleBlock, Rule6OnlyOnTheSecondMove) {
-  TableBuilder t = CoversALonelyFive();
-  t.Mark(1, 2, 1).Lead(4, 5, 3).Move(2);
-  ExpectDecides(t.s, 6, 0, "3-1", "5-2", false);
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 0), "5-2", 6), -15);
-  t.Move(3);
-  EXPECT_EQ(Chosen(EvaluateAt(t.s, 0)), "5-2");
-}
-
 // Seat 3 led the double five, seat 4 answered 5-2; seat 1 plays third.
 TableBuilder ThirdMoveAfterADoubleLead() {
   TableBuilder t;
   t.Give(1, "2-2 5-1 1-0 1-3 3-0 6-0 6-4").Give(3, "5-5").Give(4, "5-2").Deal();
   t.Played("5-5 5-2").Lead(3, 5, 5).Move(3).Ends(5, 2).Mark(3, 2, 3);
   return t;
-}
-
-TEST(RuleBlock, Rules7To9SilentInAHandOpenedByTheForcedDoubleSix) {
-  TableBuilder t = ThirdMoveAfterADoubleLead();
-  t.s.HandNumber = 1;
-  t.s.RuleFirstLead = kFirstLeadSixDouble;
-  const Evaluation e = EvaluateAt(t.s, 100);
-  EXPECT_EQ(Amount(e, "2-2", 7), 0);
-  EXPECT_EQ(Chosen(e), "2-2");
-  t.s.RuleFirstLead = kFirstLeadDraw;
-  EXPECT_EQ(Amount(EvaluateAt(t.s, 100), "2-2", 7), -35);
 }
 
 // Every five is down but 5-6, which seat 1 holds: laying it on the six closes
