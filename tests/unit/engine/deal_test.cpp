@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "model/texts.h"
 #include "support/engine_fixture.h"
 
