@@ -91,21 +91,19 @@ TEST(Blocked, PairsWinByTheirPipsAndTiesGoByTheRule) {
   const std::string repeat = "EMPATE -> Se repite el juego y ";
   struct Case {
     int mover;
-    i16 tieRule, tieLead, step;
+    i16 tieRule, tieLead;
     std::string verdict, won;
     int winner, leadAfter;
   };
   // clang-format off
   const Case cases[] = {
-      {1, kTieRepeat, kTieSameLead, 1, "", "", 1, 1},  // not a tie: seat 1 moved and lost
-      {2, kTieRepeat, kTieSameLead, 1, "", "", 1, 1},
-      {3, kTieNonLeaders, kTieSameLead, 1, "EMPATE -> Gana la pareja que no salió.",
+      {1, kTieRepeat, kTieSameLead, "", "", 1, 1},  // not a tie: seat 1 moved and lost
+      {2, kTieRepeat, kTieSameLead, "", "", 1, 1},
+      {3, kTieNonLeaders, kTieSameLead, "EMPATE -> Gana la pareja que no salió.",
        "Habeis ganado el juego Jugador2 y Jugador4", 1, 1},
-      {3, kTieLeaders, kTieSameLead, 1, leaders, "Han ganado el juego Jugador1 y Jugador3", 2, 1},
-      {3, kTieRepeat, kTieSameLead, 1, repeat + "sale el mismo jugador.", "", 0, 4},
-      {3, kTieRepeat, kTieSameLead, -1, repeat + "sale el mismo jugador.", "", 0, 2},
-      {3, kTieRepeat, kTieRotateLead, 1, repeat + "se corre el turno de salida.", "", 0, 1},
-      {3, kTieRepeat, kTieRotateLead, -1, repeat + "se corre el turno de salida.", "", 0, 1},
+      {3, kTieLeaders, kTieSameLead, leaders, "Han ganado el juego Jugador1 y Jugador3", 2, 1},
+      {3, kTieRepeat, kTieSameLead, repeat + "sale el mismo jugador.", "", 0, 4},
+      {3, kTieRepeat, kTieRotateLead, repeat + "se corre el turno de salida.", "", 0, 1},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -113,7 +111,6 @@ TEST(Blocked, PairsWinByTheirPipsAndTiesGoByTheRule) {
     Table t;
     HandJustEnded(t, c.mover, 1);
     t.s.HandNumber = 3;
-    t.s.DirectionStep = c.step;
     t.s.RuleTieWinner = c.tieRule;
     t.s.RuleTieLead = c.tieLead;
     const bool tie = !c.verdict.empty();

@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 
 #include "engine/deal.h"
 #include "engine/hand_end.h"
 #include "model/move_record.h"
 #include "model/move_rules.h"
-#include "storage/state_file.h"
 #include "support/engine_fixture.h"
 
 namespace tarvelis {
@@ -28,14 +26,6 @@ struct Watch : EngineHooks {
 void AllAutomatic(GameState& s) {
   for (int seat = 1; seat <= kSeats; ++seat) s.SeatControl[seat] = kAutomatic;
   s.RulePauseBetweenMoves = kOff;
-}
-
-std::vector<std::string> LinesAndMessages(const std::vector<std::string>& events) {
-  std::vector<std::string> kept;
-  for (const std::string& e : events) {
-    if (e.rfind("line ", 0) == 0 || e.rfind("message ", 0) == 0) kept.push_back(e);
-  }
-  return kept;
 }
 
 // The manual seat 4 clicks its last playable tile at every turn (the
@@ -151,77 +141,6 @@ TEST(Unwind, ANewMatchAskedForDuringAWaitRestartsTheOneLoop) {
   EXPECT_FALSE(t.ctx.Control.Running);
   EXPECT_EQ(t.ctx.Control.Pending, LoopEntry::kNone);
   EXPECT_FALSE(t.s.MatchInProgress) << "the new match was played to its end";
-}
-
-// The user answers no at the end of the first hand, goes back into it, steps
-// the last move forward again and leaves: the last move in force ended the
-// hand, so the resumed hand ends where it stood, with the same announcement
-// and no move played.
-TEST(Unwind, AResumedHandWhoseLastMoveEndedItEndsAtOnce) {
-  for (std::uint32_t seed : {3u, 8u, 21u}) {
-    Table t(seed);
-    std::string announced;
-    t.port.Answers = {false};
-    t.port.OnEvent = [&](const std::string& e) {
-      if (announced.empty() && (e == "message Final de este juego" || e == "message C i e r r e")) {
-        announced = e;
-      } else if (!announced.empty() && e.rfind("notice ", 0) == 0) {
-        t.ctx.Control.ExitRequested = true;
-      }
-    };
-    RunMatch(t.ctx, LoopEntry::kNewMatch);
-    ASSERT_FALSE(announced.empty()) << seed;
-    ASSERT_TRUE(t.s.HandInProgress) << seed;
-    ASSERT_EQ(t.s.HandNumber, 1);
-    ASSERT_TRUE(t.s.HandLog[1].Text.empty()) << "nothing logged before the answer";
-    // Going back into the hand takes its last move back; the recorder steps
-    // it forward again, and the user leaves there.
-    t.s.LiveMoveNumber = static_cast<i16>(t.s.MoveNumber + 1);
-    ASSERT_TRUE(AvanzaJugada(t.s, nullptr));
-    t.port.OnEvent = nullptr;
-    t.port.Events.clear();
-    t.ctx.Control.ExitRequested = false;
-    t.ctx.HandReopened = false;  // not carried by the file
-    RunMatch(t.ctx, LoopEntry::kResumeHand);
-    const auto kept = LinesAndMessages(t.port.Events);
-    ASSERT_FALSE(kept.empty());
-    EXPECT_EQ(kept.front(), announced) << seed << ": no move before the hand's end";
-    EXPECT_FALSE(t.s.HandLog[1].Text.empty()) << seed << ": the hand was scored";
-  }
-}
-
-// Left at the "Continuar" notice after a hand and started again from the
-// file, which holds the log but no totals: the match goes on with the next
-// deal (or ends, after its last hand) exactly as if it had never been left.
-TEST(Unwind, LeavingBetweenHandsKeepsTheMatchThroughTheFile) {
-  constexpr i16 kTarget = 12;  // a match of several hands
-  Table reference(8);
-  reference.s.MatchTarget = kTarget;
-  RunMatch(reference.ctx, LoopEntry::kNewMatch);
-  const int lastHand = reference.s.HandNumber;
-  ASSERT_GT(lastHand, 2);
-  for (int hand : {2, lastHand}) {
-    SCOPED_TRACE(hand);
-    Table t(8);
-    t.s.MatchTarget = kTarget;
-    t.port.OnEvent = [&](const std::string& e) {
-      if (e == "notice Continuar" && t.s.HandNumber == hand) t.ctx.Control.ExitRequested = true;
-    };
-    RunMatch(t.ctx, LoopEntry::kNewMatch);
-    ASSERT_TRUE(t.s.MatchInProgress);
-    ASSERT_FALSE(t.s.HandInProgress);
-    const std::string text = StateFileText(t.s);
-    t.s.HandLog = {};
-    t.s.PairTotal = {};
-    t.s.SeatTotal = {};
-    std::istringstream in(text);
-    ASSERT_EQ(ReadState(t.s, in).ErrorNumber, 0);
-    t.port.OnEvent = nullptr;
-    t.ctx.Control.ExitRequested = false;
-    RunMatch(t.ctx, LoopEntry::kResumeHand);
-    EXPECT_FALSE(t.s.MatchInProgress) << "played to its end";
-    EXPECT_EQ(LinesAndMessages(t.port.Events), LinesAndMessages(reference.port.Events));
-  }
 }
 
 TEST(Unwind, ADamagedHandIsNotPlayedOn) {

@@ -49,18 +49,6 @@ class LayTileTest : public ::testing::Test {
   }
 };
 
-TEST_F(LayTileTest, DoubleLeadStandsAcrossTheTrack) {
-  Table(800, 600);
-  const int y = s.Table.ChainOriginY;
-  const MoveEntry lead = Lay(1, 4, 4);
-  EXPECT_EQ(RectTuple(lead), std::make_tuple(401, y - 18, 40, 77));
-  EXPECT_EQ(lead[kFPipBY], y - 18 + 37);
-  EXPECT_EQ(lead[kFCrosswise], 1);
-  EXPECT_EQ(s.EndCol[1], 440);
-  EXPECT_EQ(s.EndRow[1], y);  // the track stays where it was
-  EXPECT_EQ(Lay(1, 4, 2)[kFTileLeft], 441) << "the next tile touches the double";
-}
-
 // Each old heading's just-past turn with a double: laid lengthwise along the
 // new heading and centred on the old 40-pixel track.
 TEST_F(LayTileTest, DoubleOnATurnIsLengthwiseAndCentredOnTheOldTrack) {

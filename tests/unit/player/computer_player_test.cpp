@@ -1,5 +1,5 @@
 // The order of a decision: pass, a single candidate, the weighed choice with
-// its pause, ties, the tutor's suggestion at full strength.
+// its pause, the tutor's suggestion at full strength.
 #include "player/computer_player.h"
 
 #include <gtest/gtest.h>
@@ -61,20 +61,6 @@ TEST(EligeJugada, WeighsTwoOrMoreAfterOnePause) {
   EXPECT_EQ(port.LastSeat, 1);
   EXPECT_TRUE(m.Evaluated);
   EXPECT_EQ(m.PipB, 4);
-}
-
-TEST(EligeJugada, EqualScoresGoToTheEarlierCandidate) {
-  // Base 11 for opening the five against 10 for the four; the second
-  // opponent's mark on the five takes one point back.
-  for (const char* hand : {"3-5 3-4 5-0 4-0 1-1 2-2 6-6", "3-4 3-5 5-0 4-0 1-1 2-2 6-6"}) {
-    TableBuilder t;
-    t.Give(1, hand).Deal().Ends(3, 3).Mark(4, 5, 1);
-    const ChosenMove m = EligeJugada(t.s, nullptr);
-    const Evaluation& e = LastEvaluation();
-    ASSERT_EQ(e.Count, 2);
-    EXPECT_EQ(e.Candidates[0].Score, e.Candidates[1].Score);
-    EXPECT_EQ(m.PipB, hand[2] - '0') << hand;
-  }
 }
 
 // Below level 41 seat 1 lays the double four; from 41 on it keeps the last two
