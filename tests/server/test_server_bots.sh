@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Starts tarvelis-server on a free loopback port (the server picks it), plays
+# whole matches through it with tarvelis-bots, some seats dropping and coming
+# back with their tokens, and stops the server. Everything stops by itself:
+# the server after --stop-after, the bots after --timeout.
+set -euo pipefail
+bin="$1"
+work=$(mktemp -d)
+server_pid=""
+cleanup() {
+  if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$bin/tarvelis-server" --listen 127.0.0.1:0 --data "$work/tables" --stop-after 240 \
+  >"$work/server.out" 2>"$work/server.err" &
+server_pid=$!
+port=""
+for _ in $(seq 1 100); do
+  port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server.out")
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || { echo "the server did not say where it listens"; cat "$work/server.err"; exit 1; }
+
+result=$("$bin/tarvelis-bots" --server "127.0.0.1:$port" --tables 8 --drop 0.1 --json --timeout 200)
+echo "$result"
+grep -q '"tables":8,"finished":8,"errors":0,' <<<"$result" || { echo "not every match finished cleanly"; exit 1; }
+grep -q '"drops":0,' <<<"$result" && { echo "no seat dropped: the test proves nothing of reconnection"; exit 1; }
+
+# The finished tables leave no files behind once their players have gone.
+sleep 1.5
+left=$(find "$work/tables" -name '*.table' | wc -l)
+[ "$left" -eq 0 ] || { echo "$left table files left after every match finished"; exit 1; }
+echo "ok"
