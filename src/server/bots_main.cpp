@@ -4,8 +4,11 @@
 // program reports what finished and how long each move took to come back.
 //
 //   tarvelis-bots --server 127.0.0.1:7777 --tables N [--json] [--drop P]
-//                 [--target T] [--seed S] [--timeout SECONDS]
+//                 [--target T] [--seed S] [--timeout SECONDS] [--think MS]
 //
+// --think makes each bot wait a while before it answers, between half and one
+// and a half times MS, as a person would; without it the bots answer at once
+// and measure how many moves a second the server can take.
 // A bot answers one move in two with the tile its own rule picks (the highest
 // playable tile) and the other by leaving the turn to the server's computer
 // player, the way the continue button does at the table. Only loopback
@@ -40,6 +43,7 @@ struct Options {
   int Target = 0;  // 0 keeps the rules' own
   unsigned Seed = 1;
   int TimeoutSeconds = 600;
+  int ThinkMs = 0;
 };
 
 bool ParseOptions(const QStringList& args, Options& o) {
@@ -67,6 +71,9 @@ bool ParseOptions(const QStringList& args, Options& o) {
       ok = ok && o.Target >= 1 && o.Target <= 999;
     } else if (a == "--seed" && hasValue) {
       o.Seed = args[++i].toUInt(&ok);
+    } else if (a == "--think" && hasValue) {
+      o.ThinkMs = args[++i].toInt(&ok);
+      ok = ok && o.ThinkMs >= 0 && o.ThinkMs <= 60000;
     } else if (a == "--timeout" && hasValue) {
       o.TimeoutSeconds = args[++i].toInt(&ok);
       ok = ok && o.TimeoutSeconds >= 1;
@@ -227,7 +234,17 @@ class Crowd : public QObject {
         }
       }
     } else if (*type == "asked") {
-      Answer(bot, m);
+      if (o_.ThinkMs == 0) {
+        Answer(bot, m);
+      } else {
+        const int wait =
+            std::uniform_int_distribution<int>(o_.ThinkMs / 2, o_.ThinkMs * 3 / 2)(rng_);
+        QWebSocket* socket = bot.Socket;
+        Bot* b = &bot;
+        QTimer::singleShot(wait, this, [this, b, socket, m] {
+          if (b->Socket == socket) Answer(*b, m);
+        });
+      }
     } else if (*type == "laid" || *type == "passed") {
       const auto seat = m.IntAt("seat", 1, 4);
       const auto move = m.IntAt("move", 1, 1000);
@@ -339,12 +356,16 @@ class Crowd : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Qt's own event loop, not GLib's: with thousands of sockets GLib spends
+  // its time on list upkeep for every notifier switched on or off.
+  qputenv("QT_NO_GLIB", "1");
   QCoreApplication app(argc, argv);
   Options o;
   if (!ParseOptions(app.arguments(), o)) {
-    std::fprintf(stderr,
-                 "usage: tarvelis-bots --server 127.0.0.1:PORT --tables N [--json] [--drop P] "
-                 "[--target T] [--seed S] [--timeout SECONDS]\n(loopback servers only)\n");
+    std::fprintf(
+        stderr,
+        "usage: tarvelis-bots --server 127.0.0.1:PORT --tables N [--json] [--drop P] "
+        "[--target T] [--seed S] [--timeout SECONDS] [--think MS]\n(loopback servers only)\n");
     return 2;
   }
   rlimit limit{};

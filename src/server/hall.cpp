@@ -1,7 +1,6 @@
 #include "server/hall.h"
 
 #include <fstream>
-#include <random>
 #include <system_error>
 
 #include "storage/file_access.h"
@@ -15,8 +14,7 @@ constexpr const char* kFileSuffix = ".table";
 constexpr std::uintmax_t kMaxTableFileBytes = kMaxStateFileBytes + 4096;
 
 std::uint32_t FreshSeed() {
-  std::random_device source;
-  return source();
+  return SystemSource()();
 }
 
 }  // namespace
@@ -98,7 +96,8 @@ void Hall::Received(int conn, std::string_view text, std::int64_t now) {
     std::string code = NewCode();
     while (tables_.count(code) != 0) code = NewCode();
     Place place;
-    place.Table = std::make_unique<ServerTable>(code, r.Setup, FreshSeed(), options_.Timers);
+    const std::uint32_t seed = options_.Seed != 0 ? options_.Seed++ : FreshSeed();
+    place.Table = std::make_unique<ServerTable>(code, r.Setup, seed, options_.Timers);
     tables_.emplace(code, std::move(place));
     sends_.emplace_back(
         conn,

@@ -24,6 +24,9 @@ struct HallOptions {
   std::size_t MaxTables = 5000;
   // Where each table's file is kept; empty keeps none.
   std::filesystem::path Folder;
+  // The deals' seed of the first table (the next get the following
+  // numbers), for a run to be repeated; 0 takes every seed from the system.
+  std::uint32_t Seed = 0;
   double MessagesPerSecond = 20;
   double MessageBurst = 40;
 };

@@ -65,8 +65,13 @@ int OnlyEnd(const GameState& s, const HandSlot& t) {
 
 }  // namespace
 
+std::random_device& SystemSource() {
+  static std::random_device source;
+  return source;
+}
+
 std::string NewToken() {
-  std::random_device source;
+  std::random_device& source = SystemSource();
   static constexpr char kHex[] = "0123456789abcdef";
   std::string token;
   while (token.size() < kTokenLength) {
@@ -80,7 +85,7 @@ std::string NewToken() {
 std::string NewCode() {
   // No 0, 1, I or O: a code is read out loud and typed by hand.
   static constexpr char kLetters[] = "ABCDEFGHJKLMNPQRSTUVWXYZ23456789";
-  std::random_device source;
+  std::random_device& source = SystemSource();
   std::string code;
   while (code.size() < kCodeLength) code += kLetters[source() % 32];
   return code;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -152,6 +153,9 @@ class ServerTable : private TablePort, private EngineHooks {
   int answerEnd_ = 0;
   std::vector<Outgoing> outbox_;
 };
+
+// The system's source of chance, opened once.
+std::random_device& SystemSource();
 
 // A new secret for a seat, and a new table code, from the system's source.
 std::string NewToken();

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Many tables at once on one server process: starts tarvelis-server on a free
+# loopback port, lets tarvelis-bots play TABLES whole matches at the same time
+# (seats dropping with probability DROP per move), and prints the bots'
+# figures with the server's memory: its resident size once started, at its
+# peak, and the peak's growth per table.
+#
+#   bench/server_tables.sh [BUILD] [TABLES] [DROP] [THINK_MS]
+#
+# Defaults: build, 1000 tables, no drops, and bots that think a second (half
+# to one and a half) before each move, as people do; THINK_MS 0 answers at
+# once and measures how many moves a second the server takes instead.
+#
+# Everything stops by itself: the bots after their --timeout, the server after
+# --stop-after, and the script stops the server as soon as the bots are done.
+set -euo pipefail
+build="${1:-build}"
+tables="${2:-1000}"
+drop="${3:-0}"
+think="${4:-1000}"
+work=$(mktemp -d)
+server_pid=""
+cleanup() {
+  if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$build/src/tarvelis-server" --listen 127.0.0.1:0 --data "$work/tables" --stop-after 1200 \
+  >"$work/server.out" 2>"$work/server.err" &
+server_pid=$!
+port=""
+for _ in $(seq 1 100); do
+  port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server.out")
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || { echo "the server did not start" >&2; exit 1; }
+rss_start=$(awk '/^VmRSS/ {print $2}' "/proc/$server_pid/status")
+
+result=$("$build/src/tarvelis-bots" --server "127.0.0.1:$port" --tables "$tables" --drop "$drop" \
+  --think "$think" --json --timeout 1100) || true
+peak=$(awk '/^VmHWM/ {print $2}' "/proc/$server_pid/status")
+per_table=$(( (peak - rss_start) / tables ))
+echo "${result%\}},\"server_rss_start_kb\":$rss_start,\"server_rss_peak_kb\":$peak,\"kb_per_table\":$per_table}"
