@@ -26,7 +26,9 @@ class Players {
     std::string create = R"({"v":1,"type":"create","seats":[)";
     for (int i = 0; i < 4; ++i) {
       create += i > 0 ? "," : "";
-      create += seats[i] == 'p' ? R"({"kind":"person"})" : R"({"kind":"computer"})";
+      create += seats[i] == 'p'   ? R"({"kind":"person"})"
+                : seats[i] == 'e' ? R"({"kind":"expert"})"
+                                  : R"({"kind":"computer"})";
     }
     hall.Received(kCreator, create + "],\"rules\":" + rules + "}", now);
     code = Last(kCreator, "created")->StringAt("code", 16).value();
@@ -206,7 +208,7 @@ TEST(Hall, ADroppedSeatResumesWithItsTokenAndIsPlayedByTheComputerMeanwhile) {
 }
 
 TEST(ServerTable, ATableWrittenToItsFileResumesAndPlaysToTheEnd) {
-  Players p({}, "pcpc", R"({"target":99})");
+  Players p({}, "pcpe", R"({"target":99})");
   p.Send(1, R"({"v":1,"type":"start"})");
   // Into the second hand, so the file carries a logged hand and a chain.
   const GameState& s = p.Table().State();
