@@ -42,4 +42,9 @@ result=$("$build/src/tarvelis-bots" --server "127.0.0.1:$port" --tables "$tables
   --think "$think" --json --timeout 1100) || true
 peak=$(awk '/^VmHWM/ {print $2}' "/proc/$server_pid/status")
 per_table=$(( (peak - rss_start) / tables ))
-echo "${result%\}},\"server_rss_start_kb\":$rss_start,\"server_rss_peak_kb\":$peak,\"kb_per_table\":$per_table}"
+# The server's processor time, user and system, and its share per move.
+cpu=$(awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$server_pid/stat")
+moves=$(sed -n 's/.*"moves":\([0-9]*\).*/\1/p' <<<"$result")
+per_move=$(awk -v c="$cpu" -v m="${moves:-0}" 'BEGIN { printf "%.0f", (m > 0 ? c * 1e6 / m : 0) }')
+load=$(cut -d' ' -f1 /proc/loadavg)
+echo "${result%\}},\"server_rss_start_kb\":$rss_start,\"server_rss_peak_kb\":$peak,\"kb_per_table\":$per_table,\"server_cpu_s\":$cpu,\"server_cpu_us_per_move\":$per_move,\"load_average\":$load}"
