@@ -18,7 +18,7 @@ build="${1:-build}"
 tables="${2:-1000}"
 drop="${3:-0}"
 think="${4:-1000}"
-work=$(mktemp -d)
+work=$(mktemp -d "$build/server-bench.XXXXXX")
 server_pid=""
 cleanup() {
   if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; fi

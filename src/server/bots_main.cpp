@@ -107,6 +107,7 @@ struct BotTable {
   int SeatedCount = 0;
   bool Started = false;
   bool Finished = false;
+  std::string LastTotals;  // as the last hand's end gave them
 };
 
 class Crowd : public QObject {
@@ -252,8 +253,15 @@ class Crowd : public QObject {
         latencies_.push_back(clock_.nsecsElapsed() / 1000 - bot.SentAt);
         bot.SentAt = -1;
       }
+    } else if (*type == "hand_end" || *type == "table") {
+      if (bot.Seat == 1 && m.Find("totals") != nullptr) table.LastTotals = m.Find("totals")->Dump();
     } else if (*type == "match_end") {
       if (bot.Seat == 1 && !table.Finished) {
+        // The match's totals are those its last hand left.
+        if (m.Find("totals") == nullptr || m.Find("totals")->Dump() != table.LastTotals) {
+          ++errors_;
+          Note("the match's totals differ from its last hand's");
+        }
         table.Finished = true;
         ++finished_;
         if (m.IntAt("violations", 0, 1 << 30).value_or(1) != 0) {

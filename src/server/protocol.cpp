@@ -58,7 +58,9 @@ bool OnlyMembers(const Json& j, std::initializer_list<std::string_view> names) {
 
 bool ReadRules(const Json& j, HouseRules& rules) {
   if (!j.IsObject()) return false;
-  for (const auto& [name, value] : j.Members()) {
+  for (const auto& member : j.Members()) {
+    const std::string& name = member.first;
+    const Json& value = member.second;
     if (name == "target") {
       const auto target = j.IntAt("target", 1, 999);
       if (!target) return false;

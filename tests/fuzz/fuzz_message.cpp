@@ -1,8 +1,8 @@
 // Any bytes as client messages. The reader either refuses a text or gives a
 // request whose every field is in range; the JSON it accepts writes back to
-// text that reads the same. Then the lines of the input, each from one of the
-// clients of a started table, go to a hall: whatever they ask, the table's
-// match stays one the rules allow.
+// text that reads the same. An input of several lines then goes to a hall,
+// each line from one of the clients of a started table: whatever they ask,
+// the table's match stays one the rules allow.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -82,6 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   CheckRequest(bytes);
   CheckRoundTrip(bytes);
-  PlayLines(bytes);
+  // A table costs far more than a reading; only inputs of several lines get
+  // one, so the reader is still tried thousands of times a second.
+  if (bytes.find('\n') != std::string_view::npos) PlayLines(bytes);
   return 0;
 }

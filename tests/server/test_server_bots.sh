@@ -5,7 +5,7 @@
 # the server after --stop-after, the bots after --timeout.
 set -euo pipefail
 bin="$1"
-work=$(mktemp -d)
+work=$(mktemp -d "$bin/server-test.XXXXXX")
 server_pid=""
 cleanup() {
   if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; fi
