@@ -38,8 +38,11 @@ done
 [ -n "$port" ] || { echo "the server did not start" >&2; exit 1; }
 rss_start=$(awk '/^VmRSS/ {print $2}' "/proc/$server_pid/status")
 
-result=$("$build/src/tarvelis-bots" --server "127.0.0.1:$port" --tables "$tables" --drop "$drop" \
-  --think "$think" --json --timeout 1100) || true
+TIMEFORMAT="%U %S"
+{ time "$build/src/tarvelis-bots" --server "127.0.0.1:$port" --tables "$tables" --drop "$drop" \
+  --think "$think" --json --timeout 1100 >"$work/bots.out" || true; } 2>"$work/bots.time"
+result=$(cat "$work/bots.out")
+bots_cpu=$(awk '{ printf "%.2f", $1 + $2 }' "$work/bots.time")
 peak=$(awk '/^VmHWM/ {print $2}' "/proc/$server_pid/status")
 per_table=$(( (peak - rss_start) / tables ))
 # The server's processor time, user and system, and its share per move.
@@ -47,4 +50,9 @@ cpu=$(awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/pro
 moves=$(sed -n 's/.*"moves":\([0-9]*\).*/\1/p' <<<"$result")
 per_move=$(awk -v c="$cpu" -v m="${moves:-0}" 'BEGIN { printf "%.0f", (m > 0 ? c * 1e6 / m : 0) }')
 load=$(cut -d' ' -f1 /proc/loadavg)
-echo "${result%\}},\"server_rss_start_kb\":$rss_start,\"server_rss_peak_kb\":$peak,\"kb_per_table\":$per_table,\"server_cpu_s\":$cpu,\"server_cpu_us_per_move\":$per_move,\"load_average\":$load}"
+# The server's own time over each message, printed as it stops.
+kill "$server_pid"
+wait "$server_pid" || true
+server_pid=""
+handling=$(sed -n 's/^handled [0-9]* messages: median \([0-9]*\) us, p99 \([0-9]*\) us$/\1,\2/p' "$work/server.out")
+echo "${result%\}},\"server_rss_start_kb\":$rss_start,\"server_rss_peak_kb\":$peak,\"kb_per_table\":$per_table,\"server_cpu_s\":$cpu,\"server_cpu_us_per_move\":$per_move,\"bots_cpu_s\":$bots_cpu,\"server_handling_median_us\":${handling%,*},\"server_handling_p99_us\":${handling#*,},\"load_average\":$load}"

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QWebSocket>
 #include <QWebSocketServer>
+#include <algorithm>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
@@ -27,6 +28,7 @@
 #include <mutex>
 #include <thread>
 #include <unordered_map>
+#include <vector>
 
 #include "server/hall.h"
 
@@ -38,6 +40,7 @@ using tarvelis::server::HallOptions;
 volatile std::sig_atomic_t g_stop = 0;
 
 constexpr std::size_t kFilesPerTick = 20;
+constexpr std::size_t kMaxHandlingSamples = 1 << 22;
 
 void OnSignal(int) {
   g_stop = 1;
@@ -176,6 +179,19 @@ class Front : public QObject {
   }
 
   QWebSocketServer& Server() { return server_; }
+
+  // How long the server took over each message, from its text to the texts
+  // it sent: the server's own share of a move's round trip.
+  void PrintHandling() {
+    if (handled_.empty()) return;
+    std::sort(handled_.begin(), handled_.end());
+    const auto at = [this](double q) {
+      return handled_[static_cast<std::size_t>(q * static_cast<double>(handled_.size() - 1))];
+    };
+    std::printf("handled %zu messages: median %lld us, p99 %lld us\n", handled_.size(),
+                static_cast<long long>(at(0.5)), static_cast<long long>(at(0.99)));
+    std::fflush(stdout);
+  }
   Hall& Tables() { return hall_; }
   std::int64_t Now() const { return clock_.elapsed(); }
 
@@ -196,8 +212,12 @@ class Front : public QObject {
       sockets_[conn] = socket;
       hall_.Opened(conn);
       connect(socket, &QWebSocket::textMessageReceived, this, [this, conn](const QString& text) {
+        QElapsedTimer handling;
+        handling.start();
         hall_.Received(conn, text.toStdString(), Now());
         Flush();
+        if (handled_.size() < kMaxHandlingSamples)
+          handled_.push_back(handling.nsecsElapsed() / 1000);
       });
       connect(socket, &QWebSocket::binaryMessageReceived, this, [this, conn](const QByteArray&) {
         hall_.Received(conn, "", Now());
@@ -217,6 +237,7 @@ class Front : public QObject {
   QElapsedTimer clock_;
   std::unordered_map<int, QWebSocket*> sockets_;
   int lastConn_ = 0;
+  std::vector<std::int64_t> handled_;  // microseconds
 };
 
 }  // namespace
@@ -287,5 +308,6 @@ int main(int argc, char** argv) {
   save.start(50);
   const int status = app.exec();
   writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount()));
+  front.PrintHandling();
   return status;
 }
