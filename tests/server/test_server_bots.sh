@@ -18,7 +18,7 @@ trap cleanup EXIT
 server_pid=$!
 port=""
 for _ in $(seq 1 100); do
-  port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server.out")
+  port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server.out" 2>/dev/null || true)
   [ -n "$port" ] && break
   sleep 0.1
 done
