@@ -135,7 +135,7 @@ void Hall::Received(int conn, std::string_view text, std::int64_t now) {
       token = r.Token;
     }
     Bind(place, conn, seat);
-    if (r.Type == RequestType::kResume) table.Arrived(seat);
+    if (r.Type == RequestType::kResume) table.Arrived(seat, now);
     sends_.emplace_back(conn, Json::Object()
                                   .Set("v", kProtocolVersion)
                                   .Set("type", "seated")

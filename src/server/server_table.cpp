@@ -186,9 +186,11 @@ int ServerTable::SeatOfToken(std::string_view token) const {
   return 0;
 }
 
-void ServerTable::Arrived(int seat) {
+void ServerTable::Arrived(int seat, std::int64_t now) {
   seats_[seat].Present = true;
   seats_[seat].Covered = false;
+  // A person back at the seat asked gets the whole move timer to answer.
+  if (asked_ && askedSeat_ == seat) askedAt_ = now;
   Broadcast(Message("seats").Set("seats", SeatsJson()));
 }
 

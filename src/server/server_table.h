@@ -69,7 +69,7 @@ class ServerTable : private TablePort, private EngineHooks {
   int SeatOfToken(std::string_view token) const;
   // A seat's client came (back) or went; a seat left stays the computer's
   // until its person resumes it.
-  void Arrived(int seat);
+  void Arrived(int seat, std::int64_t now);
   void Dropped(int seat, std::int64_t now);
   void Left(int seat, std::int64_t now);
 
