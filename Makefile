@@ -42,7 +42,8 @@ test-core: build
 # UndefinedBehaviorSanitizer, in a Debug build with assertions on.
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVELIS_WERROR=ON \
-	  -DTARVELIS_SANITIZE=ON -DTARVELIS_BUILD_UI=OFF -DTARVELIS_BUILD_BENCH=OFF
+	  -DTARVELIS_SANITIZE=ON -DTARVELIS_BUILD_UI=OFF -DTARVELIS_BUILD_BENCH=OFF \
+	  -DTARVELIS_BUILD_SERVER=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -L core -j $(JOBS)
 	$(ASAN_BUILD)/src/tarvelis-sim --matches 100 --seed 11 --vary-rules --check --json
@@ -52,13 +53,17 @@ sanitize: deps
 # by the simulator of the same build.
 fuzz-smoke: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DTARVELIS_FUZZ=ON \
-	  -DTARVELIS_BUILD_UI=OFF -DTARVELIS_BUILD_TESTS=OFF -DTARVELIS_BUILD_BENCH=OFF
+	  -DTARVELIS_BUILD_UI=OFF -DTARVELIS_BUILD_TESTS=OFF -DTARVELIS_BUILD_BENCH=OFF \
+	  -DTARVELIS_BUILD_SERVER=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	./scripts/fuzz-corpus.sh $(FUZZ_BUILD)/src/tarvelis-sim $(FUZZ_BUILD)/corpus
 	$(FUZZ_BUILD)/tests/fuzz/fuzz_state_file -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
 	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/state
 	$(FUZZ_BUILD)/tests/fuzz/fuzz_history -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
 	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/history
+	mkdir -p $(FUZZ_BUILD)/corpus/messages && cp tests/fuzz/messages/* $(FUZZ_BUILD)/corpus/messages/
+	$(FUZZ_BUILD)/tests/fuzz/fuzz_message -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
+	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/messages
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -17,6 +17,7 @@ declare -A allowed=(
   [table]="table dialogs platform engine layout storage player model"
   [app]="app table dialogs platform engine layout storage player model"
   [sim]="sim engine storage player model"
+  [server]="server engine storage player model"
 )
 core="model player storage layout engine"
 

@@ -1,0 +1,387 @@
+// tarvelis-bots: a crowd of clients for the table server. Each table is
+// created with four people's seats, one bot per seat; they play to the end of
+// the match, some dropping and coming back with their seat's token, and the
+// program reports what finished and how long each move took to come back.
+//
+//   tarvelis-bots --server 127.0.0.1:7777 --tables N [--json] [--drop P]
+//                 [--target T] [--seed S] [--timeout SECONDS] [--think MS]
+//
+// --think makes each bot wait a while before it answers, between half and one
+// and a half times MS, as a person would; without it the bots answer at once
+// and measure how many moves a second the server can take.
+// A bot answers one move in two with the tile its own rule picks (the highest
+// playable tile) and the other by leaving the turn to the server's computer
+// player, the way the continue button does at the table. Only loopback
+// servers are accepted: this is a measuring tool, not a player.
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QUrl>
+#include <QWebSocket>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "server/json.h"
+#include "server/protocol.h"
+
+namespace {
+
+using tarvelis::server::Json;
+using tarvelis::server::ParseJson;
+
+struct Options {
+  QString Host;
+  int Port = 0;
+  int Tables = 1;
+  bool JsonOut = false;
+  double Drop = 0;
+  int Target = 0;  // 0 keeps the rules' own
+  unsigned Seed = 1;
+  int TimeoutSeconds = 600;
+  int ThinkMs = 0;
+};
+
+bool ParseOptions(const QStringList& args, Options& o) {
+  for (int i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    bool ok = true;
+    if (a == "--server" && hasValue) {
+      const QString text = args[++i];
+      const int colon = text.lastIndexOf(':');
+      if (colon <= 0) return false;
+      o.Host = text.left(colon);
+      if (o.Host.startsWith('[') && o.Host.endsWith(']')) o.Host = o.Host.mid(1, o.Host.size() - 2);
+      o.Port = text.mid(colon + 1).toInt(&ok);
+    } else if (a == "--tables" && hasValue) {
+      o.Tables = args[++i].toInt(&ok);
+      ok = ok && o.Tables >= 1 && o.Tables <= 10000;
+    } else if (a == "--json") {
+      o.JsonOut = true;
+    } else if (a == "--drop" && hasValue) {
+      o.Drop = args[++i].toDouble(&ok);
+      ok = ok && o.Drop >= 0 && o.Drop <= 1;
+    } else if (a == "--target" && hasValue) {
+      o.Target = args[++i].toInt(&ok);
+      ok = ok && o.Target >= 1 && o.Target <= 999;
+    } else if (a == "--seed" && hasValue) {
+      o.Seed = args[++i].toUInt(&ok);
+    } else if (a == "--think" && hasValue) {
+      o.ThinkMs = args[++i].toInt(&ok);
+      ok = ok && o.ThinkMs >= 0 && o.ThinkMs <= 60000;
+    } else if (a == "--timeout" && hasValue) {
+      o.TimeoutSeconds = args[++i].toInt(&ok);
+      ok = ok && o.TimeoutSeconds >= 1;
+    } else {
+      return false;
+    }
+    if (!ok) return false;
+  }
+  return o.Port > 0 && o.Port < 65536 &&
+         (o.Host == "127.0.0.1" || o.Host == "::1" || o.Host == "localhost");
+}
+
+class Crowd;
+
+struct Bot {
+  Crowd* Owner = nullptr;
+  int Table = 0;
+  int Seat = 0;
+  QWebSocket* Socket = nullptr;
+  std::string Token;
+  bool Seated = false;
+  int Answers = 0;
+  // The move sent and when, until its tile or pass comes back.
+  int SentMove = 0;
+  std::int64_t SentAt = -1;
+};
+
+struct BotTable {
+  std::string Code;
+  std::array<Bot, 5> Bots;
+  int SeatedCount = 0;
+  bool Started = false;
+  bool Finished = false;
+  std::string LastTotals;  // as the last hand's end gave them
+};
+
+class Crowd : public QObject {
+ public:
+  explicit Crowd(const Options& o)
+      : o_(o), rng_(o.Seed), tables_(static_cast<std::size_t>(o.Tables)) {
+    clock_.start();
+  }
+
+  void Run() {
+    // Tables come in batches, so the connections do not all knock at once.
+    connect(&ramp_, &QTimer::timeout, this, [this] {
+      for (int i = 0; i < 20 && next_ < o_.Tables; ++i) OpenTable(next_++);
+      if (next_ >= o_.Tables) ramp_.stop();
+    });
+    ramp_.start(10);
+    connect(&deadline_, &QTimer::timeout, this, [this] {
+      ++errors_;
+      Finish();
+    });
+    deadline_.setSingleShot(true);
+    deadline_.start(o_.TimeoutSeconds * 1000);
+  }
+
+  int ExitStatus() const { return finished_ == o_.Tables && errors_ == 0 ? 0 : 1; }
+
+ private:
+  QUrl Url() const {
+    QUrl url;
+    url.setScheme("ws");
+    url.setHost(o_.Host);
+    url.setPort(o_.Port);
+    return url;
+  }
+
+  void OpenTable(int t) {
+    BotTable& table = tables_[static_cast<std::size_t>(t)];
+    for (int seat = 1; seat <= 4; ++seat) {
+      Bot& bot = table.Bots[static_cast<std::size_t>(seat)];
+      bot.Owner = this;
+      bot.Table = t;
+      bot.Seat = seat;
+    }
+    // Seat 1 creates the table; the others join once it has a code.
+    Connect(table.Bots[1], [this, t] {
+      Json rules = Json::Object();
+      if (o_.Target > 0) rules.Set("target", o_.Target);
+      Json seats = Json::Array();
+      for (int i = 0; i < 4; ++i) seats.Push(Json::Object().Set("kind", "person"));
+      Send(
+          tables_[static_cast<std::size_t>(t)].Bots[1],
+          Json::Object().Set("v", 1).Set("type", "create").Set("seats", seats).Set("rules", rules));
+    });
+  }
+
+  template <class OnOpen>
+  void Connect(Bot& bot, OnOpen onOpen) {
+    auto* socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
+    bot.Socket = socket;
+    Bot* b = &bot;
+    connect(socket, &QWebSocket::connected, this, onOpen);
+    connect(socket, &QWebSocket::textMessageReceived, this, [this, b, socket](const QString& text) {
+      if (b->Socket == socket) Received(*b, text.toStdString());
+    });
+    connect(socket, &QWebSocket::disconnected, this, [this, b, socket] {
+      socket->deleteLater();
+      if (b->Socket != socket) return;  // dropped on purpose and replaced
+      b->Socket = nullptr;
+      if (!tables_[static_cast<std::size_t>(b->Table)].Finished) {
+        ++errors_;
+        Note("a connection closed before its match ended");
+      }
+    });
+    socket->open(Url());
+  }
+
+  void Send(Bot& bot, const Json& message) {
+    if (bot.Socket != nullptr) bot.Socket->sendTextMessage(QString::fromStdString(message.Dump()));
+  }
+
+  void Note(const char* what) {
+    if (!o_.JsonOut) std::fprintf(stderr, "tarvelis-bots: %s\n", what);
+  }
+
+  void Received(Bot& bot, const std::string& text) {
+    const auto parsed = ParseJson(text, {1 << 20, 8, 512});
+    const auto type = parsed ? parsed->StringAt("type", 32) : std::nullopt;
+    if (!type) {
+      ++errors_;
+      Note("unreadable message");
+      return;
+    }
+    const Json& m = *parsed;
+    BotTable& table = tables_[static_cast<std::size_t>(bot.Table)];
+    if (*type == "error") {
+      ++errors_;
+      const auto what = m.StringAt("error", 64);
+      if (!o_.JsonOut)
+        std::fprintf(stderr, "tarvelis-bots: error %s\n", what ? what->c_str() : "?");
+    } else if (*type == "created") {
+      table.Code = m.StringAt("code", 16).value_or("");
+      for (int seat = 1; seat <= 4; ++seat) {
+        Bot& b = table.Bots[static_cast<std::size_t>(seat)];
+        auto join = [this, &b, &table] {
+          Send(b, Json::Object()
+                      .Set("v", 1)
+                      .Set("type", "join")
+                      .Set("code", table.Code)
+                      .Set("seat", b.Seat)
+                      .Set("name", "Bot" + std::to_string(b.Seat)));
+        };
+        if (seat == 1) {
+          join();
+        } else {
+          Connect(b, join);
+        }
+      }
+    } else if (*type == "seated") {
+      bot.Token = m.StringAt("token", 64).value_or("");
+      if (!bot.Seated) {
+        bot.Seated = true;
+        if (++table.SeatedCount == 4 && !table.Started) {
+          table.Started = true;
+          Send(table.Bots[1], Json::Object().Set("v", 1).Set("type", "start"));
+        }
+      }
+    } else if (*type == "asked") {
+      if (o_.ThinkMs == 0) {
+        Answer(bot, m);
+      } else {
+        const int wait =
+            std::uniform_int_distribution<int>(o_.ThinkMs / 2, o_.ThinkMs * 3 / 2)(rng_);
+        QWebSocket* socket = bot.Socket;
+        Bot* b = &bot;
+        QTimer::singleShot(wait, this, [this, b, socket, m] {
+          if (b->Socket == socket) Answer(*b, m);
+        });
+      }
+    } else if (*type == "laid" || *type == "passed") {
+      const auto seat = m.IntAt("seat", 1, 4);
+      const auto move = m.IntAt("move", 1, 1000);
+      if (seat && *seat == bot.Seat && move && *move == bot.SentMove && bot.SentAt >= 0) {
+        latencies_.push_back(clock_.nsecsElapsed() / 1000 - bot.SentAt);
+        bot.SentAt = -1;
+      }
+    } else if (*type == "hand_end" || *type == "table") {
+      if (bot.Seat == 1 && m.Find("totals") != nullptr) table.LastTotals = m.Find("totals")->Dump();
+    } else if (*type == "match_end") {
+      if (bot.Seat == 1 && !table.Finished) {
+        // The match's totals are those its last hand left.
+        if (m.Find("totals") == nullptr || m.Find("totals")->Dump() != table.LastTotals) {
+          ++errors_;
+          Note("the match's totals differ from its last hand's");
+        }
+        table.Finished = true;
+        ++finished_;
+        if (m.IntAt("violations", 0, 1 << 30).value_or(1) != 0) {
+          ++errors_;
+          Note("the server found a fault in a match");
+        }
+        for (int seat = 1; seat <= 4; ++seat) {
+          QWebSocket* s = table.Bots[static_cast<std::size_t>(seat)].Socket;
+          if (s != nullptr) s->close();
+        }
+        if (finished_ == o_.Tables) Finish();
+      }
+    }
+  }
+
+  void Answer(Bot& bot, const Json& asked) {
+    const int hand = asked.IntAt("hand", 1, 1000).value_or(0);
+    const int move = asked.IntAt("move", 1, 1000).value_or(0);
+    // Now and then the seat drops and comes back; the server asks again.
+    if (o_.Drop > 0 && std::uniform_real_distribution<double>(0, 1)(rng_) < o_.Drop) {
+      ++drops_;
+      QWebSocket* old = bot.Socket;
+      Bot* b = &bot;
+      const std::string code = tables_[static_cast<std::size_t>(bot.Table)].Code;
+      Connect(bot, [this, b, code] {
+        Send(*b, Json::Object()
+                     .Set("v", 1)
+                     .Set("type", "resume")
+                     .Set("code", code)
+                     .Set("token", b->Token));
+      });
+      old->abort();
+      return;
+    }
+    Json reply = Json::Object().Set("v", 1).Set("type", "move").Set("hand", hand).Set("move", move);
+    const Json* playable = asked.Find("playable");
+    if (++bot.Answers % 2 == 0 || playable == nullptr || !playable->IsArray() ||
+        playable->Items().empty()) {
+      reply.Set("auto", Json::Bool(true));
+    } else {
+      const Json* best = nullptr;
+      double bestPips = -1;
+      for (const Json& option : playable->Items()) {
+        const Json* tile = option.Find("tile");
+        if (tile == nullptr || !tile->IsArray() || tile->Items().size() != 2) continue;
+        const double pips = tile->Items()[0].AsNumber() + tile->Items()[1].AsNumber();
+        if (pips > bestPips) {
+          bestPips = pips;
+          best = &option;
+        }
+      }
+      if (best == nullptr) {
+        reply.Set("auto", Json::Bool(true));
+      } else {
+        reply.Set("tile", *best->Find("tile"));
+        const Json* ends = best->Find("ends");
+        if (ends != nullptr && ends->IsArray() && !ends->Items().empty())
+          reply.Set("end", Json::Number(ends->Items().back().AsNumber()));
+      }
+    }
+    bot.SentMove = move;
+    bot.SentAt = clock_.nsecsElapsed() / 1000;
+    Send(bot, reply);
+  }
+
+  void Finish() {
+    std::sort(latencies_.begin(), latencies_.end());
+    auto at = [this](double q) {
+      if (latencies_.empty()) return 0.0;
+      const auto i = static_cast<std::size_t>(q * static_cast<double>(latencies_.size() - 1));
+      return static_cast<double>(latencies_[i]) / 1000.0;
+    };
+    if (o_.JsonOut) {
+      std::printf(
+          "{\"tables\":%d,\"finished\":%d,\"errors\":%d,\"median_ms\":%.3f,\"p99_ms\":%.3f,"
+          "\"moves\":%zu,\"drops\":%d,\"seconds\":%.1f}\n",
+          o_.Tables, finished_, errors_, at(0.5), at(0.99), latencies_.size(), drops_,
+          static_cast<double>(clock_.elapsed()) / 1000.0);
+    } else {
+      std::printf("tables %d\nfinished %d\nerrors %d\nmedian_ms %.3f\np99_ms %.3f\nmoves %zu\n",
+                  o_.Tables, finished_, errors_, at(0.5), at(0.99), latencies_.size());
+    }
+    std::fflush(stdout);
+    QCoreApplication::exit(ExitStatus());
+  }
+
+  Options o_;
+  std::mt19937 rng_;
+  std::vector<BotTable> tables_;
+  QElapsedTimer clock_;
+  QTimer ramp_;
+  QTimer deadline_;
+  int next_ = 0;
+  int finished_ = 0;
+  int errors_ = 0;
+  int drops_ = 0;
+  std::vector<std::int64_t> latencies_;  // microseconds
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Qt's own event loop, not GLib's: with thousands of sockets GLib spends
+  // its time on list upkeep for every notifier switched on or off.
+  qputenv("QT_NO_GLIB", "1");
+  QCoreApplication app(argc, argv);
+  Options o;
+  if (!ParseOptions(app.arguments(), o)) {
+    std::fprintf(
+        stderr,
+        "usage: tarvelis-bots --server 127.0.0.1:PORT --tables N [--json] [--drop P] "
+        "[--target T] [--seed S] [--timeout SECONDS] [--think MS]\n(loopback servers only)\n");
+    return 2;
+  }
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+  }
+  Crowd crowd(o);
+  crowd.Run();
+  return app.exec();
+}

@@ -1,0 +1,165 @@
+// One table of the server: a match played by the engine's own turn loop, with
+// people answering from afar. The loop runs until a person's seat must move
+// and no answer is in hand; the table's port then asks the loop to unwind, the
+// way closing the game does, and the state is left exactly as a saved game
+// waiting for that move. When the answer arrives the loop is entered again to
+// resume the hand: it comes back to the same wait, takes the answer as the
+// click of that seat, and plays on. So the rules, the computer seats and the
+// scoring are the engine's, and a thousand tables need no thread each.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/turn_loop.h"
+#include "model/game_state.h"
+#include "model/random.h"
+#include "model/table_port.h"
+#include "server/json.h"
+#include "server/protocol.h"
+
+namespace tarvelis::server {
+
+// A message for the client of one seat.
+struct Outgoing {
+  int Seat = 0;
+  std::string Text;
+};
+
+struct TableTimers {
+  // A person who dropped is played by the computer after this long.
+  std::int64_t AbsentMs = 60000;
+  // A person present but silent has this move played by the computer after
+  // this long; 0 waits for ever.
+  std::int64_t MoveMs = 120000;
+};
+
+struct SeatPlace {
+  SeatKind Kind = SeatKind::kComputer;
+  int Level = 50;
+  std::string Name;
+  std::string Token;  // empty while nobody has taken the seat
+  bool Present = false;
+  bool Covered = false;  // the computer plays it until the person returns
+  std::int64_t AbsentSince = 0;
+};
+
+class ServerTable : private TablePort, private EngineHooks {
+ public:
+  ServerTable(std::string code, const TableSetup& setup, std::uint32_t seed,
+              TableTimers timers = {});
+  ~ServerTable() override = default;
+  ServerTable(const ServerTable&) = delete;
+  ServerTable& operator=(const ServerTable&) = delete;
+
+  const std::string& Code() const { return code_; }
+  bool Started() const { return started_; }
+  bool Finished() const { return finished_; }
+  int Violations() const { return violations_; }
+  const GameState& State() const { return state_; }
+  const SeatPlace& Seat(int seat) const { return seats_[seat]; }
+
+  // Takes a free person's seat; `token` receives the seat's secret.
+  bool Join(int seat, std::string_view name, const std::string& token, ErrorCode& error);
+  // The seat whose secret is `token`, or 0.
+  int SeatOfToken(std::string_view token) const;
+  // A seat's client came (back) or went; a seat left stays the computer's
+  // until its person resumes it.
+  void Arrived(int seat, std::int64_t now);
+  void Dropped(int seat, std::int64_t now);
+  void Left(int seat, std::int64_t now);
+
+  bool Start(ErrorCode& error, std::int64_t now);
+  // The answer of a seat to the move it was asked.
+  bool Answer(int seat, const Request& move, ErrorCode& error, std::int64_t now);
+  // Plays the asked seat by the computer once its person has been away or
+  // silent too long. True when anything changed.
+  bool Tick(std::int64_t now);
+  // When Tick next has something to do; -1 for never.
+  std::int64_t NextDeadline() const;
+
+  // What a seat may see now, as one "table" message; and the question put
+  // to it, if it is the seat asked.
+  std::string ViewFor(int seat) const;
+  std::string QuestionFor(int seat) const;
+
+  std::vector<Outgoing> TakeOutbox() { return std::exchange(outbox_, {}); }
+  // Set whenever the table changed since the last file written.
+  bool Dirty() const { return dirty_; }
+  // The table's file: its seats and the match in the state file's format.
+  std::string FileText();
+  static std::unique_ptr<ServerTable> FromFileText(std::string_view text, std::uint32_t seed,
+                                                   TableTimers timers, std::int64_t now);
+
+ private:
+  // Runs the loop until a person must answer or the match ends.
+  void Advance(LoopEntry entry, std::int64_t now);
+  void Broadcast(const Json& message);
+  void Send(int seat, const Json& message);
+  Json Message(const char* type) const;
+  Json SeatsJson() const;
+  Json TotalsJson() const;
+  bool SeatHasChoice(int seat) const;
+
+  // TablePort: nothing is drawn; the waits end at once, but a person's move.
+  void YieldToWindows() override {}
+  bool ShowMessage(const std::string& title, const std::string& text, int picture,
+                   int buttons) override;
+  int WaitForNotice(const std::string& label) override;
+  void ClearTableForDeal() override {}
+  void DrawHand(int) override {}
+  void DrawScoreboard() override {}
+  void HandClosed(bool domino) override;
+  void ShowLaidTile(int move) override;
+  void TakeBackTile(int) override {}
+  void ShowPassSign(int seat) override;
+  int AskEnd() override { return answerEnd_ == 2 ? 2 : 1; }
+  void ThinkingPause(int) override {}
+  int ChooseLeader() override { return 0; }
+  bool RunManualDeal() override { return false; }
+  void PlaySound(Sound) override {}
+  void GameLoaded() override {}
+  void Wait(int) override {}
+  void RecorderLineAdded(int, const std::string&) override {}
+  void RecorderSelect(int) override {}
+  void AppendHistory() override {}
+
+  // EngineHooks
+  bool ChooseMove(GameState& state, TablePort* port) override;
+  void HandDealt(GameState& state) override;
+  void MoveMade(GameState& state) override;
+  void HandScored(const GameState& state, const HandSummary& summary) override;
+
+  std::string code_;
+  TableTimers timers_;
+  GameState state_;
+  Random rng_;
+  EngineContext ctx_;
+  PerSeat<SeatPlace> seats_{};
+  bool started_ = false;
+  bool finished_ = false;
+  bool dirty_ = true;
+  int violations_ = 0;
+  // The question out: the seat asked and the move it answers.
+  bool asked_ = false;
+  int askedSeat_ = 0;
+  std::int64_t askedAt_ = 0;
+  // The answer being played: a slot (0: the computer plays the turn).
+  bool answered_ = false;
+  int answerSlot_ = 0;
+  int answerEnd_ = 0;
+  std::vector<Outgoing> outbox_;
+};
+
+// The system's source of chance, opened once.
+std::random_device& SystemSource();
+
+// A new secret for a seat, and a new table code, from the system's source.
+std::string NewToken();
+std::string NewCode();
+
+}  // namespace tarvelis::server

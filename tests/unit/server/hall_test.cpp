@@ -1,0 +1,244 @@
+#include "server/hall.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/consistency.h"
+
+namespace tarvelis::server {
+namespace {
+
+constexpr int kCreator = 9;
+
+// A hall with four clients, one per seat (connections 1..4), driven as the
+// bots drive the server: each question answered in turn, one move in two by
+// the computer.
+class Players {
+ public:
+  explicit Players(HallOptions options = {}, const char* seats = "pppp",
+                   const std::string& rules = "{}")
+      : hall(options) {
+    hall.Opened(kCreator);
+    std::string create = R"({"v":1,"type":"create","seats":[)";
+    for (int i = 0; i < 4; ++i) {
+      create += i > 0 ? "," : "";
+      create += seats[i] == 'p'   ? R"({"kind":"person"})"
+                : seats[i] == 'e' ? R"({"kind":"expert"})"
+                                  : R"({"kind":"computer"})";
+    }
+    hall.Received(kCreator, create + "],\"rules\":" + rules + "}", now);
+    code = Last(kCreator, "created")->StringAt("code", 16).value();
+    for (int seat = 1; seat <= 4; ++seat) {
+      if (seats[seat - 1] != 'p') continue;
+      hall.Opened(seat);
+      Send(seat, R"({"v":1,"type":"join","code":")" + code + R"(","seat":)" + std::to_string(seat) +
+                     R"(,"name":"P)" + std::to_string(seat) + "\"}");
+      token[seat] = Last(seat, "seated")->StringAt("token", 64).value();
+    }
+  }
+
+  void Send(int conn, const std::string& text) {
+    hall.Received(conn, text, now);
+    Collect();
+  }
+  void Collect() {
+    for (auto& [conn, text] : hall.TakeSends()) {
+      inbox[conn].push_back(text);
+      if (OnSent) OnSent(conn, text);
+    }
+  }
+  // The last message of `type` a connection got.
+  std::optional<Json> Last(int conn, const std::string& type) {
+    Collect();
+    for (auto it = inbox[conn].rbegin(); it != inbox[conn].rend(); ++it) {
+      auto j = ParseJson(*it, {1 << 20, 8, 512});
+      if (j && j->StringAt("type", 32) == type) return j;
+    }
+    return std::nullopt;
+  }
+  ServerTable& Table() { return *hall.Find(code); }
+
+  // Answers the question out, if any; false when none is.
+  bool AnswerOne(bool byHand) {
+    const GameState& s = Table().State();
+    const int seat = s.CurrentSeat;
+    const std::string q = Table().QuestionFor(seat);
+    if (q.empty()) return false;
+    const Json asked = ParseJson(q, {1 << 20, 8, 512}).value();
+    std::string move = R"({"v":1,"type":"move","hand":)" + std::to_string(s.HandNumber) +
+                       R"(,"move":)" + std::to_string(s.MoveNumber);
+    const Json& first = asked.Find("playable")->Items().at(0);
+    if (byHand) {
+      move += R"(,"tile":)" + first.Find("tile")->Dump() + R"(,"end":)" +
+              first.Find("ends")->Items().back().Dump() + "}";
+    } else {
+      move += R"(,"auto":true})";
+    }
+    Send(seat, move);
+    return true;
+  }
+  // Plays on until the match ends; the number of answers given.
+  int PlayToEnd() {
+    int answers = 0;
+    for (int i = 0; i < 5000 && !Table().Finished(); ++i) {
+      if (!AnswerOne(i % 2 == 0)) break;
+      ++answers;
+    }
+    return answers;
+  }
+
+  Hall hall;
+  std::int64_t now = 1000;
+  std::string code;
+  PerSeat<std::string> token;
+  std::map<int, std::vector<std::string>> inbox;
+  std::function<void(int, const std::string&)> OnSent;
+};
+
+void CollectTiles(const Json& j, std::vector<std::pair<int, int>>& out) {
+  if (j.IsArray() && j.Items().size() == 2 && j.Items()[0].IsNumber() && j.Items()[1].IsNumber()) {
+    out.emplace_back(static_cast<int>(j.Items()[0].AsNumber()),
+                     static_cast<int>(j.Items()[1].AsNumber()));
+  }
+  for (const Json& item : j.Items()) CollectTiles(item, out);
+  for (const auto& [name, value] : j.Members()) {
+    if (name != "ends" && name != "totals") CollectTiles(value, out);
+  }
+}
+
+TEST(Hall, WholeMatchesShowASeatNoOtherSeatsUnplayedTileBeforeTheHandEnds) {
+  int checked = 0;
+  for (int match = 0; match < 3; ++match) {
+    Players p;
+    int leaks = 0;
+    // Every text to seat 2, judged against the table as it stands when sent.
+    p.OnSent = [&](int conn, const std::string& text) {
+      if (conn != 2) return;
+      const Json j = ParseJson(text, {1 << 20, 8, 512}).value();
+      const GameState& s = p.Table().State();
+      // News of a hand already closed (sent in the batch that dealt the
+      // next) is judged with that hand's closing, not against the new deal.
+      if (j.StringAt("type", 32) == "hand_closed" || !s.HandInProgress ||
+          j.IntAt("hand", 1, 1000).value_or(s.HandNumber) != s.HandNumber)
+        return;
+      std::vector<std::pair<int, int>> tiles;
+      CollectTiles(j, tiles);
+      for (const auto& [a, b] : tiles) {
+        for (int seat = 1; seat <= kSeats; ++seat) {
+          if (seat == 2) continue;
+          for (int slot = 1; slot <= kSlots; ++slot) {
+            const HandSlot& t = s.Hand[seat][slot];
+            const bool same = (t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a);
+            if (same && t.State == 0) ++leaks;
+          }
+        }
+        ++checked;
+      }
+    };
+    p.Send(1, R"({"v":1,"type":"start"})");
+    p.PlayToEnd();
+    ASSERT_TRUE(p.Table().Finished());
+    EXPECT_EQ(leaks, 0);
+    EXPECT_EQ(p.Table().Violations(), 0);
+    EXPECT_TRUE(p.Last(3, "match_end").has_value());
+  }
+  // The tiles it did see: its own, and those laid.
+  EXPECT_GT(checked, 60);
+}
+
+TEST(Hall, ASeatActsOnlyForItselfOnlyWhenAskedAndOnlyLegally) {
+  Players p;
+  p.Send(1, R"({"v":1,"type":"start"})");
+  const GameState& s = p.Table().State();
+  const int asked = s.CurrentSeat;
+  const int other = asked % 4 + 1;
+  const GameState before = s;
+  const std::string head = R"({"v":1,"type":"move","hand":)" + std::to_string(s.HandNumber) +
+                           R"(,"move":)" + std::to_string(s.MoveNumber);
+  p.Send(other, head + R"(,"auto":true})");
+  EXPECT_EQ(p.Last(other, "error")->StringAt("error", 32), "not_asked");
+  // A tile of another seat.
+  const HandSlot& theirs = s.Hand[other][1];
+  p.Send(asked, head + ",\"tile\":[" + std::to_string(theirs.PipA) + "," +
+                    std::to_string(theirs.PipB) + "]}");
+  EXPECT_EQ(p.Last(asked, "error")->StringAt("error", 32), "illegal");
+  // The right seat, but an answer to a move already past.
+  p.Send(asked, R"({"v":1,"type":"move","hand":1,"move":7,"auto":true})");
+  EXPECT_EQ(p.Last(asked, "error")->StringAt("error", 32), "stale");
+  // Not a person's seat's client at all.
+  p.hall.Opened(20);
+  p.Send(20, head + R"(,"auto":true})");
+  EXPECT_EQ(p.Last(20, "error")->StringAt("error", 32), "not_seated");
+  EXPECT_EQ(FirstCarriedDifference(before, p.Table().State()), "");
+  // And a flood is cut back.
+  for (int i = 0; i < 100; ++i) p.Send(20, R"({"v":1,"type":"start"})");
+  EXPECT_EQ(p.Last(20, "error")->StringAt("error", 32), "too_fast");
+}
+
+TEST(Hall, ADroppedSeatResumesWithItsTokenAndIsPlayedByTheComputerMeanwhile) {
+  HallOptions options;
+  options.Timers.AbsentMs = 60000;
+  options.Timers.MoveMs = 0;
+  Players p(options);
+  p.Send(1, R"({"v":1,"type":"start"})");
+  const int asked = p.Table().State().CurrentSeat;
+  const int move = p.Table().State().MoveNumber;
+  p.hall.Closed(asked, p.now);
+  p.Collect();
+  // Before the time is up the table waits for the person.
+  p.hall.Tick(p.now + 59000);
+  EXPECT_EQ(p.Table().State().MoveNumber, move);
+  p.hall.Tick(p.now + 60000);
+  EXPECT_GT(p.Table().State().MoveNumber, move);
+  // The person comes back on a new connection and is asked again at its turn.
+  p.hall.Opened(30);
+  p.Send(30,
+         R"({"v":1,"type":"resume","code":")" + p.code + R"(","token":")" + p.token[asked] + "\"}");
+  EXPECT_EQ(p.Last(30, "seated")->IntAt("seat", 1, 4), asked);
+  EXPECT_TRUE(p.Last(30, "table").has_value());
+  EXPECT_FALSE(p.Table().Seat(asked).Covered);
+  p.hall.Opened(31);
+  p.Send(31, R"({"v":1,"type":"resume","code":")" + p.code + R"(","token":")" +
+                 std::string(32, 'a') + "\"}");
+  EXPECT_EQ(p.Last(31, "error")->StringAt("error", 32), "bad_token");
+}
+
+TEST(ServerTable, ATableWrittenToItsFileResumesAndPlaysToTheEnd) {
+  Players p({}, "pcpe", R"({"target":99})");
+  p.Send(1, R"({"v":1,"type":"start"})");
+  // Into the second hand, so the file carries a logged hand and a chain.
+  const GameState& s = p.Table().State();
+  for (int i = 0; i < 200 && (s.HandNumber < 2 || s.MoveNumber < 6); ++i) p.AnswerOne(true);
+  ASSERT_EQ(s.HandNumber, 2);
+  const std::string file = p.Table().FileText();
+  auto back = ServerTable::FromFileText(file, 7, {}, 0);
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(FirstCarriedDifference(p.Table().State(), back->State()), "");
+  EXPECT_EQ(back->SeatOfToken(p.token[3]), 3);
+  EXPECT_EQ(back->QuestionFor(back->State().CurrentSeat),
+            p.Table().QuestionFor(p.Table().State().CurrentSeat));
+  // Damage anywhere in the seats' lines is refused, not guessed at.
+  std::string damaged = file;
+  damaged.replace(damaged.find("seat 3 person"), 13, "seat 3 robot ");
+  EXPECT_EQ(ServerTable::FromFileText(damaged, 7, {}, 0), nullptr);
+  EXPECT_EQ(ServerTable::FromFileText(file.substr(0, file.size() / 2), 7, {}, 0), nullptr);
+  // The table read back plays on to the end of its match by the rules.
+  while (back->QuestionFor(back->State().CurrentSeat) != "" && !back->Finished()) {
+    Request r;
+    r.Type = RequestType::kMove;
+    r.Auto = true;
+    r.Hand = back->State().HandNumber;
+    r.Move = back->State().MoveNumber;
+    ErrorCode error{};
+    ASSERT_TRUE(back->Answer(back->State().CurrentSeat, r, error, 0));
+  }
+  EXPECT_TRUE(back->Finished());
+  EXPECT_EQ(back->Violations(), 0);
+}
+
+}  // namespace
+}  // namespace tarvelis::server
