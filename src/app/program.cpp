@@ -17,6 +17,7 @@
 #include "engine/turn_loop.h"
 #include "layout/button_bar.h"
 #include "layout/options_menu_rules.h"
+#include "layout/table_view.h"
 #include "model/game_state.h"
 #include "model/move_record.h"
 #include "platform/cursors.h"
@@ -26,6 +27,7 @@
 #include "storage/data_folder.h"
 #include "storage/history_file.h"
 #include "storage/settings_file.h"
+#include "storage/window_file.h"
 #include "table/qt_table_port.h"
 #include "table/recorder_panel.h"
 #include "table/settings_hooks.h"
@@ -38,6 +40,13 @@ namespace {
 QString RightAlignedInThree(int n) {
   return QString::number(n).rightJustified(3, QLatin1Char(' '));
 }
+
+constexpr const char* kClassicLookTitle = "Mesa clásica";
+constexpr const char* kClassicLookOn =
+    "La mesa se verá a su tamaño clásico, sin ampliar, la próxima vez que se inicie el "
+    "programa.";
+constexpr const char* kClassicLookOff =
+    "La mesa se ampliará hasta llenar la pantalla la próxima vez que se inicie el programa.";
 
 }  // namespace
 
@@ -80,13 +89,20 @@ bool Program::StartProgram() {
   // clock, so it runs alike on any machine. The table is measured first: a
   // resumed chain is checked against, and laid for, the table it is shown on.
   const QRect area = screen->geometry();
-  state_.Table = ComputeTableGeometry(area.width(), area.height());
   // An installed game never keeps its files beside the binary, even when the
   // user could write there (root, say): each user gets their own data folder.
   const std::filesystem::path fallback = DefaultFallbackFolder();
   const DataFolderChoice where =
       ChooseDataFolder(RunsFromInstallFolder() ? fallback : ProgramFolder(), fallback);
   dataFolder_ = where.Folder;
+  // The table is laid out for a classic size and blown up to the screen (or
+  // kept one pixel per pixel when the user asked for the classic look). The
+  // layout stays the same while the program runs, whatever the window does.
+  look_ = ReadWindowLook(dataFolder_);
+  classicNow_ = look_.Classic;
+  const TableSize table = LogicalTableFor(area.width(), area.height(),
+                                          look_.Classic ? TableLook::kClassic : TableLook::kScaled);
+  state_.Table = ComputeTableGeometry(table.w, table.h);
   state_.MatchInProgress = false;
   const LoadReport report = LoadSettings(state_, where);
   if (!report.Message.empty()) {
@@ -104,14 +120,30 @@ bool Program::StartProgram() {
   mesa_->onButton = [this](int n) { OnButton(n); };
   mesa_->onTotaliser = [this] { SacaDatosTeclaMas(); };
   mesa_->onSavedGames = [this](int entry) { OnSavedGames(entry); };
+  mesa_->onLookChanged = [this] { KeepWindowLook(); };
+  mesa_->onClassicToggled = [this] { ToggleClassicLook(); };
+  mesa_->classicChosen = [this] { return look_.Classic; };
+  mesa_->SetUnscaled(classicNow_ && look_.FullScreen);
   mesa_->LayOut();
   port_ = std::make_unique<QtTablePort>(state_, *mesa_);
   engine_ = std::make_unique<EngineContext>(state_, *port_, random_);
   port_->SetContext(engine_.get());
   port_->onAppendHistory = [this] { KeepInHistory(); };
   recorder_ = std::make_unique<RecorderPanel>(state_, *mesa_, *port_);
-  mesa_->setGeometry(area.x(), area.y(), state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx);
-  mesa_->showFullScreen();
+  mesa_->setMinimumSize(kSmallestWindowW, kSmallestWindowH);
+  if (look_.FullScreen) {
+    mesa_->setGeometry(area);
+    mesa_->showFullScreen();
+  } else {
+    // The window as it was left, kept on the screen; three quarters of the
+    // screen the first time.
+    QSize size(look_.Width, look_.Height);
+    if (size.isEmpty()) size = area.size() * 3 / 4;
+    size = size.boundedTo(screen->availableGeometry().size());
+    mesa_->resize(size);
+    mesa_->move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
+    mesa_->showNormal();
+  }
   mesa_->activateWindow();
   QCoreApplication::processEvents();
 
@@ -139,6 +171,29 @@ bool Program::StartProgram() {
     mesa_->setCursor(CursorOfKind(1));
   }
   return true;
+}
+
+void Program::KeepWindowLook() {
+  look_.FullScreen = mesa_->isFullScreen();
+  // The window's own size, also while it is full screen for now.
+  const QSize size = look_.FullScreen ? mesa_->normalGeometry().size() : mesa_->size();
+  if (!look_.FullScreen || size.width() < mesa_->width()) {
+    look_.Width = size.width();
+    look_.Height = size.height();
+  }
+  // The classic look is one pixel per pixel on the full screen; a window
+  // always shows the whole table.
+  mesa_->SetUnscaled(classicNow_ && look_.FullScreen);
+  WriteWindowLook(dataFolder_, look_);
+}
+
+void Program::ToggleClassicLook() {
+  look_.Classic = !look_.Classic;
+  WriteWindowLook(dataFolder_, look_);
+  // The table's layout follows the screen only when the program starts: a
+  // hand on the table keeps its places.
+  Tell(QString::fromUtf8(kClassicLookTitle),
+       QString::fromUtf8(look_.Classic ? kClassicLookOn : kClassicLookOff), 1);
 }
 
 void Program::ResumeHand() {
@@ -219,6 +274,7 @@ void Program::ExitProgram() {
     state_.MatchInProgress = false;
     state_.HandInProgress = false;
   }
+  if (!mesa_->isFullScreen()) KeepWindowLook();
   if (!SaveSettings(state_, dataFolder_)) {
     Tell(QStringLiteral("Error en la grabación de datos"),
          QStringLiteral("No se han podido guardar los datos en ") +

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "model/random.h"
+#include "storage/window_file.h"
 
 namespace tarvelis {
 
@@ -59,6 +60,10 @@ class Program {
   void OnTutorButton();
   void OnScoreButton();
   void KeepInHistory();
+  // F11 and the options menu: how the table window is shown, kept for the
+  // next start.
+  void KeepWindowLook();
+  void ToggleClassicLook();
   bool Ask(const QString& title, const QString& text);
   void Tell(const QString& title, const QString& text, int picture);
 
@@ -69,7 +74,13 @@ class Program {
   std::unique_ptr<EngineContext> engine_;
   Random random_;
   std::filesystem::path dataFolder_;
+  WindowLook look_;
+  bool classicNow_ = false;  // the look the table was laid out for at the start
 };
+
+// The smallest window the table may be shrunk to.
+inline constexpr int kSmallestWindowW = 640;
+inline constexpr int kSmallestWindowH = 480;
 
 // The resolution notice for a table narrower than 800 pixels.
 QString ResolutionMessage(int width, int height);

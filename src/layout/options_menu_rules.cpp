@@ -11,6 +11,8 @@ OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inH
     on[kSaveGame] = s.HandInProgress;
     on[kLoadGame] = s.HandInProgress || !s.MatchInProgress;
     on[kDeleteGame] = true;
+    on[kWindowedTable] = true;
+    on[kClassicTable] = true;
   } else if (s.HandInProgress) {
     on[kOrderTiles] = true;
     on[kTurnTiles] = true;

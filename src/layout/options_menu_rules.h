@@ -9,18 +9,25 @@
 namespace tarvelis {
 
 enum OptionEntry : int {
-  kSaveGame = 0,     // "Guardar este juego"
-  kLoadGame = 1,     // "Cargar un juego guardado"
-  kDeleteGame = 2,   // "Borrar un juego guardado"
-  kOrderTiles = 3,   // "Ordenar fichas"
-  kTurnTiles = 4,    // "Girar fichas"
-  kAnalyseHand = 5,  // "Analizar la mano"
-  kOptionEntries = 6
+  kSaveGame = 0,       // "Guardar este juego"
+  kLoadGame = 1,       // "Cargar un juego guardado"
+  kDeleteGame = 2,     // "Borrar un juego guardado"
+  kOrderTiles = 3,     // "Ordenar fichas"
+  kTurnTiles = 4,      // "Girar fichas"
+  kAnalyseHand = 5,    // "Analizar la mano"
+  kWindowedTable = 6,  // "Mesa en una ventana (F11)": full screen or a window, in turn
+  kClassicTable = 7,   // "Mesa clásica, sin ampliar": one table pixel per screen pixel
+  kOptionEntries = 8
 };
 
-inline constexpr const char* kOptionTexts[kOptionEntries] = {
-    "Guardar este juego", "Cargar un juego guardado", "Borrar un juego guardado", "Ordenar fichas",
-    "Girar fichas",       "Analizar la mano"};
+inline constexpr const char* kOptionTexts[kOptionEntries] = {"Guardar este juego",
+                                                             "Cargar un juego guardado",
+                                                             "Borrar un juego guardado",
+                                                             "Ordenar fichas",
+                                                             "Girar fichas",
+                                                             "Analizar la mano",
+                                                             "Mesa en una ventana (F11)",
+                                                             "Mesa clásica, sin ampliar"};
 
 using OptionFlags = std::array<bool, kOptionEntries>;
 
@@ -35,7 +42,8 @@ enum class HandReviewStatus : int {
 // recorder on, or the continue button waiting. `inHand` tells whether the
 // click fell on a hand. All false means no menu. "Analizar la mano" is
 // offered wherever the click falls while the recorder is on, unless the hand
-// is being reviewed already or its review is still whole.
+// is being reviewed already or its review is still whole. How the table is
+// shown may be changed wherever "Borrar un juego guardado" is offered.
 OptionFlags EnabledOptions(const GameState& state, const TableModes& modes, bool inHand,
                            HandReviewStatus review = HandReviewStatus::kNone);
 

@@ -56,8 +56,8 @@ void OptionsMenu::paintEvent(QPaintEvent*) {
       QPainter(&image).fillRect(QRect(QPoint(2, kRow * k + 2), QPoint(width() - 3, kRow * k + 19)),
                                 QColor(0x1F, 0x4F, 0xB0));
     }
-    const bool checked =
-        (e == kOrderTiles && modes_.OrderMode) || (e == kTurnTiles && modes_.TurnMode);
+    const bool checked = (e == kOrderTiles && modes_.OrderMode) ||
+                         (e == kTurnTiles && modes_.TurnMode) || (isTicked && isTicked(e));
     const QColor ink = lit ? QColor(Qt::white) : QColor(Qt::black);
     if (checked) DrawText(image, 5, kRow * k + 4, QStringLiteral("X"), kSmallTextPx, true, ink);
     DrawText(image, 14, kRow * k + 4, QString::fromUtf8(kOptionTexts[e]), kSmallTextPx, false, ink);

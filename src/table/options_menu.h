@@ -20,6 +20,8 @@ class OptionsMenu : public QWidget {
   bool Open(const OptionFlags& enabled, QPoint at);
 
   std::function<void(OptionEntry)> onChosen;
+  // Whether an entry that is a setting is on: it is shown ticked.
+  std::function<bool(OptionEntry)> isTicked;
 
   // The table keeps the mouse while the button that opened the menu is held
   // (a right-button drag onto an entry): it passes the pointer on with these,

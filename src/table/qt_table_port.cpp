@@ -252,11 +252,11 @@ void QtTablePort::ThinkingPause(int seat) {
       if (MustStop()) return;
       if (state_.Hand[seat][slot].State != 0 || slot == last) continue;
       p.DrawThinkingHand(seat, slot);
-      mesa_.ShowNow(mesa_.rect());
+      mesa_.ShowNow();
       Espera(state_, wait);
       p.DrawHand(seat);
       p.DrawSeatNames();
-      mesa_.ShowNow(mesa_.rect());
+      mesa_.ShowNow();
       last = slot;
     }
   }
@@ -298,7 +298,7 @@ bool QtTablePort::RunManualDeal() {
       if (!deal.CellHoldsTile(row, col)) continue;
       shown.RevealCellFrom(deal, row, col);
       p.DrawDealingArea(shown);
-      mesa_.ShowNow(mesa_.rect());
+      mesa_.ShowNow();
       Espera(state_, 20);
     }
   }
