@@ -90,7 +90,11 @@ void Mensajes::Layout() {
     no_ = QRect(left + kButtonW + gap, buttonsTop, kButtonW, kButtonH);
     salir_ = QRect();
   }
-  setFixedSize(kWidth, buttonsTop + kButtonH + kMargin);
+  // Blown up with the table, so it reads at the table's size.
+  scale_ = WindowScale();
+  height_ = buttonsTop + kButtonH + kMargin;
+  setFixedSize(static_cast<int>(std::lround(kWidth * scale_)),
+               static_cast<int>(std::lround(height_ * scale_)));
 }
 
 void DrawDialogButton(QImage& image, const QRect& rect, const QString& label, bool usable) {
@@ -112,13 +116,14 @@ void DrawDialogButton(QImage& image, const QRect& rect, const QString& label, bo
 }
 
 void Mensajes::paintEvent(QPaintEvent*) {
-  QImage image(size(), QImage::Format_ARGB32);
+  // Drawn in the dialog's own pixels on a picture at the screen's pixels.
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
   image.fill(kPanel);
   {
     QPainter p(&image);
     p.fillRect(titleRect_, kTitleBar);
-    const int w = width();
-    const int h = height();
+    const int w = kWidth;
+    const int h = height_;
     p.fillRect(0, 0, w, 2, kFrame);
     p.fillRect(0, h - 2, w, 2, kFrame);
     p.fillRect(0, 0, 2, h, kFrame);
@@ -143,7 +148,7 @@ void Mensajes::paintEvent(QPaintEvent*) {
     DrawDialogButton(image, si_, QStringLiteral("Aceptar"));
     DrawDialogButton(image, no_, QStringLiteral("Cancelar"));
   }
-  QPainter(this).drawImage(0, 0, image);
+  QPainter(this).drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void Mensajes::Answer(bool yes) {
@@ -153,7 +158,7 @@ void Mensajes::Answer(bool yes) {
 
 void Mensajes::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QPoint at = event->position().toPoint();
+  const QPoint at = (event->position() / scale_).toPoint();
   if (buttons_ == kNotice) {
     if (salir_.contains(at)) {
       TocaSonido(state_, 5);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <tuple>
 #include <unordered_map>
 
@@ -60,9 +61,17 @@ void RawBlit(QImage& dst, int dx, int dy, int w, int h, const QImage& src, int s
   // read or written past its rows.
   if (dst.depth() != 32 || (needsSource && src.depth() != 32)) return;
 
+  if (op == RasterOp::Copy && src.format() == QImage::Format_RGB32) {
+    // The common case, a whole table's background on a large screen: its
+    // pixels are opaque already, so rows are copied as they are.
+    for (int row = 0; row < h; ++row) {
+      std::memcpy(reinterpret_cast<QRgb*>(dst.scanLine(dy + row)) + dx,
+                  reinterpret_cast<const QRgb*>(src.constScanLine(sy + row)) + sx,
+                  static_cast<std::size_t>(w) * sizeof(QRgb));
+    }
+    return;
+  }
   if (op == RasterOp::Copy) {
-    // The common case, a whole table's background on a large screen: kept a
-    // plain loop the compiler can vectorise.
     for (int row = 0; row < h; ++row) {
       auto* d = reinterpret_cast<QRgb*>(dst.scanLine(dy + row)) + dx;
       const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(sy + row)) + sx;
@@ -119,6 +128,16 @@ std::unordered_map<SpriteKey, QImage, SpriteKeyHash>& Sprites() {
   return sprites;
 }
 
+struct SharperCopy {
+  QImage Copy;
+  int Scale = 1;
+};
+
+std::unordered_map<qint64, SharperCopy>& SharperCopies() {
+  static std::unordered_map<qint64, SharperCopy> copies;
+  return copies;
+}
+
 // The w x h cell at (x, y) of `strip` (shaped by the mask at (maskX, maskY)
 // when `masked`), blown up to devW x devH with smoothing, premultiplied.
 const QImage& Sprite(const QImage& strip, int x, int y, int w, int h, bool masked, int maskX,
@@ -128,8 +147,15 @@ const QImage& Sprite(const QImage& strip, int x, int y, int w, int h, bool maske
                       masked ? maskY : -1, devW, devH};
   auto found = sprites.find(key);
   if (found != sprites.end()) return found->second;
-  QImage cell = masked ? CutOut(strip, x, y, w, h, maskX, maskY)
-                       : strip.copy(x, y, w, h).convertToFormat(QImage::Format_ARGB32);
+  // From the sharper copy when there is one: drawn at a larger scale and only
+  // brought down to the screen's, the cell keeps its fine lines and round pips.
+  const auto sharper = SharperCopies().find(strip.cacheKey());
+  const bool fromCopy = sharper != SharperCopies().end();
+  const QImage& from = fromCopy ? sharper->second.Copy : strip;
+  const int k = fromCopy ? sharper->second.Scale : 1;
+  QImage cell = masked
+                    ? CutOut(from, x * k, y * k, w * k, h * k, maskX * k, maskY * k)
+                    : from.copy(x * k, y * k, w * k, h * k).convertToFormat(QImage::Format_ARGB32);
   cell.setDevicePixelRatio(1.0);
   QImage sprite = cell.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                       .scaled(devW, devH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -216,6 +242,35 @@ void MaskedBlit(QImage& dst, int dx, int dy, int w, int h, const QImage& strip, 
 
 void InvertRect(QImage& dst, int dx, int dy, int w, int h) {
   Blit(dst, dx, dy, w, h, QImage(), 0, 0, RasterOp::InvertDest);
+}
+
+namespace {
+double windowScale = 1.0;
+}  // namespace
+
+void UseSharperCopy(const QImage& strip, const QImage& copy, int scale) {
+  if (strip.isNull() || scale < 2 || copy.width() != strip.width() * scale ||
+      copy.height() != strip.height() * scale) {
+    return;  // a copy that does not fit its strip is ignored, never misread
+  }
+  SharperCopies()[strip.cacheKey()] =
+      SharperCopy{copy.convertToFormat(QImage::Format_ARGB32), scale};
+}
+
+double WindowScale() {
+  return windowScale;
+}
+
+void SetWindowScale(double factor) {
+  windowScale = factor > 0 ? factor : 1.0;
+}
+
+QImage ScaledCanvas(int w, int h, double factor, double ratio) {
+  const double scale = factor * ratio;
+  QImage canvas(std::max(1, static_cast<int>(std::lround(w * ratio))),
+                std::max(1, static_cast<int>(std::lround(h * ratio))), QImage::Format_ARGB32);
+  canvas.setDevicePixelRatio(scale);
+  return canvas;
 }
 
 QImage LoadStrip(const QString& path) {

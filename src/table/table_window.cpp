@@ -73,7 +73,8 @@ void Mesa::LayOut() {
       }
     }
   }
-  if (!isVisible()) resize(g.ScreenWidthPx, g.ScreenHeightPx);
+  // A window nobody has sized yet takes the table's own size.
+  if (!testAttribute(Qt::WA_Resized)) resize(g.ScreenWidthPx, g.ScreenHeightPx);
   FitToWindow();
   BuildPictures();
 }
@@ -90,8 +91,10 @@ void Mesa::BuildPictures() {
     marmol_ = background_;
   } else {
     // The background is a picture like any other: blown up smoothly once.
+    // Opaque pixels without an alpha channel go to the screen as a plain copy,
+    // which at 3840 x 2160 is most of the cost of showing the whole table.
     marmol_ = background_.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                  .convertToFormat(QImage::Format_ARGB32);
+                  .convertToFormat(QImage::Format_RGB32);
   }
   marmol_.setDevicePixelRatio(pictureScale_);
   surface_ = marmol_.copy();
@@ -105,6 +108,7 @@ void Mesa::FitToWindow() {
   const TableSize table{state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx};
   view_ = FitTable(table, width(), height(), unscaled_);
   pictureScale_ = view_.Factor * devicePixelRatioF();
+  SetWindowScale(view_.Factor);
 }
 
 void Mesa::SetUnscaled(bool unscaled) {
