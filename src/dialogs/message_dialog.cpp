@@ -148,7 +148,9 @@ void Mensajes::paintEvent(QPaintEvent*) {
     DrawDialogButton(image, si_, QStringLiteral("Aceptar"));
     DrawDialogButton(image, no_, QStringLiteral("Cancelar"));
   }
-  QPainter(this).drawImage(QRectF(rect()), image, QRectF(image.rect()));
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void Mensajes::Answer(bool yes) {

@@ -266,9 +266,12 @@ void SetWindowScale(double factor) {
 }
 
 QImage ScaledCanvas(int w, int h, double factor, double ratio) {
-  const double scale = factor * ratio;
-  QImage canvas(std::max(1, static_cast<int>(std::lround(w * ratio))),
-                std::max(1, static_cast<int>(std::lround(h * ratio))), QImage::Format_ARGB32);
+  // Never fewer pixels than the window's own: a shrunk window is brought down
+  // as a whole when it is shown.
+  const double scale = std::max(1.0, factor * ratio);
+  QImage canvas(std::max(1, static_cast<int>(std::lround(w / factor * scale))),
+                std::max(1, static_cast<int>(std::lround(h / factor * scale))),
+                QImage::Format_ARGB32);
   canvas.setDevicePixelRatio(scale);
   return canvas;
 }

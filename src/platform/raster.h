@@ -33,9 +33,10 @@ void UseSharperCopy(const QImage& strip, const QImage& copy, int scale);
 double WindowScale();
 void SetWindowScale(double factor);
 
-// A picture for a window of w x h window pixels drawn at `factor` table
-// pixels per window pixel on a screen of `ratio` device pixels per window
-// pixel: its pixels are the screen's own, and drawing on it is in table pixels.
+// A picture for a window of w x h window pixels whose contents are laid out
+// in pixels of their own, blown up by `factor`, on a screen of `ratio` device
+// pixels per window pixel. It holds the screen's own pixels (never fewer than
+// the layout's), and drawing on it is in the layout's pixels.
 QImage ScaledCanvas(int w, int h, double factor, double ratio);
 
 // Loads a picture strip and converts it to the format Blit works on.

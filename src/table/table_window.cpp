@@ -107,7 +107,9 @@ void Mesa::BuildPictures() {
 void Mesa::FitToWindow() {
   const TableSize table{state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx};
   view_ = FitTable(table, width(), height(), unscaled_);
-  pictureScale_ = view_.Factor * devicePixelRatioF();
+  // Never fewer picture pixels than table pixels: a window smaller than the
+  // table shows the picture brought down as a whole.
+  pictureScale_ = std::max(1.0, view_.Factor * devicePixelRatioF());
   SetWindowScale(view_.Factor);
 }
 
@@ -156,10 +158,13 @@ QRect Mesa::ButtonRect(int n) const {
 void Mesa::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect r = event->rect();
-  const double ratio = devicePixelRatioF();
+  // Window pixels per picture pixel: 1 / the screen's ratio when the picture
+  // holds the screen's own pixels, less when a window smaller than the table
+  // shows a picture kept at one pixel per table pixel.
+  const double perPixel = view_.Factor / pictureScale_;
   const QRect table(static_cast<int>(view_.OffsetX), static_cast<int>(view_.OffsetY),
-                    static_cast<int>(std::floor(surface_.width() / ratio)),
-                    static_cast<int>(std::floor(surface_.height() / ratio)));
+                    static_cast<int>(std::floor(surface_.width() * perPixel)),
+                    static_cast<int>(std::floor(surface_.height() * perPixel)));
   if (!table.contains(r)) {
     // The margin the window's shape leaves is marble too, at the table's scale.
     static const QImage marble = LoadStrip(QString::fromLatin1(art::kMarmolPath));
@@ -174,8 +179,10 @@ void Mesa::paintEvent(QPaintEvent* event) {
     // The picture is drawn at the screen's own pixels: copied, never scaled.
     // (Source and target rectangles both given, its own pixel ratio is not
     // applied a second time.)
-    const QRectF from((shown.x() - table.x()) * ratio, (shown.y() - table.y()) * ratio,
-                      shown.width() * ratio, shown.height() * ratio);
+    const QRectF from((shown.x() - table.x()) / perPixel, (shown.y() - table.y()) / perPixel,
+                      shown.width() / perPixel, shown.height() / perPixel);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          pictureScale_ != view_.Factor * devicePixelRatioF());
     painter.drawImage(QRectF(shown), surface_, from);
   }
   // The pieces over the table are placed in table pixels.
