@@ -177,4 +177,4 @@ class PersonalTest : public QObject {
 };
 
 QTEST_MAIN(PersonalTest)
-#include "personal_test.moc"
+#include "settings_window_test.moc"
