@@ -135,13 +135,7 @@ bool Program::StartProgram() {
     mesa_->setGeometry(area);
     mesa_->showFullScreen();
   } else {
-    // The window as it was left, kept on the screen; three quarters of the
-    // screen the first time.
-    QSize size(look_.Width, look_.Height);
-    if (size.isEmpty()) size = area.size() * 3 / 4;
-    size = size.boundedTo(screen->availableGeometry().size());
-    mesa_->resize(size);
-    mesa_->move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
+    PlaceWindow();
     mesa_->showNormal();
   }
   mesa_->activateWindow();
@@ -173,13 +167,26 @@ bool Program::StartProgram() {
   return true;
 }
 
+void Program::PlaceWindow() {
+  // The window as it was left, kept on the screen; three quarters of the
+  // screen the first time.
+  const QRect screen = mesa_->screen()->availableGeometry();
+  QSize size(look_.Width, look_.Height);
+  if (size.isEmpty()) size = screen.size() * 3 / 4;
+  size = size.boundedTo(screen.size());
+  mesa_->resize(size);
+  mesa_->move(screen.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
 void Program::KeepWindowLook() {
   look_.FullScreen = mesa_->isFullScreen();
-  // The window's own size, also while it is full screen for now.
-  const QSize size = look_.FullScreen ? mesa_->normalGeometry().size() : mesa_->size();
-  if (!look_.FullScreen || size.width() < mesa_->width()) {
-    look_.Width = size.width();
-    look_.Height = size.height();
+  if (!look_.FullScreen) {
+    // Out of the full screen, a window as large as the screen would not look
+    // like one: it takes its own size again.
+    const QSize screen = mesa_->screen()->availableGeometry().size();
+    if (mesa_->width() >= screen.width() && mesa_->height() >= screen.height()) PlaceWindow();
+    look_.Width = mesa_->width();
+    look_.Height = mesa_->height();
   }
   // The classic look is one pixel per pixel on the full screen; a window
   // always shows the whole table.

@@ -63,6 +63,9 @@ class Program {
   // F11 and the options menu: how the table window is shown, kept for the
   // next start.
   void KeepWindowLook();
+  // Sizes and centres the table's window as it was left (or three quarters
+  // of the screen).
+  void PlaceWindow();
   void ToggleClassicLook();
   bool Ask(const QString& title, const QString& text);
   void Tell(const QString& title, const QString& text, int picture);

@@ -3,6 +3,7 @@
 # 1920 x 1080, and 3840 x 2160 with the desktop at 200% (QT_SCALE_FACTOR=2).
 # Every click is aimed where the tile or button is drawn on the screen: its
 # place on the 1365 x 768 table the game lays out, times the picture's scale.
+# On the first, F11 switches to a window and back, and the mode is kept.
 source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
 
@@ -66,6 +67,19 @@ play_on() {
   [ ! -e "$E2E_DIR/TARVE32.VEN" ] || grep -q "Modo=PantallaCompleta" "$E2E_DIR/TARVE32.VEN" ||
     e2e_fail "the table did not stay full screen"
   e2e_set_ini "$E2E_QUICK"
+  if [ "$ratio" = 1 ]; then
+    # F11 puts the table in a window and back; each change is kept at once.
+    e2e_start_game
+    E2E_TABLE=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table"
+    e2e_key "$E2E_TABLE" F11
+    sleep 1
+    grep -q "Modo=Ventana" "$E2E_DIR/TARVE32.VEN" 2>/dev/null || e2e_fail "F11 did not make a window"
+    e2e_key "$E2E_TABLE" F11
+    sleep 1
+    grep -q "Modo=PantallaCompleta" "$E2E_DIR/TARVE32.VEN" || e2e_fail "F11 did not go back"
+    exit_button
+    e2e_wait_exit 10
+  fi
   e2e_start_match
   for _ in $(seq 30); do
     case "$(e2e_advance)" in

@@ -68,15 +68,5 @@ TEST(TableView, PointerPositionsMapBackToTheTablePixelUnderThem) {
   }
 }
 
-TEST(TableView, ScaledEdgesOfTouchingRectanglesMeet) {
-  for (const double scale : {1.0, 1.40625, 2.0, 2.8125}) {
-    EXPECT_EQ(ScaledEdge(0, scale), 0);
-    EXPECT_EQ(ScaledEdge(77, scale) - ScaledEdge(0, scale) +
-                  (ScaledEdge(154, scale) - ScaledEdge(77, scale)),
-              ScaledEdge(154, scale));
-  }
-  EXPECT_EQ(ScaledEdge(1365, 2.8125), 3839);
-}
-
 }  // namespace
 }  // namespace tarvelis
