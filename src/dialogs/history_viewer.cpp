@@ -7,10 +7,12 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QTimer>
+#include <cmath>
 
 #include "dialogs/message_dialog.h"
 #include "model/game_state.h"
 #include "platform/cursors.h"
+#include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
 
@@ -98,7 +100,11 @@ Historic::Historic(GameState& state, std::vector<HistoryMatch> matches, QWidget*
   const int left = (width - 2 * kButtonW - gap) / 2;
   totalsButton_ = QRect(left, buttonsTop, kButtonW, kButtonH);
   exitButton_ = QRect(left + kButtonW + gap, buttonsTop, kButtonW, kButtonH);
-  setFixedSize(width, buttonsTop + kButtonH + kMargin);
+  // Blown up with the table, so it reads at the table's size.
+  scale_ = WindowScale();
+  own_ = QSize(width, buttonsTop + kButtonH + kMargin);
+  setFixedSize(static_cast<int>(std::lround(own_.width() * scale_)),
+               static_cast<int>(std::lround(own_.height() * scale_)));
 }
 
 int Historic::EntryCount() const {
@@ -191,12 +197,13 @@ QImage Historic::DrawFolder() const {
 }
 
 void Historic::paintEvent(QPaintEvent*) {
-  QImage image(size(), QImage::Format_ARGB32);
+  // Drawn in the window's own pixels on a picture at the screen's pixels.
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
   image.fill(kPanel);
   {
     QPainter p(&image);
     p.fillRect(title_, kTitleBar);
-    const int w = width(), h = height();
+    const int w = own_.width(), h = own_.height();
     p.fillRect(0, 0, w, 2, kFrame);
     p.fillRect(0, h - 2, w, 2, kFrame);
     p.fillRect(0, 0, 2, h, kFrame);
@@ -207,12 +214,14 @@ void Historic::paintEvent(QPaintEvent*) {
   DrawDialogButton(image, totalsButton_,
                    showingTotals_ ? QStringLiteral("Partidas") : QStringLiteral("Totales"));
   DrawDialogButton(image, exitButton_, QStringLiteral("Salir"));
-  QPainter(this).drawImage(0, 0, image);
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void Historic::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QPoint at = event->position().toPoint();
+  const QPoint at = (event->position() / scale_).toPoint();
   if (exitButton_.contains(at)) {
     TocaSonido(state_, 9);
     accept();
@@ -224,7 +233,7 @@ void Historic::mousePressEvent(QMouseEvent* event) {
 }
 
 void Historic::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
+  const QPoint at = (event->position() / scale_).toPoint();
   if (exitButton_.contains(at) || UsableCornerAt(at) != Corner::None) {
     setCursor(CursorOfKind(1));
   } else if (totalsButton_.contains(at)) {
@@ -255,9 +264,12 @@ void Historic::keyPressEvent(QKeyEvent* event) {
 
 void OpenHistoryViewer(GameState& state, const std::filesystem::path& dataFolder, QWidget* parent) {
   Historic viewer(state, ReadHistory(dataFolder), parent);
+  // Centred on the window it opens from (the score report, itself centred on
+  // the table), or on the screen.
   QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  if (screen) {
-    viewer.move(screen->geometry().center() - QPoint(viewer.width() / 2, viewer.height() / 2));
+  const QRect area = parent ? parent->geometry() : screen ? screen->geometry() : QRect();
+  if (!area.isNull()) {
+    viewer.move(area.center() - QPoint(viewer.width() / 2, viewer.height() / 2));
   }
   QTimer::singleShot(0, &viewer, [&viewer] {
     viewer.raise();

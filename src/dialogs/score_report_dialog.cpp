@@ -5,10 +5,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimer>
+#include <cmath>
 
 #include "dialogs/message_dialog.h"
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
+#include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
 
@@ -67,7 +69,11 @@ Marcador::Marcador(GameState& state, QWidget* parent)
   const int left = (width - 2 * kButtonW - gap) / 2;
   historic_ = QRect(left, buttonsTop, kButtonW, kButtonH);
   salir_ = QRect(left + kButtonW + gap, buttonsTop, kButtonW, kButtonH);
-  setFixedSize(width, buttonsTop + kButtonH + kMargin);
+  // Blown up with the table, so it reads at the table's size.
+  scale_ = WindowScale();
+  own_ = QSize(width, buttonsTop + kButtonH + kMargin);
+  setFixedSize(static_cast<int>(std::lround(own_.width() * scale_)),
+               static_cast<int>(std::lround(own_.height() * scale_)));
 }
 
 void Marcador::PaintInforme(QImage& image) const {
@@ -110,12 +116,13 @@ QImage Marcador::Picture() const {
 }
 
 void Marcador::paintEvent(QPaintEvent*) {
-  QImage image(size(), QImage::Format_ARGB32);
+  // Drawn in the window's own pixels on a picture at the screen's pixels.
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
   image.fill(kPanel);
   {
     QPainter p(&image);
-    const int w = width();
-    const int h = height();
+    const int w = own_.width();
+    const int h = own_.height();
     p.fillRect(0, 0, w, 2, kFrame);
     p.fillRect(0, h - 2, w, 2, kFrame);
     p.fillRect(0, 0, 2, h, kFrame);
@@ -126,12 +133,14 @@ void Marcador::paintEvent(QPaintEvent*) {
   }
   DrawDialogButton(image, historic_, QStringLiteral("Histórico"));
   DrawDialogButton(image, salir_, QStringLiteral("Salir"));
-  QPainter(this).drawImage(0, 0, image);
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void Marcador::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QPoint at = event->position().toPoint();
+  const QPoint at = (event->position() / scale_).toPoint();
   if (historic_.contains(at)) {
     TocaSonido(state_, 9);
     if (onHistoric) onHistoric();

@@ -43,7 +43,8 @@ enum class HandReviewStatus : int {
 // click fell on a hand. All false means no menu. "Analizar la mano" is
 // offered wherever the click falls while the recorder is on, unless the hand
 // is being reviewed already or its review is still whole. How the table is
-// shown may be changed wherever "Borrar un juego guardado" is offered.
+// shown may be changed wherever "Borrar un juego guardado" is offered while
+// the recorder is off.
 OptionFlags EnabledOptions(const GameState& state, const TableModes& modes, bool inHand,
                            HandReviewStatus review = HandReviewStatus::kNone);
 

@@ -145,6 +145,9 @@ void Mesa::ToggleFullScreen() {
   if (isFullScreen()) {
     showNormal();
   } else {
+    // Sized to the screen first: without a window manager to honour the
+    // full-screen request, the window would keep its size.
+    setGeometry(screen()->geometry());
     showFullScreen();
   }
   if (onLookChanged) onLookChanged();
