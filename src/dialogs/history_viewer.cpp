@@ -143,9 +143,11 @@ void Historic::ToggleTotals() {
   update();
 }
 
-QImage Historic::DrawFolder() const {
+QImage Historic::DrawFolder(double scale) const {
   const int w = kFolderWidth, h = kFolderHeight;
-  QImage image(w, h, QImage::Format_ARGB32);
+  QImage image(static_cast<int>(std::lround(w * scale)), static_cast<int>(std::lround(h * scale)),
+               QImage::Format_ARGB32);
+  image.setDevicePixelRatio(scale);
   image.fill(kPanel);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
@@ -208,7 +210,7 @@ void Historic::paintEvent(QPaintEvent*) {
     p.fillRect(0, h - 2, w, 2, kFrame);
     p.fillRect(0, 0, 2, h, kFrame);
     p.fillRect(w - 2, 0, 2, h, kFrame);
-    p.drawImage(folder_.topLeft(), DrawFolder());
+    p.drawImage(folder_.topLeft(), DrawFolder(image.devicePixelRatio()));
   }
   DrawText(image, kMargin, 6, windowTitle(), kTextPx, true, Qt::white);
   DrawDialogButton(image, totalsButton_,

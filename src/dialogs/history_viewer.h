@@ -43,7 +43,8 @@ class Historic : public QDialog {
   Corner UsableCornerAt(QPoint at) const;
   void Turn(Corner corner);
   void ToggleTotals();
-  QImage DrawFolder() const;
+  // At `scale` pixels per pixel of the layout, text drawn at that size.
+  QImage DrawFolder(double scale = 1.0) const;
 
   GameState& state_;
   std::vector<HistoryMatch> fileOrder_;

@@ -127,7 +127,13 @@ void Marcador::paintEvent(QPaintEvent*) {
     p.fillRect(0, h - 2, w, 2, kFrame);
     p.fillRect(0, 0, 2, h, kFrame);
     p.fillRect(w - 2, 0, 2, h, kFrame);
-    p.drawImage(informe_.topLeft(), Picture());
+    // The report at the picture's own scale, so its text is drawn as text.
+    const double scale = image.devicePixelRatio();
+    QImage informe(static_cast<int>(std::lround(informe_.width() * scale)),
+                   static_cast<int>(std::lround(informe_.height() * scale)), QImage::Format_ARGB32);
+    informe.setDevicePixelRatio(scale);
+    PaintInforme(informe);
+    p.drawImage(informe_.topLeft(), informe);
     p.setPen(kFrame);
     p.drawRect(informe_.adjusted(-1, -1, 0, 0));
   }
