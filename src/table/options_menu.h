@@ -43,6 +43,8 @@ class OptionsMenu : public QWidget {
   const TableModes& modes_;
   std::vector<OptionEntry> entries_;
   int highlighted_ = 0;  // 1-based among the shown entries; 0 none
+  double scale_ = 1.0;   // window pixels per pixel of the menu's layout
+  int ownHeight_ = 0;    // in the layout's pixels
 };
 
 }  // namespace tarvelis
