@@ -166,10 +166,12 @@ void QtTablePort::ShowLaidTile(int move) {
   Espera(state_, 10);
   TocaSonido(state_, 2);
   mesa_.ShowMover(tile, QPoint(start.x, start.y));
-  mesa_.ShowNow(QRect(QPoint(start.x, start.y), tile.size()));
+  // In table pixels, whatever the picture's own scale.
+  const QSize size(e[kFTileWidth], e[kFTileHeight]);
+  mesa_.ShowNow(QRect(QPoint(start.x, start.y), size));
   Espera(state_, 30);
   TocaSonido(state_, 3);
-  Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]), tile.size());
+  Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]), size);
   p.DrawChainTile(move);
   mesa_.HideMover();
   mesa_.Show(QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]));
@@ -190,7 +192,7 @@ void QtTablePort::TakeBackTile(int move) {
   const QImage picture = p.ComposeTile(move);
   mesa_.ShowMover(picture, tile.topLeft());
   Espera(state_, 10);
-  Travel(tile.topLeft(), QPoint(target.x, target.y), picture.size());
+  Travel(tile.topLeft(), QPoint(target.x, target.y), tile.size());
   p.DrawHand(seat);
   p.DrawSeatNames();
   mesa_.HideMover();
