@@ -25,6 +25,7 @@
 #include "engine/turn_loop.h"
 #include "layout/button_bar.h"
 #include "layout/options_menu_rules.h"
+#include "layout/table_view.h"
 #include "model/game_state.h"
 #include "model/texts.h"
 #include "platform/cursors.h"
@@ -34,6 +35,7 @@
 #include "storage/data_folder.h"
 #include "storage/history_file.h"
 #include "storage/settings_file.h"
+#include "storage/window_file.h"
 #include "table/qt_table_port.h"
 #include "table/recorder_panel.h"
 #include "table/settings_hooks.h"
@@ -138,7 +140,14 @@ bool Program::StartProgram() {
   // any machine. The table is measured first: a resumed chain is checked
   // against, and laid for, the table it is shown on.
   const QRect area = screen->geometry();
-  state_.Table = ComputeTableGeometry(area.width(), area.height());
+  // The table is laid out for a classic size and blown up to the screen (or
+  // kept one pixel per pixel when the user asked for the classic look). The
+  // layout stays the same while the program runs, whatever the window does.
+  look_ = ReadWindowLook(dataFolder_);
+  classicNow_ = look_.Classic;
+  const TableSize table = LogicalTableFor(area.width(), area.height(),
+                                          look_.Classic ? TableLook::kClassic : TableLook::kScaled);
+  state_.Table = ComputeTableGeometry(table.w, table.h);
   state_.MatchInProgress = false;
   const LoadReport report = LoadSettings(state_, where);
   if (!report.Message.empty()) {
@@ -157,6 +166,10 @@ bool Program::StartProgram() {
   mesa_->onButton = [this](int n) { OnButton(n); };
   mesa_->onTotaliser = [this] { SacaDatosTeclaMas(); };
   mesa_->onSavedGames = [this](int entry) { OnSavedGames(entry); };
+  mesa_->onLookChanged = [this] { KeepWindowLook(); };
+  mesa_->onClassicToggled = [this] { ToggleClassicLook(); };
+  mesa_->classicChosen = [this] { return look_.Classic; };
+  mesa_->SetUnscaled(classicNow_ && look_.FullScreen);
   mesa_->LayOut();
   port_ = std::make_unique<QtTablePort>(state_, *mesa_);
   engine_ = std::make_unique<EngineContext>(state_, *port_, random_);
@@ -175,8 +188,14 @@ bool Program::StartProgram() {
   });
   if (lock_->state() == DataFolderLock::State::kHeld) ListenForSecondCopies();
   recorder_ = std::make_unique<RecorderPanel>(state_, *mesa_, *port_);
-  mesa_->setGeometry(area.x(), area.y(), state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx);
-  mesa_->showFullScreen();
+  mesa_->setMinimumSize(kSmallestWindowW, kSmallestWindowH);
+  if (look_.FullScreen) {
+    mesa_->setGeometry(area);
+    mesa_->showFullScreen();
+  } else {
+    PlaceWindow();
+    mesa_->showNormal();
+  }
   mesa_->activateWindow();
   QCoreApplication::processEvents();
 
@@ -209,10 +228,50 @@ void Program::ListenForSecondCopies() {
   if (!server->listen(name)) return;
   QObject::connect(server, &QLocalServer::newConnection, mesa_, [this, server] {
     while (QLocalSocket* knock = server->nextPendingConnection()) knock->deleteLater();
-    mesa_->showFullScreen();
+    if (look_.FullScreen) {
+      mesa_->showFullScreen();
+    } else {
+      mesa_->showNormal();
+    }
     mesa_->raise();
     mesa_->activateWindow();
   });
+}
+
+void Program::PlaceWindow() {
+  // The window as it was left, kept on the screen; three quarters of the
+  // screen the first time.
+  const QRect screen = mesa_->screen()->availableGeometry();
+  QSize size(look_.Width, look_.Height);
+  if (size.isEmpty()) size = screen.size() * 3 / 4;
+  size = size.boundedTo(screen.size());
+  mesa_->resize(size);
+  mesa_->move(screen.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void Program::KeepWindowLook() {
+  look_.FullScreen = mesa_->isFullScreen();
+  if (!look_.FullScreen) {
+    // Out of the full screen, a window as large as the screen would not look
+    // like one: it takes its own size again.
+    const QSize screen = mesa_->screen()->availableGeometry().size();
+    if (mesa_->width() >= screen.width() && mesa_->height() >= screen.height()) PlaceWindow();
+    look_.Width = mesa_->width();
+    look_.Height = mesa_->height();
+  }
+  // The classic look is one pixel per pixel on the full screen; a window
+  // always shows the whole table.
+  mesa_->SetUnscaled(classicNow_ && look_.FullScreen);
+  WriteWindowLook(dataFolder_, look_);
+}
+
+void Program::ToggleClassicLook() {
+  look_.Classic = !look_.Classic;
+  WriteWindowLook(dataFolder_, look_);
+  // The table's layout follows the screen only when the program starts: a
+  // hand on the table keeps its places.
+  Tell(QString::fromUtf8(kClassicLookTitle),
+       QString::fromUtf8(look_.Classic ? kClassicLookOn : kClassicLookOff), kPictureInformation);
 }
 
 void Program::ResumeHand() {
@@ -280,6 +339,7 @@ void Program::ExitProgram() {
     state_.MatchInProgress = false;
     state_.HandInProgress = false;
   }
+  if (!mesa_->isFullScreen()) KeepWindowLook();
   if (!SaveSettings(state_, dataFolder_)) {
     Tell(Utf(kSaveErrorTitle), Utf(SaveFailedMessage(state_, dataFolder_)), kPictureError);
   }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "model/random.h"
+#include "storage/window_file.h"
 
 namespace tarvelis {
 
@@ -77,6 +78,13 @@ class Program {
   void KeepInHistory();
   // Brings the table to the front when a second copy starts on its folder.
   void ListenForSecondCopies();
+  // F11 and the options menu: how the table window is shown, kept for the
+  // next start.
+  void KeepWindowLook();
+  // Sizes and centres the table's window as it was left (or three quarters
+  // of the screen).
+  void PlaceWindow();
+  void ToggleClassicLook();
   bool Ask(const QString& title, const QString& text);
   void Tell(const QString& title, const QString& text, int picture);
 
@@ -91,7 +99,13 @@ class Program {
   std::unique_ptr<EngineContext> engine_;
   Random random_;
   std::filesystem::path dataFolder_;
+  WindowLook look_;
+  bool classicNow_ = false;  // the look the table was laid out for at the start
 };
+
+// The smallest window the table may be shrunk to.
+inline constexpr int kSmallestWindowW = 640;
+inline constexpr int kSmallestWindowH = 480;
 
 // The resolution notice for a table narrower than 800 pixels.
 

@@ -8,11 +8,13 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "dialogs/message_dialog.h"
 #include "model/game_state.h"
 #include "model/texts.h"
 #include "platform/cursors.h"
+#include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
 
@@ -97,7 +99,11 @@ Historic::Historic(GameState& state, std::vector<HistoryMatch> matches, QWidget*
   const int left = (width - 2 * kButtonW - gap) / 2;
   totalsButton_ = QRect(left, buttonsTop, kButtonW, kButtonH);
   exitButton_ = QRect(left + kButtonW + gap, buttonsTop, kButtonW, kButtonH);
-  setFixedSize(width, buttonsTop + kButtonH + kMargin);
+  // Blown up with the table, so it reads at the table's size.
+  scale_ = WindowScale();
+  own_ = QSize(width, buttonsTop + kButtonH + kMargin);
+  setFixedSize(static_cast<int>(std::lround(own_.width() * scale_)),
+               static_cast<int>(std::lround(own_.height() * scale_)));
 }
 
 int Historic::EntryCount() const {
@@ -136,9 +142,11 @@ void Historic::ToggleTotals() {
   update();
 }
 
-QImage Historic::DrawFolder() const {
+QImage Historic::DrawFolder(double scale) const {
   const int w = kFolderWidth, h = kFolderHeight;
-  QImage image(w, h, QImage::Format_ARGB32);
+  QImage image(static_cast<int>(std::lround(w * scale)), static_cast<int>(std::lround(h * scale)),
+               QImage::Format_ARGB32);
+  image.setDevicePixelRatio(scale);
   image.fill(kDialogPanel);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
@@ -196,22 +204,25 @@ QImage Historic::DrawFolder() const {
 }
 
 void Historic::paintEvent(QPaintEvent*) {
-  QImage image(size(), QImage::Format_ARGB32);
+  // Drawn in the window's own pixels on a picture at the screen's pixels.
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
   {
     QPainter p(&image);
-    DrawDialogPanel(p, size(), title_);
-    p.drawImage(folder_.topLeft(), DrawFolder());
+    DrawDialogPanel(p, own_, title_);
+    p.drawImage(folder_.topLeft(), DrawFolder(image.devicePixelRatio()));
   }
   DrawText(image, kMargin, 6, windowTitle(), kTextPx, true, Qt::white);
   DrawDialogButton(image, totalsButton_,
                    QString::fromUtf8(showingTotals_ ? kMatchesLabel : kTotalsLabel));
   DrawDialogButton(image, exitButton_, QString::fromUtf8(kExitLabel));
-  QPainter(this).drawImage(0, 0, image);
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void Historic::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QPoint at = event->position().toPoint();
+  const QPoint at = (event->position() / scale_).toPoint();
   if (exitButton_.contains(at)) {
     TocaSonido(state_, Sound::kButton);
     accept();
@@ -223,7 +234,7 @@ void Historic::mousePressEvent(QMouseEvent* event) {
 }
 
 void Historic::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
+  const QPoint at = (event->position() / scale_).toPoint();
   if (exitButton_.contains(at) || UsableCornerAt(at) != Corner::None) {
     setCursor(CursorOfKind(1));
   } else if (totalsButton_.contains(at)) {
@@ -254,9 +265,12 @@ void Historic::keyPressEvent(QKeyEvent* event) {
 
 void OpenHistoryViewer(GameState& state, const std::filesystem::path& dataFolder, QWidget* parent) {
   Historic viewer(state, ReadHistory(dataFolder), parent);
+  // Centred on the window it opens from (the score report, itself centred on
+  // the table), or on the screen.
   QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  if (screen) {
-    viewer.move(screen->geometry().center() - QPoint(viewer.width() / 2, viewer.height() / 2));
+  const QRect area = parent ? parent->geometry() : screen ? screen->geometry() : QRect();
+  if (!area.isNull()) {
+    viewer.move(area.center() - QPoint(viewer.width() / 2, viewer.height() / 2));
   }
   QTimer::singleShot(0, &viewer, [&viewer] {
     viewer.raise();

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <filesystem>
 #include <vector>
 
@@ -42,7 +43,8 @@ class Historic : public QDialog {
   Corner UsableCornerAt(QPoint at) const;
   void Turn(Corner corner);
   void ToggleTotals();
-  QImage DrawFolder() const;
+  // At `scale` pixels per pixel of the layout, text drawn at that size.
+  QImage DrawFolder(double scale = 1.0) const;
 
   GameState& state_;
   std::vector<HistoryMatch> fileOrder_;
@@ -52,6 +54,8 @@ class Historic : public QDialog {
   int first_ = 0;
   int matchesFirst_ = 0;  // the page of matches to come back to from the totals
   QRect title_, folder_, totalsButton_, exitButton_;
+  double scale_ = 1.0;  // window pixels per pixel of the viewer's layout
+  QSize own_;           // the window's size in the layout's pixels
 };
 
 // Opens the history viewer over `parent` on the history file of `dataFolder`

@@ -87,7 +87,11 @@ void Mensajes::Layout() {
     no_ = QRect(left + kButtonW + gap, buttonsTop, kButtonW, kButtonH);
     salir_ = QRect();
   }
-  setFixedSize(kWidth, buttonsTop + kButtonH + kMargin);
+  // Blown up with the table, so it reads at the table's size.
+  scale_ = WindowScale();
+  height_ = buttonsTop + kButtonH + kMargin;
+  setFixedSize(static_cast<int>(std::lround(kWidth * scale_)),
+               static_cast<int>(std::lround(height_ * scale_)));
 }
 
 void DrawDialogButton(QImage& image, const QRect& rect, const QString& label, bool usable) {
@@ -121,10 +125,11 @@ void DrawDialogPanel(QPainter& p, const QSize& size, const QRect& titleBar) {
 }
 
 void Mensajes::paintEvent(QPaintEvent*) {
-  QImage image(size(), QImage::Format_ARGB32);
+  // Drawn in the dialog's own pixels on a picture at the screen's pixels.
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
   {
     QPainter p(&image);
-    DrawDialogPanel(p, size(), titleRect_);
+    DrawDialogPanel(p, QSize(kWidth, height_), titleRect_);
   }
   DrawText(image, kMargin, 6, title_, kTextPx, true, Qt::white);
 
@@ -145,7 +150,9 @@ void Mensajes::paintEvent(QPaintEvent*) {
     DrawDialogButton(image, si_, QString::fromUtf8(kAcceptLabel));
     DrawDialogButton(image, no_, QString::fromUtf8(kCancelLabel));
   }
-  QPainter(this).drawImage(0, 0, image);
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void Mensajes::Answer(bool yes) {
@@ -155,7 +162,7 @@ void Mensajes::Answer(bool yes) {
 
 void Mensajes::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QPoint at = event->position().toPoint();
+  const QPoint at = (event->position() / scale_).toPoint();
   if (buttons_ == kNotice) {
     if (salir_.contains(at)) {
       TocaSonido(state_, Sound::kClose);

@@ -43,6 +43,8 @@ class Mensajes : public QDialog {
   int picture_;
   int buttons_;
   QRect pictureRect_, titleRect_, textRect_, salir_, si_, no_;
+  double scale_ = 1.0;  // window pixels per dialog pixel
+  int height_ = 0;      // in dialog pixels
 };
 
 // The game dialogs' colours: the panel, which the ready-made message pictures

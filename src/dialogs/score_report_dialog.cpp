@@ -5,11 +5,13 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimer>
+#include <cmath>
 
 #include "dialogs/message_dialog.h"
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
 #include "model/texts.h"
+#include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
 
@@ -66,7 +68,11 @@ Marcador::Marcador(GameState& state, QWidget* parent)
   const int left = (width - 2 * kButtonW - gap) / 2;
   historic_ = QRect(left, buttonsTop, kButtonW, kButtonH);
   salir_ = QRect(left + kButtonW + gap, buttonsTop, kButtonW, kButtonH);
-  setFixedSize(width, buttonsTop + kButtonH + kMargin);
+  // Blown up with the table, so it reads at the table's size.
+  scale_ = WindowScale();
+  own_ = QSize(width, buttonsTop + kButtonH + kMargin);
+  setFixedSize(static_cast<int>(std::lround(own_.width() * scale_)),
+               static_cast<int>(std::lround(own_.height() * scale_)));
 }
 
 void Marcador::PaintInforme(QImage& image) const {
@@ -109,22 +115,31 @@ QImage Marcador::Picture() const {
 }
 
 void Marcador::paintEvent(QPaintEvent*) {
-  QImage image(size(), QImage::Format_ARGB32);
+  // Drawn in the window's own pixels on a picture at the screen's pixels.
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
   {
     QPainter p(&image);
-    DrawDialogPanel(p, size());
-    p.drawImage(informe_.topLeft(), Picture());
+    DrawDialogPanel(p, own_);
+    // The report at the picture's own scale, so its text is drawn as text.
+    const double scale = image.devicePixelRatio();
+    QImage informe(static_cast<int>(std::lround(informe_.width() * scale)),
+                   static_cast<int>(std::lround(informe_.height() * scale)), QImage::Format_ARGB32);
+    informe.setDevicePixelRatio(scale);
+    PaintInforme(informe);
+    p.drawImage(informe_.topLeft(), informe);
     p.setPen(kDialogFrame);
     p.drawRect(informe_.adjusted(-1, -1, 0, 0));
   }
   DrawDialogButton(image, historic_, QString::fromUtf8(kHistoryLabel));
   DrawDialogButton(image, salir_, QString::fromUtf8(kExitLabel));
-  QPainter(this).drawImage(0, 0, image);
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void Marcador::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QPoint at = event->position().toPoint();
+  const QPoint at = (event->position() / scale_).toPoint();
   if (historic_.contains(at)) {
     TocaSonido(state_, Sound::kButton);
     if (onHistoric) onHistoric();

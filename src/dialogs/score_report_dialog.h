@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <functional>
 
 #include "engine/score_report.h"
@@ -39,6 +40,8 @@ class Marcador : public QDialog {
   GameState& state_;
   ScoreReport report_;
   QRect informe_, historic_, salir_;
+  double scale_ = 1.0;  // window pixels per pixel of the report's layout
+  QSize own_;           // the window's size in the layout's pixels
 };
 
 // Opens the score report modally over `parent`; `onHistoric` serves its

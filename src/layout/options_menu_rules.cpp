@@ -11,6 +11,9 @@ OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inH
     on[kSaveGame] = s.HandInProgress;
     on[kLoadGame] = s.HandInProgress || !s.MatchInProgress;
     on[kDeleteGame] = true;
+    // While the recorder is on, the menu is about the hand it shows.
+    on[kWindowedTable] = !s.RecorderOn;
+    on[kClassicTable] = !s.RecorderOn;
   } else if (s.HandInProgress) {
     on[kOrderTiles] = true;
     on[kTurnTiles] = true;

@@ -10,13 +10,15 @@
 namespace tarvelis {
 
 enum OptionEntry : int {
-  kSaveGame = 0,     // "Guardar este juego"
-  kLoadGame = 1,     // "Cargar un juego guardado"
-  kDeleteGame = 2,   // "Borrar un juego guardado"
-  kOrderTiles = 3,   // "Ordenar fichas"
-  kTurnTiles = 4,    // "Girar fichas"
-  kAnalyseHand = 5,  // "Analizar la mano"
-  kOptionEntries = 6
+  kSaveGame = 0,       // "Guardar este juego"
+  kLoadGame = 1,       // "Cargar un juego guardado"
+  kDeleteGame = 2,     // "Borrar un juego guardado"
+  kOrderTiles = 3,     // "Ordenar fichas"
+  kTurnTiles = 4,      // "Girar fichas"
+  kAnalyseHand = 5,    // "Analizar la mano"
+  kWindowedTable = 6,  // "Mesa en una ventana (F11)": full screen or a window, in turn
+  kClassicTable = 7,   // "Mesa clásica, sin ampliar": one table pixel per screen pixel
+  kOptionEntries = 8
 };
 
 // The entries' texts are kOptionTexts (model/texts).
@@ -35,7 +37,9 @@ enum class HandReviewStatus : int {
 // recorder on, or the continue button waiting. `inHand` tells whether the
 // click fell on a hand. All false means no menu. "Analizar la mano" is
 // offered wherever the click falls while the recorder is on, unless the hand
-// is being reviewed already or its review is still whole.
+// is being reviewed already or its review is still whole. How the table is
+// shown may be changed wherever "Borrar un juego guardado" is offered while
+// the recorder is off.
 OptionFlags EnabledOptions(const GameState& state, const TableModes& modes, bool inHand,
                            HandReviewStatus review = HandReviewStatus::kNone);
 

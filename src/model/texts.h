@@ -126,9 +126,21 @@ inline constexpr const char* kButtonHints[7] = {"",
                                                 "Marcador / Histórico"};
 inline constexpr const char* kRecorderHint = "Encender/Apagar mando";
 // The options menu's entries, in their order.
-inline constexpr const char* kOptionTexts[6] = {
-    "Guardar este juego", "Cargar un juego guardado", "Borrar un juego guardado", "Ordenar fichas",
-    "Girar fichas",       "Analizar la mano"};
+inline constexpr const char* kOptionTexts[8] = {"Guardar este juego",
+                                                "Cargar un juego guardado",
+                                                "Borrar un juego guardado",
+                                                "Ordenar fichas",
+                                                "Girar fichas",
+                                                "Analizar la mano",
+                                                "Mesa en una ventana (F11)",
+                                                "Mesa clásica, sin ampliar"};
+// The classic look, one table pixel per screen pixel, switched on or off.
+inline constexpr const char* kClassicLookTitle = "Mesa clásica";
+inline constexpr const char* kClassicLookOn =
+    "La mesa se verá a su tamaño clásico, sin ampliar, la próxima vez que se inicie el "
+    "programa.";
+inline constexpr const char* kClassicLookOff =
+    "La mesa se ampliará hasta llenar la pantalla la próxima vez que se inicie el programa.";
 inline constexpr const char* kChooseLeaderText = "Elija el jugador que va a salir";
 inline constexpr const char* kDealToSeatText = "Pulse la mano del jugador que recibe la ficha";
 inline constexpr const char* kManualDealText = "Reparto manual: pulse una ficha para repartirla";

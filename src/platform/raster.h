@@ -24,6 +24,21 @@ void MaskedBlit(QImage& dst, int dx, int dy, int w, int h, const QImage& strip, 
 // Destination inversion of a rectangle: the "played" look of a visible tile.
 void InvertRect(QImage& dst, int dx, int dy, int w, int h);
 
+// A sharper copy of `strip`, drawn `scale` pixels for each of its pixels:
+// whenever a cell of `strip` is blown up, it is taken from the copy instead.
+void UseSharperCopy(const QImage& strip, const QImage& copy, int scale);
+
+// The factor the table is blown up by on the screen; the windows drawn over
+// it (the messages) are drawn at the same factor. 1 until the table says.
+double WindowScale();
+void SetWindowScale(double factor);
+
+// A picture for a window of w x h window pixels whose contents are laid out
+// in pixels of their own, blown up by `factor`, on a screen of `ratio` device
+// pixels per window pixel. It holds the screen's own pixels (never fewer than
+// the layout's), and drawing on it is in the layout's pixels.
+QImage ScaledCanvas(int w, int h, double factor, double ratio);
+
 // Loads a picture strip and converts it to the format Blit works on.
 QImage LoadStrip(const QString& path);
 

@@ -2,7 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
+#include "platform/raster.h"
 #include "platform/text.h"
 
 namespace tarvelis {
@@ -29,7 +31,11 @@ bool OptionsMenu::Open(const OptionFlags& enabled, QPoint at) {
     return false;
   }
   highlighted_ = 0;
-  resize(kWidth, kRow * static_cast<int>(entries_.size()) + 6);
+  // Blown up with the table, so it reads at the table's size.
+  scale_ = WindowScale();
+  ownHeight_ = kRow * static_cast<int>(entries_.size()) + 6;
+  resize(static_cast<int>(std::lround(kWidth * scale_)),
+         static_cast<int>(std::lround(ownHeight_ * scale_)));
   // Shifted left or up where it would leave the table.
   const QWidget* table = parentWidget();
   at.setX(std::min(at.x(), table->width() - width()));
@@ -42,22 +48,23 @@ bool OptionsMenu::Open(const OptionFlags& enabled, QPoint at) {
 }
 
 int OptionsMenu::EntryAt(int y) const {
-  const int k = (y + 16) / kRow;
+  const int k = (static_cast<int>(y / scale_) + 16) / kRow;
   return k >= 1 && k <= static_cast<int>(entries_.size()) ? k : 0;
 }
 
 void OptionsMenu::paintEvent(QPaintEvent*) {
-  QImage image(size(), QImage::Format_ARGB32);
+  // Drawn in the menu's own pixels on a picture at the screen's pixels.
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
   image.fill(QColor(0xF6, 0xF2, 0xE6));
   for (int k = 0; k < static_cast<int>(entries_.size()); ++k) {
     const OptionEntry e = entries_[k];
     const bool lit = highlighted_ == k + 1;
     if (lit) {
-      QPainter(&image).fillRect(QRect(QPoint(2, kRow * k + 2), QPoint(width() - 3, kRow * k + 19)),
+      QPainter(&image).fillRect(QRect(QPoint(2, kRow * k + 2), QPoint(kWidth - 3, kRow * k + 19)),
                                 QColor(0x1F, 0x4F, 0xB0));
     }
-    const bool checked =
-        (e == kOrderTiles && modes_.OrderMode) || (e == kTurnTiles && modes_.TurnMode);
+    const bool checked = (e == kOrderTiles && modes_.OrderMode) ||
+                         (e == kTurnTiles && modes_.TurnMode) || (isTicked && isTicked(e));
     const QColor ink = lit ? QColor(Qt::white) : QColor(Qt::black);
     // The entries start a space after the check mark, whatever its font.
     const QString mark = QStringLiteral("X");
@@ -68,9 +75,9 @@ void OptionsMenu::paintEvent(QPaintEvent*) {
   }
   QPainter painter(&image);
   painter.setPen(QColor(0x1F, 0x4D, 0x2E));
-  painter.drawRect(0, 0, width() - 1, height() - 1);
+  painter.drawRect(0, 0, kWidth - 1, ownHeight_ - 1);
   painter.end();
-  QPainter(this).drawImage(0, 0, image);
+  QPainter(this).drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void OptionsMenu::HighlightAt(QPoint local) {

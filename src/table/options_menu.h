@@ -20,6 +20,8 @@ class OptionsMenu : public QWidget {
   bool Open(const OptionFlags& enabled, QPoint at);
 
   std::function<void(OptionEntry)> onChosen;
+  // Whether an entry that is a setting is on: it is shown ticked.
+  std::function<bool(OptionEntry)> isTicked;
 
   // The table keeps the mouse while the button that opened the menu is held
   // (a right-button drag onto an entry): it passes the pointer on with these,
@@ -41,6 +43,8 @@ class OptionsMenu : public QWidget {
   const TableModes& modes_;
   std::vector<OptionEntry> entries_;
   int highlighted_ = 0;  // 1-based among the shown entries; 0 none
+  double scale_ = 1.0;   // window pixels per pixel of the menu's layout
+  int ownHeight_ = 0;    // in the layout's pixels
 };
 
 }  // namespace tarvelis

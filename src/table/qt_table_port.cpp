@@ -171,10 +171,12 @@ void QtTablePort::ShowLaidTile(int move) {
   Espera(state_, 10);
   TocaSonido(state_, Sound::kTileMoves);
   mesa_.ShowMover(tile, QPoint(start.x, start.y));
-  mesa_.ShowNow(QRect(QPoint(start.x, start.y), tile.size()));
+  // In table pixels, whatever the picture's own scale.
+  const QSize size(e[kFTileWidth], e[kFTileHeight]);
+  mesa_.ShowNow(QRect(QPoint(start.x, start.y), size));
   Espera(state_, 30);
   TocaSonido(state_, Sound::kTileShown);
-  Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]), tile.size());
+  Travel(QPoint(start.x, start.y), QPoint(e[kFTileLeft], e[kFTileTop]), size);
   p.DrawChainTile(move);
   mesa_.HideMover();
   mesa_.Show(QRect(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]));
@@ -195,7 +197,7 @@ void QtTablePort::TakeBackTile(int move) {
   const QImage picture = p.ComposeTile(move);
   mesa_.ShowMover(picture, tile.topLeft());
   Espera(state_, 10);
-  Travel(tile.topLeft(), QPoint(target.x, target.y), picture.size());
+  Travel(tile.topLeft(), QPoint(target.x, target.y), tile.size());
   p.DrawHand(seat);
   p.DrawSeatNames();
   mesa_.HideMover();
@@ -259,11 +261,11 @@ void QtTablePort::ThinkingPause(int seat) {
       if (MustStop()) return;
       if (state_.Hand[seat][slot].State != 0 || slot == last) continue;
       p.DrawThinkingHand(seat, slot);
-      mesa_.ShowNow(mesa_.rect());
+      mesa_.ShowNow();
       Espera(state_, wait);
       p.DrawHand(seat);
       p.DrawSeatNames();
-      mesa_.ShowNow(mesa_.rect());
+      mesa_.ShowNow();
       last = slot;
     }
   }
@@ -305,7 +307,7 @@ bool QtTablePort::RunManualDeal() {
       if (!deal.CellHoldsTile(row, col)) continue;
       shown.RevealCellFrom(deal, row, col);
       p.DrawDealingArea(shown);
-      mesa_.ShowNow(mesa_.rect());
+      mesa_.ShowNow();
       Espera(state_, 20);
     }
   }

@@ -169,7 +169,8 @@ void RecorderPanel::UpdateList() {
   const int columns = list_->ColumnsFor(MoveListRect(state_.Table, tall, true).w);
   const bool review = FollowReview(lines, columns);
   const bool visible = !lines.empty() && (always || state_.RecorderOn);
-  list_->setGeometry(ToQRect(MoveListRect(state_.Table, tall, review && visible)));
+  list_->setGeometry(
+      mesa_.ToWindowRect(ToQRect(MoveListRect(state_.Table, tall, review && visible))));
   if (list_->isVisible() != visible) list_->setVisible(visible);
   if (visible) list_->raise();
 
@@ -192,7 +193,7 @@ void RecorderPanel::UpdateList() {
   }
   const bool lineShown = visible && review && !say.isEmpty();
   if (lineShown) {
-    line_->setGeometry(ToQRect(ReviewLineRect(state_.Table, tall)));
+    line_->setGeometry(mesa_.ToWindowRect(ToQRect(ReviewLineRect(state_.Table, tall))));
     if (line_->text() != say) line_->setText(say);
   }
   if (line_->isVisible() != lineShown) line_->setVisible(lineShown);

@@ -6,6 +6,7 @@
 #include "layout/button_bar.h"
 #include "layout/manual_deal.h"
 #include "layout/placement.h"
+#include "layout/table_view.h"
 #include "model/name_fit.h"
 #include "model/texts.h"
 #include "platform/raster.h"
@@ -71,6 +72,25 @@ QImage TablePainter::ComposeTile(int move) const {
   // The travelling tile is the chain tile with its pips, transparent where
   // its mask is white, so it passes over the table with its rounded corners.
   const MoveEntry& e = state_.MoveRecord[move];
+  const double scale = surface_.devicePixelRatio();
+  if (scale != 1.0) {
+    // On a blown-up table it is composed at the picture's own scale, as
+    // sharp on its way as once laid.
+    QImage tile(ScaledEdge(e[kFTileWidth], scale), ScaledEdge(e[kFTileHeight], scale),
+                QImage::Format_ARGB32);
+    tile.fill(Qt::transparent);
+    tile.setDevicePixelRatio(scale);
+    MaskedBlit(tile, 0, 0, e[kFTileWidth], e[kFTileHeight], TheStrips().Dibujos, e[kFTileImageX], 0,
+               e[kFTileImageX], art::kDibujosMaskRow);
+    auto pip = [&](int pips, int x, int y) {
+      if (pips < 1 || pips > 6) return;
+      Blit(tile, x - e[kFTileLeft] + 3, y - e[kFTileTop] + 3, 30, 30, TheStrips().PunNeg,
+           (pips - 1) * 30, e[kFPipOrientation] * 30, RasterOp::Copy);
+    };
+    pip(e[kFPipA], e[kFPipAX], e[kFPipAY]);
+    pip(e[kFPipB], e[kFPipBX], e[kFPipBY]);
+    return tile;
+  }
   QImage strip = TheStrips().Dibujos.copy();
   auto pip = [&](int pips, int x, int y) {
     if (pips < 1 || pips > 6) return;

@@ -5,7 +5,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QToolTip>
+#include <cmath>
 
 #include "layout/artwork_layout.h"
 #include "layout/button_bar.h"
@@ -31,6 +33,13 @@ Point ToPoint(QPoint p) {
 // A right press that moves less than this before its release is a click.
 constexpr int kMenuDragSlack = 4;
 
+// A picture's size in table pixels, whatever its pixels per table pixel.
+QSize TableSizeOf(const QImage& picture) {
+  const QSizeF size = picture.deviceIndependentSize();
+  return QSize(static_cast<int>(std::lround(size.width())),
+               static_cast<int>(std::lround(size.height())));
+}
+
 }  // namespace
 
 Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
@@ -42,6 +51,11 @@ Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
   painter_ = std::make_unique<TablePainter>(state_, modes_, surface_, marmol_);
   menu_ = new OptionsMenu(modes_, this);
   menu_->onChosen = [this](OptionEntry e) { OnOption(e); };
+  menu_->isTicked = [this](OptionEntry e) {
+    if (e == kWindowedTable) return !isFullScreen();
+    if (e == kClassicTable) return classicChosen && classicChosen();
+    return false;
+  };
 }
 
 Mesa::~Mesa() = default;
@@ -49,29 +63,95 @@ Mesa::~Mesa() = default;
 void Mesa::LayOut() {
   const TableGeometry& g = state_.Table;
   const QImage marble = LoadStrip(QString::fromLatin1(art::kMarmolPath));
-  marmol_ = QImage(g.ScreenWidthPx, g.ScreenHeightPx, QImage::Format_ARGB32);
+  background_ = QImage(g.ScreenWidthPx, g.ScreenHeightPx, QImage::Format_ARGB32);
   if (marble.isNull()) {
-    marmol_.fill(QColor(0x1E, 0x4A, 0x2C));
+    background_.fill(QColor(0x1E, 0x4A, 0x2C));
   } else {
     // The marble is repeated from the top left corner where the table is larger.
-    for (int y = 0; y < marmol_.height(); y += marble.height()) {
-      for (int x = 0; x < marmol_.width(); x += marble.width()) {
-        Blit(marmol_, x, y, marble.width(), marble.height(), marble, 0, 0, RasterOp::Copy);
+    for (int y = 0; y < background_.height(); y += marble.height()) {
+      for (int x = 0; x < background_.width(); x += marble.width()) {
+        Blit(background_, x, y, marble.width(), marble.height(), marble, 0, 0, RasterOp::Copy);
       }
     }
   }
-  surface_ = marmol_.copy();
-  resize(g.ScreenWidthPx, g.ScreenHeightPx);
-  painter_->DrawAll();
-  update();
+  // A window nobody has sized yet takes the table's own size.
+  if (!testAttribute(Qt::WA_Resized)) resize(g.ScreenWidthPx, g.ScreenHeightPx);
+  FitToWindow();
+  BuildPictures();
 }
 
 void Mesa::ReplaceBackground(const QImage& background) {
-  marmol_ = background.convertToFormat(QImage::Format_ARGB32);
+  background_ = background.convertToFormat(QImage::Format_ARGB32);
+  BuildPictures();
+}
+
+void Mesa::BuildPictures() {
+  const QSize device(ScaledEdge(background_.width(), pictureScale_),
+                     ScaledEdge(background_.height(), pictureScale_));
+  if (pictureScale_ == 1.0) {
+    marmol_ = background_;
+  } else {
+    // The background is a picture like any other: blown up smoothly once.
+    // Opaque pixels without an alpha channel go to the screen as a plain copy,
+    // which at 3840 x 2160 is most of the cost of showing the whole table.
+    marmol_ = background_.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                  .convertToFormat(QImage::Format_RGB32);
+  }
+  marmol_.setDevicePixelRatio(pictureScale_);
   surface_ = marmol_.copy();
+  surface_.setDevicePixelRatio(pictureScale_);
   painter_->DrawAll();
   if (deal_ != nullptr) painter_->DrawDealingArea(*deal_);
   update();
+}
+
+void Mesa::FitToWindow() {
+  const TableSize table{state_.Table.ScreenWidthPx, state_.Table.ScreenHeightPx};
+  view_ = FitTable(table, width(), height(), unscaled_);
+  // Never fewer picture pixels than table pixels: a window smaller than the
+  // table shows the picture brought down as a whole.
+  pictureScale_ = std::max(1.0, view_.Factor * devicePixelRatioF());
+  SetWindowScale(view_.Factor);
+}
+
+void Mesa::SetUnscaled(bool unscaled) {
+  unscaled_ = unscaled;
+  const double before = pictureScale_;
+  FitToWindow();
+  if (pictureScale_ != before && !background_.isNull()) BuildPictures();
+  update();
+}
+
+void Mesa::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const double before = pictureScale_;
+  FitToWindow();
+  if (pictureScale_ != before && !background_.isNull()) BuildPictures();
+  // The widgets over the table follow it to its new place and size.
+  if (recorder_ != nullptr) recorder_->Refresh();
+  menu_->hide();
+}
+
+QRect Mesa::ToWindowRect(const QRect& table) const {
+  const Rect r = ToWindow(view_, Rect{table.x(), table.y(), table.width(), table.height()});
+  return QRect(r.x, r.y, r.w, r.h);
+}
+
+QPoint Mesa::ToTablePoint(QPointF window) const {
+  const Point p = ToTable(view_, window.x(), window.y());
+  return QPoint(p.x, p.y);
+}
+
+void Mesa::ToggleFullScreen() {
+  if (isFullScreen()) {
+    showNormal();
+  } else {
+    // Sized to the screen first: without a window manager to honour the
+    // full-screen request, the window would keep its size.
+    setGeometry(screen()->geometry());
+    showFullScreen();
+  }
+  if (onLookChanged) onLookChanged();
 }
 
 QRect Mesa::ButtonRect(int n) const {
@@ -82,7 +162,37 @@ QRect Mesa::ButtonRect(int n) const {
 void Mesa::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect r = event->rect();
-  painter.drawImage(r.topLeft(), surface_, r);
+  // Window pixels per picture pixel: 1 / the screen's ratio when the picture
+  // holds the screen's own pixels, less when a window smaller than the table
+  // shows a picture kept at one pixel per table pixel.
+  const double perPixel = view_.Factor / pictureScale_;
+  const QRect table(static_cast<int>(view_.OffsetX), static_cast<int>(view_.OffsetY),
+                    static_cast<int>(std::floor(surface_.width() * perPixel)),
+                    static_cast<int>(std::floor(surface_.height() * perPixel)));
+  if (!table.contains(r)) {
+    // The margin the window's shape leaves is marble too, at the table's scale.
+    static const QImage marble = LoadStrip(QString::fromLatin1(art::kMarmolPath));
+    QBrush brush(marble);
+    brush.setTransform(QTransform::fromScale(view_.Factor, view_.Factor));
+    QRegion margin(r);
+    margin -= table;
+    for (const QRect& piece : margin) painter.fillRect(piece, brush);
+  }
+  const QRect shown = r & table;
+  if (!shown.isEmpty()) {
+    // The picture is drawn at the screen's own pixels: copied, never scaled.
+    // (Source and target rectangles both given, its own pixel ratio is not
+    // applied a second time.)
+    const QRectF from((shown.x() - table.x()) / perPixel, (shown.y() - table.y()) / perPixel,
+                      shown.width() / perPixel, shown.height() / perPixel);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          pictureScale_ != view_.Factor * devicePixelRatioF());
+    painter.drawImage(QRectF(shown), surface_, from);
+  }
+  // The pieces over the table are placed in table pixels.
+  painter.translate(view_.OffsetX, view_.OffsetY);
+  painter.scale(view_.Factor, view_.Factor);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, view_.Factor != 1.0);
   if (arrowsShowing_) {
     static const QImage right =
         CutOut(TheStrips().Piezas, art::kArrowRight.x, art::kArrowRight.y, art::kArrowRight.w,
@@ -100,13 +210,13 @@ void Mesa::paintEvent(QPaintEvent* event) {
 void Mesa::ShowOverlays(std::vector<std::pair<QPoint, QImage>> overlays) {
   HideOverlays();
   overlays_ = std::move(overlays);
-  for (const auto& [at, picture] : overlays_) repaint(QRect(at, picture.size()));
+  for (const auto& [at, picture] : overlays_) ShowNow(QRect(at, TableSizeOf(picture)));
 }
 
 void Mesa::HideOverlays() {
   std::vector<std::pair<QPoint, QImage>> shown;
   shown.swap(overlays_);
-  for (const auto& [at, picture] : shown) repaint(QRect(at, picture.size()));
+  for (const auto& [at, picture] : shown) ShowNow(QRect(at, TableSizeOf(picture)));
 }
 
 // ---------------------------------------------------------------------------
@@ -116,30 +226,30 @@ void Mesa::ShowMover(const QImage& picture, QPoint at) {
   mover_ = picture;
   moverAt_ = at;
   moverVisible_ = true;
-  update(QRect(at, picture.size()));
+  Show(QRect(at, TableSizeOf(picture)));
 }
 
 void Mesa::MoveMover(QPoint at) {
-  const QRect before(moverAt_, mover_.size());
+  const QRect before(moverAt_, TableSizeOf(mover_));
   moverAt_ = at;
-  repaint(before.united(QRect(at, mover_.size())));
+  ShowNow(before.united(QRect(at, TableSizeOf(mover_))));
 }
 
 void Mesa::HideMover() {
   moverVisible_ = false;
-  update(QRect(moverAt_, mover_.size()));
+  Show(QRect(moverAt_, TableSizeOf(mover_)));
 }
 
 void Mesa::ShowNotice(const QString& label) {
   noticeUp_ = true;
   if (!label.isNull()) painter_->DrawContinueButton(label);
-  update(painter_->ContinueButtonRect());
+  Show(painter_->ContinueButtonRect());
 }
 
 void Mesa::HideNotice() {
   noticeUp_ = false;
   painter_->Restore(painter_->ContinueButtonRect());
-  update(painter_->ContinueButtonRect());
+  Show(painter_->ContinueButtonRect());
 }
 
 QRect Mesa::ArrowRect(int end) const {
@@ -150,7 +260,7 @@ QRect Mesa::ArrowRect(int end) const {
 
 void Mesa::ShowArrows(bool visible) {
   arrowsShowing_ = visible;
-  repaint(ArrowRect(1).united(ArrowRect(2)));
+  ShowNow(ArrowRect(1).united(ArrowRect(2)));
 }
 
 // ---------------------------------------------------------------------------
@@ -189,19 +299,20 @@ void Mesa::RefreshPointer() {
   // The pointer may have been set apart from the rules (the hourglass): load
   // it again whatever was shown last.
   shownCursor_ = -1;
-  UpdatePointer(mapFromGlobal(QCursor::pos()));
+  UpdatePointer(ToTablePoint(mapFromGlobal(QCursor::pos())));
 }
 
 bool Mesa::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);
+    const QPoint at = ToTablePoint(help->pos());
     for (int n = 1; n <= kBarButtons; ++n) {
-      if (ButtonRect(n).contains(help->pos())) {
+      if (ButtonRect(n).contains(at)) {
         QToolTip::showText(help->globalPos(), QString::fromUtf8(ButtonHint(n)), this);
         return true;
       }
     }
-    if (recorder_ != nullptr && recorder_->Contains(help->pos())) {
+    if (recorder_ != nullptr && recorder_->Contains(at)) {
       QToolTip::showText(help->globalPos(), QString::fromUtf8(kRecorderHint), this);
       return true;
     }
@@ -216,11 +327,13 @@ bool Mesa::event(QEvent* event) {
 // The mouse.
 
 void Mesa::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
+  // Every position is mapped back to the table before any rule sees it, so
+  // the game plays as on the table it was laid out for.
+  const QPoint at = ToTablePoint(event->position());
   if (menuFromPress_ && menu_->isVisible()) {
     // The right button still held since it opened the menu: the table has
     // the mouse, and the menu follows it.
-    menu_->HighlightAt(menu_->mapFrom(this, at));
+    menu_->HighlightAt(menu_->mapFrom(this, event->position().toPoint()));
     return;
   }
   if (modes_.DragActive || (deal_ != nullptr && deal_->Carrying())) MoveMover(at - dragGrab_);
@@ -251,7 +364,7 @@ bool Mesa::PressOnArrow(QPoint at) {
 }
 
 void Mesa::mousePressEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
+  const QPoint at = ToTablePoint(event->position());
   const bool left = event->button() == Qt::LeftButton;
   pressOnPlayable_ = false;
   menuFromPress_ = false;
@@ -264,7 +377,7 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
     OpenOptionsMenu(at);
     menuFromPress_ = menu_->isVisible();
-    menuPressAt_ = at;
+    menuPressAt_ = event->position().toPoint();
     return;
   }
   if (recorder_ != nullptr && recorder_->Press(at, event->button())) return;
@@ -323,19 +436,21 @@ void Mesa::mousePressEvent(QMouseEvent* event) {
 }
 
 void Mesa::mouseReleaseEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
+  const QPoint at = ToTablePoint(event->position());
   if (menuFromPress_ && event->button() == Qt::RightButton) {
     menuFromPress_ = false;
     // Released where it was pressed, the menu stays open for a click; dragged
     // onto an entry, the entry is carried out; dragged off, the menu closes.
-    if (menu_->isVisible() && (at - menuPressAt_).manhattanLength() > kMenuDragSlack) {
-      if (!menu_->ChooseAt(menu_->mapFrom(this, at))) menu_->hide();
+    const QPoint onWindow = event->position().toPoint();
+    if (menu_->isVisible() && (onWindow - menuPressAt_).manhattanLength() > kMenuDragSlack) {
+      if (!menu_->ChooseAt(menu_->mapFrom(this, onWindow))) menu_->hide();
     }
     return;
   }
   if (modes_.DragActive) {
     // The tile goes where its middle is, which is where the user sees it.
-    DropDragged(at - dragGrab_ + QPoint(mover_.width() / 2, mover_.height() / 2));
+    const QSize size = TableSizeOf(mover_);
+    DropDragged(at - dragGrab_ + QPoint(size.width() / 2, size.height() / 2));
     return;
   }
   if (event->button() == Qt::LeftButton && pressOnPlayable_) ClickOnTile(at);
@@ -362,13 +477,18 @@ void Mesa::OpenOptionsMenu(QPoint at) {
                      recorder_ != nullptr ? recorder_->ReviewStatus() : HandReviewStatus::kNone);
   if (recorder_ == nullptr) enabled[kAnalyseHand] = false;
   if (!onSavedGames) enabled[kSaveGame] = enabled[kLoadGame] = enabled[kDeleteGame] = false;
-  menu_->Open(enabled, at);
+  if (!onClassicToggled) enabled[kClassicTable] = false;
+  menu_->Open(enabled, ToWindowRect(QRect(at, QSize(1, 1))).topLeft());
 }
 
 void Mesa::OnOption(int entry) {
   if (entry == kOrderTiles || entry == kTurnTiles) {
     ToggleArrangeMode(modes_, static_cast<OptionEntry>(entry));
     RefreshPointer();
+  } else if (entry == kWindowedTable) {
+    ToggleFullScreen();
+  } else if (entry == kClassicTable) {
+    if (onClassicToggled) onClassicToggled();
   } else if (entry == kAnalyseHand) {
     if (recorder_ != nullptr) recorder_->AnalyseHand();
   } else if (onSavedGames) {
@@ -388,7 +508,8 @@ void Mesa::ShowDeal() {
   if (deal_->Carrying()) {
     const DealTile& t = deal_->Carried();
     mover_ = painter_->SmallUprightTile(t.PipA, t.PipB);
-    dragGrab_ = QPoint(mover_.width() / 2, mover_.height() / 2);
+    const QSize size = TableSizeOf(mover_);
+    dragGrab_ = QPoint(size.width() / 2, size.height() / 2);
     moverVisible_ = true;
   } else {
     moverVisible_ = false;
@@ -424,14 +545,20 @@ void Mesa::StartDrag(QPoint at) {
   if (hitSeat_ == 0 || hitSlot_ == 0) return;
   const HandTileLook look = LookOfHandTile(state_, hitSeat_, hitSlot_);
   const QRect face(look.Face.x, look.Face.y, look.Face.w, look.Face.h);
-  mover_ = surface_.copy(face);
+  // The face as the picture holds it, at the picture's own scale.
+  const double scale = surface_.devicePixelRatio();
+  const int left = ScaledEdge(face.x(), scale);
+  const int top = ScaledEdge(face.y(), scale);
+  mover_ = surface_.copy(left, top, ScaledEdge(face.x() + face.width(), scale) - left,
+                         ScaledEdge(face.y() + face.height(), scale) - top);
+  mover_.setDevicePixelRatio(scale);
   dragGrab_ = at - face.topLeft();
   modes_.DragActive = true;
   modes_.DragSeat = hitSeat_;
   modes_.DragSlot = hitSlot_;
   dragState_ = state_.Hand[hitSeat_][hitSlot_].State;
   painter_->DrawHand(hitSeat_);
-  update(QRect(face));
+  Show(face);
   ShowMover(mover_, face.topLeft());
   TocaSonido(state_, Sound::kClose);
 }
@@ -490,6 +617,9 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
       return;
     case Qt::Key_F1:
       if (onButton) onButton(kHelpButton);
+      return;
+    case Qt::Key_F11:
+      ToggleFullScreen();
       return;
     default:
       break;

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "layout/table_view.h"
 #include "model/game_state.h"
 #include "model/table_modes.h"
 #include "table/table_painter.h"
@@ -27,6 +28,27 @@ class Mesa : public QWidget {
   // (Pic_Marmol) by repeating the marble from the top left corner and redraws
   // everything from the state.
   void LayOut();
+
+  // How the table is shown: blown up to fill the window (the default), or
+  // one table pixel to one window pixel at the top left (the classic full
+  // screen). The picture is drawn again at the new scale when it changes.
+  void SetUnscaled(bool unscaled);
+  const TableView& View() const { return view_; }
+  // Picture pixels per table pixel: the view's factor times the screen's
+  // device pixel ratio.
+  double PictureScale() const { return pictureScale_; }
+  // A table rectangle in window coordinates, and a window point on the table.
+  QRect ToWindowRect(const QRect& table) const;
+  QPoint ToTablePoint(QPointF window) const;
+
+  // Full screen and a resizable window, in turn (F11); tells `onLookChanged`.
+  void ToggleFullScreen();
+  bool Unscaled() const { return unscaled_; }
+  std::function<void()> onLookChanged;
+  // The options menu's "Mesa clásica, sin ampliar".
+  std::function<void()> onClassicToggled;
+  // Whether the classic look is chosen (for the menu's tick).
+  std::function<bool()> classicChosen;
 
   // A new background picture for the table (the same size), kept until the
   // program ends; everything on the table is drawn again over it.
@@ -46,9 +68,10 @@ class Mesa : public QWidget {
 
   // Shows what the painter drew: the whole table, or one area of it.
   void Show() { update(); }
-  void Show(const QRect& area) { update(area); }
+  void Show(const QRect& area) { update(ToWindowRect(area)); }
   // The same, painted before returning, for the steps of an animation.
-  void ShowNow(const QRect& area) { repaint(area); }
+  void ShowNow(const QRect& area) { repaint(ToWindowRect(area)); }
+  void ShowNow() { repaint(); }
 
   // The rectangle of bar button n (1..6).
   QRect ButtonRect(int n) const;
@@ -110,8 +133,13 @@ class Mesa : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The table's background and picture at the current picture scale, drawn
+  // again from the state.
+  void BuildPictures();
+  void FitToWindow();
   void UpdatePointer(QPoint at);
   // Over one of the table's picture buttons: a bar button, or the continue
   // button while it is on show.
@@ -133,6 +161,10 @@ class Mesa : public QWidget {
 
   GameState& state_;
   TableModes modes_;
+  TableView view_;
+  bool unscaled_ = false;
+  double pictureScale_ = 1.0;
+  QImage background_;  // the table's background, one pixel per table pixel
   QImage marmol_;
   QImage surface_;
   std::unique_ptr<TablePainter> painter_;

@@ -7,20 +7,37 @@
 
 namespace artgen {
 
+namespace {
+int scale = 1;
+}  // namespace
+
+int Scale() {
+  return scale;
+}
+
+void SetScale(int s) {
+  scale = s < 1 ? 1 : s;
+}
+
 QImage NewLayer(int w, int h) {
-  QImage layer(w, h, QImage::Format_ARGB32_Premultiplied);
+  QImage layer(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
+  layer.setDevicePixelRatio(scale);
   layer.fill(Qt::transparent);
   return layer;
 }
 
 QImage NewStrip(int w, int h) {
-  QImage strip(w, h, QImage::Format_RGB32);
+  QImage strip(w * scale, h * scale, QImage::Format_RGB32);
+  strip.setDevicePixelRatio(scale);
   strip.fill(QColor(0, 0, 0));
   return strip;
 }
 
 void PutMasked(QImage& strip, const QImage& layer, Cell image, Cell mask, QColor rim) {
   const QImage src = layer.convertToFormat(QImage::Format_ARGB32);
+  const int k = scale;
+  image = Cell{image.x * k, image.y * k, image.w * k, image.h * k};
+  mask = Cell{mask.x * k, mask.y * k, mask.w * k, mask.h * k};
   for (int y = 0; y < image.h; ++y) {
     for (int x = 0; x < image.w; ++x) {
       const QRgb s = src.pixel(x, y);
@@ -43,14 +60,26 @@ void PutMasked(QImage& strip, const QImage& layer, Cell image, Cell mask, QColor
 
 void PutOpaque(QImage& strip, const QImage& layer, Cell at, QColor background) {
   QImage flat(layer.size(), QImage::Format_RGB32);
+  flat.setDevicePixelRatio(layer.devicePixelRatio());
   flat.fill(background);
   {
     QPainter p(&flat);
     p.drawImage(0, 0, layer);
   }
-  QPainter p(&strip);
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.drawImage(at.x, at.y, flat, 0, 0, at.w, at.h);
+  CopyPixels(strip, flat, Cell{0, 0, at.w, at.h}, at);
+}
+
+void CopyPixels(QImage& strip, const QImage& from, Cell source, Cell to) {
+  // In the strips' own pixels, so nothing is resampled at any scale.
+  const int k = scale;
+  for (int y = 0; y < source.h * k; ++y) {
+    for (int x = 0; x < source.w * k; ++x) {
+      const int fx = source.x * k + x, fy = source.y * k + y;
+      const int tx = to.x * k + x, ty = to.y * k + y;
+      if (!from.valid(fx, fy) || !strip.valid(tx, ty)) continue;
+      strip.setPixel(tx, ty, from.pixel(fx, fy));
+    }
+  }
 }
 
 void BeginPainter(QPainter& p, QImage& image) {

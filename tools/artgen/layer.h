@@ -14,6 +14,13 @@ namespace artgen {
 
 using tarvelis::art::Cell;
 
+// The strips' pixels per pixel of the layout: 1 for the strips the layout's
+// cells are measured in, more for the sharper copies a large screen uses.
+// Layers and strips are sized in layout pixels and carry the scale as their
+// device pixel ratio, so every drawing is the same at any scale.
+int Scale();
+void SetScale(int scale);
+
 // A transparent layer of w x h pixels, ready for antialiased painting.
 QImage NewLayer(int w, int h);
 
@@ -30,6 +37,10 @@ void PutMasked(QImage& strip, const QImage& layer, Cell image, Cell mask,
 
 // Flattens `layer` on `background` and copies it into `at`: an opaque picture.
 void PutOpaque(QImage& strip, const QImage& layer, Cell at, QColor background);
+
+// Copies the `source` cell of `from` onto the `to` cell of `strip`, pixel for
+// pixel at the current scale.
+void CopyPixels(QImage& strip, const QImage& from, Cell source, Cell to);
 
 // A painter with antialiasing on, the usual way every picture is drawn.
 void BeginPainter(QPainter& p, QImage& image);

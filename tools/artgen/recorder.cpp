@@ -124,7 +124,7 @@ void PaintKey(QPainter& p, int n, bool pressed) {
 
 QImage PaintPanel(bool on, int pressed) {
   const art::Cell c = art::kRecorderPanelOff;
-  QImage panel(c.w, c.h, QImage::Format_RGB32);
+  QImage panel = NewStrip(c.w, c.h);
   QPainter p;
   BeginPainter(p, panel);
   p.setRenderHint(QPainter::Antialiasing, false);
@@ -137,9 +137,7 @@ QImage PaintPanel(bool on, int pressed) {
 }
 
 void Copy(QImage& strip, const QImage& from, art::Cell source, art::Cell to) {
-  QPainter p(&strip);
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.drawImage(to.x, to.y, from, source.x, source.y, source.w, source.h);
+  CopyPixels(strip, from, source, to);
 }
 
 }  // namespace
@@ -149,7 +147,7 @@ void MakeRecorder(const QString& outDir) {
   QImage strip = NewStrip(art::kGrabadoraSize.w, art::kGrabadoraSize.h);
   const QImage off = PaintPanel(false, 0);
   const QImage on = PaintPanel(true, 0);
-  const art::Cell whole{0, 0, off.width(), off.height()};
+  const art::Cell whole{0, 0, art::kRecorderPanelOff.w, art::kRecorderPanelOff.h};
   Copy(strip, off, whole, art::kRecorderPanelOff);
   Copy(strip, on, whole, art::kRecorderPanelOn);
   Copy(strip, off, art::kRecorderSwitchArea, art::kRecorderSwitchOff);

@@ -142,7 +142,7 @@ QImage MakeDibujos() {
 }
 
 QImage MakePunNeg() {
-  QImage strip(art::kPunNegSize.w, art::kPunNegSize.h, QImage::Format_RGB32);
+  QImage strip = NewStrip(art::kPunNegSize.w, art::kPunNegSize.h);
   strip.fill(kIvory);
   QPainter p;
   BeginPainter(p, strip);
