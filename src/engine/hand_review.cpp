@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine/recorder.h"
+#include "player/computer_player.h"
 
 namespace tarvelis {
 namespace {
@@ -69,7 +70,7 @@ HandReview ReviewSubject(const GameState& s, int moves) {
 }
 
 expert::ExpertOptions ReviewOptions() {
-  return expert::ExpertOptions{};
+  return ExpertAtTheTable();
 }
 
 HandReview ReviewWholeHand(const GameState& s, const std::function<bool(int, int)>& progress) {

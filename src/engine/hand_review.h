@@ -46,8 +46,9 @@ int ReviewableMoves(const GameState& state);
 // The deal and entries of the hand in `state`, for its first `moves` moves.
 HandReview ReviewSubject(const GameState& state, int moves);
 
-// How many deals each move is weighed on. The same as the expert's own
-// decisions: a whole hand takes a fraction of a second.
+// The expert's options at the table, so a verdict agrees with the expert's
+// own play (reading the others' moves included): a whole hand takes a
+// fraction of a second.
 expert::ExpertOptions ReviewOptions();
 
 // Weighs every reviewable move of the hand in `state` (which the caller owns:

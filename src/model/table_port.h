@@ -10,6 +10,7 @@
 // is unwinding.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace tarvelis {
@@ -70,6 +71,11 @@ class TablePort {
 
   // The computer's thinking pause: a hand sweeps over `seat`'s tiles.
   virtual void ThinkingPause(int seat) = 0;
+
+  // Keeps the table answering while work runs on another thread, until
+  // `busy` turns false or the loop is asked to unwind. A port without windows
+  // returns at once and the caller waits for the work itself.
+  virtual void WaitWhile(const std::function<bool()>& busy) { (void)busy; }
 
   // The user picks the leading seat on the table. Returns the seat 1..4, or 0
   // when the wait was cut short.

@@ -1,8 +1,13 @@
 #include "player/computer_player.h"
 
+#include <atomic>
 #include <cstdio>
+#include <memory>
+#include <thread>
 
 #include "model/table_port.h"
+#include "player/expert.h"
+#include "player/expert_knowledge.h"
 #include "player/lead_choice.h"
 
 namespace tarvelis {
@@ -66,7 +71,58 @@ void Lead(GameState& s, TablePort* port, int seat) {
   s.PlayEnd = 1;
 }
 
+// A seed for the expert's deals that only the seat itself could compute: the
+// hand, the move and its own dealt tiles. The same position plays the same.
+std::uint64_t ExpertSeed(const GameState& s, int seat) {
+  std::uint64_t tiles = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    tiles |= 1ull << expert::TileIndex(s.Hand[seat][slot].PipA, s.Hand[seat][slot].PipB);
+  }
+  return (tiles << 24) ^ (static_cast<std::uint64_t>(s.HandNumber) << 12) ^
+         (static_cast<std::uint64_t>(s.MoveNumber) << 4) ^ static_cast<std::uint64_t>(seat);
+}
+
+// The expert's move. With a table to keep alive, it is weighed on a thread of
+// its own over a copy of the state, while the seat's thinking pause shows and
+// the table answers; a loop that unwinds meanwhile stops the weighing, and
+// the move in hand is then a pass the engine discards.
+void ExpertMove(GameState& s, TablePort* port, int seat) {
+  const expert::ExpertOptions options = ExpertAtTheTable();
+  const std::uint64_t seed = ExpertSeed(s, seat);
+  if (port == nullptr) {
+    expert::ChooseExpertMove(s, options, seed);
+    return;
+  }
+  auto copy = std::make_unique<GameState>(s);
+  std::atomic<bool> cancel{false};
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    expert::ChooseExpertMove(*copy, options, seed, &cancel);
+    done.store(true);
+  });
+  port->ThinkingPause(seat);
+  port->WaitWhile([&] { return !done.load(); });
+  cancel.store(true);
+  worker.join();
+  PlayPass(s);
+  s.PlayEvaluated = false;
+  if (!done.load()) return;
+  s.PlayPipA = copy->PlayPipA;
+  s.PlayPipB = copy->PlayPipB;
+  s.PlayEnd = copy->PlayEnd;
+}
+
+// The expert plays this move: a seat set to it, or the tutor asked for it.
+bool ExpertChooses(const GameState& s, int seat, bool suggestion) {
+  if (suggestion) return s.TutorExpert;
+  return s.SeatControl[seat] == kAutomatic && s.SeatExpert[seat];
+}
+
 }  // namespace
+
+expert::ExpertOptions ExpertAtTheTable() {
+  return expert::ExpertOptions{};
+}
 
 Evaluation EvaluateMove(const GameState& s, int seat, const CandidateList& list) {
   Evaluation e;
@@ -95,6 +151,11 @@ void ChooseMove(GameState& s, TablePort* port, bool suggestion) {
   s.PlayEvaluated = false;
   if (seat < 1 || seat > kSeats) {
     PlayPass(s);
+    return;
+  }
+  if (ExpertChooses(s, seat, suggestion)) {
+    // No pause behind the tutor's question: only the window waits.
+    ExpertMove(s, suggestion ? nullptr : port, seat);
     return;
   }
   // A suggestion plays at full strength.

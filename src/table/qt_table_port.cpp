@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <chrono>
+#include <thread>
 
 #include "dialogs/message_dialog.h"
 #include "engine/recorder.h"
@@ -315,6 +317,15 @@ bool QtTablePort::RunManualDeal() {
 
 void QtTablePort::PlaySound(int n) {
   TocaSonido(state_, n);
+}
+
+void QtTablePort::WaitWhile(const std::function<bool()>& busy) {
+  // The work ends on its own thread without telling the window system, so
+  // the table looks for it every few hundredths between events.
+  while (busy() && !MustStop()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (busy()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 void QtTablePort::Wait(int hundredths) {
