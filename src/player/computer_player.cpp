@@ -101,21 +101,26 @@ void ExpertMove(GameState& s, TablePort* port, int seat) {
     done.store(true);
   });
   port->ThinkingPause(seat);
-  port->WaitWhile([&] { return !done.load(); });
-  cancel.store(true);
+  const bool wanted = port->WaitWhile([&] { return !done.load(); });
+  if (!wanted) cancel.store(true);
   worker.join();
   PlayPass(s);
   s.PlayEvaluated = false;
-  if (!done.load()) return;
+  if (!wanted) return;
   s.PlayPipA = copy->PlayPipA;
   s.PlayPipB = copy->PlayPipB;
   s.PlayEnd = copy->PlayEnd;
 }
 
-// The expert plays this move: a seat set to it, or the tutor asked for it.
+// The expert plays this move: a seat set to it, or the tutor asked for it,
+// when there is a choice to weigh (a forced lead, a pass or a single
+// candidate are played as the computer player plays them, without a pause).
 bool ExpertChooses(const GameState& s, int seat, bool suggestion) {
-  if (suggestion) return s.TutorExpert;
-  return s.SeatControl[seat] == kAutomatic && s.SeatExpert[seat];
+  const bool chosen =
+      suggestion ? s.TutorExpert : s.SeatControl[seat] == kAutomatic && s.SeatExpert[seat];
+  if (!chosen) return false;
+  if (s.MoveNumber == 1) return !SixDoubleForced(s);
+  return ListCandidates(s, seat).Count >= 2;
 }
 
 }  // namespace

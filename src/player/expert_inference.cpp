@@ -150,6 +150,7 @@ ImaginedTable::Fit ImaginedTable::Replay(const PerSeat<TileSet>& hands, bool che
   for (int n = 1; n <= moves; ++n) {
     const MoveEntry& e = s.MoveRecord[n];
     const int seat = e[kFSeat];
+    if (seat < 1 || seat > kSeats) break;  // a damaged record ends where the knowledge does
     s.MoveNumber = static_cast<i16>(n);
     s.CurrentSeat = static_cast<i16>(seat);
     if (check && seat != k_.Seat && IsTileMove(e) && !RulesCouldChoose(s, seat, e)) {

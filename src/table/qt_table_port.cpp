@@ -319,13 +319,14 @@ void QtTablePort::PlaySound(int n) {
   TocaSonido(state_, n);
 }
 
-void QtTablePort::WaitWhile(const std::function<bool()>& busy) {
+bool QtTablePort::WaitWhile(const std::function<bool()>& busy) {
   // The work ends on its own thread without telling the window system, so
   // the table looks for it every few hundredths between events.
   while (busy() && !MustStop()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     if (busy()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
+  return !MustStop();
 }
 
 void QtTablePort::Wait(int hundredths) {

@@ -36,7 +36,7 @@ class QtTablePort : public TablePort {
   void ShowPassSign(int seat) override;
   int AskEnd() override;
   void ThinkingPause(int seat) override;
-  void WaitWhile(const std::function<bool()>& busy) override;
+  bool WaitWhile(const std::function<bool()>& busy) override;
   int ChooseLeader() override;
   bool RunManualDeal() override;
   void PlaySound(int n) override;

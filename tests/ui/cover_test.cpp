@@ -28,4 +28,4 @@ class CaretaTest : public QObject {
 };
 
 QTEST_MAIN(CaretaTest)
-#include "careta_test.moc"
+#include "cover_test.moc"

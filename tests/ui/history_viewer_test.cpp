@@ -99,4 +99,4 @@ class HistoricTest : public QObject {
 };
 
 QTEST_MAIN(HistoricTest)
-#include "historic_test.moc"
+#include "history_viewer_test.moc"

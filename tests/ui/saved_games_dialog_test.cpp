@@ -101,4 +101,4 @@ class CarguaTest : public QObject {
 };
 
 QTEST_MAIN(CarguaTest)
-#include "cargua_test.moc"
+#include "saved_games_dialog_test.moc"

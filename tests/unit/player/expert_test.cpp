@@ -12,12 +12,14 @@
 #include <bit>
 #include <map>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "engine/deal.h"
 #include "engine/headless_port.h"
 #include "engine/turn_loop.h"
 #include "model/move_rules.h"
+#include "player/computer_player.h"
 #include "player/expert_inference.h"
 
 namespace tarvelis::expert {
@@ -396,6 +398,36 @@ TEST(ExpertInference, FallsBackOnTheNearestDealsWhenTooFewFit) {
     if (fallbacks >= 5) break;
   }
   EXPECT_GT(fallbacks, 0);
+}
+
+// An expert seat is played through the computer player's entry, on a thread
+// of its own while the table waits, to the same move as the direct weighing;
+// a table that stops waiting (the loop unwinds) gets a pass to discard.
+TEST(ExpertAtTheTable, PlaysThroughTheComputerPlayerAndStopsWhenTheTableDoes) {
+  struct Waiting : HeadlessPort {
+    bool Patient = true;
+    bool WaitWhile(const std::function<bool()>& busy) override {
+      while (Patient && busy()) std::this_thread::yield();
+      return Patient;
+    }
+  } port;
+  int checked = 0;
+  for (const auto& state : Played(kModePairs, kDirect).States) {
+    if (ListCandidates(*state, state->CurrentSeat).Count < 2 || ++checked > 4) continue;
+    GameState direct = *state;
+    direct.SeatExpert[direct.CurrentSeat] = true;
+    GameState threaded = direct;
+    GameState stopped = direct;
+    EligeJugada(direct, nullptr);
+    port.Patient = true;
+    EligeJugada(threaded, &port);
+    EXPECT_NE(direct.PlayEnd, kPassEnd);
+    EXPECT_EQ(static_cast<MoveInHand&>(direct), static_cast<MoveInHand&>(threaded));
+    port.Patient = false;
+    EligeJugada(stopped, &port);
+    EXPECT_EQ(stopped.PlayEnd, kPassEnd);
+  }
+  EXPECT_GT(checked, 4);
 }
 
 // The review of the moves made so far: each choice weighed against the best
