@@ -1,17 +1,12 @@
 #!/usr/bin/env bash
-# The expert chosen with the mouse: in the settings window seats 1 and 3 and
-# the tutor are ticked "Experto"; a match is played by hand from seat 4 and
-# left in the middle of the hand; the choice is kept in TARVEXP.INI; started
-# again, the game resumes the hand with
-# the experts at their seats and the hand is played to its end.
+# The expert chosen with the mouse: seats 1 and 3 and the tutor are ticked in
+# the settings window; seat 4 plays by hand and leaves in the middle of the
+# hand; the choice is kept in TARVEXP.INI; started again, the game resumes the
+# hand with the experts at their seats and it is played to its end.
 source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
 
 TITLE="Personalizar la aplicación"
-window_origin() {
-  xdotool getwindowgeometry "$1" | awk '/Position/ {split($2, a, ","); print a[1], a[2]}'
-}
-
 e2e_start_x 800x600x24
 e2e_fresh_folder
 e2e_first_start "$E2E_QUICK"
@@ -23,16 +18,14 @@ E2E_TABLE=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table"
 sleep 0.3
 e2e_click 114 28
 win=$(e2e_wait_window "$TITLE" 20) || e2e_fail "button 3 opened no settings window"
-read -r wx wy < <(window_origin "$win")
+read -r wx wy < <(xdotool getwindowgeometry "$win" | awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
 sleep 0.5
 e2e_click $((wx + 100)) $((wy + 313))  # seat 1
 e2e_click $((wx + 464)) $((wy + 313))  # seat 3
 e2e_click $((wx + 60)) $((wy + 399))   # the tutor
-sleep 0.3
 e2e_screenshot expert-settings
 e2e_click $((wx + 526)) $((wy + 427))
 e2e_wait_closed "$TITLE" 10 "the exit button left the window open"
-sleep 0.3
 e2e_key "$E2E_TABLE" space
 
 # Two turns of seat 4 against the experts, then leave in the middle of the hand.
@@ -62,6 +55,6 @@ for turn in $(seq 12); do
     *) e2e_fail "the hand stalled after seat 4's turn $turn" ;;
   esac
 done
-e2e_screenshot expert-hand-end
 [ "$(e2e_advance)" = end ] || e2e_fail "the hand never ended"
+e2e_screenshot expert-hand-end
 echo "expert seat: chosen, kept, resumed and played"

