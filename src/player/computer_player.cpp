@@ -76,7 +76,10 @@ void Lead(GameState& s, TablePort* port, int seat) {
 std::uint64_t ExpertSeed(const GameState& s, int seat) {
   std::uint64_t tiles = 0;
   for (int slot = 1; slot <= kSlots; ++slot) {
-    tiles |= 1ull << expert::TileIndex(s.Hand[seat][slot].PipA, s.Hand[seat][slot].PipB);
+    const HandSlot& t = s.Hand[seat][slot];
+    if (t.PipA >= 0 && t.PipA < kPips && t.PipB >= 0 && t.PipB < kPips) {
+      tiles |= 1ull << expert::TileIndex(t.PipA, t.PipB);
+    }
   }
   return (tiles << 24) ^ (static_cast<std::uint64_t>(s.HandNumber) << 12) ^
          (static_cast<std::uint64_t>(s.MoveNumber) << 4) ^ static_cast<std::uint64_t>(seat);
