@@ -40,6 +40,8 @@ ReviewedDeal DealOf(const GameState& s) {
   d.LeadSeat = s.LeadSeat;
   d.DirectionStep = s.DirectionStep;
   d.SeatControl = s.SeatControl;
+  d.SeatLevel = s.SeatLevel;
+  d.SeatExpert = s.SeatExpert;
   d.Rules = {s.RuleMode,      s.RuleScoring, s.RuleScoringPair, s.RuleCountedPips,
              s.RuleTieWinner, s.RuleTieLead, s.RuleFiveDoubles, s.RuleFirstLead};
   for (int seat = 1; seat <= kSeats; ++seat) {

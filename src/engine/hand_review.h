@@ -17,13 +17,16 @@
 namespace tarvelis {
 
 // Everything the weighing of a move reads besides the record: the dealt
-// tiles and the rules that decide a hand's result. A review holds only while
+// tiles, the rules that decide a hand's result, and how each seat plays (the
+// expert reads the others' moves by it). A review holds only while
 // these stay the same.
 struct ReviewedDeal {
   i16 HandNumber = 0;
   i16 LeadSeat = 0;
   i16 DirectionStep = 1;
   PerSeat<i16> SeatControl{};
+  PerSeat<i16> SeatLevel{};
+  PerSeat<bool> SeatExpert{};
   std::array<i16, 8> Rules{};
   PerSeat<std::array<std::array<i16, 2>, kSlots + 1>> Dealt{};
   bool operator==(const ReviewedDeal&) const = default;

@@ -409,6 +409,12 @@ TEST(ExpertAtTheTable, PlaysThroughTheComputerPlayerAndStopsWhenTheTableDoes) {
     port.Patient = false;
     EligeJugada(stopped, &port);
     EXPECT_EQ(stopped.PlayEnd, kPassEnd);
+    // The tutor asked for the expert suggests the same move to a person.
+    GameState tutor = *state;
+    tutor.SeatControl[tutor.CurrentSeat] = kManual;
+    tutor.TutorExpert = true;
+    Suggest(tutor);
+    EXPECT_EQ(static_cast<MoveInHand&>(direct), static_cast<MoveInHand&>(tutor));
   }
   EXPECT_GT(checked, 4);
 }
