@@ -49,12 +49,9 @@ e2e_key "$dialog" Return
 [ "$(e2e_status)" = "$waiting" ] || e2e_fail "resumed at '$(e2e_status)', left at '$waiting'"
 for turn in $(seq 12); do
   e2e_play_my_turn "$(e2e_status)"
-  case "$(e2e_advance)" in
-    turn) ;;
-    end) break ;;
-    *) e2e_fail "the hand stalled after seat 4's turn $turn" ;;
-  esac
+  next=$(e2e_advance)
+  [ "$next" = turn ] || break
 done
-[ "$(e2e_advance)" = end ] || e2e_fail "the hand never ended"
+[ "$next" = end ] || e2e_fail "the hand did not end after seat 4's turn $turn ($next)"
 e2e_screenshot expert-hand-end
 echo "expert seat: chosen, kept, resumed and played"

@@ -287,11 +287,9 @@ bool SwapUnseenTiles(const GameState& s, const PerSeat<unsigned>& passed, Rng& r
     std::swap(x, y);
     ++swaps;
   }
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    out.SeatPipCount[seat].fill(0);
-    out.SeatDoubles[seat] = 0;
-  }
-  out.DoubleHolder.fill(0);
+  out.SeatPipCount = {};
+  out.SeatDoubles = {};
+  out.DoubleHolder = {};
   ComputeDealStatistics(out);
   ComputeRanks(out);
   for (int seat = 1; seat <= kSeats; ++seat) {
@@ -314,10 +312,9 @@ TEST(ExpertPlayer, NeverReadsTheTilesOtherSeatsHold) {
     GameState swapped;
     if (!SwapUnseenTiles(state, played.Passed[i], rng, swapped)) continue;
     ++compared;
-    if (swapped.DoubleHolder != state.DoubleHolder || swapped.SeatPipRank != state.SeatPipRank ||
-        swapped.SeatPipCount != state.SeatPipCount || swapped.SeatDoubles != state.SeatDoubles) {
-      ++derivedChanged;
-    }
+    derivedChanged += swapped.DoubleHolder != state.DoubleHolder ||
+                      swapped.SeatPipRank != state.SeatPipRank ||
+                      swapped.SeatPipCount != state.SeatPipCount;
     const int seat = state.CurrentSeat;
     const Weighing a = WeighMoves(state, KnowledgeAt(state, seat, state.MoveNumber), Quick(), 41);
     const Weighing b =
@@ -400,8 +397,7 @@ TEST(ExpertAtTheTable, PlaysThroughTheComputerPlayerAndStopsWhenTheTableDoes) {
     if (ListCandidates(*state, state->CurrentSeat).Count < 2 || ++checked > 4) continue;
     GameState direct = *state;
     direct.SeatExpert[direct.CurrentSeat] = true;
-    GameState threaded = direct;
-    GameState stopped = direct;
+    GameState threaded = direct, stopped = direct, tutor = *state;
     EligeJugada(direct, nullptr);
     port.Patient = true;
     EligeJugada(threaded, &port);
@@ -410,7 +406,6 @@ TEST(ExpertAtTheTable, PlaysThroughTheComputerPlayerAndStopsWhenTheTableDoes) {
     EligeJugada(stopped, &port);
     EXPECT_EQ(stopped.PlayEnd, kPassEnd);
     // The tutor asked for the expert suggests the same move to a person.
-    GameState tutor = *state;
     tutor.SeatControl[tutor.CurrentSeat] = kManual;
     tutor.TutorExpert = true;
     Suggest(tutor);
