@@ -79,7 +79,7 @@ void BM_ExpertDecision(benchmark::State& st) {
   st.counters["p90_ms"] = ms[ms.size() * 9 / 10];
   st.counters["max_ms"] = ms.back();
 }
-BENCHMARK(BM_ExpertDecision)->Arg(500)->Arg(2000)->Iterations(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExpertDecision)->Arg(250)->Arg(500)->Iterations(400)->Unit(benchmark::kMillisecond);
 
 void BM_SampledDecision(benchmark::State& st) {
   const auto& positions = Played().Positions;
@@ -110,7 +110,7 @@ void BM_ReviewWholeHand(benchmark::State& st) {
   }
 }
 BENCHMARK(BM_ReviewWholeHand)
-    ->Arg(2000)
+    ->Arg(500)
     ->Iterations(10)
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);

@@ -65,8 +65,7 @@ void BM_WeighedDecision(benchmark::State& st) {
   std::size_t i = 0;
   for (auto _ : st) {
     GameState& s = *states[i];
-    EligeJugada(s, nullptr);
-    benchmark::DoNotOptimize(s.PlayEnd);
+    benchmark::DoNotOptimize(EligeJugada(s, nullptr).End);
     i = (i + 1) % states.size();
   }
   st.SetItemsProcessed(st.iterations());

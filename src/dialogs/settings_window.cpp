@@ -44,6 +44,9 @@ constexpr int kTrackX = 16;
 constexpr int kTitlePx = 11;
 constexpr int kValuePx = 11;
 
+constexpr int kTickBox = 10;
+constexpr QPoint kTutorTickAt{30, 392};
+
 // Seat panels as the seats sit at the table: left, top, right, bottom.
 constexpr QPoint kSeatOrigin[kSeats + 1] = {{0, 0}, {67, 155}, {249, 17}, {431, 155}, {249, 293}};
 
@@ -303,6 +306,7 @@ void Personal::DrawPlayersPage() {
   DrawSlider(0);
   DrawDirection();
   DrawMatchTarget();
+  DrawExpertTick(0);
   Copy(players_, kRulesButtonAt.x(), kRulesButtonAt.y(), art::kRulesButton);
   Copy(players_, kExitButtonAt.x(), kExitButtonAt.y(), art::kExitButton);
 }
@@ -314,6 +318,49 @@ void Personal::DrawSeatPanel(int seat) {
   DrawText(players_, o.x() - 6, o.y() + 3, QString::fromUtf8(kNameLabel), kSmallTextPx, false,
            Qt::black);
   DrawSlider(seat);
+  DrawExpertTick(seat);
+}
+
+QRect Personal::ExpertTickRect(int seat) const {
+  if (seat == 0) return QRect(kTutorTickAt, QSize(kTickBox + 4 + 90, kTickBox + 4));
+  const QPoint o = SeatAt(seat);
+  return QRect(o.x() - 4, o.y() + 151, kTickBox + 4 + 60, kTickBox + 4);
+}
+
+void Personal::DrawExpertTick(int seat) {
+  const QRect r = ExpertTickRect(seat);
+  const bool ticked = seat == 0 ? state_.TutorExpert : state_.SeatExpert[seat];
+  {
+    QPainter p(&players_);
+    p.fillRect(r, kGrey);
+    const QRect box(r.x() + 2, r.y() + 2, kTickBox, kTickBox);
+    p.fillRect(box, Qt::white);
+    p.setPen(kEtch);
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+    if (ticked) {
+      p.setPen(QPen(Qt::black, 2));
+      p.drawLine(box.x() + 2, box.y() + 5, box.x() + 4, box.y() + 8);
+      p.drawLine(box.x() + 4, box.y() + 8, box.x() + 8, box.y() + 2);
+    }
+  }
+  DrawText(players_, r.x() + kTickBox + 6, r.y() + 1,
+           QString::fromUtf8(seat == 0 ? kTutorTickLabel : kExpertTickLabel), kSmallTextPx, false,
+           Qt::black);
+  ShowArea(players_, r);
+}
+
+// A click on a tick turns the expert on or off for its seat or the tutor.
+bool Personal::PressOnExpertTick(QPoint at) {
+  if (rulesShown_) return false;
+  for (int seat = 0; seat <= kSeats; ++seat) {
+    if (!ExpertTickRect(seat).contains(at)) continue;
+    bool& ticked = seat == 0 ? state_.TutorExpert : state_.SeatExpert[seat];
+    ticked = !ticked;
+    TocaSonido(state_, Sound::kSwitchStarts);
+    DrawExpertTick(seat);
+    return true;
+  }
+  return false;
 }
 
 void Personal::DrawRulesPage() {
@@ -485,6 +532,9 @@ void Personal::UpdatePointer(QPoint at) {
   for (const Place& p : ThePlaces()) {
     if (p.rules == rulesShown_ && SelectorButtonRect(p.index).contains(at)) hand = true;
   }
+  for (int seat = 0; seat <= kSeats && !rulesShown_; ++seat) {
+    if (ExpertTickRect(seat).contains(at)) hand = true;
+  }
   if (hand != handShown_) {
     LoadPointer(this, hand ? kCursorManoIndice : 0);
     handShown_ = hand;
@@ -542,6 +592,7 @@ void Personal::mousePressEvent(QMouseEvent* event) {
     repeat_.start(std::max(ms, 40));
     return;
   }
+  if (PressOnExpertTick(at)) return;
   PressOnSelector(at);
 }
 

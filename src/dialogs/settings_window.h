@@ -47,6 +47,8 @@ class Personal : public QDialog {
   QRect ArrowRect(bool up) const;
   QRect RulesButtonRect() const;
   QRect ExitButtonRect() const;
+  // The expert's tick of a seat (1..4), or the tutor's (0).
+  QRect ExpertTickRect(int seat) const;
   bool RulesShown() const { return rulesShown_; }
   QLineEdit* NameField(int seat) const { return names_[seat]; }
   QLineEdit* GraphicField() const { return graphic_; }
@@ -73,6 +75,8 @@ class Personal : public QDialog {
   void DrawSeatPanel(int seat);
   void DrawSelector(int index, bool pressed = false, bool blankValue = false);
   void DrawSlider(int slider);
+  void DrawExpertTick(int seat);
+  bool PressOnExpertTick(QPoint at);
   void DrawMatchTarget();
   void DrawArrow(bool up, bool pressed);
   void DrawDirection();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/turn_loop.h"
+#include "model/deal_statistics.h"
 #include "model/game_state.h"
 #include "model/random.h"
 
@@ -23,13 +24,6 @@ void ClearHands(GameState& state);
 // Shuffles the 28 tiles into 28 slots and deals them one at a time to random
 // seats, seven each, drawing from `rng` exactly as the game always has.
 void ShuffleAndDeal(GameState& state, Random& rng);
-
-// SeatPipCount, SeatDoubles and DoubleHolder from the hands.
-void ComputeDealStatistics(GameState& state);
-
-// SeatPipRank: each seat's pip values by count, highest first, ties to the
-// higher pip value.
-void ComputeRanks(GameState& state);
 
 // The first seat 1..4 dealt five doubles or more; 0 when none.
 int FirstSeatWithFiveDoubles(const GameState& state);

@@ -6,6 +6,7 @@
 
 #include "engine/recorder.h"
 #include "model/texts.h"
+#include "player/computer_player.h"
 
 namespace tarvelis {
 namespace {
@@ -40,6 +41,8 @@ ReviewedDeal DealOf(const GameState& s) {
   d.LeadSeat = s.LeadSeat;
   d.DirectionStep = s.DirectionStep;
   d.SeatControl = s.SeatControl;
+  d.SeatLevel = s.SeatLevel;
+  d.SeatExpert = s.SeatExpert;
   d.Rules = {s.RuleMode,      s.RuleScoring, s.RuleScoringPair, s.RuleCountedPips,
              s.RuleTieWinner, s.RuleTieLead, s.RuleFiveDoubles, s.RuleFirstLead};
   for (int seat = 1; seat <= kSeats; ++seat) {
@@ -66,7 +69,7 @@ HandReview ReviewSubject(const GameState& s, int moves) {
 }
 
 expert::ExpertOptions ReviewOptions() {
-  return expert::ExpertOptions{};
+  return ExpertAtTheTable();
 }
 
 HandReview ReviewWholeHand(const GameState& s, const std::function<bool(int, int)>& progress) {

@@ -17,13 +17,16 @@
 namespace tarvelis {
 
 // Everything the weighing of a move reads besides the record: the dealt
-// tiles and the rules that decide a hand's result. A review holds only while
+// tiles, the rules that decide a hand's result, and how each seat plays (the
+// expert reads the others' moves by it). A review holds only while
 // these stay the same.
 struct ReviewedDeal {
   i16 HandNumber = 0;
   i16 LeadSeat = 0;
   i16 DirectionStep = 1;
   PerSeat<i16> SeatControl{};
+  PerSeat<i16> SeatLevel{};
+  PerSeat<bool> SeatExpert{};
   std::array<i16, 8> Rules{};
   PerSeat<std::array<std::array<i16, 2>, kSlots + 1>> Dealt{};
   bool operator==(const ReviewedDeal&) const = default;
@@ -46,8 +49,9 @@ int ReviewableMoves(const GameState& state);
 // The deal and entries of the hand in `state`, for its first `moves` moves.
 HandReview ReviewSubject(const GameState& state, int moves);
 
-// How many deals each move is weighed on. The same as the expert's own
-// decisions: a whole hand takes a fraction of a second.
+// The expert's options at the table, so a verdict agrees with the expert's
+// own play (reading the others' moves included): a whole hand takes a
+// fraction of a second.
 expert::ExpertOptions ReviewOptions();
 
 // Weighs every reviewable move of the hand in `state` (which the caller owns:

@@ -132,6 +132,16 @@ struct SeatOptions {
   bool operator==(const SeatOptions&) const = default;
 };
 
+// A computer seat played by the expert instead of at SeatLevel, and a tutor
+// that suggests the expert's move. Kept in a file of their own beside the
+// settings file, which has no line for them, so neither the settings file
+// nor a saved game carries or resets them.
+struct ExpertSeats {
+  PerSeat<bool> SeatExpert{};
+  bool TutorExpert = false;
+  bool operator==(const ExpertSeats&) const = default;
+};
+
 // The house rules and the presentation.
 struct HouseRules {
   i16 RulePauseBetweenMoves = kOn;
@@ -223,6 +233,7 @@ struct RecorderState {
 };
 
 struct GameState : SeatOptions,
+                   ExpertSeats,
                    HouseRules,
                    MatchFlags,
                    DealtHands,

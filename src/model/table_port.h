@@ -10,6 +10,7 @@
 // is unwinding.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "model/sounds.h"
@@ -84,6 +85,15 @@ class TablePort {
 
   // The computer's thinking pause: a hand sweeps over `seat`'s tiles.
   virtual void ThinkingPause(int seat) = 0;
+
+  // Keeps the table answering while work runs on another thread, until
+  // `busy` turns false or the loop is asked to unwind; false in the second
+  // case, when the work's result is no longer wanted. A port without windows
+  // returns true at once and the caller waits for the work itself.
+  virtual bool WaitWhile(const std::function<bool()>& busy) {
+    (void)busy;
+    return true;
+  }
 
   // The user picks the leading seat on the table. Returns the seat 1..4, or 0
   // when the wait was cut short.

@@ -259,6 +259,9 @@ inline constexpr const char* kScoringRefused =
     "No  se  puede  modificar  el  valor  del  selector   'Sistema de anotación'  si ya se han "
     "anotado los puntos  de  algún  juego. Cuando finalice la partida actual podrá realizar "
     "dicho cambio.";
+// The settings window's ticks that hand a seat, or the tutor, to the expert.
+inline constexpr const char* kExpertTickLabel = "Experto";
+inline constexpr const char* kTutorTickLabel = "Tutor experto";
 inline constexpr const char* kModeMidMatchQuestion =
     "El modo de juego no puede cambiar durante una partida. Si pulsa el botón Aceptar se "
     "abandonará la partida en curso y, al cerrar esta ventana, comenzará una nueva partida en el "

@@ -1,8 +1,13 @@
 #include "player/computer_player.h"
 
+#include <atomic>
 #include <cstdio>
+#include <memory>
+#include <thread>
 
 #include "model/table_port.h"
+#include "player/expert.h"
+#include "player/expert_knowledge.h"
 #include "player/lead_choice.h"
 
 namespace tarvelis {
@@ -28,7 +33,62 @@ ChosenMove Lead(const GameState& s, TablePort* port, int seat) {
   return ChosenMove{t.PipA, t.PipB, 1};
 }
 
+// A seed for the expert's deals that only the seat itself could compute: the
+// hand, the move and its own dealt tiles. The same position plays the same.
+std::uint64_t ExpertSeed(const GameState& s, int seat) {
+  std::uint64_t tiles = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const HandSlot& t = s.Hand[seat][slot];
+    if (t.PipA >= 0 && t.PipA < kPips && t.PipB >= 0 && t.PipB < kPips) {
+      tiles |= 1ull << expert::TileIndex(t.PipA, t.PipB);
+    }
+  }
+  return (tiles << 24) ^ (static_cast<std::uint64_t>(s.HandNumber) << 12) ^
+         (static_cast<std::uint64_t>(s.MoveNumber) << 4) ^ static_cast<std::uint64_t>(seat);
+}
+
+// The expert's move. With a table to keep alive, it is weighed on a thread of
+// its own over a copy of the state, while the seat's thinking pause shows and
+// the table answers; a loop that unwinds meanwhile stops the weighing, and
+// the move is then a pass the engine discards.
+ChosenMove ExpertMove(const GameState& s, TablePort* port, int seat) {
+  const expert::ExpertOptions options = ExpertAtTheTable();
+  const std::uint64_t seed = ExpertSeed(s, seat);
+  auto copy = std::make_unique<GameState>(s);
+  if (port == nullptr) {
+    expert::ChooseExpertMove(*copy, options, seed);
+    return ChosenMove{copy->PlayPipA, copy->PlayPipB, copy->PlayEnd};
+  }
+  std::atomic<bool> cancel{false};
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    expert::ChooseExpertMove(*copy, options, seed, &cancel);
+    done.store(true);
+  });
+  port->ThinkingPause(seat);
+  const bool wanted = port->WaitWhile([&] { return !done.load(); });
+  if (!wanted) cancel.store(true);
+  worker.join();
+  if (!wanted) return ChosenMove{};
+  return ChosenMove{copy->PlayPipA, copy->PlayPipB, copy->PlayEnd};
+}
+
+// The expert plays this move: a seat set to it, or the tutor asked for it,
+// when there is a choice to weigh (a forced lead, a pass or a single
+// candidate are played as the computer player plays them, without a pause).
+bool ExpertChooses(const GameState& s, int seat, bool suggestion) {
+  const bool chosen =
+      suggestion ? s.TutorExpert : s.SeatControl[seat] == kAutomatic && s.SeatExpert[seat];
+  if (!chosen) return false;
+  if (s.MoveNumber == 1) return !SixDoubleForced(s);
+  return ListCandidates(s, seat).Count >= 2;
+}
+
 }  // namespace
+
+expert::ExpertOptions ExpertAtTheTable() {
+  return expert::ExpertOptions{};
+}
 
 Evaluation EvaluateMove(const GameState& s, int seat, const CandidateList& list) {
   Evaluation e;
@@ -50,11 +110,14 @@ const Evaluation& LastEvaluation() {
   return LastEvaluationSlot();
 }
 
-namespace {}  // namespace
+namespace {
 
-ChosenMove EligeJugada(const GameState& s, TablePort* port) {
+// The move of the seat to play; `suggestion` when the tutor asks for it.
+ChosenMove ChooseMove(const GameState& s, TablePort* port, bool suggestion) {
   const int seat = s.CurrentSeat;
   if (seat < 1 || seat > kSeats) return ChosenMove{};
+  // No pause behind the tutor's question: only the window waits.
+  if (ExpertChooses(s, seat, suggestion)) return ExpertMove(s, suggestion ? nullptr : port, seat);
   if (s.MoveNumber == 1) return Lead(s, port, seat);
   // Nothing to weigh with no candidate or one.
   const CandidateList list = ListCandidates(s, seat);
@@ -67,6 +130,12 @@ ChosenMove EligeJugada(const GameState& s, TablePort* port) {
   ChosenMove chosen = MoveOfCandidate(s, e.Candidates[e.Chosen].Move);
   chosen.Evaluated = true;
   return chosen;
+}
+
+}  // namespace
+
+ChosenMove EligeJugada(const GameState& s, TablePort* port) {
+  return ChooseMove(s, port, false);
 }
 
 std::string ExplainEvaluation(const Evaluation& e) {
@@ -97,9 +166,9 @@ Suggestion Suggest(const GameState& s) {
     // A manual seat is told the move of full strength, whatever its own level.
     GameState strong = s;
     strong.SeatLevel[seat] = 100;
-    m = EligeJugada(strong, nullptr);
+    m = ChooseMove(strong, nullptr, true);
   } else {
-    m = EligeJugada(s, nullptr);
+    m = ChooseMove(s, nullptr, true);
   }
   Suggestion out;
   if (m.End == kPassEnd) return out;

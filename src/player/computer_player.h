@@ -9,6 +9,7 @@
 #include "model/game_state.h"
 #include "model/move_rules.h"
 #include "player/evaluation.h"
+#include "player/expert.h"
 
 namespace tarvelis {
 
@@ -16,7 +17,13 @@ class TablePort;
 
 // The move of CurrentSeat; the state is only read, and the turn loop puts the
 // move in hand. `port` shows the thinking pause; it may be null (no pause).
+// A seat set to the expert (SeatExpert) is played by the expert player, on a
+// thread of its own while `port` keeps the table answering.
 ChosenMove EligeJugada(const GameState& state, TablePort* port);
+
+// The expert's options at the table, for its seats, the tutor and the review
+// of a hand alike.
+expert::ExpertOptions ExpertAtTheTable();
 
 // Every candidate of one evaluated decision with its score and breakdown.
 struct Evaluation {
@@ -44,7 +51,8 @@ const Evaluation& LastEvaluation();
 std::string ExplainEvaluation(const Evaluation& evaluation);
 
 // The tutor's suggestion for the seat to move, computed with no pause and, for
-// a manual seat, at full strength. The state is only read.
+// a manual seat, at full strength, or by the expert when TutorExpert is set.
+// The state is only read.
 struct Suggestion {
   bool Pass = true;
   int Slot = 0;             // the suggested tile's slot in the seat's hand

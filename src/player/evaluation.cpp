@@ -56,7 +56,7 @@ Position ReadPosition(const GameState& s, int seat) {
     p.MarkSeats = {seat, p.Roles.Ranked[0], p.Roles.Ranked[1], p.Roles.Ranked[2]};
     p.MarkWeights = {6, -3, -2, -1};
   }
-  for (int x = 0; x < kPips; ++x) p.Suits[x] = AnalizaPalo(s, seat, x);
+  p.Suits = AnalizaPalos(s, seat);
   p.Margin = BlockMargin(p.Level);
   p.Next = NextSeat(seat, s.DirectionStep);
   if (s.MoveRecord.size() > 1) {

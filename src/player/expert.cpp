@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "model/move_rules.h"
+#include "player/expert_inference.h"
 
 namespace tarvelis::expert {
 namespace {
@@ -39,24 +41,43 @@ WeighedMove Describe(const SearchMove& m) {
 
 // True when the best move leads every other by a clear margin on the deals
 // weighed so far, or ties it on every one of them (the two are then as good).
-bool OneMoveIsClearlyBest(const std::vector<std::array<int, 14>>& values, int deals, int count,
-                          int best) {
+// Deals count by their weights; the spread by the weights' effective number.
+bool OneMoveIsClearlyBest(const std::vector<std::array<int, 14>>& values,
+                          const std::vector<double>& weights, int count, int best) {
+  double total = 0;
+  double squaredWeights = 0;
+  for (double w : weights) {
+    total += w;
+    squaredWeights += w * w;
+  }
+  const double effective = total * total / squaredWeights;
+  if (effective <= 1) return false;
   for (int m = 0; m < count; ++m) {
     if (m == best) continue;
     double sum = 0;
     double squares = 0;
-    for (int d = 0; d < deals; ++d) {
+    for (std::size_t d = 0; d < values.size(); ++d) {
       const double diff = values[d][best] - values[d][m];
-      sum += diff;
-      squares += diff * diff;
+      sum += weights[d] * diff;
+      squares += weights[d] * diff * diff;
     }
-    const double mean = sum / deals;
-    const double variance = std::max(0.0, squares / deals - mean * mean);
+    const double mean = sum / total;
+    const double variance = std::max(0.0, squares / total - mean * mean);
     if (variance == 0 && mean >= 0) continue;
-    if (mean - kClearMargin * std::sqrt(variance / (deals - 1)) <= 0) return false;
+    if (mean - kClearMargin * std::sqrt(variance / (effective - 1)) <= 0) return false;
   }
   return true;
 }
+
+// A deal that missed some computer seat's moves, kept in case too few fit;
+// the replay stops counting after kMostMisses + 1.
+struct NearDeal {
+  PerSeat<TileSet> Hands{};
+  int Misses = 0;
+  double Weight = 1;
+};
+constexpr int kMostMisses = 2;
+constexpr std::size_t kNearDealsKept = 256;
 
 // The move with the best total; on a tie the double or the heavier tile, as
 // shedding weight is the safer side of an even choice.
@@ -80,11 +101,13 @@ ExpertOptions SampledSearchOptions(int deals) {
   o.EarlyStop = false;
   o.ExactTiles = 0;
   o.Playout = Policy::kDoublesFirst;
+  o.SeatPlayouts = false;
+  o.ReadsPlay = false;
   return o;
 }
 
 Weighing WeighMoves(const GameState& rules, const Knowledge& k, const ExpertOptions& options,
-                    std::uint64_t seed) {
+                    std::uint64_t seed, const std::atomic<bool>* cancel) {
   Weighing result;
   const Position root = RootPosition(rules, k);
   const MoveList list = LegalMoves(root);
@@ -96,15 +119,22 @@ Weighing WeighMoves(const GameState& rules, const Knowledge& k, const ExpertOpti
   }
   const DealSampler sampler(k);
   const Scorer scorer(rules, k.Seat);
+  const bool reads = options.ReadsPlay && k.MoveNumber > 1;
+  std::unique_ptr<ImaginedTable> table;
+  if (reads || options.SeatPlayouts) table = std::make_unique<ImaginedTable>(rules, k);
   Rng rng(seed);
   std::vector<double> sums(list.Count, 0.0);
   std::vector<double> scored(list.Count, 0.0);
   std::vector<std::array<int, 14>> values;
-  values.reserve(options.Deals);
+  std::vector<double> weights;
+  std::vector<NearDeal> near;
+  double total = 0;
   const int most = std::max(1, options.Deals);
-  for (int d = 0; d < most; ++d) {
+  // Weighs every move on one deal; `replayed` says the imagined table already
+  // stands at the decision under it.
+  auto weigh = [&](const PerSeat<TileSet>& hands, double weight, bool replayed) {
     Position deal = root;
-    sampler.Draw(rng, deal.Hands);
+    deal.Hands = hands;
     std::array<int, 14>& row = values.emplace_back();
     for (int i = 0; i < list.Count; ++i) {
       Position q = deal;
@@ -113,31 +143,71 @@ Weighing WeighMoves(const GameState& rules, const Knowledge& k, const ExpertOpti
         row[i] = scorer.Value(q, ended);
       } else if (TilesLeft(q) <= options.ExactTiles) {
         row[i] = SearchExact(q, scorer, result.Nodes);
+      } else if (table) {
+        if (!replayed) table->Replay(hands, false, 0);
+        replayed = true;
+        row[i] = table->PlayOut(list.Items[i], scorer);
       } else {
         row[i] = PlayOut(q, options.Playout, scorer);
       }
-      sums[i] += row[i];
-      scored[i] += Scorer::Scored(row[i]);
+      sums[i] += weight * row[i];
+      scored[i] += weight * Scorer::Scored(row[i]);
     }
-    result.Deals = d + 1;
+    weights.push_back(weight);
+    total += weight;
+    ++result.Deals;
+  };
+  const int draws = reads ? std::max(most, options.Draws) : most;
+  for (int d = 0; d < draws && result.Deals < most; ++d) {
+    if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
+    PerSeat<TileSet> hands{};
+    sampler.Draw(rng, hands);
+    ++result.Drawn;
+    double weight = 1;
+    if (reads) {
+      const ImaginedTable::Fit fit = table->Replay(hands, true, kMostMisses);
+      if (fit.Misses > 0) {
+        // A deal stopped at its third miss counts as three.
+        if (near.size() < kNearDealsKept) {
+          near.push_back(NearDeal{hands, fit.Misses, fit.Weight});
+        }
+        continue;
+      }
+      weight = fit.Weight;
+    }
+    weigh(hands, weight, reads);
     if (options.EarlyStop && result.Deals >= options.MinDeals && result.Deals % kCheckEvery == 0 &&
-        OneMoveIsClearlyBest(values, result.Deals, list.Count, BestOf(sums, list))) {
+        OneMoveIsClearlyBest(values, weights, list.Count, BestOf(sums, list))) {
       break;
     }
   }
+  // Too few deals explain every move seen: the nearest ones fill in, weighed
+  // down by their misses, so what was seen still counts.
+  if (result.Deals < options.MinDeals && !near.empty()) {
+    std::stable_sort(near.begin(), near.end(),
+                     [](const NearDeal& a, const NearDeal& b) { return a.Misses < b.Misses; });
+    for (const NearDeal& n : near) {
+      if (result.Deals >= options.MinDeals) break;
+      if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) break;
+      weigh(n.Hands, n.Weight * std::pow(kMissWeight, n.Misses), false);
+      ++result.Fallback;
+    }
+  }
+  if (total <= 0) total = 1;
   for (int i = 0; i < list.Count; ++i) {
-    result.Moves[i].Mean = scored[i] / result.Deals / scorer.Scale();
+    result.Moves[i].Mean = scored[i] / total / scorer.Scale();
   }
   result.Best = BestOf(sums, list);
   return result;
 }
 
-void ChooseExpertMove(GameState& s, const ExpertOptions& options, std::uint64_t seed) {
+void ChooseExpertMove(GameState& s, const ExpertOptions& options, std::uint64_t seed,
+                      const std::atomic<bool>* cancel) {
   s.PlayEvaluated = false;
   s.PlayPipA = s.PlayPipB = kNoPip;
   s.PlayEnd = kPassEnd;
   const Knowledge k = KnowledgeAt(s, s.CurrentSeat, s.MoveNumber);
-  const Weighing w = WeighMoves(s, k, options, seed);
+  const Weighing w = WeighMoves(s, k, options, seed, cancel);
   if (w.Best < 0) return;
   const WeighedMove& m = w.Moves[w.Best];
   if (m.Lead) {

@@ -32,4 +32,8 @@ int SideOf(const GameState& state, int decider, int seat);
 // which the hand's end recomputes for itself.
 SuitAnalysis AnalizaPalo(const GameState& state, int decider, int x);
 
+// The same for all seven suits at once, in one pass over the hands: what
+// every decision of the computer player reads first.
+std::array<SuitAnalysis, kPips> AnalizaPalos(const GameState& state, int decider);
+
 }  // namespace tarvelis

@@ -59,7 +59,8 @@ const char* UsageText() {
          "                    [--strategy SEAT=engine|random|heaviest|doubles|variety|\n"
          "                                     sampled|expert ...]\n"
          "                    [--expert-deals N] [--expert-exact TILES]\n"
-         "                    [--expert-playout doubles|greedy] [--sampled-deals N]\n"
+         "                    [--expert-playout doubles|greedy] [--expert-uniform]\n"
+         "                    [--sampled-deals N] [--automatic]\n"
          "                    [--rule NAME=VALUE ...] [--vary-rules]\n"
          "                    [--trace [--explain]] [--check] [--json] [--time]\n";
 }
@@ -112,6 +113,10 @@ bool ParseOptions(const std::vector<std::string>& args, SimOptions& o, std::stri
         return false;
       }
       o.ExpertPlayout = *text == "greedy" ? 1 : 0;
+    } else if (a == "--expert-uniform") {
+      o.ExpertUniform = true;
+    } else if (a == "--automatic") {
+      o.Automatic = true;
     } else if (a == "--settings") {
       const std::string* text = value("a file");
       if (text == nullptr) return false;

@@ -28,12 +28,18 @@ struct SimOptions {
   int ScreenWidth = 800;
   int ScreenHeight = 600;
   bool HaveLevels = false;
-  std::array<int, 5> Levels{};                     // [seat 1..4]
-  std::array<Strategy, 5> Strategies{};            // [seat 1..4]
-  int ExpertDeals = 2000;                          // most deals per expert decision
-  int SampledDeals = 1000;                         // deals per sampled-search decision
-  int ExpertExactTiles = -1;                       // -1: the expert's own choice
-  int ExpertPlayout = -1;                          // -1: own choice; 0 doubles, 1 greedy
+  std::array<int, 5> Levels{};           // [seat 1..4]
+  std::array<Strategy, 5> Strategies{};  // [seat 1..4]
+  int ExpertDeals = 500;                 // most deals per expert decision
+  int SampledDeals = 1000;               // deals per sampled-search decision
+  int ExpertExactTiles = -1;             // -1: the expert's own choice
+  int ExpertPlayout = -1;                // -1: own choice; 0 doubles, 1 greedy
+  // The expert as it was before it read the other seats' play: uniform deals,
+  // play-outs by one policy for every seat.
+  bool ExpertUniform = false;
+  // Every seat automatic, so the computer seats are read as computers (the
+  // default settings leave seat 4 to a person).
+  bool Automatic = false;
   std::vector<std::pair<std::string, int>> Rules;  // --rule Name=Value, in order
   bool VaryRules = false;
   bool Trace = false;

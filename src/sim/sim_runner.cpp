@@ -81,6 +81,13 @@ bool Simulator::Setup() {
       return false;
     }
   }
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    if (options_.Automatic) state_.SeatControl[seat] = kAutomatic;
+    // A seat played by another strategy is no rules player: the expert must
+    // not read its moves as one's, and the settings say so as they would of
+    // an expert seat.
+    state_.SeatExpert[seat] = options_.Strategies[seat] != Strategy::kEngine;
+  }
   return true;
 }
 
@@ -111,6 +118,7 @@ bool Simulator::ChooseMove(GameState& s, TablePort*) {
         o.Playout =
             options_.ExpertPlayout == 1 ? expert::Policy::kGreedy : expert::Policy::kDoublesFirst;
       }
+      if (options_.ExpertUniform) o.ReadsPlay = o.SeatPlayouts = false;
       expert::ChooseExpertMove(s, o, searchRng_.Next());
       return true;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "storage/expert_choice.h"
 #include "storage/file_access.h"
 #include "storage/state_file.h"
 #include "storage/state_file_errors.h"
@@ -73,6 +74,7 @@ LoadReport LoadSettings(GameState& s, const DataFolderChoice& where) {
   // whatever the state held before.
   ApplyNewFileState(s);
   const ReadOutcome outcome = LoadStateFile(s, where.SettingsSource);
+  LoadExpertChoice(s, where.SettingsSource.parent_path());
   LoadReport report = Report(outcome.ErrorNumber, where.Folder);
   report.MatchDropped = outcome.MatchDropped;
   if (outcome.Opened && (outcome.ErrorNumber != 0 || outcome.MatchDropped)) {
@@ -145,7 +147,8 @@ bool KeepMatchInHistory(const GameState& s, const fs::path& dataFolder, const Da
 }
 
 bool SaveSettings(const GameState& s, const fs::path& dataFolder) {
-  return SaveStateFile(s, dataFolder / kSettingsFileName);
+  const bool saved = SaveStateFile(s, dataFolder / kSettingsFileName);
+  return SaveExpertChoice(s, dataFolder) && saved;
 }
 
 }  // namespace tarvelis

@@ -1,6 +1,9 @@
 #include "table/qt_table_port.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <chrono>
+#include <thread>
 
 #include "dialogs/message_dialog.h"
 #include "engine/recorder.h"
@@ -324,6 +327,16 @@ bool QtTablePort::RunManualDeal() {
 
 void QtTablePort::PlaySound(Sound sound) {
   TocaSonido(state_, sound);
+}
+
+bool QtTablePort::WaitWhile(const std::function<bool()>& busy) {
+  // The work ends on its own thread without telling the window system, so
+  // the table looks for it every few hundredths between events.
+  while (busy() && !MustStop()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (busy()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return !MustStop();
 }
 
 void QtTablePort::Wait(int hundredths) {

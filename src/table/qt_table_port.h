@@ -37,6 +37,7 @@ class QtTablePort : public TablePort {
   void ShowPassSign(int seat) override;
   int AskEnd() override;
   void ThinkingPause(int seat) override;
+  bool WaitWhile(const std::function<bool()>& busy) override;
   int ChooseLeader() override;
   bool RunManualDeal() override;
   void PlaySound(Sound sound) override;

@@ -171,6 +171,34 @@ class PersonalTest : public QObject {
     QVERIFY(!w->isVisible());
     QCOMPARE(state_.SeatName[3], std::string("Jugador3"));
   }
+
+  // Each seat's expert tick and the tutor's turn their own choice on and off,
+  // on the players page only, and sit clear of every other control.
+  void theExpertTicksToggleTheirOwnChoiceOnly() {
+    auto w = Open();
+    std::vector<QRect> others = {w->RulesButtonRect(), w->ExitButtonRect(), w->ArrowRect(true),
+                                 w->ArrowRect(false)};
+    for (int index : {kSelDirection, kSelPause, kSelPlayedTiles, kSelMoveList, kSelSound}) {
+      others.push_back(w->SelectorButtonRect(index));
+    }
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      others.push_back(w->SelectorButtonRect(kSelTilesShown + seat));
+      others.push_back(w->SelectorButtonRect(kSelControl + seat));
+    }
+    for (int seat = 0; seat <= kSeats; ++seat) {
+      const QRect tick = w->ExpertTickRect(seat);
+      QVERIFY(QRect(0, 0, Personal::kWidth, Personal::kHeight).contains(tick));
+      for (const QRect& r : others) QVERIFY(!r.intersects(tick));
+      others.push_back(tick);
+    }
+    Press(w.get(), w->ExpertTickRect(2).center());
+    Press(w.get(), w->ExpertTickRect(0).center());
+    QCOMPARE(state_.SeatExpert, (PerSeat<bool>{false, false, true, false, false}));
+    QVERIFY(state_.TutorExpert);
+    Press(w.get(), w->RulesButtonRect().center());
+    Press(w.get(), w->ExpertTickRect(0).center());
+    QVERIFY(state_.TutorExpert);
+  }
 };
 
 QTEST_MAIN(PersonalTest)

@@ -1,5 +1,6 @@
-// The expert player of the simulator and of the hand review: deals drawn
-// uniformly among those that agree with what a seat knows, the look-ahead on
+// The expert player of the table, the simulator and the hand review: deals
+// drawn among those that agree with what a seat knows and how the others
+// played, the look-ahead on
 // a known deal, a seat that never reads the other hands, and the review's
 // weighing. That it plays legally and repeatably is checked by the
 // simulator's own test; how a review is shown, by the review's own tests.
@@ -11,11 +12,15 @@
 #include <bit>
 #include <map>
 #include <memory>
+#include <thread>
 #include <vector>
 
+#include "engine/deal.h"
 #include "engine/headless_port.h"
 #include "engine/turn_loop.h"
 #include "model/move_rules.h"
+#include "player/computer_player.h"
+#include "player/expert_inference.h"
 
 namespace tarvelis::expert {
 namespace {
@@ -259,38 +264,155 @@ TEST(ExpertPlayer, DoesNotOpenTheSuitThatTheOpponentsLastTileNeeds) {
   EXPECT_NEAR(w.Moves[w.Best].Mean, 0.0, 1.0);
 }
 
+// The state with some unseen tiles moved between the other seats, as another
+// deal would have left it: counts and passed suits kept, nobody dealt five
+// doubles where they are given back, and everything the deal derives from
+// the hands computed again. False when no such move was found.
+bool SwapUnseenTiles(const GameState& s, const PerSeat<unsigned>& passed, Rng& rng,
+                     GameState& out) {
+  out = s;
+  const int me = s.CurrentSeat;
+  int swaps = 0;
+  for (int attempt = 0; attempt < 200 && swaps < 3; ++attempt) {
+    const int a = rng.Below(kSeats) + 1;
+    const int b = rng.Below(kSeats) + 1;
+    const int sa = rng.Below(kSlots) + 1;
+    const int sb = rng.Below(kSlots) + 1;
+    HandSlot& x = out.Hand[a][sa];
+    HandSlot& y = out.Hand[b][sb];
+    if (a == me || b == me || a == b || x.State != 0 || y.State != 0) continue;
+    const unsigned px = (1u << x.PipA) | (1u << x.PipB);
+    const unsigned py = (1u << y.PipA) | (1u << y.PipB);
+    if ((px & passed[b]) != 0 || (py & passed[a]) != 0) continue;
+    std::swap(x, y);
+    ++swaps;
+  }
+  out.SeatPipCount = {};
+  out.SeatDoubles = {};
+  out.DoubleHolder = {};
+  ComputeDealStatistics(out);
+  ComputeRanks(out);
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    if (out.SeatDoubles[seat] >= 5) return false;
+  }
+  return swaps > 0;
+}
+
 TEST(ExpertPlayer, NeverReadsTheTilesOtherSeatsHold) {
-  // The held tiles of the three other seats are shuffled among their held
-  // slots: an honest seat cannot tell, so it weighs and chooses the same.
+  // Another deal of the tiles the seat cannot see, built as the deal builds
+  // one: an honest seat cannot tell, so it weighs and chooses the same, down
+  // to the last value, reading of the others' play included.
   Rng rng(8);
+  const Collector& played = Played(kModePairs, kDirect);
   int compared = 0;
-  for (const auto& state : Played(kModePairs, kDirect).States) {
-    if (ListCandidates(*state, state->CurrentSeat).Count < 2 || ++compared > 25) continue;
-    GameState shuffled = *state;
-    std::vector<HandSlot*> held;
-    for (int seat = 1; seat <= kSeats; ++seat) {
-      if (seat == state->CurrentSeat) continue;
-      for (int slot = 1; slot <= kSlots; ++slot) {
-        if (shuffled.Hand[seat][slot].State == 0) held.push_back(&shuffled.Hand[seat][slot]);
-      }
-    }
-    for (std::size_t i = held.size(); i > 1; --i) {
-      std::swap(*held[i - 1], *held[static_cast<std::size_t>(rng.Below(static_cast<int>(i)))]);
-    }
-    const Knowledge k = KnowledgeAt(*state, state->CurrentSeat, state->MoveNumber);
-    const Weighing a = WeighMoves(*state, k, Quick(), 41);
-    const Weighing b = WeighMoves(
-        shuffled, KnowledgeAt(shuffled, state->CurrentSeat, state->MoveNumber), Quick(), 41);
+  int derivedChanged = 0;
+  for (std::size_t i = 0; i < played.States.size() && compared < 20; ++i) {
+    const GameState& state = *played.States[i];
+    if (ListCandidates(state, state.CurrentSeat).Count < 2) continue;
+    GameState swapped;
+    if (!SwapUnseenTiles(state, played.Passed[i], rng, swapped)) continue;
+    ++compared;
+    derivedChanged += swapped.DoubleHolder != state.DoubleHolder ||
+                      swapped.SeatPipRank != state.SeatPipRank ||
+                      swapped.SeatPipCount != state.SeatPipCount;
+    const int seat = state.CurrentSeat;
+    const Weighing a = WeighMoves(state, KnowledgeAt(state, seat, state.MoveNumber), Quick(), 41);
+    const Weighing b =
+        WeighMoves(swapped, KnowledgeAt(swapped, seat, state.MoveNumber), Quick(), 41);
     ASSERT_EQ(a.Moves.size(), b.Moves.size());
     EXPECT_EQ(a.Best, b.Best);
-    for (std::size_t i = 0; i < a.Moves.size(); ++i) EXPECT_EQ(a.Moves[i].Mean, b.Moves[i].Mean);
-    GameState x = *state;
-    ChooseExpertMove(x, Quick(), 41);
-    ChooseExpertMove(shuffled, Quick(), 41);
-    EXPECT_EQ(std::tie(x.PlayPipA, x.PlayPipB, x.PlayEnd),
-              std::tie(shuffled.PlayPipA, shuffled.PlayPipB, shuffled.PlayEnd));
+    EXPECT_EQ(a.Deals, b.Deals);
+    for (std::size_t m = 0; m < a.Moves.size(); ++m) EXPECT_EQ(a.Moves[m].Mean, b.Moves[m].Mean);
   }
-  EXPECT_GT(compared, 10);
+  EXPECT_GE(compared, 15);
+  EXPECT_GT(derivedChanged, compared / 2);
+}
+
+// Reading the computer seats' play is exact: the real deal always explains
+// every move seen, while many a deal that fits the passes and counts does not.
+// A person's moves only weigh a deal down.
+TEST(ExpertInference, TheRealDealAlwaysFitsAndPersonsRuleNothingOut) {
+  Rng rng(5);
+  int ruledOut = 0;
+  int drawn = 0;
+  int surprised = 0;
+  for (const i16 mode : {kModePairs, kModeIndividual}) {
+    for (const auto& state : Played(mode, kReverse).States) {
+      const int seat = state->CurrentSeat;
+      const Knowledge k = KnowledgeAt(*state, seat, state->MoveNumber);
+      PerSeat<TileSet> truth{};
+      for (int other = 1; other <= kSeats; ++other) truth[other] = HeldBy(*state, other);
+      ImaginedTable table(*state, k);
+      ASSERT_EQ(table.Replay(truth, true, 0).Misses, 0)
+          << "hand " << state->HandNumber << " move " << state->MoveNumber;
+      const DealSampler sampler(k);
+      GameState persons = *state;
+      for (int other = 1; other <= kSeats; ++other) {
+        if (other != seat) persons.SeatControl[other] = kManual;
+      }
+      ImaginedTable read(persons, KnowledgeAt(persons, seat, state->MoveNumber));
+      for (int d = 0; d < 10; ++d) {
+        PerSeat<TileSet> hands{};
+        sampler.Draw(rng, hands);
+        ++drawn;
+        if (table.Replay(hands, true, 0).Misses > 0) ++ruledOut;
+        const ImaginedTable::Fit fit = read.Replay(hands, true, 0);
+        EXPECT_EQ(fit.Misses, 0);
+        surprised += fit.Weight < 1 ? 1 : 0;
+      }
+    }
+  }
+  EXPECT_GT(ruledOut, drawn / 4);
+  EXPECT_GT(surprised, 0);
+}
+
+// When hardly any deal explains what was seen, the nearest ones are weighed
+// instead of forgetting the reading: the weighing never runs short of deals.
+TEST(ExpertInference, FallsBackOnTheNearestDealsWhenTooFewFit) {
+  ExpertOptions o = Quick();
+  o.Deals = o.Draws = o.MinDeals;
+  int fallbacks = 0;
+  for (const auto& s : Played(kModePairs, kDirect).States) {
+    if (s->MoveNumber < 10 || ListCandidates(*s, s->CurrentSeat).Count < 2) continue;
+    const Weighing w = WeighMoves(*s, KnowledgeAt(*s, s->CurrentSeat, s->MoveNumber), o, 3);
+    fallbacks += w.Fallback > 0 ? 1 : 0;
+    EXPECT_EQ(w.Deals, o.MinDeals);
+  }
+  EXPECT_GT(fallbacks, 0);
+}
+
+// An expert seat is played through the computer player's entry, on a thread
+// of its own while the table waits, to the same move as the direct weighing;
+// a table that stops waiting (the loop unwinds) gets a pass to discard.
+TEST(ExpertAtTheTable, PlaysThroughTheComputerPlayerAndStopsWhenTheTableDoes) {
+  struct Waiting : HeadlessPort {
+    bool Patient = true;
+    bool WaitWhile(const std::function<bool()>& busy) override {
+      while (Patient && busy()) std::this_thread::yield();
+      return Patient;
+    }
+  } port;
+  int checked = 0;
+  for (const auto& state : Played(kModePairs, kDirect).States) {
+    if (ListCandidates(*state, state->CurrentSeat).Count < 2 || ++checked > 4) continue;
+    GameState direct = *state;
+    direct.SeatExpert[direct.CurrentSeat] = true;
+    GameState tutor = *state;
+    const ChosenMove alone = EligeJugada(direct, nullptr);
+    port.Patient = true;
+    const ChosenMove threaded = EligeJugada(direct, &port);
+    EXPECT_EQ(std::tie(alone.PipA, alone.PipB, alone.End),
+              std::tie(threaded.PipA, threaded.PipB, threaded.End));
+    port.Patient = false;
+    EXPECT_EQ(EligeJugada(direct, &port).End, kPassEnd);
+    // The tutor asked for the expert suggests the same move to a person.
+    tutor.SeatControl[tutor.CurrentSeat] = kManual;
+    tutor.TutorExpert = true;
+    const Suggestion hint = Suggest(tutor);
+    EXPECT_EQ(hint.Slot, BuscaHueco(tutor, alone.PipA, alone.PipB, tutor.CurrentSeat));
+    EXPECT_EQ(hint.End, alone.End);
+  }
+  EXPECT_GT(checked, 4);
 }
 
 // The review of the moves made so far: each choice weighed against the best
