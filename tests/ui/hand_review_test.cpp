@@ -63,33 +63,20 @@ class HandReviewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Progress arrives while the recorder steps, the entry is not offered
-  // twice, and the finished review's marks and verdict are the core's.
-  void reviewRunsAndMarksArrive() {
+  // A finished review marks what the core marks, and a click on a line says
+  // that line's verdict while the selection stays. (Progress while the
+  // recorder steps is played with the real mouse end to end.)
+  void aClickOnAReviewedLineSaysItsVerdict() {
     Table t(16, 11);
     const int moves = t.panel->List().count();
-    QStringList said;
-    const auto show = t.Reviewer().onChanged;
-    t.Reviewer().onChanged = [&] {
-      show();
-      said << t.panel->ReviewLine().text();
-    };
     QVERIFY(t.ChooseAnalysis());
-    t.StepBack();  // the table answers meanwhile
-    QCOMPARE(int(t.s.MoveNumber), int(t.s.LiveMoveNumber) - 1);
-    QVERIFY(!t.ChooseAnalysis());
     QTRY_VERIFY_WITH_TIMEOUT(!t.Reviewer().Running(), 120000);
-    QVERIFY(said.contains(QStringLiteral("Analizando la mano: 1 de %1").arg(moves)));
     QCOMPARE(t.panel->ReviewStatus(), HandReviewStatus::kDone);
     QVERIFY2(t.Marked() > 0, "this hand has a move that gave up a ten");
     QCOMPARE(t.panel->List().MarkedLines(), t.Marked());
     MoveList& list = t.panel->List();
     const auto lines = ReviewedLines(*t.Reviewer().Finished(), t.s, MoveListLines(t.s),
                                      list.ColumnsFor(list.width()));
-    QCOMPARE(t.panel->ReviewLine().text().toStdString(), lines[t.panel->List().Selected()].Verdict);
-    for (int i = 0; i < moves; ++i) {
-      QCOMPARE(t.panel->List().item(i)->text().toStdString(), lines[i].Text);
-    }
     // A click on a line says that line's verdict; the selection stays.
     const int selected = list.Selected();
     int other = 0;
@@ -99,9 +86,6 @@ class HandReviewTest : public QObject {
                       list.visualItemRect(list.item(other)).center());
     QCOMPARE(t.panel->ReviewLine().text().toStdString(), lines[other].Verdict);
     QCOMPARE(list.Selected(), selected);
-    QVERIFY(!t.ChooseAnalysis());
-    for (int i = 0; i < 3; ++i) t.StepBack();  // the marks stay with their hand
-    QCOMPARE(t.panel->List().MarkedLines(), t.Marked());
   }
 
   // Whatever takes the hand away stops the review at once; a review that

@@ -127,19 +127,6 @@ class TableFaceTest : public QObject {
              qPrintable(QStringLiteral("no gap between %1 and %2").arg(n).arg(e)));
   }
 
-  // Four seat totals of three digits: all inside the face.
-  void seatTotalsStayInsideTheFace() {
-    GameState s = Table(800, 600);
-    s.RuleMode = kModeIndividual;
-    s.SeatTotal = {0, 999, 888, 777, 666};
-    Mesa mesa(s);
-    mesa.LayOut();
-    const ButtonPlace b = PlaceOfButton(6, s.Table);
-    const std::vector<bool> ink = BlueColumns(mesa.Surface(), b, 0, b.h, -10, b.w + 10);
-    for (int x = -10; x < 1; ++x) QVERIFY2(!ink[x + 10], "ink left of the face");
-    for (int x = b.w - 1; x < b.w + 10; ++x) QVERIFY2(!ink[x + 10], "ink right of the face");
-  }
-
   // On a small table a laid tile reaches into seat 1's name place: writing
   // the names again leaves the tile whole, and a "J" is not cut at x 0.
   void namesLeaveLaidTilesAndLettersWhole() {

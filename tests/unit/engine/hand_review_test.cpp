@@ -43,7 +43,6 @@ TEST(HandReview, MarksTextsAndVerdicts) {
     const char* verdict;
   } const cases[] = {
       {kScoreTens, 1.0, true, "  -1,0", "Mejor 6-3: 1,0 decenas más"},
-      {kScoreTens, 1.46, true, "  -1,5", "Mejor 6-3: 1,5 decenas más"},
       {kScoreTens, 12.97, true, " -13,0", "Mejor 6-3: 13,0 decenas más"},
       {kScoreTens, 0.46, true, "  -0,5", "Mejor 6-3: 0,5 decenas más"},
       {kScoreTens, 0.44, true, "", "Buena jugada; la mejor, 6-3, 0,4 decenas más"},

@@ -16,27 +16,26 @@ using test::TableBuilder;
 
 class PauseCounter : public HeadlessPort {
  public:
-  void ThinkingPause(int seat) override {
-    ++Pauses;
-    LastSeat = seat;
-  }
+  void ThinkingPause(int) override { ++Pauses; }
   int Pauses = 0;
-  int LastSeat = 0;
 };
 
-TEST(EligeJugada, NoChoiceToWeighIsPlayedWithoutAPause) {
+TEST(EligeJugada, OnlyAChoiceToWeighHasItsPause) {
   struct Case {
     const char* Hand;
     const char* Played;
     int End1, End2;
     int PipA, End;
     const char* Why;
+    bool Weighed = false;
   };
   const Case cases[] = {
       {"1-0 1-1 2-0 2-1 2-2 3-0 3-1", "", 6, 5, kNoPip, kPassEnd, "nothing fits: a pass"},
       {"6-1 1-1 2-0 2-1 2-2 3-0 3-1", "", 4, 6, 6, 2, "a single candidate"},
       // The last tile fits both ends: the first listing, pip A meeting end 2.
       {"2-5 1-1 2-0 2-1 2-2 3-0 3-1", "1-1 2-0 2-1 2-2 3-0 3-1", 5, 2, 2, 2, "the last tile"},
+      // Two or more are weighed, after one pause.
+      {"4-4 4-1 1-0 1-2 3-0 5-0 6-0", "", 4, 4, 4, 2, "two candidates", true},
   };
   for (const Case& c : cases) {
     TableBuilder t;
@@ -47,20 +46,9 @@ TEST(EligeJugada, NoChoiceToWeighIsPlayedWithoutAPause) {
     if (c.End != kPassEnd) {
       EXPECT_EQ(m.PipA, c.PipA) << c.Why;
     }
-    EXPECT_FALSE(m.Evaluated) << c.Why;
-    EXPECT_EQ(port.Pauses, 0) << c.Why;
+    EXPECT_EQ(m.Evaluated, c.Weighed) << c.Why;
+    EXPECT_EQ(port.Pauses, c.Weighed ? 1 : 0) << c.Why;
   }
-}
-
-TEST(EligeJugada, WeighsTwoOrMoreAfterOnePause) {
-  TableBuilder t;
-  t.Give(1, "4-4 4-1 1-0 1-2 3-0 5-0 6-0").Deal().Ends(4, 4);
-  PauseCounter port;
-  const ChosenMove m = EligeJugada(t.s, &port);
-  EXPECT_EQ(port.Pauses, 1);
-  EXPECT_EQ(port.LastSeat, 1);
-  EXPECT_TRUE(m.Evaluated);
-  EXPECT_EQ(m.PipB, 4);
 }
 
 // Below level 41 seat 1 lays the double four; from 41 on it keeps the last two
@@ -110,10 +98,6 @@ TEST(Lead, AnAutomaticSeatPausesBeforeItsLeadButNotBeforeTheForcedDoubleSix) {
   PauseCounter port;
   EligeJugada(t.s, &port);
   EXPECT_EQ(port.Pauses, 1);
-  t.s.SeatControl[1] = kManual;  // the computer leading for a manual seat
-  EligeJugada(t.s, &port);
-  EXPECT_EQ(port.Pauses, 1);
-  t.s.SeatControl[1] = kAutomatic;
   t.s.HandNumber = 1;
   t.s.RuleFirstLead = kFirstLeadSixDouble;
   t.s.RuleNextLead = kNextLeadRotate;

@@ -1,9 +1,6 @@
-// The expert player of the table, the simulator and the hand review: deals
-// drawn among those that agree with what a seat knows and how the others
-// played, the look-ahead on
-// a known deal, a seat that never reads the other hands, and the review's
-// weighing. That it plays legally and repeatably is checked by the
-// simulator's own test; how a review is shown, by the review's own tests.
+// The expert player: deals that agree with what a seat knows and how the
+// others played, the look-ahead on a known deal, a seat that never reads the
+// other hands, and the review's weighing (legal play: the simulator's test).
 #include "player/expert.h"
 
 #include <gtest/gtest.h>
@@ -232,36 +229,6 @@ TEST(ExpertSearch, AlphaBetaFindsTheMinimaxValueOfRealEndgames) {
     }
   }
   EXPECT_GT(searched, 50);
-}
-
-TEST(ExpertPlayer, DoesNotOpenTheSuitThatTheOpponentsLastTileNeeds) {
-  // Seat 1 holds 3-1 and 0-0 with the ends on 3 and 1; every other 1 and 3 is
-  // down but 1-0, and seats 3 and 4 have passed on 1, so 1-0 is seat 2's
-  // single tile. Laid against the 3, the 3-1 leaves both ends on 1 and seat 2
-  // goes out; laid against the 1 it closes the chain on 3, a fair blocked
-  // hand (6-6 and 2-2 are seats 3 and 4's, either way round).
-  Knowledge k;
-  k.Seat = 1;
-  k.ToMove = 1;
-  k.MoveNumber = 20;
-  k.Ends = {0, 3, 1};
-  k.Own = (1u << TileIndex(3, 1)) | (1u << TileIndex(0, 0));
-  k.Unseen = (1u << TileIndex(1, 0)) | (1u << TileIndex(6, 6)) | (1u << TileIndex(2, 2));
-  k.Count = {0, 2, 1, 1, 1};
-  k.Void = {0, 0, 0, 0b0000010, 0b0000010};
-  GameState rules;
-  ApplyDefaults(rules);
-  rules.LeadSeat = 1;
-  const Weighing w = WeighMoves(rules, k, Quick(), 5);
-  ASSERT_EQ(w.Moves.size(), 2u);
-  ASSERT_GE(w.Best, 0);
-  EXPECT_EQ(w.Moves[w.Best].PipA, 1);
-  EXPECT_EQ(w.Moves[w.Best].PipB, 3);
-  // Going out is worth minus two tens (16 points); the blocked hand is won or
-  // lost by two tens with even chances.
-  const WeighedMove& open = w.Moves[1 - w.Best];
-  EXPECT_DOUBLE_EQ(open.Mean, -2.0);
-  EXPECT_NEAR(w.Moves[w.Best].Mean, 0.0, 1.0);
 }
 
 // The state with some unseen tiles moved between the other seats, as another

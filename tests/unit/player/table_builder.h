@@ -97,15 +97,6 @@ class TableBuilder {
     s.SeatPipMark[seat][pip] = static_cast<i16>(value);
     return *this;
   }
-  TableBuilder& Individual() {
-    s.RuleMode = kModeIndividual;
-    return *this;
-  }
-  TableBuilder& Reverse() {
-    s.RuleDirection = kReverse;
-    SyncDirectionStep(s);
-    return *this;
-  }
   // The hand was led by `seat` with {a, b} laid as move 1.
   TableBuilder& Lead(int seat, int a, int b) {
     s.LeadSeat = static_cast<i16>(seat);

@@ -47,18 +47,6 @@ TEST(DataFolder, TheFallbackFollowsTheUsersDataFolder) {
 
 // One copy per data folder: a second lock is refused while the first lives.
 // (A copy killed holding it frees it: the end-to-end kill test starts again.)
-TEST(DataFolderLock, OneHolderAtATime) {
-  TempFolder folder;
-  {
-    DataFolderLock first(folder.path());
-    EXPECT_EQ(first.state(), DataFolderLock::State::kHeld);
-    EXPECT_EQ(DataFolderLock(folder.path()).state(), DataFolderLock::State::kHeldByAnother);
-  }
-  EXPECT_EQ(DataFolderLock(folder.path()).state(), DataFolderLock::State::kHeld);
-  EXPECT_EQ(DataFolderLock(folder / "missing").state(), DataFolderLock::State::kUnavailable);
-}
-
-// Only the leftovers of a killed write go, never a file of the user's.
 TEST(RemoveStaleTemporaries, TakesOnlyUnfinishedWrites) {
   TempFolder folder;
   for (const char* name :
