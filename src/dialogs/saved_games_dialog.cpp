@@ -110,19 +110,7 @@ Cargua::Cargua(GameState& state, SavedGamesMode mode, const std::filesystem::pat
                          : mode == SavedGamesMode::kSave ? QStringLiteral("Pic_Guardar")
                                                          : QStringLiteral("Pic_Borrar"));
   action_->move(kWidth / 2 - kButtonW - 12, buttonsTop);
-  action_->onPress = [this] {
-    switch (choice_.Mode()) {
-      case SavedGamesMode::kLoad:
-        LoadAction();
-        break;
-      case SavedGamesMode::kSave:
-        SaveAction();
-        break;
-      case SavedGamesMode::kDelete:
-        DeleteAction();
-        break;
-    }
-  };
+  action_->onPress = [this] { Enter(); };
   exit_ = new PictureButton(QString::fromUtf8(kExitLabel), this);
   exit_->setObjectName(QStringLiteral("Pic_BotSalir"));
   exit_->move(kWidth / 2 + 12, buttonsTop);
