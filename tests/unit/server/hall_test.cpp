@@ -121,9 +121,12 @@ TEST(Hall, WholeMatchesShowASeatNoOtherSeatsUnplayedTileBeforeTheHandEnds) {
       const Json j = ParseJson(text, {1 << 20, 8, 512}).value();
       const GameState& s = p.Table().State();
       // News of a hand already closed (sent in the batch that dealt the
-      // next) is judged with that hand's closing, not against the new deal.
+      // next) is judged with that hand's closing, not against the new deal;
+      // a tied hand is dealt again under its own number, so a move beyond
+      // the new deal's tells it too.
       if (j.StringAt("type", 32) == "hand_closed" || !s.HandInProgress ||
-          j.IntAt("hand", 1, 1000).value_or(s.HandNumber) != s.HandNumber)
+          j.IntAt("hand", 1, 1000).value_or(s.HandNumber) != s.HandNumber ||
+          j.IntAt("move", 0, 1000).value_or(0) > s.MoveNumber)
         return;
       std::vector<std::pair<int, int>> tiles;
       CollectTiles(j, tiles);
