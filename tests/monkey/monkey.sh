@@ -8,8 +8,8 @@
 #
 #   tests/monkey/monkey.sh BUILD [SEED] [SECONDS]
 #
-# The same seed replays the same actions; what the game is doing when each
-# lands depends on timing. The actions are logged to
+# The same seed replays the same actions on the same deals; what the game is
+# doing when each lands depends on timing. The actions are logged to
 # BUILD/e2e-artefacts/monkey-actions.log.
 source "$(dirname "$0")/../e2e/lib.sh"
 trap e2e_cleanup EXIT
@@ -17,6 +17,8 @@ trap e2e_cleanup EXIT
 SEED=${2:-1}
 TOTAL=${3:-75}
 RANDOM=$SEED
+# The game's deals follow the same seed, so a seed replays the same hands too.
+export TARVELIS_TEST_SEED=$SEED
 CLOSE="$(dirname "$0")/close_window.py"
 LOG="$E2E_ARTEFACTS/monkey-actions.log"
 KEYS=(Return Escape space plus F1 g a n s Tab Left Right Up Down Prior Next BackSpace Delete)
