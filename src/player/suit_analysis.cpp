@@ -6,32 +6,6 @@ int SideOf(const GameState& s, int decider, int seat) {
   return seat == decider || seat == s.Partner[decider] ? kOwnSide : kOtherSide;
 }
 
-SuitAnalysis AnalizaPalo(const GameState& s, int decider, int x) {
-  SuitAnalysis a;
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    const int side = SideOf(s, decider, seat);
-    for (int slot = 1; slot <= kSlots; ++slot) {
-      const HandSlot& t = s.Hand[seat][slot];
-      const bool played = t.State != 0;
-      if (!played) {
-        a.SeatPips[seat] += t.PipA + t.PipB;
-        a.SidePips[side] += t.PipA + t.PipB;
-      }
-      if (t.PipA != x && t.PipB != x) continue;
-      const bool isDouble = t.PipA == t.PipB;
-      if (played) {
-        ++a.Played;
-        a.Seen[t.PipA == x ? t.PipB : t.PipA] = true;
-        if (isDouble) a.DoublePlayed = true;
-      } else {
-        ++a.Held[seat];
-        if (isDouble) a.DoubleSide = side;
-      }
-    }
-  }
-  return a;
-}
-
 std::array<SuitAnalysis, kPips> AnalizaPalos(const GameState& s, int decider) {
   std::array<SuitAnalysis, kPips> all{};
   PerSeat<int> seatPips{};

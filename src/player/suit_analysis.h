@@ -27,13 +27,10 @@ struct SuitAnalysis {
 // The side (1 or 2) of `seat` for the deciding seat `decider`.
 int SideOf(const GameState& state, int decider, int seat);
 
-// Analyses suit `x` (0..6) for the deciding seat. Reads the state only: the
-// pips left are kept in the analysis, not written back into SeatPipsLeft,
-// which the hand's end recomputes for itself.
-SuitAnalysis AnalizaPalo(const GameState& state, int decider, int x);
-
-// The same for all seven suits at once, in one pass over the hands: what
-// every decision of the computer player reads first.
+// Analyses the seven suits (0..6) for the deciding seat, in one pass over the
+// hands: what every decision of the computer player reads first. Reads the
+// state only: the pips left are kept in the analysis, not written back into
+// SeatPipsLeft, which the hand's end recomputes for itself.
 std::array<SuitAnalysis, kPips> AnalizaPalos(const GameState& state, int decider);
 
 }  // namespace tarvelis

@@ -50,22 +50,15 @@ int main(int argc, char** argv) {
                  "       tarvelis-artgen OUTDIR --scale K\n");
     return 2;
   }
-  if (scale > 1) {
-    artgen::SetScale(scale);
-    artgen::MakeTileStrips(outDir);
-    artgen::MakeBacks(outDir);
-    artgen::MakeButtons(outDir);
-    artgen::MakePieces(outDir);
-    artgen::MakeRecorder(outDir);
-    artgen::MakeHands(outDir);
-    return 0;
-  }
+  // The table's own strips; at a larger scale they are all there is to draw.
+  if (scale > 1) artgen::SetScale(scale);
   artgen::MakeTileStrips(outDir);
   artgen::MakeBacks(outDir);
   artgen::MakeButtons(outDir);
   artgen::MakePieces(outDir);
   artgen::MakeRecorder(outDir);
   artgen::MakeHands(outDir);
+  if (scale > 1) return 0;
   artgen::MakeMessages(outDir);
   artgen::MakeCover(outDir);
   artgen::MakeMarble(outDir);
