@@ -394,7 +394,9 @@ void Json::DumpTo(std::string& out) const {
       if (std::floor(number_) == number_ && std::fabs(number_) < 1e15) {
         std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(number_));
       } else {
-        std::snprintf(buf, sizeof buf, "%.6g", number_);
+        // Seventeen digits read back as the very same double, so a number
+        // written and read again is the number that came in.
+        std::snprintf(buf, sizeof buf, "%.17g", number_);
       }
       out += buf;
       break;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "server/json.h"
+
 namespace tarvelis::server {
 namespace {
 
@@ -59,6 +61,16 @@ TEST(ReadRequest, RefusesAnythingMisshapenBeforeUsingIt) {
   };
   for (const std::string& text : bad) EXPECT_FALSE(ReadRequest(text).Ok) << text;
   EXPECT_EQ(ReadRequest(R"({"v":2,"type":"start"})").Error, ErrorCode::kVersion);
+}
+
+TEST(Json, WritesANumberBackAsTheSameNumber) {
+  for (const char* text : {"58888888.88888888888", "0.1", "-2.5e-300", "1e300", "12"}) {
+    const auto once = ParseJson(text);
+    ASSERT_TRUE(once) << text;
+    const auto again = ParseJson(once->Dump());
+    ASSERT_TRUE(again) << text;
+    EXPECT_EQ(again->Dump(), once->Dump()) << text;
+  }
 }
 
 TEST(FloodGate, LetsABurstThroughThenOnlyTheRefillRate) {
