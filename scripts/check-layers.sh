@@ -12,14 +12,15 @@ declare -A allowed=(
   [storage]="storage model"
   [layout]="layout model"
   [engine]="engine player model"
-  [platform]="platform engine layout storage player model"
-  [dialogs]="dialogs platform engine layout storage player model"
-  [table]="table dialogs platform engine layout storage player model"
-  [app]="app table dialogs platform engine layout storage player model"
+  [platform]="platform net engine layout storage player model"
+  [dialogs]="dialogs platform net server engine layout storage player model"
+  [table]="table dialogs platform net server engine layout storage player model"
+  [app]="app table dialogs platform net server engine layout storage player model"
   [sim]="sim engine storage player model"
   [server]="server engine storage player model"
+  [net]="net server engine storage player model"
 )
-core="model player storage layout engine"
+core="model player storage layout engine net"
 
 status=0
 for dir in "$src"/*/; do
