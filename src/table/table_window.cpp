@@ -100,6 +100,7 @@ void Mesa::BuildPictures() {
   marmol_.setDevicePixelRatio(pictureScale_);
   surface_ = marmol_.copy();
   surface_.setDevicePixelRatio(pictureScale_);
+  painter_->PictureReplaced();
   painter_->DrawAll();
   if (deal_ != nullptr) painter_->DrawDealingArea(*deal_);
   update();
