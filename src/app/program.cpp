@@ -116,6 +116,22 @@ bool Program::StartProgram() {
   const DataFolderChoice where =
       ChooseDataFolder(RunsFromInstallFolder() ? fallback : ProgramFolder(), fallback);
   dataFolder_ = where.Folder;
+  // The table is measured first: a resumed chain is checked against, and
+  // laid for, the table it is shown on. It is laid out for a classic size and
+  // blown up to the screen (or kept one pixel per pixel when the user asked
+  // for the classic look). The layout stays the same while the program runs,
+  // whatever the window does.
+  const QRect area = screen->geometry();
+  look_ = ReadWindowLook(dataFolder_);
+  classicNow_ = look_.Classic;
+  const TableSize table = LogicalTableFor(area.width(), area.height(),
+                                          look_.Classic ? TableLook::kClassic : TableLook::kScaled);
+  // The windows shown before the table (a second copy's warning, the cover,
+  // a message about the files) are blown up by the factor it will have.
+  const QSize shownIn = look_.FullScreen ? area.size() : WindowSize(screen->availableGeometry());
+  SetWindowScale(
+      FitTable(table, shownIn.width(), shownIn.height(), classicNow_ && look_.FullScreen).Factor);
+
   // One copy per data folder: two would each write their own match over the
   // other's and both could finish, and record, the same match.
   lock_ = std::make_unique<DataFolderLock>(dataFolder_);
@@ -132,22 +148,6 @@ bool Program::StartProgram() {
   if (lock_->state() == DataFolderLock::State::kHeld && where.CanSave) {
     RemoveStaleTemporaries(dataFolder_);
   }
-
-  // The table is measured first: a resumed chain is checked against, and
-  // laid for, the table it is shown on. It is laid out for a classic size and
-  // blown up to the screen (or kept one pixel per pixel when the user asked
-  // for the classic look). The layout stays the same while the program runs,
-  // whatever the window does.
-  const QRect area = screen->geometry();
-  look_ = ReadWindowLook(dataFolder_);
-  classicNow_ = look_.Classic;
-  const TableSize table = LogicalTableFor(area.width(), area.height(),
-                                          look_.Classic ? TableLook::kClassic : TableLook::kScaled);
-  // The windows shown before the table (the cover, a message about the
-  // files) are blown up by the factor it will have.
-  const QSize shownIn = look_.FullScreen ? area.size() : WindowSize(screen->availableGeometry());
-  SetWindowScale(
-      FitTable(table, shownIn.width(), shownIn.height(), classicNow_ && look_.FullScreen).Factor);
 
   // The cover, until it has run or the user presses a key or clicks.
   ShowCover();
