@@ -30,6 +30,7 @@
 #include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/folders.h"
+#include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
 #include "storage/data_folder.h"
@@ -115,6 +116,22 @@ bool Program::StartProgram() {
   const DataFolderChoice where =
       ChooseDataFolder(RunsFromInstallFolder() ? fallback : ProgramFolder(), fallback);
   dataFolder_ = where.Folder;
+  // The table is measured first: a resumed chain is checked against, and
+  // laid for, the table it is shown on. It is laid out for a classic size and
+  // blown up to the screen (or kept one pixel per pixel when the user asked
+  // for the classic look). The layout stays the same while the program runs,
+  // whatever the window does.
+  const QRect area = screen->geometry();
+  look_ = ReadWindowLook(dataFolder_);
+  classicNow_ = look_.Classic;
+  const TableSize table = LogicalTableFor(area.width(), area.height(),
+                                          look_.Classic ? TableLook::kClassic : TableLook::kScaled);
+  // The windows shown before the table (a second copy's warning, the cover,
+  // a message about the files) are blown up by the factor it will have.
+  const QSize shownIn = look_.FullScreen ? area.size() : WindowSize(screen->availableGeometry());
+  SetWindowScale(
+      FitTable(table, shownIn.width(), shownIn.height(), classicNow_ && look_.FullScreen).Factor);
+
   // One copy per data folder: two would each write their own match over the
   // other's and both could finish, and record, the same match.
   lock_ = std::make_unique<DataFolderLock>(dataFolder_);
@@ -137,16 +154,7 @@ bool Program::StartProgram() {
 
   // The settings. The speed of the machine is not measured: every wait and
   // animation step of this program is timed on the clock, so it runs alike on
-  // any machine. The table is measured first: a resumed chain is checked
-  // against, and laid for, the table it is shown on.
-  const QRect area = screen->geometry();
-  // The table is laid out for a classic size and blown up to the screen (or
-  // kept one pixel per pixel when the user asked for the classic look). The
-  // layout stays the same while the program runs, whatever the window does.
-  look_ = ReadWindowLook(dataFolder_);
-  classicNow_ = look_.Classic;
-  const TableSize table = LogicalTableFor(area.width(), area.height(),
-                                          look_.Classic ? TableLook::kClassic : TableLook::kScaled);
+  // any machine.
   state_.Table = ComputeTableGeometry(table.w, table.h);
   state_.MatchInProgress = false;
   const LoadReport report = LoadSettings(state_, where);
@@ -238,13 +246,17 @@ void Program::ListenForSecondCopies() {
   });
 }
 
-void Program::PlaceWindow() {
+QSize Program::WindowSize(const QRect& screen) const {
   // The window as it was left, kept on the screen; three quarters of the
   // screen the first time.
-  const QRect screen = mesa_->screen()->availableGeometry();
   QSize size(look_.Width, look_.Height);
   if (size.isEmpty()) size = screen.size() * 3 / 4;
-  size = size.boundedTo(screen.size());
+  return size.boundedTo(screen.size());
+}
+
+void Program::PlaceWindow() {
+  const QRect screen = mesa_->screen()->availableGeometry();
+  const QSize size = WindowSize(screen);
   mesa_->resize(size);
   mesa_->move(screen.center() - QPoint(size.width() / 2, size.height() / 2));
 }

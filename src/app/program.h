@@ -3,6 +3,8 @@
 // everything when the user leaves.
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <filesystem>
 #include <memory>
@@ -83,6 +85,8 @@ class Program {
   void KeepWindowLook();
   // Sizes and centres the table's window as it was left (or three quarters
   // of the screen).
+  // The size of the table's window on a screen of `screen`.
+  QSize WindowSize(const QRect& screen) const;
   void PlaceWindow();
   void ToggleClassicLook();
   bool Ask(const QString& title, const QString& text);

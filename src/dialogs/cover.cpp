@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <cmath>
 
 #include "model/texts.h"
 #include "platform/keys.h"
@@ -19,11 +20,14 @@ const QColor kBorderColour(0xC9, 0xA2, 0x3C);
 
 Careta::Careta(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      strip_(LoadStrip(QString::fromLatin1(art::kCaretaPath))) {
+      strip_(LoadSharpStrip(QString::fromLatin1(art::kCaretaPath))),
+      scale_(WindowScale()) {
   setObjectName(QStringLiteral("careta"));
   setWindowTitle(QString::fromUtf8(kCoverWindowTitle));
   setModal(true);
-  setFixedSize(kCoverWidth + 2 * kBorder, kCoverHeight + 2 * kBorder);
+  // At the factor the table will be blown up by, measured before it shows.
+  setFixedSize(static_cast<int>(std::lround((kCoverWidth + 2 * kBorder) * scale_)),
+               static_cast<int>(std::lround((kCoverHeight + 2 * kBorder) * scale_)));
   setFocusPolicy(Qt::StrongFocus);
   // Frames are timed on the clock, never on the game's speed.
   frames_.setTimerType(Qt::PreciseTimer);
@@ -52,15 +56,21 @@ void Careta::Stop() {
 }
 
 void Careta::paintEvent(QPaintEvent*) {
-  QImage cover(kCoverWidth, kCoverHeight, QImage::Format_RGB32);
-  cover.fill(QColor(QRgb(art::kCoverBackgroundRgb)));
+  // In the cover's own pixels on a picture at the screen's, its pieces from
+  // the sharper strip.
+  QImage cover = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
+  cover.fill(kBorderColour);
+  QPainter(&cover).fillRect(kBorder, kBorder, kCoverWidth, kCoverHeight,
+                            QColor(QRgb(art::kCoverBackgroundRgb)));
   for (const CoverPiece& piece : CoverPieces(scroll_.Y)) {
-    Blit(cover, piece.X, piece.Y, piece.From.w, piece.From.h, strip_, piece.From.x, piece.From.y,
-         RasterOp::Copy);
+    // A piece is clipped to the cover, never drawn over its border.
+    const QRect on = QRect(piece.X, piece.Y, piece.From.w, piece.From.h) &
+                     QRect(0, 0, kCoverWidth, kCoverHeight);
+    if (on.isEmpty()) continue;
+    Blit(cover, kBorder + on.x(), kBorder + on.y(), on.width(), on.height(), strip_,
+         piece.From.x + on.x() - piece.X, piece.From.y + on.y() - piece.Y, RasterOp::Copy);
   }
-  QPainter p(this);
-  p.fillRect(rect(), kBorderColour);
-  p.drawImage(kBorder, kBorder, cover);
+  QPainter(this).drawImage(QRectF(rect()), cover, QRectF(cover.rect()));
 }
 
 void Careta::keyPressEvent(QKeyEvent* event) {

@@ -29,6 +29,7 @@ class Careta : public QDialog {
   void Stop();
 
   QImage strip_;
+  double scale_ = 1.0;
   CoverScroll scroll_;
   QTimer frames_;
 };

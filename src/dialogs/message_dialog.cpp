@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QScreen>
 #include <QTextOption>
 #include <QTimer>
 #include <cmath>
@@ -133,7 +134,7 @@ void Mensajes::paintEvent(QPaintEvent*) {
   }
   DrawText(image, kMargin, 6, title_, kTextPx, true, Qt::white);
 
-  static const QImage pictures = LoadStrip(QString::fromLatin1(art::kMensajesPath));
+  static const QImage pictures = LoadSharpStrip(QString::fromLatin1(art::kMensajesPath));
   const int n = std::clamp(picture_, 1, art::kMessagePictureCount);
   const art::Cell cell = art::MessagePictureOpaque(n);
   Blit(image, pictureRect_.x(), pictureRect_.y(), cell.w, cell.h, pictures, cell.x, cell.y,
@@ -206,8 +207,10 @@ bool ShowMessage(GameState& state, const QString& title, const QString& text, in
   if (!parent) parent = QApplication::activeWindow();
   Mensajes dialog(state, title, text, picture, buttons, parent);
   OpenDialog() = &dialog;
-  if (parent) {
-    const QRect area = parent->geometry();
+  // Centred on the table, or before there is one on the screen it will fill.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect area = parent ? parent->geometry() : screen ? screen->geometry() : QRect();
+  if (!area.isEmpty()) {
     dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
   }
   // The message takes the keyboard at once, even over a full-screen table on a

@@ -7,12 +7,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <cmath>
 
 #include "dialogs/message_dialog.h"
 #include "layout/artwork_layout.h"
 #include "model/game_state.h"
 #include "model/texts.h"
 #include "platform/cursors.h"
+#include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
 
@@ -41,13 +43,24 @@ QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Layout pixels to window pixels at the table's factor.
+int Scaled(int v, double factor) {
+  return static_cast<int>(std::lround(v * factor));
+}
+QRect Scaled(const QRect& r, double factor) {
+  const int left = Scaled(r.x(), factor);
+  const int top = Scaled(r.y(), factor);
+  return QRect(left, top, Scaled(r.x() + r.width(), factor) - left,
+               Scaled(r.y() + r.height(), factor) - top);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
 
 PictureButton::PictureButton(const QString& label, QWidget* parent)
-    : QWidget(parent), label_(label) {
-  setFixedSize(kButtonW, kButtonH);
+    : QWidget(parent), label_(label), scale_(WindowScale()) {
+  setFixedSize(Scaled(kButtonW, scale_), Scaled(kButtonH, scale_));
   SetUsable(true);
 }
 
@@ -58,10 +71,11 @@ void PictureButton::SetUsable(bool usable) {
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
-  QImage image(size(), QImage::Format_ARGB32);
+  // Drawn in its own pixels on a picture at the screen's, its label as text.
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
   image.fill(Qt::transparent);
-  DrawDialogButton(image, rect(), label_, usable_);
-  QPainter(this).drawImage(0, 0, image);
+  DrawDialogButton(image, QRect(0, 0, kButtonW, kButtonH), label_, usable_);
+  QPainter(this).drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void PictureButton::mousePressEvent(QMouseEvent* event) {
@@ -77,19 +91,25 @@ Cargua::Cargua(GameState& state, SavedGamesMode mode, const std::filesystem::pat
   setWindowTitle(FromUtf8(SavedGamesTitle(mode)).trimmed());
   setModal(true);
 
-  const QFont font = GameFont(kTextPx, false);
+  // Blown up with the table: laid out in its own pixels, its widgets placed
+  // and their letters sized at the table's factor.
+  scale_ = WindowScale();
+  const double f = scale_;
+  const QFont font = GameFont(Scaled(kTextPx, f), false);
   messageRect_ = QRect(kMargin, kTitleH + 10, kWidth - 2 * kMargin, 46);
 
+  const QRect nameRect(kMargin, messageRect_.bottom() + 10, kWidth - 2 * kMargin, 24);
+  const QRect listRect(kMargin, nameRect.bottom() + 8, kWidth - 2 * kMargin, 170);
   name_ = new QLineEdit(this);
   name_->setObjectName(QStringLiteral("Tex_CarGua"));
   name_->setFont(font);
-  name_->setGeometry(kMargin, messageRect_.bottom() + 10, kWidth - 2 * kMargin, 24);
+  name_->setGeometry(Scaled(nameRect, f));
   connect(name_, &QLineEdit::textChanged, this, [this](const QString& t) { NameChanged(t); });
 
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("Lis_CarGua"));
   list_->setFont(font);
-  list_->setGeometry(kMargin, name_->geometry().bottom() + 8, kWidth - 2 * kMargin, 170);
+  list_->setGeometry(Scaled(listRect, f));
   connect(list_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { name_->setText(item->text()); });
   connect(list_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
@@ -104,18 +124,19 @@ Cargua::Cargua(GameState& state, SavedGamesMode mode, const std::filesystem::pat
     }
   });
 
-  const int buttonsTop = list_->geometry().bottom() + 1 + kMargin;
+  const int buttonsTop = listRect.bottom() + 1 + kMargin;
   action_ = new PictureButton(ActionLabel(mode), this);
   action_->setObjectName(mode == SavedGamesMode::kLoad   ? QStringLiteral("Pic_Cargar")
                          : mode == SavedGamesMode::kSave ? QStringLiteral("Pic_Guardar")
                                                          : QStringLiteral("Pic_Borrar"));
-  action_->move(kWidth / 2 - kButtonW - 12, buttonsTop);
+  action_->move(Scaled(kWidth / 2 - kButtonW - 12, f), Scaled(buttonsTop, f));
   action_->onPress = [this] { Enter(); };
   exit_ = new PictureButton(QString::fromUtf8(kExitLabel), this);
   exit_->setObjectName(QStringLiteral("Pic_BotSalir"));
-  exit_->move(kWidth / 2 + 12, buttonsTop);
+  exit_->move(Scaled(kWidth / 2 + 12, f), Scaled(buttonsTop, f));
   exit_->onPress = [this] { Exit(); };
-  setFixedSize(kWidth, buttonsTop + kButtonH + kMargin);
+  height_ = buttonsTop + kButtonH + kMargin;
+  setFixedSize(Scaled(kWidth, f), Scaled(height_, f));
 
   RellenaLista();
   NameChanged(QString());
@@ -133,15 +154,18 @@ void Cargua::RellenaLista() {
 void Cargua::NameChanged(const QString& text) {
   choice_.Type(text.toStdString());
   action_->SetUsable(choice_.ActionEnabled());
-  update(messageRect_);
+  update(Scaled(messageRect_, scale_));
 }
 
 void Cargua::paintEvent(QPaintEvent*) {
+  // Drawn in the dialog's own pixels, scaled as it is drawn: the text is
+  // laid out as text at its final size.
   QPainter p(this);
-  DrawDialogPanel(p, size(), QRect(0, 0, width(), kTitleH));
+  p.scale(scale_, scale_);
+  DrawDialogPanel(p, QSize(kWidth, height_), QRect(0, 0, kWidth, kTitleH));
   p.setFont(GameFont(kTextPx, true));
   p.setPen(Qt::white);
-  p.drawText(QRect(8, 0, width() - 16, kTitleH), Qt::AlignVCenter | Qt::AlignLeft,
+  p.drawText(QRect(8, 0, kWidth - 16, kTitleH), Qt::AlignVCenter | Qt::AlignLeft,
              FromUtf8(SavedGamesTitle(choice_.Mode())));
   // Tex_Mensaje: the runs of spaces that once set where its words fell in
   // another font would only leave gaps here; the line wraps by itself.
@@ -199,7 +223,7 @@ void Cargua::SaveAction() {
   if (outcome == SavedGameOutcome::kDone) {
     accept();
   } else if (outcome == SavedGameOutcome::kConfirmFirst) {
-    update(messageRect_);
+    update(Scaled(messageRect_, scale_));
   } else if (outcome == SavedGameOutcome::kFailed) {
     Fail();
   }
@@ -212,7 +236,7 @@ void Cargua::DeleteAction() {
     RellenaLista();
     name_->clear();
   } else if (outcome == SavedGameOutcome::kConfirmFirst) {
-    update(messageRect_);
+    update(Scaled(messageRect_, scale_));
   } else if (outcome == SavedGameOutcome::kFailed) {
     Fail();
   }

@@ -36,6 +36,7 @@ class PictureButton : public QWidget {
  private:
   QString label_;
   bool usable_ = true;
+  double scale_ = 1.0;
 };
 
 class Cargua : public QDialog {
@@ -74,7 +75,9 @@ class Cargua : public QDialog {
   QListWidget* list_ = nullptr;
   PictureButton* action_ = nullptr;
   PictureButton* exit_ = nullptr;
-  QRect messageRect_;
+  QRect messageRect_;  // in the dialog's own pixels, as everything it draws
+  double scale_ = 1.0;
+  int height_ = 0;
   bool filling_ = false;
 };
 

@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 #include "dialogs/message_dialog.h"
 #include "layout/artwork_layout.h"
@@ -137,7 +138,7 @@ const QImage& Marble() {
 }
 
 const QImage& Sheet() {
-  static const QImage sheet = LoadStrip(QString::fromLatin1(art::kPersonalPath));
+  static const QImage sheet = LoadSharpStrip(QString::fromLatin1(art::kPersonalPath));
   return sheet;
 }
 
@@ -216,10 +217,15 @@ Personal::Personal(GameState& state, SettingsHooks hooks, std::filesystem::path 
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
-  setFixedSize(kWidth, kHeight);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->geometry().center() - QPoint(kWidth / 2, kHeight / 2));
-  }
+  // Blown up with the table and centred on it: laid out in its own pixels,
+  // drawn at the screen's.
+  scale_ = WindowScale();
+  setFixedSize(Scaled(kWidth), Scaled(kHeight));
+  const QRect over = parent != nullptr ? parent->geometry()
+                     : QGuiApplication::primaryScreen() != nullptr
+                         ? QGuiApplication::primaryScreen()->geometry()
+                         : QRect();
+  if (!over.isEmpty()) move(over.center() - QPoint(width() / 2, height() / 2));
   ShowOptionMessage = [this](const OptionMessage& m) {
     return ShowMessage(state_, Utf(m.Title), Utf(m.Text), m.Picture, m.Buttons, this);
   };
@@ -235,24 +241,26 @@ Personal::Personal(GameState& state, SettingsHooks hooks, std::filesystem::path 
   for (int seat = 1; seat <= kSeats; ++seat) {
     auto* field = new QLineEdit(this);
     field->setObjectName(QStringLiteral("Txt_Nombre%1").arg(seat));
-    field->setFont(GameFont(kTextPx, false));
+    field->setFont(GameFont(Scaled(kTextPx), false));
     field->setMaxLength(kMaxNameLength);
     field->setText(Utf(state_.SeatName[seat]));
     field->setPalette(palette);
     const QPoint o = SeatAt(seat);
-    field->setGeometry(o.x() + 52, o.y(), 88, 20);
+    field->setGeometry(Scaled(QRect(o.x() + 52, o.y(), 88, 20)));
     connect(field, &QLineEdit::textEdited, this, [this, seat] { NameEdited(seat); });
     names_[seat] = field;
   }
   graphic_ = new QLineEdit(this);
   graphic_->setObjectName(QStringLiteral("Tex_Grafico"));
-  graphic_->setFont(GameFont(kSmallTextPx, false));
-  graphic_->setGeometry(kGraphicField);
+  graphic_->setFont(GameFont(Scaled(kSmallTextPx), false));
+  graphic_->setGeometry(Scaled(kGraphicField));
   graphic_->hide();
   connect(graphic_, &QLineEdit::returnPressed, this, [this] { LoadBackground(); });
 
-  players_ = QImage(kWidth, kHeight, QImage::Format_ARGB32);
-  rules_ = QImage(kWidth - 4, kHeight - 4, QImage::Format_ARGB32);
+  // Both pages cover the whole window, on the same grid of the screen's
+  // pixels, so the rules page is shown without being resampled.
+  players_ = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
+  rules_ = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
   DrawPlayersPage();
   DrawRulesPage();
 
@@ -279,10 +287,27 @@ QPoint Personal::PageOrigin(bool rules) const {
   return rules ? kRulesPageAt : QPoint(0, 0);
 }
 
+int Personal::Scaled(int v) const {
+  return static_cast<int>(std::lround(v * scale_));
+}
+
+QRect Personal::Scaled(const QRect& r) const {
+  // Rounded outwards, so that it covers every window pixel `r` touches.
+  const int left = static_cast<int>(std::floor(r.x() * scale_));
+  const int top = static_cast<int>(std::floor(r.y() * scale_));
+  return QRect(left, top, static_cast<int>(std::ceil((r.x() + r.width()) * scale_)) - left,
+               static_cast<int>(std::ceil((r.y() + r.height()) * scale_)) - top);
+}
+
+QPoint Personal::ToLayout(QPointF at) const {
+  return QPoint(static_cast<int>(std::floor(at.x() / scale_)),
+                static_cast<int>(std::floor(at.y() / scale_)));
+}
+
 void Personal::ShowArea(const QImage& page, const QRect& pageRect) {
   const bool rules = &page == &rules_;
   if (rules != rulesShown_) return;  // a page under the other needs no repaint
-  update(pageRect.translated(PageOrigin(rules)));
+  update(Scaled(pageRect));
 }
 
 void Personal::DrawPlayersPage() {
@@ -364,24 +389,34 @@ bool Personal::PressOnExpertTick(QPoint at) {
 }
 
 void Personal::DrawRulesPage() {
+  // The rules page lies over the players page, inside its frame; it is kept
+  // in the window's own places.
+  const QPoint o = kRulesPageAt;
+  const int w = kWidth - 2 * o.x();
+  const int h = kHeight - 2 * o.y();
+  {
+    QPainter p(&rules_);
+    p.fillRect(0, 0, kWidth, kHeight, kFrame);
+  }
   const QImage& marble = Marble();
   if (marble.isNull()) {
-    rules_.fill(QColor(0x1E, 0x4A, 0x2C));
+    QPainter(&rules_).fillRect(o.x(), o.y(), w, h, QColor(0x1E, 0x4A, 0x2C));
   } else {
     // Another part of the marble than the players page, so the page change shows.
-    Blit(rules_, 0, 0, rules_.width(), rules_.height(), marble, 0, marble.height() - kHeight,
-         RasterOp::Copy);
+    Blit(rules_, o.x(), o.y(), w, h, marble, 0, marble.height() - kHeight, RasterOp::Copy);
   }
   {
     QPainter p(&rules_);
     p.setPen(QPen(kFrame, 2));
-    p.drawRect(QRect(1, 1, rules_.width() - 2, rules_.height() - 2));
+    p.drawRect(QRect(o.x() + 1, o.y() + 1, w - 2, h - 2));
   }
-  for (const Group& g : kGroups) DrawGroupFrame(rules_, g.x, g.y, g.w, g.h, Utf(g.title));
+  for (const Group& g : kGroups) {
+    DrawGroupFrame(rules_, o.x() + g.x, o.y() + g.y, g.w, g.h, Utf(g.title));
+  }
   for (const Place& place : ThePlaces()) {
     if (place.rules) DrawSelector(place.index);
   }
-  Copy(rules_, kRulesExitAt.x(), kRulesExitAt.y(), art::kExitButton);
+  Copy(rules_, o.x() + kRulesExitAt.x(), o.y() + kRulesExitAt.y(), art::kExitButton);
 }
 
 void Personal::DrawGroupFrame(QImage& page, int x, int y, int w, int h, const QString& title) {
@@ -394,7 +429,8 @@ void Personal::DrawSelector(int index, bool pressed, bool blankValue) {
   const Place* place = PlaceOf(index);
   if (place == nullptr) return;
   QImage& page = PageOf(index);
-  const int x = place->x, y = place->y, w = place->w;
+  const QPoint o = PageOrigin(place->rules);
+  const int x = o.x() + place->x, y = o.y() + place->y, w = place->w;
   QPainter(&page).fillRect(x, y, w, kSelectorH, kGrey);
   Etched(page, QRect(x, y + 5, w, kSelectorH - 5));
   Etched(page, QRect(x + 35, y + 13, w - 37 - 1, 22));
@@ -453,14 +489,10 @@ void Personal::DrawDirection() {
            QRect(kDirectionAt, QSize(art::kDirectionForward.w, art::kDirectionForward.h)));
 }
 
-void Personal::paintEvent(QPaintEvent* event) {
-  QPainter p(this);
-  const QRect r = event->rect();
-  p.drawImage(r.topLeft(), players_, r);
-  if (rulesShown_) {
-    const QRect onRules = r.intersected(QRect(kRulesPageAt, rules_.size()));
-    p.drawImage(onRules.topLeft(), rules_, onRules.translated(-kRulesPageAt));
-  }
+void Personal::paintEvent(QPaintEvent*) {
+  // The page holds the screen's own pixels: copied, never scaled.
+  const QImage& page = rulesShown_ ? rules_ : players_;
+  QPainter(this).drawImage(QRectF(rect()), page, QRectF(page.rect()));
 }
 
 // The advance of a click: the button goes down and the value clears, a moment
@@ -545,7 +577,7 @@ void Personal::UpdatePointer(QPoint at) {
 // The mouse.
 
 void Personal::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
+  const QPoint at = ToLayout(event->position());
   if (dragSlider_ >= 0 && (event->buttons() & Qt::LeftButton)) {
     MoveThumb(at.x());
     return;
@@ -560,7 +592,7 @@ void Personal::leaveEvent(QEvent*) {
 
 void Personal::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QPoint at = event->position().toPoint();
+  const QPoint at = ToLayout(event->position());
   UpdatePointer(at);
   if (ExitButtonRect().contains(at)) {
     if (rulesShown_) {
@@ -660,7 +692,7 @@ void Personal::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (rulesShown_ && event->text() == QStringLiteral("g")) {
-    graphic_->move(kGraphicField.topLeft());
+    graphic_->move(Scaled(kGraphicField).topLeft());
     graphic_->show();
     graphic_->setFocus();
     return;
@@ -711,7 +743,7 @@ void Personal::ShowRules(bool shown) {
   StopArrows();
   dragSlider_ = -1;
   handShown_ = !handShown_;  // the pointer is worked out again for the new page
-  UpdatePointer(mapFromGlobal(QCursor::pos()));
+  UpdatePointer(ToLayout(mapFromGlobal(QCursor::pos().toPointF())));
   setFocus();
   update();
 }

@@ -41,7 +41,8 @@ class Personal : public QDialog {
   // How the rules' messages are shown; the message dialog unless replaced.
   std::function<bool(const OptionMessage&)> ShowOptionMessage;
 
-  // Where things are, in the window's pixels, for the tests and the pointer.
+  // Where things are, in the window's own layout pixels (the screen's divided
+  // by Scale()), for the tests and the pointer.
   QRect SelectorButtonRect(int index) const;
   QPoint SliderThumb(int slider) const;  // slider 1..4 a seat's level, 0 the speed
   QRect ArrowRect(bool up) const;
@@ -50,6 +51,8 @@ class Personal : public QDialog {
   // The expert's tick of a seat (1..4), or the tutor's (0).
   QRect ExpertTickRect(int seat) const;
   bool RulesShown() const { return rulesShown_; }
+  // The factor the window is blown up by: the table's.
+  double Scale() const { return scale_; }
   QLineEdit* NameField(int seat) const { return names_[seat]; }
   QLineEdit* GraphicField() const { return graphic_; }
   const OptionLabels& Labels() const { return labels_; }
@@ -69,6 +72,10 @@ class Personal : public QDialog {
 
   QImage& PageOf(int index);
   QPoint PageOrigin(bool rules) const;
+  // Layout pixels to window pixels (a rectangle rounded outwards), and back.
+  int Scaled(int v) const;
+  QRect Scaled(const QRect& r) const;
+  QPoint ToLayout(QPointF at) const;
   void DrawPlayersPage();
   void DrawRulesPage();
   void DrawGroupFrame(QImage& page, int x, int y, int w, int h, const QString& title);
@@ -102,6 +109,7 @@ class Personal : public QDialog {
   OptionLabels labels_;
   QImage players_;
   QImage rules_;
+  double scale_ = 1.0;
   bool rulesShown_ = false;
   bool leaving_ = false;
   std::array<QLineEdit*, kSeats + 1> names_{};

@@ -282,6 +282,25 @@ QImage LoadStrip(const QString& path) {
   return image.convertToFormat(QImage::Format_ARGB32);
 }
 
+QImage LoadSharpStrip(const QString& path) {
+  QImage strip = LoadStrip(path);
+  const QString sharper = QString(path).replace(QStringLiteral("/strips/"),
+                                                QStringLiteral("/strips/x%1/").arg(kSharperScale));
+  if (!strip.isNull() && sharper != path) UseSharperCopy(strip, LoadStrip(sharper), kSharperScale);
+  return strip;
+}
+
+QImage ShapedPicture(const QImage& strip, int imageX, int imageY, int w, int h, int maskX,
+                     int maskY, double scale) {
+  if (scale == 1.0) return CutOut(strip, imageX, imageY, w, h, maskX, maskY);
+  if (strip.isNull() || w <= 0 || h <= 0 || scale <= 0) return QImage();
+  QImage picture =
+      Sprite(strip, imageX, imageY, w, h, true, maskX, maskY,
+             static_cast<int>(std::lround(w * scale)), static_cast<int>(std::lround(h * scale)));
+  picture.setDevicePixelRatio(scale);
+  return picture;
+}
+
 }  // namespace tarvelis
 
 namespace tarvelis {

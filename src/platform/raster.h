@@ -42,6 +42,11 @@ QImage ScaledCanvas(int w, int h, double factor, double ratio);
 // Loads a picture strip and converts it to the format Blit works on.
 QImage LoadStrip(const QString& path);
 
+// The same, with its sharper copy (the same picture drawn `kSharperScale`
+// pixels for each, under strips/x3/) taken in when it is there.
+inline constexpr int kSharperScale = 3;
+QImage LoadSharpStrip(const QString& path);
+
 }  // namespace tarvelis
 
 namespace tarvelis {
@@ -50,5 +55,11 @@ namespace tarvelis {
 // shown over the table (the travelling tile, the arrows): opaque where the
 // mask is black, transparent where it is white.
 QImage CutOut(const QImage& strip, int imageX, int imageY, int w, int h, int maskX, int maskY);
+
+// The same shaped picture at `scale` pixels per table pixel, carrying that
+// scale as its device pixel ratio: from the strip's sharper copy when it has
+// one, with its smoothed edge. At scale 1 it is CutOut's picture.
+QImage ShapedPicture(const QImage& strip, int imageX, int imageY, int w, int h, int maskX,
+                     int maskY, double scale);
 
 }  // namespace tarvelis

@@ -41,6 +41,7 @@ void TablePainter::DrawRecorderPanel(int pressedControl) {
   if (!PanelShown(state_, modes_)) return;
   const QImage& strip = TheStrips().Grabadora;
   const art::Cell panel = state_.RecorderOn ? art::kRecorderPanelOn : art::kRecorderPanelOff;
+  Drawn(r.x(), r.y(), r.width(), r.height());
   Blit(surface_, r.x(), r.y(), panel.w, panel.h, strip, panel.x, panel.y, RasterOp::Copy);
   if (pressedControl >= 1 && pressedControl <= 5) {
     const art::Cell area = art::kRecorderControlArea[pressedControl];

@@ -4,14 +4,6 @@
 #include "platform/raster.h"
 
 namespace tarvelis {
-namespace {
-
-// The scale the artwork tool draws the strips' sharper copies at: enough for
-// a 4K screen at 200% (2.8 picture pixels per table pixel) to be drawn down,
-// never up.
-constexpr int kSharperScale = 3;
-
-}  // namespace
 
 const QImage& Strips::Of(Strip strip) const {
   switch (strip) {
@@ -30,15 +22,10 @@ const QImage& Strips::Of(Strip strip) const {
 const Strips& TheStrips() {
   static const Strips strips = [] {
     // Each strip with its sharper copy for large screens, when it is there:
-    // the same picture drawn three pixels for each (resources/strips/x3/).
-    auto load = [](const char* path) {
-      const QString name = QString::fromLatin1(path);
-      QImage strip = LoadStrip(name);
-      const QString sharper = QString(name).replace(
-          QStringLiteral("/strips/"), QStringLiteral("/strips/x%1/").arg(kSharperScale));
-      UseSharperCopy(strip, LoadStrip(sharper), kSharperScale);
-      return strip;
-    };
+    // the same picture drawn three pixels for each (resources/strips/x3/),
+    // enough for a 4K screen at 200% (2.8 picture pixels per table pixel) to
+    // be drawn down, never up.
+    auto load = [](const char* path) { return LoadSharpStrip(QString::fromLatin1(path)); };
     Strips s;
     s.Dibujos = load(art::kDibujosPath);
     s.PunNeg = load(art::kPunNegPath);

@@ -34,8 +34,29 @@ void TablePainter::Restore(const QRect& r) {
   Restore(Rect{r.x(), r.y(), r.width(), r.height()});
 }
 
+void TablePainter::Drawn(int x, int y, int w, int h) {
+  if (w > 0 && h > 0) drawn_ += QRect(x, y, w, h);
+}
+
+void TablePainter::DrawnText(int x, int y, const QString& text, int px, bool bold) {
+  // A glyph's smoothed edge may reach a pixel or two past its advance.
+  Drawn(x - 2, y - 2, TextWidth(text, px, bold) + 4, TextHeight(px, bold) + 4);
+}
+
+void TablePainter::PictureReplaced() {
+  drawn_ = QRegion();
+  wholeDrawn_ = false;
+}
+
 void TablePainter::DrawAll() {
-  Blit(surface_, 0, 0, surface_.width(), surface_.height(), marmol_, 0, 0, RasterOp::Copy);
+  // Only what was drawn since the table was last clear goes back to the
+  // background: on a 4K screen a whole copy is 33 MB, most of a redraw's time.
+  if (wholeDrawn_) {
+    Blit(surface_, 0, 0, surface_.width(), surface_.height(), marmol_, 0, 0, RasterOp::Copy);
+  } else {
+    for (const QRect& r : drawn_) Restore(r);
+  }
+  PictureReplaced();
   // Between hands, and while a new one is dealt, the table is clear.
   if (state_.HandInProgress) {
     DrawChain(state_.MoveNumber - 1);
@@ -48,6 +69,7 @@ void TablePainter::DrawAll() {
 
 void TablePainter::DrawPips(const PipCell& cell) {
   if (!cell.Draw) return;
+  Drawn(cell.Dst.x, cell.Dst.y, cell.Dst.w, cell.Dst.h);
   Blit(surface_, cell.Dst.x, cell.Dst.y, cell.Dst.w, cell.Dst.h, TheStrips().Of(cell.From),
        cell.Src.x, cell.Src.y, RasterOp::Copy);
 }
@@ -57,6 +79,7 @@ void TablePainter::DrawChainTile(int move) {
   const MoveEntry& e = state_.MoveRecord[move];
   if (e[kFEnd] != 1 && e[kFEnd] != 2) return;
   const QImage& dibujos = TheStrips().Dibujos;
+  Drawn(e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]);
   MaskedBlit(surface_, e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight], dibujos,
              e[kFTileImageX], 0, e[kFTileImageX], art::kDibujosMaskRow);
   DrawPips(TablePipCell(e[kFPipA], Point{e[kFPipAX], e[kFPipAY]}, e[kFPipOrientation]));
@@ -113,7 +136,9 @@ void TablePainter::DrawHand(int seat) {
     for (int s = 1; s <= kSeats; ++s) revealed.SeatTilesShown[s] = kTilesVisible;
     view = &revealed;
   }
-  Restore(HandArea(state_.Table, seat));
+  const Rect area = HandArea(state_.Table, seat);
+  Restore(area);
+  Drawn(area.x, area.y, area.w, area.h);
   const Strips& strips = TheStrips();
   for (int slot = 1; slot <= kSlots; ++slot) {
     if (modes_.AllTilesFaceUp && state_.Hand[seat][slot].PipA == kNoPip) {
@@ -122,6 +147,7 @@ void TablePainter::DrawHand(int seat) {
     }
     const HandTileLook look = LookOfHandTile(*view, seat, slot, modes_);
     if (look.Show == TileShow::FaceUp) {
+      Drawn(look.Face.x, look.Face.y, look.Face.w, look.Face.h);
       const QImage& from = strips.Of(look.FaceStrip);
       if (look.FaceMasked) {
         MaskedBlit(surface_, look.Face.x, look.Face.y, look.Face.w, look.Face.h, from,
@@ -135,6 +161,7 @@ void TablePainter::DrawHand(int seat) {
       if (look.Inverted)
         InvertRect(surface_, look.Invert.x, look.Invert.y, look.Invert.w, look.Invert.h);
     } else if (look.Show == TileShow::FaceDown) {
+      Drawn(look.Back.x, look.Back.y, look.Back.w, look.Back.h);
       MaskedBlit(surface_, look.Back.x, look.Back.y, look.Back.w, look.Back.h, strips.Dorsos,
                  look.BackSrc.x, look.BackSrc.y, look.BackMaskSrc.x, look.BackMaskSrc.y);
     }
@@ -142,6 +169,7 @@ void TablePainter::DrawHand(int seat) {
 }
 
 void TablePainter::DrawEmptySlot(const Rect& r) {
+  Drawn(r.x, r.y, r.w, r.h);
   QPainter painter(&surface_);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(QColor(0xF2, 0xE8, 0xC8, 150), 1, Qt::DashLine));
@@ -212,12 +240,14 @@ void TablePainter::DrawSeatNames() {
       // Spelt along the hand, one letter every 16 pixels.
       for (int i = 0; i < shown.size(); ++i) {
         const Point p = SpacedLetterPoint(g, seat, i + 1);
+        DrawnText(p.x, p.y, shown.mid(i, 1), kTextPx, true);
         DrawText(surface_, p.x, p.y, shown.mid(i, 1), kTextPx, true, ink);
       }
       continue;
     }
     Point p = WholeNamePoint(g, seat);
     if (seat == 3) p.x = std::min(p.x, area.x + area.w - 2 - TextWidth(shown, kSmallTextPx, false));
+    DrawnText(p.x, p.y, shown, kSmallTextPx, false);
     DrawText(surface_, p.x, p.y, shown, kSmallTextPx, false, ink);
   }
 }
@@ -227,15 +257,18 @@ void TablePainter::DrawButtonsAndScore() {
   for (int n = 1; n <= kBarButtons; ++n) {
     const ButtonPlace p = PlaceOfButton(n, state_.Table);
     Restore(Rect{p.x, p.y, p.w, p.h});
+    Drawn(p.x - 2, p.y - 2, p.w + 4, p.h + 4);
     const ButtonCell c = CellOfButton(n);
     MaskedBlit(surface_, p.x, p.y, p.w, p.h, strips.BmpVario, c.imageX, c.imageY, c.maskX, c.maskY);
   }
   const ButtonPlace b = PlaceOfButton(kScoreButton, state_.Table);
+  Drawn(b.x - 2, b.y - 2, b.w + 4, b.h + 4);
   PaintScore(surface_, QPoint(b.x, b.y), state_);
 }
 
 void TablePainter::DrawPiece(int imageX, int imageY, int w, int h, int maskX, int maskY, int x,
                              int y) {
+  Drawn(x, y, w, h);
   MaskedBlit(surface_, x, y, w, h, TheStrips().Piezas, imageX, imageY, maskX, maskY);
 }
 
@@ -243,6 +276,7 @@ void TablePainter::DrawThinkingHand(int seat, int slot) {
   const Point at = ThinkingHandPoint(state_.Table, seat, slot);
   const Point image = ThinkingHandImage(seat);
   const Point mask = ThinkingHandMask(seat);
+  Drawn(at.x, at.y, kThinkingHandSize, kThinkingHandSize);
   MaskedBlit(surface_, at.x, at.y, kThinkingHandSize, kThinkingHandSize, TheStrips().Manos, image.x,
              image.y, mask.x, mask.y);
 }
@@ -349,6 +383,7 @@ void TablePainter::DrawDealingArea(const ManualDeal& deal) {
   const TableGeometry& g = state_.Table;
   const Rect area = DealingArea(g);
   Restore(Rect{area.x - 60, area.y - 24, area.w + 120, area.h + 24});
+  Drawn(area.x - 60, area.y - 24, area.w + 120, area.h + 24);
   // A face-down tile of the area is the bottom hand's back at the size of
   // the small faces.
   static const QImage back = [] {
@@ -361,11 +396,13 @@ void TablePainter::DrawDealingArea(const ManualDeal& deal) {
     for (int col = 0; col < kDealCols; ++col) {
       if (!deal.CellHoldsTile(row, col)) continue;
       const Rect cell = DealingCell(g, row, col);
+      Drawn(cell.x, cell.y, back.width(), back.height());
       QPainter(&surface_).drawImage(cell.x, cell.y, back);
     }
   }
   const QString hint = QString::fromUtf8(deal.Carrying() ? kDealToSeatText : kManualDealText);
   const int w = TextWidth(hint, kTextPx, true);
+  DrawnText(g.ScreenWidthPx / 2 - w / 2, area.y - 20, hint, kTextPx, true);
   DrawText(surface_, g.ScreenWidthPx / 2 - w / 2, area.y - 20, hint, kTextPx, true,
            QColor(0xF2, 0xE8, 0xC8));
 }

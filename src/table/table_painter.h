@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 
 #include "layout/hand_layout.h"
@@ -26,7 +27,11 @@ class TablePainter {
   void RestoreUnderChain(const Rect& r);
 
   // The whole table from the state: background, chain, hands, names, buttons.
+  // Only the places drawn on since the table was last clear are brought back
+  // from the background first.
   void DrawAll();
+  // The picture was made again from the background: nothing is drawn on it.
+  void PictureReplaced();
 
   // One laid tile from its move record; passes draw nothing.
   void DrawChainTile(int move);
@@ -78,12 +83,20 @@ class TablePainter {
 
  private:
   void DrawPips(const PipCell& cell);
+  // Keeps the table rectangle about to be drawn on (text by its place and
+  // size), so that DrawAll restores it and no more.
+  void Drawn(int x, int y, int w, int h);
+  void DrawnText(int x, int y, const QString& text, int px, bool bold);
   // The outline of a slot still waiting for its tile in the manual deal.
   void DrawEmptySlot(const Rect& r);
   const GameState& state_;
   const TableModes& modes_;
   QImage& surface_;
   const QImage& marmol_;
+  QRegion drawn_;
+  // Until told the picture is a fresh copy of the background, anything may
+  // be on it.
+  bool wholeDrawn_ = true;
 };
 
 }  // namespace tarvelis

@@ -100,6 +100,7 @@ void Mesa::BuildPictures() {
   marmol_.setDevicePixelRatio(pictureScale_);
   surface_ = marmol_.copy();
   surface_.setDevicePixelRatio(pictureScale_);
+  painter_->PictureReplaced();
   painter_->DrawAll();
   if (deal_ != nullptr) painter_->DrawDealingArea(*deal_);
   update();
@@ -194,14 +195,13 @@ void Mesa::paintEvent(QPaintEvent* event) {
   painter.scale(view_.Factor, view_.Factor);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, view_.Factor != 1.0);
   if (arrowsShowing_) {
-    static const QImage right =
-        CutOut(TheStrips().Piezas, art::kArrowRight.x, art::kArrowRight.y, art::kArrowRight.w,
-               art::kArrowRight.h, art::kArrowRightMask.x, art::kArrowRightMask.y);
-    static const QImage left =
-        CutOut(TheStrips().Piezas, art::kArrowLeft.x, art::kArrowLeft.y, art::kArrowLeft.w,
-               art::kArrowLeft.h, art::kArrowLeftMask.x, art::kArrowLeftMask.y);
-    painter.drawImage(ArrowRect(1).topLeft(), right);
-    painter.drawImage(ArrowRect(2).topLeft(), left);
+    // Cut out at the picture's own scale, from the sharper strip: as sharp as
+    // the tiles they point along.
+    const auto arrow = [this](const art::Cell& c, const art::Cell& m) {
+      return ShapedPicture(TheStrips().Piezas, c.x, c.y, c.w, c.h, m.x, m.y, pictureScale_);
+    };
+    painter.drawImage(ArrowRect(1).topLeft(), arrow(art::kArrowRight, art::kArrowRightMask));
+    painter.drawImage(ArrowRect(2).topLeft(), arrow(art::kArrowLeft, art::kArrowLeftMask));
   }
   if (moverVisible_) painter.drawImage(moverAt_, mover_);
   for (const auto& [at, picture] : overlays_) painter.drawImage(at, picture);

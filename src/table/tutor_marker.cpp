@@ -14,8 +14,10 @@ constexpr int kBlinks = 3;
 constexpr int kBeforeFirst = 60;
 constexpr int kShownFor = 90;
 
-QImage Piece(const art::Cell& image, const art::Cell& mask) {
-  return CutOut(TheStrips().Piezas, image.x, image.y, image.w, image.h, mask.x, mask.y);
+// At the table picture's scale, so a mark is as sharp as the tile it points at.
+QImage Piece(const art::Cell& image, const art::Cell& mask, double scale) {
+  return ShapedPicture(TheStrips().Piezas, image.x, image.y, image.w, image.h, mask.x, mask.y,
+                       scale);
 }
 
 // End-to-end tests learn where the marker went through the status file that
@@ -41,15 +43,16 @@ TutorMarks ShowTutor(GameState& s, Mesa& mesa, const std::function<void()>& whil
   }
   const TutorMarks marks = PlaceTutorMarks(s, seat, hint.Slot, hint.ShowsArrow ? hint.End : 0);
 
+  const double scale = mesa.PictureScale();
   std::vector<std::pair<QPoint, QImage>> shown;
   shown.emplace_back(QPoint(marks.Marker.x, marks.Marker.y),
-                     Piece(art::kTutorMarker[seat], art::kTutorMarkerMask[seat]));
+                     Piece(art::kTutorMarker[seat], art::kTutorMarkerMask[seat], scale));
   if (marks.ArrowEnd == 1) {
     shown.emplace_back(QPoint(marks.Arrow.x, marks.Arrow.y),
-                       Piece(art::kArrowRight, art::kArrowRightMask));
+                       Piece(art::kArrowRight, art::kArrowRightMask, scale));
   } else if (marks.ArrowEnd == 2) {
     shown.emplace_back(QPoint(marks.Arrow.x, marks.Arrow.y),
-                       Piece(art::kArrowLeft, art::kArrowLeftMask));
+                       Piece(art::kArrowLeft, art::kArrowLeftMask, scale));
   }
   Espera(s, kBeforeFirst);
   for (int blink = 0; blink < kBlinks; ++blink) {

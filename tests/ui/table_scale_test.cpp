@@ -79,6 +79,28 @@ class TableScaleTest : public QObject {
     QCOMPARE(doubled.ToTablePoint(QPointF(801, 599)), QPoint(400, 299));
     QCOMPARE(doubled.ToWindowRect(QRect(400, 299, 1, 1)), QRect(800, 598, 2, 2));
   }
+
+  // A whole redraw restores only the places drawn on: everything drawn before
+  // it, the hands and chain of a hand now over included, must go.
+  void aWholeRedrawLeavesNothingOfWhatWasDrawnBefore() {
+    GameState s = HandInPlay(800, 600);
+    Mesa mesa(s);
+    mesa.resize(1200, 900);
+    mesa.LayOut();
+    TablePainter& p = mesa.Painter();
+    for (int seat = 1; seat <= kSeats; ++seat) p.DrawPassSign(seat);
+    p.DrawDomino();
+    p.DrawLeaderPanel();
+    p.DrawContinueButton(QStringLiteral("Jugador1"));
+    p.DrawThinkingHand(2, 3);
+    p.DrawRecorderPanel(2);
+    s.HandInProgress = false;
+    p.DrawAll();
+    Mesa fresh(s);
+    fresh.resize(1200, 900);
+    fresh.LayOut();
+    QCOMPARE(mesa.Surface(), fresh.Surface());
+  }
 };
 
 QTEST_MAIN(TableScaleTest)

@@ -107,7 +107,7 @@ void MakeCover(const QString& outDir) {
   QDir().mkpath(outDir + "/strips");
   QDir().mkpath(outDir + "/icons");
   const QColor background{QRgb(art::kCoverBackgroundRgb)};
-  QImage strip(art::kCaretaSize.w, art::kCaretaSize.h, QImage::Format_RGB32);
+  QImage strip = NewStrip(art::kCaretaSize.w, art::kCaretaSize.h);
   strip.fill(background);
   PutOpaque(strip, PaintLogo(art::kCoverLogo.w, art::kCoverLogo.h), art::kCoverLogo, background);
   PutOpaque(strip, PaintIcon(art::kCoverIcon.w, art::kCoverIcon.h), art::kCoverIcon, background);
@@ -116,6 +116,7 @@ void MakeCover(const QString& outDir) {
     PutOpaque(strip, PaintBand(c.w, c.h, band), c, background);
   }
   SavePng(strip, outDir + "/strips/careta.png");
+  if (Scale() > 1) return;  // the icons have their own sizes
   SavePng(PaintAppIcon(art::kAppIconSize.w), outDir + "/icons/tarvelis.png");
   for (int size : {16, 32, 48, 128, 256}) {
     const QString folder = QString("%1/icons/hicolor/%2x%2").arg(outDir).arg(size);

@@ -8,8 +8,8 @@
 // resources/ so that building the game never needs this program. --preview
 // also composes a table from the new files; --against compares them with the
 // committed ones and fails when the two differ. --scale K draws only the
-// table's strips, K pixels for each pixel of their cells, for large screens
-// (committed under resources/strips/xK/).
+// strips of the table and of the windows over it, K pixels for each pixel of
+// their cells, for large screens (committed under resources/strips/xK/).
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -58,11 +58,12 @@ int main(int argc, char** argv) {
   artgen::MakePieces(outDir);
   artgen::MakeRecorder(outDir);
   artgen::MakeHands(outDir);
-  if (scale > 1) return 0;
+  // So are the pictures of the windows over it, drawn at the table's factor.
   artgen::MakeMessages(outDir);
   artgen::MakeCover(outDir);
-  artgen::MakeMarble(outDir);
   artgen::MakePersonal(outDir);
+  if (scale > 1) return 0;
+  artgen::MakeMarble(outDir);
   artgen::MakeSounds(outDir);
   const int faults = artgen::CheckArtwork(outDir);
   if (!preview.isEmpty()) artgen::MakePreview(outDir, preview);

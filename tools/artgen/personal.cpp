@@ -90,7 +90,7 @@ QImage Direction(bool forward) {
 // to the value it steps on; pressed, sunk by one pixel.
 QImage SelectorButton(bool pressed) {
   const art::Cell c = art::kSelectorButton;
-  QImage layer(c.w, c.h, QImage::Format_ARGB32_Premultiplied);
+  QImage layer = NewLayer(c.w, c.h);
   layer.fill(kGrey);
   QPainter p(&layer);
   const QColor light = pressed ? kDarkShadow : Qt::white;
@@ -145,7 +145,7 @@ QImage Arrow(bool up, bool pressed) {
 
 QImage Thumb() {
   const art::Cell c = art::kSliderThumb;
-  QImage layer(c.w, c.h, QImage::Format_ARGB32_Premultiplied);
+  QImage layer = NewLayer(c.w, c.h);
   layer.fill(kGrey);
   QPainter p(&layer);
   p.fillRect(0, 0, c.w, 1, Qt::white);
@@ -166,7 +166,7 @@ QImage Thumb() {
 // The groove the thumb runs in, with a tick every ten units.
 QImage Track() {
   const art::Cell c = art::kSliderTrack;
-  QImage layer(c.w, c.h, QImage::Format_ARGB32_Premultiplied);
+  QImage layer = NewLayer(c.w, c.h);
   layer.fill(kGrey);
   QPainter p(&layer);
   const int mid = c.h / 2;
