@@ -266,7 +266,8 @@ JoinedTable Lobby::Joined(const ServerAddress& address) const {
 
 std::string Lobby::Read(std::string_view text) {
   if (stage_ == Stage::kIdle || stage_ == Stage::kStarted) return {};
-  const auto message = server::ParseJson(text, server::JsonLimits{1 << 20, 8, 64});
+  // A table under way lists every move of its hand: more than the requests' 64 items.
+  const auto message = server::ParseJson(text, server::JsonLimits{1 << 20, 8, 512});
   const auto type = message ? message->StringAt("type", 32) : std::nullopt;
   if (!type) {
     Fail(Fault::kRefused);
