@@ -27,21 +27,21 @@ using net::SeatKind;
 
 // The layout, in the window's own pixels; blown up with the table.
 constexpr int kWidth = 520;
-constexpr int kHeight = 484;
+constexpr int kHeight = 456;  // fits the smallest table, 640 x 480
 constexpr int kTitleH = 26;
 constexpr int kMargin = 16;
 constexpr int kFieldX = 110;
-constexpr int kRowY[4] = {74, 102, 130, 158};  // server; rules or code; name; seat
-constexpr QRect kCreateTab(kMargin, 36, 160, 26);
-constexpr QRect kJoinTab(184, 36, 160, 26);
-constexpr QRect kFelt(176, 240, 168, 96);
-constexpr QRect kStatus(kMargin, 394, kWidth - 2 * kMargin, 38);
-constexpr QRect kAction(kWidth / 2 - 96 - 12, 440, 96, 28);
-constexpr QRect kExit(kWidth / 2 + 12, 440, 96, 28);
+constexpr int kRowY[4] = {66, 92, 118, 144};  // server; rules or code; name; seat
+constexpr QRect kCreateTab(kMargin, 34, 160, 24);
+constexpr QRect kJoinTab(184, 34, 160, 24);
+constexpr QRect kFelt(176, 222, 168, 96);
+constexpr QRect kStatus(kMargin, 372, kWidth - 2 * kMargin, 36);
+constexpr QRect kAction(kWidth / 2 - 96 - 12, 414, 96, 28);
+constexpr QRect kExit(kWidth / 2 + 12, 414, 96, 28);
 // The seats where the table has them: 1 left, 2 at the top, 3 right, 4 at the bottom.
-constexpr QRect kSeatCard[kSeats + 1] = {QRect(), QRect(kMargin, 266, 150, 44),
-                                         QRect(185, 190, 150, 44), QRect(354, 266, 150, 44),
-                                         QRect(185, 342, 150, 44)};
+constexpr QRect kSeatCard[kSeats + 1] = {QRect(), QRect(kMargin, 248, 150, 44),
+                                         QRect(185, 174, 150, 44), QRect(354, 248, 150, 44),
+                                         QRect(185, 322, 150, 44)};
 // Answers come within a moment on any network; a server silent this long is not there.
 constexpr int kAnswerMs = 5000;
 

@@ -45,24 +45,24 @@ read -r wx wy < <(xdotool getwindowgeometry "$window" |
   awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
 
 type_server() {
-  click $((wx + 200)) $((wy + 85))
+  click $((wx + 200)) $((wy + 77))
   xdotool key ctrl+a
   xdotool type --delay 20 "$1"
 }
 # Port 1 of the loopback: refused at once.
 type_server "127.0.0.1:1"
-click $((wx + 200)) $((wy + 454))
+click $((wx + 200)) $((wy + 428))
 wait_status "^network idle code - start 0 fault 1$" 10
 e2e_window_exists "Jugar en red" || e2e_fail "the window closed on a fault"
 
 type_server "127.0.0.1:$port"
-click $((wx + 200)) $((wy + 454))
+click $((wx + 200)) $((wy + 428))
 wait_status "^network seated code [A-Z2-9]{6} start 1 " 10
 sleep 0.3
 import -window root "$E2E_ARTEFACTS/network-window.png"
 grep -qx "Servidor=127.0.0.1:$port"$'\r' "$E2E_DIR/TARVRED.INI" || e2e_fail "the address was not kept"
 
-click $((wx + 200)) $((wy + 454))
+click $((wx + 200)) $((wy + 428))
 wait_status "^network match code [A-Z2-9]{6} seat 4 host 1 next started$" 10
 e2e_wait_closed "Jugar en red" 5 "the window stayed open once the match started"
 # Nothing local was touched: no match is in progress, and the game leaves at once.
