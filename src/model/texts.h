@@ -369,7 +369,7 @@ inline constexpr const char* kNetworkCodeHint = "Dé este código a sus amigos p
 inline constexpr const char* kNetworkMatchOf = "partida a";
 inline constexpr const char* kNetworkPointsWord = "puntos";
 inline constexpr const char* kNetworkRulesNote = "el resto, como en Personalizar";
-inline constexpr const char* kNetworkDealtAtRandom = "reparto al azar";
+inline constexpr const char* kNetworkDealtAtRandom = "reparto al azar y salida por turno";
 // Where the window stands.
 inline constexpr const char* kNetworkConnecting = "Conectando con el servidor...";
 inline constexpr const char* kNetworkCreating = "Creando la mesa...";
