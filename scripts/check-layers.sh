@@ -18,7 +18,7 @@ declare -A allowed=(
   [app]="app table dialogs platform net server engine layout storage player model"
   [sim]="sim engine storage player model"
   [server]="server engine storage player model"
-  [net]="net server engine storage player model"
+  [net]="net server engine layout storage player model"
 )
 core="model player storage layout engine net"
 

@@ -17,6 +17,7 @@
 #include "dialogs/help_window.h"
 #include "dialogs/history_viewer.h"
 #include "dialogs/message_dialog.h"
+#include "dialogs/network_window.h"
 #include "dialogs/saved_games_dialog.h"
 #include "dialogs/score_report_dialog.h"
 #include "engine/hand_end.h"
@@ -30,6 +31,7 @@
 #include "model/texts.h"
 #include "platform/cursors.h"
 #include "platform/folders.h"
+#include "platform/net_link.h"
 #include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
@@ -174,6 +176,7 @@ bool Program::StartProgram() {
   mesa_->onButton = [this](int n) { OnButton(n); };
   mesa_->onTotaliser = [this] { SacaDatosTeclaMas(); };
   mesa_->onSavedGames = [this](int entry) { OnSavedGames(entry); };
+  mesa_->onNetworkPlay = [this] { OnNetworkPlay(); };
   mesa_->onLookChanged = [this] { KeepWindowLook(); };
   mesa_->onClassicToggled = [this] { ToggleClassicLook(); };
   mesa_->classicChosen = [this] { return look_.Classic; };
@@ -401,6 +404,15 @@ void Program::OnSavedGames(int entry) {
   // Play restarts from the loaded position in the one turn loop.
   ResumeLoadedGame(*engine_);
   mesa_->setCursor(CursorOfKind(1));
+}
+
+void Program::OnNetworkPlay() {
+  TocaSonido(state_, Sound::kButton);
+  auto link = std::make_unique<NetLink>();
+  const std::optional<net::JoinedTable> joined =
+      OpenNetworkWindow(state_, *link, dataFolder_, mesa_);
+  mesa_->RefreshPointer();
+  if (joined) PlayNetworkMatch(*joined, std::move(link));
 }
 
 void Program::OnButton(int n) {

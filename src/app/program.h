@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "model/random.h"
+#include "net/joined_table.h"
 #include "storage/window_file.h"
 
 namespace tarvelis {
@@ -18,6 +19,7 @@ class DataFolderLock;
 class EngineHooks;
 class ExitSignals;
 class Mesa;
+class NetLink;
 class QtTablePort;
 class RecorderPanel;
 struct EngineContext;
@@ -63,6 +65,14 @@ class Program {
   // without asking when no match is in progress.
   bool ConfirmPostpone();
   bool ConfirmAbandon();
+
+  // "Jugar en red" of the options menu: the window that creates or joins a
+  // table on a server; once its match starts, plays it on the table. A local
+  // match in progress is not touched.
+  void OnNetworkPlay();
+  // Plays the match of a table joined on a server, its link open with the
+  // message that started the match still unread.
+  void PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<NetLink> link);
 
   const std::filesystem::path& DataFolder() const { return dataFolder_; }
   Mesa* Table() const { return mesa_; }

@@ -14,6 +14,7 @@ OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inH
     // While the recorder is on, the menu is about the hand it shows.
     on[kWindowedTable] = !s.RecorderOn;
     on[kClassicTable] = !s.RecorderOn;
+    on[kNetworkPlay] = !s.RecorderOn;
   } else if (s.HandInProgress) {
     on[kOrderTiles] = true;
     on[kTurnTiles] = true;

@@ -18,7 +18,8 @@ enum OptionEntry : int {
   kAnalyseHand = 5,    // "Analizar la mano"
   kWindowedTable = 6,  // "Mesa en una ventana (F11)": full screen or a window, in turn
   kClassicTable = 7,   // "Mesa clásica, sin ampliar": one table pixel per screen pixel
-  kOptionEntries = 8
+  kNetworkPlay = 8,    // "Jugar en red": create or join a table on a server
+  kOptionEntries = 9
 };
 
 // The entries' texts are kOptionTexts (model/texts).
@@ -39,7 +40,7 @@ enum class HandReviewStatus : int {
 // offered wherever the click falls while the recorder is on, unless the hand
 // is being reviewed already or its review is still whole. How the table is
 // shown may be changed wherever "Borrar un juego guardado" is offered while
-// the recorder is off.
+// the recorder is off; so may a table on a server be created or joined.
 OptionFlags EnabledOptions(const GameState& state, const TableModes& modes, bool inHand,
                            HandReviewStatus review = HandReviewStatus::kNone);
 

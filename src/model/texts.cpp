@@ -191,4 +191,8 @@ std::string UnreadablePictureText(const std::string& file) {
   return "No se puede leer la imagen " + file;
 }
 
+std::string NetworkComputerText(int level) {
+  return "Ordenador, nivel " + std::to_string(level);
+}
+
 }  // namespace tarvelis

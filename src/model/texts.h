@@ -126,14 +126,15 @@ inline constexpr const char* kButtonHints[7] = {"",
                                                 "Marcador / Histórico"};
 inline constexpr const char* kRecorderHint = "Encender/Apagar mando";
 // The options menu's entries, in their order.
-inline constexpr const char* kOptionTexts[8] = {"Guardar este juego",
+inline constexpr const char* kOptionTexts[9] = {"Guardar este juego",
                                                 "Cargar un juego guardado",
                                                 "Borrar un juego guardado",
                                                 "Ordenar fichas",
                                                 "Girar fichas",
                                                 "Analizar la mano",
                                                 "Mesa en una ventana (F11)",
-                                                "Mesa clásica, sin ampliar"};
+                                                "Mesa clásica, sin ampliar",
+                                                "Jugar en red"};
 // The classic look, one table pixel per screen pixel, switched on or off.
 inline constexpr const char* kClassicLookTitle = "Mesa clásica";
 inline constexpr const char* kClassicLookOn =
@@ -339,5 +340,63 @@ inline constexpr const char* kMatchesLabel = "Partidas";
 inline constexpr const char* kTotalsLabel = "Totales";
 inline constexpr const char* kScoreWindowTitle = "Marcador";
 inline constexpr const char* kHistoryLabel = "Histórico";
+
+// ---------------------------------------------------------------------------
+// "Jugar en red": the window that creates a table on a server or joins one
+
+inline constexpr const char* kNetworkTitle = "Jugar en red";
+inline constexpr const char* kNetworkCreateTab = "Crear una mesa";
+inline constexpr const char* kNetworkJoinTab = "Unirse a una mesa";
+inline constexpr const char* kNetworkServerLabel = "Servidor:";
+inline constexpr const char* kNetworkCodeLabel = "Código:";
+inline constexpr const char* kNetworkNameLabel = "Nombre:";
+inline constexpr const char* kNetworkSeatLabel = "Su puesto:";
+inline constexpr const char* kNetworkRulesLabel = "Reglas:";
+inline constexpr const char* kNetworkCreateLabel = "Crear";
+inline constexpr const char* kNetworkJoinLabel = "Unirse";
+inline constexpr const char* kNetworkStartLabel = "Empezar";
+inline constexpr const char* kNetworkSeatWord = "Puesto";
+inline constexpr const char* kNetworkPerson = "Persona";
+inline constexpr const char* kNetworkExpert = "Experto";
+inline constexpr const char* kNetworkFree = "libre";
+inline constexpr const char* kNetworkAway = "ausente";
+inline constexpr const char* kNetworkYou = "(usted)";
+inline constexpr const char* kNetworkSeatHint =
+    "Pulse un puesto para cambiar quién lo juega: persona, ordenador o experto.";
+inline constexpr const char* kNetworkJoinHint =
+    "Escriba el código de la mesa que le han dado y elija un puesto libre.";
+inline constexpr const char* kNetworkCodeHint = "Dé este código a sus amigos para que se unan.";
+inline constexpr const char* kNetworkMatchOf = "partida a";
+inline constexpr const char* kNetworkPointsWord = "puntos";
+inline constexpr const char* kNetworkRulesNote = "el resto, como en Personalizar";
+inline constexpr const char* kNetworkDealtAtRandom = "reparto al azar y salida por turno";
+// Where the window stands.
+inline constexpr const char* kNetworkConnecting = "Conectando con el servidor...";
+inline constexpr const char* kNetworkCreating = "Creando la mesa...";
+inline constexpr const char* kNetworkSitting = "Sentándose a la mesa...";
+inline constexpr const char* kNetworkWaitingPlayers = "Esperando a que se sienten los demás.";
+inline constexpr const char* kNetworkMayStart = "Están todos: puede empezar la partida.";
+inline constexpr const char* kNetworkWaitingHost = "Esperando a que el anfitrión empiece.";
+inline constexpr const char* kNetworkStarting = "Empezando la partida...";
+// What went wrong, in the player's words.
+inline constexpr const char* kNetworkBadAddress =
+    "La dirección del servidor no es válida. Escríbala como 192.168.1.20:7777.";
+inline constexpr const char* kNetworkBadCode = "El código de la mesa tiene seis letras o cifras.";
+inline constexpr const char* kNetworkNoName = "Escriba su nombre.";
+inline constexpr const char* kNetworkNoServer =
+    "No hay respuesta del servidor. Compruebe la dirección y que el servidor esté en marcha.";
+inline constexpr const char* kNetworkDropped = "Se ha perdido la conexión con el servidor.";
+inline constexpr const char* kNetworkNoTable = "No hay ninguna mesa con ese código.";
+inline constexpr const char* kNetworkSeatTaken = "Ese puesto ya está ocupado. Elija otro.";
+inline constexpr const char* kNetworkNotPerson = "Ese puesto lo juega el ordenador. Elija otro.";
+inline constexpr const char* kNetworkFull =
+    "El servidor no admite más mesas ahora. Inténtelo más tarde.";
+inline constexpr const char* kNetworkVersion =
+    "El servidor es de otra versión del juego y no se entienden.";
+inline constexpr const char* kNetworkStarted = "La partida de esa mesa ya ha empezado.";
+inline constexpr const char* kNetworkNotReady = "Faltan jugadores por sentarse.";
+inline constexpr const char* kNetworkRefused = "El servidor no ha aceptado la petición.";
+// "Ordenador, nivel 50".
+std::string NetworkComputerText(int level);
 
 }  // namespace tarvelis

@@ -61,7 +61,11 @@ void NetLink::Open(const net::ServerAddress& address) {
 }
 
 void NetLink::Close() {
-  if (socket_) socket_->close();
+  // What was sent last (a leave) goes out before the socket is dropped.
+  if (socket_) {
+    socket_->flush();
+    socket_->close();
+  }
   Forget();
   connected_ = false;
 }

@@ -143,8 +143,12 @@ void Hall::Received(int conn, std::string_view text, std::int64_t now) {
                                   .Set("seat", seat)
                                   .Set("token", token)
                                   .Dump());
-    // The whole table as this seat may see it, then the news since.
-    table.TakeOutbox();
+    // The other seats hear who sat down or came back; this one gets the
+    // whole table as it may see it, which holds that news, then the news since.
+    for (Outgoing& out : table.TakeOutbox()) {
+      const int to = place.Conn[out.Seat];
+      if (out.Seat != seat && to != 0) sends_.emplace_back(to, std::move(out.Text));
+    }
     sends_.emplace_back(conn, table.ViewFor(seat));
     if (std::string q = table.QuestionFor(seat); !q.empty())
       sends_.emplace_back(conn, std::move(q));

@@ -478,6 +478,7 @@ void Mesa::OpenOptionsMenu(QPoint at) {
   if (recorder_ == nullptr) enabled[kAnalyseHand] = false;
   if (!onSavedGames) enabled[kSaveGame] = enabled[kLoadGame] = enabled[kDeleteGame] = false;
   if (!onClassicToggled) enabled[kClassicTable] = false;
+  if (!onNetworkPlay) enabled[kNetworkPlay] = false;
   menu_->Open(enabled, ToWindowRect(QRect(at, QSize(1, 1))).topLeft());
 }
 
@@ -491,6 +492,8 @@ void Mesa::OnOption(int entry) {
     if (onClassicToggled) onClassicToggled();
   } else if (entry == kAnalyseHand) {
     if (recorder_ != nullptr) recorder_->AnalyseHand();
+  } else if (entry == kNetworkPlay) {
+    if (onNetworkPlay) onNetworkPlay();
   } else if (onSavedGames) {
     onSavedGames(entry);
   }

@@ -124,6 +124,8 @@ class Mesa : public QWidget {
   std::function<void()> onTotaliser;
   // The saved-games entries of the options menu; unset hides them.
   std::function<void(int entry)> onSavedGames;
+  // "Jugar en red" of the options menu; unset hides it.
+  std::function<void()> onNetworkPlay;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -10,7 +10,7 @@ TEST(OptionsMenu, ArrangingOnAHandGamesElsewhereAndNothingWhileBusy) {
   TableModes modes;
   OptionFlags on = EnabledOptions(s, modes, false);  // no match: load and delete only
   EXPECT_FALSE(on[kSaveGame]);
-  EXPECT_TRUE(on[kLoadGame] && on[kDeleteGame]);
+  EXPECT_TRUE(on[kLoadGame] && on[kDeleteGame] && on[kNetworkPlay]);
   EXPECT_EQ(EnabledOptions(s, modes, true), OptionFlags{});  // no hand to arrange
   s.MatchInProgress = s.HandInProgress = true;
   EXPECT_EQ(EnabledOptions(s, modes, false), OptionFlags{}) << "a tile travels, a seat thinks";
@@ -19,7 +19,7 @@ TEST(OptionsMenu, ArrangingOnAHandGamesElsewhereAndNothingWhileBusy) {
   EXPECT_TRUE(on[kOrderTiles] && on[kTurnTiles]);
   EXPECT_FALSE(on[kSaveGame] || on[kLoadGame] || on[kDeleteGame]);
   on = EnabledOptions(s, modes, false);
-  EXPECT_TRUE(on[kSaveGame] && on[kLoadGame] && on[kDeleteGame]);
+  EXPECT_TRUE(on[kSaveGame] && on[kLoadGame] && on[kDeleteGame] && on[kNetworkPlay]);
   EXPECT_FALSE(on[kOrderTiles]);
   // Whatever else holds the table (dealing by hand, the leader to choose, a
   // drag, the end arrows) the menu offers nothing.

@@ -1,0 +1,498 @@
+#include "dialogs/network_window.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+#include "dialogs/message_dialog.h"
+#include "layout/name_rules.h"
+#include "model/game_state.h"
+#include "model/names.h"
+#include "model/texts.h"
+#include "platform/net_link.h"
+#include "platform/raster.h"
+#include "platform/text.h"
+#include "platform/waits.h"
+#include "storage/server_choice.h"
+
+namespace tarvelis {
+namespace {
+
+using net::Lobby;
+using net::SeatKind;
+
+// The layout, in the window's own pixels; blown up with the table.
+constexpr int kWidth = 520;
+constexpr int kHeight = 456;  // fits the smallest table, 640 x 480
+constexpr int kTitleH = 26;
+constexpr int kMargin = 16;
+constexpr int kFieldX = 110;
+constexpr int kRowY[4] = {66, 92, 118, 144};  // server; rules or code; name; seat
+constexpr QRect kCreateTab(kMargin, 34, 160, 24);
+constexpr QRect kJoinTab(184, 34, 160, 24);
+constexpr QRect kFelt(176, 222, 168, 96);
+constexpr QRect kStatus(kMargin, 372, kWidth - 2 * kMargin, 36);
+constexpr QRect kAction(kWidth / 2 - 96 - 12, 414, 96, 28);
+constexpr QRect kExit(kWidth / 2 + 12, 414, 96, 28);
+// The seats where the table has them: 1 left, 2 at the top, 3 right, 4 at the bottom.
+constexpr QRect kSeatCard[kSeats + 1] = {QRect(), QRect(kMargin, 248, 150, 44),
+                                         QRect(185, 174, 150, 44), QRect(354, 248, 150, 44),
+                                         QRect(185, 322, 150, 44)};
+// Answers come within a moment on any network; a server silent this long is not there.
+constexpr int kAnswerMs = 5000;
+
+const QColor kInk(Qt::black);
+const QColor kFaultInk(0x9A, 0x1B, 0x1B);
+const QColor kCard(0xF6, 0xF2, 0xE6);
+const QColor kOwnFrame(0xC8, 0x9B, 0x2C);
+const QColor kFeltGreen(0x1E, 0x6B, 0x3A);
+
+QString Utf(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+QString Utf(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+QRect SeatBox(int seat) {
+  return QRect(kFieldX + 34 * (seat - 1), kRowY[3], 28, 22);
+}
+
+const char* StageName(Lobby::Stage stage) {
+  switch (stage) {
+    case Lobby::Stage::kIdle:
+      return "idle";
+    case Lobby::Stage::kCreating:
+      return "creating";
+    case Lobby::Stage::kJoining:
+      return "joining";
+    case Lobby::Stage::kSeated:
+      return "seated";
+    case Lobby::Stage::kStarting:
+      return "starting";
+    case Lobby::Stage::kStarted:
+      break;
+  }
+  return "started";
+}
+
+// A page's tab: the chosen one as the dialogs' button, the other as a plain card.
+void DrawTab(QImage& image, const QRect& rect, const QString& label, bool chosen) {
+  if (chosen) {
+    DrawDialogButton(image, rect, label);
+    return;
+  }
+  {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    p.fillPath(path, kCard);
+    p.setPen(QPen(kDialogFrame, 1));
+    p.drawPath(path);
+  }
+  const int w = TextWidth(label, kTextPx, true);
+  DrawText(image, rect.x() + (rect.width() - w) / 2,
+           rect.y() + (rect.height() - TextHeight(kTextPx, true)) / 2, label, kTextPx, true,
+           kDialogFrame);
+}
+
+}  // namespace
+
+NetworkWindow::NetworkWindow(const GameState& state, NetLink& link, std::filesystem::path folder,
+                             QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      state_(state),
+      link_(link),
+      folder_(std::move(folder)),
+      plan_(net::PlanFromSettings(state)),
+      joinSeat_(net::LocalSeat(state)) {
+  setObjectName(QStringLiteral("RedJuego"));
+  setWindowTitle(Utf(kNetworkTitle));
+  setModal(true);
+  scale_ = WindowScale();
+  setFixedSize(static_cast<int>(std::lround(kWidth * scale_)),
+               static_cast<int>(std::lround(kHeight * scale_)));
+
+  QPalette palette;
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
+  const auto field = [&](const char* name, int maxLength) {
+    auto* f = new QLineEdit(this);
+    f->setObjectName(QString::fromLatin1(name));
+    f->setPalette(palette);
+    f->setMaxLength(maxLength);
+    connect(f, &QLineEdit::textEdited, this, [this] {
+      typingFault_ = nullptr;
+      update();
+    });
+    return f;
+  };
+  server_ = field("Txt_Servidor", 300);
+  server_->setText(Utf(ReadServerChoice(folder_)));
+  code_ = field("Txt_Codigo", 12);
+  name_ = field("Txt_NombreRed", kMaxNameLength);
+  name_->setText(Utf(net::DefaultName(state_)));
+  connect(name_, &QLineEdit::textEdited, this, [this] { NameEdited(); });
+  PlaceFields();
+
+  answerWait_.setSingleShot(true);
+  connect(&answerWait_, &QTimer::timeout, this, [this] { NoAnswer(); });
+  connect(&link_, &NetLink::Changed, this, [this] { Pump(); });
+  Refresh();
+}
+
+void NetworkWindow::PlaceFields() {
+  const auto place = [this](QLineEdit* f, int row, int w) {
+    f->setFont(GameFont(static_cast<int>(std::lround(kTextPx * scale_)), false));
+    f->setGeometry(
+        QRectF(kFieldX * scale_, kRowY[row] * scale_, w * scale_, 22 * scale_).toAlignedRect());
+  };
+  place(server_, 0, 250);
+  place(code_, 1, 100);
+  place(name_, 2, 250);
+  code_->setVisible(joining_);
+}
+
+void NetworkWindow::NameEdited() {
+  const QString typed = name_->text();
+  const NameEdit edit = ApplyNameRules(typed.toStdU32String(), name_->cursorPosition());
+  const QString result = QString::fromStdU32String(edit.Text);
+  if (result != typed) {
+    name_->setText(result);
+    name_->setCursorPosition(edit.Caret);
+  }
+  update();
+}
+
+void NetworkWindow::ShowFault(const char* words) {
+  typingFault_ = words;
+  Refresh();
+}
+
+void NetworkWindow::Go() {
+  typingFault_ = nullptr;
+  const auto address = net::ParseServerAddress(server_->text().toStdString());
+  if (!address) return ShowFault(kNetworkBadAddress);
+  std::optional<std::string> code;
+  if (joining_) {
+    code = net::CheckedCode(code_->text().toStdString());
+    if (!code) return ShowFault(kNetworkBadCode);
+    code_->setText(Utf(*code));
+  }
+  const auto name = net::CheckedName(name_->text().toStdU32String());
+  if (!name) return ShowFault(kNetworkNoName);
+  firstRequest_ = joining_ ? lobby_.BeginJoin(*code, joinSeat_, *name)
+                           : lobby_.BeginCreate(state_, plan_, *name);
+  address_ = *address;
+  sent_ = false;
+  link_.Open(address_);
+  answerWait_.start(kAnswerMs);
+  Refresh();
+}
+
+void NetworkWindow::Pump() {
+  if (!lobby_.Busy() || joined_) return;
+  if (!sent_ && link_.Connected()) {
+    sent_ = link_.Send(firstRequest_);
+    answerWait_.start(kAnswerMs);
+  }
+  const bool wasSeated = lobby_.CurrentStage() >= Lobby::Stage::kSeated;
+  while (link_.HasMessage() && lobby_.Busy()) {
+    const std::string reply = lobby_.Read(link_.Peek());
+    // The message that started the match is the table window's to read.
+    if (lobby_.CurrentStage() == Lobby::Stage::kStarted) break;
+    std::string read;
+    link_.Take(read);
+    if (!reply.empty()) link_.Send(reply);
+  }
+  if (!wasSeated && lobby_.CurrentStage() >= Lobby::Stage::kSeated) {
+    answerWait_.stop();
+    // A server that seated the player is worth offering next time.
+    WriteServerChoice(folder_, server_->text().trimmed().toStdString());
+  }
+  if (lobby_.CurrentStage() == Lobby::Stage::kStarted) {
+    answerWait_.stop();
+    joined_ = lobby_.Joined(address_);
+    Refresh();
+    accept();
+    return;
+  }
+  if (link_.Dropped()) lobby_.ConnectionLost(sent_);
+  if (!lobby_.Busy()) {
+    answerWait_.stop();
+    link_.Close();
+  }
+  Refresh();
+}
+
+void NetworkWindow::NoAnswer() {
+  if (lobby_.CurrentStage() != Lobby::Stage::kCreating &&
+      lobby_.CurrentStage() != Lobby::Stage::kJoining) {
+    return;
+  }
+  link_.Close();
+  lobby_.ConnectionLost(false);
+  Refresh();
+}
+
+void NetworkWindow::Refresh() {
+  const bool idle = !lobby_.Busy();
+  server_->setEnabled(idle);
+  code_->setEnabled(idle);
+  name_->setEnabled(idle);
+  update();
+  if (TestStatusWanted()) {
+    ReportTestStatus(QStringLiteral("network %1 code %2 start %3 fault %4")
+                         .arg(QString::fromLatin1(StageName(lobby_.CurrentStage())))
+                         .arg(lobby_.Code().empty() ? QStringLiteral("-") : Utf(lobby_.Code()))
+                         .arg(lobby_.MayStart() ? 1 : 0)
+                         .arg(static_cast<int>(lobby_.LastFault())));
+  }
+}
+
+QString NetworkWindow::SeatLine(int seat) const {
+  const auto computer = [&] {
+    return Utf(NetworkComputerText(std::clamp<int>(state_.SeatLevel[seat], 0, 100)));
+  };
+  if (lobby_.KnowsSeats()) {
+    const net::LobbySeat& s = lobby_.Seats()[seat];
+    if (s.Kind == SeatKind::kExpert) return Utf(kNetworkExpert);
+    if (s.Kind == SeatKind::kComputer) return lobby_.Host() ? computer() : Utf(kAutomaticValue);
+    if (!s.Taken) return Utf(kNetworkFree);
+    return s.Present ? Utf(s.Name) : Utf(s.Name) + QStringLiteral(" (") + Utf(kNetworkAway) + ')';
+  }
+  const bool own = seat == (joining_ ? joinSeat_ : plan_.OwnSeat);
+  if (own) return name_->text();
+  if (joining_) return {};
+  switch (plan_.Kinds[seat]) {
+    case SeatKind::kPerson:
+      return Utf(kNetworkPerson);
+    case SeatKind::kExpert:
+      return Utf(kNetworkExpert);
+    case SeatKind::kComputer:
+      break;
+  }
+  return computer();
+}
+
+QString NetworkWindow::StatusLine() const {
+  if (typingFault_ != nullptr) return Utf(typingFault_);
+  if (lobby_.LastFault() != net::Fault::kNone) return Utf(net::FaultText(lobby_.LastFault()));
+  switch (lobby_.CurrentStage()) {
+    case Lobby::Stage::kIdle:
+      return Utf(joining_ ? kNetworkJoinHint : kNetworkSeatHint);
+    case Lobby::Stage::kCreating:
+      return Utf(link_.Connected() ? kNetworkCreating : kNetworkConnecting);
+    case Lobby::Stage::kJoining:
+      return Utf(link_.Connected() ? kNetworkSitting : kNetworkConnecting);
+    case Lobby::Stage::kSeated:
+      if (!lobby_.Host()) return Utf(kNetworkWaitingHost);
+      if (lobby_.MayStart()) return Utf(kNetworkMayStart);
+      return Utf(kNetworkWaitingPlayers) + ' ' + Utf(kNetworkCodeHint);
+    case Lobby::Stage::kStarting:
+    case Lobby::Stage::kStarted:
+      break;
+  }
+  return Utf(kNetworkStarting);
+}
+
+void NetworkWindow::DrawSeat(QImage& image, int seat) const {
+  const QRect r = kSeatCard[seat];
+  const bool own =
+      lobby_.Busy() ? seat == lobby_.Seat() : seat == (joining_ ? joinSeat_ : plan_.OwnSeat);
+  {
+    QPainter p(&image);
+    p.fillRect(r, kCard);
+    p.setPen(QPen(own ? kOwnFrame : kDialogFrame, own ? 2 : 1));
+    p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
+    if (lobby_.KnowsSeats() && lobby_.Seats()[seat].Kind == SeatKind::kPerson) {
+      // Who is at the table: green when sitting, amber when away, grey when free.
+      const net::LobbySeat& s = lobby_.Seats()[seat];
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setPen(Qt::NoPen);
+      p.setBrush(!s.Taken    ? QColor(0xA0, 0xA0, 0xA0)
+                 : s.Present ? QColor(0x2E, 0xA0, 0x4C)
+                             : QColor(0xE0, 0x9A, 0x1E));
+      p.drawEllipse(QRectF(r.right() - 15, r.y() + 7, 9, 9));
+    }
+    p.setFont(GameFont(kTextPx, false));
+    p.setPen(kInk);
+    p.drawText(QRect(r.x() + 8, r.y() + 22, r.width() - 14, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               p.fontMetrics().elidedText(SeatLine(seat), Qt::ElideRight, r.width() - 14));
+  }
+  QString title = Utf(kNetworkSeatWord) + ' ' + QString::number(seat);
+  if (own) title += ' ' + Utf(kNetworkYou);
+  DrawText(image, r.x() + 8, r.y() + 5, title, kTextPx, true, kDialogFrame);
+}
+
+void NetworkWindow::paintEvent(QPaintEvent*) {
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
+  {
+    QPainter p(&image);
+    DrawDialogPanel(p, QSize(kWidth, kHeight), QRect(0, 0, kWidth, kTitleH));
+  }
+  DrawText(image, 8, 6, Utf(kNetworkTitle), kTextPx, true, Qt::white);
+  DrawTab(image, kCreateTab, Utf(kNetworkCreateTab), !joining_);
+  DrawTab(image, kJoinTab, Utf(kNetworkJoinTab), joining_);
+
+  DrawText(image, kMargin, kRowY[0] + 4, Utf(kNetworkServerLabel), kTextPx, true, kInk);
+  DrawText(image, kMargin, kRowY[1] + 4, Utf(joining_ ? kNetworkCodeLabel : kNetworkRulesLabel),
+           kTextPx, true, kInk);
+  DrawText(image, kMargin, kRowY[2] + 4, Utf(kNetworkNameLabel), kTextPx, true, kInk);
+  DrawText(image, kMargin, kRowY[3] + 4, Utf(kNetworkSeatLabel), kTextPx, true, kInk);
+  const int ownSeat = lobby_.Busy() ? lobby_.Seat() : joining_ ? joinSeat_ : plan_.OwnSeat;
+  {
+    QPainter p(&image);
+    if (!joining_) {
+      p.setFont(GameFont(kSmallTextPx, false));
+      p.setPen(kInk);
+      p.drawText(QRect(kFieldX, kRowY[1] - 2, kWidth - kFieldX - kMargin, 28),
+                 Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, Utf(net::RulesLine(state_)));
+    }
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      const QRect box = SeatBox(seat);
+      p.fillRect(box, seat == ownSeat ? kDialogFrame : QColor(Qt::white));
+      p.setPen(QPen(kDialogFrame, 1));
+      p.drawRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5));
+      p.setFont(GameFont(kTextPx, true));
+      p.setPen(seat == ownSeat ? QColor(Qt::white) : kInk);
+      p.drawText(box, Qt::AlignCenter, QString::number(seat));
+    }
+    // The table, with its code on it once the server has given one.
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath felt;
+    felt.addRoundedRect(QRectF(kFelt), 10, 10);
+    p.fillPath(felt, kFeltGreen);
+    p.setPen(QPen(kDialogFrame, 2));
+    p.drawPath(felt);
+    if (!lobby_.Code().empty()) {
+      p.setPen(Qt::white);
+      p.setFont(GameFont(kSmallTextPx, false));
+      p.drawText(QRect(kFelt.x(), kFelt.y() + 10, kFelt.width(), 16), Qt::AlignCenter,
+                 Utf(kNetworkCodeLabel).chopped(1));
+      p.setFont(GameFont(30, true));
+      p.drawText(QRect(kFelt.x(), kFelt.y() + 28, kFelt.width(), 50), Qt::AlignCenter,
+                 Utf(lobby_.Code()));
+    }
+    const bool fault = typingFault_ != nullptr || lobby_.LastFault() != net::Fault::kNone;
+    p.setFont(GameFont(kTextPx, fault));
+    p.setPen(fault ? kFaultInk : kInk);
+    p.drawText(kStatus, Qt::TextWordWrap | Qt::AlignHCenter | Qt::AlignVCenter, StatusLine());
+  }
+  for (int seat = 1; seat <= kSeats; ++seat) DrawSeat(image, seat);
+
+  const bool idle = !lobby_.Busy();
+  if (lobby_.Host() && !idle) {
+    DrawDialogButton(image, kAction, Utf(kNetworkStartLabel), lobby_.MayStart());
+  } else {
+    DrawDialogButton(image, kAction, Utf(joining_ ? kNetworkJoinLabel : kNetworkCreateLabel), idle);
+  }
+  DrawDialogButton(image, kExit, Utf(kExitLabel));
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
+}
+
+void NetworkWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint at = (event->position() / scale_).toPoint();
+  const bool idle = !lobby_.Busy();
+  if (kExit.contains(at)) {
+    reject();
+    return;
+  }
+  if (kAction.contains(at)) {
+    if (idle) {
+      TocaSonido(state_, Sound::kButton);
+      Go();
+    } else if (lobby_.MayStart()) {
+      TocaSonido(state_, Sound::kButton);
+      link_.Send(lobby_.Start());
+      Refresh();
+    }
+    return;
+  }
+  if (!idle) return;
+  // The page and the seats are chosen before anything is asked of a server.
+  bool changed = false;
+  if (kCreateTab.contains(at) || kJoinTab.contains(at)) {
+    joining_ = kJoinTab.contains(at);
+    lobby_ = Lobby{};
+    PlaceFields();
+    changed = true;
+  }
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    if (SeatBox(seat).contains(at) || (joining_ && kSeatCard[seat].contains(at))) {
+      if (joining_) {
+        joinSeat_ = seat;
+      } else {
+        plan_.SitAt(seat);
+      }
+      changed = true;
+    } else if (!joining_ && kSeatCard[seat].contains(at)) {
+      plan_.CycleKind(seat);
+      changed = true;
+    }
+  }
+  if (changed) {
+    TocaSonido(state_, Sound::kButton);
+    typingFault_ = nullptr;
+    Refresh();
+  }
+}
+
+void NetworkWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (!lobby_.Busy()) {
+      Go();
+    } else if (lobby_.MayStart()) {
+      link_.Send(lobby_.Start());
+      Refresh();
+    }
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void NetworkWindow::reject() {
+  // Leaving before the start: the seat is given up; nothing local changed.
+  const auto stage = lobby_.CurrentStage();
+  if (stage == Lobby::Stage::kSeated || stage == Lobby::Stage::kStarting) {
+    link_.Send(net::LeaveRequest());
+  }
+  answerWait_.stop();
+  // The connection's end is this window's doing, not a fault to show.
+  link_.disconnect(this);
+  link_.Close();
+  lobby_ = Lobby{};
+  TocaSonido(state_, Sound::kClose);
+  QDialog::reject();
+}
+
+std::optional<net::JoinedTable> OpenNetworkWindow(const GameState& state, NetLink& link,
+                                                  const std::filesystem::path& folder,
+                                                  QWidget* parent) {
+  if (!parent) parent = QApplication::activeWindow();
+  NetworkWindow window(state, link, folder, parent);
+  if (parent) {
+    const QRect area = parent->geometry();
+    window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+  }
+  // The first field takes the keyboard at once, even over a full-screen table
+  // on a desktop without a window manager to hand it over.
+  QTimer::singleShot(0, &window, [&window] {
+    window.raise();
+    window.activateWindow();
+    window.findChild<QLineEdit*>(QStringLiteral("Txt_Servidor"))
+        ->setFocus(Qt::ActiveWindowFocusReason);
+  });
+  window.exec();
+  return window.Joined();
+}
+
+}  // namespace tarvelis

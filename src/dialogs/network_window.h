@@ -1,0 +1,76 @@
+// "Jugar en red": the window that creates a table on a server, shows its
+// code to read out to friends and who has sat down, and lets the host start
+// the match; or joins a table by its code. The rules of the way there are the
+// core's (net/lobby); this window types, clicks, draws and carries text.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <array>
+#include <filesystem>
+#include <optional>
+
+#include "net/joined_table.h"
+#include "net/lobby.h"
+
+class QLineEdit;
+
+namespace tarvelis {
+
+class NetLink;
+struct GameState;
+
+class NetworkWindow : public QDialog {
+ public:
+  NetworkWindow(const GameState& state, NetLink& link, std::filesystem::path folder,
+                QWidget* parent = nullptr);
+
+  // The table the match was started at; nothing when the player left.
+  const std::optional<net::JoinedTable>& Joined() const { return joined_; }
+
+  void reject() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void PlaceFields();
+  void Go();
+  void Pump();
+  void NoAnswer();
+  void Refresh();
+  void ShowFault(const char* words);
+  void NameEdited();
+  QString SeatLine(int seat) const;
+  QString StatusLine() const;
+  void DrawSeat(QImage& image, int seat) const;
+
+  const GameState& state_;
+  NetLink& link_;
+  std::filesystem::path folder_;
+  bool joining_ = false;  // the join page, not the create page
+  net::TablePlan plan_;
+  int joinSeat_ = 4;
+  net::Lobby lobby_;
+  net::ServerAddress address_;
+  std::string firstRequest_;  // sent once the connection opens
+  bool sent_ = false;
+  const char* typingFault_ = nullptr;  // what the typed fields lack
+  QTimer answerWait_;
+  QLineEdit* server_ = nullptr;
+  QLineEdit* code_ = nullptr;
+  QLineEdit* name_ = nullptr;
+  std::optional<net::JoinedTable> joined_;
+  double scale_ = 1.0;  // window pixels per pixel of the layout
+};
+
+// Opens the window modally over `parent`. When the match starts, returns the
+// seat taken and leaves `link` open, the message that started the match still
+// the next one unread; otherwise the link is closed and nothing is returned.
+std::optional<net::JoinedTable> OpenNetworkWindow(const GameState& state, NetLink& link,
+                                                  const std::filesystem::path& folder,
+                                                  QWidget* parent);
+
+}  // namespace tarvelis

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# "Jugar en red" with the real mouse: a server on a free loopback port, the
+# window opened from the options menu, a first address where nobody listens
+# (the window says so and stays usable), then the server's: a table of one
+# person (seat 4) and three computer seats is created, its code shown, and
+# "Empezar" starts the match: the window closes and hands the table over with
+# the message that started it still unread. The server stops by itself.
+source "$(dirname "$0")/lib.sh"
+server_pid=""
+finish() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  e2e_cleanup
+}
+trap finish EXIT
+
+e2e_start_x 800x600x24
+e2e_fresh_folder
+e2e_first_start "$E2E_QUICK"
+
+"$E2E_BUILD/src/tarvelis-server" --listen 127.0.0.1:0 --data "$E2E_DIR/tables" --stop-after 120 \
+  >"$E2E_DIR/server.out" 2>&1 &
+server_pid=$!
+port=""
+for _ in $(seq 100); do
+  port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$E2E_DIR/server.out")
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || e2e_fail "the server did not say where it listens"
+
+wait_status() { e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1': '$(e2e_status)'"; }
+click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }
+
+e2e_start_game
+e2e_wait_window "TARVELIS" 20 >/dev/null || e2e_fail "no table"
+sleep 0.5
+# No match: the menu lists loading, deleting, the two looks, then "Jugar en red".
+xdotool mousemove 400 420
+e2e_move 300 150
+xdotool click 3
+sleep 0.4
+click 340 $((150 + 18 * 4 + 10))
+window=$(e2e_wait_window "Jugar en red" 10) || e2e_fail "no network window"
+read -r wx wy < <(xdotool getwindowgeometry "$window" |
+  awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
+
+type_server() {
+  click $((wx + 200)) $((wy + 77))
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$1"
+}
+# Port 1 of the loopback: refused at once.
+type_server "127.0.0.1:1"
+click $((wx + 200)) $((wy + 428))
+wait_status "^network idle code - start 0 fault 1$" 10
+e2e_window_exists "Jugar en red" || e2e_fail "the window closed on a fault"
+
+type_server "127.0.0.1:$port"
+click $((wx + 200)) $((wy + 428))
+wait_status "^network seated code [A-Z2-9]{6} start 1 " 10
+sleep 0.3
+import -window root "$E2E_ARTEFACTS/network-window.png"
+grep -qx "Servidor=127.0.0.1:$port"$'\r' "$E2E_DIR/TARVRED.INI" || e2e_fail "the address was not kept"
+
+click $((wx + 200)) $((wy + 428))
+wait_status "^network match code [A-Z2-9]{6} seat 4 host 1 next started$" 10
+e2e_wait_closed "Jugar en red" 5 "the window stayed open once the match started"
+# Nothing local was touched: no match is in progress, and the game leaves at once.
+e2e_click 770 28
+e2e_wait_exit 10
+echo "PASS: a table created on a server from the network window starts its match"

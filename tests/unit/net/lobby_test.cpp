@@ -1,0 +1,119 @@
+#include "net/lobby.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "model/texts.h"
+#include "server/hall.h"
+#include "storage/server_choice.h"
+
+namespace tarvelis::net {
+namespace {
+
+// Lobbies talking to a real hall, each on its own connection; the messages a
+// lobby has not read wait in its inbox, as in the link.
+struct Room {
+  server::Hall hall{server::HallOptions{}};
+  std::map<int, std::deque<std::string>> inbox;
+
+  void Send(int conn, const std::string& text) {
+    if (!inbox.contains(conn)) hall.Opened(conn);
+    inbox[conn];
+    hall.Received(conn, text, 0);
+    for (auto& [to, message] : hall.TakeSends()) inbox[to].push_back(message);
+  }
+  // Reads until the lobby has started or nothing is left; the started message stays.
+  void Pump(int conn, Lobby& lobby) {
+    while (!inbox[conn].empty()) {
+      const std::string reply = lobby.Read(inbox[conn].front());
+      if (lobby.CurrentStage() == Lobby::Stage::kStarted) return;
+      inbox[conn].pop_front();
+      if (!reply.empty()) Send(conn, reply);
+    }
+  }
+};
+
+TEST(Lobby, CreatesFromTheSettingsAndStartsOnceEveryPersonSits) {
+  GameState settings;
+  settings.RuleMode = kModeIndividual;
+  settings.MatchTarget = 3;
+  settings.SeatLevel[1] = 20;
+  settings.SeatExpert[3] = true;
+  settings.SeatControl[2] = kManual;
+  TablePlan plan = PlanFromSettings(settings);
+  EXPECT_EQ(plan.OwnSeat, 4);
+  plan.CycleKind(4);  // the player's own seat stays a person's
+  EXPECT_EQ(plan.Kinds,
+            (PerSeat<SeatKind>{SeatKind::kPerson, SeatKind::kComputer, SeatKind::kPerson,
+                               SeatKind::kExpert, SeatKind::kPerson}));
+  const auto create = server::ReadRequest(CreateRequest(settings, plan));
+  ASSERT_TRUE(create.Ok);
+  EXPECT_EQ(create.Value.Setup.Seats[1].Level, 20);
+  EXPECT_EQ(create.Value.Setup.Rules.RuleMode, kModeIndividual);
+  EXPECT_EQ(create.Value.Setup.Rules.MatchTarget, 3);
+
+  Room room;
+  Lobby host;
+  room.Send(1, host.BeginCreate(settings, plan, "Ana"));
+  room.Pump(1, host);
+  ASSERT_EQ(host.CurrentStage(), Lobby::Stage::kSeated);
+  EXPECT_FALSE(host.MayStart()) << "seat 2 is a person's, still free";
+  EXPECT_TRUE(host.Start().empty());
+
+  // A friend's mistakes leave the friend free to try again.
+  const std::pair<int, Fault> tries[] = {{4, Fault::kSeatTaken}, {1, Fault::kNotPerson}};
+  for (const auto& [seat, fault] : tries) {
+    Lobby friendly;
+    room.Send(2, friendly.BeginJoin(host.Code(), seat, "Luis"));
+    room.Pump(2, friendly);
+    EXPECT_EQ(friendly.CurrentStage(), Lobby::Stage::kIdle);
+    EXPECT_EQ(friendly.LastFault(), fault);
+  }
+  Lobby wrong;
+  room.Send(3, wrong.BeginJoin("ZZZZZZ", 2, "Eva"));
+  room.Pump(3, wrong);
+  EXPECT_EQ(wrong.LastFault(), Fault::kNoTable);
+
+  Lobby friendly;
+  room.Send(2, friendly.BeginJoin(host.Code(), 2, "Luis"));
+  room.Pump(2, friendly);
+  room.Pump(1, host);
+  EXPECT_EQ(host.Seats()[2].Name, "Luis");
+  ASSERT_TRUE(host.MayStart());
+  EXPECT_FALSE(friendly.MayStart()) << "only the host starts";
+  room.Send(1, host.Start());
+  room.Pump(1, host);
+  room.Pump(2, friendly);
+  for (const auto& [conn, lobby] : {std::pair<int, Lobby*>{1, &host}, {2, &friendly}}) {
+    EXPECT_EQ(lobby->CurrentStage(), Lobby::Stage::kStarted);
+    EXPECT_NE(room.inbox[conn].front().find("\"type\":\"started\""), std::string::npos);
+  }
+  const JoinedTable joined = friendly.Joined(ServerAddress{});
+  EXPECT_EQ(joined.Seat, 2);
+  EXPECT_TRUE(server::IsTokenText(joined.Token));
+  EXPECT_FALSE(joined.Host);
+}
+
+TEST(Lobby, FaultsAndTypedFields) {
+  Lobby lobby;
+  lobby.BeginJoin("K7P2QX", 4, "Ana");
+  lobby.ConnectionLost(false);
+  EXPECT_EQ(lobby.LastFault(), Fault::kNoServer);
+  lobby.BeginJoin("K7P2QX", 4, "Ana");
+  lobby.Read(R"({"v":2,"type":"seated","seat":4,"token":"x"})");
+  EXPECT_EQ(lobby.LastFault(), Fault::kVersion);
+  lobby.BeginJoin("K7P2QX", 4, "Ana");
+  lobby.Read(R"({"v":1,"type":"error","error":"full","text":"x"})");
+  EXPECT_STREQ(FaultText(lobby.LastFault()), kNetworkFull);
+
+  EXPECT_EQ(CheckedCode(" k7p-2q0 "), "K7P2QO");
+  EXPECT_FALSE(CheckedCode("K7P2Q"));
+  EXPECT_EQ(CheckedName(U"  ana  maría "), "Ana  María");
+  EXPECT_FALSE(CheckedName(U"   "));
+  EXPECT_EQ(ParseServerChoice(ServerChoiceText("[::1]:7777")), "[::1]:7777");
+  EXPECT_EQ(ParseServerChoice("Servidor=a b\r\n"), "");
+}
+
+}  // namespace
+}  // namespace tarvelis::net
