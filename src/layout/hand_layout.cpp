@@ -319,16 +319,19 @@ Rect WholeNameArea(const TableGeometry& g, int seat) {
   const Point p = WholeNamePoint(g, seat);
   constexpr int kHeight = 14;
   constexpr int kClearance = 4;
+  // Each area starts kNameInkBefore left of where its name is written, so
+  // that restoring it takes away a tail reaching back (a "J") too; seat 1's
+  // name is written that far in from the edge.
+  const int x = p.x - kNameInkBefore;
   switch (seat) {
     case 1:
       return Rect{0, p.y, 64, kHeight};
     case 3:
-      return Rect{g.ScreenWidthPx - 64, p.y, 64, kHeight};
+      return Rect{g.ScreenWidthPx - 64 - kNameInkBefore, p.y, 64 + kNameInkBefore, kHeight};
     case 2:
-      return Rect{p.x, p.y, std::max(PlaceOfButton(kTutorButton, g).x - kClearance - p.x, 0),
-                  kHeight};
+      return Rect{x, p.y, std::max(PlaceOfButton(kTutorButton, g).x - kClearance - x, 0), kHeight};
     default:
-      return Rect{p.x, p.y, std::max(g.ScreenWidthPx - 58 - kClearance - p.x, 0), kHeight};
+      return Rect{x, p.y, std::max(g.ScreenWidthPx - 58 - kClearance - x, 0), kHeight};
   }
 }
 

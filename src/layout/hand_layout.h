@@ -131,6 +131,8 @@ DealCell HallaFilyCol(const TableGeometry& g, Point p);
 // hand, in the room WholeNameArea gives. Each area is restored from the
 // background before the name is written.
 int SpacedLetterRoom(int seat);
+// How far a written name's ink may reach left of the point it is written at.
+inline constexpr int kNameInkBefore = 2;
 Point SpacedLetterPoint(const TableGeometry& g, int seat, int letter);  // letter from 1
 Rect SpacedNameStrip(const TableGeometry& g, int seat);
 Point WholeNamePoint(const TableGeometry& g, int seat);

@@ -192,7 +192,8 @@ void TablePainter::DrawSeatNames() {
     } else {
       // The right-hand name moves left into its room, keeping off the edge.
       const Rect area = WholeNameArea(g, seat);
-      rooms[seat - 1] = seat == 3 ? area.w - 2 : area.x + area.w - WholeNamePoint(g, seat).x - 1;
+      rooms[seat - 1] =
+          seat == 3 ? area.w - 2 - kNameInkBefore : area.x + area.w - WholeNamePoint(g, seat).x - 1;
     }
   }
   // Spelt letters count one each; written names by their width.
