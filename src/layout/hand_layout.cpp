@@ -335,4 +335,20 @@ Rect WholeNameArea(const TableGeometry& g, int seat) {
   }
 }
 
+Rect NameAreaClearOf(const TableGeometry& g, int seat, const std::vector<Rect>& laid) {
+  Rect a = WholeNameArea(g, seat);
+  constexpr int kGap = 2;
+  for (const Rect& t : laid) {
+    if (t.y >= a.y + a.h || t.y + t.h <= a.y || t.x >= a.x + a.w || t.x + t.w <= a.x) continue;
+    if (seat == 3) {
+      const int right = a.x + a.w;
+      a.x = std::min(t.x + t.w + kGap, right);
+      a.w = right - a.x;
+    } else {
+      a.w = std::max(t.x - kGap - a.x, 0);
+    }
+  }
+  return a;
+}
+
 }  // namespace tarvelis
