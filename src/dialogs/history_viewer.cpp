@@ -127,7 +127,6 @@ void Historic::Turn(Corner corner) {
 }
 
 void Historic::ToggleTotals() {
-  if (newestFirst_.empty()) return;
   TocaSonido(state_, Sound::kButton);
   if (showingTotals_) {
     showingTotals_ = false;
@@ -235,10 +234,10 @@ void Historic::mousePressEvent(QMouseEvent* event) {
 
 void Historic::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = (event->position() / scale_).toPoint();
-  if (exitButton_.contains(at) || UsableCornerAt(at) != Corner::None) {
+  // The totals button answers an empty history too, with a page that says so.
+  if (exitButton_.contains(at) || totalsButton_.contains(at) ||
+      UsableCornerAt(at) != Corner::None) {
     setCursor(CursorOfKind(1));
-  } else if (totalsButton_.contains(at)) {
-    setCursor(newestFirst_.empty() ? QCursor(Qt::ForbiddenCursor) : CursorOfKind(1));
   } else {
     unsetCursor();
   }

@@ -617,9 +617,16 @@ void Personal::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (OverArrow(at, true) || OverArrow(at, false)) {
+    Events events(*this);
+    const TargetPress press = PressMatchTarget(state_, events);
+    if (press == TargetPress::Refused) return;
     repeatUp_ = OverArrow(at, true);
     repeatDown_ = !repeatUp_;
     StepArrow();
+    if (press == TargetPress::Agreed) {
+      StopArrows();
+      return;
+    }
     const int ms = static_cast<int>(2000 * WaitSeconds(25, state_.GameSpeed));
     repeat_.start(std::max(ms, 40));
     return;

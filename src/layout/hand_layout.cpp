@@ -319,17 +319,36 @@ Rect WholeNameArea(const TableGeometry& g, int seat) {
   const Point p = WholeNamePoint(g, seat);
   constexpr int kHeight = 14;
   constexpr int kClearance = 4;
+  // Each area starts kNameInkBefore left of where its name is written, so
+  // that restoring it takes away a tail reaching back (a "J") too; seat 1's
+  // name is written that far in from the edge.
+  const int x = p.x - kNameInkBefore;
   switch (seat) {
     case 1:
       return Rect{0, p.y, 64, kHeight};
     case 3:
-      return Rect{g.ScreenWidthPx - 64, p.y, 64, kHeight};
+      return Rect{g.ScreenWidthPx - 64 - kNameInkBefore, p.y, 64 + kNameInkBefore, kHeight};
     case 2:
-      return Rect{p.x, p.y, std::max(PlaceOfButton(kTutorButton, g).x - kClearance - p.x, 0),
-                  kHeight};
+      return Rect{x, p.y, std::max(PlaceOfButton(kTutorButton, g).x - kClearance - x, 0), kHeight};
     default:
-      return Rect{p.x, p.y, std::max(g.ScreenWidthPx - 58 - kClearance - p.x, 0), kHeight};
+      return Rect{x, p.y, std::max(g.ScreenWidthPx - 58 - kClearance - x, 0), kHeight};
   }
+}
+
+Rect NameAreaClearOf(const TableGeometry& g, int seat, const std::vector<Rect>& laid) {
+  Rect a = WholeNameArea(g, seat);
+  constexpr int kGap = 2;
+  for (const Rect& t : laid) {
+    if (t.y >= a.y + a.h || t.y + t.h <= a.y || t.x >= a.x + a.w || t.x + t.w <= a.x) continue;
+    if (seat == 3) {
+      const int right = a.x + a.w;
+      a.x = std::min(t.x + t.w + kGap, right);
+      a.w = right - a.x;
+    } else {
+      a.w = std::max(t.x - kGap - a.x, 0);
+    }
+  }
+  return a;
 }
 
 }  // namespace tarvelis

@@ -6,6 +6,8 @@
 // decides nothing.
 #pragma once
 
+#include <vector>
+
 #include "model/game_state.h"
 #include "model/table_geometry.h"
 #include "model/table_modes.h"
@@ -131,9 +133,16 @@ DealCell HallaFilyCol(const TableGeometry& g, Point p);
 // hand, in the room WholeNameArea gives. Each area is restored from the
 // background before the name is written.
 int SpacedLetterRoom(int seat);
+// How far a written name's ink may reach left of the point it is written at.
+inline constexpr int kNameInkBefore = 2;
 Point SpacedLetterPoint(const TableGeometry& g, int seat, int letter);  // letter from 1
 Rect SpacedNameStrip(const TableGeometry& g, int seat);
 Point WholeNamePoint(const TableGeometry& g, int seat);
 Rect WholeNameArea(const TableGeometry& g, int seat);
+// The part of WholeNameArea a name is written in once the laid tiles reaching
+// into it are kept clear of, as text on a tile cannot be read: left of the
+// first such tile, or for seat 3, whose name keeps to the table's edge, right
+// of the last one.
+Rect NameAreaClearOf(const TableGeometry& g, int seat, const std::vector<Rect>& laid);
 
 }  // namespace tarvelis

@@ -60,18 +60,21 @@ void ClickSeatControl(GameState& s, OptionLabels& labels, int index, OptionEvent
   }
 }
 
+// Asks to leave the match under way; once agreed it is left at once, so that
+// it is neither saved nor asked about again, and the table starts a new one
+// when the window closes.
+bool LeaveMatchAsked(GameState& s, const char* title, const char* question, OptionEvents& events) {
+  if (!events.Show({title, question, kButtonsQuestion, kPictureQuestion})) return false;
+  s.MatchInProgress = false;
+  s.HandInProgress = false;
+  return true;
+}
+
 // A match is played in one mode from its first hand to its last: pairs'
 // totals mean nothing to four seats alone, nor the other way round.
 void ClickMode(GameState& s, OptionLabels& labels, OptionEvents& events) {
-  if (s.MatchInProgress) {
-    if (!events.Show(
-            {kModeSelectorTitle, kModeMidMatchQuestion, kButtonsQuestion, kPictureQuestion})) {
-      return;
-    }
-    // Left at once, so that the match is neither saved nor asked about again;
-    // the table starts a new one when the window closes.
-    s.MatchInProgress = false;
-    s.HandInProgress = false;
+  if (s.MatchInProgress && !LeaveMatchAsked(s, kModeSelectorTitle, kModeMidMatchQuestion, events)) {
+    return;
   }
   AdvanceSelector(s, labels, kSelMode, events);
   events.ScoreboardChanged();
@@ -263,6 +266,18 @@ int DragSliderValue(int value, int dx) {
 i16 StepMatchTarget(i16 value, int step) {
   const int v = std::clamp<int>(value, 1, kMatchTargetCap);
   return static_cast<i16>(std::clamp(v + (step > 0 ? 1 : -1), 1, kMatchTargetCap));
+}
+
+// Before any points are scored the target has decided nothing yet and moves
+// freely. After, a lowered target may already be passed between hands, and
+// the final message names the last hand's winner as the match's, which
+// would then name a side that never reached it; a raised one turns a match
+// played to one target into another. So the match is left, or kept as it is.
+TargetPress PressMatchTarget(GameState& s, OptionEvents& events) {
+  if (!PointsScored(s)) return TargetPress::Free;
+  return LeaveMatchAsked(s, kTargetSelectorTitle, kTargetMidMatchQuestion, events)
+             ? TargetPress::Agreed
+             : TargetPress::Refused;
 }
 
 std::string FinalSeatName(const std::string& name, int seat) {

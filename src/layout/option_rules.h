@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "model/game_state.h"
@@ -109,6 +110,14 @@ int DragSliderValue(int value, int dx);
 // the three digits the box shows.
 inline constexpr int kMatchTargetCap = 999;
 i16 StepMatchTarget(i16 value, int step);
+
+// A press on the target's arrows. Once a hand's points are scored the match
+// under way is not changed: the press asks to leave it for a new one at the
+// new target, as a change of mode does. Free: the target steps and the held
+// arrow repeats; Agreed: the match was left, the target steps once (the
+// button came up in the question); Refused: nothing changes.
+enum class TargetPress : std::uint8_t { Free, Agreed, Refused };
+TargetPress PressMatchTarget(GameState& state, OptionEvents& events);
 
 // The name a seat keeps when the field is left empty or with spaces alone:
 // its default name (DefaultSeatName, model/texts).

@@ -110,6 +110,8 @@ inline constexpr const char* kTotalsHeader[5] = {
     "                  Jugador                    Puntos",
     "                   Pareja                                Partidas",
     "                   Pareja                                 Puntos"};
+// On the history's folder, both of its views, while no match has been finished.
+inline constexpr const char* kEmptyHistoryText = "Todavía no ha terminado ninguna partida";
 inline constexpr const char* kMatchesHeader =
     "Fecha / Hora           Ganadores / Perdedores                  Puntos";
 
@@ -267,6 +269,11 @@ inline constexpr const char* kModeMidMatchQuestion =
     "El modo de juego no puede cambiar durante una partida. Si pulsa el botón Aceptar se "
     "abandonará la partida en curso y, al cerrar esta ventana, comenzará una nueva partida en el "
     "nuevo modo. Si pulsa el botón Cancelar no se modificará ningún valor.";
+inline constexpr const char* kTargetSelectorTitle = "Selector 'Puntos de la partida'";
+inline constexpr const char* kTargetMidMatchQuestion =
+    "Los puntos de la partida no pueden cambiar una vez anotados los de algún juego. Si pulsa el "
+    "botón Aceptar se abandonará la partida en curso y, al cerrar esta ventana, comenzará una "
+    "nueva partida a los nuevos puntos. Si pulsa el botón Cancelar no se modificará ningún valor.";
 inline constexpr const char* kMidMatchWarning =
     "Si modifica el valor de este selector cuando hay una partida en juego,  se recomienda "
     "comenzar una nueva partida para que este cambio se aplique de forma homogénea en todos los "

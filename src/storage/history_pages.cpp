@@ -61,6 +61,20 @@ void AddMatch(std::vector<PageLine>& lines, const HistoryMatch& m, int y) {
   }
 }
 
+// A section's title and its column header.
+std::vector<PageLine> TotalsHeading(int section) {
+  const std::vector<std::string> words = HeaderWords(kTotalsHeader[section]);
+  return {
+      Line(kFolderWidth / 2, kTitleY, TextAlign::Centre, LineStyle::Title, kTotalsTitle[section]),
+      Line(kNamesX, kTotalsHeaderY, TextAlign::Left, LineStyle::Header, words[0]),
+      Line(kTotalsX, kTotalsHeaderY, TextAlign::Right, LineStyle::Header, words[1]),
+  };
+}
+
+PageLine NothingYet(int y) {
+  return Line(kFolderWidth / 2, y, TextAlign::Centre, LineStyle::Entry, kEmptyHistoryText);
+}
+
 }  // namespace
 
 std::vector<PageLine> MatchesPage(const std::vector<HistoryMatch>& newestFirst, int first) {
@@ -71,6 +85,7 @@ std::vector<PageLine> MatchesPage(const std::vector<HistoryMatch>& newestFirst, 
       Line(kPointsX, kTitleY, TextAlign::Centre, LineStyle::Header, words[2]),
   };
   const int count = static_cast<int>(newestFirst.size());
+  if (count == 0) lines.push_back(NothingYet(kMatchRowsTop + kFolderLineHeight));
   for (int i = 0; i < kHistoryPageSize && first + i < count; ++i) {
     if (first + i < 0) continue;
     AddMatch(lines, newestFirst[first + i], kMatchRowsTop + i * kMatchRowsStep);
@@ -81,14 +96,16 @@ std::vector<PageLine> MatchesPage(const std::vector<HistoryMatch>& newestFirst, 
 std::vector<PageLine> ListaTotales(const std::vector<TotalEntry>& totals, int first) {
   std::vector<PageLine> lines;
   const int count = static_cast<int>(totals.size());
+  // An empty history still shows what its totals will be, and why they are empty.
+  if (count == 0 && first == 0) {
+    lines = TotalsHeading(1);
+    lines.push_back(NothingYet(kTotalsTop));
+    return lines;
+  }
   if (first < 0 || first >= count) return lines;
   const int section = totals[first].Section;
   if (section < 1 || section > kTotalsSections) return lines;
-  const std::vector<std::string> words = HeaderWords(kTotalsHeader[section]);
-  lines.push_back(
-      Line(kFolderWidth / 2, kTitleY, TextAlign::Centre, LineStyle::Title, kTotalsTitle[section]));
-  lines.push_back(Line(kNamesX, kTotalsHeaderY, TextAlign::Left, LineStyle::Header, words[0]));
-  lines.push_back(Line(kTotalsX, kTotalsHeaderY, TextAlign::Right, LineStyle::Header, words[1]));
+  lines = TotalsHeading(section);
   for (int i = 0; i < kHistoryPageSize && first + i < count; ++i) {
     const TotalEntry& e = totals[first + i];
     if (e.Section == 0) continue;

@@ -182,23 +182,33 @@ void TablePainter::DrawHands() {
   DrawSeatNames();
 }
 
+int TablePainter::LastLaidMove() const {
+  if (!state_.HandInProgress && !Revealed) return 0;
+  // In play the move in hand is not on the table yet; a closed hand shows all.
+  const int laid = state_.HandInProgress ? state_.MoveNumber - 1 : state_.MoveNumber;
+  return std::min<int>(laid, static_cast<int>(state_.MoveRecord.size()) - 1);
+}
+
+std::vector<Rect> TablePainter::LaidTiles() const {
+  std::vector<Rect> tiles;
+  for (int move = 1; move <= LastLaidMove(); ++move) {
+    const MoveEntry& e = state_.MoveRecord[move];
+    if (e[kFEnd] == 1 || e[kFEnd] == 2)
+      tiles.push_back(Rect{e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]});
+  }
+  return tiles;
+}
+
 void TablePainter::RestoreUnderChain(const Rect& r) {
   Restore(r);
   // A laid tile may reach into a name's place on a small table: the tiles
   // under the area are drawn again into a copy of it, in the order they were
   // laid, and only the area is copied back, so no tile loses a corner and no
   // neighbour is drawn over.
-  if (!state_.HandInProgress && !Revealed) return;
-  // In play the move in hand is not on the table yet; a closed hand shows all.
-  const int laid = state_.HandInProgress ? state_.MoveNumber - 1 : state_.MoveNumber;
-  const int last = std::min<int>(laid, static_cast<int>(state_.MoveRecord.size()) - 1);
   bool under = false;
-  for (int move = 1; move <= last && !under; ++move) {
-    const MoveEntry& e = state_.MoveRecord[move];
-    if (e[kFEnd] != 1 && e[kFEnd] != 2) continue;
-    under = CoveredArea(r, Rect{e[kFTileLeft], e[kFTileTop], e[kFTileWidth], e[kFTileHeight]}) > 0;
-  }
+  for (const Rect& t : LaidTiles()) under = under || CoveredArea(r, t) > 0;
   if (!under) return;
+  const int last = LastLaidMove();
   QImage scratch = marmol_.copy();
   TablePainter onScratch(state_, modes_, scratch, marmol_);
   onScratch.DrawChain(last);
@@ -211,6 +221,8 @@ void TablePainter::DrawSeatNames() {
   std::vector<std::string> names(kSeats);
   std::vector<int> rooms(kSeats);
   PerSeat<bool> hidden{};
+  PerSeat<Rect> clear{};
+  const std::vector<Rect> laid = LaidTiles();
   for (int seat = 1; seat <= kSeats; ++seat) {
     names[seat - 1] = QString::fromStdString(state_.SeatName[seat]).trimmed().toStdString();
     hidden[seat] =
@@ -219,8 +231,9 @@ void TablePainter::DrawSeatNames() {
       rooms[seat - 1] = SpacedLetterRoom(seat);
     } else {
       // The right-hand name moves left into its room, keeping off the edge.
-      const Rect area = WholeNameArea(g, seat);
-      rooms[seat - 1] = seat == 3 ? area.w - 2 : area.x + area.w - WholeNamePoint(g, seat).x - 1;
+      const Rect area = clear[seat] = NameAreaClearOf(g, seat, laid);
+      rooms[seat - 1] =
+          seat == 3 ? area.w - 2 - kNameInkBefore : area.x + area.w - WholeNamePoint(g, seat).x - 1;
     }
   }
   // Spelt letters count one each; written names by their width.
@@ -246,7 +259,11 @@ void TablePainter::DrawSeatNames() {
       continue;
     }
     Point p = WholeNamePoint(g, seat);
-    if (seat == 3) p.x = std::min(p.x, area.x + area.w - 2 - TextWidth(shown, kSmallTextPx, false));
+    if (seat == 3) {
+      const Rect& room = clear[seat];
+      p.x = std::min(p.x, room.x + room.w - 2 - TextWidth(shown, kSmallTextPx, false));
+      p.x = std::max(p.x, room.x + kNameInkBefore);
+    }
     DrawnText(p.x, p.y, shown, kSmallTextPx, false);
     DrawText(surface_, p.x, p.y, shown, kSmallTextPx, false, ink);
   }

@@ -25,6 +25,10 @@ class TablePainter {
   void Restore(const QRect& r);
   // The same, keeping the laid tiles that reach into the area whole.
   void RestoreUnderChain(const Rect& r);
+  // The tiles on the table now, in the order they were laid, and the last
+  // move among them (0 when none shows).
+  std::vector<Rect> LaidTiles() const;
+  int LastLaidMove() const;
 
   // The whole table from the state: background, chain, hands, names, buttons.
   // Only the places drawn on since the table was last clear are brought back

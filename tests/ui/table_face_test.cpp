@@ -187,9 +187,11 @@ class TableFaceTest : public QObject {
       mesa.Painter().DrawSeatNames();
       return std::pair{mesa.Surface().copy(), s.Table};
     };
-    const auto [shortName, g] = painted("Ana");
+    // Against no name at all, so that a "J" reaching back from its point is
+    // ink that must be inside the area too.
+    const auto [shortName, g] = painted("");
     const auto [longName, unused] =
-        painted("Maximiliano Fernández de la Concepción WWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+        painted("Jiménez Fernández de la Concepción WWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         if (shortName.pixel(x, y) == longName.pixel(x, y)) continue;

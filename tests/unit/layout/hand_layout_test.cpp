@@ -105,5 +105,19 @@ TEST(DealingArea, CellsAndGaps) {
   EXPECT_LE(DealingArea(n).y + 342, 480 - 77);
 }
 
+// A laid tile in a written name's place ends the name's room before it (after
+// it for seat 3, whose name keeps to the edge); a tile elsewhere changes nothing.
+TEST(NameAreaClearOf, EndsAtATileInThePlace) {
+  const TableGeometry g = ComputeTableGeometry(640, 480);
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    const Rect whole = WholeNameArea(g, seat);
+    const Rect tile{whole.x + 20, whole.y - 30, 40, 36};
+    EXPECT_EQ(NameAreaClearOf(g, seat, {Rect{whole.x, whole.y + 40, 40, 20}}), whole);
+    const Rect clear = NameAreaClearOf(g, seat, {tile});
+    EXPECT_EQ(seat == 3 ? clear.x : clear.x + clear.w, seat == 3 ? tile.x + 42 : tile.x - 2);
+    EXPECT_EQ(seat == 3 ? clear.x + clear.w : clear.x, seat == 3 ? whole.x + whole.w : whole.x);
+  }
+}
+
 }  // namespace
 }  // namespace tarvelis

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -107,6 +108,18 @@ TEST(OptionRules, ClickRulesRefuseForceAndWarn) {
   Script agree({true});
   ClickSelector(m, modeLabels, kSelMode, agree);
   EXPECT_FALSE(m.MatchInProgress || m.HandInProgress);
+  // The target moves freely until a hand's points are scored; after, it asks
+  // to leave the match, as the mode does, and a refusal keeps it whole.
+  for (const auto& [hand, inHand, answer, press] : {std::tuple{1, true, true, TargetPress::Free},
+                                                    {2, true, true, TargetPress::Agreed},
+                                                    {1, false, false, TargetPress::Refused}}) {
+    GameState t = Defaults();
+    PairsAt(t, hand, inHand);
+    Script asked({answer});
+    EXPECT_EQ(PressMatchTarget(t, asked), press) << hand;
+    EXPECT_EQ(t.MatchInProgress, press != TargetPress::Agreed) << hand;
+    EXPECT_EQ(asked.shown.size(), press == TargetPress::Free ? 0U : 1U) << hand;
+  }
   // With no match, a hand number left from the last one does not refuse.
   GameState s = Defaults();
   s.HandNumber = 7;
