@@ -1,5 +1,6 @@
 #include "server/epoll_dispatcher.h"
 
+#include <poll.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -208,8 +209,21 @@ bool EpollDispatcher::processEvents(QEventLoop::ProcessEventsFlags flags) {
     timeout = timers ? TimeoutMs() : -1;
     if (timeout != 0) emit aboutToBlock();
   }
+  const bool sockets = !flags.testFlag(QEventLoop::ExcludeSocketNotifiers);
   epoll_event events[kMaxEventsPerWait];
-  int count = epoll_wait(epoll_, events, kMaxEventsPerWait, timeout);
+  int count = 0;
+  if (sockets) {
+    count = epoll_wait(epoll_, events, kMaxEventsPerWait, timeout);
+  } else {
+    // Sockets left for later must not end the wait at once, again and again:
+    // only a wake or a timer does.
+    pollfd wake{wake_, POLLIN, 0};
+    if (poll(&wake, 1, timeout) > 0) {
+      events[0].data.fd = wake_;
+      events[0].events = EPOLLIN;
+      count = 1;
+    }
+  }
   if (count < 0) count = 0;  // a signal: the caller comes round again
   if (timeout != 0) emit awake();
 
@@ -228,7 +242,7 @@ bool EpollDispatcher::processEvents(QEventLoop::ProcessEventsFlags flags) {
       ready.emplace_back(fd, got);
     }
   }
-  if (!flags.testFlag(QEventLoop::ExcludeSocketNotifiers)) {
+  if (sockets) {
     for (const auto& [fd, got] : ready) {
       for (int type = 0; type < 3; ++type) {
         if ((got & kWakes[type]) == 0) continue;
