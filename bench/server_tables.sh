@@ -19,6 +19,9 @@ tables="${2:-1000}"
 drop="${3:-0}"
 think="${4:-1000}"
 work=$(mktemp -d "$build/server-bench.XXXXXX")
+# The machine's load as the run starts and as it ends: the round trip is only
+# comparable between runs made under like loads.
+load_start=$(cut -d' ' -f1 /proc/loadavg)
 server_pid=""
 cleanup() {
   if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; fi
@@ -55,4 +58,4 @@ kill "$server_pid"
 wait "$server_pid" || true
 server_pid=""
 handling=$(sed -n 's/^handled [0-9]* messages: median \([0-9]*\) us, p99 \([0-9]*\) us$/\1,\2/p' "$work/server.out")
-echo "${result%\}},\"server_rss_start_kb\":$rss_start,\"server_rss_peak_kb\":$peak,\"kb_per_table\":$per_table,\"server_cpu_s\":$cpu,\"server_cpu_us_per_move\":$per_move,\"bots_cpu_s\":$bots_cpu,\"server_handling_median_us\":${handling%,*},\"server_handling_p99_us\":${handling#*,},\"load_average\":$load}"
+echo "${result%\}},\"server_rss_start_kb\":$rss_start,\"server_rss_peak_kb\":$peak,\"kb_per_table\":$per_table,\"server_cpu_s\":$cpu,\"server_cpu_us_per_move\":$per_move,\"bots_cpu_s\":$bots_cpu,\"server_handling_median_us\":${handling%,*},\"server_handling_p99_us\":${handling#*,},\"load_average_start\":$load_start,\"load_average\":$load}"

@@ -196,7 +196,7 @@ std::filesystem::path Hall::FileOf(const std::string& code) const {
   return options_.Folder / (code + kFileSuffix);
 }
 
-std::vector<Hall::FileJob> Hall::TakeFileJobs(std::size_t most) {
+std::vector<Hall::FileJob> Hall::TakeFileJobs(std::size_t most, std::int64_t now) {
   std::vector<FileJob> jobs;
   auto it = tables_.lower_bound(saveFrom_);
   for (std::size_t seen = 0, total = tables_.size(); seen < total && jobs.size() < most; ++seen) {
@@ -210,8 +210,11 @@ std::vector<Hall::FileJob> Hall::TakeFileJobs(std::size_t most) {
       it = tables_.erase(it);
       continue;
     }
-    if (!options_.Folder.empty() && table.Dirty() && !table.Finished()) {
+    const bool due = !place.Written || now - place.WrittenAt >= options_.FileSpacingMs;
+    if (!options_.Folder.empty() && table.Dirty() && !table.Finished() && due) {
       jobs.push_back({FileOf(table.Code()), table.FileText()});
+      place.Written = true;
+      place.WrittenAt = now;
     }
     ++it;
   }
@@ -244,6 +247,8 @@ int Hall::Load(std::int64_t now) {
     if (table == nullptr || table->Code() != code) continue;
     Place place;
     place.Table = std::move(table);
+    place.Written = true;
+    place.WrittenAt = now;
     tables_.emplace(code, std::move(place));
     ++loaded;
   }

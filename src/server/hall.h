@@ -27,6 +27,11 @@ struct HallOptions {
   // The deals' seed of the first table (the next get the following
   // numbers), for a run to be repeated; 0 takes every seed from the system.
   std::uint32_t Seed = 0;
+  // A table's file is written again at most this long after its last: a
+  // crash loses at most these last seconds of a table's play, and a
+  // thousand tables busy at once cost the disk two hundred files a second,
+  // not one for every move.
+  std::int64_t FileSpacingMs = 5000;
   double MessagesPerSecond = 20;
   double MessageBurst = 40;
 };
@@ -40,8 +45,9 @@ class Hall {
   void Received(int conn, std::string_view text, std::int64_t now);
   // Plays, by the computer, seats away or silent past their time.
   void Tick(std::int64_t now);
-  // The files of at most `most` tables changed since their last one, taken
-  // in turn so every table gets its file within a few rounds; a finished
+  // The files of at most `most` tables changed since their last one and not
+  // written in the last FileSpacingMs before `now`, taken in turn so every
+  // table gets its file within a few rounds; a finished
   // table nobody sits at any more is dropped, and its file with it (a job
   // with no text). The caller writes them (WriteFileJob) off the loop that
   // answers the moves: a disk wait never holds up a table.
@@ -49,7 +55,7 @@ class Hall {
     std::filesystem::path Path;
     std::string Text;  // empty: remove the file
   };
-  std::vector<FileJob> TakeFileJobs(std::size_t most);
+  std::vector<FileJob> TakeFileJobs(std::size_t most, std::int64_t now);
   // Takes back the tables whose files are in the folder. Returns how many.
   int Load(std::int64_t now);
 
@@ -66,7 +72,9 @@ class Hall {
   };
   struct Place {
     std::unique_ptr<ServerTable> Table;
-    PerSeat<int> Conn{};  // the connection of each seat; 0 for none
+    PerSeat<int> Conn{};   // the connection of each seat; 0 for none
+    bool Written = false;  // its file written (or read) at WrittenAt
+    std::int64_t WrittenAt = 0;
   };
 
   void Error(int conn, ErrorCode code);

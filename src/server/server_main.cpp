@@ -25,11 +25,13 @@
 #include <csignal>
 #include <cstdio>
 #include <deque>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include "server/epoll_dispatcher.h"
 #include "server/hall.h"
 
 namespace {
@@ -243,9 +245,9 @@ class Front : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Qt's own event loop, not GLib's: with thousands of sockets GLib spends
-  // its time on list upkeep for every notifier switched on or off.
-  qputenv("QT_NO_GLIB", "1");
+  // A loop that wakes only for the sockets with something to say: with
+  // thousands of connections Qt's own loop spends its time polling them all.
+  QCoreApplication::setEventDispatcher(new tarvelis::server::EpollDispatcher);
   QCoreApplication app(argc, argv);
   Options o;
   if (!ParseOptions(app.arguments(), o)) {
@@ -297,17 +299,20 @@ int main(int argc, char** argv) {
     }
   });
   tick.start(200);
-  // A few tables' files every tick, in turn: a move costs no disk wait, the
-  // loop never stops long to write, and a crash loses only the last seconds
-  // of play. While the writer is behind, no new jobs pile up.
+  // A few tables' files every tick, in turn, each table's at most every
+  // five seconds: a move costs no disk wait, the loop never stops long to
+  // write, and a crash loses only a table's last seconds of play. While the
+  // writer is behind, no new jobs pile up.
   FileWriter writer;
   QTimer save;
   QObject::connect(&save, &QTimer::timeout, &front, [&] {
-    if (writer.Waiting() == 0) writer.Add(front.Tables().TakeFileJobs(kFilesPerTick));
+    if (writer.Waiting() == 0) writer.Add(front.Tables().TakeFileJobs(kFilesPerTick, front.Now()));
   });
   save.start(50);
   const int status = app.exec();
-  writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount()));
+  // Stopping, every changed table gets its file, however recent its last.
+  writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount(),
+                                         std::numeric_limits<std::int64_t>::max() / 2));
   front.PrintHandling();
   return status;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -208,6 +210,26 @@ TEST(Hall, ADroppedSeatResumesWithItsTokenAndIsPlayedByTheComputerMeanwhile) {
   p.Send(31, R"({"v":1,"type":"resume","code":")" + p.code + R"(","token":")" +
                  std::string(32, 'a') + "\"}");
   EXPECT_EQ(p.Last(31, "error")->StringAt("error", 32), "bad_token");
+}
+
+TEST(Hall, ATableChangedGetsItsFileAgainOnlyAfterTheSpacingAndAHallResumesFromIt) {
+  HallOptions options;
+  options.Folder = std::filesystem::path(testing::TempDir()) / "hall-files";
+  std::filesystem::remove_all(options.Folder);
+  std::filesystem::create_directories(options.Folder);
+  Players p(options);
+  p.Send(1, R"({"v":1,"type":"start"})");
+  for (const auto& job : p.hall.TakeFileJobs(10, 0)) ASSERT_TRUE(WriteFileJob(job));
+  p.AnswerOne(true);
+  EXPECT_TRUE(p.hall.TakeFileJobs(10, options.FileSpacingMs - 1).empty());
+  const auto jobs = p.hall.TakeFileJobs(10, options.FileSpacingMs);
+  ASSERT_EQ(jobs.size(), 1u);
+  ASSERT_TRUE(WriteFileJob(jobs[0]));
+  // The folder holds the one complete file, and a new hall plays on from it.
+  Hall back(options);
+  ASSERT_EQ(back.Load(0), 1);
+  EXPECT_EQ(FirstCarriedDifference(p.Table().State(), back.Find(p.code)->State()), "");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(options.Folder), {}), 1);
 }
 
 TEST(ServerTable, ATableWrittenToItsFileResumesAndPlaysToTheEnd) {
