@@ -340,4 +340,25 @@ inline constexpr const char* kTotalsLabel = "Totales";
 inline constexpr const char* kScoreWindowTitle = "Marcador";
 inline constexpr const char* kHistoryLabel = "Histórico";
 
+// ---------------------------------------------------------------------------
+// The match played at a server's table
+
+inline constexpr const char* kNetMatchTitle = "Partida en red";
+inline constexpr const char* kNetLinkLost =
+    "Se ha perdido la conexión con el servidor. Intentando volver a la mesa...";
+inline constexpr const char* kNetLinkBack = "De nuevo en la mesa.";
+inline constexpr const char* kNetGaveUp =
+    "No se ha podido volver a la mesa del servidor. La partida local sigue como estaba.";
+inline constexpr const char* kNetLeaveQuestion =
+    "¿Dejar la partida en red? El ordenador jugará su puesto hasta que vuelva.";
+inline constexpr const char* kNetOffWhilePlaying =
+    "No disponible mientras se juega una mano en red.";
+inline constexpr const char* kNetMatchOverText =
+    "La partida en red ha terminado. Vuelve la partida local.";
+std::string NetNoServerMessage(const std::string& address);
+std::string NetRefusedMessage(const std::string& words);
+std::string NetSeatAwayText(const std::string& name);
+std::string NetSeatBackText(const std::string& name);
+std::string NetJoinUsage();
+
 }  // namespace tarvelis
