@@ -327,6 +327,9 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
     NetEvent e{NetEventKind::kNotice};
     e.Title = j.StringAt("title", 1024).value_or("");
     e.Text = j.StringAt("text", 4096).value_or("");
+    // The server's question about the history is not this game's: a match
+    // at a server's table stays out of the local history.
+    if (e.Title == kHistoryTitle) return events;
     // Here nobody steps back into a hand: the hint to do so goes.
     const std::string hint = std::string(kLineBreak) + kStepBackHint;
     if (e.Text.size() >= hint.size() &&
@@ -336,6 +339,8 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
     events.push_back(std::move(e));
   } else if (*type == "hand_closed") {
     s.HandInProgress = false;
+    // A closed hand stands at its last move, as the local match leaves it.
+    if (s.MoveNumber > 1) TurnBack(s);
     const Json* hands = j.Find("hands");
     if (hands != nullptr && hands->IsArray() && hands->Items().size() == kSeats) {
       for (int server = 1; server <= kSeats; ++server) {
