@@ -146,27 +146,31 @@ def compare(relay_log, game_log, seat):
     """The moves of every hand as the server sent them (laid, passed, and the
     moves of a table's view after a resume) against the record the game drew,
     and the last totals of each side."""
-    server_moves, server_totals = {}, None
+    # Hands are counted by their deals: a tied hand played again keeps its number.
+    server_moves, server_totals, deal = {}, None, 0
     for line in open(relay_log):
         m = json.loads(line)
         t = m.get("type")
+        if t == "dealt":
+            deal += 1
         if t == "laid":
-            server_moves.setdefault(m["hand"], {})[m["move"]] = (
+            server_moves.setdefault(deal, {})[m["move"]] = (
                 f"seat {m['seat']} tile {m['tile'][0]} {m['tile'][1]} end {m['end']}")
         elif t == "passed":
-            server_moves.setdefault(m["hand"], {})[m["move"]] = f"seat {m['seat']} pass"
+            server_moves.setdefault(deal, {})[m["move"]] = f"seat {m['seat']} pass"
         elif t == "table" and "moves" in m:
             for n, mv in enumerate(m["moves"], 1):
-                server_moves.setdefault(m["hand"], {})[n] = (
+                server_moves.setdefault(deal, {})[n] = (
                     f"seat {mv['seat']} pass" if mv.get("pass") else
                     f"seat {mv['seat']} tile {mv['tile'][0]} {mv['tile'][1]} end {mv['end']}")
         elif t in ("hand_end", "match_end"):
             server_totals = m["totals"]
-    game_moves, game_totals = {}, None
+    game_moves, game_totals, deal = {}, None, 0
     for line in open(game_log, errors="replace"):
         w = line.split()
         if len(w) > 6 and w[0] == "net" and w[1] == "record":
-            game_moves.setdefault(int(w[3]), {})[int(w[5])] = " ".join(w[6:])
+            deal += 1 if int(w[5]) == 1 else 0
+            game_moves.setdefault(deal, {})[int(w[5])] = " ".join(w[6:])
         elif len(w) > 4 and w[0] == "net" and w[1] == "score":
             game_totals = {"pairs": [int(w[5]), int(w[6])],
                            "seats": [int(x) for x in w[8:12]]}
