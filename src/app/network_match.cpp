@@ -350,8 +350,10 @@ void NetworkMatch::Present(const net::NetEvent& e) {
 }
 
 bool NetworkMatch::Reconnect() {
+  // The table says so where the continue button goes, and in its title.
   const QString title = mesa_.windowTitle();
   mesa_.setWindowTitle(QString::fromUtf8(kNetLinkLost));
+  mesa_.ShowNotice(QString::fromUtf8(kNetNoLinkLabel));
   ReportTestStatus(QStringLiteral("net reconnecting"));
   Log(QStringLiteral("link lost"));
   bool back = false;
@@ -387,6 +389,7 @@ bool NetworkMatch::Reconnect() {
     }
   }
   mesa_.setWindowTitle(title);
+  mesa_.HideNotice();
   if (back) {
     Log(QStringLiteral("link back"));
     return true;

@@ -346,7 +346,8 @@ inline constexpr const char* kHistoryLabel = "Histórico";
 inline constexpr const char* kNetMatchTitle = "Partida en red";
 inline constexpr const char* kNetLinkLost =
     "Se ha perdido la conexión con el servidor. Intentando volver a la mesa...";
-inline constexpr const char* kNetLinkBack = "De nuevo en la mesa.";
+// On the continue button's place while the game tries to get back.
+inline constexpr const char* kNetNoLinkLabel = "Sin conexión";
 inline constexpr const char* kNetGaveUp =
     "No se ha podido volver a la mesa del servidor. La partida local sigue como estaba.";
 inline constexpr const char* kNetLeaveQuestion =
