@@ -74,14 +74,16 @@ SeatsView ReadSeatsView(const Json* j) {
     const auto seat = s.IntAt("seat", 1, kSeats);
     const auto name = s.StringAt("name", 256);
     const auto kind = s.StringAt("kind", 16);
+    const Json* taken = s.Find("taken");
     if (!seat || !name || !kind) return v;
     v.Name[*seat] = *name;
     v.Person[*seat] = *kind == "person";
     const Json* present = s.Find("present");
     const bool here = present != nullptr && present->IsBool() && present->AsBool();
-    v.Presence[*seat] = !v.Person[*seat] ? SeatPresence::kComputer
-                        : here           ? SeatPresence::kPresent
-                                         : SeatPresence::kAway;
+    const bool seated = taken != nullptr && taken->IsBool() && taken->AsBool();
+    v.Presence[*seat] = !v.Person[*seat] || !seated ? SeatPresence::kComputer
+                        : here                      ? SeatPresence::kPresent
+                                                    : SeatPresence::kAway;
   }
   v.Valid = true;
   return v;
@@ -121,7 +123,10 @@ void RemoteTable::ReadSeats(const SeatsView& v, std::vector<NetEvent>& events) {
     state_.SeatTilesShown[local] = own ? kTilesVisible : kTilesHidden;
     state_.SeatExpert[local] = false;
     const SeatPresence now = v.Presence[server];
-    if (presenceKnown_ && !own && now != presence_[local] && v.Person[server]) {
+    const SeatPresence was = presence_[local];
+    // Somebody who sat at the table went away or came back.
+    if (presenceKnown_ && !own && was != now && was != SeatPresence::kComputer &&
+        now != SeatPresence::kComputer) {
       const std::string name = Trimmed(v.Name[server]);
       NetEvent e{NetEventKind::kSeats};
       e.Seat = local;

@@ -60,6 +60,7 @@ struct NetEvent {
   std::vector<PlayableTile> Playable;
 };
 
+// kComputer: nobody sat at the seat (the computer's, or a person's not taken).
 enum class SeatPresence : std::uint8_t { kPresent, kAway, kComputer };
 struct SeatsView;
 

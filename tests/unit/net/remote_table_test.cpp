@@ -35,22 +35,25 @@ void ExpectEveryTileOnce(const GameState& s) {
   EXPECT_EQ(seen.size(), static_cast<std::size_t>(kTiles));
 }
 
-// A whole match at a real server table, seen from seat 3 (the others the
-// computer's), read into a mirror; halfway through a hand a second mirror is
-// built from the table's view alone, as after a dropped connection.
+// A whole match at a real server table, seen from seat 3, read into a
+// mirror; seat 1's person leaves at the start (the computer plays it) and the
+// others are the computer's. Halfway through a hand a second mirror is built
+// from the table's view alone, as after a dropped connection.
 TEST(RemoteTable, FollowsAWholeMatchAndResumesFromTheView) {
   server::TableSetup setup;
-  setup.Seats[3].Kind = server::SeatKind::kPerson;
+  setup.Seats[3].Kind = setup.Seats[1].Kind = server::SeatKind::kPerson;
   setup.Rules.MatchTarget = 3;
   ServerTable table("ABC234", setup, 7);
   server::ErrorCode error{};
   ASSERT_TRUE(table.Join(3, "Ana", std::string(32, 'a'), error));
+  ASSERT_TRUE(table.Join(1, "Luis", std::string(32, 'b'), error));
   GameState mirror;
   RemoteTable remote(mirror, 3);
   EXPECT_EQ(remote.LocalSeat(3), kOwnLocalSeat);
   EXPECT_EQ(remote.ServerSeat(remote.LocalSeat(3)), 3);
   ASSERT_TRUE(table.Start(error, 0));
-  int answers = 0, laid = 0, resumed = 0;
+  table.Left(1, 0);
+  int answers = 0, laid = 0, resumed = 0, told = 0;
   while (!remote.Finished() && answers < 2000) {
     // The server has played on to the next question: the mirror, once it
     // has read what the seat was sent, stands where the server stands.
@@ -59,6 +62,11 @@ TEST(RemoteTable, FollowsAWholeMatchAndResumesFromTheView) {
       if (out.Seat != 3) continue;
       for (const NetEvent& e : remote.Read(out.Text)) {
         laid += e.Kind == NetEventKind::kLaid ? 1 : 0;
+        if (e.Kind == NetEventKind::kSeats) {
+          ++told;
+          EXPECT_EQ(e.Seat, remote.LocalSeat(1));
+          EXPECT_NE(e.Text.find("Luis"), std::string::npos);
+        }
         if (e.Kind == NetEventKind::kHandClosed) ExpectEveryTileOnce(mirror);
       }
     }
@@ -93,6 +101,7 @@ TEST(RemoteTable, FollowsAWholeMatchAndResumesFromTheView) {
   ASSERT_TRUE(remote.Finished());
   EXPECT_GT(laid, 20);
   EXPECT_EQ(resumed, 1);
+  EXPECT_EQ(told, 1);
   const GameState& s = table.State();
   for (int seat = 1; seat <= kSeats; ++seat) {
     EXPECT_EQ(mirror.SeatTotal[remote.LocalSeat(seat)], s.SeatTotal[seat]);
