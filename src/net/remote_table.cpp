@@ -479,6 +479,8 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
     NetEvent e{NetEventKind::kError};
     e.Title = j.StringAt("error", 64).value_or("");
     e.Text = j.StringAt("text", 1024).value_or("");
+    // A move the server refused leaves the question standing.
+    if (e.Title == "illegal" && askedMove_ == s.MoveNumber) asked_ = true;
     events.push_back(std::move(e));
   }
   return events;

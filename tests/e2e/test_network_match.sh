@@ -55,7 +55,7 @@ e2e_close_cover
 turns=0
 dropped=0
 quiet=0
-for _ in $(seq 2400); do
+for _ in $(seq 1500); do
   # The game's messages, as a player reads and closes them.
   for title in "Comienza la Partida" "C i e r r e" "Final de este juego" "Final de Partida" \
     "Jugador con cinco dobles" "Partida en red"; do
