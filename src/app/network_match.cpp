@@ -119,7 +119,7 @@ bool JoinTable(NetLink& link, const net::ServerAddress& address, const std::stri
       const Json* started = j->Find("started");
       if (started != nullptr && started->IsBool() && started->AsBool()) {
         // Already under way: this view is the match's first message.
-        why = NetRefusedMessage("La partida ya ha empezado.");
+        why = kNetAlreadyStarted;
         return false;
       }
       if (!startSent && AllPeopleSeated(text)) {

@@ -506,7 +506,11 @@ void Program::JoinFromCommandLine() {
 }
 
 void Program::PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<NetLink> link) {
-  if (net_ != nullptr || !link || state_.RecorderOn) return;
+  if (net_ != nullptr || !link) return;
+  if (state_.RecorderOn) {
+    Tell(Utf(kProgramTitle), Utf(kRecorderFirstMessage), kPictureWarning);
+    return;
+  }
   // The local match is kept aside exactly as it is; the mirror starts from
   // its settings, so the table looks and sounds as the player set it.
   localAside_ = std::make_unique<GameState>(state_);

@@ -354,6 +354,8 @@ inline constexpr const char* kNetLeaveQuestion =
     "¿Dejar la partida en red? El ordenador jugará su puesto hasta que vuelva.";
 inline constexpr const char* kNetOffWhilePlaying =
     "No disponible mientras se juega una mano en red.";
+inline constexpr const char* kNetAlreadyStarted =
+    "La partida de esa mesa ya ha empezado sin este puesto.";
 inline constexpr const char* kNetMatchOverText =
     "La partida en red ha terminado. Vuelve la partida local.";
 std::string NetNoServerMessage(const std::string& address);
