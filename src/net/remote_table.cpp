@@ -179,9 +179,9 @@ void RemoteTable::Deal(int hand, int lead, const std::vector<HandSlot>& own) {
   s.NoticeShown = false;
 }
 
-void RemoteTable::Lay(int seat, int move, int a, int b, int end) {
+bool RemoteTable::Lay(int seat, int move, int a, int b, int end) {
   GameState& s = state_;
-  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return;
+  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return false;
   auto& hand = s.Hand[seat];
   const auto held = [&](const HandSlot& t) { return t.State == 0; };
   const bool inHand = std::any_of(hand.begin() + 1, hand.end(),
@@ -193,7 +193,7 @@ void RemoteTable::Lay(int seat, int move, int a, int b, int end) {
     for (int slot = kSlots; slot >= 1 && mine == 0; --slot) {
       if (held(hand[slot])) mine = slot;
     }
-    if (mine == 0) return;
+    if (mine == 0) return false;
     for (int other = 1; other <= kSeats; ++other) {
       for (int slot = 1; slot <= kSlots; ++slot) {
         HandSlot& t = s.Hand[other][slot];
@@ -220,11 +220,12 @@ void RemoteTable::Lay(int seat, int move, int a, int b, int end) {
   GrabaJugada(s, layout, nullptr);
   AplicaJugada(s, kApply, move);
   AdvanceTurn(s);
+  return true;
 }
 
-void RemoteTable::Pass(int seat, int move) {
+bool RemoteTable::Pass(int seat, int move) {
   GameState& s = state_;
-  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return;
+  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return false;
   s.MoveNumber = static_cast<i16>(move);
   s.CurrentSeat = static_cast<i16>(seat);
   s.PlayPipA = s.PlayPipB = kNoPip;
@@ -234,6 +235,7 @@ void RemoteTable::Pass(int seat, int move) {
   GrabaJugada(s, MoveEntry{}, nullptr);
   AplicaJugada(s, kApply, move);
   AdvanceTurn(s);
+  return true;
 }
 
 void RemoteTable::Reveal(int seat, const std::vector<HandSlot>& tiles) {
@@ -311,8 +313,8 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
   } else if (*type == "laid") {
     const auto tile = TileOf(j.Find("tile"));
     const int end = j.IntAt("end", 1, 2).value_or(1);
-    if (tile && seat != 0 && move >= 1) {
-      Lay(seat, move, tile->PipA, tile->PipB, end);
+    // A move the mirror cannot take (a damaged message) is not shown.
+    if (tile && move >= 1 && Lay(seat, move, tile->PipA, tile->PipB, end)) {
       if (move >= askedMove_) asked_ = false;
       NetEvent e{NetEventKind::kLaid};
       e.Move = move;
@@ -320,8 +322,7 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
       events.push_back(e);
     }
   } else if (*type == "passed") {
-    if (seat != 0 && move >= 1) {
-      Pass(seat, move);
+    if (move >= 1 && Pass(seat, move)) {
       if (move >= askedMove_) asked_ = false;
       NetEvent e{NetEventKind::kPassed};
       e.Move = move;

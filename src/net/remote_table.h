@@ -99,8 +99,9 @@ class RemoteTable {
  private:
   void ReadSeats(const SeatsView& seats, std::vector<NetEvent>& events);
   void Deal(int hand, int lead, const std::vector<HandSlot>& own);
-  void Lay(int seat, int move, int a, int b, int end);
-  void Pass(int seat, int move);
+  // False when the move cannot be taken: nothing is then recorded.
+  bool Lay(int seat, int move, int a, int b, int end);
+  bool Pass(int seat, int move);
   void Reveal(int seat, const std::vector<HandSlot>& held);
   void TakeTotals(const PerPair<int>& pairs, const PerSeat<int>& seats);
   int LocalPair(int serverPair) const;

@@ -79,6 +79,7 @@ for _ in $(seq 1500); do
         kill "$relay_pid"
         wait "$relay_pid" 2>/dev/null || true
         e2e_wait_status "^net reconnecting" 10 || e2e_fail "the game did not notice the drop"
+        e2e_screenshot network-drop
         sleep 2
         start_relay
         dropped=1
