@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMetaObject>
+#include <QTimer>
 #include <cstdio>
 
 #include "engine/hand_messages.h"
@@ -41,15 +42,17 @@ std::string Request(const char* type) {
 }
 
 // Runs the window's events until `done` holds, `stop` holds or `ms` pass.
-// Every wait here is bounded and sleeps on events.
+// Every wait here is bounded and sleeps on events; a timer wakes it to
+// look at the clock, so a wait costs no processor time.
 template <class Done>
 bool WaitFor(Done done, const std::function<bool()>& stop, qint64 ms) {
   QElapsedTimer clock;
   clock.start();
+  QTimer tick;
+  tick.start(50);
   while (!done()) {
     if ((stop && stop()) || clock.elapsed() >= ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    if (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
   }
   return true;
 }
@@ -209,8 +212,9 @@ void NetworkMatch::WaitForLink() {
                        .arg(state_.HandNumber)
                        .arg(state_.MoveNumber)
                        .arg(state_.CurrentSeat));
+  // A message, a drop or a press of the table's buttons wakes the wait.
   while (!link_->HasMessage() && !link_->Dropped() && !Stopping()) {
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents, 200);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
   }
 }
 
