@@ -203,6 +203,8 @@ NetOutcome NetworkMatch::Play() {
     WaitForLink();
   }
   mesa_.Modes().Networked = false;
+  // Closing aborts the socket: the "leave" just sent is given a moment to go.
+  if (left_) WaitFor([] { return false; }, {}, 300);
   link_->Close();
   return outcome;
 }
