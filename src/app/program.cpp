@@ -300,6 +300,8 @@ void Program::StartMatch() {
     AskLeaveNetworkMatch();
     return;
   }
+  // A local match started now would run inside the wait for the table.
+  if (joining_) return;
   if (!ConfirmAbandon()) return;
   mesa_->setCursor(BusyCursor());
   state_.NoticeShown = false;
@@ -493,8 +495,10 @@ void Program::JoinFromCommandLine() {
   net::JoinedTable joined;
   std::string why;
   mesa_->setCursor(BusyCursor());
+  joining_ = true;
   const bool seated =
       JoinTable(*link, *address, code, seat, name, joined, why, [this] { return leaving_; });
+  joining_ = false;
   mesa_->setCursor(CursorOfKind(1));
   if (leaving_) return;
   if (!seated) {

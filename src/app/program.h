@@ -123,6 +123,7 @@ class Program {
   // While a networked match is played: the match, and the local state it
   // took the place of, which is the one saved.
   NetworkMatch* net_ = nullptr;
+  bool joining_ = false;  // waiting for a server's table to start
   std::unique_ptr<GameState> localAside_;
   // Leaves the networked match after asking; true when it was left.
   bool AskLeaveNetworkMatch();
