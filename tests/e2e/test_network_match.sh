@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# A whole match at a server's table, played on the game's own table with the
-# mouse: tarvelis-server on a free loopback port holds a table whose seat 1 is
-# a person's and the others the computer's; the game joins it with --join
-# through a small loopback relay, and the player's moves are clicked. At the
-# player's second turn the relay is killed and started again, so the game
-# loses its connection in the middle of a hand, says so, and resumes the
-# seat with its token. At the end, every hand's moves as the game drew them
-# must be those the server sent (the relay writes down every message), the
-# totals the same, and the local settings file as it was.
+# A whole match at a loopback tarvelis-server's table (seat 1 a person's, the rest the
+# computer's), joined with --join through a relay and played with clicks. At the player's
+# second turn the relay is killed and restarted: the game must resume its seat. Then every
+# hand's moves the game drew must be those the server sent (the relay writes them down), the
+# totals the same, and TARVE32.INI as it was.
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 server_pid=""
