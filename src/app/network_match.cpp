@@ -255,7 +255,8 @@ void NetworkMatch::AskPlayer() {
     end = port_.AskEnd();
     if (Stopping() || end == 0) return;
   }
-  if (!link_->Send(remote_.MoveMessage(t.PipA, t.PipB, end == 0 ? 1 : end))) return;
+  // No end chosen: the server lays the tile at the one end it fits.
+  if (!link_->Send(remote_.MoveMessage(t.PipA, t.PipB, end))) return;
   remote_.Answered();
 }
 
