@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "app/exit_signals.h"
+#include "app/network_match.h"
 #include "dialogs/cover.h"
 #include "dialogs/help_window.h"
 #include "dialogs/history_viewer.h"
@@ -21,6 +22,7 @@
 #include "dialogs/saved_games_dialog.h"
 #include "dialogs/score_report_dialog.h"
 #include "engine/hand_end.h"
+#include "engine/hand_messages.h"
 #include "engine/loaded_game.h"
 #include "engine/totaliser.h"
 #include "engine/turn_loop.h"
@@ -29,6 +31,8 @@
 #include "layout/table_view.h"
 #include "model/game_state.h"
 #include "model/texts.h"
+#include "net/joined_table.h"
+#include "net/server_address.h"
 #include "platform/cursors.h"
 #include "platform/folders.h"
 #include "platform/net_link.h"
@@ -222,7 +226,10 @@ bool Program::StartProgram() {
 
   // A match left unfinished, in a hand or between two, goes on once
   // the program runs its events.
-  if (state_.MatchInProgress) {
+  if (!joinArgs_.isEmpty()) {
+    // The networked match first; the local one comes back after it.
+    QTimer::singleShot(0, mesa_, [this] { JoinFromCommandLine(); });
+  } else if (state_.MatchInProgress) {
     QTimer::singleShot(0, mesa_, [this] { ResumeHand(); });
   } else {
     mesa_->setCursor(CursorOfKind(1));
@@ -303,6 +310,12 @@ void Program::ResumeHand() {
 
 void Program::StartMatch() {
   TocaSonido(state_, Sound::kButton);
+  if (net_ != nullptr) {
+    AskLeaveNetworkMatch();
+    return;
+  }
+  // A local match started now would run inside the wait for the table.
+  if (joining_) return;
   if (!ConfirmAbandon()) return;
   mesa_->setCursor(BusyCursor());
   state_.NoticeShown = false;
@@ -324,7 +337,8 @@ void Program::KeepInHistory() {
 }
 
 void Program::SacaDatosTeclaMas() {
-  if (!state_.MatchInProgress || mesa_->Modes().AllTilesFaceUp) return;
+  // At a server's table the other hands are only stand-ins.
+  if (!state_.MatchInProgress || mesa_->Modes().AllTilesFaceUp || net_ != nullptr) return;
   Tell(Utf(kTotaliserTitle), QString::fromStdString(TotaliserText(state_)), kPictureInformation);
 }
 
@@ -340,6 +354,11 @@ bool Program::ConfirmAbandon() {
 
 void Program::ExitProgram() {
   TocaSonido(state_, Sound::kButton);
+  // The exit button leaves the networked match first, back to the local one.
+  if (net_ != nullptr) {
+    AskLeaveNetworkMatch();
+    return;
+  }
   if (mesa_->Modes().ChoosingLeader) {
     Tell(Utf(kProgramTitle), Utf(kLeaderFirstMessage), kPictureWarning);
     return;
@@ -368,11 +387,14 @@ void Program::ExitProgram() {
 }
 
 void Program::SaveAsPlayGoes() {
+  // The file keeps the local match; the networked mirror is never saved.
+  if (localAside_) return;
   [[maybe_unused]] const bool saved = SaveSettings(state_, dataFolder_);
 }
 
 bool Program::SaveIfAtRest() {
   if (!mesa_ || !engine_) return false;
+  if (localAside_) return SaveSettings(*localAside_, dataFolder_);
   // In the middle of a move or of a hand's end the state is half changed;
   // with the recorder on it shows an earlier move. The last save stands.
   const bool atRest = !engine_->Control.Running || port_->WaitsForUser();
@@ -391,6 +413,7 @@ void Program::LeaveNow() {
   if (leaving_ || !mesa_) return;
   leaving_ = true;
   SaveIfAtRest();
+  if (net_ != nullptr) net_->Close();
   engine_->Control.ExitRequested = true;
   mesa_->AllowClose();
   QCoreApplication::exit(0);
@@ -466,6 +489,91 @@ void Program::OnScoreButton() {
   ShowScoreReport(state_, mesa_,
                   [this] { OpenHistoryViewer(state_, dataFolder_, QApplication::activeWindow()); });
   mesa_->RefreshPointer();
+}
+
+bool Program::AskLeaveNetworkMatch() {
+  if (net_ == nullptr || !Ask(Utf(kNetMatchTitle), Utf(kNetLeaveQuestion))) return false;
+  net_->Leave();
+  return true;
+}
+
+void Program::JoinFromCommandLine() {
+  const QStringList args = std::exchange(joinArgs_, {});
+  const auto address =
+      args.size() >= 3 ? net::ParseServerAddress(args[0].toStdString()) : std::nullopt;
+  bool seatOk = false;
+  const int seat = args.size() >= 3 ? args[2].toInt(&seatOk) : 0;
+  const std::string code = args.size() >= 2 ? args[1].toUpper().toStdString() : std::string();
+  const auto resumeLocal = [this] {
+    if (state_.MatchInProgress) ResumeHand();
+  };
+  if (!address || !seatOk || seat < 1 || seat > kSeats || code.size() != 6) {
+    Tell(Utf(kNetMatchTitle), Utf(NetJoinUsage()), kPictureError);
+    resumeLocal();
+    return;
+  }
+  const std::string name =
+      args.size() >= 4 ? args[3].toStdString() : Trimmed(state_.SeatName[net::kOwnLocalSeat]);
+  auto link = std::make_unique<NetLink>();
+  net::JoinedTable joined;
+  std::string why;
+  mesa_->setCursor(BusyCursor());
+  joining_ = true;
+  const bool seated =
+      JoinTable(*link, *address, code, seat, name, joined, why, [this] { return leaving_; });
+  joining_ = false;
+  mesa_->setCursor(CursorOfKind(1));
+  if (leaving_) return;
+  if (!seated) {
+    Tell(Utf(kNetMatchTitle), Utf(why), kPictureError);
+    resumeLocal();
+    return;
+  }
+  PlayNetworkMatch(joined, std::move(link));
+}
+
+void Program::PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<NetLink> link) {
+  if (net_ != nullptr || !link) return;
+  if (state_.RecorderOn) {
+    Tell(Utf(kProgramTitle), Utf(kRecorderFirstMessage), kPictureWarning);
+    return;
+  }
+  // The local match is kept aside exactly as it is; the mirror starts from
+  // its settings, so the table looks and sounds as the player set it.
+  localAside_ = std::make_unique<GameState>(state_);
+  const bool localLoopWaits = engine_->Control.Running;
+  state_.MatchInProgress = false;
+  state_.HandInProgress = false;
+  state_.NoticeShown = false;
+  state_.LiveMoveNumber = 0;
+  mesa_->HideNotice();
+  NetOutcome outcome;
+  {
+    NetworkMatch match(state_, *mesa_, *port_, joined, std::move(link));
+    net_ = &match;
+    outcome = match.Play();
+    net_ = nullptr;
+  }
+  // The local match comes back as it was, drawn again.
+  state_ = *localAside_;
+  localAside_.reset();
+  port_->SetContext(engine_.get());
+  port_->GameLoaded();
+  mesa_->Painter().DrawAll();
+  mesa_->Show();
+  mesa_->setCursor(CursorOfKind(1));
+  if (outcome == NetOutcome::kClosing || leaving_) return;
+  if (outcome == NetOutcome::kFinished) {
+    Tell(Utf(kNetMatchTitle), Utf(kNetMatchOverText), kPictureInformation);
+  }
+  if (!state_.MatchInProgress) return;
+  if (localLoopWaits) {
+    // The loop waiting below this handler unwinds and takes the hand up
+    // again from the state, which shows its wait anew.
+    engine_->Control.Pending = LoopEntry::kResumeHand;
+  } else {
+    QTimer::singleShot(0, mesa_, [this] { ResumeHand(); });
+  }
 }
 
 }  // namespace tarvelis

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <memory>
 
@@ -15,7 +16,13 @@
 
 namespace tarvelis {
 
+namespace net {
+struct JoinedTable;
+}
+
 class DataFolderLock;
+class NetLink;
+class NetworkMatch;
 class EngineHooks;
 class ExitSignals;
 class Mesa;
@@ -58,6 +65,17 @@ class Program {
   // Carries on with a hand left unfinished when the program was last used.
   void ResumeHand();
 
+  // Plays a match at a server's table on the table window, from the seat
+  // taken over `link` (whose next message is the match's first), then gives
+  // the local match back as it was. Nothing of the networked match is saved
+  // in the settings file or a saved game.
+  void PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<NetLink> link);
+
+  // "--join ADDRESS CODE SEAT [NAME]": the table to join once the program
+  // has started, instead of resuming the local match first.
+  void JoinAtStart(const QStringList& args) { joinArgs_ = args; }
+  void JoinFromCommandLine();
+
   // The "+" key: the pips on the table and the tiles still to come.
   void SacaDatosTeclaMas();
 
@@ -70,9 +88,6 @@ class Program {
   // table on a server; once its match starts, plays it on the table. A local
   // match in progress is not touched.
   void OnNetworkPlay();
-  // Plays the match of a table joined on a server, its link open with the
-  // message that started the match still unread.
-  void PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<NetLink> link);
 
   const std::filesystem::path& DataFolder() const { return dataFolder_; }
   Mesa* Table() const { return mesa_; }
@@ -115,6 +130,14 @@ class Program {
   std::filesystem::path dataFolder_;
   WindowLook look_;
   bool classicNow_ = false;  // the look the table was laid out for at the start
+  QStringList joinArgs_;
+  // While a networked match is played: the match, and the local state it
+  // took the place of, which is the one saved.
+  NetworkMatch* net_ = nullptr;
+  bool joining_ = false;  // waiting for a server's table to start
+  std::unique_ptr<GameState> localAside_;
+  // Leaves the networked match after asking; true when it was left.
+  bool AskLeaveNetworkMatch();
 };
 
 // The smallest window the table may be shrunk to.

@@ -43,6 +43,8 @@ bool HandOnTable(const GameState& s) {
 }
 
 bool CanSwitchRecorderOn(const GameState& s, const TableModes& modes) {
+  // At a server's table the hand is looked back at only once it is over.
+  if (modes.Networked && s.HandInProgress) return false;
   return !s.RecorderOn && !s.RecorderBusy && HandOnTable(s) && s.NoticeShown && s.MoveNumber >= 2 &&
          s.MoveNumber < static_cast<int>(s.MoveRecord.size()) && !modes.Busy();
 }

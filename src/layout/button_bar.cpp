@@ -38,13 +38,15 @@ bool ButtonEnabled(const GameState& s, const TableModes& modes, int n) {
   const bool recorderFree = !s.RecorderOn && !s.RecorderBusy;
   switch (n) {
     case kNewMatchButton:
-    case kSettingsButton:
       return recorderFree;
+    case kSettingsButton:
+      // The rules of a server's table are the server's.
+      return recorderFree && !modes.Networked;
     case kTutorButton: {
       const int seat = s.CurrentSeat;
-      return recorderFree && s.MatchInProgress && s.HandInProgress && s.NoticeShown &&
-             s.MoveNumber >= 1 && seat >= 1 && seat <= kSeats && s.SeatControl[seat] == kManual &&
-             !modes.Busy();
+      return recorderFree && !modes.Networked && s.MatchInProgress && s.HandInProgress &&
+             s.NoticeShown && s.MoveNumber >= 1 && seat >= 1 && seat <= kSeats &&
+             s.SeatControl[seat] == kManual && !modes.Busy();
     }
     default:
       return n >= 1 && n <= kBarButtons;

@@ -8,9 +8,10 @@ OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inH
   const bool still = !s.MatchInProgress || s.RecorderOn || s.NoticeShown;
   if (!still || modes.Busy()) return on;
   if (!inHand) {
-    on[kSaveGame] = s.HandInProgress;
-    on[kLoadGame] = s.HandInProgress || !s.MatchInProgress;
-    on[kDeleteGame] = true;
+    // Saved games belong to the local match.
+    on[kSaveGame] = s.HandInProgress && !modes.Networked;
+    on[kLoadGame] = (s.HandInProgress || !s.MatchInProgress) && !modes.Networked;
+    on[kDeleteGame] = !modes.Networked;
     // While the recorder is on, the menu is about the hand it shows.
     on[kWindowedTable] = !s.RecorderOn;
     on[kClassicTable] = !s.RecorderOn;
@@ -20,8 +21,8 @@ OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inH
     on[kTurnTiles] = true;
   }
   // The recorder is on only over a hand on the table, played or just finished.
-  on[kAnalyseHand] =
-      s.RecorderOn && !s.RecorderBusy && s.LiveMoveNumber >= 2 && review == HandReviewStatus::kNone;
+  on[kAnalyseHand] = s.RecorderOn && !s.RecorderBusy && s.LiveMoveNumber >= 2 &&
+                     review == HandReviewStatus::kNone && !(modes.Networked && s.HandInProgress);
   return on;
 }
 

@@ -15,6 +15,10 @@ struct TableModes {
   bool DragActive = false;      // a held tile is being dragged
   int DragSeat = 0;             // whose tile, and from which slot
   int DragSlot = 0;
+  // The match on the table is played at a server's table: what would let
+  // one seat see more than the others (the tutor, the recorder in a hand)
+  // or change the match locally (saved games, the settings) is off.
+  bool Networked = false;
 
   // The table is taken up by something other than play: the recorder and the
   // tutor wait, the options menu offers nothing.

@@ -195,4 +195,25 @@ std::string NetworkComputerText(int level) {
   return "Ordenador, nivel " + std::to_string(level);
 }
 
+std::string NetNoServerMessage(const std::string& address) {
+  return "No se puede conectar con el servidor " + address +
+         ". La partida local y la configuración siguen como estaban.";
+}
+
+std::string NetRefusedMessage(const std::string& words) {
+  return "El servidor no admite la petición: " + words;
+}
+
+std::string NetSeatAwayText(const std::string& name) {
+  return name + " se ha desconectado: el ordenador jugará su puesto hasta que vuelva.";
+}
+
+std::string NetSeatBackText(const std::string& name) {
+  return name + " ha vuelto a la mesa.";
+}
+
+std::string NetJoinUsage() {
+  return "Uso: tarvelis --join DIRECCIÓN CÓDIGO PUESTO [NOMBRE]";
+}
+
 }  // namespace tarvelis

@@ -405,5 +405,27 @@ inline constexpr const char* kNetworkNotReady = "Faltan jugadores por sentarse."
 inline constexpr const char* kNetworkRefused = "El servidor no ha aceptado la petición.";
 // "Ordenador, nivel 50".
 std::string NetworkComputerText(int level);
+// The match played at a server's table
+
+inline constexpr const char* kNetMatchTitle = "Partida en red";
+inline constexpr const char* kNetLinkLost =
+    "Se ha perdido la conexión con el servidor. Intentando volver a la mesa...";
+// On the continue button's place while the game tries to get back.
+inline constexpr const char* kNetNoLinkLabel = "Sin conexión";
+inline constexpr const char* kNetGaveUp =
+    "No se ha podido volver a la mesa del servidor. La partida local sigue como estaba.";
+inline constexpr const char* kNetLeaveQuestion =
+    "¿Dejar la partida en red? El ordenador jugará su puesto hasta que vuelva.";
+inline constexpr const char* kNetOffWhilePlaying =
+    "No disponible mientras se juega una mano en red.";
+inline constexpr const char* kNetAlreadyStarted =
+    "La partida de esa mesa ya ha empezado sin este puesto.";
+inline constexpr const char* kNetMatchOverText =
+    "La partida en red ha terminado. Vuelve la partida local.";
+std::string NetNoServerMessage(const std::string& address);
+std::string NetRefusedMessage(const std::string& words);
+std::string NetSeatAwayText(const std::string& name);
+std::string NetSeatBackText(const std::string& name);
+std::string NetJoinUsage();
 
 }  // namespace tarvelis

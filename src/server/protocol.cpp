@@ -300,6 +300,10 @@ Json RulesJson(const HouseRules& rules) {
   return j;
 }
 
+bool RulesFromJson(const Json& j, HouseRules& rules) {
+  return ReadRules(j, rules);
+}
+
 bool FloodGate::Admit(std::int64_t nowMs) {
   if (last_ >= 0 && nowMs > last_) {
     tokens_ = std::min(burst_, tokens_ + static_cast<double>(nowMs - last_) * rate_ / 1000.0);

@@ -86,6 +86,9 @@ ReadOutcome ReadRequest(std::string_view text);
 
 // The rule names of the protocol with their values, as written in "rules".
 Json RulesJson(const HouseRules& rules);
+// The other way: the rules named in `j` written over `rules`; false when a
+// name or a value is not one of the protocol's.
+bool RulesFromJson(const Json& j, HouseRules& rules);
 
 // A code or a token as the server makes them: only these characters.
 bool IsCodeText(std::string_view text);

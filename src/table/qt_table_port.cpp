@@ -94,7 +94,10 @@ void QtTablePort::ClearTableForDeal() {
 }
 
 void QtTablePort::GameLoaded() {
+  // A networked match stays one through a table drawn again.
+  const bool networked = mesa_.Modes().Networked;
   mesa_.Modes() = TableModes{};
+  mesa_.Modes().Networked = networked;
   ClearTableForDeal();
   for (int move = 1; move < state_.MoveNumber; ++move) {
     RecorderLineAdded(move, RecorderLine(state_, move));

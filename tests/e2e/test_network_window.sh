@@ -63,9 +63,14 @@ import -window root "$E2E_ARTEFACTS/network-window.png"
 grep -qx "Servidor=127.0.0.1:$port"$'\r' "$E2E_DIR/TARVRED.INI" || e2e_fail "the address was not kept"
 
 click $((wx + 200)) $((wy + 428))
-wait_status "^network match code [A-Z2-9]{6} seat 4 host 1 next started$" 10
+wait_status "^net waiting hand 1 " 10
 e2e_wait_closed "Jugar en red" 5 "the window stayed open once the match started"
-# Nothing local was touched: no match is in progress, and the game leaves at once.
+# Leaving the networked match asks; then no local match is in progress, and
+# the game leaves at once.
+e2e_click 770 28
+dialog=$(e2e_wait_window "Partida en red" 10) || e2e_fail "leaving the networked match did not ask"
+e2e_key "$dialog" Return
+e2e_wait_closed "Partida en red" 5 "the question stayed up"
 e2e_click 770 28
 e2e_wait_exit 10
 echo "PASS: a table created on a server from the network window starts its match"

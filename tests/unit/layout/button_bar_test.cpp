@@ -67,6 +67,11 @@ TEST(ButtonBar, WhichButtonsTakePresses) {
   arrows.WaitingForEnd = true;
   EXPECT_FALSE(ButtonEnabled(s, arrows, 4)) << "end arrows";
   EXPECT_TRUE(ButtonEnabled(s, arrows, 2)) << "end arrows";
+  TableModes networked;
+  networked.Networked = true;
+  for (int n = 1; n <= kBarButtons; ++n) {
+    EXPECT_EQ(ButtonEnabled(s, networked, n), n != kTutorButton && n != kSettingsButton) << n;
+  }
   const TableGeometry g = ComputeTableGeometry(800, 600);
   EXPECT_EQ(ButtonAt(g, 5 + 10, 80 + 10), 1);
   EXPECT_EQ(ButtonAt(g, 800 - 135, 4), 4);

@@ -21,6 +21,11 @@ TEST(OptionsMenu, ArrangingOnAHandGamesElsewhereAndNothingWhileBusy) {
   on = EnabledOptions(s, modes, false);
   EXPECT_TRUE(on[kSaveGame] && on[kLoadGame] && on[kDeleteGame] && on[kNetworkPlay]);
   EXPECT_FALSE(on[kOrderTiles]);
+  // At a server's table no saved game is offered.
+  modes.Networked = true;
+  on = EnabledOptions(s, modes, false);
+  EXPECT_FALSE(on[kSaveGame] || on[kLoadGame] || on[kDeleteGame]);
+  modes.Networked = false;
   // Whatever else holds the table (dealing by hand, the leader to choose, a
   // drag, the end arrows) the menu offers nothing.
   for (bool TableModes::*busy : {&TableModes::AllTilesFaceUp, &TableModes::ChoosingLeader,

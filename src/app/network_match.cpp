@@ -1,0 +1,410 @@
+#include "app/network_match.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMetaObject>
+#include <QTimer>
+#include <cstdio>
+
+#include "engine/hand_messages.h"
+#include "model/move_record.h"
+#include "model/texts.h"
+#include "platform/net_link.h"
+#include "platform/waits.h"
+#include "server/json.h"
+#include "server/protocol.h"
+#include "table/qt_table_port.h"
+#include "table/table_window.h"
+
+namespace tarvelis {
+namespace {
+
+using server::Json;
+
+// Reconnecting: the pauses before each attempt, in milliseconds. About a
+// minute in all, as long as the server keeps a seat before the computer
+// plays it.
+constexpr int kRetryPauses[] = {250, 500, 1000, 2000, 4000, 8000, 8000, 16000, 16000};
+// How long an attempt may take to open, and to get the seat back.
+constexpr int kOpenMs = 5000;
+constexpr int kSeatMs = 5000;
+// Waiting for the friends to sit and the host to start.
+constexpr qint64 kStartWaitMs = 30LL * 60 * 1000;
+
+std::string TypeOf(const std::string& text) {
+  const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
+  if (!j || !j->IsObject()) return {};
+  return j->StringAt("type", 32).value_or("");
+}
+
+std::string Request(const char* type) {
+  return Json::Object().Set("v", server::kProtocolVersion).Set("type", type).Dump();
+}
+
+// Runs the window's events until `done` holds, `stop` holds or `ms` pass.
+// Every wait here is bounded and sleeps on events; a timer wakes it to
+// look at the clock, so a wait costs no processor time.
+template <class Done>
+bool WaitFor(Done done, const std::function<bool()>& stop, qint64 ms) {
+  QElapsedTimer clock;
+  clock.start();
+  QTimer tick;
+  tick.start(50);
+  while (!done()) {
+    if ((stop && stop()) || clock.elapsed() >= ms) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+  }
+  return true;
+}
+
+// Whether every person's seat of a "seats" or "table" message is taken.
+bool AllPeopleSeated(const std::string& text) {
+  const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
+  if (!j) return false;
+  const Json* seats = j->Find("seats");
+  if (seats == nullptr || !seats->IsArray()) return false;
+  for (const Json& s : seats->Items()) {
+    const Json* taken = s.Find("taken");
+    if (s.StringAt("kind", 16).value_or("") == "person" &&
+        (taken == nullptr || !taken->IsBool() || !taken->AsBool())) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool JoinTable(NetLink& link, const net::ServerAddress& address, const std::string& code, int seat,
+               const std::string& name, net::JoinedTable& joined, std::string& why,
+               const std::function<bool()>& stop) {
+  link.Open(address);
+  if (!WaitFor([&] { return link.Connected() || link.Dropped(); }, stop, 10000) ||
+      !link.Connected()) {
+    why = NetNoServerMessage(address.Text());
+    return false;
+  }
+  link.Send(Json::Object()
+                .Set("v", server::kProtocolVersion)
+                .Set("type", "join")
+                .Set("code", code)
+                .Set("seat", seat)
+                .Set("name", name)
+                .Dump());
+  joined = net::JoinedTable{address, code, seat, "", false};
+  bool startSent = false;
+  QElapsedTimer clock;
+  clock.start();
+  // Until the match's first message: the seat, the table, who sits down.
+  while (clock.elapsed() < kStartWaitMs) {
+    if (!WaitFor([&] { return link.HasMessage() || link.Dropped(); }, stop, kStartWaitMs)) break;
+    if (!link.HasMessage()) {
+      why = NetNoServerMessage(address.Text());
+      return false;
+    }
+    const std::string type = TypeOf(link.Peek());
+    if (type == "started") return !joined.Token.empty();
+    std::string text;
+    link.Take(text);
+    const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
+    if (!j) continue;
+    if (type == "error") {
+      const std::string error = j->StringAt("error", 64).value_or("");
+      // A start sent too early, or by a friend first, is no fault.
+      if (error == "not_ready" || (error == "started" && startSent)) continue;
+      why = NetRefusedMessage(j->StringAt("text", 1024).value_or(error));
+      return false;
+    }
+    if (type == "seated") {
+      joined.Token = j->StringAt("token", 64).value_or("");
+      joined.Seat = j->IntAt("seat", 1, kSeats).value_or(seat);
+    } else if (type == "table" || type == "seats") {
+      const Json* started = j->Find("started");
+      if (started != nullptr && started->IsBool() && started->AsBool()) {
+        // Already under way: this view is the match's first message.
+        why = kNetAlreadyStarted;
+        return false;
+      }
+      if (!startSent && AllPeopleSeated(text)) {
+        link.Send(Request("start"));
+        startSent = true;
+      }
+    }
+  }
+  why = NetNoServerMessage(address.Text());
+  return false;
+}
+
+NetworkMatch::NetworkMatch(GameState& state, Mesa& mesa, QtTablePort& port,
+                           const net::JoinedTable& joined, std::unique_ptr<NetLink> link)
+    : state_(state),
+      mesa_(mesa),
+      port_(port),
+      joined_(joined),
+      link_(std::move(link)),
+      remote_(state, joined.Seat),
+      rng_(1),
+      ctx_(state, port, rng_) {}
+
+NetworkMatch::~NetworkMatch() = default;
+
+void NetworkMatch::Log(const QString& line) const {
+  // The end-to-end script compares what the game drew with what the server sent.
+  std::printf("net %s\n", line.toUtf8().constData());
+  std::fflush(stdout);
+}
+
+void NetworkMatch::Leave() {
+  if (left_) return;
+  left_ = true;
+  link_->Send(Request("leave"));
+  ctx_.Control.ExitRequested = true;
+}
+
+void NetworkMatch::Close() {
+  ctx_.Control.ExitRequested = true;
+}
+
+bool NetworkMatch::Pause(int ms) {
+  WaitFor([] { return false; }, [this] { return Stopping(); }, ms);
+  return !Stopping();
+}
+
+NetOutcome NetworkMatch::Play() {
+  port_.SetContext(&ctx_);
+  mesa_.Modes().Networked = true;
+  NetOutcome outcome = NetOutcome::kFinished;
+  for (;;) {
+    std::string text;
+    while (!Stopping() && !refused_ && link_->Take(text)) {
+      for (const net::NetEvent& e : remote_.Read(text)) {
+        Present(e);
+        if (Stopping()) break;
+      }
+    }
+    if (refused_) {
+      outcome = NetOutcome::kRefused;
+      break;
+    }
+    if (Stopping()) {
+      outcome = left_ ? NetOutcome::kLeft : NetOutcome::kClosing;
+      break;
+    }
+    if (remote_.Finished()) break;
+    if (link_->Dropped()) {
+      if (Reconnect()) continue;
+      outcome = Stopping() ? (left_ ? NetOutcome::kLeft : NetOutcome::kClosing) : NetOutcome::kLost;
+      break;
+    }
+    if (remote_.Asked()) {
+      AskPlayer();
+      continue;
+    }
+    WaitForLink();
+  }
+  mesa_.Modes().Networked = false;
+  // Closing aborts the socket: the "leave" just sent is given a moment to go.
+  if (left_) WaitFor([] { return false; }, {}, 300);
+  link_->Close();
+  return outcome;
+}
+
+void NetworkMatch::WaitForLink() {
+  ReportTestStatus(QStringLiteral("net waiting hand %1 move %2 seat %3")
+                       .arg(state_.HandNumber)
+                       .arg(state_.MoveNumber)
+                       .arg(state_.CurrentSeat));
+  // A message, a drop or a press of the table's buttons wakes the wait.
+  while (!link_->HasMessage() && !link_->Dropped() && !Stopping()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+  }
+}
+
+void NetworkMatch::AskPlayer() {
+  GameState& s = state_;
+  s.CurrentSeat = net::kOwnLocalSeat;
+  s.NoticeShown = true;
+  // A message or a drop while the player thinks ends the wait: the message is
+  // read (the server may have played the move itself), then the player is
+  // asked again if the question still stands.
+  bool interrupted = false;
+  const auto connection = QObject::connect(link_.get(), &NetLink::Changed, &mesa_, [&] {
+    if (link_->HasMessage() || link_->Dropped()) {
+      interrupted = true;
+      s.NoticeShown = false;
+    }
+  });
+  const int slot = port_.WaitForNotice(Trimmed(s.SeatName[net::kOwnLocalSeat]));
+  QObject::disconnect(connection);
+  s.NoticeShown = false;
+  if (Stopping() || (interrupted && slot == 0) || !remote_.Asked()) return;
+  if (slot == 0) {
+    // The continue button: the computer plays the seat's move, as at home.
+    link_->Send(remote_.AutoMoveMessage());
+    remote_.Answered();
+    return;
+  }
+  const HandSlot& t = s.Hand[net::kOwnLocalSeat][slot];
+  const net::PlayableTile* tile = nullptr;
+  for (const net::PlayableTile& p : remote_.Playable()) {
+    if ((p.PipA == t.PipA && p.PipB == t.PipB) || (p.PipA == t.PipB && p.PipB == t.PipA)) tile = &p;
+  }
+  if (tile == nullptr) return;
+  int end = tile->End1 && !tile->End2 ? 1 : (tile->End2 && !tile->End1 ? 2 : 0);
+  if (end == 0 && s.MoveNumber > 1 && s.EndPips[1] != s.EndPips[2]) {
+    end = port_.AskEnd();
+    if (Stopping() || end == 0) return;
+  }
+  // No end chosen: the server lays the tile at the one end it fits.
+  if (!link_->Send(remote_.MoveMessage(t.PipA, t.PipB, end))) return;
+  remote_.Answered();
+}
+
+void NetworkMatch::Present(const net::NetEvent& e) {
+  GameState& s = state_;
+  using K = net::NetEventKind;
+  switch (e.Kind) {
+    case K::kStarted:
+    case K::kTableLoaded:
+      port_.GameLoaded();
+      mesa_.Modes().Networked = true;
+      port_.DrawScoreboard();
+      break;
+    case K::kDealt:
+      port_.ClearTableForDeal();
+      port_.PlaySound(Sound::kNewHand);
+      for (int seat = 1; seat <= kSeats && !Stopping(); ++seat) {
+        port_.DrawHand(seat);
+        port_.PlaySound(Sound::kTileMoves);
+        port_.Wait(60);
+      }
+      break;
+    case K::kLaid:
+    case K::kPassed: {
+      const MoveEntry& m = s.MoveRecord[static_cast<std::size_t>(e.Move)];
+      Log(QStringLiteral("move hand %1 move %2 seat %3 %4")
+              .arg(s.HandNumber)
+              .arg(e.Move)
+              .arg(remote_.ServerSeat(e.Seat))
+              .arg(e.Kind == K::kPassed ? QStringLiteral("pass")
+                                        : QStringLiteral("tile %1 %2 end %3")
+                                              .arg(m[kFPipA])
+                                              .arg(m[kFPipB])
+                                              .arg(m[kFEnd])));
+      port_.RecorderLineAdded(e.Move, RecorderLine(s, e.Move));
+      if (e.Kind == K::kLaid) {
+        port_.ShowLaidTile(e.Move);
+      } else {
+        port_.ShowPassSign(e.Seat);
+      }
+      break;
+    }
+    case K::kNotice: {
+      const int picture = e.Title == kMatchOverTitle ? kPictureTrophy : kPictureInformation;
+      port_.ShowMessage(e.Title, e.Text, picture, kButtonsNotice);
+      break;
+    }
+    case K::kHandClosed:
+      // The hand as the game drew it, move by move, in the server's seats.
+      for (int n = 1; n <= s.MoveNumber && n < static_cast<int>(s.MoveRecord.size()); ++n) {
+        const MoveEntry& m = s.MoveRecord[static_cast<std::size_t>(n)];
+        const QString what =
+            m[kFEnd] == kPassEnd
+                ? QStringLiteral("pass")
+                : QStringLiteral("tile %1 %2 end %3").arg(m[kFPipA]).arg(m[kFPipB]).arg(m[kFEnd]);
+        Log(QStringLiteral("record hand %1 move %2 seat %3 %4")
+                .arg(s.HandNumber)
+                .arg(n)
+                .arg(remote_.ServerSeat(m[kFSeat]))
+                .arg(what));
+      }
+      if (e.Domino) port_.PlaySound(Sound::kDomino);
+      port_.HandClosed(e.Domino);
+      break;
+    case K::kScore:
+      Log(QStringLiteral("score hand %1 pairs %2 %3 seats %4 %5 %6 %7")
+              .arg(s.HandNumber)
+              .arg(s.PairTotal[PairOfSeat(remote_.LocalSeat(2))])
+              .arg(s.PairTotal[PairOfSeat(remote_.LocalSeat(1))])
+              .arg(s.SeatTotal[remote_.LocalSeat(1)])
+              .arg(s.SeatTotal[remote_.LocalSeat(2)])
+              .arg(s.SeatTotal[remote_.LocalSeat(3)])
+              .arg(s.SeatTotal[remote_.LocalSeat(4)]));
+      port_.DrawScoreboard();
+      // The table waits at the closed hand as at home; the server plays on,
+      // and what it sent meanwhile is read once the player goes on.
+      s.NoticeShown = true;
+      port_.WaitForNotice(kContinueLabel);
+      s.NoticeShown = false;
+      break;
+    case K::kSeats:
+      port_.ShowMessage(kNetMatchTitle, e.Text, kPictureInformation, kButtonsNotice);
+      break;
+    case K::kMatchEnd:
+      Log(QStringLiteral("match_end"));
+      port_.DrawScoreboard();
+      break;
+    case K::kError:
+      Log(QStringLiteral("error %1").arg(QString::fromStdString(e.Title)));
+      if (e.Title == "stale" || e.Title == "not_asked" || e.Title == "too_fast") break;
+      port_.ShowMessage(kNetMatchTitle, NetRefusedMessage(e.Text), kPictureError, kButtonsNotice);
+      if (e.Title == "bad_token" || e.Title == "no_table") refused_ = true;
+      break;
+    case K::kAsked:
+    case K::kTurn:
+      break;
+  }
+}
+
+bool NetworkMatch::Reconnect() {
+  // The table says so where the continue button goes, and in its title.
+  const QString title = mesa_.windowTitle();
+  mesa_.setWindowTitle(QString::fromUtf8(kNetLinkLost));
+  mesa_.ShowNotice(QString::fromUtf8(kNetNoLinkLabel));
+  ReportTestStatus(QStringLiteral("net reconnecting"));
+  Log(QStringLiteral("link lost"));
+  bool back = false;
+  for (int pause : kRetryPauses) {
+    if (!Pause(pause)) break;
+    link_->Open(joined_.Address);
+    const auto stop = [this] { return Stopping(); };
+    if (!WaitFor([&] { return link_->Connected() || link_->Dropped(); }, stop, kOpenMs) ||
+        !link_->Connected()) {
+      continue;
+    }
+    link_->Send(Json::Object()
+                    .Set("v", server::kProtocolVersion)
+                    .Set("type", "resume")
+                    .Set("code", joined_.Code)
+                    .Set("token", joined_.Token)
+                    .Dump());
+    // The seat comes back first; the table's view and any question follow
+    // and are read by the match's loop.
+    if (!WaitFor([&] { return link_->HasMessage() || link_->Dropped(); }, stop, kSeatMs) ||
+        !link_->HasMessage()) {
+      continue;
+    }
+    std::string first;
+    link_->Take(first);
+    if (TypeOf(first) == "seated") {
+      back = true;
+      break;
+    }
+    if (TypeOf(first) == "error") {
+      remote_.Read(first);
+      break;
+    }
+  }
+  mesa_.setWindowTitle(title);
+  mesa_.HideNotice();
+  if (back) {
+    Log(QStringLiteral("link back"));
+    return true;
+  }
+  if (!Stopping()) {
+    port_.ShowMessage(kNetMatchTitle, kNetGaveUp, kPictureError, kButtonsNotice);
+  }
+  return false;
+}
+
+}  // namespace tarvelis

@@ -1,0 +1,81 @@
+// A match at a server's table, played on the table window. The server's
+// messages are read into the mirror (net/remote_table) and shown through the
+// same port calls a local match makes; when the seat is asked, the player
+// answers by the same clicks as a manual seat, and the answer goes back as a
+// "move". The waits of the port end early through this match's own loop
+// control, so leaving, a closing program or a lost connection never leave a
+// wait behind.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/turn_loop.h"
+#include "model/random.h"
+#include "net/joined_table.h"
+#include "net/remote_table.h"
+
+namespace tarvelis {
+
+class Mesa;
+class NetLink;
+class QtTablePort;
+
+enum class NetOutcome : std::uint8_t {
+  kFinished,  // the match was played to its end
+  kLeft,      // the player left it
+  kLost,      // the server could not be reached again
+  kRefused,   // the server refused this seat
+  kClosing,   // the program is closing
+};
+
+class NetworkMatch {
+ public:
+  NetworkMatch(GameState& state, Mesa& mesa, QtTablePort& port, const net::JoinedTable& joined,
+               std::unique_ptr<NetLink> link);
+  ~NetworkMatch();
+
+  // Plays until the match ends or is left; the state then holds the mirror,
+  // which the caller replaces with its own.
+  NetOutcome Play();
+
+  // The player leaves: the server is told, and every wait unwinds.
+  void Leave();
+  // The program closes: every wait unwinds, the seat is kept for a return.
+  void Close();
+
+ private:
+  void Present(const net::NetEvent& e);
+  void AskPlayer();
+  // Waits, keeping the window answering, until a message comes, the link
+  // drops or the match must stop.
+  void WaitForLink();
+  bool Reconnect();
+  // Sleeps `ms` keeping the window answering; false when the match must stop.
+  bool Pause(int ms);
+  bool Stopping() const { return ctx_.Control.Unwinding(); }
+  void Log(const QString& line) const;
+
+  GameState& state_;
+  Mesa& mesa_;
+  QtTablePort& port_;
+  net::JoinedTable joined_;
+  std::unique_ptr<NetLink> link_;
+  net::RemoteTable remote_;
+  Random rng_;
+  EngineContext ctx_;
+  bool refused_ = false;
+  bool left_ = false;
+};
+
+// Joins seat `seat` of table `code` at `address` over `link`, waits for the
+// seat and for the match to start (sending "start" once every person's seat
+// is taken), and leaves the link's next message the match's first. False,
+// with the player's words in `why`, when the server is not there or refuses.
+bool JoinTable(NetLink& link, const net::ServerAddress& address, const std::string& code, int seat,
+               const std::string& name, net::JoinedTable& joined, std::string& why,
+               const std::function<bool()>& stop);
+
+}  // namespace tarvelis

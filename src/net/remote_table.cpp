@@ -1,0 +1,511 @@
+#include "net/remote_table.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "engine/deal.h"
+#include "engine/hand_end.h"
+#include "engine/hand_messages.h"
+#include "model/board_geometry.h"
+#include "model/hand_score.h"
+#include "model/move_record.h"
+#include "model/move_rules.h"
+#include "model/texts.h"
+#include "server/json.h"
+#include "server/protocol.h"
+
+namespace tarvelis::net {
+namespace {
+
+using server::Json;
+
+// A whole table's view lists every move of a hand: more than a request may hold.
+constexpr server::JsonLimits kServerLimits{1 << 16, 8, 256};
+
+std::optional<HandSlot> TileOf(const Json* j) {
+  if (j == nullptr || !j->IsArray() || j->Items().size() != 2) return std::nullopt;
+  HandSlot t;
+  for (int i = 0; i < 2; ++i) {
+    const Json& pip = j->Items()[static_cast<std::size_t>(i)];
+    if (!pip.IsNumber() || pip.AsNumber() < 0 || pip.AsNumber() > 6) return std::nullopt;
+    (i == 0 ? t.PipA : t.PipB) = static_cast<i16>(pip.AsNumber());
+  }
+  return t;
+}
+
+std::vector<HandSlot> TilesOf(const Json* j) {
+  std::vector<HandSlot> tiles;
+  if (j == nullptr || !j->IsArray()) return tiles;
+  for (const Json& item : j->Items()) {
+    if (const auto t = TileOf(&item); t && tiles.size() < kSlots) tiles.push_back(*t);
+  }
+  return tiles;
+}
+
+bool SameTile(const HandSlot& t, int a, int b) {
+  return (t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a);
+}
+
+// Numbers of an array of `n` numbers, 0 where missing.
+std::vector<int> NumbersOf(const Json* j, std::size_t n) {
+  std::vector<int> out(n, 0);
+  if (j == nullptr || !j->IsArray()) return out;
+  for (std::size_t i = 0; i < n && i < j->Items().size(); ++i) {
+    if (j->Items()[i].IsNumber()) out[i] = static_cast<int>(j->Items()[i].AsNumber());
+  }
+  return out;
+}
+
+}  // namespace
+
+struct SeatsView {
+  PerSeat<std::string> Name;
+  PerSeat<SeatPresence> Presence{};
+  PerSeat<bool> Person{};
+  bool Valid = false;
+};
+
+namespace {
+
+SeatsView ReadSeatsView(const Json* j) {
+  SeatsView v;
+  if (j == nullptr || !j->IsArray() || j->Items().size() != kSeats) return v;
+  for (const Json& s : j->Items()) {
+    const auto seat = s.IntAt("seat", 1, kSeats);
+    const auto name = s.StringAt("name", 256);
+    const auto kind = s.StringAt("kind", 16);
+    const Json* taken = s.Find("taken");
+    if (!seat || !name || !kind) return v;
+    v.Name[*seat] = *name;
+    v.Person[*seat] = *kind == "person";
+    const Json* present = s.Find("present");
+    const bool here = present != nullptr && present->IsBool() && present->AsBool();
+    const bool seated = taken != nullptr && taken->IsBool() && taken->AsBool();
+    v.Presence[*seat] = !v.Person[*seat] || !seated ? SeatPresence::kComputer
+                        : here                      ? SeatPresence::kPresent
+                                                    : SeatPresence::kAway;
+  }
+  v.Valid = true;
+  return v;
+}
+
+}  // namespace
+
+RemoteTable::RemoteTable(GameState& state, int serverSeat) : state_(state), seat_(serverSeat) {}
+
+int RemoteTable::LocalSeat(int serverSeat) const {
+  if (serverSeat < 1 || serverSeat > kSeats) return 0;
+  return (serverSeat - seat_ + kOwnLocalSeat - 1 + 2 * kSeats) % kSeats + 1;
+}
+
+int RemoteTable::ServerSeat(int localSeat) const {
+  if (localSeat < 1 || localSeat > kSeats) return 0;
+  return (localSeat - kOwnLocalSeat + seat_ - 1 + 2 * kSeats) % kSeats + 1;
+}
+
+int RemoteTable::LocalPair(int serverPair) const {
+  // Server pair 1 is its seats 2 and 4, pair 2 its seats 1 and 3.
+  return PairOfSeat(LocalSeat(serverPair == 1 ? 2 : 1));
+}
+
+int RemoteTable::LocalWinner(int serverWinner) const {
+  if (serverWinner <= 0) return 0;
+  if (state_.RuleMode == kModePairs) return serverWinner <= 2 ? LocalPair(serverWinner) : 0;
+  return LocalSeat(serverWinner);
+}
+
+void RemoteTable::ReadSeats(const SeatsView& v, std::vector<NetEvent>& events) {
+  for (int server = 1; server <= kSeats; ++server) {
+    const int local = LocalSeat(server);
+    state_.SeatName[local] = v.Name[server];
+    const bool own = local == kOwnLocalSeat;
+    state_.SeatControl[local] = own ? kManual : kAutomatic;
+    state_.SeatTilesShown[local] = own ? kTilesVisible : kTilesHidden;
+    state_.SeatExpert[local] = false;
+    const SeatPresence now = v.Presence[server];
+    const SeatPresence was = presence_[local];
+    // Somebody who sat at the table went away or came back.
+    if (presenceKnown_ && !own && was != now && was != SeatPresence::kComputer &&
+        now != SeatPresence::kComputer) {
+      const std::string name = Trimmed(v.Name[server]);
+      NetEvent e{NetEventKind::kSeats};
+      e.Seat = local;
+      e.Text = now == SeatPresence::kPresent ? NetSeatBackText(name) : NetSeatAwayText(name);
+      events.push_back(std::move(e));
+    }
+    presence_[local] = now;
+  }
+  state_.TutorExpert = false;
+  presenceKnown_ = true;
+}
+
+void RemoteTable::Deal(int hand, int lead, const std::vector<HandSlot>& own) {
+  GameState& s = state_;
+  ClearHands(s);
+  // Every tile this seat does not hold stands in, in order, for the others'.
+  std::vector<HandSlot> others;
+  for (int a = 6; a >= 0; --a) {
+    for (int b = a; b >= 0; --b) {
+      const bool mine =
+          std::any_of(own.begin(), own.end(), [&](const HandSlot& t) { return SameTile(t, a, b); });
+      if (!mine) others.push_back(HandSlot{static_cast<i16>(a), static_cast<i16>(b), 0});
+    }
+  }
+  std::size_t next = 0;
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      HandSlot t{kNoPip, kNoPip, 1};
+      if (seat == kOwnLocalSeat) {
+        if (slot <= static_cast<int>(own.size())) t = own[static_cast<std::size_t>(slot - 1)];
+      } else if (next < others.size()) {
+        t = others[next++];
+      }
+      t.State = t.PipA == kNoPip ? 1 : 0;
+      s.Hand[seat][slot] = t;
+      if (t.State == 0) ++s.SeatTileCount[seat];
+    }
+  }
+  s.HandNumber = static_cast<i16>(hand);
+  s.LeadSeat = static_cast<i16>(LocalSeat(lead));
+  s.HandInProgress = true;
+  s.HandWinner = 0;
+  s.EndPips[1] = s.EndPips[2] = kNoPip;
+  s.EndCount[1] = s.EndCount[2] = 0;
+  ResetChainCursors(s);
+  s.MoveRecord.assign(kMoveRecordInitial, MoveEntry{});
+  s.SeatPipsLeft = {};
+  s.MoveNumber = 1;
+  s.CurrentSeat = s.LeadSeat;
+  s.NoticeShown = false;
+}
+
+bool RemoteTable::Lay(int seat, int move, int a, int b, int end) {
+  GameState& s = state_;
+  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return false;
+  auto& hand = s.Hand[seat];
+  const auto held = [&](const HandSlot& t) { return t.State == 0; };
+  const bool inHand = std::any_of(hand.begin() + 1, hand.end(),
+                                  [&](const HandSlot& t) { return held(t) && SameTile(t, a, b); });
+  if (!inHand) {
+    // The seat's last stand-in becomes the tile; the seat whose stand-in was
+    // that tile takes the stand-in's value, so every tile is held once.
+    int mine = 0;
+    for (int slot = kSlots; slot >= 1 && mine == 0; --slot) {
+      if (held(hand[slot])) mine = slot;
+    }
+    if (mine == 0) return false;
+    for (int other = 1; other <= kSeats; ++other) {
+      for (int slot = 1; slot <= kSlots; ++slot) {
+        HandSlot& t = s.Hand[other][slot];
+        if (other != seat && held(t) && SameTile(t, a, b)) {
+          t.PipA = hand[mine].PipA;
+          t.PipB = hand[mine].PipB;
+        }
+      }
+    }
+    hand[mine].PipA = static_cast<i16>(a);
+    hand[mine].PipB = static_cast<i16>(b);
+  }
+  // The move as the turn loop carries it out: turned, laid, recorded, applied.
+  s.MoveNumber = static_cast<i16>(move);
+  s.CurrentSeat = static_cast<i16>(seat);
+  s.PlayPipA = static_cast<i16>(a);
+  s.PlayPipB = static_cast<i16>(b);
+  s.PlayEnd = static_cast<i16>(end == 2 ? 2 : 1);
+  s.PlayEvaluated = false;
+  if (move == 1) s.EndPips[2] = s.PlayPipA;
+  OrientMove(s);
+  MoveEntry layout{};
+  LayTile(s, layout);
+  GrabaJugada(s, layout, nullptr);
+  AplicaJugada(s, kApply, move);
+  AdvanceTurn(s);
+  return true;
+}
+
+bool RemoteTable::Pass(int seat, int move) {
+  GameState& s = state_;
+  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return false;
+  s.MoveNumber = static_cast<i16>(move);
+  s.CurrentSeat = static_cast<i16>(seat);
+  s.PlayPipA = s.PlayPipB = kNoPip;
+  s.PlayEnd = kPassEnd;
+  s.PlayIsDouble = false;
+  s.PlayEvaluated = false;
+  GrabaJugada(s, MoveEntry{}, nullptr);
+  AplicaJugada(s, kApply, move);
+  AdvanceTurn(s);
+  return true;
+}
+
+void RemoteTable::Reveal(int seat, const std::vector<HandSlot>& tiles) {
+  std::size_t next = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    HandSlot& t = state_.Hand[seat][slot];
+    if (t.State != 0) continue;
+    if (next < tiles.size()) {
+      t.PipA = tiles[next].PipA;
+      t.PipB = tiles[next].PipB;
+      ++next;
+    }
+  }
+}
+
+void RemoteTable::TakeTotals(const PerPair<int>& pairs, const PerSeat<int>& seats) {
+  for (int p = 1; p <= 2; ++p) state_.PairTotal[LocalPair(p)] = static_cast<i16>(pairs[p]);
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    state_.SeatTotal[LocalSeat(seat)] = static_cast<i16>(seats[seat]);
+  }
+}
+
+std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
+  std::vector<NetEvent> events;
+  const auto parsed = server::ParseJson(text, kServerLimits);
+  if (!parsed || !parsed->IsObject()) return events;
+  const Json& j = *parsed;
+  const auto type = j.StringAt("type", 32);
+  if (!type) return events;
+  GameState& s = state_;
+  if (const auto code = j.StringAt("code", 16)) code_ = *code;
+  const auto totalsOf = [&](const Json* totals) {
+    if (totals == nullptr) return;
+    const std::vector<int> pairs = NumbersOf(totals->Find("pairs"), 2);
+    const std::vector<int> seats = NumbersOf(totals->Find("seats"), kSeats);
+    TakeTotals({0, pairs[0], pairs[1]}, {0, seats[0], seats[1], seats[2], seats[3]});
+  };
+  const auto rulesOf = [&](const Json* rules) {
+    HouseRules read = s;
+    if (rules != nullptr && server::RulesFromJson(*rules, read)) {
+      static_cast<HouseRules&>(s) = read;
+    }
+    // A server's table deals at random and leads by rotation.
+    s.RuleDealing = kDealRandom;
+    if (s.RuleNextLead == kNextLeadChoose) s.RuleNextLead = kNextLeadRotate;
+    SyncDirectionStep(s);
+    s.Partner = {0, 3, 4, 1, 2};
+  };
+  const auto seatsOf = [&] {
+    const SeatsView v = ReadSeatsView(j.Find("seats"));
+    if (v.Valid) ReadSeats(v, events);
+  };
+  const int hand = j.IntAt("hand", 0, 1 << 20).value_or(0);
+  const int move = j.IntAt("move", 0, kMoveRecordLimit).value_or(0);
+  const int seat = LocalSeat(j.IntAt("seat", 1, kSeats).value_or(0));
+
+  if (*type == "started") {
+    rulesOf(j.Find("rules"));
+    seatsOf();
+    started_ = true;
+    s.MatchInProgress = true;
+    s.HandInProgress = false;
+    s.HandNumber = 0;
+    s.MoveNumber = 0;
+    for (HandLogEntry& entry : s.HandLog) entry = HandLogEntry{};
+    TakeTotals({}, {});
+    events.push_back({NetEventKind::kStarted});
+  } else if (*type == "seats") {
+    seatsOf();
+  } else if (*type == "dealt") {
+    const std::vector<HandSlot> own = TilesOf(j.Find("tiles"));
+    Deal(hand, j.IntAt("lead", 1, kSeats).value_or(1), own);
+    asked_ = false;
+    events.push_back({NetEventKind::kDealt});
+  } else if (*type == "laid") {
+    const auto tile = TileOf(j.Find("tile"));
+    const int end = j.IntAt("end", 1, 2).value_or(1);
+    // A move the mirror cannot take (a damaged message) is not shown.
+    if (tile && move >= 1 && Lay(seat, move, tile->PipA, tile->PipB, end)) {
+      if (move >= askedMove_) asked_ = false;
+      NetEvent e{NetEventKind::kLaid};
+      e.Move = move;
+      e.Seat = seat;
+      events.push_back(e);
+    }
+  } else if (*type == "passed") {
+    if (move >= 1 && Pass(seat, move)) {
+      if (move >= askedMove_) asked_ = false;
+      NetEvent e{NetEventKind::kPassed};
+      e.Move = move;
+      e.Seat = seat;
+      events.push_back(e);
+    }
+  } else if (*type == "notice") {
+    NetEvent e{NetEventKind::kNotice};
+    e.Title = j.StringAt("title", 1024).value_or("");
+    e.Text = j.StringAt("text", 4096).value_or("");
+    // The server's question about the history is not this game's: a match
+    // at a server's table stays out of the local history.
+    if (e.Title == kHistoryTitle) return events;
+    // Here nobody steps back into a hand: the hint to do so goes.
+    const std::string hint = std::string(kLineBreak) + kStepBackHint;
+    if (e.Text.size() >= hint.size() &&
+        e.Text.compare(e.Text.size() - hint.size(), hint.size(), hint) == 0) {
+      e.Text.resize(e.Text.size() - hint.size());
+    }
+    events.push_back(std::move(e));
+  } else if (*type == "hand_closed") {
+    s.HandInProgress = false;
+    // A closed hand stands at its last move, as the local match leaves it.
+    if (s.MoveNumber > 1) TurnBack(s);
+    const Json* hands = j.Find("hands");
+    if (hands != nullptr && hands->IsArray() && hands->Items().size() == kSeats) {
+      for (int server = 1; server <= kSeats; ++server) {
+        Reveal(LocalSeat(server), TilesOf(&hands->Items()[static_cast<std::size_t>(server - 1)]));
+      }
+    }
+    RecomputePipsLeft(s);
+    asked_ = false;
+    NetEvent e{NetEventKind::kHandClosed};
+    const Json* domino = j.Find("domino");
+    e.Domino = domino != nullptr && domino->IsBool() && domino->AsBool();
+    events.push_back(e);
+  } else if (*type == "hand_end") {
+    const Json* repeated = j.Find("repeated");
+    const bool repeat = repeated != nullptr && repeated->IsBool() && repeated->AsBool();
+    s.HandWinner = static_cast<i16>(LocalWinner(j.IntAt("winner", 0, kSeats).value_or(0)));
+    const int points = j.IntAt("points", 0, 9999).value_or(0);
+    if (!repeat && hand >= 1 && hand <= kHandLogSize) {
+      // The hand's line of the log, as the local match writes it, for the
+      // score report; the totals are still the server's.
+      HandLogEntry& entry = s.HandLog[static_cast<std::size_t>(hand)];
+      entry = HandLogEntry{};
+      if (s.LeadSeat >= 1 && s.LeadSeat <= kSeats) entry.Text = s.SeatName[s.LeadSeat];
+      const auto units = static_cast<i16>(points);
+      const auto tens = static_cast<i16>(Tens(points));
+      if (s.RuleMode == kModePairs && (s.HandWinner == 1 || s.HandWinner == 2)) {
+        const bool toWinners = s.RuleScoringPair == kScoringWinners;
+        const int pair = toWinners ? s.HandWinner : 3 - s.HandWinner;
+        entry.PairUnits[pair] = units;
+        entry.PairTens[pair] = tens;
+      } else if (s.HandWinner >= 1 && s.HandWinner <= kSeats) {
+        entry.SeatUnits[s.HandWinner] = units;
+        entry.SeatTens[s.HandWinner] = tens;
+      }
+    }
+    totalsOf(j.Find("totals"));
+    events.push_back({NetEventKind::kScore});
+  } else if (*type == "turn") {
+    if (seat != 0 && move >= 1) {
+      s.CurrentSeat = static_cast<i16>(seat);
+      s.MoveNumber = static_cast<i16>(move);
+      NetEvent e{NetEventKind::kTurn};
+      e.Seat = seat;
+      e.Move = move;
+      events.push_back(e);
+    }
+  } else if (*type == "asked") {
+    playable_.clear();
+    const Json* playable = j.Find("playable");
+    if (playable != nullptr && playable->IsArray()) {
+      for (const Json& p : playable->Items()) {
+        const auto tile = TileOf(p.Find("tile"));
+        if (!tile) continue;
+        PlayableTile t{tile->PipA, tile->PipB};
+        for (int end : NumbersOf(p.Find("ends"), 2)) {
+          t.End1 = t.End1 || end == 1;
+          t.End2 = t.End2 || end == 2;
+        }
+        playable_.push_back(t);
+      }
+    }
+    asked_ = move >= 1;
+    askedHand_ = hand;
+    askedMove_ = move;
+    s.CurrentSeat = kOwnLocalSeat;
+    s.MoveNumber = static_cast<i16>(move);
+    NetEvent e{NetEventKind::kAsked};
+    e.Move = move;
+    e.Seat = kOwnLocalSeat;
+    e.Playable = playable_;
+    events.push_back(std::move(e));
+  } else if (*type == "table") {
+    rulesOf(j.Find("rules"));
+    seatsOf();
+    totalsOf(j.Find("totals"));
+    const Json* startedFlag = j.Find("started");
+    const Json* finishedFlag = j.Find("finished");
+    started_ = startedFlag != nullptr && startedFlag->IsBool() && startedFlag->AsBool();
+    finished_ = finishedFlag != nullptr && finishedFlag->IsBool() && finishedFlag->AsBool();
+    s.MatchInProgress = started_;
+    s.HandNumber = static_cast<i16>(hand);
+    asked_ = false;
+    const Json* moves = j.Find("moves");
+    if (started_ && moves != nullptr && moves->IsArray()) {
+      // The hand as it stands: this seat's tiles are those it holds and
+      // those it laid; the others' are their laid tiles and stand-ins.
+      std::vector<HandSlot> own = TilesOf(j.Find("tiles"));
+      for (const Json& m : moves->Items()) {
+        const auto tile = TileOf(m.Find("tile"));
+        if (tile && LocalSeat(m.IntAt("seat", 1, kSeats).value_or(0)) == kOwnLocalSeat &&
+            own.size() < kSlots) {
+          own.push_back(*tile);
+        }
+      }
+      Deal(hand, j.IntAt("lead", 1, kSeats).value_or(1), own);
+      int n = 0;
+      for (const Json& m : moves->Items()) {
+        ++n;
+        const int by = LocalSeat(m.IntAt("seat", 1, kSeats).value_or(0));
+        const auto tile = TileOf(m.Find("tile"));
+        if (tile) {
+          Lay(by, n, tile->PipA, tile->PipB, m.IntAt("end", 1, 2).value_or(1));
+        } else {
+          Pass(by, n);
+        }
+      }
+      s.MoveNumber = static_cast<i16>(std::max(move, n + 1));
+      const int turn = LocalSeat(j.IntAt("turn", 1, kSeats).value_or(0));
+      if (turn != 0) s.CurrentSeat = static_cast<i16>(turn);
+    } else {
+      // Between two hands, or before the first: no hand on the table.
+      ClearHands(s);
+      for (int t = 1; t <= kSeats; ++t) {
+        for (int slot = 1; slot <= kSlots; ++slot) s.Hand[t][slot] = HandSlot{kNoPip, kNoPip, 1};
+      }
+      s.HandInProgress = false;
+      s.EndPips[1] = s.EndPips[2] = kNoPip;
+      s.EndCount[1] = s.EndCount[2] = 0;
+      ResetChainCursors(s);
+      s.MoveRecord.assign(kMoveRecordInitial, MoveEntry{});
+      s.MoveNumber = 0;
+    }
+    events.push_back({NetEventKind::kTableLoaded});
+  } else if (*type == "match_end") {
+    totalsOf(j.Find("totals"));
+    finished_ = true;
+    asked_ = false;
+    matchWinner_ = LocalWinner(j.IntAt("winner", 0, kSeats).value_or(0));
+    events.push_back({NetEventKind::kMatchEnd});
+  } else if (*type == "error") {
+    NetEvent e{NetEventKind::kError};
+    e.Title = j.StringAt("error", 64).value_or("");
+    e.Text = j.StringAt("text", 1024).value_or("");
+    // A move the server refused leaves the question standing.
+    if (e.Title == "illegal" && askedMove_ == s.MoveNumber) asked_ = true;
+    events.push_back(std::move(e));
+  }
+  return events;
+}
+
+std::string RemoteTable::MoveMessage(int pipA, int pipB, int end) const {
+  Json m = Json::Object()
+               .Set("v", server::kProtocolVersion)
+               .Set("type", "move")
+               .Set("hand", askedHand_)
+               .Set("move", askedMove_)
+               .Set("tile", server::TileJson(pipA, pipB));
+  if (end == 1 || end == 2) m.Set("end", end);
+  return m.Dump();
+}
+
+std::string RemoteTable::AutoMoveMessage() const {
+  return Json::Object()
+      .Set("v", server::kProtocolVersion)
+      .Set("type", "move")
+      .Set("hand", askedHand_)
+      .Set("move", askedMove_)
+      .Set("auto", Json::Bool(true))
+      .Dump();
+}
+
+}  // namespace tarvelis::net

@@ -1,0 +1,124 @@
+// A server's table as one seat sees it, kept in a GameState the table window
+// draws as it draws a local match. The server's messages are read one by one;
+// each changes the mirror and says what the table must show for it.
+//
+// The seat played here is drawn at the bottom, where the local player's seat
+// is: the server's seat numbers are turned round so that this seat is seat 4,
+// which keeps partners facing each other. The other seats' tiles are not
+// known until the hand is closed: their slots hold stand-ins, shown only by
+// their backs, and a tile a seat lays takes the place of one of that seat's
+// stand-ins, so its animation leaves from that hand. The moves go into the
+// move record by the model's own steps, so the chain, the move list and the
+// scoreboard are those of a local match. Scores are never computed here: the
+// totals are those the server sends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/game_state.h"
+
+namespace tarvelis::net {
+
+// The seat drawn at the bottom.
+inline constexpr int kOwnLocalSeat = 4;
+
+enum class NetEventKind : std::uint8_t {
+  kStarted,      // the match began: names, kinds and rules are in the state
+  kDealt,        // a new hand: the table is cleared and the hands drawn
+  kLaid,         // Move: the tile of that move is laid (the record is written)
+  kPassed,       // Seat passed at Move
+  kNotice,       // Title, Text
+  kHandClosed,   // every hand is shown; Domino
+  kScore,        // a hand was scored: the totals are in the state
+  kAsked,        // this seat must move: Playable
+  kTurn,         // Seat is being waited for
+  kSeats,        // Seat (0 for none) dropped, left or came back: Text says so
+  kTableLoaded,  // the whole table was read (after joining or resuming)
+  kMatchEnd,     // the match is over; the totals are in the state
+  kError,        // Title (the error's code), Text (the server's words)
+};
+
+// A tile this seat may lay now, and the ends it may go to.
+struct PlayableTile {
+  int PipA = 0;
+  int PipB = 0;
+  bool End1 = false;
+  bool End2 = false;
+};
+
+struct NetEvent {
+  NetEvent(NetEventKind kind = NetEventKind::kNotice) : Kind(kind) {}  // NOLINT: a kind is an event
+  NetEventKind Kind;
+  int Move = 0;
+  int Seat = 0;  // a local seat
+  bool Domino = false;
+  std::string Title;
+  std::string Text;
+  std::vector<PlayableTile> Playable;
+};
+
+// kComputer: nobody sat at the seat (the computer's, or a person's not taken).
+enum class SeatPresence : std::uint8_t { kPresent, kAway, kComputer };
+struct SeatsView;
+
+class RemoteTable {
+ public:
+  // `state` keeps the presentation settings it holds (speed, sound, how
+  // played tiles show); the rest is the server's from the first message.
+  RemoteTable(GameState& state, int serverSeat);
+
+  // Reads one message; a text that is not one of the server's messages
+  // changes nothing and gives nothing.
+  std::vector<NetEvent> Read(std::string_view text);
+
+  int LocalSeat(int serverSeat) const;
+  int ServerSeat(int localSeat) const;
+
+  // The question not yet answered: its hand and move, for the answer.
+  bool Asked() const { return asked_; }
+  int AskedHand() const { return askedHand_; }
+  int AskedMove() const { return askedMove_; }
+  const std::vector<PlayableTile>& Playable() const { return playable_; }
+  // The answer sent: the question stays until the move comes back.
+  void Answered() { asked_ = false; }
+
+  // The "move" message laying a tile at `end` (0: the only end it fits), or
+  // leaving the choice to the computer.
+  std::string MoveMessage(int pipA, int pipB, int end) const;
+  std::string AutoMoveMessage() const;
+
+  bool Started() const { return started_; }
+  bool Finished() const { return finished_; }
+  // The winner of the match in local numbers (a pair or a seat), 0 until known.
+  int MatchWinner() const { return matchWinner_; }
+  const std::string& Code() const { return code_; }
+
+ private:
+  void ReadSeats(const SeatsView& seats, std::vector<NetEvent>& events);
+  void Deal(int hand, int lead, const std::vector<HandSlot>& own);
+  // False when the move cannot be taken: nothing is then recorded.
+  bool Lay(int seat, int move, int a, int b, int end);
+  bool Pass(int seat, int move);
+  void Reveal(int seat, const std::vector<HandSlot>& held);
+  void TakeTotals(const PerPair<int>& pairs, const PerSeat<int>& seats);
+  int LocalPair(int serverPair) const;
+  int LocalWinner(int serverWinner) const;
+
+  GameState& state_;
+  int seat_;  // this seat's server number
+  std::string code_;
+  bool started_ = false;
+  bool finished_ = false;
+  bool asked_ = false;
+  int askedHand_ = 0;
+  int askedMove_ = 0;
+  int matchWinner_ = 0;
+  std::vector<PlayableTile> playable_;
+  PerSeat<SeatPresence> presence_{};
+  bool presenceKnown_ = false;
+};
+
+}  // namespace tarvelis::net

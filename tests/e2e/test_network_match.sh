@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# A whole match at a loopback tarvelis-server's table (seat 1 a person's, the rest the
+# computer's), joined with --join through a relay and played with clicks. At the player's
+# second turn the relay is killed and restarted: the game must resume its seat. Then every
+# hand's moves the game drew must be those the server sent (the relay writes them down), the
+# totals the same, and TARVE32.INI as it was.
+source "$(dirname "$0")/lib.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+server_pid=""
+relay_pid=""
+stop_all() {
+  [ -n "$relay_pid" ] && kill "$relay_pid" 2>/dev/null || true
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  e2e_cleanup
+}
+trap stop_all EXIT
+
+e2e_start_x 800x600x24
+e2e_fresh_folder
+e2e_first_start "$E2E_QUICK"
+ini_before=$(md5sum <"$E2E_INI")
+
+"$E2E_BUILD/src/tarvelis-server" --listen 127.0.0.1:0 --data "$E2E_DIR/tables" --stop-after 280 \
+  >"$E2E_DIR/server.out" 2>"$E2E_DIR/server.err" &
+server_pid=$!
+port=""
+for _ in $(seq 100); do
+  port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$E2E_DIR/server.out" 2>/dev/null || true)
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || e2e_fail "the server did not say where it listens"
+code=$(python3 "$here/net_helper.py" create "$port" 1 2) || e2e_fail "no table created"
+
+# The relay listens on a port of its own, the same one each time it starts.
+start_relay() {
+  rm -f "$E2E_DIR/relayport"
+  [ -n "${rport:-}" ] && echo "$rport" >"$E2E_DIR/relayport"
+  python3 "$here/net_helper.py" relay "$E2E_DIR/relayport" "$port" "$E2E_DIR/relay.log" 250 &
+  relay_pid=$!
+  for _ in $(seq 50); do [ -s "$E2E_DIR/relayport" ] && break; sleep 0.1; done
+  rport=$(cat "$E2E_DIR/relayport")
+}
+start_relay
+
+QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" --join "127.0.0.1:$rport" "$code" 1 Ana \
+  >>"$E2E_DIR/stdout.log" 2>&1 &
+E2E_GPID=$!
+e2e_close_cover
+
+turns=0
+dropped=0
+quiet=0
+for _ in $(seq 1500); do
+  # The game's messages, as a player reads and closes them.
+  for title in "Comienza la Partida" "C i e r r e" "Final de este juego" "Final de Partida" \
+    "Jugador con cinco dobles" "Partida en red"; do
+    if dialog=$(e2e_wait_window "$title" 0); then
+      e2e_key "$dialog" Return
+      quiet=0
+      sleep 0.2
+    fi
+  done
+  # Over once the last message after the match's end has been closed.
+  if grep -q "^net match_end" "$E2E_DIR/stdout.log"; then
+    quiet=$((quiet + 1))
+    [ "$quiet" -ge 20 ] && break
+  fi
+  status=$(e2e_status)
+  case "$status" in
+    "notice Ana "*)
+      turns=$((turns + 1))
+      if [ "$turns" = 2 ] && [ "$dropped" = 0 ]; then
+        e2e_screenshot network-table
+        kill "$relay_pid"
+        wait "$relay_pid" 2>/dev/null || true
+        e2e_wait_status "^net reconnecting" 10 || e2e_fail "the game did not notice the drop"
+        e2e_screenshot network-drop
+        sleep 2
+        start_relay
+        dropped=1
+        e2e_wait_status "^notice Ana " 30 || e2e_fail "the seat was not asked again after the drop"
+        continue
+      fi
+      e2e_play_my_turn "$status" ;;
+    "notice Continuar "*)
+      # Once: the status stays until the game waits for something else.
+      [ "$status" != "${continued:-}" ] && e2e_click 688 550
+      continued=$status ;;
+  esac
+  sleep 0.1
+done
+grep -q "^net match_end" "$E2E_DIR/stdout.log" || e2e_fail "the match did not end"
+[ "$dropped" = 1 ] || e2e_fail "the connection was never dropped"
+grep -q "^net link back" "$E2E_DIR/stdout.log" || e2e_fail "the game did not come back to its seat"
+python3 "$here/net_helper.py" compare "$E2E_DIR/relay.log" "$E2E_DIR/stdout.log" ||
+  e2e_fail "the game and the server saw different matches"
+
+# Back at the local table: leaving saves the local state, which the
+# networked match never touched.
+e2e_click 770 28
+e2e_wait_exit 10
+[ "$(md5sum <"$E2E_INI")" = "$ini_before" ] || e2e_fail "the networked match changed TARVE32.INI"
+echo "ok: $turns turns of the player, one drop"
