@@ -302,6 +302,8 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
     s.MoveNumber = 0;
     for (HandLogEntry& entry : s.HandLog) entry = HandLogEntry{};
     TakeTotals({}, {});
+    beforeFirstDeal_ = true;
+    heldNotices_.clear();
     events.push_back({NetEventKind::kStarted});
   } else if (*type == "seats") {
     seatsOf();
@@ -310,6 +312,7 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
     Deal(hand, j.IntAt("lead", 1, kSeats).value_or(1), own);
     asked_ = false;
     events.push_back({NetEventKind::kDealt});
+    beforeFirstDeal_ = false;
   } else if (*type == "laid") {
     const auto tile = TileOf(j.Find("tile"));
     const int end = j.IntAt("end", 1, 2).value_or(1);
@@ -341,6 +344,10 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
     if (e.Text.size() >= hint.size() &&
         e.Text.compare(e.Text.size() - hint.size(), hint.size(), hint) == 0) {
       e.Text.resize(e.Text.size() - hint.size());
+    }
+    if (beforeFirstDeal_) {
+      heldNotices_.push_back(std::move(e));
+      return events;
     }
     events.push_back(std::move(e));
   } else if (*type == "hand_closed") {
@@ -419,6 +426,8 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
     e.Playable = playable_;
     events.push_back(std::move(e));
   } else if (*type == "table") {
+    // Back after a drop: a hand already dealt shows at once.
+    if (hand >= 1) beforeFirstDeal_ = false;
     rulesOf(j.Find("rules"));
     seatsOf();
     totalsOf(j.Find("totals"));
@@ -483,6 +492,10 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
     // A move the server refused leaves the question standing.
     if (e.Title == "illegal" && askedMove_ == s.MoveNumber) asked_ = true;
     events.push_back(std::move(e));
+  }
+  if (!beforeFirstDeal_ && !heldNotices_.empty()) {
+    for (NetEvent& held : heldNotices_) events.push_back(std::move(held));
+    heldNotices_.clear();
   }
   return events;
 }

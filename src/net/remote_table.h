@@ -117,6 +117,10 @@ class RemoteTable {
   int askedMove_ = 0;
   int matchWinner_ = 0;
   std::vector<PlayableTile> playable_;
+  // The server tells who leads the first hand before it deals; the table
+  // shows the tiles first, as a match at home does, and then the notice.
+  bool beforeFirstDeal_ = false;
+  std::vector<NetEvent> heldNotices_;
   PerSeat<SeatPresence> presence_{};
   bool presenceKnown_ = false;
 };

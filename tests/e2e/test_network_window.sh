@@ -63,8 +63,11 @@ import -window root "$E2E_ARTEFACTS/network-window.png"
 grep -qx "Servidor=127.0.0.1:$port"$'\r' "$E2E_DIR/TARVRED.INI" || e2e_fail "the address was not kept"
 
 click $((wx + 200)) $((wy + 428))
-wait_status "^net waiting hand 1 " 10
 e2e_wait_closed "Jugar en red" 5 "the window stayed open once the match started"
+# The match is on the table: its first notice says who leads.
+dialog=$(e2e_wait_window "Comienza la Partida" 10) || e2e_fail "the networked match did not start"
+e2e_key "$dialog" Return
+wait_status "^(net waiting|notice Jugador4) hand 1 " 10
 # Leaving the networked match asks; then no local match is in progress, and
 # the game leaves at once.
 e2e_click 770 28

@@ -54,6 +54,7 @@ TEST(RemoteTable, FollowsAWholeMatchAndResumesFromTheView) {
   ASSERT_TRUE(table.Start(error, 0));
   table.Left(1, 0);
   int answers = 0, laid = 0, resumed = 0, told = 0;
+  bool dealt = false;
   while (!remote.Finished() && answers < 2000) {
     // The server has played on to the next question: the mirror, once it
     // has read what the seat was sent, stands where the server stands.
@@ -62,6 +63,11 @@ TEST(RemoteTable, FollowsAWholeMatchAndResumesFromTheView) {
       if (out.Seat != 3) continue;
       for (const NetEvent& e : remote.Read(out.Text)) {
         laid += e.Kind == NetEventKind::kLaid ? 1 : 0;
+        // The first lead's notice shows over the dealt tiles, never before.
+        dealt = dealt || e.Kind == NetEventKind::kDealt;
+        if (e.Kind == NetEventKind::kNotice) {
+          EXPECT_TRUE(dealt) << e.Text;
+        }
         if (e.Kind == NetEventKind::kSeats) {
           ++told;
           EXPECT_EQ(e.Seat, remote.LocalSeat(1));
