@@ -5,6 +5,7 @@
 
 #include "layout/name_rules.h"
 #include "model/texts.h"
+#include "model/utf8_text.h"
 #include "server/json.h"
 #include "server/protocol.h"
 
@@ -21,23 +22,7 @@ Json Request(const char* type) {
 
 std::string Utf8(const std::u32string& text) {
   std::string out;
-  for (const char32_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (const char32_t c : text) AppendUtf8(out, c);
   return out;
 }
 

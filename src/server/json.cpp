@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/utf8_text.h"
+
 namespace tarvelis::server {
 
 Json Json::Bool(bool b) {
@@ -189,24 +191,6 @@ class Parser {
     if (ec != std::errc() || end != t_.data() + p_ || !std::isfinite(n)) return false;
     out = Json::Number(n);
     return true;
-  }
-
-  static void AppendUtf8(std::string& s, std::uint32_t cp) {
-    if (cp < 0x80) {
-      s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      s += static_cast<char>(0xC0 | (cp >> 6));
-      s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      s += static_cast<char>(0xE0 | (cp >> 12));
-      s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      s += static_cast<char>(0xF0 | (cp >> 18));
-      s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
   }
 
   bool Hex4(std::uint32_t& v) {
