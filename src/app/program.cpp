@@ -471,7 +471,7 @@ void Program::OnHelpButton() {
 
 void Program::OnSettingsButton() {
   if (OpenSettingsWindow(state_, *mesa_, dataFolder_)) {
-    // The match was left for a change of mode: the new one starts at once.
+    // The match was left for a change of its rules: the new one starts at once.
     StartMatch();
     return;
   }

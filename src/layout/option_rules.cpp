@@ -20,10 +20,6 @@ int SeatOf(int index) {
   return index > kSelControl ? index - kSelControl : index - kSelTilesShown;
 }
 
-bool MidMatch(const GameState& s) {
-  return s.MatchInProgress && s.HandNumber >= 2;
-}
-
 // The points of a hand are scored once the first hand is over.
 bool PointsScored(const GameState& s) {
   if (!s.MatchInProgress) return false;
@@ -60,22 +56,46 @@ void ClickSeatControl(GameState& s, OptionLabels& labels, int index, OptionEvent
   }
 }
 
-// Asks to leave the match under way; once agreed it is left at once, so that
-// it is neither saved nor asked about again, and the table starts a new one
-// when the window closes.
-bool LeaveMatchAsked(GameState& s, const char* title, const char* question, OptionEvents& events) {
+// The rules a match is played by, as they stand now: "Puntos que se anotan"
+// and "Pareja que se anota los puntos" count in pairs only, "En caso de
+// empate sale" only while a blocked hand is repeated. "Sistema de reparto"
+// is not one of them: it only chooses how the next tiles reach the seats
+// (and is the way out of a manual deal under way). "Primera mano de la
+// partida" has nothing left to decide once a hand is scored; the direction
+// and the scoring system keep their own refusals.
+bool ChangesMatchRules(const GameState& s, int index) {
+  switch (index) {
+    case kSelMode:
+    case kSelFiveDoubles:
+    case kSelTieWinner:
+    case kSelNextLead:
+      return true;
+    case kSelCountedPips:
+    case kSelScoringPair:
+      return s.RuleMode == kModePairs;
+    case kSelTieLead:
+      return s.RuleTieWinner == kTieRepeat;
+    default:
+      return false;
+  }
+}
+
+// The one way a rule changes under a match. Until a hand's points are scored
+// every hand will be scored under the new rule and it moves freely. After,
+// the hands before and after would be scored by different rules, so the
+// player is asked to leave the match for a new one; once agreed it is left at
+// once, so that it is neither saved nor asked about again, and the table
+// starts a new one when the window closes. A refusal changes nothing.
+bool MatchChangeAgreed(GameState& s, const std::string& title, const char* question,
+                       OptionEvents& events) {
+  if (!PointsScored(s)) return true;
   if (!events.Show({title, question, kButtonsQuestion, kPictureQuestion})) return false;
   s.MatchInProgress = false;
   s.HandInProgress = false;
   return true;
 }
 
-// A match is played in one mode from its first hand to its last: pairs'
-// totals mean nothing to four seats alone, nor the other way round.
 void ClickMode(GameState& s, OptionLabels& labels, OptionEvents& events) {
-  if (s.MatchInProgress && !LeaveMatchAsked(s, kModeSelectorTitle, kModeMidMatchQuestion, events)) {
-    return;
-  }
   AdvanceSelector(s, labels, kSelMode, events);
   events.ScoreboardChanged();
   RelabelForMode(labels, s.RuleMode);
@@ -202,6 +222,12 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
   if (!IsSelector(index)) return;
   if (index > kSelControl) return ClickSeatControl(s, labels, index, events);
   if (index > kSelTilesShown) return ClickSeatTiles(s, labels, index, events);
+  if (ChangesMatchRules(s, index) &&
+      !MatchChangeAgreed(s, SelectorMessageTitle(SelectorTitle(index)),
+                         index == kSelMode ? kModeMidMatchQuestion : kRuleMidMatchQuestion,
+                         events)) {
+    return;
+  }
   switch (index) {
     case kSelDirection:
       if (DirectionLocked(s)) {
@@ -226,11 +252,7 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
       return;
     case kSelCountedPips:
     case kSelScoringPair:
-      if (MidMatch(s) && s.RuleMode == kModePairs) {
-        events.Show(
-            {index == kSelCountedPips ? kCountedPipsSelectorTitle : kScoringPairSelectorTitle,
-             kMidMatchWarning, kButtonsNotice, kPictureError});
-      } else if (s.RuleMode == kModeIndividual) {
+      if (s.RuleMode == kModeIndividual) {
         events.Show({kIrrelevantTitle, kOnlyInPairs, kButtonsNotice, kPictureWarning});
       }
       AdvanceSelector(s, labels, index, events);
@@ -275,7 +297,7 @@ i16 StepMatchTarget(i16 value, int step) {
 // played to one target into another. So the match is left, or kept as it is.
 TargetPress PressMatchTarget(GameState& s, OptionEvents& events) {
   if (!PointsScored(s)) return TargetPress::Free;
-  return LeaveMatchAsked(s, kTargetSelectorTitle, kTargetMidMatchQuestion, events)
+  return MatchChangeAgreed(s, SelectorMessageTitle(kTargetTitle), kTargetMidMatchQuestion, events)
              ? TargetPress::Agreed
              : TargetPress::Refused;
 }

@@ -212,6 +212,14 @@ std::string NetSeatBackText(const std::string& name) {
   return name + " ha vuelto a la mesa.";
 }
 
+std::string SelectorMessageTitle(const char* title) {
+  std::string name(title);
+  const auto first = name.find_first_not_of(' ');
+  const auto last = name.find_last_not_of(' ');
+  name = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
+  return "Selector '" + name + "'";
+}
+
 std::string NetJoinUsage() {
   return "Uso: tarvelis --join DIRECCIÓN CÓDIGO PUESTO [NOMBRE]";
 }

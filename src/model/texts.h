@@ -243,10 +243,6 @@ inline constexpr const char* kSettingsWindowTitle = "Personalizar la aplicación
 inline constexpr const char* kIncompatibleTitle = "Selecciones incompatibles";
 inline constexpr const char* kImproperTitle = "Selección improcedente";
 inline constexpr const char* kIrrelevantTitle = "Selección intrascendente";
-inline constexpr const char* kModeSelectorTitle = "Selector 'Modo de juego'";
-inline constexpr const char* kCountedPipsSelectorTitle = "Selector 'Puntos que se anotan'";
-inline constexpr const char* kScoringPairSelectorTitle =
-    "Selector 'Pareja que se anota los puntos'";
 inline constexpr const char* kHiddenOverManual =
     "Si elige 'Ocultas' en 'Fichas del jugador' no podrá seguir con el  'Tipo de juego'  de este "
     "jugador seleccionado a 'Manual'. Si pulsa el botón Aceptar se actualizará el  'Tipo de "
@@ -265,19 +261,23 @@ inline constexpr const char* kScoringRefused =
 // The settings window's ticks that hand a seat, or the tutor, to the expert.
 inline constexpr const char* kExpertTickLabel = "Experto";
 inline constexpr const char* kTutorTickLabel = "Tutor experto";
+// The questions asked before a rule changes under a match whose points are
+// being scored: the mode and the target in their own words, the other rules
+// in common ones.
 inline constexpr const char* kModeMidMatchQuestion =
-    "El modo de juego no puede cambiar durante una partida. Si pulsa el botón Aceptar se "
+    "El modo de juego no puede cambiar una vez anotados los puntos de algún juego. Si pulsa el "
+    "botón Aceptar se "
     "abandonará la partida en curso y, al cerrar esta ventana, comenzará una nueva partida en el "
     "nuevo modo. Si pulsa el botón Cancelar no se modificará ningún valor.";
-inline constexpr const char* kTargetSelectorTitle = "Selector 'Puntos de la partida'";
 inline constexpr const char* kTargetMidMatchQuestion =
     "Los puntos de la partida no pueden cambiar una vez anotados los de algún juego. Si pulsa el "
     "botón Aceptar se abandonará la partida en curso y, al cerrar esta ventana, comenzará una "
     "nueva partida a los nuevos puntos. Si pulsa el botón Cancelar no se modificará ningún valor.";
-inline constexpr const char* kMidMatchWarning =
-    "Si modifica el valor de este selector cuando hay una partida en juego,  se recomienda "
-    "comenzar una nueva partida para que este cambio se aplique de forma homogénea en todos los "
-    "juegos de la misma.";
+inline constexpr const char* kRuleMidMatchQuestion =
+    "Esta regla no puede cambiar una vez anotados los puntos de algún juego, para que se aplique "
+    "de forma homogénea en todos los juegos de la partida. Si pulsa el botón Aceptar se "
+    "abandonará la partida en curso y, al cerrar esta ventana, comenzará una nueva partida con "
+    "la nueva regla. Si pulsa el botón Cancelar no se modificará ningún valor.";
 inline constexpr const char* kOnlyInPairs =
     "La  opción  que  se  selecciona  en  este  selector  solo  tiene trascendencia si el "
     "selector 'Modo de juego' tiene activada la opción 'Parejas'.";
@@ -327,6 +327,9 @@ inline constexpr const char* kGroupTitles[5] = {" Modalidad de juego  ", " Repar
 inline constexpr const char* kSpeedSliderTitle = " Velocidad de juego  ";
 inline constexpr const char* kLevelSliderTitle = " Nivel de juego  ";
 inline constexpr const char* kTargetTitle = "  Puntos de la partida  ";
+// The title of a message about a selector or the target, its title trimmed:
+// "Selector 'Modo de juego'".
+std::string SelectorMessageTitle(const char* title);
 inline constexpr const char* kNameLabel = "Nombre..:";
 std::string UnreadablePictureText(const std::string& file);
 

@@ -4,7 +4,6 @@
 
 #include <deque>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -75,12 +74,9 @@ TEST(OptionRules, ClickRulesRefuseForceAndWarn) {
       {"direction between hands, the last hand's moves still counted", {}, 3, 20, false, 3, {}, {{3, kReverse}, {kStep, -1}}},
       {"scoring during the first hand", {}, 1, 0, true, 9, {}, {{9, kScoreUnits}}},
       {"scoring once the first hand is scored is refused", {}, 1, 0, false, 9, {}, {{9, kScoreTens}}, {refused}},
-      {"counted pips mid-match warns and changes", {}, 2, 0, true, 10, {}, {{10, kCountLosers}}, {"Selector 'Puntos que se anotan'"}},
-      {"scoring pair in individual mode warns and changes", {{15, kModeIndividual}}, 0, 0, false, 11, {}, {{11, kScoringLosers}}, {pointless}},
-      {"scoring pair in the first hand is silent", {}, 1, 0, true, 11, {}, {{11, kScoringLosers}}},
-      {"tie lead without a repeated hand warns and changes", {{12, kTieLeaders}}, 0, 0, false, 13, {}, {{13, kTieRotateLead}}, {pointless}},
+      {"scoring pair in individual mode warns and changes mid-match", {{15, kModeIndividual}}, 3, 0, true, 11, {}, {{11, kScoringLosers}}, {pointless}},
+      {"tie lead without a repeated hand warns and changes mid-match", {{12, kTieLeaders}}, 3, 0, true, 13, {}, {{13, kTieRotateLead}}, {pointless}},
       {"mode mid-match, agreed: changes; losing pair becomes 1", {{14, kNextLeadLoser}}, 2, 0, true, 15, {true}, {{15, kModeIndividual}, {14, kNextLeadRotate}}, {"Selector 'Modo de juego'"}},
-      {"mode in the first hand, refused: nothing changes", {{14, kNextLeadLoser}}, 1, 3, true, 15, {false}, {{15, kModePairs}, {14, kNextLeadLoser}}, {"Selector 'Modo de juego'"}},
       {"mode keeps a winner lead and a leaders' tie", {{14, kNextLeadWinner}, {12, kTieLeaders}}, 0, 0, false, 15, {}, {{14, kNextLeadWinner}, {12, kTieLeaders}}},
       {"mode drops the non-leaders' tie", {{12, kTieNonLeaders}}, 0, 0, false, 15, {}, {{12, kTieRepeat}}},
   };
@@ -100,25 +96,6 @@ TEST(OptionRules, ClickRulesRefuseForceAndWarn) {
     std::vector<std::string> titles;
     for (const OptionMessage& m : script.shown) titles.push_back(m.Title);
     EXPECT_EQ(titles, c.titles);
-  }
-  // Agreeing to a change of mode leaves the match, so a new one starts.
-  GameState m = Defaults();
-  PairsAt(m, 1, true);
-  OptionLabels modeLabels = BuildOptionLabels(m);
-  Script agree({true});
-  ClickSelector(m, modeLabels, kSelMode, agree);
-  EXPECT_FALSE(m.MatchInProgress || m.HandInProgress);
-  // The target moves freely until a hand's points are scored; after, it asks
-  // to leave the match, as the mode does, and a refusal keeps it whole.
-  for (const auto& [hand, inHand, answer, press] : {std::tuple{1, true, true, TargetPress::Free},
-                                                    {2, true, true, TargetPress::Agreed},
-                                                    {1, false, false, TargetPress::Refused}}) {
-    GameState t = Defaults();
-    PairsAt(t, hand, inHand);
-    Script asked({answer});
-    EXPECT_EQ(PressMatchTarget(t, asked), press) << hand;
-    EXPECT_EQ(t.MatchInProgress, press != TargetPress::Agreed) << hand;
-    EXPECT_EQ(asked.shown.size(), press == TargetPress::Free ? 0U : 1U) << hand;
   }
   // With no match, a hand number left from the last one does not refuse.
   GameState s = Defaults();
@@ -154,6 +131,32 @@ TEST(OptionRules, WhatAClickShowsAnimatesAndRedraws) {
   ClickSelector(s, labels, 15, warn);
   EXPECT_EQ(warn.scoreboard, 1);
   EXPECT_EQ(warn.advanced, (std::vector<int>{15, 12, 14}));
+}
+
+// Every rule a match is played by, and the target (0), go one way: free until
+// a hand's points are scored; after, a question, where a refusal changes
+// nothing and an agreement leaves the match. Dealing and first lead never ask.
+TEST(OptionRules, AMatchUnderWayChangesOnlyWithThePlayersWord) {
+  for (const int index : {0, 6, 7, 8, 10, 11, 12, 13, 14, 15}) {
+    for (const auto& [hand, inHand] : {std::pair{1, true}, {1, false}, {4, true}}) {
+      for (const bool answer : {false, true}) {
+        SCOPED_TRACE(testing::Message() << index << " hand " << hand << " " << answer);
+        GameState s = Defaults();
+        PairsAt(s, hand, inHand);
+        OptionLabels labels = BuildOptionLabels(s);
+        Script script({answer});
+        const i16 before = index > 0 ? SelectorValue(s, index) : 0;
+        const bool changed =
+            index > 0 ? (ClickSelector(s, labels, index, script), SelectorValue(s, index) != before)
+                      : PressMatchTarget(s, script) != TargetPress::Refused;
+        const bool asked = index != kSelDealing && index != kSelFirstLead && !(hand == 1 && inHand);
+        ASSERT_EQ(script.shown.size(), asked ? 1U : 0U);
+        EXPECT_TRUE(!asked || script.shown[0].Buttons == kButtonsQuestion);
+        EXPECT_EQ(changed, !asked || answer);
+        EXPECT_EQ(s.MatchInProgress, !(asked && answer));
+      }
+    }
+  }
 }
 
 TEST(OptionRules, IndividualModeCyclesSkipTheMissingValues) {
