@@ -85,10 +85,12 @@ bool ChangesMatchRules(const GameState& s, int index) {
 // the hands before and after would be scored by different rules, so the
 // player is asked to leave the match for a new one; once agreed it is left at
 // once, so that it is neither saved nor asked about again, and the table
-// starts a new one when the window closes. A refusal changes nothing.
+// starts a new one when the window closes. A refusal changes nothing. The
+// mode asks from the deal on: it changes who plays with whom in the hand on
+// the table, not only how hands are counted.
 bool MatchChangeAgreed(GameState& s, const std::string& title, const char* question,
-                       OptionEvents& events) {
-  if (!PointsScored(s)) return true;
+                       OptionEvents& events, bool fromTheDeal = false) {
+  if (!(fromTheDeal ? s.MatchInProgress : PointsScored(s))) return true;
   if (!events.Show({title, question, kButtonsQuestion, kPictureQuestion})) return false;
   s.MatchInProgress = false;
   s.HandInProgress = false;
@@ -224,8 +226,8 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
   if (index > kSelTilesShown) return ClickSeatTiles(s, labels, index, events);
   if (ChangesMatchRules(s, index) &&
       !MatchChangeAgreed(s, SelectorMessageTitle(SelectorTitle(index)),
-                         index == kSelMode ? kModeMidMatchQuestion : kRuleMidMatchQuestion,
-                         events)) {
+                         index == kSelMode ? kModeMidMatchQuestion : kRuleMidMatchQuestion, events,
+                         index == kSelMode)) {
     return;
   }
   switch (index) {

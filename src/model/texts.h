@@ -265,8 +265,7 @@ inline constexpr const char* kTutorTickLabel = "Tutor experto";
 // being scored: the mode and the target in their own words, the other rules
 // in common ones.
 inline constexpr const char* kModeMidMatchQuestion =
-    "El modo de juego no puede cambiar una vez anotados los puntos de algún juego. Si pulsa el "
-    "botón Aceptar se "
+    "El modo de juego no puede cambiar durante una partida. Si pulsa el botón Aceptar se "
     "abandonará la partida en curso y, al cerrar esta ventana, comenzará una nueva partida en el "
     "nuevo modo. Si pulsa el botón Cancelar no se modificará ningún valor.";
 inline constexpr const char* kTargetMidMatchQuestion =

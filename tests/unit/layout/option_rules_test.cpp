@@ -149,7 +149,9 @@ TEST(OptionRules, AMatchUnderWayChangesOnlyWithThePlayersWord) {
         const bool changed =
             index > 0 ? (ClickSelector(s, labels, index, script), SelectorValue(s, index) != before)
                       : PressMatchTarget(s, script) != TargetPress::Refused;
-        const bool asked = index != kSelDealing && index != kSelFirstLead && !(hand == 1 && inHand);
+        // The mode asks from the deal on; the others once a hand is scored.
+        const bool asked = index != kSelDealing && index != kSelFirstLead &&
+                           (index == kSelMode || !(hand == 1 && inHand));
         ASSERT_EQ(script.shown.size(), asked ? 1U : 0U);
         EXPECT_TRUE(!asked || script.shown[0].Buttons == kButtonsQuestion);
         EXPECT_EQ(changed, !asked || answer);
