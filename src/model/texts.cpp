@@ -212,6 +212,10 @@ std::string NetSeatBackText(const std::string& name) {
   return name + " ha vuelto a la mesa.";
 }
 
+std::string NetResumeLabel(const std::string& code) {
+  return "Volver a la mesa " + code;
+}
+
 std::string NetJoinUsage() {
   return "Uso: tarvelis --join DIRECCIÓN CÓDIGO PUESTO [NOMBRE]";
 }
