@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "dialogs/message_dialog.h"
 #include "engine/hand_messages.h"
 #include "model/move_record.h"
 #include "model/texts.h"
@@ -263,6 +264,18 @@ void NetworkMatch::AskPlayer() {
   remote_.Answered();
 }
 
+void NetworkMatch::SayFault(const std::string& text) {
+  if (Stopping()) return;
+  // Before the table's first view (a seat taken up again) no match is on the
+  // table, and the port shows nothing: the message goes over the table itself.
+  if (!state_.MatchInProgress) {
+    ShowMessage(state_, QString::fromUtf8(kNetMatchTitle), QString::fromStdString(text),
+                kPictureError, kButtonsNotice, &mesa_);
+    return;
+  }
+  port_.ShowMessage(kNetMatchTitle, text, kPictureError, kButtonsNotice);
+}
+
 void NetworkMatch::PaceMove(const net::NetEvent& e) {
   // The server's computer seats answer at once; the table shows their moves
   // as at home: the stop before each move when the player wants one, then
@@ -372,7 +385,7 @@ void NetworkMatch::Present(const net::NetEvent& e) {
     case K::kError:
       Log(QStringLiteral("error %1").arg(QString::fromStdString(e.Title)));
       if (e.Title == "stale" || e.Title == "not_asked" || e.Title == "too_fast") break;
-      port_.ShowMessage(kNetMatchTitle, NetRefusedMessage(e.Text), kPictureError, kButtonsNotice);
+      SayFault(NetRefusedMessage(e.Text));
       if (e.Title == "bad_token" || e.Title == "no_table") refused_ = true;
       break;
     case K::kAsked:
@@ -416,8 +429,10 @@ bool NetworkMatch::Reconnect() {
       break;
     }
     if (TypeOf(first) == "error") {
-      // The table is gone or the seat is not this game's: the server says why.
+      // The table is gone or the seat is not this game's: the server says
+      // why, and the seat is not tried again.
       for (const net::NetEvent& e : remote_.Read(first)) Present(e);
+      refused_ = true;
       break;
     }
   }
@@ -428,7 +443,7 @@ bool NetworkMatch::Reconnect() {
     return true;
   }
   if (!Stopping() && !refused_) {
-    port_.ShowMessage(kNetMatchTitle, kNetGaveUp, kPictureError, kButtonsNotice);
+    SayFault(kNetGaveUp);
   }
   return false;
 }
