@@ -72,6 +72,8 @@ e2e_wait_closed "Jugar en red" 5 "the window stayed open once the match started"
 dialog=$(e2e_wait_window "Comienza la Partida" 10) || e2e_fail "the networked match did not start"
 e2e_key "$dialog" Return
 wait_status "^(net waiting|notice Jugador4) hand 1 " 10
+# The seat is kept for a return until the match is left.
+grep -q "^Mesa=127.0.0.1:$port [A-Z2-9]\{6\} 4 " "$E2E_DIR/TARVRED.INI" || e2e_fail "the seat was not kept"
 # Leaving the networked match asks; then the local hand waits where it did,
 # and is put off as it was.
 e2e_click 770 28
@@ -79,6 +81,7 @@ dialog=$(e2e_wait_window "Partida en red" 10) || e2e_fail "leaving the networked
 e2e_key "$dialog" Return
 e2e_wait_closed "Partida en red" 5 "the question stayed up"
 e2e_wait_status "^$waiting\$" 10 || e2e_fail "the local hand came back at '$(e2e_status)', not '$waiting'"
+grep -q "^Mesa=" "$E2E_DIR/TARVRED.INI" && e2e_fail "the seat left was kept"
 e2e_leave
 [ "$(md5sum <"$E2E_INI")" = "$ini_before" ] || e2e_fail "the local match was not saved as it was"
 
