@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "dialogs/message_dialog.h"
 #include "engine/hand_messages.h"
 #include "model/move_record.h"
 #include "model/texts.h"
@@ -191,9 +192,12 @@ NetOutcome NetworkMatch::Play() {
       break;
     }
     if (remote_.Finished()) break;
-    if (link_->Dropped()) {
+    // A link never opened is a seat taken up again after the game stopped.
+    if (link_->Dropped() || !link_->Connected()) {
       if (Reconnect()) continue;
-      outcome = Stopping() ? (left_ ? NetOutcome::kLeft : NetOutcome::kClosing) : NetOutcome::kLost;
+      outcome = Stopping() ? (left_ ? NetOutcome::kLeft : NetOutcome::kClosing)
+                : refused_ ? NetOutcome::kRefused
+                           : NetOutcome::kLost;
       break;
     }
     if (remote_.Asked()) {
@@ -260,6 +264,38 @@ void NetworkMatch::AskPlayer() {
   remote_.Answered();
 }
 
+void NetworkMatch::SayFault(const std::string& text) {
+  if (Stopping()) return;
+  // Before the table's first view (a seat taken up again) no match is on the
+  // table, and the port shows nothing: the message goes over the table itself.
+  if (!state_.MatchInProgress) {
+    ShowMessage(state_, QString::fromUtf8(kNetMatchTitle), QString::fromStdString(text),
+                kPictureError, kButtonsNotice, &mesa_);
+    return;
+  }
+  port_.ShowMessage(kNetMatchTitle, text, kPictureError, kButtonsNotice);
+}
+
+void NetworkMatch::PaceMove(const net::NetEvent& e) {
+  // The server's computer seats answer at once; the table shows their moves
+  // as at home: the stop before each move when the player wants one, then
+  // the computer's thinking over its hand, at the game's speed. The link
+  // keeps reading meanwhile, and the next messages wait in its queue.
+  if (e.Seat == net::kOwnLocalSeat || e.Seat < 1 || e.Seat > kSeats) return;
+  GameState& s = state_;
+  if (s.RulePauseBetweenMoves == kOn) {
+    s.NoticeShown = true;
+    port_.WaitForNotice(Trimmed(s.SeatName[e.Seat]));
+    s.NoticeShown = false;
+    if (Stopping()) return;
+  }
+  // Nothing to weigh for a pass, nor for the lead of the double six.
+  if (e.Kind == net::NetEventKind::kLaid && remote_.ComputerPlays(e.Seat) && e.Move >= 1) {
+    const MoveEntry& m = s.MoveRecord[static_cast<std::size_t>(e.Move)];
+    if (!(e.Move == 1 && m[kFPipA] == 6 && m[kFPipB] == 6)) port_.ThinkingPause(e.Seat);
+  }
+}
+
 void NetworkMatch::Present(const net::NetEvent& e) {
   GameState& s = state_;
   using K = net::NetEventKind;
@@ -291,6 +327,8 @@ void NetworkMatch::Present(const net::NetEvent& e) {
                                               .arg(m[kFPipA])
                                               .arg(m[kFPipB])
                                               .arg(m[kFEnd])));
+      PaceMove(e);
+      if (Stopping()) break;
       port_.RecorderLineAdded(e.Move, RecorderLine(s, e.Move));
       if (e.Kind == K::kLaid) {
         port_.ShowLaidTile(e.Move);
@@ -347,7 +385,7 @@ void NetworkMatch::Present(const net::NetEvent& e) {
     case K::kError:
       Log(QStringLiteral("error %1").arg(QString::fromStdString(e.Title)));
       if (e.Title == "stale" || e.Title == "not_asked" || e.Title == "too_fast") break;
-      port_.ShowMessage(kNetMatchTitle, NetRefusedMessage(e.Text), kPictureError, kButtonsNotice);
+      SayFault(NetRefusedMessage(e.Text));
       if (e.Title == "bad_token" || e.Title == "no_table") refused_ = true;
       break;
     case K::kAsked:
@@ -391,7 +429,10 @@ bool NetworkMatch::Reconnect() {
       break;
     }
     if (TypeOf(first) == "error") {
-      remote_.Read(first);
+      // The table is gone or the seat is not this game's: the server says
+      // why, and the seat is not tried again.
+      for (const net::NetEvent& e : remote_.Read(first)) Present(e);
+      refused_ = true;
       break;
     }
   }
@@ -401,8 +442,8 @@ bool NetworkMatch::Reconnect() {
     Log(QStringLiteral("link back"));
     return true;
   }
-  if (!Stopping()) {
-    port_.ShowMessage(kNetMatchTitle, kNetGaveUp, kPictureError, kButtonsNotice);
+  if (!Stopping() && !refused_) {
+    SayFault(kNetGaveUp);
   }
   return false;
 }

@@ -49,6 +49,10 @@ class NetworkMatch {
  private:
   void Present(const net::NetEvent& e);
   void AskPlayer();
+  // Another seat's move, paced as a local match paces it.
+  void PaceMove(const net::NetEvent& e);
+  // A fault of the link or a refusal, told even before the table is drawn.
+  void SayFault(const std::string& text);
   // Waits, keeping the window answering, until a message comes, the link
   // drops or the match must stop.
   void WaitForLink();

@@ -41,6 +41,7 @@
 #include "platform/waits.h"
 #include "storage/data_folder.h"
 #include "storage/history_file.h"
+#include "storage/server_choice.h"
 #include "storage/settings_file.h"
 #include "storage/window_file.h"
 #include "table/qt_table_port.h"
@@ -181,6 +182,15 @@ bool Program::StartProgram() {
   mesa_->onTotaliser = [this] { SacaDatosTeclaMas(); };
   mesa_->onSavedGames = [this](int entry) { OnSavedGames(entry); };
   mesa_->onNetworkPlay = [this] { OnNetworkPlay(); };
+  mesa_->onClose = [this] {
+    // Closing the window means the whole program: a networked match is left
+    // first (after asking), then the local one is put off as usual.
+    if (net_ == nullptr) {
+      OnButton(kExitButton);
+    } else if (AskLeaveNetworkMatch()) {
+      exitAfterNet_ = true;
+    }
+  };
   mesa_->onLookChanged = [this] { KeepWindowLook(); };
   mesa_->onClassicToggled = [this] { ToggleClassicLook(); };
   mesa_->classicChosen = [this] { return look_.Classic; };
@@ -547,12 +557,23 @@ void Program::PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<N
   state_.NoticeShown = false;
   state_.LiveMoveNumber = 0;
   mesa_->HideNotice();
+  // The seat is kept on disk until the match ends or is left, so that a game
+  // that stopped meanwhile can take it up again.
+  const std::string address =
+      (joined.Address.Secure ? std::string("wss://") : std::string()) + joined.Address.Text();
+  if (!joined.Token.empty()) {
+    WriteKeptTable(dataFolder_, KeptTable{address, joined.Code, joined.Seat, joined.Token});
+  }
   NetOutcome outcome;
   {
     NetworkMatch match(state_, *mesa_, *port_, joined, std::move(link));
     net_ = &match;
     outcome = match.Play();
     net_ = nullptr;
+  }
+  if (outcome == NetOutcome::kFinished || outcome == NetOutcome::kLeft ||
+      outcome == NetOutcome::kRefused) {
+    WriteKeptTable(dataFolder_, std::nullopt);
   }
   // The local match comes back as it was, drawn again.
   state_ = *localAside_;
@@ -563,6 +584,9 @@ void Program::PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<N
   mesa_->Show();
   mesa_->setCursor(CursorOfKind(1));
   if (outcome == NetOutcome::kClosing || leaving_) return;
+  if (std::exchange(exitAfterNet_, false)) {
+    QTimer::singleShot(0, mesa_, [this] { OnButton(kExitButton); });
+  }
   if (outcome == NetOutcome::kFinished) {
     Tell(Utf(kNetMatchTitle), Utf(kNetMatchOverText), kPictureInformation);
   }

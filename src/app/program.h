@@ -135,6 +135,9 @@ class Program {
   // took the place of, which is the one saved.
   NetworkMatch* net_ = nullptr;
   bool joining_ = false;  // waiting for a server's table to start
+  // The window was closed during the networked match: once it is left, the
+  // program leaves too, as the exit button does.
+  bool exitAfterNet_ = false;
   std::unique_ptr<GameState> localAside_;
   // Leaves the networked match after asking; true when it was left.
   bool AskLeaveNetworkMatch();

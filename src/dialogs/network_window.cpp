@@ -38,6 +38,8 @@ constexpr QRect kFelt(176, 222, 168, 96);
 constexpr QRect kStatus(kMargin, 372, kWidth - 2 * kMargin, 36);
 constexpr QRect kAction(kWidth / 2 - 96 - 12, 414, 96, 28);
 constexpr QRect kExit(kWidth / 2 + 12, 414, 96, 28);
+// Beside the seat boxes, on either page.
+constexpr QRect kResume(kWidth - kMargin - 200, kRowY[3] - 2, 200, 26);
 // The seats where the table has them: 1 left, 2 at the top, 3 right, 4 at the bottom.
 constexpr QRect kSeatCard[kSeats + 1] = {QRect(), QRect(kMargin, 248, 150, 44),
                                          QRect(185, 174, 150, 44), QRect(354, 248, 150, 44),
@@ -134,6 +136,7 @@ NetworkWindow::NetworkWindow(const GameState& state, NetLink& link, std::filesys
   };
   server_ = field("Txt_Servidor", 300);
   server_->setText(Utf(ReadServerChoice(folder_)));
+  kept_ = ReadKeptTable(folder_);
   code_ = field("Txt_Codigo", 12);
   name_ = field("Txt_NombreRed", kMaxNameLength);
   name_->setText(Utf(net::DefaultName(state_)));
@@ -393,6 +396,7 @@ void NetworkWindow::paintEvent(QPaintEvent*) {
     DrawDialogButton(image, kAction, Utf(joining_ ? kNetworkJoinLabel : kNetworkCreateLabel), idle);
   }
   DrawDialogButton(image, kExit, Utf(kExitLabel));
+  if (kept_ && idle) DrawDialogButton(image, kResume, Utf(NetResumeLabel(kept_->Code)));
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
@@ -418,6 +422,18 @@ void NetworkWindow::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (!idle) return;
+  if (kept_ && kResume.contains(at)) {
+    const auto address = net::ParseServerAddress(kept_->Address);
+    if (address) {
+      TocaSonido(state_, Sound::kButton);
+      answerWait_.stop();
+      link_.disconnect(this);
+      link_.Close();
+      joined_ = net::JoinedTable{*address, kept_->Code, kept_->Seat, kept_->Token, false};
+      accept();
+      return;
+    }
+  }
   // The page and the seats are chosen before anything is asked of a server.
   bool changed = false;
   if (kCreateTab.contains(at) || kJoinTab.contains(at)) {

@@ -12,6 +12,7 @@
 
 #include "net/joined_table.h"
 #include "net/lobby.h"
+#include "storage/server_choice.h"
 
 class QLineEdit;
 
@@ -63,12 +64,15 @@ class NetworkWindow : public QDialog {
   QLineEdit* code_ = nullptr;
   QLineEdit* name_ = nullptr;
   std::optional<net::JoinedTable> joined_;
-  double scale_ = 1.0;  // window pixels per pixel of the layout
+  std::optional<KeptTable> kept_;  // the table to go back to, if any
+  double scale_ = 1.0;             // window pixels per pixel of the layout
 };
 
 // Opens the window modally over `parent`. When the match starts, returns the
 // seat taken and leaves `link` open, the message that started the match still
 // the next one unread; otherwise the link is closed and nothing is returned.
+// Going back to the kept table returns its seat with the link closed: the
+// match resumes the seat with its token.
 std::optional<net::JoinedTable> OpenNetworkWindow(const GameState& state, NetLink& link,
                                                   const std::filesystem::path& folder,
                                                   QWidget* parent);

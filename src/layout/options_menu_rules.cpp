@@ -15,7 +15,8 @@ OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inH
     // While the recorder is on, the menu is about the hand it shows.
     on[kWindowedTable] = !s.RecorderOn;
     on[kClassicTable] = !s.RecorderOn;
-    on[kNetworkPlay] = !s.RecorderOn;
+    // One table at a time: the networked match holds the only place for one.
+    on[kNetworkPlay] = !s.RecorderOn && !modes.Networked;
   } else if (s.HandInProgress) {
     on[kOrderTiles] = true;
     on[kTurnTiles] = true;

@@ -40,7 +40,8 @@ enum class HandReviewStatus : int {
 // offered wherever the click falls while the recorder is on, unless the hand
 // is being reviewed already or its review is still whole. How the table is
 // shown may be changed wherever "Borrar un juego guardado" is offered while
-// the recorder is off; so may a table on a server be created or joined.
+// the recorder is off; so may a table on a server be created or joined, unless
+// the table is one already.
 OptionFlags EnabledOptions(const GameState& state, const TableModes& modes, bool inHand,
                            HandReviewStatus review = HandReviewStatus::kNone);
 

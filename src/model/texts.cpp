@@ -220,6 +220,10 @@ std::string SelectorMessageTitle(const char* title) {
   return "Selector '" + name + "'";
 }
 
+std::string NetResumeLabel(const std::string& code) {
+  return "Volver a la mesa " + code;
+}
+
 std::string NetJoinUsage() {
   return "Uso: tarvelis --join DIRECCIÓN CÓDIGO PUESTO [NOMBRE]";
 }

@@ -429,5 +429,7 @@ std::string NetRefusedMessage(const std::string& words);
 std::string NetSeatAwayText(const std::string& name);
 std::string NetSeatBackText(const std::string& name);
 std::string NetJoinUsage();
+// The network window's way back to the table left when the game stopped.
+std::string NetResumeLabel(const std::string& code);
 
 }  // namespace tarvelis

@@ -95,6 +95,11 @@ class RemoteTable {
   // The winner of the match in local numbers (a pair or a seat), 0 until known.
   int MatchWinner() const { return matchWinner_; }
   const std::string& Code() const { return code_; }
+  // Whether the computer plays local seat `seat`: nobody sat there, or who
+  // did is away.
+  bool ComputerPlays(int seat) const {
+    return seat >= 1 && seat <= kSeats && presence_[seat] != SeatPresence::kPresent;
+  }
 
  private:
   void ReadSeats(const SeatsView& seats, std::vector<NetEvent>& events);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,12 +13,26 @@ namespace tarvelis {
 
 inline constexpr const char* kServerFileName = "TARVRED.INI";
 
-// "Servidor=host:port". Only the address as the player typed it is kept; the
-// reader takes printable ASCII alone and gives "" for anything else.
-std::string ServerChoiceText(std::string_view address);
+// The last table whose match this game played, until that match ends or is
+// left: the seat's token is the way back to it after the game stopped.
+struct KeptTable {
+  std::string Address;  // as ParseServerAddress reads it
+  std::string Code;
+  int Seat = 0;
+  std::string Token;
+};
+
+// "Servidor=host:port", then "Mesa=address code seat token" when a table is
+// kept. Only printable ASCII is read; a field that is not gives "" or nothing.
+std::string ServerChoiceText(std::string_view address,
+                             const std::optional<KeptTable>& table = std::nullopt);
 std::string ParseServerChoice(std::string_view text);
+std::optional<KeptTable> ParseKeptTable(std::string_view text);
 
 std::string ReadServerChoice(const std::filesystem::path& folder);
+std::optional<KeptTable> ReadKeptTable(const std::filesystem::path& folder);
+// Each keeps what the other wrote.
 bool WriteServerChoice(const std::filesystem::path& folder, std::string_view address);
+bool WriteKeptTable(const std::filesystem::path& folder, const std::optional<KeptTable>& table);
 
 }  // namespace tarvelis

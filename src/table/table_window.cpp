@@ -643,7 +643,11 @@ void Mesa::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  if (onButton) onButton(kExitButton);
+  if (onClose) {
+    onClose();
+  } else if (onButton) {
+    onButton(kExitButton);
+  }
 }
 
 }  // namespace tarvelis

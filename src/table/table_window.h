@@ -121,6 +121,8 @@ class Mesa : public QWidget {
 
   // What the table asks of the program.
   std::function<void(int button)> onButton;
+  // The window's own close; unset, it is the exit button.
+  std::function<void()> onClose;
   std::function<void()> onTotaliser;
   // The saved-games entries of the options menu; unset hides them.
   std::function<void(int entry)> onSavedGames;

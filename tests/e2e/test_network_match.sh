@@ -3,7 +3,8 @@
 # computer's), joined with --join through a relay and played with clicks. At the player's
 # second turn the relay is killed and restarted: the game must resume its seat. Then every
 # hand's moves the game drew must be those the server sent (the relay writes them down), the
-# totals the same, and TARVE32.INI as it was.
+# totals the same. A local hand put off before waits for seat 4 again afterwards, and
+# TARVE32.INI is as it was.
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 server_pid=""
@@ -18,6 +19,10 @@ trap stop_all EXIT
 e2e_start_x 800x600x24
 e2e_fresh_folder
 e2e_first_start "$E2E_QUICK"
+e2e_start_match
+[ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its turn"
+waiting=$(e2e_status)
+e2e_leave
 ini_before=$(md5sum <"$E2E_INI")
 
 "$E2E_BUILD/src/tarvelis-server" --listen 127.0.0.1:0 --data "$E2E_DIR/tables" --stop-after 280 \
@@ -96,9 +101,11 @@ grep -q "^net link back" "$E2E_DIR/stdout.log" || e2e_fail "the game did not com
 python3 "$here/net_helper.py" compare "$E2E_DIR/relay.log" "$E2E_DIR/stdout.log" ||
   e2e_fail "the game and the server saw different matches"
 
-# Back at the local table: leaving saves the local state, which the
+# Back at the local hand, as it was: leaving saves the local state, which the
 # networked match never touched.
-e2e_click 770 28
-e2e_wait_exit 10
+dialog=$(e2e_wait_window "Continuar la partida anterior" 10) || e2e_fail "the local match did not come back"
+e2e_key "$dialog" Return
+e2e_wait_status "^$waiting\$" 10 || e2e_fail "the local hand came back at '$(e2e_status)', not '$waiting'"
+e2e_leave
 [ "$(md5sum <"$E2E_INI")" = "$ini_before" ] || e2e_fail "the networked match changed TARVE32.INI"
 echo "ok: $turns turns of the player, one drop"

@@ -4,7 +4,9 @@
 # (the window says so and stays usable), then the server's: a table of one
 # person (seat 4) and three computer seats is created, its code shown, and
 # "Empezar" starts the match: the window closes and hands the table over with
-# the message that started it still unread. The server stops by itself.
+# the message that started it still unread. All this over a local match
+# waiting for seat 4, which must wait for it again, as it was, once the
+# networked match is left. The server stops by itself.
 source "$(dirname "$0")/lib.sh"
 server_pid=""
 finish() {
@@ -31,15 +33,17 @@ done
 wait_status() { e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1': '$(e2e_status)'"; }
 click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }
 
-e2e_start_game
-e2e_wait_window "TARVELIS" 20 >/dev/null || e2e_fail "no table"
-sleep 0.5
-# No match: the menu lists loading, deleting, the two looks, then "Jugar en red".
+e2e_start_match
+[ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its turn"
+waiting=$(e2e_status)
+ini_before=$(md5sum <"$E2E_INI")
+# A hand in play: the menu lists saving, loading, deleting, the two looks,
+# then "Jugar en red".
 xdotool mousemove 400 420
 e2e_move 300 150
 xdotool click 3
 sleep 0.4
-click 340 $((150 + 18 * 4 + 10))
+click 340 $((150 + 18 * 5 + 10))
 window=$(e2e_wait_window "Jugar en red" 10) || e2e_fail "no network window"
 read -r wx wy < <(xdotool getwindowgeometry "$window" |
   awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
@@ -68,12 +72,17 @@ e2e_wait_closed "Jugar en red" 5 "the window stayed open once the match started"
 dialog=$(e2e_wait_window "Comienza la Partida" 10) || e2e_fail "the networked match did not start"
 e2e_key "$dialog" Return
 wait_status "^(net waiting|notice Jugador4) hand 1 " 10
-# Leaving the networked match asks; then no local match is in progress, and
-# the game leaves at once.
+# The seat is kept for a return until the match is left.
+grep -q "^Mesa=127.0.0.1:$port [A-Z2-9]\{6\} 4 " "$E2E_DIR/TARVRED.INI" || e2e_fail "the seat was not kept"
+# Leaving the networked match asks; then the local hand waits where it did,
+# and is put off as it was.
 e2e_click 770 28
 dialog=$(e2e_wait_window "Partida en red" 10) || e2e_fail "leaving the networked match did not ask"
 e2e_key "$dialog" Return
 e2e_wait_closed "Partida en red" 5 "the question stayed up"
-e2e_click 770 28
-e2e_wait_exit 10
+e2e_wait_status "^$waiting\$" 10 || e2e_fail "the local hand came back at '$(e2e_status)', not '$waiting'"
+grep -q "^Mesa=" "$E2E_DIR/TARVRED.INI" && e2e_fail "the seat left was kept"
+e2e_leave
+[ "$(md5sum <"$E2E_INI")" = "$ini_before" ] || e2e_fail "the local match was not saved as it was"
+
 echo "PASS: a table created on a server from the network window starts its match"

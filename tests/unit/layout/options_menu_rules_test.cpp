@@ -21,10 +21,10 @@ TEST(OptionsMenu, ArrangingOnAHandGamesElsewhereAndNothingWhileBusy) {
   on = EnabledOptions(s, modes, false);
   EXPECT_TRUE(on[kSaveGame] && on[kLoadGame] && on[kDeleteGame] && on[kNetworkPlay]);
   EXPECT_FALSE(on[kOrderTiles]);
-  // At a server's table no saved game is offered.
+  // At a server's table no saved game is offered, nor a second table.
   modes.Networked = true;
   on = EnabledOptions(s, modes, false);
-  EXPECT_FALSE(on[kSaveGame] || on[kLoadGame] || on[kDeleteGame]);
+  EXPECT_FALSE(on[kSaveGame] || on[kLoadGame] || on[kDeleteGame] || on[kNetworkPlay]);
   modes.Networked = false;
   // Whatever else holds the table (dealing by hand, the leader to choose, a
   // drag, the end arrows) the menu offers nothing.

@@ -113,6 +113,16 @@ TEST(Lobby, FaultsAndTypedFields) {
   EXPECT_FALSE(CheckedName(U"   "));
   EXPECT_EQ(ParseServerChoice(ServerChoiceText("[::1]:7777")), "[::1]:7777");
   EXPECT_EQ(ParseServerChoice("Servidor=a b\r\n"), "");
+  // The seat kept for a return travels beside the address, and a damaged line gives none.
+  const std::string both =
+      ServerChoiceText("a:1", KeptTable{"wss://[::1]:7777", "K7P2QX", 3, "t0k"});
+  const auto kept = ParseKeptTable(both);
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->Address + " " + kept->Code + " " + kept->Token, "wss://[::1]:7777 K7P2QX t0k");
+  EXPECT_EQ(kept->Seat, 3);
+  EXPECT_EQ(ParseServerChoice(both), "a:1");
+  EXPECT_FALSE(ParseKeptTable("Mesa=a:1 K7P2QX 5 t\r\n"));
+  EXPECT_FALSE(ParseKeptTable("Mesa=a:1 K7P2QX 3\r\n"));
 }
 
 }  // namespace
