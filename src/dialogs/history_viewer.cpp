@@ -1,12 +1,9 @@
 #include "dialogs/history_viewer.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -265,18 +262,8 @@ void Historic::keyPressEvent(QKeyEvent* event) {
 void OpenHistoryViewer(GameState& state, const std::filesystem::path& dataFolder, QWidget* parent) {
   Historic viewer(state, ReadHistory(dataFolder), parent);
   // Centred on the window it opens from (the score report, itself centred on
-  // the table), or on the screen.
-  QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  const QRect area = parent ? parent->geometry() : screen ? screen->geometry() : QRect();
-  if (!area.isNull()) {
-    viewer.move(area.center() - QPoint(viewer.width() / 2, viewer.height() / 2));
-  }
-  QTimer::singleShot(0, &viewer, [&viewer] {
-    viewer.raise();
-    viewer.activateWindow();
-    viewer.setFocus(Qt::ActiveWindowFocusReason);
-  });
-  viewer.exec();
+  // the table).
+  ExecCentred(viewer, parent);
 }
 
 }  // namespace tarvelis

@@ -201,26 +201,28 @@ void Mensajes::keyPressEvent(QKeyEvent* event) {
   }
 }
 
+int ExecCentred(QDialog& dialog, QWidget* over, QWidget* focus) {
+  const QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
+  const QRect area = over ? over->geometry() : screen ? screen->geometry() : QRect();
+  if (!area.isEmpty()) {
+    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+  }
+  QWidget* keys = focus ? focus : &dialog;
+  QTimer::singleShot(0, &dialog, [&dialog, keys] {
+    dialog.raise();
+    dialog.activateWindow();
+    keys->setFocus(Qt::ActiveWindowFocusReason);
+  });
+  return dialog.exec();
+}
+
 bool ShowMessage(GameState& state, const QString& title, const QString& text, int picture,
                  int buttons, QWidget* parent) {
   if (OpenDialog()) OpenDialog()->reject();
   if (!parent) parent = QApplication::activeWindow();
   Mensajes dialog(state, title, text, picture, buttons, parent);
   OpenDialog() = &dialog;
-  // Centred on the table, or before there is one on the screen it will fill.
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const QRect area = parent ? parent->geometry() : screen ? screen->geometry() : QRect();
-  if (!area.isEmpty()) {
-    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
-  }
-  // The message takes the keyboard at once, even over a full-screen table on a
-  // desktop without a window manager to hand it over.
-  QTimer::singleShot(0, &dialog, [&dialog] {
-    dialog.raise();
-    dialog.activateWindow();
-    dialog.setFocus(Qt::ActiveWindowFocusReason);
-  });
-  const int result = dialog.exec();
+  const int result = ExecCentred(dialog, parent);
   if (buttons != kQuestion) return true;
   return result == QDialog::Accepted;
 }

@@ -61,6 +61,12 @@ void DrawDialogPanel(QPainter& p, const QSize& size, const QRect& titleBar = QRe
 // report, the history and the saved games share it.
 void DrawDialogButton(QImage& image, const QRect& rect, const QString& label, bool usable = true);
 
+// Runs `dialog` modally, centred on `over` (or, before there is a table, on
+// the screen), with the keyboard on `focus` (the dialog itself when null)
+// at once, even over a full-screen table on a desktop without a window
+// manager to hand it over. Returns exec()'s result.
+int ExecCentred(QDialog& dialog, QWidget* over, QWidget* focus = nullptr);
+
 // Shows a message modally over `parent` (or the active window) and returns when
 // it closes. For a question, returns the answer (closing it otherwise is a
 // no); a notice returns true. A message still open is closed first.

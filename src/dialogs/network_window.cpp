@@ -495,19 +495,8 @@ std::optional<net::JoinedTable> OpenNetworkWindow(const GameState& state, NetLin
                                                   QWidget* parent) {
   if (!parent) parent = QApplication::activeWindow();
   NetworkWindow window(state, link, folder, parent);
-  if (parent) {
-    const QRect area = parent->geometry();
-    window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
-  }
-  // The first field takes the keyboard at once, even over a full-screen table
-  // on a desktop without a window manager to hand it over.
-  QTimer::singleShot(0, &window, [&window] {
-    window.raise();
-    window.activateWindow();
-    window.findChild<QLineEdit*>(QStringLiteral("Txt_Servidor"))
-        ->setFocus(Qt::ActiveWindowFocusReason);
-  });
-  window.exec();
+  // The server's field takes the keyboard first.
+  ExecCentred(window, parent, window.findChild<QLineEdit*>(QStringLiteral("Txt_Servidor")));
   return window.Joined();
 }
 

@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 #include <cmath>
 
 #include "dialogs/message_dialog.h"
@@ -251,18 +250,8 @@ bool OpenSavedGames(GameState& state, SavedGamesMode mode, const std::filesystem
                     QWidget* parent) {
   if (!parent) parent = QApplication::activeWindow();
   Cargua dialog(state, mode, folder, parent);
-  if (parent) {
-    const QRect area = parent->geometry();
-    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
-  }
-  // The name box takes the keyboard at once, even over a full-screen table on
-  // a desktop without a window manager to hand it over.
-  QTimer::singleShot(0, &dialog, [&dialog] {
-    dialog.raise();
-    dialog.activateWindow();
-    dialog.NameBox()->setFocus(Qt::ActiveWindowFocusReason);
-  });
-  return dialog.exec() == QDialog::Accepted && mode == SavedGamesMode::kLoad;
+  return ExecCentred(dialog, parent, dialog.NameBox()) == QDialog::Accepted &&
+         mode == SavedGamesMode::kLoad;
 }
 
 }  // namespace tarvelis

@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTimer>
 #include <cmath>
 
 #include "dialogs/message_dialog.h"
@@ -162,18 +161,7 @@ void Marcador::keyPressEvent(QKeyEvent* event) {
 void ShowScoreReport(GameState& state, QWidget* parent, std::function<void()> onHistoric) {
   Marcador report(state, parent);
   report.onHistoric = std::move(onHistoric);
-  if (parent) {
-    const QRect area = parent->geometry();
-    report.move(area.center() - QPoint(report.width() / 2, report.height() / 2));
-  }
-  // Over a full-screen table without a window manager the report still
-  // takes the keyboard at once.
-  QTimer::singleShot(0, &report, [&report] {
-    report.raise();
-    report.activateWindow();
-    report.setFocus(Qt::ActiveWindowFocusReason);
-  });
-  report.exec();
+  ExecCentred(report, parent);
 }
 
 }  // namespace tarvelis
