@@ -14,6 +14,7 @@
 # Everything stops by itself: the bots after their --timeout, the server after
 # --stop-after, and the script stops the server as soon as the bots are done.
 set -euo pipefail
+source "$(dirname "$0")/../scripts/loopback-server.sh"
 build="${1:-build}"
 tables="${2:-1000}"
 drop="${3:-0}"
@@ -29,16 +30,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$build/src/tarvelis-server" --listen 127.0.0.1:0 --data "$work/tables" --stop-after 1200 \
-  >"$work/server.out" 2>"$work/server.err" &
-server_pid=$!
-port=""
-for _ in $(seq 1 100); do
-  port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server.out" 2>/dev/null || true)
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "the server did not start" >&2; exit 1; }
+start_loopback_server "$build/src" "$work/tables" 1200 "$work/server" ||
+  { echo "the server did not start" >&2; exit 1; }
 rss_start=$(awk '/^VmRSS/ {print $2}' "/proc/$server_pid/status")
 
 TIMEFORMAT="%U %S"

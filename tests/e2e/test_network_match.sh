@@ -6,6 +6,7 @@
 # totals the same. A local hand put off before waits for seat 4 again afterwards, and
 # TARVE32.INI is as it was.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/loopback-server.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 server_pid=""
 relay_pid=""
@@ -25,16 +26,8 @@ waiting=$(e2e_status)
 e2e_leave
 ini_before=$(md5sum <"$E2E_INI")
 
-"$E2E_BUILD/src/tarvelis-server" --listen 127.0.0.1:0 --data "$E2E_DIR/tables" --stop-after 280 \
-  >"$E2E_DIR/server.out" 2>"$E2E_DIR/server.err" &
-server_pid=$!
-port=""
-for _ in $(seq 100); do
-  port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$E2E_DIR/server.out" 2>/dev/null || true)
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || e2e_fail "the server did not say where it listens"
+start_loopback_server "$E2E_BUILD/src" "$E2E_DIR/tables" 280 "$E2E_DIR/server" ||
+  e2e_fail "the server did not say where it listens"
 code=$(python3 "$here/net_helper.py" create "$port" 1 2) || e2e_fail "no table created"
 
 # The relay listens on a port of its own, the same one each time it starts.

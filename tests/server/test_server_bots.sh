@@ -4,6 +4,7 @@
 # back with their tokens, and stops the server. Everything stops by itself:
 # the server after --stop-after, the bots after --timeout.
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/loopback-server.sh"
 bin="$1"
 work=$(mktemp -d "$bin/server-test.XXXXXX")
 server_pid=""
@@ -16,16 +17,8 @@ trap cleanup EXIT
 # Starts the server on the tables' folder; sets server_pid and port.
 start_server() {
   rm -f "$work/server.out"
-  "$bin/tarvelis-server" --listen 127.0.0.1:0 --data "$work/tables" --stop-after 240 \
-    >"$work/server.out" 2>"$work/server.err" &
-  server_pid=$!
-  port=""
-  for _ in $(seq 1 100); do
-    port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server.out" 2>/dev/null || true)
-    [ -n "$port" ] && break
-    sleep 0.1
-  done
-  [ -n "$port" ] || { echo "the server did not say where it listens"; cat "$work/server.err"; exit 1; }
+  start_loopback_server "$bin" "$work/tables" 240 "$work/server" ||
+    { echo "the server did not say where it listens"; cat "$work/server.err"; exit 1; }
 }
 stop_server() {
   kill "$server_pid"
