@@ -13,14 +13,15 @@ declare -A allowed=(
   [layout]="layout model"
   [engine]="engine player model"
   [platform]="platform net engine layout storage player model"
-  [dialogs]="dialogs platform net server engine layout storage player model"
-  [table]="table dialogs platform net server engine layout storage player model"
-  [app]="app table dialogs platform net server engine layout storage player model"
+  [dialogs]="dialogs platform net engine layout storage player model"
+  [table]="table dialogs platform net engine layout storage player model"
+  [app]="app table dialogs platform net protocol engine layout storage player model"
   [sim]="sim engine storage player model"
-  [server]="server engine storage player model"
-  [net]="net server engine layout storage player model"
+  [protocol]="protocol model"
+  [server]="server protocol engine storage player model"
+  [net]="net protocol engine layout storage player model"
 )
-core="model player storage layout engine net"
+core="model player storage layout engine protocol net"
 
 status=0
 for dir in "$src"/*/; do

@@ -12,8 +12,8 @@
 #include "model/texts.h"
 #include "platform/net_link.h"
 #include "platform/waits.h"
-#include "server/json.h"
-#include "server/protocol.h"
+#include "protocol/json.h"
+#include "protocol/protocol.h"
 #include "table/qt_table_port.h"
 #include "table/table_window.h"
 

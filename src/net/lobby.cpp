@@ -6,8 +6,8 @@
 #include "layout/name_rules.h"
 #include "model/texts.h"
 #include "model/utf8_text.h"
-#include "server/json.h"
-#include "server/protocol.h"
+#include "protocol/json.h"
+#include "protocol/protocol.h"
 
 namespace tarvelis::net {
 namespace {

@@ -11,8 +11,8 @@
 #include "model/move_record.h"
 #include "model/move_rules.h"
 #include "model/texts.h"
-#include "server/json.h"
-#include "server/protocol.h"
+#include "protocol/json.h"
+#include "protocol/protocol.h"
 
 namespace tarvelis::net {
 namespace {

@@ -27,8 +27,8 @@
 #include <vector>
 
 #include "server/epoll_dispatcher.h"
-#include "server/json.h"
-#include "server/protocol.h"
+#include "protocol/json.h"
+#include "protocol/protocol.h"
 
 namespace {
 

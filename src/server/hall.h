@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "server/protocol.h"
+#include "protocol/protocol.h"
 #include "server/server_table.h"
 
 namespace tarvelis::server {

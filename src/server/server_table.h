@@ -19,8 +19,8 @@
 #include "model/game_state.h"
 #include "model/random.h"
 #include "model/table_port.h"
-#include "server/json.h"
-#include "server/protocol.h"
+#include "protocol/json.h"
+#include "protocol/protocol.h"
 
 namespace tarvelis::server {
 

@@ -10,8 +10,8 @@
 
 #include "model/consistency.h"
 #include "server/hall.h"
-#include "server/json.h"
-#include "server/protocol.h"
+#include "protocol/json.h"
+#include "protocol/protocol.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "model/game_state.h"
-#include "server/json.h"
+#include "protocol/json.h"
 
 namespace tarvelis::server {
 

@@ -1,8 +1,8 @@
-#include "server/protocol.h"
+#include "protocol/protocol.h"
 
 #include <algorithm>
 
-#include "server/json.h"
+#include "protocol/json.h"
 
 namespace tarvelis::server {
 namespace {

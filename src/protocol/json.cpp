@@ -1,4 +1,4 @@
-#include "server/json.h"
+#include "protocol/json.h"
 
 #include <charconv>
 #include <cmath>

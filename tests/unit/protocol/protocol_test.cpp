@@ -1,10 +1,10 @@
-#include "server/protocol.h"
+#include "protocol/protocol.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "server/json.h"
+#include "protocol/json.h"
 
 namespace tarvelis::server {
 namespace {
