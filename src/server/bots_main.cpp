@@ -26,9 +26,9 @@
 #include <random>
 #include <vector>
 
-#include "server/epoll_dispatcher.h"
 #include "protocol/json.h"
 #include "protocol/protocol.h"
+#include "server/epoll_dispatcher.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "model/consistency.h"
-#include "server/hall.h"
 #include "protocol/json.h"
 #include "protocol/protocol.h"
+#include "server/hall.h"
 
 namespace {
 
