@@ -126,15 +126,27 @@ void ChooseHeaviest(GameState& s) {
     if (best > 0) Lead(s, best);
     return;
   }
-  const CandidateList list = ListCandidates(s, s.CurrentSeat);
-  int best = -1;
-  for (int i = 0; i < list.Count; ++i) {
-    const Candidate& c = list.Items[i];
-    if (best < 0 || c.Matching + c.Other > list.Items[best].Matching + list.Items[best].Other) {
-      best = i;
-    }
+  // The first held tile of the greatest weight that fits an end, on the
+  // side of its pip A when that fits: the first such candidate of the list,
+  // found without making the list.
+  const int e1 = s.EndPips[1];
+  const int e2 = s.EndPips[2];
+  // Scored without a branch on the tiles: a fitting tile's weight, above
+  // every slot after it, as fits are as good as random.
+  int bestScore = 0;
+  int bestSlot = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const HandSlot& t = s.Hand[s.CurrentSeat][slot];
+    const bool fits =
+        (t.State == 0) & ((t.PipA == e1) | (t.PipA == e2) | (t.PipB == e1) | (t.PipB == e2));
+    const int score = fits ? (t.PipA + t.PipB + 1) * 8 + (kSlots - slot) : 0;
+    bestSlot = score > bestScore ? slot : bestSlot;
+    bestScore = score > bestScore ? score : bestScore;
   }
-  if (best >= 0) TakeCandidate(s, list.Items[best]);
+  if (bestSlot == 0) return;
+  const HandSlot& t = s.Hand[s.CurrentSeat][bestSlot];
+  const bool aFits = t.PipA == e1 || t.PipA == e2;
+  TakeCandidate(s, aFits ? Candidate{t.PipA, t.PipB} : Candidate{t.PipB, t.PipA});
 }
 
 }  // namespace tarvelis::sim
