@@ -110,7 +110,7 @@ int PlayedWithPip(const GameState& s, int p) {
   for (int seat = 1; seat <= kSeats; ++seat) {
     for (int slot = 1; slot <= kSlots; ++slot) {
       const HandSlot& t = s.Hand[seat][slot];
-      if (t.State == 1 && (t.PipA == p || t.PipB == p)) ++n;
+      n += (t.State == 1) & ((t.PipA == p) | (t.PipB == p));
     }
   }
   return n;

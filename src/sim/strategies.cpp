@@ -1,5 +1,6 @@
 #include "sim/strategies.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "model/move_rules.h"
@@ -131,17 +132,17 @@ void ChooseHeaviest(GameState& s) {
   // found without making the list.
   const int e1 = s.EndPips[1];
   const int e2 = s.EndPips[2];
-  // Scored without a branch on the tiles: a fitting tile's weight, above
-  // every slot after it, as fits are as good as random.
+  // Scored without a branch on the tiles, as fits are as good as random: a
+  // fitting tile's weight, above every slot after it; nothing for the rest.
+  const unsigned ends = (1u << e1) | (1u << e2);
   int bestScore = 0;
   int bestSlot = 0;
   for (int slot = 1; slot <= kSlots; ++slot) {
     const HandSlot& t = s.Hand[s.CurrentSeat][slot];
-    const bool fits =
-        (t.State == 0) & ((t.PipA == e1) | (t.PipA == e2) | (t.PipB == e1) | (t.PipB == e2));
-    const int score = fits ? (t.PipA + t.PipB + 1) * 8 + (kSlots - slot) : 0;
+    const int fits = static_cast<int>(((ends >> t.PipA) | (ends >> t.PipB)) & 1u) & (t.State == 0);
+    const int score = fits * ((t.PipA + t.PipB + 1) * 8 + (kSlots - slot));
     bestSlot = score > bestScore ? slot : bestSlot;
-    bestScore = score > bestScore ? score : bestScore;
+    bestScore = std::max(score, bestScore);
   }
   if (bestSlot == 0) return;
   const HandSlot& t = s.Hand[s.CurrentSeat][bestSlot];
