@@ -320,5 +320,55 @@ TEST(ExpertInference, TheRealDealIsNeverRuledOut) {
   EXPECT_GE(replayed, 150);
 }
 
+// Positions just after a move of a leader whose two longest suits were equally
+// long and that the lead draw put in the other order than the deal's count
+// does: the reading must allow that order at each of the leader's moves.
+class SwappedLeaders : public EngineHooks {
+ public:
+  void HandDealt(GameState& s) override {
+    GameState counted = s;
+    ComputeRanks(counted);
+    swapped_ = counted.SeatPipRank[s.LeadSeat] != s.SeatPipRank[s.LeadSeat];
+  }
+  bool ChooseMove(GameState& s, TablePort*) override {
+    const int last = s.MoveNumber - 1;
+    if (swapped_ && last >= 2 && s.MoveRecord[last][kFSeat] == s.LeadSeat &&
+        s.MoveRecord[last][kFEnd] != kPassEnd && States.size() < 300) {
+      States.push_back(std::make_unique<GameState>(s));
+    }
+    return false;
+  }
+  std::vector<std::unique_ptr<GameState>> States;
+
+ private:
+  bool swapped_ = false;
+};
+
+TEST(ExpertInference, TheLeadersSuitsInTheDrawnOrderNeverRuleTheRealDealOut) {
+  SwappedLeaders leaders;
+  GameState s;
+  ApplyDefaults(s);
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    s.SeatLevel[seat] = static_cast<i16>(seat % 2 == 0 ? 100 : 50);
+    s.SeatControl[seat] = kAutomatic;
+  }
+  HeadlessPort port(&s);
+  Random rng(41);
+  EngineContext ctx(s, port, rng);
+  ctx.SeedFromClock = false;
+  ctx.Hooks = &leaders;
+  for (int match = 0; match < 2000 && leaders.States.size() < 300; ++match) {
+    RunMatch(ctx, LoopEntry::kNewMatch);
+  }
+  ASSERT_EQ(leaders.States.size(), 300u);
+  for (const auto& position : leaders.States) {
+    const GameState& p = *position;
+    PerSeat<TileSet> truth{};
+    for (int t = 1; t <= kSeats; ++t) truth[t] = HeldBy(p, t);
+    ImaginedTable table(p, KnowledgeAt(p, p.CurrentSeat, p.MoveNumber));
+    EXPECT_EQ(table.Replay(truth, true, 0).Misses, 0) << Where(p, 0);
+  }
+}
+
 }  // namespace
 }  // namespace tarvelis::expert
