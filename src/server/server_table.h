@@ -125,6 +125,7 @@ class ServerTable : private TablePort, private EngineHooks {
   void GameLoaded() override {}
   void Wait(int) override {}
   void RecorderLineAdded(int, const std::string&) override {}
+  bool ShowsRecorderLines() const override { return false; }
   void RecorderSelect(int) override {}
   void AppendHistory() override {}
 
