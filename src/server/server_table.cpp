@@ -18,10 +18,10 @@ constexpr const char* kFileHeading = "TARVELIS-TABLE 1";
 // An expert seat weighs fewer deals than the game's own analysis: a server
 // move must come back in milliseconds.
 constexpr int kServerExpertDeals = 200;
-// A person's seat played by the computer is played by the same expert, on
-// half the deals: it plays far more often (every "auto" answer), and still
-// plays at least as well as the rules player, which reads every hand.
-constexpr int kPersonSeatDeals = 100;
+// A person's seat played by the computer is played by the same expert, on a
+// quarter of the deals: it plays far more often (every "auto" answer), and
+// so still wins more hands than the rules player, which reads every hand.
+constexpr int kPersonSeatDeals = 50;
 
 // Each wait for a weighed move gets a ticket of its own, so a result can only
 // ever answer the wait it was made for, whatever table now has that code.
