@@ -5,7 +5,8 @@
 
 namespace tarvelis::server {
 
-MovePool::MovePool(int threads, MoveBudget budget) : budget_(budget) {
+MovePool::MovePool(int threads, MoveBudget budget)
+    : budget_(budget), expertThreads_(std::max(1, threads - 1)) {
   for (int i = 0; i < threads; ++i) workers_.push_back(std::make_unique<Worker>());
   for (auto& worker : workers_) threads_.emplace_back([this, w = worker.get()] { Work(*w); });
   if (threads > 0) watcher_ = std::thread([this] { Watch(); });
@@ -49,10 +50,14 @@ std::vector<MoveResult> MovePool::TakeDone() {
 }
 
 bool MovePool::NextJob(MoveJob& job) {
-  std::deque<MoveJob>& queue = !personSeats_.empty() ? personSeats_ : experts_;
-  if (queue.empty()) return false;
-  job = std::move(queue.front());
-  queue.pop_front();
+  std::deque<MoveJob>* queue = &personSeats_;
+  if (queue->empty()) {
+    if (experts_.empty() || expertsBusy_ >= expertThreads_) return false;
+    queue = &experts_;
+    ++expertsBusy_;
+  }
+  job = std::move(queue->front());
+  queue->pop_front();
   return true;
 }
 
@@ -76,6 +81,7 @@ void MovePool::RunQueued() {
     }
     MoveResult result = ComputeMove(job);
     std::lock_guard lock(mutex_);
+    if (job.Player == MovePlayer::kExpert) --expertsBusy_;
     done_.push_back(std::move(result));
   }
 }
@@ -95,7 +101,11 @@ void MovePool::Work(Worker& worker) {
     MoveResult result = ComputeMove(job, &worker.Cancel);
     lock.lock();
     worker.Busy = false;
+    if (job.Player == MovePlayer::kExpert) --expertsBusy_;
+    const bool expertsWaiting = !experts_.empty();
     lock.unlock();
+    // A thread asleep may take the experts' next move now.
+    if (expertsWaiting) work_.notify_one();
     Finish(std::move(result));
     lock.lock();
   }

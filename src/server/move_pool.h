@@ -3,9 +3,10 @@
 // A table hands over at most one job at a time (it waits for its move), and
 // the jobs are taken in turn: a busy table gets no more of the threads than
 // any other. A person's seat played by the computer goes before the experts'
-// seats, as a person is waiting on that very move; and a move's weighing is
-// cut short at its time budget, so three experts at one table answering at
-// once cannot hold a thread for long.
+// seats, as a person is waiting on that very move, and the experts never hold
+// every thread: one (with two or more) is kept for the persons' seats. A
+// move's weighing is cut short at its time budget, so three experts at one
+// table cannot hold a thread for long.
 #pragma once
 
 #include <atomic>
@@ -57,7 +58,7 @@ class MovePool {
     std::chrono::steady_clock::time_point Deadline{};
   };
 
-  bool NextJob(MoveJob& job);  // with the lock held
+  bool NextJob(MoveJob& job);  // with the lock held; counts an expert's job taken
   void Finish(MoveResult result);
   void Work(Worker& worker);
   void Watch();
@@ -71,6 +72,8 @@ class MovePool {
   std::vector<MoveResult> done_;
   std::function<void()> wake_;
   bool stopping_ = false;
+  int expertThreads_ = 1;  // the most threads weighing experts' moves at once
+  int expertsBusy_ = 0;
   std::vector<std::unique_ptr<Worker>> workers_;
   std::vector<std::thread> threads_;
   std::thread watcher_;
