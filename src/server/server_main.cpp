@@ -278,6 +278,11 @@ int main(int argc, char** argv) {
   tarvelis::server::MovePool pool(o.MoveThreads);
   o.Hall.Pool = &pool;
   Front front(o, tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode);
+  // However main ends, no worker is left to wake the front once it is gone.
+  struct PoolStopper {
+    tarvelis::server::MovePool& Pool;
+    ~PoolStopper() { Pool.Stop(); }
+  } stopper{pool};
   pool.SetWake([&front] {
     QMetaObject::invokeMethod(
         &front, [&front] { front.MovesComputed(); }, Qt::QueuedConnection);
