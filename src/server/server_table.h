@@ -5,7 +5,9 @@
 // waiting for that move. When the answer arrives the loop is entered again to
 // resume the hand: it comes back to the same wait, takes the answer as the
 // click of that seat, and plays on. So the rules, the computer seats and the
-// scoring are the engine's, and a thousand tables need no thread each.
+// scoring are the engine's, and a thousand tables need no thread each. A
+// move the computer must weigh (an expert's, or a person's seat it plays) can
+// stop the loop the same way, to be weighed elsewhere (DeferMoves).
 #pragma once
 
 #include <atomic>
