@@ -383,6 +383,17 @@ std::optional<Hall::FileJob> Hall::JobFor(Place& place, std::int64_t now) {
 
 std::vector<Hall::FileJob> Hall::TakeUrgentFileJobs(std::int64_t now) {
   std::vector<FileJob> jobs = std::exchange(removals_, {});
+  for (auto it = retries_.begin(); it != retries_.end();) {
+    // A table made again under the code since has its own file now.
+    if (tables_.count(it->second.Code) != 0) {
+      it = retries_.erase(it);
+    } else if (now - it->first >= kRetryMs) {
+      jobs.push_back(std::move(it->second));
+      it = retries_.erase(it);
+    } else {
+      ++it;
+    }
+  }
   std::vector<std::string> later;
   for (const std::string& code : std::exchange(urgent_, {})) {
     const auto it = tables_.find(code);
@@ -417,7 +428,14 @@ std::vector<Hall::FileJob> Hall::TakeFileJobs(std::size_t most, std::int64_t now
 
 void Hall::FileWritten(const std::string& code, bool ok, std::int64_t now) {
   const auto it = tables_.find(code);
-  if (it == tables_.end()) return;
+  if (it == tables_.end()) {
+    // The file of a table gone: its removal is tried again.
+    if (!ok && !options_.Folder.empty()) {
+      ++counts_.FailedWrites;
+      retries_.emplace_back(now, FileJob{code, FileOf(code), {}});
+    }
+    return;
+  }
   Place& place = it->second;
   place.InFlight = false;
   place.Retry = !ok;

@@ -92,7 +92,8 @@ class Hall {
   // Only the jobs that hold news back: those of hands just closed, and of
   // tables gone.
   std::vector<FileJob> TakeUrgentFileJobs(std::int64_t now);
-  // The outcome of a job taken: a file not written is tried again.
+  // The outcome of a job taken: a file not written, or not removed, is
+  // tried again.
   void FileWritten(const std::string& code, bool ok, std::int64_t now);
   // Takes back the tables whose files are in the folder. Returns how many;
   // a damaged file is moved into damaged/ and its reason added to `problems`.
@@ -164,7 +165,8 @@ class Hall {
   std::vector<int> closes_;
   std::vector<FileJob> removals_;
   std::vector<std::string> urgent_;  // codes of tables with a hand just closed
-  std::string saveFrom_;             // the code the next round of files starts from
+  std::vector<std::pair<std::int64_t, FileJob>> retries_;  // removals that failed, and when
+  std::string saveFrom_;  // the code the next round of files starts from
   std::int64_t sweptAt_ = 0;
   HallCounts counts_;
 };

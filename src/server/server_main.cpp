@@ -28,6 +28,7 @@
 #include <csignal>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <mutex>
 #include <thread>
@@ -187,7 +188,9 @@ bool ParseOptions(const QStringList& args, Options& o) {
 // outcome goes back to the hall, which tries a failed file again.
 class FileWriter {
  public:
-  FileWriter() : thread_([this] { Loop(); }) {}
+  // `done` is called on the writer's thread after each job.
+  explicit FileWriter(std::function<void()> done)
+      : done_callback_(std::move(done)), thread_([this] { Loop(); }) {}
   ~FileWriter() {
     {
       std::lock_guard lock(mutex_);
@@ -248,7 +251,8 @@ class FileWriter {
       }
       lock.lock();
       writing_ = false;
-      if (!job.Text.empty()) done_.emplace_back(std::move(job.Code), ok);
+      done_.emplace_back(std::move(job.Code), ok);
+      if (done_callback_) done_callback_();
     }
   }
 
@@ -258,6 +262,7 @@ class FileWriter {
   std::vector<std::pair<std::string, bool>> done_;
   bool stopping_ = false;
   bool writing_ = false;
+  std::function<void()> done_callback_;
   std::thread thread_;
 };
 
@@ -301,8 +306,19 @@ class Front : public QObject {
   }
   Hall& Tables() { return hall_; }
   std::int64_t Now() const { return clock_.elapsed(); }
+  void SetWriter(FileWriter* writer) { writer_ = writer; }
+
+  // The writer's outcomes back to the hall, which may let news go out.
+  void TakeWritten() {
+    if (writer_ == nullptr) return;
+    for (const auto& [code, ok] : writer_->TakeDone()) hall_.FileWritten(code, ok, Now());
+    Flush();
+  }
 
   void Flush() {
+    // A hand just closed: its file goes to the writer at once, its news
+    // when the file is written.
+    if (writer_ != nullptr) writer_->Add(hall_.TakeUrgentFileJobs(Now()));
     // Closing a connection can give the hall more to say (a seat dropped);
     // a few rounds carry it all.
     for (int round = 0; round < 4; ++round) {
@@ -390,6 +406,7 @@ class Front : public QObject {
   }
 
   Hall hall_;
+  FileWriter* writer_ = nullptr;
   QWebSocketServer server_;
   QElapsedTimer clock_;
   std::unordered_map<int, QWebSocket*> sockets_;
@@ -482,21 +499,20 @@ int main(int argc, char** argv) {
   // write, and a crash loses only a table's last seconds of play. While the
   // writer is behind, no new jobs pile up but those of hands just closed,
   // whose news waits for them.
-  FileWriter writer;
+  FileWriter writer([&front] {
+    QMetaObject::invokeMethod(
+        &front, [&front] { front.TakeWritten(); }, Qt::QueuedConnection);
+  });
+  front.SetWriter(&writer);
   QTimer save;
   QObject::connect(&save, &QTimer::timeout, &front, [&] {
-    Hall& hall = front.Tables();
-    for (const auto& [code, ok] : writer.TakeDone()) hall.FileWritten(code, ok, front.Now());
-    if (writer.Waiting() == 0) {
-      writer.Add(hall.TakeFileJobs(kFilesPerTick, front.Now()));
-    } else {
-      writer.Add(hall.TakeUrgentFileJobs(front.Now()));
-    }
-    front.Flush();
+    front.TakeWritten();
+    if (writer.Waiting() == 0) writer.Add(front.Tables().TakeFileJobs(kFilesPerTick, front.Now()));
   });
   save.start(50);
   const int status = app.exec();
   // Stopping, every changed table gets its file, however recent its last.
+  front.SetWriter(nullptr);
   writer.Drain();
   for (const auto& [code, ok] : writer.TakeDone()) front.Tables().FileWritten(code, ok, 0);
   writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount(),
