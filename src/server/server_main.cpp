@@ -51,6 +51,8 @@ constexpr std::size_t kMaxHandlingSamples = 1 << 22;
 // The descriptors the server holds besides its connections: the listening
 // socket, the loop's own, the standard streams, the files being written.
 constexpr long kBaseDescriptors = 32;
+// What one connection's wake of the loop reads at most.
+constexpr qint64 kReadBufferBytes = 16 * 1024;
 // A connection asked to close that has not closed after this long is cut.
 constexpr std::int64_t kCloseGraceMs = 5000;
 // A client that opens a TCP connection and never finishes its handshake
@@ -382,6 +384,9 @@ class Front : public QObject {
       // The reader refuses anything longer anyway; Qt stops it sooner.
       socket->setMaxAllowedIncomingMessageSize(tarvelis::server::kMaxMessageBytes * 2);
       socket->setMaxAllowedIncomingFrameSize(tarvelis::server::kMaxMessageBytes * 2);
+      // A flood is read a little at a time, so each wake of the loop costs
+      // little and the other connections get their turn between.
+      socket->setReadBufferSize(kReadBufferBytes);
       sockets_[conn] = socket;
       connect(socket, &QWebSocket::textMessageReceived, this, [this, conn](const QString& text) {
         QElapsedTimer handling;
