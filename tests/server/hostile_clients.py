@@ -10,7 +10,8 @@ secrets, and the tables' folder is taken away and given back. Prints one
 line of JSON with what it saw and the codes it needs afterwards; exits 1 on
 the first broken promise. PHASE "resume CODE TOKEN LAST_CLOSED_HAND REPEATED": the
 honest player comes back after the server was killed and checks it is past
-the hand whose tiles it was shown.
+the hand whose tiles it was shown. PHASE "crowd COUNT": an honest table
+played on while COUNT more connections are tried; it must get its file.
 
 Loopback only; every loop is bounded in time.
 """
@@ -374,6 +375,8 @@ def attack(port, pid, folder):
         moves=len(trips), trip_median_ms=round(trips[len(trips) // 2], 2) if trips else None,
         trip_max_ms=round(trips[-1], 2) if trips else None,
         closing_moves=len(honest.closing_trips),
+        closing_median_ms=round(sorted(honest.closing_trips)[len(honest.closing_trips) // 2], 1)
+        if honest.closing_trips else None,
         closing_max_ms=round(max(honest.closing_trips), 1) if honest.closing_trips else None,
         tables=honest.tables, last_closed=honest.last_closed, repeated=honest.repeated,
         flood_codes=codes)
@@ -384,6 +387,34 @@ def attack(port, pid, folder):
     if trips[-1] > ROUND_TRIP_BOUND_MS:
         fail("an honest move took longer than %d ms" % ROUND_TRIP_BOUND_MS, **seen)
     print(json.dumps(dict(ok=True, **seen)))
+
+
+def crowd(port, count):
+    """An honest table, then connections past the server's open-file limit."""
+    honest = Honest(port)
+    honest.THINK = 0.02
+    honest.start()
+    end = time.monotonic() + 5
+    while time.monotonic() < end and not honest.trips:
+        time.sleep(0.05)
+    held, refused = [], 0
+    for _ in range(int(count)):
+        try:
+            ws = Ws(port, HOSTILE, timeout=2)
+            held.append(ws)
+        except (Closed, OSError):
+            refused += 1
+    moves = len(honest.trips)
+    end = time.monotonic() + 10
+    while time.monotonic() < end and len(honest.trips) < moves + 40:
+        time.sleep(0.1)
+    honest.stop.set()
+    honest.join(5)
+    for ws in held:
+        ws.close()
+    if honest.error or len(honest.trips) < moves + 40:
+        fail("a crowd of connections kept the honest table from playing: %s" % honest.error)
+    print(json.dumps(dict(ok=True, moves=len(honest.trips), tables=honest.tables)))
 
 
 def resume(port, code, token, last_closed, repeated):
@@ -405,6 +436,8 @@ def main():
     port, pid, folder, phase = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
     if phase == "attack":
         attack(port, pid, folder)
+    elif phase == "crowd":
+        crowd(port, sys.argv[5])
     else:
         resume(port, *sys.argv[5:9])
 

@@ -84,4 +84,25 @@ start_loopback_server "$bin" "$work/tables" 20 "$work/again" "${limits[@]}" ||
 entry=${honest[-1]}
 python3 "$here/hostile_clients.py" "$port" "$server_pid" "$work/tables" resume \
   "${entry%%:*}" "${entry#*:}" "$last_closed" "$repeated" || die "the table did not resume past its shown hand"
+stop_server() { kill "$server_pid"; wait "$server_pid" || true; server_pid=""; }
+stop_server
+
+# With 200 descriptors, a crowd of connections leaves the tables' files theirs.
+rm -rf "$work/tables"
+(
+  ulimit -n 200
+  start_loopback_server "$bin" "$work/tables" 30 "$work/crowd" --connections-per-address 1000 \
+    --reserve-files 64 || die "the server did not start with 200 descriptors"
+  echo "$server_pid" >"$work/crowd.pid"
+  echo "$port" >"$work/crowd.port"
+)
+server_pid=$(cat "$work/crowd.pid")
+port=$(cat "$work/crowd.port")
+python3 "$here/hostile_clients.py" "$port" "$server_pid" "$work/tables" crowd 300 >"$work/crowd.json" ||
+  { cat "$work/crowd.json"; die "the crowd phase failed"; }
+sleep 0.5
+grep -q "cannot write" "$work/crowd.err" && die "a table file was not written for want of a descriptor"
+code=$(python3 -c 'import json,sys; print(next(iter(json.load(open(sys.argv[1]))["tables"])))' "$work/crowd.json")
+[ -f "$work/tables/$code.table" ] || die "the crowded table is not on disk"
+grep -q "^connections at most 104$" "$work/crowd.out" || die "the descriptors in reserve were not kept: $(cat "$work/crowd.out")"
 echo "ok"
