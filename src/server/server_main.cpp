@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <mutex>
 #include <thread>
@@ -204,11 +205,21 @@ class FileWriter {
   FileWriter(const FileWriter&) = delete;
   FileWriter& operator=(const FileWriter&) = delete;
 
-  void Add(std::vector<Hall::FileJob> jobs) {
+  // `urgent` jobs (hands just closed, whose news waits) go before those
+  // already waiting. The hall never hands over a table's job while another
+  // of the same table is out, so no file is written out of its order.
+  void Add(std::vector<Hall::FileJob> jobs, bool urgent = false) {
     if (jobs.empty()) return;
     {
       std::lock_guard lock(mutex_);
-      for (auto& job : jobs) jobs_.push_back(std::move(job));
+      auto at = jobs_.begin();
+      for (auto& job : jobs) {
+        if (urgent) {
+          at = std::next(jobs_.insert(at, std::move(job)));
+        } else {
+          jobs_.push_back(std::move(job));
+        }
+      }
     }
     wake_.notify_one();
   }
@@ -320,7 +331,7 @@ class Front : public QObject {
   void Flush() {
     // A hand just closed: its file goes to the writer at once, its news
     // when the file is written.
-    if (writer_ != nullptr) writer_->Add(hall_.TakeUrgentFileJobs(Now()));
+    if (writer_ != nullptr) writer_->Add(hall_.TakeUrgentFileJobs(Now()), true);
     // Closing a connection can give the hall more to say (a seat dropped);
     // a few rounds carry it all.
     for (int round = 0; round < 4; ++round) {
