@@ -341,8 +341,9 @@ class Front : public QObject {
       for (auto& [conn, text] : sends) {
         const auto it = sockets_.find(conn);
         if (it == sockets_.end()) continue;
+        // Qt hands the text to the system at its next turn of the loop, so
+        // the unsent output is judged by Sweep, not here.
         it->second->sendTextMessage(QString::fromStdString(text));
-        if (it->second->bytesToWrite() > maxUnsent_) doomed_.push_back(conn);
       }
       for (const int conn : closes) {
         const auto it = sockets_.find(conn);
