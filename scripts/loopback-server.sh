@@ -2,13 +2,17 @@
 # starts tarvelis-server on a free loopback port and waits, ten seconds at
 # most, for it to say which:
 #
-#   start_loopback_server BIN_DIR DATA_DIR STOP_AFTER_SECONDS OUT_PREFIX
+#   start_loopback_server BIN_DIR DATA_DIR STOP_AFTER_SECONDS OUT_PREFIX [OPTION...]
+#
+# Every client of these scripts comes from one address, so the limits per
+# address are lifted; OPTIONs given after the prefix come later and win.
 #
 # The server writes OUT_PREFIX.out and OUT_PREFIX.err and stops by itself
 # after STOP_AFTER_SECONDS. Sets server_pid and port; returns 1 when the
 # server never said where it listens.
 start_loopback_server() {
   "$1/tarvelis-server" --listen 127.0.0.1:0 --data "$2" --stop-after "$3" \
+    --connections-per-address 100000 --tables-per-minute 100000 "${@:5}" \
     >"$4.out" 2>"$4.err" &
   server_pid=$!
   port=""

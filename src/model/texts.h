@@ -390,7 +390,7 @@ inline constexpr const char* kNetworkStarting = "Empezando la partida...";
 // What went wrong, in the player's words.
 inline constexpr const char* kNetworkBadAddress =
     "La dirección del servidor no es válida. Escríbala como 192.168.1.20:7777.";
-inline constexpr const char* kNetworkBadCode = "El código de la mesa tiene seis letras o cifras.";
+inline constexpr const char* kNetworkBadCode = "El código de la mesa tiene diez letras o cifras.";
 inline constexpr const char* kNetworkNoName = "Escriba su nombre.";
 inline constexpr const char* kNetworkNoServer =
     "No hay respuesta del servidor. Compruebe la dirección y que el servidor esté en marcha.";

@@ -14,7 +14,6 @@ constexpr const char* kTextNoTable = "No hay ninguna mesa con ese código.";
 constexpr const char* kTextSeatTaken = "Ese puesto ya está ocupado.";
 constexpr const char* kTextNotPerson = "Ese puesto lo juega el ordenador.";
 constexpr const char* kTextNotSeated = "Primero hay que sentarse a la mesa.";
-constexpr const char* kTextBadToken = "La clave del puesto no es válida.";
 constexpr const char* kTextNotReady = "Faltan jugadores por sentarse.";
 constexpr const char* kTextStarted = "La partida ya ha empezado.";
 constexpr const char* kTextNotAsked = "No es su turno.";
@@ -23,6 +22,7 @@ constexpr const char* kTextIllegal = "Esa ficha no se puede jugar ahí.";
 constexpr const char* kTextTooFast = "Demasiados mensajes; espere un momento.";
 constexpr const char* kTextFull = "El servidor no admite más mesas.";
 constexpr const char* kTextFinished = "La partida ha terminado.";
+constexpr const char* kTextTakenOver = "Su puesto se ha abierto en otra conexión.";
 
 constexpr std::size_t kMaxNameBytes = 64;
 // Bounds of the numbers a move names; the state checks them exactly.
@@ -157,8 +157,6 @@ const char* ErrorName(ErrorCode code) {
       return "not_person";
     case ErrorCode::kNotSeated:
       return "not_seated";
-    case ErrorCode::kBadToken:
-      return "bad_token";
     case ErrorCode::kNotReady:
       return "not_ready";
     case ErrorCode::kStarted:
@@ -175,6 +173,8 @@ const char* ErrorName(ErrorCode code) {
       return "full";
     case ErrorCode::kFinished:
       return "finished";
+    case ErrorCode::kTakenOver:
+      return "taken_over";
   }
   return "bad_message";
 }
@@ -193,8 +193,6 @@ const char* ErrorText(ErrorCode code) {
       return kTextNotPerson;
     case ErrorCode::kNotSeated:
       return kTextNotSeated;
-    case ErrorCode::kBadToken:
-      return kTextBadToken;
     case ErrorCode::kNotReady:
       return kTextNotReady;
     case ErrorCode::kStarted:
@@ -211,6 +209,8 @@ const char* ErrorText(ErrorCode code) {
       return kTextFull;
     case ErrorCode::kFinished:
       return kTextFinished;
+    case ErrorCode::kTakenOver:
+      return kTextTakenOver;
   }
   return kTextBadMessage;
 }
@@ -304,11 +304,20 @@ bool RulesFromJson(const Json& j, HouseRules& rules) {
   return ReadRules(j, rules);
 }
 
-bool FloodGate::Admit(std::int64_t nowMs) {
+void FloodGate::Refill(std::int64_t nowMs) {
   if (last_ >= 0 && nowMs > last_) {
     tokens_ = std::min(burst_, tokens_ + static_cast<double>(nowMs - last_) * rate_ / 1000.0);
   }
   last_ = std::max(last_, nowMs);
+}
+
+bool FloodGate::Ready(std::int64_t nowMs) {
+  Refill(nowMs);
+  return tokens_ >= 1;
+}
+
+bool FloodGate::Admit(std::int64_t nowMs) {
+  Refill(nowMs);
   if (tokens_ < 1) return false;
   tokens_ -= 1;
   return true;

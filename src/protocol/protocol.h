@@ -17,7 +17,10 @@ namespace tarvelis::server {
 inline constexpr int kProtocolVersion = 1;
 // No request needs more; a longer one is refused unread.
 inline constexpr std::size_t kMaxMessageBytes = 2048;
-inline constexpr std::size_t kCodeLength = 6;
+// A code is what a person reads out to the others at the table: ten
+// characters of 32 (50 bits), long enough that guessing at the rate a
+// server allows finds no table in a year (docs/PROTOCOL.md).
+inline constexpr std::size_t kCodeLength = 10;
 inline constexpr std::size_t kTokenLength = 32;
 
 enum class RequestType : std::uint8_t { kCreate, kJoin, kResume, kStart, kMove, kLeave };
@@ -59,7 +62,6 @@ enum class ErrorCode : std::uint8_t {
   kSeatTaken,
   kNotPerson,
   kNotSeated,
-  kBadToken,
   kNotReady,
   kStarted,
   kNotAsked,
@@ -68,6 +70,7 @@ enum class ErrorCode : std::uint8_t {
   kTooFast,
   kFull,
   kFinished,
+  kTakenOver,
 };
 
 const char* ErrorName(ErrorCode code);
@@ -94,16 +97,20 @@ bool RulesFromJson(const Json& j, HouseRules& rules);
 bool IsCodeText(std::string_view text);
 bool IsTokenText(std::string_view text);
 
-// Per connection: a bucket that refills at `perSecond` up to `burst`
-// messages. A message that finds it empty is refused, which slows a flood to
-// the refill rate without costing the other connections anything.
+// Per connection (and per address, for the costlier requests): a bucket that refills at `perSecond`
+// up to `burst` messages. A message that finds it empty is refused, which slows a flood to the
+// refill rate without costing the other connections anything.
 class FloodGate {
  public:
   explicit FloodGate(double perSecond = 20, double burst = 40)
       : rate_(perSecond), burst_(burst), tokens_(burst) {}
   bool Admit(std::int64_t nowMs);
+  // Whether a message now would be admitted, without taking it.
+  bool Ready(std::int64_t nowMs);
 
  private:
+  void Refill(std::int64_t nowMs);
+
   double rate_;
   double burst_;
   double tokens_;

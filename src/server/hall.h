@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,30 +40,69 @@ struct HallOptions {
   // Weighs the computer's moves off the caller's thread (see move_pool.h);
   // null weighs them inline, as each message is handled.
   MovePool* Pool = nullptr;
+  // Per address (an IPv4 address or an IPv6 /64, as the front names it; an
+  // empty address, a hall used without a network, has no such limits).
+  int MaxConnectionsPerAddress = 64;
+  int TablesPerMinute = 10;
+  // Joins and resumes naming no table or no seat: the guesses of a code.
+  int FailedLookupsPerMinute = 10;
+  // A connection without a seat that says nothing this long is closed.
+  std::int64_t UnseatedIdleMs = 60000;
+  // A table never started and with no seated connection this long is gone.
+  std::int64_t UnstartedTableMs = 600000;
+};
+
+// What the server's log line tells of the hall.
+struct HallCounts {
+  std::size_t Tables = 0;
+  std::size_t Connections = 0;
+  std::size_t Addresses = 0;
+  std::uint64_t Expired = 0;        // tables never started and left
+  std::uint64_t Refused = 0;        // connections over their address's limit
+  std::uint64_t FailedLookups = 0;  // joins and resumes that found nothing
+  std::uint64_t FailedWrites = 0;   // table files not written (each retried)
 };
 
 class Hall {
  public:
   explicit Hall(HallOptions options) : options_(std::move(options)) {}
 
-  void Opened(int conn);
+  // A new connection from `address`; false when that address has its
+  // connections already, and the caller closes it unheard.
+  bool Opened(int conn, std::int64_t now = 0, std::string address = {});
   void Closed(int conn, std::int64_t now);
   void Received(int conn, std::string_view text, std::int64_t now);
-  // Plays, by the computer, seats away or silent past their time.
+  // Plays, by the computer, seats away or silent past their time; lets go
+  // of idle connections and of tables nobody came to play.
   void Tick(std::int64_t now);
+  // Connections the hall is done with: the caller closes them once their
+  // last texts are sent.
+  std::vector<int> TakeCloses() { return std::exchange(closes_, {}); }
   // The files of at most `most` tables changed since their last one and not
   // written in the last FileSpacingMs before `now`, taken in turn so every
   // table gets its file within a few rounds; a finished
   // table nobody sits at any more is dropped, and its file with it (a job
   // with no text). The caller writes them (WriteFileJob) off the loop that
   // answers the moves: a disk wait never holds up a table.
+  //
+  // A table whose hand just closed comes first, whatever its spacing, and
+  // its news waits until its file is written (FileWritten): a restart never
+  // goes back into a hand whose tiles were shown.
   struct FileJob {
+    std::string Code;
     std::filesystem::path Path;
     std::string Text;  // empty: remove the file
   };
   std::vector<FileJob> TakeFileJobs(std::size_t most, std::int64_t now);
-  // Takes back the tables whose files are in the folder. Returns how many.
-  int Load(std::int64_t now);
+  // Only the jobs that hold news back: those of hands just closed, and of
+  // tables gone.
+  std::vector<FileJob> TakeUrgentFileJobs(std::int64_t now);
+  // The outcome of a job taken: a file not written, or not removed, is
+  // tried again.
+  void FileWritten(const std::string& code, bool ok, std::int64_t now);
+  // Takes back the tables whose files are in the folder. Returns how many;
+  // a damaged file is moved into damaged/ and its reason added to `problems`.
+  int Load(std::int64_t now, std::vector<std::string>* problems = nullptr);
   // Plays the moves the pool has weighed, each at the table waiting for it;
   // one whose table has gone or moved on is dropped.
   void MovesComputed(std::int64_t now);
@@ -70,6 +110,7 @@ class Hall {
   // Texts to send, each to its connection, in order.
   std::vector<std::pair<int, std::string>> TakeSends() { return std::exchange(sends_, {}); }
   std::size_t TableCount() const { return tables_.size(); }
+  HallCounts Counts() const;
   ServerTable* Find(std::string_view code);
 
  private:
@@ -77,29 +118,75 @@ class Hall {
     std::string Code;
     int Seat = 0;
     FloodGate Gate;
+    std::string Address;
+    std::int64_t HeardAt = 0;
+    bool Warned = false;  // told too_fast since its last message admitted
+  };
+  // What one address may still do; kept a while after its last connection
+  // closes, so reconnecting does not refill it.
+  struct Visitor {
+    int Open = 0;
+    FloodGate Creates;
+    FloodGate Lookups;
+    std::int64_t SeenAt = 0;
   };
   struct Place {
     std::unique_ptr<ServerTable> Table;
-    PerSeat<int> Conn{};   // the connection of each seat; 0 for none
-    bool Written = false;  // its file written (or read) at WrittenAt
+    PerSeat<int> Conn{};       // the connection of each seat; 0 for none
+    bool Written = false;      // its file written (or read) at WrittenAt
+    bool InFlight = false;     // a job taken and its outcome not yet known
+    bool Retry = false;        // the last job failed
+    bool Urgent = false;       // a hand closed: written before its news goes
+    bool UrgentTaken = false;  // the job in flight is that urgent one
+    bool Holding = false;      // news held until the urgent file is written
     std::int64_t WrittenAt = 0;
+    std::int64_t SeatedAt = 0;                      // last time a connection sat or was seated
+    std::vector<std::pair<int, std::string>> Held;  // news waiting for the file
   };
+  using Tables = std::map<std::string, Place, std::less<>>;
 
   void Error(int conn, ErrorCode code);
+  // A text for a connection of the table's, held while the table's news is.
+  void Post(Place& place, int conn, std::string text);
   void Deliver(Place& place);
   // Hands the table's waiting computer move, if any, to the pool.
   void Dispatch(ServerTable& table);
-  void Bind(Place& place, int conn, int seat);
+  void Bind(Place& place, int conn, int seat, std::int64_t now);
+  bool Bound(const Place& place) const;
   std::filesystem::path FileOf(const std::string& code) const;
+  Visitor* VisitorOf(const Conn& c);
+  // The guesses of an address: false when it has had its share.
+  bool MayLookUp(const Conn& c, std::int64_t now);
+  void LookupFailed(int conn, const Conn& c, std::int64_t now);
+  Tables::iterator Drop(Tables::iterator it);
+  std::optional<FileJob> JobFor(Place& place, std::int64_t now);
+
+  void OnCreate(int conn, Conn& c, const Request& r, std::int64_t now);
+  void OnJoin(int conn, Conn& c, const Request& r, std::int64_t now);
+  void OnResume(int conn, Conn& c, const Request& r, std::int64_t now);
+  void Seated(int conn, Place& place, int seat, const std::string& token);
+  void OnSeated(int conn, Conn& c, const Request& r, std::int64_t now);
 
   HallOptions options_;
   std::unordered_map<int, Conn> conns_;
-  std::map<std::string, Place, std::less<>> tables_;
+  std::unordered_map<std::string, Visitor> visitors_;
+  Tables tables_;
   std::vector<std::pair<int, std::string>> sends_;
+  std::vector<int> closes_;
+  std::vector<FileJob> removals_;
+  std::vector<std::string> urgent_;  // codes of tables with a hand just closed
+  std::vector<std::pair<std::int64_t, FileJob>> retries_;  // removals that failed, and when
   std::string saveFrom_;  // the code the next round of files starts from
+  std::int64_t sweptAt_ = 0;
+  HallCounts counts_;
 };
 
-// Writes one job: the new file beside the old, then renamed over it.
+// Makes the tables' folder if need be, private to its owner, and proves it
+// can be written. An empty text, or why the server cannot keep its tables.
+std::string PrepareFolder(const std::filesystem::path& folder);
+
+// Writes one job: the new file beside the old, then renamed over it, and
+// readable by its owner only (it holds the seats' secrets).
 bool WriteFileJob(const Hall::FileJob& job);
 
 }  // namespace tarvelis::server

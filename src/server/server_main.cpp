@@ -1,14 +1,16 @@
 // tarvelis-server: the tables behind a WebSocket port. Everything the
 // protocol says is in Hall; this file only carries text between sockets and
-// the hall, keeps the clock, and writes the tables' files once a second.
+// the hall, keeps the clock, writes the tables' files, and bounds what each
+// connection may cost: its unsent output, and the descriptors it holds.
 //
 //   tarvelis-server [--listen 127.0.0.1:7777] [--data FOLDER] [--cert F --key F]
 //                   [--absent-seconds 60] [--move-seconds 120] [--max-tables N]
-//                   [--stop-after SECONDS] [--move-threads 2]
+//                   [--stop-after SECONDS] and the limits of kUsage below
 //
 // Port 0 lets the system pick a free port; the first line printed is always
 // "listening HOST:PORT".
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,13 +23,17 @@
 #include <QWebSocket>
 #include <QWebSocketServer>
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <deque>
+#include <functional>
+#include <iterator>
 #include <limits>
 #include <mutex>
 #include <thread>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -44,18 +50,39 @@ volatile std::sig_atomic_t g_stop = 0;
 
 constexpr std::size_t kFilesPerTick = 20;
 constexpr std::size_t kMaxHandlingSamples = 1 << 22;
+// The descriptors the server holds besides its connections: the listening
+// socket, the loop's own, the standard streams, the files being written.
+constexpr long kBaseDescriptors = 32;
+// What one connection's wake of the loop reads at most.
+constexpr qint64 kReadBufferBytes = 16 * 1024;
+// A connection asked to close that has not closed after this long is cut.
+constexpr std::int64_t kCloseGraceMs = 5000;
+// A client that opens a TCP connection and never finishes its handshake
+// holds a descriptor only this long.
+constexpr int kHandshakeMs = 5000;
+
+constexpr const char* kUsage =
+    "usage: tarvelis-server [--listen HOST:PORT] [--data FOLDER] [--cert FILE --key FILE]\n"
+    "  [--absent-seconds S] [--move-seconds S] [--max-tables N] [--stop-after S]\n"
+    "  [--max-unsent-kb N] [--connections-per-address N] [--tables-per-minute N]\n"
+    "  [--lookups-per-minute N] [--idle-seconds S] [--unstarted-seconds S]\n"
+    "  [--reserve-files N] [--log-seconds S] [--move-threads N]\n";
 
 void OnSignal(int) {
   g_stop = 1;
 }
 
 // Each client holds a socket; a thousand tables need some four thousand.
-void RaiseOpenFileLimit() {
+// Returns the limit in force.
+long RaiseOpenFileLimit() {
   rlimit limit{};
-  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024;
+  if (limit.rlim_cur < limit.rlim_max) {
     limit.rlim_cur = limit.rlim_max;
     setrlimit(RLIMIT_NOFILE, &limit);
+    getrlimit(RLIMIT_NOFILE, &limit);
   }
+  return limit.rlim_cur == RLIM_INFINITY ? 1L << 20 : static_cast<long>(limit.rlim_cur);
 }
 
 struct Options {
@@ -65,9 +92,25 @@ struct Options {
   QString Key;
   HallOptions Hall;
   int StopAfterSeconds = 0;
+  // A client that does not read its messages is cut once this much waits.
+  qint64 MaxUnsentBytes = 64 * 1024;
+  // Descriptors kept for the tables' files, whatever the connections take.
+  long ReserveFiles = 64;
+  int LogSeconds = 60;
   // The threads that weigh the computer's moves.
   int MoveThreads = 2;
 };
+
+// The address a connection counts against: an IPv4 address, or an IPv6
+// address's /64, which one subscriber usually holds whole.
+std::string AddressOf(const QHostAddress& peer) {
+  bool isV4 = false;
+  const quint32 v4 = peer.toIPv4Address(&isV4);
+  if (isV4) return QHostAddress(v4).toString().toStdString();
+  Q_IPV6ADDR v6 = peer.toIPv6Address();
+  for (int i = 8; i < 16; ++i) v6[i] = 0;
+  return QHostAddress(v6).toString().toStdString() + "/64";
+}
 
 bool SplitHostPort(const QString& text, QString& host, quint16& port) {
   const int colon = text.lastIndexOf(':');
@@ -86,11 +129,22 @@ bool ParseOptions(const QStringList& args, Options& o) {
   for (int i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
     const bool hasValue = i + 1 < args.size();
-    auto seconds = [&](std::int64_t& out) {
+    // Every number has bounds: a day of seconds keeps each time in the
+    // milliseconds a message carries as a 32-bit number.
+    auto number = [&](long long most, long long& out) {
       bool ok = false;
-      const int v = args[++i].toInt(&ok);
-      if (!ok || v < 0) return false;
-      out = std::int64_t{v} * 1000;
+      out = args[++i].toLongLong(&ok);
+      return ok && out >= 0 && out <= most;
+    };
+    long long v = 0;
+    auto seconds = [&](std::int64_t& out) {
+      if (!number(86400, v)) return false;
+      out = v * 1000;
+      return true;
+    };
+    auto count = [&](long long most, auto& out) {
+      if (!number(most, v) || v < 1) return false;
+      out = static_cast<std::remove_reference_t<decltype(out)>>(v);
       return true;
     };
     if (a == "--listen" && hasValue) {
@@ -106,17 +160,29 @@ bool ParseOptions(const QStringList& args, Options& o) {
     } else if (a == "--move-seconds" && hasValue) {
       if (!seconds(o.Hall.Timers.MoveMs)) return false;
     } else if (a == "--max-tables" && hasValue) {
-      bool ok = false;
-      o.Hall.MaxTables = args[++i].toUInt(&ok);
-      if (!ok) return false;
+      if (!count(1000000, o.Hall.MaxTables)) return false;
     } else if (a == "--move-threads" && hasValue) {
-      bool ok = false;
-      o.MoveThreads = args[++i].toInt(&ok);
-      if (!ok || o.MoveThreads < 1 || o.MoveThreads > 64) return false;
+      if (!count(64, o.MoveThreads) || o.MoveThreads < 1) return false;
     } else if (a == "--stop-after" && hasValue) {
-      bool ok = false;
-      o.StopAfterSeconds = args[++i].toInt(&ok);
-      if (!ok || o.StopAfterSeconds < 0) return false;
+      if (!number(10 * 86400, v)) return false;
+      o.StopAfterSeconds = static_cast<int>(v);
+    } else if (a == "--max-unsent-kb" && hasValue) {
+      if (!count(65536, o.MaxUnsentBytes)) return false;
+      o.MaxUnsentBytes *= 1024;
+    } else if (a == "--connections-per-address" && hasValue) {
+      if (!count(1000000, o.Hall.MaxConnectionsPerAddress)) return false;
+    } else if (a == "--tables-per-minute" && hasValue) {
+      if (!count(100000, o.Hall.TablesPerMinute)) return false;
+    } else if (a == "--lookups-per-minute" && hasValue) {
+      if (!count(100000, o.Hall.FailedLookupsPerMinute)) return false;
+    } else if (a == "--idle-seconds" && hasValue) {
+      if (!seconds(o.Hall.UnseatedIdleMs) || o.Hall.UnseatedIdleMs == 0) return false;
+    } else if (a == "--unstarted-seconds" && hasValue) {
+      if (!seconds(o.Hall.UnstartedTableMs) || o.Hall.UnstartedTableMs == 0) return false;
+    } else if (a == "--reserve-files" && hasValue) {
+      if (!count(100000, o.ReserveFiles)) return false;
+    } else if (a == "--log-seconds" && hasValue) {
+      if (!count(86400, o.LogSeconds)) return false;
     } else {
       return false;
     }
@@ -126,10 +192,13 @@ bool ParseOptions(const QStringList& args, Options& o) {
 
 // The tables' files are written by a thread of their own, so the disk's
 // waits (each file is synced before it replaces the old one) never hold up a
-// move. Jobs for one file are written in the order they were made.
+// move. Jobs for one file are written in the order they were made; each
+// outcome goes back to the hall, which tries a failed file again.
 class FileWriter {
  public:
-  FileWriter() : thread_([this] { Loop(); }) {}
+  // `done` is called on the writer's thread after each job.
+  explicit FileWriter(std::function<void()> done)
+      : done_callback_(std::move(done)), thread_([this] { Loop(); }) {}
   ~FileWriter() {
     {
       std::lock_guard lock(mutex_);
@@ -141,11 +210,21 @@ class FileWriter {
   FileWriter(const FileWriter&) = delete;
   FileWriter& operator=(const FileWriter&) = delete;
 
-  void Add(std::vector<Hall::FileJob> jobs) {
+  // `urgent` jobs (hands just closed, whose news waits) go before those
+  // already waiting. The hall never hands over a table's job while another
+  // of the same table is out, so no file is written out of its order.
+  void Add(std::vector<Hall::FileJob> jobs, bool urgent = false) {
     if (jobs.empty()) return;
     {
       std::lock_guard lock(mutex_);
-      for (auto& job : jobs) jobs_.push_back(std::move(job));
+      auto at = jobs_.begin();
+      for (auto& job : jobs) {
+        if (urgent) {
+          at = std::next(jobs_.insert(at, std::move(job)));
+        } else {
+          jobs_.push_back(std::move(job));
+        }
+      }
     }
     wake_.notify_one();
   }
@@ -153,6 +232,24 @@ class FileWriter {
   std::size_t Waiting() {
     std::lock_guard lock(mutex_);
     return jobs_.size();
+  }
+
+  // Waits, a few seconds at most, for every job handed over to be written.
+  void Drain() {
+    for (int i = 0; i < 1000; ++i) {
+      {
+        std::lock_guard lock(mutex_);
+        if (jobs_.empty() && !writing_) return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+
+  // The outcomes since the last call: each table's code, and whether its
+  // file was written.
+  std::vector<std::pair<std::string, bool>> TakeDone() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(done_, {});
   }
 
  private:
@@ -164,26 +261,38 @@ class FileWriter {
       if (jobs_.empty()) return;
       Hall::FileJob job = std::move(jobs_.front());
       jobs_.pop_front();
+      writing_ = true;
       lock.unlock();
-      if (!tarvelis::server::WriteFileJob(job)) {
-        std::fprintf(stderr, "tarvelis-server: cannot write %s\n", job.Path.c_str());
+      const bool ok = tarvelis::server::WriteFileJob(job);
+      if (!ok) {
+        std::fprintf(stderr, "tarvelis-server: cannot write %s; trying again\n", job.Path.c_str());
       }
       lock.lock();
+      writing_ = false;
+      done_.emplace_back(std::move(job.Code), ok);
+      if (done_callback_) done_callback_();
     }
   }
 
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Hall::FileJob> jobs_;
+  std::vector<std::pair<std::string, bool>> done_;
   bool stopping_ = false;
+  bool writing_ = false;
+  std::function<void()> done_callback_;
   std::thread thread_;
 };
 
 class Front : public QObject {
  public:
-  Front(const Options& o, QWebSocketServer::SslMode mode)
-      : hall_(o.Hall), server_(QStringLiteral("tarvelis"), mode) {
+  Front(const Options& o, QWebSocketServer::SslMode mode, long maxSockets)
+      : hall_(o.Hall),
+        server_(QStringLiteral("tarvelis"), mode),
+        maxUnsent_(o.MaxUnsentBytes),
+        maxSockets_(maxSockets) {
     clock_.start();
+    server_.setHandshakeTimeout(kHandshakeMs);
     connect(&server_, &QWebSocketServer::newConnection, this, [this] { Accept(); });
   }
 
@@ -201,6 +310,18 @@ class Front : public QObject {
                 static_cast<long long>(at(0.5)), static_cast<long long>(at(0.99)));
     std::fflush(stdout);
   }
+  // The server's periodic line: what it holds and what it turned away.
+  void PrintCounts() {
+    const tarvelis::server::HallCounts c = hall_.Counts();
+    std::printf(
+        "tables %zu connections %zu addresses %zu expired %llu refused %llu cut %llu "
+        "failed-lookups %llu failed-writes %llu\n",
+        c.Tables, c.Connections, c.Addresses, static_cast<unsigned long long>(c.Expired),
+        static_cast<unsigned long long>(c.Refused + refused_),
+        static_cast<unsigned long long>(cut_), static_cast<unsigned long long>(c.FailedLookups),
+        static_cast<unsigned long long>(c.FailedWrites));
+    std::fflush(stdout);
+  }
   Hall& Tables() { return hall_; }
   // The computer's moves weighed by the pool, played at their tables.
   void MovesComputed() {
@@ -208,23 +329,87 @@ class Front : public QObject {
     Flush();
   }
   std::int64_t Now() const { return clock_.elapsed(); }
+  void SetWriter(FileWriter* writer) { writer_ = writer; }
+
+  // The writer's outcomes back to the hall, which may let news go out.
+  void TakeWritten() {
+    if (writer_ == nullptr) return;
+    for (const auto& [code, ok] : writer_->TakeDone()) hall_.FileWritten(code, ok, Now());
+    Flush();
+  }
 
   void Flush() {
-    for (auto& [conn, text] : hall_.TakeSends()) {
-      const auto it = sockets_.find(conn);
-      if (it != sockets_.end()) it->second->sendTextMessage(QString::fromStdString(text));
+    // A hand just closed: its file goes to the writer at once, its news
+    // when the file is written.
+    if (writer_ != nullptr) writer_->Add(hall_.TakeUrgentFileJobs(Now()), true);
+    // Closing a connection can give the hall more to say (a seat dropped);
+    // a few rounds carry it all.
+    for (int round = 0; round < 4; ++round) {
+      auto sends = hall_.TakeSends();
+      auto closes = hall_.TakeCloses();
+      if (sends.empty() && closes.empty()) return;
+      for (auto& [conn, text] : sends) {
+        const auto it = sockets_.find(conn);
+        if (it == sockets_.end()) continue;
+        // Qt hands the text to the system at its next turn of the loop, so
+        // the unsent output is judged by Sweep, not here.
+        it->second->sendTextMessage(QString::fromStdString(text));
+      }
+      for (const int conn : closes) {
+        const auto it = sockets_.find(conn);
+        if (it == sockets_.end() || closing_.count(conn) != 0) continue;
+        closing_[conn] = Now();
+        it->second->close();
+      }
+      Cut();
     }
   }
 
+  // Connections whose output piles up unread are cut: Qt answers pings by
+  // itself, so this also bounds a ping flood that never reads its pongs.
+  // Connections asked to close that linger are cut too.
+  void Sweep() {
+    const std::int64_t now = Now();
+    for (const auto& [conn, socket] : sockets_) {
+      if (socket->bytesToWrite() > maxUnsent_) doomed_.push_back(conn);
+    }
+    for (const auto& [conn, since] : closing_) {
+      if (now - since >= kCloseGraceMs) doomed_.push_back(conn);
+    }
+    Cut();
+    Flush();
+  }
+
  private:
+  void Cut() {
+    for (const int conn : std::exchange(doomed_, {})) {
+      const auto it = sockets_.find(conn);
+      if (it == sockets_.end()) continue;
+      ++cut_;
+      // Emits disconnected, which forgets the connection.
+      it->second->abort();
+    }
+  }
+
   void Accept() {
     while (QWebSocket* socket = server_.nextPendingConnection()) {
+      // Past the descriptors the connections may have, and past its
+      // address's share, a connection is closed unheard.
       const int conn = ++lastConn_;
+      if (static_cast<long>(sockets_.size()) >= maxSockets_ ||
+          !hall_.Opened(conn, Now(), AddressOf(socket->peerAddress()))) {
+        if (static_cast<long>(sockets_.size()) >= maxSockets_) ++refused_;
+        socket->abort();
+        socket->deleteLater();
+        continue;
+      }
       // The reader refuses anything longer anyway; Qt stops it sooner.
       socket->setMaxAllowedIncomingMessageSize(tarvelis::server::kMaxMessageBytes * 2);
       socket->setMaxAllowedIncomingFrameSize(tarvelis::server::kMaxMessageBytes * 2);
+      // A flood is read a little at a time, so each wake of the loop costs
+      // little and the other connections get their turn between.
+      socket->setReadBufferSize(kReadBufferBytes);
       sockets_[conn] = socket;
-      hall_.Opened(conn);
       connect(socket, &QWebSocket::textMessageReceived, this, [this, conn](const QString& text) {
         QElapsedTimer handling;
         handling.start();
@@ -239,17 +424,25 @@ class Front : public QObject {
       });
       connect(socket, &QWebSocket::disconnected, this, [this, conn, socket] {
         sockets_.erase(conn);
+        closing_.erase(conn);
         hall_.Closed(conn, Now());
-        Flush();
         socket->deleteLater();
+        // Not flushed here: this may run inside Flush; the next one carries it.
       });
     }
   }
 
   Hall hall_;
+  FileWriter* writer_ = nullptr;
   QWebSocketServer server_;
   QElapsedTimer clock_;
   std::unordered_map<int, QWebSocket*> sockets_;
+  std::unordered_map<int, std::int64_t> closing_;  // asked to close, and when
+  std::vector<int> doomed_;
+  qint64 maxUnsent_;
+  long maxSockets_;
+  std::uint64_t cut_ = 0;
+  std::uint64_t refused_ = 0;
   int lastConn_ = 0;
   std::vector<std::int64_t> handled_;  // microseconds
 };
@@ -263,21 +456,25 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   Options o;
   if (!ParseOptions(app.arguments(), o)) {
-    std::fprintf(stderr,
-                 "usage: tarvelis-server [--listen HOST:PORT] [--data FOLDER] [--cert FILE --key "
-                 "FILE] [--absent-seconds S] [--move-seconds S] [--max-tables N] "
-                 "[--stop-after S] [--move-threads N]\n");
+    std::fputs(kUsage, stderr);
     return 2;
   }
-  RaiseOpenFileLimit();
-  std::error_code ec;
-  std::filesystem::create_directories(o.Hall.Folder, ec);
+  // The tables' files hold the seats' secrets: whatever the server makes is
+  // its user's alone.
+  umask(077);
+  if (const std::string problem = tarvelis::server::PrepareFolder(o.Hall.Folder);
+      !problem.empty()) {
+    std::fprintf(stderr, "tarvelis-server: %s\n", problem.c_str());
+    return 1;
+  }
+  const long files = RaiseOpenFileLimit();
+  const long maxSockets = std::max(1L, files - kBaseDescriptors - o.ReserveFiles);
   const bool tls = !o.Cert.isEmpty();
   // The computer's moves are weighed by the pool's threads; each batch of
   // results is played on this thread, as a message is.
   tarvelis::server::MovePool pool(o.MoveThreads);
   o.Hall.Pool = &pool;
-  Front front(o, tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode);
+  Front front(o, tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode, maxSockets);
   // However main ends, no worker is left to wake the front once it is gone.
   struct PoolStopper {
     tarvelis::server::MovePool& Pool;
@@ -303,7 +500,11 @@ int main(int argc, char** argv) {
     conf.setPeerVerifyMode(QSslSocket::VerifyNone);
     front.Server().setSslConfiguration(conf);
   }
-  const int loaded = front.Tables().Load(front.Now());
+  std::vector<std::string> problems;
+  const int loaded = front.Tables().Load(front.Now(), &problems);
+  for (const std::string& problem : problems) {
+    std::fprintf(stderr, "tarvelis-server: damaged table file %s\n", problem.c_str());
+  }
   if (!front.Server().listen(QHostAddress(o.Host), o.Port)) {
     std::fprintf(stderr, "tarvelis-server: cannot listen on %s:%u: %s\n", qPrintable(o.Host),
                  o.Port, qPrintable(front.Server().errorString()));
@@ -311,26 +512,41 @@ int main(int argc, char** argv) {
   }
   std::printf("listening %s:%u\n", qPrintable(o.Host), front.Server().serverPort());
   std::printf("tables resumed %d\n", loaded);
+  std::printf("connections at most %ld\n", maxSockets);
   std::fflush(stdout);
 
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
+  std::int64_t loggedAt = 0;
   QTimer tick;
   QObject::connect(&tick, &QTimer::timeout, &front, [&] {
     front.Tables().Tick(front.Now());
     front.Flush();
+    if (front.Now() - loggedAt >= o.LogSeconds * 1000LL) {
+      loggedAt = front.Now();
+      front.PrintCounts();
+    }
     if (g_stop != 0 || (o.StopAfterSeconds > 0 && front.Now() >= o.StopAfterSeconds * 1000LL)) {
       app.quit();
     }
   });
   tick.start(200);
+  QTimer sweep;
+  QObject::connect(&sweep, &QTimer::timeout, &front, [&] { front.Sweep(); });
+  sweep.start(50);
   // A few tables' files every tick, in turn, each table's at most every
   // five seconds: a move costs no disk wait, the loop never stops long to
   // write, and a crash loses only a table's last seconds of play. While the
-  // writer is behind, no new jobs pile up.
-  FileWriter writer;
+  // writer is behind, no new jobs pile up but those of hands just closed,
+  // whose news waits for them.
+  FileWriter writer([&front] {
+    QMetaObject::invokeMethod(
+        &front, [&front] { front.TakeWritten(); }, Qt::QueuedConnection);
+  });
+  front.SetWriter(&writer);
   QTimer save;
   QObject::connect(&save, &QTimer::timeout, &front, [&] {
+    front.TakeWritten();
     if (writer.Waiting() == 0) writer.Add(front.Tables().TakeFileJobs(kFilesPerTick, front.Now()));
   });
   save.start(50);
@@ -338,8 +554,12 @@ int main(int argc, char** argv) {
   // No move comes back now: a table waiting for one is written waiting.
   pool.Stop();
   // Stopping, every changed table gets its file, however recent its last.
+  front.SetWriter(nullptr);
+  writer.Drain();
+  for (const auto& [code, ok] : writer.TakeDone()) front.Tables().FileWritten(code, ok, 0);
   writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount(),
                                          std::numeric_limits<std::int64_t>::max() / 2));
+  front.PrintCounts();
   front.PrintHandling();
   return status;
 }

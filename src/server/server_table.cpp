@@ -388,6 +388,7 @@ int ServerTable::WaitForNotice(const std::string&) {
 }
 
 void ServerTable::HandClosed(bool domino) {
+  handClosed_ = true;
   Json hands = Json::Array();
   for (int seat = 1; seat <= kSeats; ++seat) hands.Push(HeldTiles(state_, seat));
   Broadcast(Message("hand_closed")
@@ -655,6 +656,7 @@ std::unique_ptr<ServerTable> ServerTable::FromFileText(std::string_view text, st
   }
   table->outbox_.clear();
   table->dirty_ = false;
+  table->handClosed_ = false;
   return table;
 }
 

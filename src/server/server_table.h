@@ -124,6 +124,9 @@ class ServerTable : private TablePort, private EngineHooks {
   std::string QuestionFor(int seat) const;
 
   std::vector<Outgoing> TakeOutbox() { return std::exchange(outbox_, {}); }
+  // Whether a hand closed since the last call: its file is then written
+  // before the news of it goes out.
+  bool TakeHandClosed() { return std::exchange(handClosed_, false); }
   // Set whenever the table changed since the last file written.
   bool Dirty() const { return dirty_; }
   // The table's file: its seats and the match in the state file's format.
@@ -194,6 +197,7 @@ class ServerTable : private TablePort, private EngineHooks {
   bool started_ = false;
   bool finished_ = false;
   bool dirty_ = true;
+  bool handClosed_ = false;
   int violations_ = 0;
   // The question out: the seat asked and the move it answers.
   bool asked_ = false;

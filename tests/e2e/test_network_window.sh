@@ -62,7 +62,7 @@ e2e_window_exists "Jugar en red" || e2e_fail "the window closed on a fault"
 
 type_server "127.0.0.1:$port"
 click $((wx + 200)) $((wy + 428))
-wait_status "^network seated code [A-Z2-9]{6} start 1 " 10
+wait_status "^network seated code [A-Z2-9]{10} start 1 " 10
 sleep 0.3
 import -window root "$E2E_ARTEFACTS/network-window.png"
 grep -qx "Servidor=127.0.0.1:$port"$'\r' "$E2E_DIR/TARVRED.INI" || e2e_fail "the address was not kept"
@@ -74,7 +74,7 @@ dialog=$(e2e_wait_window "Comienza la Partida" 10) || e2e_fail "the networked ma
 e2e_key "$dialog" Return
 wait_status "^(net waiting|notice Jugador4) hand 1 " 10
 # The seat is kept for a return until the match is left.
-grep -q "^Mesa=127.0.0.1:$port [A-Z2-9]\{6\} 4 " "$E2E_DIR/TARVRED.INI" || e2e_fail "the seat was not kept"
+grep -q "^Mesa=127.0.0.1:$port [A-Z2-9]\{10\} 4 " "$E2E_DIR/TARVRED.INI" || e2e_fail "the seat was not kept"
 # Leaving the networked match asks; then the local hand waits where it did,
 # and is put off as it was.
 e2e_click 770 28

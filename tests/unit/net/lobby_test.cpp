@@ -71,7 +71,7 @@ TEST(Lobby, CreatesFromTheSettingsAndStartsOnceEveryPersonSits) {
     EXPECT_EQ(friendly.LastFault(), fault);
   }
   Lobby wrong;
-  room.Send(3, wrong.BeginJoin("ZZZZZZ", 2, "Eva"));
+  room.Send(3, wrong.BeginJoin("ZZZZZZZZZZ", 2, "Eva"));
   room.Pump(3, wrong);
   EXPECT_EQ(wrong.LastFault(), Fault::kNoTable);
 
@@ -97,32 +97,33 @@ TEST(Lobby, CreatesFromTheSettingsAndStartsOnceEveryPersonSits) {
 
 TEST(Lobby, FaultsAndTypedFields) {
   Lobby lobby;
-  lobby.BeginJoin("K7P2QX", 4, "Ana");
+  lobby.BeginJoin("K7P2QXM4TR", 4, "Ana");
   lobby.ConnectionLost(false);
   EXPECT_EQ(lobby.LastFault(), Fault::kNoServer);
-  lobby.BeginJoin("K7P2QX", 4, "Ana");
+  lobby.BeginJoin("K7P2QXM4TR", 4, "Ana");
   lobby.Read(R"({"v":2,"type":"seated","seat":4,"token":"x"})");
   EXPECT_EQ(lobby.LastFault(), Fault::kVersion);
-  lobby.BeginJoin("K7P2QX", 4, "Ana");
+  lobby.BeginJoin("K7P2QXM4TR", 4, "Ana");
   lobby.Read(R"({"v":1,"type":"error","error":"full","text":"x"})");
   EXPECT_STREQ(FaultText(lobby.LastFault()), kNetworkFull);
 
-  EXPECT_EQ(CheckedCode(" k7p-2q0 "), "K7P2QO");
-  EXPECT_FALSE(CheckedCode("K7P2Q"));
+  EXPECT_EQ(CheckedCode(" k7p-2q0 m4tr "), "K7P2QOM4TR");
+  EXPECT_FALSE(CheckedCode("K7P2QX"));
   EXPECT_EQ(CheckedName(U"  ana  maría "), "Ana  María");
   EXPECT_FALSE(CheckedName(U"   "));
   EXPECT_EQ(ParseServerChoice(ServerChoiceText("[::1]:7777")), "[::1]:7777");
   EXPECT_EQ(ParseServerChoice("Servidor=a b\r\n"), "");
   // The seat kept for a return travels beside the address, and a damaged line gives none.
   const std::string both =
-      ServerChoiceText("a:1", KeptTable{"wss://[::1]:7777", "K7P2QX", 3, "t0k"});
+      ServerChoiceText("a:1", KeptTable{"wss://[::1]:7777", "K7P2QXM4TR", 3, "t0k"});
   const auto kept = ParseKeptTable(both);
   ASSERT_TRUE(kept);
-  EXPECT_EQ(kept->Address + " " + kept->Code + " " + kept->Token, "wss://[::1]:7777 K7P2QX t0k");
+  EXPECT_EQ(kept->Address + " " + kept->Code + " " + kept->Token,
+            "wss://[::1]:7777 K7P2QXM4TR t0k");
   EXPECT_EQ(kept->Seat, 3);
   EXPECT_EQ(ParseServerChoice(both), "a:1");
-  EXPECT_FALSE(ParseKeptTable("Mesa=a:1 K7P2QX 5 t\r\n"));
-  EXPECT_FALSE(ParseKeptTable("Mesa=a:1 K7P2QX 3\r\n"));
+  EXPECT_FALSE(ParseKeptTable("Mesa=a:1 K7P2QXM4TR 5 t\r\n"));
+  EXPECT_FALSE(ParseKeptTable("Mesa=a:1 K7P2QXM4TR 3\r\n"));
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ TEST(ReadRequest, TakesEachKindOfRequestWithItsFields) {
   EXPECT_FALSE(move.Value.Auto);
 
   const ReadOutcome join =
-      ReadRequest(R"({"v":1,"type":"join","code":"K7P2QX","seat":3,"name":"Ñoño \u00e9"})");
+      ReadRequest(R"({"v":1,"type":"join","code":"K7P2QXM4TR","seat":3,"name":"Ñoño \u00e9"})");
   ASSERT_TRUE(join.Ok);
   EXPECT_EQ(join.Value.Name, "Ñoño é");
 }
@@ -49,12 +49,12 @@ TEST(ReadRequest, RefusesAnythingMisshapenBeforeUsingIt) {
       R"({"v":1,"type":"move","hand":1,"move":1,"tile":[1,1],"auto":true})",
       R"({"v":1,"type":"move","hand":1,"move":1,"end":3,"tile":[1,1]})",
       R"({"v":1,"type":"join","code":"../etc","seat":1,"name":"x"})",  // not a code
-      R"({"v":1,"type":"join","code":"K7P2QX","seat":5,"name":"x"})",
-      R"({"v":1,"type":"resume","code":"K7P2QX","token":"ABC"})",
+      R"({"v":1,"type":"join","code":"K7P2QXM4TR","seat":5,"name":"x"})",
+      R"({"v":1,"type":"resume","code":"K7P2QXM4TR","token":"ABC"})",
       R"({"v":1,"type":"create","seats":[{"kind":"person"}]})",
       R"({"v":1,"type":"create","seats":[{"kind":"person"},{"kind":"person"},{"kind":"person"},)"
       R"({"kind":"person"}],"rules":{"mode":"trios"}})",
-      "{\"v\":1,\"type\":\"join\",\"code\":\"K7P2QX\",\"seat\":1,\"name\":\"\xff\"}",  // not UTF-8
+      "{\"v\":1,\"type\":\"join\",\"code\":\"K7P2QXM4TR\",\"seat\":1,\"name\":\"\xff\"}",  // not UTF-8
       R"({"v":1,"type":"start"} x)",
       std::string(5000, ' ') + R"({"v":1,"type":"start"})",   // too long
       R"({"v":1,"type":"start","a":[[[[[[[[[[1]]]]]]]]]]})",  // too deep

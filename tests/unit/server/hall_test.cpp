@@ -164,24 +164,53 @@ TEST(Hall, ASeatActsOnlyForItselfOnlyWhenAskedAndOnlyLegally) {
   const GameState before = s;
   const std::string head = R"({"v":1,"type":"move","hand":)" + std::to_string(s.HandNumber) +
                            R"(,"move":)" + std::to_string(s.MoveNumber);
-  p.Send(other, head + R"(,"auto":true})");
-  EXPECT_EQ(p.Last(other, "error")->StringAt("error", 32), "not_asked");
-  // A tile of another seat.
   const HandSlot& theirs = s.Hand[other][1];
-  p.Send(asked, head + ",\"tile\":[" + std::to_string(theirs.PipA) + "," +
-                    std::to_string(theirs.PipB) + "]}");
-  EXPECT_EQ(p.Last(asked, "error")->StringAt("error", 32), "illegal");
-  // The right seat, but an answer to a move already past.
-  p.Send(asked, R"({"v":1,"type":"move","hand":1,"move":7,"auto":true})");
-  EXPECT_EQ(p.Last(asked, "error")->StringAt("error", 32), "stale");
-  // Not a person's seat's client at all.
-  p.hall.Opened(20);
-  p.Send(20, head + R"(,"auto":true})");
-  EXPECT_EQ(p.Last(20, "error")->StringAt("error", 32), "not_seated");
+  const std::string theirTile =
+      "[" + std::to_string(theirs.PipA) + "," + std::to_string(theirs.PipB) + "]";
+  constexpr int kStranger = 20;
+  p.hall.Opened(kStranger);
+  struct Refusal {
+    const char* What;
+    int Conn;
+    std::string Text;
+    const char* Error;
+  };
+  const std::vector<Refusal> refusals = {
+      {"a seat not asked", other, head + R"(,"auto":true})", "not_asked"},
+      {"a tile of another seat", asked, head + ",\"tile\":" + theirTile + "}", "illegal"},
+      {"a move already past", asked, R"({"v":1,"type":"move","hand":1,"move":7,"auto":true})",
+       "stale"},
+      {"no seat at all", kStranger, head + R"(,"auto":true})", "not_seated"},
+      {"a start twice", asked, R"({"v":1,"type":"start"})", "started"},
+      {"a second seat", asked,
+       R"({"v":1,"type":"join","code":")" + p.code + R"(","seat":1,"name":"x"})", "bad_message"},
+      {"a taken seat", kStranger,
+       R"({"v":1,"type":"join","code":")" + p.code + R"(","seat":1,"name":"x"})", "seat_taken"},
+      {"another version", asked, R"({"v":2,"type":"start"})", "version"},
+      {"not a message", asked, "{}", "bad_message"},
+  };
+  for (const Refusal& r : refusals) {
+    p.Send(r.Conn, r.Text);
+    const auto error = p.Last(r.Conn, "error");
+    ASSERT_TRUE(error.has_value()) << r.What;
+    EXPECT_EQ(error->StringAt("error", 32), r.Error) << r.What;
+    p.inbox.clear();
+  }
   EXPECT_EQ(FirstCarriedDifference(before, p.Table().State()), "");
-  // And a flood is cut back.
-  for (int i = 0; i < 100; ++i) p.Send(20, R"({"v":1,"type":"start"})");
+}
+
+TEST(Hall, AFloodIsToldOnceAndThenNotAnsweredAtAll) {
+  Players p;
+  p.hall.Opened(20);
+  for (int i = 0; i < 1000; ++i) p.Send(20, R"({"v":1,"type":"start"})");
+  // Forty admitted (not seated), then one too_fast for the other 960.
+  EXPECT_EQ(p.inbox[20].size(), 41u);
   EXPECT_EQ(p.Last(20, "error")->StringAt("error", 32), "too_fast");
+  // Once the bucket has refilled it is answered again, and told again.
+  p.now += 1000;
+  p.inbox.clear();
+  for (int i = 0; i < 100; ++i) p.Send(20, R"({"v":1,"type":"start"})");
+  EXPECT_EQ(p.inbox[20].size(), 21u);
 }
 
 TEST(Hall, ADroppedSeatResumesWithItsTokenAndIsPlayedByTheComputerMeanwhile) {
@@ -209,7 +238,15 @@ TEST(Hall, ADroppedSeatResumesWithItsTokenAndIsPlayedByTheComputerMeanwhile) {
   p.hall.Opened(31);
   p.Send(31, R"({"v":1,"type":"resume","code":")" + p.code + R"(","token":")" +
                  std::string(32, 'a') + "\"}");
-  EXPECT_EQ(p.Last(31, "error")->StringAt("error", 32), "bad_token");
+  // A wrong secret is answered as a wrong code is: nothing tells the code was right.
+  EXPECT_EQ(p.Last(31, "error")->StringAt("error", 32), "no_table");
+  // The seat's old connection is told it was taken over, and let go.
+  p.hall.TakeCloses();  // the creator's, idle
+  p.hall.Opened(32);
+  p.Send(32,
+         R"({"v":1,"type":"resume","code":")" + p.code + R"(","token":")" + p.token[asked] + "\"}");
+  EXPECT_EQ(p.Last(30, "error")->StringAt("error", 32), "taken_over");
+  EXPECT_EQ(p.hall.TakeCloses(), std::vector<int>{30});
 }
 
 TEST(Hall, ATableChangedGetsItsFileAgainOnlyAfterTheSpacingAndAHallResumesFromIt) {
@@ -219,12 +256,19 @@ TEST(Hall, ATableChangedGetsItsFileAgainOnlyAfterTheSpacingAndAHallResumesFromIt
   std::filesystem::create_directories(options.Folder);
   Players p(options);
   p.Send(1, R"({"v":1,"type":"start"})");
-  for (const auto& job : p.hall.TakeFileJobs(10, 0)) ASSERT_TRUE(WriteFileJob(job));
+  for (const auto& job : p.hall.TakeFileJobs(10, 0)) {
+    ASSERT_TRUE(WriteFileJob(job));
+    p.hall.FileWritten(job.Code, true, 0);
+  }
   p.AnswerOne(true);
   EXPECT_TRUE(p.hall.TakeFileJobs(10, options.FileSpacingMs - 1).empty());
   const auto jobs = p.hall.TakeFileJobs(10, options.FileSpacingMs);
   ASSERT_EQ(jobs.size(), 1u);
   ASSERT_TRUE(WriteFileJob(jobs[0]));
+  p.hall.FileWritten(jobs[0].Code, true, options.FileSpacingMs);
+  // Only its owner may read it: it holds the seats' secrets.
+  EXPECT_EQ(std::filesystem::status(jobs[0].Path).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   // The folder holds the one complete file, and a new hall plays on from it.
   Hall back(options);
   ASSERT_EQ(back.Load(0), 1);

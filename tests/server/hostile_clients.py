@@ -1,0 +1,453 @@
+#!/usr/bin/env python3
+"""Hostile clients against a loopback tarvelis-server, beside an honest one.
+
+    hostile_clients.py PORT SERVER_PID FOLDER PHASE
+
+PHASE "attack": an honest player (from 127.0.0.3) plays its table throughout
+while clients from 127.0.0.2 flood without reading, flood with pings, create
+tables in a flood, hold idle connections by the hundred, guess codes and
+secrets, and the tables' folder is taken away and given back. Prints one
+line of JSON with what it saw and the codes it needs afterwards; exits 1 on
+the first broken promise. PHASE "resume CODE TOKEN LAST_CLOSED_HAND REPEATED": the
+honest player comes back after the server was killed and checks it is past
+the hand whose tiles it was shown. PHASE "crowd COUNT": an honest table
+played on while COUNT more connections are tried; it must get its file.
+
+Loopback only; every loop is bounded in time.
+"""
+import base64
+import json
+import os
+import random
+import socket
+import struct
+import sys
+import threading
+import time
+
+HOST = "127.0.0.1"
+HOSTILE = "127.0.0.2"
+HONEST = "127.0.0.3"
+# The server's resident memory may not pass this, floods or not.
+MEMORY_BOUND_KB = 150 * 1024
+# An honest move's round trip, from its text sent to its tile laid.
+ROUND_TRIP_BOUND_MS = 50.0
+# No honest move waits this long, however busy the machine.
+STARVED_MS = 1000.0
+
+
+class Closed(Exception):
+    pass
+
+
+class Ws:
+    """A bare WebSocket client: masked frames out, frames in."""
+
+    def __init__(self, port, source, timeout=5.0):
+        self.sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        self.sock.bind((source, 0))
+        self.sock.settimeout(timeout)
+        self.sock.connect((HOST, port))
+        key = base64.b64encode(os.urandom(16)).decode()
+        self.sock.sendall(("GET / HTTP/1.1\r\nHost: %s:%d\r\nConnection: Upgrade\r\n"
+                           "Upgrade: websocket\r\nSec-WebSocket-Key: %s\r\n"
+                           "Sec-WebSocket-Version: 13\r\n\r\n" % (HOST, port, key)).encode())
+        data = b""
+        while b"\r\n\r\n" not in data:
+            chunk = self.sock.recv(4096)
+            if not chunk:
+                raise Closed()
+            data += chunk
+        head, self.buf = data.split(b"\r\n\r\n", 1)
+        if b" 101 " not in head.split(b"\r\n")[0]:
+            raise Closed()
+
+    def frame(self, payload, opcode=1):
+        mask = os.urandom(4)
+        n = len(payload)
+        if n < 126:
+            head = struct.pack("!BB", 0x80 | opcode, 0x80 | n)
+        else:
+            head = struct.pack("!BBH", 0x80 | opcode, 0x80 | 126, n)
+        return head + mask + bytes(b ^ mask[i % 4] for i, b in enumerate(payload))
+
+    def send(self, text):
+        self.sock.sendall(self.frame(text.encode()))
+
+    def send_json(self, **fields):
+        self.send(json.dumps(dict(v=1, **fields)))
+
+    def _need(self, n):
+        while len(self.buf) < n:
+            chunk = self.sock.recv(65536)
+            if not chunk:
+                raise Closed()
+            self.buf += chunk
+
+    def recv(self):
+        """The next text message, as JSON; pongs and pings skipped."""
+        while True:
+            self._need(2)
+            b0, b1 = self.buf[0], self.buf[1]
+            n, at = b1 & 0x7F, 2
+            if n == 126:
+                self._need(4)
+                n, at = struct.unpack("!H", self.buf[2:4])[0], 4
+            elif n == 127:
+                self._need(10)
+                n, at = struct.unpack("!Q", self.buf[2:10])[0], 10
+            self._need(at + n)
+            payload, self.buf = self.buf[at:at + n], self.buf[at + n:]
+            opcode = b0 & 0x0F
+            if opcode == 8:
+                raise Closed()
+            if opcode == 1:
+                return json.loads(payload)
+
+    def close(self):
+        try:
+            self.sock.close()
+        except OSError:
+            pass
+
+
+def fail(why, **seen):
+    print(json.dumps(dict(ok=False, why=why, **seen)))
+    sys.exit(1)
+
+
+class Memory(threading.Thread):
+    """The server's resident memory, sampled until stopped."""
+
+    def __init__(self, pid):
+        super().__init__(daemon=True)
+        self.pid, self.peak_kb, self.stop = pid, 0, threading.Event()
+
+    def run(self):
+        while not self.stop.wait(0.05):
+            try:
+                with open("/proc/%d/status" % self.pid) as f:
+                    for line in f:
+                        if line.startswith("VmRSS:"):
+                            self.peak_kb = max(self.peak_kb, int(line.split()[1]))
+            except OSError:
+                return
+
+
+CREATE = dict(type="create", seats=[{"kind": "person"}, {"kind": "computer"},
+                                    {"kind": "computer"}, {"kind": "computer"}],
+              rules={"target": 999})
+
+
+class Honest(threading.Thread):
+    """Plays seat 1 of its own table, a move every THINK seconds, timing each."""
+    THINK = 0.15
+
+    def __init__(self, port):
+        super().__init__(daemon=True)
+        self.port, self.stop = port, threading.Event()
+        self.trips, self.closing_trips = [], []
+        self.tables = {}  # code -> token, tables started and not finished
+        self.last_closed = 0
+        self.repeated = False  # the hand last closed is dealt again (a tie)
+        self.error = None
+
+    def new_table(self):
+        ws = Ws(self.port, HONEST)
+        ws.send_json(**CREATE)
+        code = ws.recv()["code"]
+        ws.send_json(type="join", code=code, seat=1, name="Honesta")
+        token = None
+        while token is None:
+            m = ws.recv()
+            if m["type"] == "seated":
+                token = m["token"]
+        ws.send_json(type="start")
+        self.tables[code] = token
+        self.last_closed = 0
+        self.repeated = False
+        return ws, code
+
+    def run(self):
+        try:
+            self.play()
+        except Exception as e:  # noqa: BLE001 - reported to the main thread
+            self.error = repr(e)
+
+    def play(self):
+        ws, code = self.new_table()
+        pending = None  # (move, sent at)
+        last_trip = None
+        while not self.stop.is_set():
+            m = ws.recv()
+            t = m["type"]
+            if t == "asked" and m["seat"] == 1:
+                time.sleep(self.THINK)
+                choice = m["playable"][0]
+                pending = (m["move"], time.perf_counter())
+                ws.send_json(type="move", hand=m["hand"], move=m["move"], tile=choice["tile"],
+                             end=choice["ends"][0])
+            elif t == "laid" and pending and m["seat"] == 1 and m["move"] == pending[0]:
+                last_trip = (time.perf_counter() - pending[1]) * 1000.0
+                self.trips.append(last_trip)
+                pending = None
+            elif t == "hand_closed":
+                self.last_closed = m["hand"]
+                # The move that closed the hand waited for the table's file.
+                if last_trip is not None and self.trips and self.trips[-1] == last_trip:
+                    self.closing_trips.append(self.trips.pop())
+            elif t == "hand_end":
+                self.repeated = bool(m["repeated"])
+            elif t == "asked" or t == "turn":
+                last_trip = None
+            elif t == "match_end":
+                del self.tables[code]
+                ws.send_json(type="leave")
+                ws.close()
+                ws, code = self.new_table()
+            elif t == "error":
+                raise RuntimeError("honest client refused: %s" % m["error"])
+        ws.close()
+
+
+def expect_closed(ws, seconds):
+    """True when the server closes `ws` within `seconds`."""
+    ws.sock.settimeout(0.2)
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        try:
+            if not ws.sock.recv(65536):
+                return True
+        except socket.timeout:
+            continue
+        except OSError:
+            return True
+    return False
+
+
+def flood_without_reading(port):
+    """`{}` then pings as fast as they go, nothing read back."""
+    cut = {}
+    for kind, payload, opcode in (("messages", b"{}", 1), ("pings", b"x" * 125, 9)):
+        ws = Ws(port, HOSTILE)
+        ws.sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+        chunk = b"".join(ws.frame(payload, opcode) for _ in range(200))
+        end = time.monotonic() + 4
+        cut[kind] = False
+        ws.sock.settimeout(1)
+        while time.monotonic() < end:
+            try:
+                ws.sock.sendall(chunk)
+            except socket.timeout:
+                continue
+            except OSError:
+                # Cut: for its unread pongs, or, sending only what is
+                # not a request, as an idle connection.
+                cut[kind] = True
+                break
+        ws.close()
+    return cut
+
+
+def create_flood(port):
+    """Five connections of one address ask for forty tables each."""
+    codes, refused = [], 0
+    conns = [Ws(port, HOSTILE) for _ in range(5)]
+    for ws in conns:
+        for _ in range(40):
+            ws.send_json(**CREATE)
+        for _ in range(40):
+            m = ws.recv()
+            if m["type"] == "created":
+                codes.append(m["code"])
+            elif m.get("error") == "too_fast":
+                refused += 1
+                break  # the connection's own flood gate says no more after this
+            else:
+                fail("a create flood got %r" % m)
+    for ws in conns:
+        ws.close()
+    return codes, refused
+
+
+def idle_connections(port, count):
+    """Many idle WebSockets and bare TCP connections from one address."""
+    held, refused = [], 0
+    for _ in range(count):
+        try:
+            ws = Ws(port, HOSTILE, timeout=2)
+            held.append(ws)
+        except (Closed, OSError):
+            refused += 1
+    bare = []
+    for _ in range(count // 4):
+        s = socket.socket()
+        s.bind((HOSTILE, 0))
+        s.connect((HOST, port))
+        bare.append(s)
+    # The server closes the ones over the address's share at once; the rest
+    # once idle (the WebSockets) or once their handshake is overdue (bare).
+    time.sleep(0.5)
+    alive = [ws for ws in held if not expect_closed(ws, 0.05)]
+    return held, bare, refused, alive
+
+
+def guesses(port, known_code):
+    """Made-up codes and secrets, and the right code with a made-up secret."""
+    answers = {}
+    alphabet = "ABCDEFGHJKLMNPQRSTUVWXYZ23456789"
+    for _ in range(3):  # reconnecting does not start the count again
+        ws = Ws(port, HOSTILE)
+        for i in range(12):
+            code = "".join(random.choice(alphabet) for _ in range(len(known_code)))
+            token = "%032x" % random.getrandbits(128)
+            if i % 3 == 0:
+                ws.send_json(type="join", code=code, seat=1, name="x")
+            elif i % 3 == 1:
+                ws.send_json(type="resume", code=code, token=token)
+            else:
+                ws.send_json(type="resume", code=known_code, token=token)
+            m = ws.recv()
+            key = m.get("error", m["type"])
+            answers[key] = answers.get(key, 0) + 1
+        ws.close()
+    return answers
+
+
+def attack(port, pid, folder):
+    memory = Memory(pid)
+    memory.start()
+    honest = Honest(port)
+    honest.start()
+    time.sleep(1)
+    seen = {}
+
+    seen["flood_cut"] = flood_without_reading(port)
+    if not seen["flood_cut"]["pings"]:
+        fail("a ping flood that never reads was not cut", **seen)
+
+    codes, refused = create_flood(port)
+    seen["flood_tables"], seen["flood_refused"] = len(codes), refused
+    if len(codes) > 12:
+        fail("one address made %d tables in a second" % len(codes), **seen)
+
+    some_code = next(iter(honest.tables), codes[0] if codes else "AAAAAAAAAA")
+    seen["guesses"] = guesses(port, some_code)
+    if set(seen["guesses"]) - {"no_table", "too_fast"}:
+        fail("a guess was told more than no_table", **seen)
+    if seen["guesses"].get("no_table", 0) > 12:
+        fail("one address guessed %d times in a minute" % seen["guesses"]["no_table"], **seen)
+
+    held, bare, refused, alive = idle_connections(port, 1000)
+    seen["idle_refused"], seen["idle_alive"] = refused + len(held) - len(alive), len(alive)
+    if len(alive) > 40:
+        fail("one address holds %d connections" % len(alive), **seen)
+
+    # The tables' folder is taken away (a file in its place) and given back.
+    aside = folder + ".away"
+    os.rename(folder, aside)
+    with open(folder, "w") as f:
+        f.write("not a folder\n")
+    time.sleep(3)
+    os.remove(folder)
+    os.rename(aside, folder)
+
+    # The idle and the half-open connections are gone by now.
+    time.sleep(max(0.0, 7 - 3))
+    still = [ws for ws in alive if not expect_closed(ws, 0.05)]
+    seen["idle_still_open"] = len(still)
+    for ws in held:
+        ws.close()
+    for s in bare:
+        s.close()
+    if still:
+        fail("%d idle connections were never closed" % len(still), **seen)
+
+    # The flooders' tables are gone once nobody sat at them for a while.
+    time.sleep(4)
+    honest.stop.set()
+    honest.join(10)
+    memory.stop.set()
+    if honest.error:
+        fail("the honest client: " + honest.error, **seen)
+    trips = sorted(honest.trips)
+    seen.update(
+        memory_peak_mb=round(memory.peak_kb / 1024, 1), memory_bound_mb=MEMORY_BOUND_KB // 1024,
+        moves=len(trips), trip_median_ms=round(trips[len(trips) // 2], 2) if trips else None,
+        trip_max_ms=round(trips[-1], 2) if trips else None,
+        closing_moves=len(honest.closing_trips),
+        closing_median_ms=round(sorted(honest.closing_trips)[len(honest.closing_trips) // 2], 1)
+        if honest.closing_trips else None,
+        closing_max_ms=round(max(honest.closing_trips), 1) if honest.closing_trips else None,
+        tables=honest.tables, last_closed=honest.last_closed, repeated=honest.repeated,
+        flood_codes=codes)
+    if memory.peak_kb > MEMORY_BOUND_KB:
+        fail("the server's memory passed its bound", **seen)
+    if len(trips) < 50:
+        fail("the honest client made too few moves", **seen)
+    # On a machine shared by many, any process may wait its turn for tens of
+    # milliseconds, the honest client too: one move in fifty may be late,
+    # none may starve.
+    late = sum(1 for t in trips if t > ROUND_TRIP_BOUND_MS)
+    seen["late_moves"] = late
+    if late > len(trips) // 50 or trips[-1] > STARVED_MS:
+        fail("honest moves took longer than %d ms" % ROUND_TRIP_BOUND_MS, **seen)
+    print(json.dumps(dict(ok=True, **seen)))
+
+
+def crowd(port, count):
+    """An honest table, then connections past the server's open-file limit."""
+    honest = Honest(port)
+    honest.THINK = 0.02
+    honest.start()
+    end = time.monotonic() + 5
+    while time.monotonic() < end and not honest.trips:
+        time.sleep(0.05)
+    held, refused = [], 0
+    for _ in range(int(count)):
+        try:
+            ws = Ws(port, HOSTILE, timeout=2)
+            held.append(ws)
+        except (Closed, OSError):
+            refused += 1
+    moves = len(honest.trips)
+    end = time.monotonic() + 10
+    while time.monotonic() < end and len(honest.trips) < moves + 40:
+        time.sleep(0.1)
+    honest.stop.set()
+    honest.join(5)
+    for ws in held:
+        ws.close()
+    if honest.error or len(honest.trips) < moves + 40:
+        fail("a crowd of connections kept the honest table from playing: %s" % honest.error)
+    print(json.dumps(dict(ok=True, moves=len(honest.trips), tables=honest.tables)))
+
+
+def resume(port, code, token, last_closed, repeated):
+    ws = Ws(port, HONEST)
+    ws.send_json(type="resume", code=code, token=token)
+    while True:
+        m = ws.recv()
+        if m["type"] == "table":
+            break
+        if m["type"] == "error":
+            fail("the table did not come back: " + m["error"])
+    # A tied hand is dealt again under its own number.
+    if m["hand"] < int(last_closed) + (0 if repeated == "True" else 1):
+        fail("the table came back at hand %d, whose tiles were shown" % m["hand"])
+    print(json.dumps(dict(ok=True, hand=m["hand"], last_closed=int(last_closed))))
+
+
+def main():
+    port, pid, folder, phase = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
+    if phase == "attack":
+        attack(port, pid, folder)
+    elif phase == "crowd":
+        crowd(port, sys.argv[5])
+    else:
+        resume(port, *sys.argv[5:9])
+
+
+if __name__ == "__main__":
+    main()
