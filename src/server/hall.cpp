@@ -105,6 +105,13 @@ void Hall::Received(int conn, std::string_view text, std::int64_t now) {
     return;
   }
 
+  // A look-up by code, as join and resume are: it counts with theirs
+  // wherever look-ups by code are limited.
+  if (r.Type == RequestType::kLook) {
+    Look(conn, r);
+    return;
+  }
+
   if (r.Type == RequestType::kJoin || r.Type == RequestType::kResume) {
     if (it->second.Seat != 0) {
       Error(conn, ErrorCode::kBadMessage);

@@ -78,6 +78,9 @@ class Hall {
   };
 
   void Error(int conn, ErrorCode code);
+  // "look": the seats of a table by its code, to a client not yet seated
+  // (hall_look.cpp). False when no table has that code.
+  bool Look(int conn, const Request& r);
   void Deliver(Place& place);
   void Bind(Place& place, int conn, int seat);
   std::filesystem::path FileOf(const std::string& code) const;

@@ -86,6 +86,8 @@ class ServerTable : private TablePort, private EngineHooks {
   // to it, if it is the seat asked.
   std::string ViewFor(int seat) const;
   std::string QuestionFor(int seat) const;
+  // Who sits where, as every "seats" message lists them: never a token.
+  Json SeatsJson() const;
 
   std::vector<Outgoing> TakeOutbox() { return std::exchange(outbox_, {}); }
   // Set whenever the table changed since the last file written.
@@ -101,7 +103,6 @@ class ServerTable : private TablePort, private EngineHooks {
   void Broadcast(const Json& message);
   void Send(int seat, const Json& message);
   Json Message(const char* type) const;
-  Json SeatsJson() const;
   Json TotalsJson() const;
   bool SeatHasChoice(int seat) const;
 

@@ -1,0 +1,24 @@
+// "look": who sits at a table, asked by its code before sitting down, so the
+// join page can offer only the free seats. It answers with the same "seats"
+// list every seat hears, which names the seats and never holds a token.
+#include "server/hall.h"
+
+namespace tarvelis::server {
+
+bool Hall::Look(int conn, const Request& r) {
+  const ServerTable* table = Find(r.Code);
+  if (table == nullptr) {
+    Error(conn, ErrorCode::kNoTable);
+    return false;
+  }
+  sends_.emplace_back(conn, Json::Object()
+                                .Set("v", kProtocolVersion)
+                                .Set("type", "seats")
+                                .Set("code", table->Code())
+                                .Set("started", Json::Bool(table->Started()))
+                                .Set("seats", table->SeatsJson())
+                                .Dump());
+  return true;
+}
+
+}  // namespace tarvelis::server
