@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QTimer>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -205,7 +206,10 @@ void Program::PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<N
 }
 
 void Program::BringLocalBack() {
-  // The local match comes back as it was, drawn again.
+  // The local match comes back as it was, drawn again; the end-to-end
+  // scripts wait for this line before they read the local hand's status.
+  std::printf("net local match back\n");
+  std::fflush(stdout);
   state_ = *localAside_;
   localAside_.reset();
   port_->SetContext(engine_.get());

@@ -157,8 +157,13 @@ NetworkWindow::NetworkWindow(const GameState& state, NetLink& link, std::filesys
 }
 
 void NetworkWindow::Remember() const {
-  WriteNetworkWindowMemory(folder_, NetworkWindowMemory{joining_, code_->text().toStdString(),
-                                                        name_->text().toStdString()});
+  ServerFile file = ReadServerFile(folder_);
+  file.Window =
+      NetworkWindowMemory{joining_, code_->text().toStdString(), name_->text().toStdString()};
+  // The code typed goes with the server it was typed for.
+  const std::string typed = server_->text().trimmed().toStdString();
+  if (net::ParseServerAddress(typed)) file.Address = typed;
+  WriteServerFile(folder_, file);
 }
 
 const PerSeat<net::LobbySeat>* NetworkWindow::KnownSeats() const {
