@@ -471,14 +471,16 @@ void NetworkWindow::paintEvent(QPaintEvent*) {
     p.fillPath(felt, kFeltGreen);
     p.setPen(QPen(kDialogFrame, 2));
     p.drawPath(felt);
-    if (!lobby_.Code().empty()) {
+    // The code of the table seen from the join page, before sitting, too.
+    const std::string code =
+        !lobby_.Code().empty() ? lobby_.Code() : (joining_ && looked_ ? looked_->Code : "");
+    if (!code.empty()) {
       p.setPen(Qt::white);
       p.setFont(GameFont(kSmallTextPx, false));
       p.drawText(QRect(kFelt.x(), kFelt.y() + 10, kFelt.width(), 16), Qt::AlignCenter,
                  Utf(kNetworkCodeLabel).chopped(1));
       p.setFont(GameFont(30, true));
-      p.drawText(QRect(kFelt.x(), kFelt.y() + 28, kFelt.width(), 50), Qt::AlignCenter,
-                 Utf(lobby_.Code()));
+      p.drawText(QRect(kFelt.x(), kFelt.y() + 28, kFelt.width(), 50), Qt::AlignCenter, Utf(code));
     }
     const bool fault = typingFault_ != nullptr || lobby_.LastFault() != net::Fault::kNone;
     p.setFont(GameFont(kTextPx, fault));
