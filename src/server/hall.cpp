@@ -3,6 +3,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "server/move_pool.h"
 #include "storage/file_access.h"
 #include "storage/state_file.h"
 
@@ -38,7 +39,21 @@ void Hall::Error(int conn, ErrorCode code) {
                                 .Dump());
 }
 
+void Hall::Dispatch(ServerTable& table) {
+  if (options_.Pool == nullptr) return;
+  if (std::optional<MoveJob> job = table.TakeMoveJob()) options_.Pool->Submit(std::move(*job));
+}
+
+void Hall::MovesComputed(std::int64_t now) {
+  if (options_.Pool == nullptr) return;
+  for (const MoveResult& result : options_.Pool->TakeDone()) {
+    const auto it = tables_.find(result.Code);
+    if (it != tables_.end() && it->second.Table->ApplyMove(result, now)) Deliver(it->second);
+  }
+}
+
 void Hall::Deliver(Place& place) {
+  Dispatch(*place.Table);
   for (Outgoing& out : place.Table->TakeOutbox()) {
     const int conn = place.Conn[out.Seat];
     if (conn != 0) sends_.emplace_back(conn, std::move(out.Text));
@@ -98,6 +113,7 @@ void Hall::Received(int conn, std::string_view text, std::int64_t now) {
     Place place;
     const std::uint32_t seed = options_.Seed != 0 ? options_.Seed++ : FreshSeed();
     place.Table = std::make_unique<ServerTable>(code, r.Setup, seed, options_.Timers);
+    place.Table->DeferMoves(options_.Pool != nullptr);
     tables_.emplace(code, std::move(place));
     sends_.emplace_back(
         conn,
@@ -250,8 +266,10 @@ int Hall::Load(std::int64_t now) {
       continue;
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto table = ServerTable::FromFileText(text, FreshSeed(), options_.Timers, now);
+    auto table = ServerTable::FromFileText(text, FreshSeed(), options_.Timers, now,
+                                           options_.Pool != nullptr);
     if (table == nullptr || table->Code() != code) continue;
+    Dispatch(*table);
     Place place;
     place.Table = std::move(table);
     place.Written = true;

@@ -19,6 +19,8 @@
 
 namespace tarvelis::server {
 
+class MovePool;
+
 struct HallOptions {
   TableTimers Timers;
   std::size_t MaxTables = 5000;
@@ -34,6 +36,9 @@ struct HallOptions {
   std::int64_t FileSpacingMs = 5000;
   double MessagesPerSecond = 20;
   double MessageBurst = 40;
+  // Weighs the computer's moves off the caller's thread (see move_pool.h);
+  // null weighs them inline, as each message is handled.
+  MovePool* Pool = nullptr;
 };
 
 class Hall {
@@ -58,6 +63,9 @@ class Hall {
   std::vector<FileJob> TakeFileJobs(std::size_t most, std::int64_t now);
   // Takes back the tables whose files are in the folder. Returns how many.
   int Load(std::int64_t now);
+  // Plays the moves the pool has weighed, each at the table waiting for it;
+  // one whose table has gone or moved on is dropped.
+  void MovesComputed(std::int64_t now);
 
   // Texts to send, each to its connection, in order.
   std::vector<std::pair<int, std::string>> TakeSends() { return std::exchange(sends_, {}); }
@@ -82,6 +90,8 @@ class Hall {
   // (hall_look.cpp). False when no table has that code.
   bool Look(int conn, const Request& r);
   void Deliver(Place& place);
+  // Hands the table's waiting computer move, if any, to the pool.
+  void Dispatch(ServerTable& table);
   void Bind(Place& place, int conn, int seat);
   std::filesystem::path FileOf(const std::string& code) const;
 

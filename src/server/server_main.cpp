@@ -4,7 +4,7 @@
 //
 //   tarvelis-server [--listen 127.0.0.1:7777] [--data FOLDER] [--cert F --key F]
 //                   [--absent-seconds 60] [--move-seconds 120] [--max-tables N]
-//                   [--stop-after SECONDS]
+//                   [--stop-after SECONDS] [--move-threads 2]
 //
 // Port 0 lets the system pick a free port; the first line printed is always
 // "listening HOST:PORT".
@@ -33,6 +33,7 @@
 
 #include "server/epoll_dispatcher.h"
 #include "server/hall.h"
+#include "server/move_pool.h"
 
 namespace {
 
@@ -64,6 +65,8 @@ struct Options {
   QString Key;
   HallOptions Hall;
   int StopAfterSeconds = 0;
+  // The threads that weigh the computer's moves.
+  int MoveThreads = 2;
 };
 
 bool SplitHostPort(const QString& text, QString& host, quint16& port) {
@@ -106,6 +109,10 @@ bool ParseOptions(const QStringList& args, Options& o) {
       bool ok = false;
       o.Hall.MaxTables = args[++i].toUInt(&ok);
       if (!ok) return false;
+    } else if (a == "--move-threads" && hasValue) {
+      bool ok = false;
+      o.MoveThreads = args[++i].toInt(&ok);
+      if (!ok || o.MoveThreads < 1 || o.MoveThreads > 64) return false;
     } else if (a == "--stop-after" && hasValue) {
       bool ok = false;
       o.StopAfterSeconds = args[++i].toInt(&ok);
@@ -195,6 +202,11 @@ class Front : public QObject {
     std::fflush(stdout);
   }
   Hall& Tables() { return hall_; }
+  // The computer's moves weighed by the pool, played at their tables.
+  void MovesComputed() {
+    hall_.MovesComputed(Now());
+    Flush();
+  }
   std::int64_t Now() const { return clock_.elapsed(); }
 
   void Flush() {
@@ -254,14 +266,27 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: tarvelis-server [--listen HOST:PORT] [--data FOLDER] [--cert FILE --key "
                  "FILE] [--absent-seconds S] [--move-seconds S] [--max-tables N] "
-                 "[--stop-after S]\n");
+                 "[--stop-after S] [--move-threads N]\n");
     return 2;
   }
   RaiseOpenFileLimit();
   std::error_code ec;
   std::filesystem::create_directories(o.Hall.Folder, ec);
   const bool tls = !o.Cert.isEmpty();
+  // The computer's moves are weighed by the pool's threads; each batch of
+  // results is played on this thread, as a message is.
+  tarvelis::server::MovePool pool(o.MoveThreads);
+  o.Hall.Pool = &pool;
   Front front(o, tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode);
+  // However main ends, no worker is left to wake the front once it is gone.
+  struct PoolStopper {
+    tarvelis::server::MovePool& Pool;
+    ~PoolStopper() { Pool.Stop(); }
+  } stopper{pool};
+  pool.SetWake([&front] {
+    QMetaObject::invokeMethod(
+        &front, [&front] { front.MovesComputed(); }, Qt::QueuedConnection);
+  });
   if (tls) {
     QFile certFile(o.Cert);
     QFile keyFile(o.Key);
@@ -310,6 +335,8 @@ int main(int argc, char** argv) {
   });
   save.start(50);
   const int status = app.exec();
+  // No move comes back now: a table waiting for one is written waiting.
+  pool.Stop();
   // Stopping, every changed table gets its file, however recent its last.
   writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount(),
                                          std::numeric_limits<std::int64_t>::max() / 2));
