@@ -2,6 +2,7 @@
 #include <QIcon>
 #include <QStringList>
 
+#include "app/command_line.h"
 #include "app/program.h"
 #include "model/game_state.h"
 
@@ -10,13 +11,10 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("TARVELIS"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarvelis.png")));
   tarvelis::Program program(tarvelis::TheGameState());
-  // "--join ADDRESS CODE SEAT [NAME]": a seat at a server's table.
-  const QStringList args = QCoreApplication::arguments();
-  if (const qsizetype at = args.indexOf(QStringLiteral("--join")); at >= 0) {
-    QStringList rest = args.mid(at + 1);
-    if (rest.isEmpty()) rest << QString();  // told how to write it
-    program.JoinAtStart(rest);
-  }
-  if (!program.StartProgram()) return 1;
+  // "--join ADDRESS CODE SEAT [NAME]" or a "tarvelis://" link: a seat at a
+  // server's table.
+  const QStringList join = tarvelis::JoinWordsOf(QCoreApplication::arguments());
+  if (!join.isEmpty()) program.JoinAtStart(join);
+  if (!program.StartProgram()) return program.HandedOver() ? 0 : 1;
   return app.exec();
 }

@@ -23,10 +23,10 @@ struct JoinedTable;
 class DataFolderLock;
 class NetLink;
 class NetworkMatch;
+struct DataFolderChoice;
 class EngineHooks;
 class ExitSignals;
 class Mesa;
-class NetLink;
 class QtTablePort;
 class RecorderPanel;
 struct EngineContext;
@@ -38,8 +38,10 @@ class Program {
   ~Program();
 
   // Everything up to the idle table. Returns false when the program cannot
-  // run at all (no screen).
+  // run at all (no screen), or when another copy holds its data folder.
   bool StartProgram();
+  // The other copy took this start's invitation: nothing went wrong.
+  bool HandedOver() const { return handedOver_; }
 
   // The exit button: refuses while a seat is being chosen or the recorder is
   // on, asks when a match is in progress, saves and quits.
@@ -71,9 +73,11 @@ class Program {
   // in the settings file or a saved game.
   void PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<NetLink> link);
 
-  // "--join ADDRESS CODE SEAT [NAME]": the table to join once the program
-  // has started, instead of resuming the local match first.
-  void JoinAtStart(const QStringList& args) { joinArgs_ = args; }
+  // "--join ADDRESS CODE SEAT [NAME]" or a "tarvelis://" link (the words
+  // after "--join", or the link): the table to join once the program has
+  // started, instead of resuming the local match first. When another copy
+  // holds the data folder, it is handed to that copy instead.
+  void JoinAtStart(const QStringList& words) { joinArgs_ = words; }
   void JoinFromCommandLine();
 
   // The "+" key: the pips on the table and the tiles still to come.
@@ -103,8 +107,27 @@ class Program {
   void OnTutorButton();
   void OnScoreButton();
   void KeepInHistory();
-  // Brings the table to the front when a second copy starts on its folder.
+  void KeepNetworkMatchInHistory();
+  // The steps of the start, in order (program_start.cpp).
+  DataFolderChoice ChooseFolderAndScale(const QRect& area, const QRect& available);
+  bool TakeFolder(const DataFolderChoice& where);
+  void LoadSettingsAndTotals(const DataFolderChoice& where, const QRect& area);
+  void BuildTable();
+  void ShowTable(const QRect& area);
+  void WarnAboutScreen(const QRect& area);
+  void FirstStep();
+  // Brings the table to the front when a second copy starts on its folder,
+  // and takes the invitation that copy was started with (single_instance.cpp).
   void ListenForSecondCopies();
+  // An invitation handed over by a second start: the player is asked, then
+  // the table joined; it waits while a window of the game is up.
+  void OnInvitation(const QStringList& words);
+  void TakePendingInvitation();
+  // Joins the table of the words after "--join" and plays its match, or
+  // says why not; the local match comes back after it.
+  void JoinInvitation(const QStringList& words);
+  void SetLocalAside();
+  void BringLocalBack();
   // F11 and the options menu: how the table window is shown, kept for the
   // next start.
   void KeepWindowLook();
@@ -131,6 +154,9 @@ class Program {
   WindowLook look_;
   bool classicNow_ = false;  // the look the table was laid out for at the start
   QStringList joinArgs_;
+  bool handedOver_ = false;
+  // An invitation from a second start, waiting for the player's windows.
+  QStringList pendingInvitation_;
   // While a networked match is played: the match, and the local state it
   // took the place of, which is the one saved.
   NetworkMatch* net_ = nullptr;

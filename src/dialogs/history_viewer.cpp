@@ -260,7 +260,7 @@ void Historic::keyPressEvent(QKeyEvent* event) {
 }
 
 void OpenHistoryViewer(GameState& state, const std::filesystem::path& dataFolder, QWidget* parent) {
-  Historic viewer(state, ReadHistory(dataFolder), parent);
+  Historic viewer(state, ReadAllHistory(dataFolder), parent);
   // Centred on the window it opens from (the score report, itself centred on
   // the table).
   ExecCentred(viewer, parent);

@@ -134,18 +134,94 @@ NetworkWindow::NetworkWindow(const GameState& state, NetLink& link, std::filesys
     });
     return f;
   };
+  // The window comes back as it was last closed: its page, code and name.
+  const ServerFile file = ReadServerFile(folder_);
   server_ = field("Txt_Servidor", 300);
-  server_->setText(Utf(ReadServerChoice(folder_)));
-  kept_ = ReadKeptTable(folder_);
+  server_->setText(Utf(file.Address));
+  kept_ = file.Table;
+  joining_ = file.Window.Joining;
   code_ = field("Txt_Codigo", 12);
+  code_->setText(Utf(file.Window.Code));
+  connect(code_, &QLineEdit::textEdited, this, [this] { Look(); });
   name_ = field("Txt_NombreRed", kMaxNameLength);
-  name_->setText(Utf(net::DefaultName(state_)));
+  name_->setText(Utf(file.Window.Name.empty() ? net::DefaultName(state_) : file.Window.Name));
+  NameEdited();
   connect(name_, &QLineEdit::textEdited, this, [this] { NameEdited(); });
   PlaceFields();
 
   answerWait_.setSingleShot(true);
   connect(&answerWait_, &QTimer::timeout, this, [this] { NoAnswer(); });
   connect(&link_, &NetLink::Changed, this, [this] { Pump(); });
+  Look();
+  Refresh();
+}
+
+void NetworkWindow::Remember() const {
+  ServerFile file = ReadServerFile(folder_);
+  file.Window =
+      NetworkWindowMemory{joining_, code_->text().toStdString(), name_->text().toStdString()};
+  // The code typed goes with the server it was typed for.
+  const std::string typed = server_->text().trimmed().toStdString();
+  if (net::ParseServerAddress(typed)) file.Address = typed;
+  WriteServerFile(folder_, file);
+}
+
+const PerSeat<net::LobbySeat>* NetworkWindow::KnownSeats() const {
+  if (lobby_.KnowsSeats()) return &lobby_.Seats();
+  if (joining_ && looked_) return &looked_->Seats;
+  return nullptr;
+}
+
+bool NetworkWindow::SeatOffered(int seat) const {
+  return !joining_ || !looked_ || looked_->Seats[seat].Free();
+}
+
+void NetworkWindow::Look() {
+  if (!joining_ || lobby_.Busy()) return;
+  const auto address = net::ParseServerAddress(server_->text().toStdString());
+  const auto code = net::CheckedCode(code_->text().toStdString());
+  if (!address || !code) {
+    looked_.reset();
+    return;
+  }
+  if (looking_ && lookCode_ == *code) return;
+  looked_.reset();
+  lookFault_ = net::Fault::kNone;
+  lookCode_ = *code;
+  looking_ = true;
+  address_ = *address;
+  sent_ = false;
+  link_.Open(address_);
+  answerWait_.start(kAnswerMs);
+  Refresh();
+}
+
+void NetworkWindow::PumpLook() {
+  if (!sent_ && link_.Connected()) {
+    sent_ = link_.Send(net::LookRequest(lookCode_));
+    answerWait_.start(kAnswerMs);
+  }
+  std::string text;
+  while (looking_ && link_.Take(text)) {
+    const auto answer = net::ReadLookAnswer(text);
+    if (!answer) continue;
+    looking_ = false;
+    if (answer->Refused != net::Fault::kNone) {
+      lookFault_ = answer->Refused;
+    } else if (answer->Code == lookCode_) {
+      looked_ = *answer;
+      joinSeat_ = net::OfferedSeat(looked_->Seats, joinSeat_);
+      if (looked_->Started) lookFault_ = net::Fault::kStarted;
+    }
+  }
+  if (looking_ && link_.Dropped()) {
+    looking_ = false;
+    lookFault_ = sent_ ? net::Fault::kDropped : net::Fault::kNoServer;
+  }
+  if (!looking_) {
+    answerWait_.stop();
+    link_.Close();
+  }
   Refresh();
 }
 
@@ -179,6 +255,9 @@ void NetworkWindow::ShowFault(const char* words) {
 
 void NetworkWindow::Go() {
   typingFault_ = nullptr;
+  looking_ = false;
+  lookFault_ = net::Fault::kNone;
+  Remember();
   const auto address = net::ParseServerAddress(server_->text().toStdString());
   if (!address) return ShowFault(kNetworkBadAddress);
   std::optional<std::string> code;
@@ -186,6 +265,11 @@ void NetworkWindow::Go() {
     code = net::CheckedCode(code_->text().toStdString());
     if (!code) return ShowFault(kNetworkBadCode);
     code_->setText(Utf(*code));
+    // The seats seen at that table: only a free one is asked for.
+    if (looked_ && looked_->Code == *code && !looked_->Seats[joinSeat_].Free()) {
+      return ShowFault(looked_->Seats[joinSeat_].Kind == SeatKind::kPerson ? kNetworkSeatTaken
+                                                                           : kNetworkNotPerson);
+    }
   }
   const auto name = net::CheckedName(name_->text().toStdU32String());
   if (!name) return ShowFault(kNetworkNoName);
@@ -199,6 +283,7 @@ void NetworkWindow::Go() {
 }
 
 void NetworkWindow::Pump() {
+  if (looking_ && !lobby_.Busy()) return PumpLook();
   if (!lobby_.Busy() || joined_) return;
   if (!sent_ && link_.Connected()) {
     sent_ = link_.Send(firstRequest_);
@@ -234,6 +319,13 @@ void NetworkWindow::Pump() {
 }
 
 void NetworkWindow::NoAnswer() {
+  if (looking_) {
+    looking_ = false;
+    lookFault_ = net::Fault::kNoServer;
+    link_.Close();
+    Refresh();
+    return;
+  }
   if (lobby_.CurrentStage() != Lobby::Stage::kCreating &&
       lobby_.CurrentStage() != Lobby::Stage::kJoining) {
     return;
@@ -250,44 +342,47 @@ void NetworkWindow::Refresh() {
   name_->setEnabled(idle);
   update();
   if (TestStatusWanted()) {
-    ReportTestStatus(QStringLiteral("network %1 code %2 start %3 fault %4")
+    // The seats the join page offers, once the table's were seen.
+    QString free;
+    for (int seat = 1; seat <= kSeats && joining_ && looked_; ++seat) {
+      if (looked_->Seats[seat].Free()) free += QString::number(seat);
+    }
+    ReportTestStatus(QStringLiteral("network %1 code %2 start %3 fault %4 free %5")
                          .arg(QString::fromLatin1(StageName(lobby_.CurrentStage())))
                          .arg(lobby_.Code().empty() ? QStringLiteral("-") : Utf(lobby_.Code()))
                          .arg(lobby_.MayStart() ? 1 : 0)
-                         .arg(static_cast<int>(lobby_.LastFault())));
+                         .arg(static_cast<int>(lobby_.LastFault()))
+                         .arg(free.isEmpty() ? QStringLiteral("-") : free));
   }
 }
 
 QString NetworkWindow::SeatLine(int seat) const {
-  const auto computer = [&] {
-    return Utf(NetworkComputerText(std::clamp<int>(state_.SeatLevel[seat], 0, 100)));
-  };
-  if (lobby_.KnowsSeats()) {
-    const net::LobbySeat& s = lobby_.Seats()[seat];
-    if (s.Kind == SeatKind::kExpert) return Utf(kNetworkExpert);
-    if (s.Kind == SeatKind::kComputer) return lobby_.Host() ? computer() : Utf(kAutomaticValue);
+  if (const PerSeat<net::LobbySeat>* known = KnownSeats()) {
+    const net::LobbySeat& s = (*known)[seat];
+    if (s.Kind != SeatKind::kPerson) return Utf(net::ServerSeatText(s));
     if (!s.Taken) return Utf(kNetworkFree);
     return s.Present ? Utf(s.Name) : Utf(s.Name) + QStringLiteral(" (") + Utf(kNetworkAway) + ')';
   }
   const bool own = seat == (joining_ ? joinSeat_ : plan_.OwnSeat);
   if (own) return name_->text();
   if (joining_) return {};
-  switch (plan_.Kinds[seat]) {
-    case SeatKind::kPerson:
-      return Utf(kNetworkPerson);
-    case SeatKind::kExpert:
-      return Utf(kNetworkExpert);
-    case SeatKind::kComputer:
-      break;
-  }
-  return computer();
+  // The table about to be created, in the words the server's seats will have.
+  net::LobbySeat planned;
+  planned.Kind = plan_.Kinds[seat];
+  planned.Level = std::clamp<int>(state_.SeatLevel[seat], 0, 100);
+  if (planned.Kind == SeatKind::kPerson) return Utf(kNetworkPerson);
+  return Utf(net::ServerSeatText(planned));
 }
 
 QString NetworkWindow::StatusLine() const {
   if (typingFault_ != nullptr) return Utf(typingFault_);
   if (lobby_.LastFault() != net::Fault::kNone) return Utf(net::FaultText(lobby_.LastFault()));
+  if (joining_ && !lobby_.Busy() && lookFault_ != net::Fault::kNone) {
+    return Utf(net::FaultText(lookFault_));
+  }
   switch (lobby_.CurrentStage()) {
     case Lobby::Stage::kIdle:
+      if (joining_ && looking_) return Utf(kNetworkConnecting);
       return Utf(joining_ ? kNetworkJoinHint : kNetworkSeatHint);
     case Lobby::Stage::kCreating:
       return Utf(link_.Connected() ? kNetworkCreating : kNetworkConnecting);
@@ -313,9 +408,9 @@ void NetworkWindow::DrawSeat(QImage& image, int seat) const {
     p.fillRect(r, kCard);
     p.setPen(QPen(own ? kOwnFrame : kDialogFrame, own ? 2 : 1));
     p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
-    if (lobby_.KnowsSeats() && lobby_.Seats()[seat].Kind == SeatKind::kPerson) {
+    if (KnownSeats() != nullptr && (*KnownSeats())[seat].Kind == SeatKind::kPerson) {
       // Who is at the table: green when sitting, amber when away, grey when free.
-      const net::LobbySeat& s = lobby_.Seats()[seat];
+      const net::LobbySeat& s = (*KnownSeats())[seat];
       p.setRenderHint(QPainter::Antialiasing);
       p.setPen(Qt::NoPen);
       p.setBrush(!s.Taken    ? QColor(0xA0, 0xA0, 0xA0)
@@ -359,7 +454,10 @@ void NetworkWindow::paintEvent(QPaintEvent*) {
     }
     for (int seat = 1; seat <= kSeats; ++seat) {
       const QRect box = SeatBox(seat);
-      p.fillRect(box, seat == ownSeat ? kDialogFrame : QColor(Qt::white));
+      // A seat the table has no room at is greyed: it cannot be chosen.
+      p.fillRect(box, seat == ownSeat     ? kDialogFrame
+                      : SeatOffered(seat) ? QColor(Qt::white)
+                                          : QColor(0xD0, 0xD0, 0xD0));
       p.setPen(QPen(kDialogFrame, 1));
       p.drawRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5));
       p.setFont(GameFont(kTextPx, true));
@@ -373,14 +471,16 @@ void NetworkWindow::paintEvent(QPaintEvent*) {
     p.fillPath(felt, kFeltGreen);
     p.setPen(QPen(kDialogFrame, 2));
     p.drawPath(felt);
-    if (!lobby_.Code().empty()) {
+    // The code of the table seen from the join page, before sitting, too.
+    const std::string code =
+        !lobby_.Code().empty() ? lobby_.Code() : (joining_ && looked_ ? looked_->Code : "");
+    if (!code.empty()) {
       p.setPen(Qt::white);
       p.setFont(GameFont(kSmallTextPx, false));
       p.drawText(QRect(kFelt.x(), kFelt.y() + 10, kFelt.width(), 16), Qt::AlignCenter,
                  Utf(kNetworkCodeLabel).chopped(1));
       p.setFont(GameFont(30, true));
-      p.drawText(QRect(kFelt.x(), kFelt.y() + 28, kFelt.width(), 50), Qt::AlignCenter,
-                 Utf(lobby_.Code()));
+      p.drawText(QRect(kFelt.x(), kFelt.y() + 28, kFelt.width(), 50), Qt::AlignCenter, Utf(code));
     }
     const bool fault = typingFault_ != nullptr || lobby_.LastFault() != net::Fault::kNone;
     p.setFont(GameFont(kTextPx, fault));
@@ -430,6 +530,7 @@ void NetworkWindow::mousePressEvent(QMouseEvent* event) {
       link_.disconnect(this);
       link_.Close();
       joined_ = net::JoinedTable{*address, kept_->Code, kept_->Seat, kept_->Token, false};
+      Remember();
       accept();
       return;
     }
@@ -440,11 +541,13 @@ void NetworkWindow::mousePressEvent(QMouseEvent* event) {
     joining_ = kJoinTab.contains(at);
     lobby_ = Lobby{};
     PlaceFields();
+    Look();
     changed = true;
   }
   for (int seat = 1; seat <= kSeats; ++seat) {
     if (SeatBox(seat).contains(at) || (joining_ && kSeatCard[seat].contains(at))) {
       if (joining_) {
+        if (!SeatOffered(seat)) continue;
         joinSeat_ = seat;
       } else {
         plan_.SitAt(seat);
@@ -481,6 +584,7 @@ void NetworkWindow::reject() {
   if (stage == Lobby::Stage::kSeated || stage == Lobby::Stage::kStarting) {
     link_.Send(net::LeaveRequest());
   }
+  Remember();
   answerWait_.stop();
   // The connection's end is this window's doing, not a fault to show.
   link_.disconnect(this);

@@ -44,6 +44,15 @@ class NetworkWindow : public QDialog {
   void Refresh();
   void ShowFault(const char* words);
   void NameEdited();
+  // The join page asks who sits at the table of the code typed, and offers
+  // only its free seats; nothing is taken by it.
+  void Look();
+  void PumpLook();
+  void Remember() const;
+  // The seats as the server last told them: the lobby's once seated, the
+  // look's on the join page before; nothing when unknown.
+  const PerSeat<net::LobbySeat>* KnownSeats() const;
+  bool SeatOffered(int seat) const;
   QString SeatLine(int seat) const;
   QString StatusLine() const;
   void DrawSeat(QImage& image, int seat) const;
@@ -65,7 +74,11 @@ class NetworkWindow : public QDialog {
   QLineEdit* name_ = nullptr;
   std::optional<net::JoinedTable> joined_;
   std::optional<KeptTable> kept_;  // the table to go back to, if any
-  double scale_ = 1.0;             // window pixels per pixel of the layout
+  bool looking_ = false;           // a look sent or about to be
+  std::string lookCode_;
+  std::optional<net::LookAnswer> looked_;
+  net::Fault lookFault_ = net::Fault::kNone;
+  double scale_ = 1.0;  // window pixels per pixel of the layout
 };
 
 // Opens the window modally over `parent`. When the match starts, returns the

@@ -224,6 +224,11 @@ std::string NetResumeLabel(const std::string& code) {
   return "Volver a la mesa " + code;
 }
 
+std::string NetInvitationQuestion(const std::string& address, const std::string& code, int seat) {
+  return "Le invitan a la mesa " + code + " del servidor " + address + ", puesto " +
+         std::to_string(seat) + ". ¿Unirse ahora? La partida local queda guardada como está.";
+}
+
 std::string NetJoinUsage() {
   return "Uso: tarvelis --join DIRECCIÓN CÓDIGO PUESTO [NOMBRE]";
 }

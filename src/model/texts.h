@@ -349,6 +349,8 @@ inline constexpr const char* kMatchesLabel = "Partidas";
 inline constexpr const char* kTotalsLabel = "Totales";
 inline constexpr const char* kScoreWindowTitle = "Marcador";
 inline constexpr const char* kHistoryLabel = "Histórico";
+// After the winners of a match played at a server's table, in the history.
+inline constexpr const char* kHistoryNetworkMark = " (en red)";
 
 // ---------------------------------------------------------------------------
 // "Jugar en red": the window that creates a table on a server or joins one
@@ -431,5 +433,11 @@ std::string NetSeatBackText(const std::string& name);
 std::string NetJoinUsage();
 // The network window's way back to the table left when the game stopped.
 std::string NetResumeLabel(const std::string& code);
+// An invitation handed to the open game by a second start (or a clicked link).
+std::string NetInvitationQuestion(const std::string& address, const std::string& code, int seat);
+inline constexpr const char* kNetInvitationBusy =
+    "Ha llegado una invitación a otra mesa, pero ya está jugando en red. Deje esta partida y "
+    "vuelva "
+    "a abrir la invitación.";
 
 }  // namespace tarvelis

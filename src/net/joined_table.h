@@ -10,7 +10,7 @@ namespace tarvelis::net {
 
 struct JoinedTable {
   ServerAddress Address;
-  std::string Code;   // the table's six-character code
+  std::string Code;   // the table's ten-character code
   int Seat = 0;       // 1..4: the seat this game plays, drawn at the bottom
   std::string Token;  // the seat's secret: the way back after a drop
   bool Host = false;  // this game created the table

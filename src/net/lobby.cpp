@@ -52,6 +52,7 @@ std::optional<PerSeat<LobbySeat>> ReadSeatList(const Json* list) {
              : *kind == "expert" ? SeatKind::kExpert
                                  : SeatKind::kComputer;
     s.Name = item.StringAt("name", 256).value_or("");
+    s.Level = item.IntAt("level", 0, 100).value_or(50);
     const Json* taken = item.Find("taken");
     const Json* present = item.Find("present");
     s.Taken = taken != nullptr && taken->IsBool() && taken->AsBool();
@@ -132,6 +133,42 @@ std::string StartRequest() {
 
 std::string LeaveRequest() {
   return Request("leave").Dump();
+}
+
+std::string LookRequest(std::string_view code) {
+  return Request("look").Set("code", std::string(code)).Dump();
+}
+
+std::string ServerSeatText(const LobbySeat& seat) {
+  if (seat.Kind == SeatKind::kExpert) return kNetworkExpert;
+  return NetworkComputerText(std::clamp(seat.Level, 0, 100));
+}
+
+std::optional<LookAnswer> ReadLookAnswer(std::string_view text) {
+  const auto message = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
+  const auto type = message ? message->StringAt("type", 32) : std::nullopt;
+  if (!type || message->IntAt("v", 0, 1 << 30) != server::kProtocolVersion) return std::nullopt;
+  LookAnswer answer;
+  if (*type == "error") {
+    answer.Refused = FaultOfError(message->StringAt("error", 32).value_or(""));
+    return answer;
+  }
+  const auto code = message->StringAt("code", server::kCodeLength);
+  const auto seats = ReadSeatList(message->Find("seats"));
+  if (*type != "seats" || !code || !server::IsCodeText(*code) || !seats) return std::nullopt;
+  answer.Code = *code;
+  answer.Seats = *seats;
+  const Json* started = message->Find("started");
+  answer.Started = started != nullptr && started->IsBool() && started->AsBool();
+  return answer;
+}
+
+int OfferedSeat(const PerSeat<LobbySeat>& seats, int wanted) {
+  if (wanted >= 1 && wanted <= kSeats && seats[wanted].Free()) return wanted;
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    if (seats[seat].Free()) return seat;
+  }
+  return wanted;
 }
 
 std::optional<std::string> CheckedCode(std::string_view typed) {

@@ -45,6 +45,8 @@ std::string CreateRequest(const GameState& settings, const TablePlan& plan);
 std::string JoinRequest(std::string_view code, int seat, std::string_view name);
 std::string StartRequest();
 std::string LeaveRequest();
+// Who sits at table `code`, asked before sitting down.
+std::string LookRequest(std::string_view code);
 
 // What the player typed, checked. The code is read in capitals without its
 // blanks; the name follows the settings window's rules and may not be empty.
@@ -73,10 +75,30 @@ const char* FaultText(Fault fault);
 
 struct LobbySeat {
   SeatKind Kind = SeatKind::kComputer;
+  int Level = 50;  // a computer seat's
   std::string Name;
   bool Taken = false;
   bool Present = false;
+  // A seat the player may still sit at: a person's nobody has taken.
+  bool Free() const { return Kind == SeatKind::kPerson && !Taken; }
 };
+
+// How every client names a seat played by the server: the computer by its
+// level, as its creator chose it ("Ordenador, nivel 50"), or the expert.
+std::string ServerSeatText(const LobbySeat& seat);
+
+// The answer to a look: the table's code, whether its match began, and its
+// seats; or the refusal's fault. Anything else read gives nothing.
+struct LookAnswer {
+  std::string Code;
+  bool Started = false;
+  PerSeat<LobbySeat> Seats{};
+  Fault Refused = Fault::kNone;
+};
+std::optional<LookAnswer> ReadLookAnswer(std::string_view text);
+// The seat to offer on the join page: `wanted` when free, else the first free
+// one, else `wanted`.
+int OfferedSeat(const PerSeat<LobbySeat>& seats, int wanted);
 
 class Lobby {
  public:

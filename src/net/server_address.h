@@ -19,6 +19,7 @@ struct ServerAddress {
   std::string Url() const;
   // As a player would type it back: "host:port" ("[::1]:port" for IPv6).
   std::string Text() const;
+  bool operator==(const ServerAddress&) const = default;
 };
 
 // Nothing is looked up here: the text is only read. Empty, a port out of

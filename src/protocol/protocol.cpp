@@ -283,6 +283,11 @@ ReadOutcome ReadRequest(std::string_view text) {
   } else if (*type == "leave") {
     r.Type = RequestType::kLeave;
     ok = OnlyMembers(j, {"v", "type"});
+  } else if (*type == "look") {
+    r.Type = RequestType::kLook;
+    const auto code = j.StringAt("code", kCodeLength);
+    ok = OnlyMembers(j, {"v", "type", "code"}) && code && IsCodeText(*code);
+    if (ok) r.Code = *code;
   }
   out.Ok = ok;
   return out;

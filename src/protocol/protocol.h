@@ -23,7 +23,7 @@ inline constexpr std::size_t kMaxMessageBytes = 2048;
 inline constexpr std::size_t kCodeLength = 10;
 inline constexpr std::size_t kTokenLength = 32;
 
-enum class RequestType : std::uint8_t { kCreate, kJoin, kResume, kStart, kMove, kLeave };
+enum class RequestType : std::uint8_t { kCreate, kJoin, kResume, kStart, kMove, kLeave, kLook };
 enum class SeatKind : std::uint8_t { kPerson, kComputer, kExpert };
 
 struct SeatSetup {
@@ -40,7 +40,7 @@ struct TableSetup {
 struct Request {
   RequestType Type = RequestType::kLeave;
   TableSetup Setup;   // create
-  std::string Code;   // join, resume
+  std::string Code;   // join, resume, look
   int Seat = 0;       // join
   std::string Name;   // join
   std::string Token;  // resume

@@ -201,6 +201,9 @@ void Hall::Received(int conn, std::string_view text, std::int64_t now) {
     case RequestType::kResume:
       OnResume(conn, c, r, now);
       break;
+    case RequestType::kLook:
+      OnLook(conn, c, r, now);
+      break;
     case RequestType::kStart:
     case RequestType::kMove:
     case RequestType::kLeave:

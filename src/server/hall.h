@@ -164,6 +164,10 @@ class Hall {
   void OnCreate(int conn, Conn& c, const Request& r, std::int64_t now);
   void OnJoin(int conn, Conn& c, const Request& r, std::int64_t now);
   void OnResume(int conn, Conn& c, const Request& r, std::int64_t now);
+  // "look": the seats of a table by its code, to a client not yet seated
+  // (hall_look.cpp); a code that names nothing is a failed look-up like a
+  // join's or a resume's.
+  void OnLook(int conn, Conn& c, const Request& r, std::int64_t now);
   void Seated(int conn, Place& place, int seat, const std::string& token);
   void OnSeated(int conn, Conn& c, const Request& r, std::int64_t now);
 

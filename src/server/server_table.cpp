@@ -173,12 +173,15 @@ Json ServerTable::SeatsJson() const {
   Json seats = Json::Array();
   for (int seat = 1; seat <= kSeats; ++seat) {
     const SeatPlace& p = seats_[seat];
-    seats.Push(Json::Object()
-                   .Set("seat", seat)
-                   .Set("kind", KindName(p.Kind))
-                   .Set("name", p.Name)
-                   .Set("taken", Json::Bool(!p.Token.empty()))
-                   .Set("present", Json::Bool(p.Present)));
+    Json item = Json::Object()
+                    .Set("seat", seat)
+                    .Set("kind", KindName(p.Kind))
+                    .Set("name", p.Name)
+                    .Set("taken", Json::Bool(!p.Token.empty()))
+                    .Set("present", Json::Bool(p.Present));
+    // Every client names a computer seat as its creator does: by its level.
+    if (p.Kind == SeatKind::kComputer) item.Set("level", p.Level);
+    seats.Push(std::move(item));
   }
   return seats;
 }

@@ -122,6 +122,8 @@ class ServerTable : private TablePort, private EngineHooks {
   // to it, if it is the seat asked.
   std::string ViewFor(int seat) const;
   std::string QuestionFor(int seat) const;
+  // Who sits where, as every "seats" message lists them: never a token.
+  Json SeatsJson() const;
 
   std::vector<Outgoing> TakeOutbox() { return std::exchange(outbox_, {}); }
   // Whether a hand closed since the last call: its file is then written
@@ -152,7 +154,6 @@ class ServerTable : private TablePort, private EngineHooks {
   void Broadcast(const Json& message);
   void Send(int seat, const Json& message);
   Json Message(const char* type) const;
-  Json SeatsJson() const;
   Json TotalsJson() const;
   bool SeatHasChoice(int seat) const;
   // Who weighs the move of the seat to move, when anyone must.

@@ -169,6 +169,22 @@ std::vector<HistoryMatch> ReadHistory(const std::filesystem::path& folder) {
   return ParseHistory(file.Bytes);
 }
 
+bool AppendNetworkHistory(const GameState& state, const std::filesystem::path& folder,
+                          const DateTime& when) {
+  return AppendWhole(folder / kNetworkHistoryFileName, HistoryRecord(state, when));
+}
+
+std::vector<HistoryMatch> ReadAllHistory(const std::filesystem::path& folder) {
+  std::vector<HistoryMatch> matches = ReadHistory(folder);
+  const FileBytes file = ReadRegularFile(folder / kNetworkHistoryFileName, kMaxHistoryFileBytes);
+  if (file.ErrorNumber != 0) return matches;
+  for (HistoryMatch& m : ParseHistory(file.Bytes)) {
+    m.Networked = true;
+    matches.push_back(std::move(m));
+  }
+  return matches;
+}
+
 std::vector<HistoryMatch> NewestFirst(std::vector<HistoryMatch> matches) {
   // A record's time goes to the minute only, and the names after it say
   // nothing of order: matches of the same minute keep the order they were

@@ -15,6 +15,13 @@
 namespace tarvelis {
 
 inline constexpr char kHistoryFileName[] = "TARVE32.HIS";
+// The matches played at a server's table, in records of the same format. They
+// are a file of their own rather than marked records in TARVE32.HIS: a
+// record has no spare character for a mark, and any mark that changed its
+// shape would be read by older copies of the game as a damaged record, or
+// worse as a local match with wrong fields. Every reader of TARVE32.HIS goes
+// on reading exactly what it read before.
+inline constexpr char kNetworkHistoryFileName[] = "TARVRED.HIS";
 inline constexpr int kHistoryRecordSize = 63;
 // The characters of a record before its line end.
 inline constexpr int kHistoryFieldsSize = 61;
@@ -53,6 +60,8 @@ struct HistoryMatch {
   // points 3 and 4 are not used.
   std::array<int, 4> Points{};
   bool Pairs = false;
+  // Played at a server's table (read from kNetworkHistoryFileName).
+  bool Networked = false;
 
   std::string Date() const;  // "dd-mm-yyyy"
   std::string Time() const;  // "hh:mm"
@@ -72,6 +81,14 @@ std::vector<HistoryMatch> ParseHistory(std::string_view bytes);
 // kMaxHistoryFileBytes.
 inline constexpr std::size_t kMaxHistoryFileBytes = std::size_t{64} << 20;
 std::vector<HistoryMatch> ReadHistory(const std::filesystem::path& folder);
+
+// The networked match just ended, appended to kNetworkHistoryFileName in one
+// write; false when it cannot, and then the file is exactly as it was.
+bool AppendNetworkHistory(const GameState& state, const std::filesystem::path& folder,
+                          const DateTime& when);
+// The matches of both files, the local ones first, each file in its order;
+// those of the networked file marked Networked.
+std::vector<HistoryMatch> ReadAllHistory(const std::filesystem::path& folder);
 
 // The matches newest first: in descending order of their date and time, and
 // those of the same minute in reverse file order.

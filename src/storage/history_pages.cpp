@@ -44,8 +44,10 @@ void AddMatch(std::vector<PageLine>& lines, const HistoryMatch& m, int y) {
   const auto& p = m.Points;
   const int y2 = y + kFolderLineHeight;
   lines.push_back(Line(kDateX, y, TextAlign::Left, LineStyle::Entry, m.Date()));
-  lines.push_back(Line(kNamesX, y, TextAlign::Left, LineStyle::Entry,
-                       m.Pairs ? Joined(n[0], n[1], " y ") : n[0]));
+  // A match played at a server's table says so after its winners.
+  lines.push_back(Line(
+      kNamesX, y, TextAlign::Left, LineStyle::Entry,
+      (m.Pairs ? Joined(n[0], n[1], " y ") : n[0]) + (m.Networked ? kHistoryNetworkMark : "")));
   lines.push_back(Line(kPointsX, y, TextAlign::Centre, LineStyle::Entry, std::to_string(p[0])));
   lines.push_back(Line(kTimeX, y2, TextAlign::Left, LineStyle::Entry, m.Time()));
   if (m.Pairs) {

@@ -13,10 +13,25 @@ constexpr std::size_t kLargestFile = 1024;
 constexpr std::size_t kLongestAddress = 300;
 constexpr std::string_view kKey = "Servidor=";
 constexpr std::string_view kTableKey = "Mesa=";
+constexpr std::string_view kPageKey = "Pagina=";
+constexpr std::string_view kCodeKey = "Codigo=";
+constexpr std::string_view kNameKey = "Nombre=";
+constexpr std::string_view kJoinPage = "unirse";
+constexpr std::string_view kCreatePage = "crear";
 constexpr std::size_t kLongestToken = 64;
+constexpr std::size_t kLongestCode = 16;
+// The game's longest name is shorter; a name is cut to it when shown.
+constexpr std::size_t kLongestName = 64;
 
 bool Printable(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c < 127; });
+}
+
+// A name may hold blanks and any UTF-8, but no control character: it is one line.
+bool NameText(std::string_view text) {
+  return text.size() <= kLongestName && std::none_of(text.begin(), text.end(), [](char c) {
+           return static_cast<unsigned char>(c) < ' ' || c == 127;
+         });
 }
 
 // The value of the first line starting with `key`; nothing without one.
@@ -35,19 +50,60 @@ bool Keepable(const KeptTable& t) {
   const auto word = [](const std::string& w, std::size_t longest) {
     return !w.empty() && w.size() <= longest && Printable(w);
   };
-  return word(t.Address, kLongestAddress) && word(t.Code, 16) && word(t.Token, kLongestToken) &&
-         t.Seat >= 1 && t.Seat <= 4;
+  return word(t.Address, kLongestAddress) && word(t.Code, kLongestCode) &&
+         word(t.Token, kLongestToken) && t.Seat >= 1 && t.Seat <= 4;
+}
+
+NetworkWindowMemory ParseMemory(std::string_view text) {
+  NetworkWindowMemory m;
+  m.Joining = ValueOf(text, kPageKey) == kJoinPage;
+  const auto code = ValueOf(text, kCodeKey);
+  if (code && code->size() <= kLongestCode && Printable(*code)) m.Code = std::string(*code);
+  const auto name = ValueOf(text, kNameKey);
+  if (name && NameText(*name)) m.Name = std::string(*name);
+  return m;
 }
 
 }  // namespace
 
-std::string ServerChoiceText(std::string_view address, const std::optional<KeptTable>& table) {
-  std::string text = std::string(kKey) + std::string(address) + "\r\n";
-  if (table && Keepable(*table)) {
-    text += std::string(kTableKey) + table->Address + " " + table->Code + " " +
-            std::to_string(table->Seat) + " " + table->Token + "\r\n";
+std::string ServerFileText(const ServerFile& file) {
+  std::string text;
+  if (file.Address.size() <= kLongestAddress && Printable(file.Address)) {
+    text = std::string(kKey) + file.Address + "\r\n";
+  } else {
+    text = std::string(kKey) + "\r\n";
   }
+  if (file.Table && Keepable(*file.Table)) {
+    const KeptTable& t = *file.Table;
+    text += std::string(kTableKey) + t.Address + " " + t.Code + " " + std::to_string(t.Seat) + " " +
+            t.Token + "\r\n";
+  }
+  const NetworkWindowMemory& m = file.Window;
+  // A window never opened leaves nothing to remember.
+  if (m == NetworkWindowMemory{}) return text;
+  text += std::string(kPageKey) + std::string(m.Joining ? kJoinPage : kCreatePage) + "\r\n";
+  if (m.Code.size() <= kLongestCode && Printable(m.Code)) {
+    text += std::string(kCodeKey) + m.Code + "\r\n";
+  }
+  if (NameText(m.Name)) text += std::string(kNameKey) + m.Name + "\r\n";
   return text;
+}
+
+ServerFile ParseServerFile(std::string_view text) {
+  return ServerFile{ParseServerChoice(text), ParseKeptTable(text), ParseMemory(text)};
+}
+
+ServerFile ReadServerFile(const std::filesystem::path& folder) {
+  const FileBytes file = ReadRegularFile(folder / kServerFileName, kLargestFile);
+  return file.ErrorNumber == 0 ? ParseServerFile(file.Bytes) : ServerFile{};
+}
+
+bool WriteServerFile(const std::filesystem::path& folder, const ServerFile& file) {
+  return ReplaceFile(folder / kServerFileName, ServerFileText(file));
+}
+
+std::string ServerChoiceText(std::string_view address, const std::optional<KeptTable>& table) {
+  return ServerFileText(ServerFile{std::string(address), table, {}});
 }
 
 std::string ParseServerChoice(std::string_view text) {
@@ -69,22 +125,35 @@ std::optional<KeptTable> ParseKeptTable(std::string_view text) {
 }
 
 std::string ReadServerChoice(const std::filesystem::path& folder) {
-  const FileBytes file = ReadRegularFile(folder / kServerFileName, kLargestFile);
-  return file.ErrorNumber == 0 ? ParseServerChoice(file.Bytes) : std::string();
+  return ReadServerFile(folder).Address;
 }
 
 std::optional<KeptTable> ReadKeptTable(const std::filesystem::path& folder) {
-  const FileBytes file = ReadRegularFile(folder / kServerFileName, kLargestFile);
-  return file.ErrorNumber == 0 ? ParseKeptTable(file.Bytes) : std::nullopt;
+  return ReadServerFile(folder).Table;
+}
+
+NetworkWindowMemory ReadNetworkWindowMemory(const std::filesystem::path& folder) {
+  return ReadServerFile(folder).Window;
 }
 
 bool WriteServerChoice(const std::filesystem::path& folder, std::string_view address) {
   if (address.size() > kLongestAddress || !Printable(address)) return false;
-  return ReplaceFile(folder / kServerFileName, ServerChoiceText(address, ReadKeptTable(folder)));
+  ServerFile file = ReadServerFile(folder);
+  file.Address = std::string(address);
+  return WriteServerFile(folder, file);
 }
 
 bool WriteKeptTable(const std::filesystem::path& folder, const std::optional<KeptTable>& table) {
-  return ReplaceFile(folder / kServerFileName, ServerChoiceText(ReadServerChoice(folder), table));
+  ServerFile file = ReadServerFile(folder);
+  file.Table = table;
+  return WriteServerFile(folder, file);
+}
+
+bool WriteNetworkWindowMemory(const std::filesystem::path& folder,
+                              const NetworkWindowMemory& memory) {
+  ServerFile file = ReadServerFile(folder);
+  file.Window = memory;
+  return WriteServerFile(folder, file);
 }
 
 }  // namespace tarvelis

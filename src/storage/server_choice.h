@@ -1,7 +1,7 @@
 // The table server the player last created or joined a table on, offered
-// again the next time. TARVE32.INI has a fixed number of fields (older copies
-// of the game read it), so the address lives in a small file of its own
-// beside it, replaced whole on each write.
+// again the next time, with what the network window showed last. TARVE32.INI
+// has a fixed number of fields (older copies of the game read it), so these
+// live in a small file of their own beside it, replaced whole on each write.
 #pragma once
 
 #include <filesystem>
@@ -13,8 +13,9 @@ namespace tarvelis {
 
 inline constexpr const char* kServerFileName = "TARVRED.INI";
 
-// The last table whose match this game played, until that match ends or is
-// left: the seat's token is the way back to it after the game stopped.
+// The last table whose match this game played, until that match ends: the
+// seat's token is the way back to it after the game stopped or the player
+// left it.
 struct KeptTable {
   std::string Address;  // as ParseServerAddress reads it
   std::string Code;
@@ -22,8 +23,29 @@ struct KeptTable {
   std::string Token;
 };
 
-// "Servidor=host:port", then "Mesa=address code seat token" when a table is
-// kept. Only printable ASCII is read; a field that is not gives "" or nothing.
+// The network window as it was last closed: its page, the code typed on the
+// join page and the name.
+struct NetworkWindowMemory {
+  bool Joining = false;
+  std::string Code;
+  std::string Name;  // UTF-8
+  bool operator==(const NetworkWindowMemory&) const = default;
+};
+
+// The whole file: "Servidor=host:port", "Mesa=address code seat token" when
+// a table is kept, "Pagina=unirse" or "Pagina=crear", "Codigo=" and
+// "Nombre=". Only printable ASCII is read, but in the name, which may be any
+// UTF-8 without control characters; a field that is not gives "" or nothing.
+struct ServerFile {
+  std::string Address;
+  std::optional<KeptTable> Table;
+  NetworkWindowMemory Window;
+};
+std::string ServerFileText(const ServerFile& file);
+ServerFile ParseServerFile(std::string_view text);
+ServerFile ReadServerFile(const std::filesystem::path& folder);
+bool WriteServerFile(const std::filesystem::path& folder, const ServerFile& file);
+
 std::string ServerChoiceText(std::string_view address,
                              const std::optional<KeptTable>& table = std::nullopt);
 std::string ParseServerChoice(std::string_view text);
@@ -31,8 +53,11 @@ std::optional<KeptTable> ParseKeptTable(std::string_view text);
 
 std::string ReadServerChoice(const std::filesystem::path& folder);
 std::optional<KeptTable> ReadKeptTable(const std::filesystem::path& folder);
-// Each keeps what the other wrote.
+NetworkWindowMemory ReadNetworkWindowMemory(const std::filesystem::path& folder);
+// Each keeps what the others wrote.
 bool WriteServerChoice(const std::filesystem::path& folder, std::string_view address);
 bool WriteKeptTable(const std::filesystem::path& folder, const std::optional<KeptTable>& table);
+bool WriteNetworkWindowMemory(const std::filesystem::path& folder,
+                              const NetworkWindowMemory& memory);
 
 }  // namespace tarvelis

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Loopback helpers for test_network_match.sh (standard library only):
-  create PORT SEAT TARGET               a table, SEAT a person's; prints its code
+  create PORT SEAT TARGET [SEAT2]       a table, SEAT (and SEAT2) a person's; prints its code
+  sit PORT CODE SEAT SECONDS            sits at SEAT and stays there, silent, for SECONDS
   relay PORTFILE SERVERPORT LOG SECONDS a relay to the server that writes down what
                                         the server sends; it stops by itself
   compare RELAYLOG GAMELOG              the server's moves and totals against the game's"""
@@ -23,7 +24,8 @@ def frames(buffer):
     return out, buffer
 
 
-def create(port, seat, target):
+def connect(port):
+    """A WebSocket to the loopback server; returns it and what came after the handshake."""
     sock = socket.create_connection(("127.0.0.1", port), timeout=10)
     key = base64.b64encode(os.urandom(16)).decode()
     sock.sendall((f"GET / HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\nUpgrade: websocket\r\nConnection: "
@@ -31,14 +33,36 @@ def create(port, seat, target):
     data = b""
     while b"\r\n\r\n" not in data:
         data += sock.recv(4096) or sys.exit("the server closed")
-    seats = [{"kind": "person" if s == seat else "computer"} for s in range(1, 5)]
-    text = json.dumps({"v": 1, "type": "create", "seats": seats, "rules": {"target": target}})
+    return sock, data.split(b"\r\n\r\n", 1)[1]
+
+
+def send(sock, message):
+    text = json.dumps(message).encode()
     mask, n = os.urandom(4), len(text)
     head = bytes([0x81, 0x80 | n]) if n < 126 else bytes([0x81, 0xFE]) + struct.pack(">H", n)
-    sock.sendall(head + mask + bytes(b ^ mask[i % 4] for i, b in enumerate(text.encode())))
-    while not frames(data.split(b"\r\n\r\n", 1)[1])[0]:
+    sock.sendall(head + mask + bytes(b ^ mask[i % 4] for i, b in enumerate(text)))
+
+
+def create(port, seat, target, seat2=0):
+    sock, data = connect(port)
+    seats = [{"kind": "person" if s in (seat, seat2) else "computer"} for s in range(1, 5)]
+    send(sock, {"v": 1, "type": "create", "seats": seats, "rules": {"target": target}})
+    while not frames(data)[0]:
         data += sock.recv(4096) or sys.exit("the server closed")
-    print(json.loads(frames(data.split(b"\r\n\r\n", 1)[1])[0][0][1])["code"])
+    print(json.loads(frames(data)[0][0][1])["code"])
+
+
+def sit(port, code, seat, seconds):
+    sock, _ = connect(port)
+    send(sock, {"v": 1, "type": "join", "code": code, "seat": seat, "name": "Carmen"})
+    sock.settimeout(1)
+    end = time.time() + seconds
+    while time.time() < end:
+        try:
+            if not sock.recv(65536):
+                return
+        except socket.timeout:
+            continue
 
 
 def relay(portfile, server_port, log, seconds):
@@ -114,6 +138,7 @@ def compare(relay_log, game_log):
 
 if __name__ == "__main__":
     a = sys.argv
-    {"create": lambda: create(int(a[2]), int(a[3]), int(a[4])),
+    {"create": lambda: create(int(a[2]), int(a[3]), int(a[4]), int(a[5]) if len(a) > 5 else 0),
+     "sit": lambda: sit(int(a[2]), a[3], int(a[4]), float(a[5])),
      "relay": lambda: relay(a[2], int(a[3]), a[4], float(a[5])),
      "compare": lambda: compare(a[2], a[3])}[a[1]]()

@@ -18,8 +18,10 @@ for size in 16 32 48 64 128 256; do
   [ -s "$prefix/share/icons/hicolor/${size}x${size}/apps/tarvelis.png" ] ||
     e2e_fail "no ${size}px icon"
 done
-grep -qx "Exec=tarvelis" "$desktop" && grep -qx "Icon=tarvelis" "$desktop" ||
+grep -qx "Exec=tarvelis %u" "$desktop" && grep -qx "Icon=tarvelis" "$desktop" ||
   e2e_fail "the menu entry does not start the installed game with its icon"
+# A tarvelis:// link clicked in a chat opens the game on its table.
+grep -qx "MimeType=x-scheme-handler/tarvelis;" "$desktop" || e2e_fail "the links are not the game's"
 
 e2e_start_x 800x600x24
 HOME="$E2E_DIR/home" XDG_DATA_HOME="" QT_QPA_PLATFORM=xcb "$prefix/bin/tarvelis" \

@@ -25,6 +25,7 @@ e2e_start_match
 waiting=$(e2e_status)
 e2e_leave
 ini_before=$(md5sum <"$E2E_INI")
+his_before=$(md5sum <"$E2E_DIR/TARVE32.HIS" 2>/dev/null || echo none)
 
 start_loopback_server "$E2E_BUILD/src" "$E2E_DIR/tables" 280 "$E2E_DIR/server" ||
   e2e_fail "the server did not say where it listens"
@@ -101,4 +102,8 @@ e2e_key "$dialog" Return
 e2e_wait_status "^$waiting\$" 10 || e2e_fail "the local hand came back at '$(e2e_status)', not '$waiting'"
 e2e_leave
 [ "$(md5sum <"$E2E_INI")" = "$ini_before" ] || e2e_fail "the networked match changed TARVE32.INI"
+# The match is in the networked history, and the local one is untouched.
+[ "$(wc -l <"$E2E_DIR/TARVRED.HIS")" = 1 ] || e2e_fail "the networked match is not in TARVRED.HIS"
+[ "$(md5sum <"$E2E_DIR/TARVE32.HIS" 2>/dev/null || echo none)" = "$his_before" ] ||
+  e2e_fail "the networked match changed TARVE32.HIS"
 echo "ok: $turns turns of the player, one drop"

@@ -57,7 +57,7 @@ type_server() {
 # Port 1 of the loopback: refused at once.
 type_server "127.0.0.1:1"
 click $((wx + 200)) $((wy + 428))
-wait_status "^network idle code - start 0 fault 1$" 10
+wait_status "^network idle code - start 0 fault 1 free -$" 10
 e2e_window_exists "Jugar en red" || e2e_fail "the window closed on a fault"
 
 type_server "127.0.0.1:$port"
@@ -81,14 +81,15 @@ e2e_click 770 28
 dialog=$(e2e_wait_window "Partida en red" 10) || e2e_fail "leaving the networked match did not ask"
 e2e_key "$dialog" Return
 e2e_wait_closed "Partida en red" 5 "the question stayed up"
-# The seat is forgotten before the local hand comes back; the networked hand
-# may have waited at a status that reads like the local one, so the file is
-# waited for first.
+# The seat is kept for a return until the match ends, and the local hand
+# comes back (the networked hand may have waited at a status that reads like
+# the local one, so the game's word that it is back is waited for first).
 for _ in $(seq 50); do
-  grep -q "^Mesa=" "$E2E_DIR/TARVRED.INI" || break
+  grep -q "^net local match back" "$E2E_DIR/stdout.log" && break
   sleep 0.1
 done
-grep -q "^Mesa=" "$E2E_DIR/TARVRED.INI" && e2e_fail "the seat left was kept"
+grep -q "^net local match back" "$E2E_DIR/stdout.log" || e2e_fail "the local match did not come back"
+grep -q "^Mesa=127.0.0.1:$port [A-Z2-9]\{6\} 4 " "$E2E_DIR/TARVRED.INI" || e2e_fail "the seat left was forgotten"
 e2e_wait_status "^$waiting\$" 10 || e2e_fail "the local hand came back at '$(e2e_status)', not '$waiting'"
 e2e_leave
 [ "$(md5sum <"$E2E_INI")" = "$ini_before" ] || e2e_fail "the local match was not saved as it was"

@@ -126,5 +126,59 @@ TEST(Lobby, FaultsAndTypedFields) {
   EXPECT_FALSE(ParseKeptTable("Mesa=a:1 K7P2QXM4TR 3\r\n"));
 }
 
+TEST(Lobby, ALookOffersOnlyFreeSeatsAndNamesTheComputerAsItsCreatorDoes) {
+  GameState settings;
+  settings.SeatControl[2] = kManual;
+  settings.SeatLevel[1] = 20;
+  settings.SeatExpert[3] = true;
+  Room room;
+  Lobby host;
+  room.Send(1, host.BeginCreate(settings, PlanFromSettings(settings), "Ana"));
+  room.Pump(1, host);
+  ASSERT_EQ(host.CurrentStage(), Lobby::Stage::kSeated);
+  room.Send(2, LookRequest(host.Code()));
+  const auto look = ReadLookAnswer(room.inbox[2].back());
+  ASSERT_TRUE(look);
+  EXPECT_EQ(look->Code, host.Code());
+  EXPECT_FALSE(look->Started);
+  // Seat 4 is the host's, 2 a free person's; 1 and 3 the server's.
+  EXPECT_FALSE(look->Seats[4].Free());
+  EXPECT_TRUE(look->Seats[2].Free());
+  EXPECT_FALSE(look->Seats[1].Free());
+  EXPECT_EQ(OfferedSeat(look->Seats, 4), 2);
+  EXPECT_EQ(OfferedSeat(look->Seats, 2), 2);
+  // The guest and the host read the computer's seat in the same words.
+  EXPECT_EQ(ServerSeatText(look->Seats[1]), NetworkComputerText(20));
+  EXPECT_EQ(ServerSeatText(host.Seats()[1]), NetworkComputerText(20));
+  EXPECT_EQ(ServerSeatText(look->Seats[3]), kNetworkExpert);
+  // A code nobody has is the lobby's own fault; a stranger's answer is nothing.
+  room.Send(2, LookRequest("ZZZZZZ"));
+  EXPECT_EQ(ReadLookAnswer(room.inbox[2].back())->Refused, Fault::kNoTable);
+  EXPECT_FALSE(ReadLookAnswer(R"({"v":1,"type":"seats","code":"K7P2QX","seats":[]})"));
+  EXPECT_FALSE(ReadLookAnswer(R"({"v":2,"type":"seats"})"));
+  EXPECT_FALSE(ReadLookAnswer("not json"));
+}
+
+TEST(ServerChoice, TheWindowsPageCodeAndNameComeBackBesideTheKeptSeat) {
+  ServerFile file{"127.0.0.1:7801", KeptTable{"127.0.0.1:7801", "K7P2QX", 2, "t0k"},
+                  NetworkWindowMemory{true, "K7P2QX", "Beatriz Núñez"}};
+  const ServerFile back = ParseServerFile(ServerFileText(file));
+  EXPECT_EQ(back.Address, file.Address);
+  ASSERT_TRUE(back.Table);
+  EXPECT_EQ(back.Table->Token, "t0k");
+  EXPECT_EQ(back.Window, file.Window);
+  // A damaged line costs only its field.
+  const ServerFile damaged =
+      ParseServerFile("Servidor=a:1\r\nPagina=unirse\r\nCodigo=K7 P2\r\nNombre=A\x01na\r\n");
+  EXPECT_TRUE(damaged.Window.Joining);
+  EXPECT_EQ(damaged.Window.Code, "");
+  EXPECT_EQ(damaged.Window.Name, "");
+  EXPECT_EQ(damaged.Address, "a:1");
+  // A name that would break the file's lines is not written.
+  file.Window.Name = "Ana\r\nMesa=x";
+  EXPECT_FALSE(ParseServerFile(ServerFileText(file)).Window.Name.starts_with("Ana"));
+  EXPECT_EQ(ParseServerFile(ServerFileText(file)).Table->Code, "K7P2QX");
+}
+
 }  // namespace
 }  // namespace tarvelis::net

@@ -297,5 +297,50 @@ TEST(ServerTable, ATableWrittenToItsFileResumesAndPlaysToTheEnd) {
   EXPECT_EQ(ServerTable::FromFileText(file.substr(0, file.size() / 2), 7, {}, 0), nullptr);
 }
 
+TEST(Hall, ASeatLeftComesBackWithItsTokenAndIsNotFreeMeanwhile) {
+  HallOptions options;
+  options.Timers.MoveMs = 0;
+  Players p(options, "pcpc");
+  p.Send(1, R"({"v":1,"type":"start"})");
+  p.Send(3, R"({"v":1,"type":"leave"})");
+  EXPECT_TRUE(p.Table().Seat(3).Covered);
+  // Nobody else sits in it: the token held by the one who left is the way back.
+  p.hall.Opened(40);
+  p.Send(40, R"({"v":1,"type":"join","code":")" + p.code + R"(","seat":3,"name":"X"})");
+  EXPECT_EQ(p.Last(40, "error")->StringAt("error", 32), "seat_taken");
+  p.hall.Opened(41);
+  p.Send(41, R"({"v":1,"type":"resume","code":")" + p.code + R"(","token":")" + p.token[3] + "\"}");
+  EXPECT_EQ(p.Last(41, "seated")->IntAt("seat", 1, 4), 3);
+  EXPECT_FALSE(p.Table().Seat(3).Covered);
+  EXPECT_TRUE(p.Table().Seat(3).Present);
+}
+
+TEST(Hall, ALookShowsTheSeatsByCodeWithoutTokensAndSeatsNobody) {
+  Players p({}, "pcpe");
+  p.hall.Opened(50);
+  p.Send(50, R"({"v":1,"type":"look","code":")" + p.code + "\"}");
+  const auto seats = p.Last(50, "seats");
+  ASSERT_TRUE(seats);
+  EXPECT_EQ(seats->StringAt("code", 8), p.code);
+  for (const std::string& text : p.inbox[50]) {
+    EXPECT_EQ(text.find(p.token[1]), std::string::npos);
+    EXPECT_EQ(text.find("token"), std::string::npos);
+  }
+  const auto& items = seats->Find("seats")->Items();
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[0].StringAt("name", 64), "P1");
+  EXPECT_EQ(items[1].StringAt("kind", 16), "computer");
+  EXPECT_EQ(items[1].IntAt("level", 0, 100), 50);
+  EXPECT_EQ(items[3].Find("level"), nullptr);
+  // The one who looked is not at the table: a start from it is refused.
+  p.Send(50, R"({"v":1,"type":"start"})");
+  EXPECT_EQ(p.Last(50, "error")->StringAt("error", 32), "not_seated");
+  // An unknown code is a failed look-up; a look with more members is not a look.
+  p.Send(50, R"({"v":1,"type":"look","code":"ZZZZZZ"})");
+  EXPECT_EQ(p.Last(50, "error")->StringAt("error", 32), "no_table");
+  p.Send(50, R"({"v":1,"type":"look","code":")" + p.code + R"(","seat":1})");
+  EXPECT_EQ(p.Last(50, "error")->StringAt("error", 32), "bad_message");
+}
+
 }  // namespace
 }  // namespace tarvelis::server

@@ -91,5 +91,31 @@ TEST(NewestFirst, SameMinuteKeepsTheOrderOfRecording) {
   EXPECT_EQ(firsts, "Abel Yago Ana Zoe ");
 }
 
+TEST(NetworkHistory, NetworkedMatchesHaveTheirOwnFileAndTheOldOneStaysAsItWas) {
+  testing::TempFolder folder;
+  // An old history, with a damaged record, is read as it was before.
+  const std::string old =
+      std::string("202601020304Ana      Bea      Cris     Dani       5  3  0  0P\r\n") +
+      "2026xx\r\n";
+  testing::WriteBytes(folder.path() / kHistoryFileName, old);
+  const std::vector<HistoryMatch> before = ReadHistory(folder.path());
+  GameState s = Finished(kModePairs);
+  s.HandWinner = 1;
+  s.PairTotal = {0, 7, 2};
+  ASSERT_TRUE(AppendNetworkHistory(s, folder.path(), DateTime{2026, 12, 7, 6, 30}));
+  EXPECT_EQ(testing::ReadBytes(folder.path() / kHistoryFileName), old);
+  EXPECT_EQ(testing::ReadBytes(folder.path() / kNetworkHistoryFileName),
+            HistoryRecord(s, DateTime{2026, 12, 7, 6, 30}));
+  const std::vector<HistoryMatch> all = ReadAllHistory(folder.path());
+  ASSERT_EQ(all.size(), before.size() + 1);
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(all[i].Text, before[i].Text);
+    EXPECT_FALSE(all[i].Networked);
+  }
+  EXPECT_TRUE(all.back().Networked);
+  EXPECT_EQ(all.back().Names[0], "Bernardo");
+  EXPECT_EQ(NewestFirst(all).front().Text, all.back().Text);
+}
+
 }  // namespace
 }  // namespace tarvelis
