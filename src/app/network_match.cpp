@@ -43,6 +43,13 @@ std::string TypeOf(const std::string& text) {
   return j->StringAt("type", 32).value_or("");
 }
 
+// Whether a message changes nothing the player waits on: who is present, or
+// a text that is no message at all.
+bool AsksNoWait(const std::string& text) {
+  const std::string type = TypeOf(text);
+  return type.empty() || type == "seats";
+}
+
 std::string Request(const char* type) {
   return Json::Object().Set("v", server::kProtocolVersion).Set("type", type).Dump();
 }
@@ -264,9 +271,17 @@ void NetworkMatch::AskPlayer() {
   s.NoticeShown = true;
   // A message or a drop while the player thinks ends the wait: the message is
   // read (the server may have played the move itself), then the player is
-  // asked again if the question still stands.
+  // asked again if the question still stands. Who comes and goes, and texts
+  // that are no messages, are read without ending it: asking again drops
+  // the player's clicks on the way, and a flood of them would drop them all.
   bool interrupted = false;
   const auto connection = QObject::connect(link_.get(), &NetLink::Changed, &mesa_, [&] {
+    std::string text;
+    while (!interrupted && link_->HasMessage() && AsksNoWait(link_->Peek()) && link_->Take(text)) {
+      for (const net::NetEvent& e : remote_.Read(text)) {
+        if (e.Kind == net::NetEventKind::kSeats) Present(e);
+      }
+    }
     if (link_->HasMessage() || link_->Dropped()) {
       interrupted = true;
       s.NoticeShown = false;

@@ -41,6 +41,8 @@ now_ms() { echo $(($(date +%s%N) / 1000000)); }
 probe() {
   local start id
   e2e_window_exists "Partida en red" && e2e_fail "a dialog for a friend's coming and going ($1)"
+  # From elsewhere on the table, as a hand does: no tooltip stands on the button.
+  e2e_move 400 300
   start=$(now_ms)
   xdotool mousemove 32 103 click 1
   for _ in $(seq 40); do
@@ -48,7 +50,7 @@ probe() {
     [ -n "$id" ] && break
     sleep 0.025
   done
-  [ -n "$id" ] || e2e_fail "the help button did not answer ($1)"
+  [ -n "$id" ] || e2e_fail "the help button did not answer ($1): $(xdotool search --name Ayuda 2>&1 | wc -l) windows"
   [ $(($(now_ms) - start)) -le 1000 ] || e2e_fail "the help button took $(($(now_ms) - start)) ms ($1)"
   e2e_key "$id" Escape
   e2e_wait_closed "Ayuda de TARVELIS" 5 "the help window did not close ($1)"
@@ -86,15 +88,17 @@ e2e_key "$dialog" Return
 e2e_wait_closed "Aviso del servidor" 2 "the notice did not close after the burst"
 [ $(($(now_ms) - start)) -le 1300 ] || e2e_fail "closing the notice took $(($(now_ms) - start)) ms"
 expect_overflow burst
+probe "after the burst"
 [ "$(rss_mb)" -le 400 ] || e2e_fail "the game holds $(rss_mb) MB after the burst"
 e2e_click 770 28
 e2e_wait_exit 10
 
 join
+probe "second start"
 rss_before=$(rss_mb)
 touch "$control/giant"
-probe "giant"
 expect_overflow giant
+probe "after the giant frame"
 sent=$(cat "$control/giant.sent" 2>/dev/null || echo "?")
 [ "$(rss_mb)" -le $((rss_before + 100)) ] ||
   e2e_fail "the game grew from $rss_before to $(rss_mb) MB on a giant frame ($sent bytes sent)"
