@@ -82,9 +82,16 @@ for _ in $(seq 1500); do
       fi
       e2e_play_my_turn "$status" ;;
     "notice Continuar "*)
-      # Once: the status stays until the game waits for something else.
-      [ "$status" != "${continued:-}" ] && e2e_click 688 550
-      continued=$status ;;
+      # Once: the status stays until the game waits for something else. The
+      # last hand waits again once the match is over, at the same move.
+      over=$(grep -c "^net match_end" "$E2E_DIR/stdout.log" || true)
+      if [ "$over" -gt 0 ] && [ -z "${shown_over:-}" ]; then
+        sleep 0.5
+        e2e_screenshot network-match-over
+        shown_over=1
+      fi
+      [ "$status $over" != "${continued:-}" ] && e2e_click 688 550
+      continued="$status $over" ;;
   esac
   sleep 0.1
 done
