@@ -205,9 +205,16 @@ void RemoteTable::Deal(int hand, int lead, const std::vector<HandSlot>& own) {
   s.NoticeShown = false;
 }
 
+bool RemoteTable::TakesMove(int seat, int move) {
+  // Only the move the hand stands at, in a dealt hand: a move outside one, or
+  // one played again, would count tiles nobody holds.
+  return state_.HandInProgress && seat >= 1 && seat <= kSeats && move == state_.MoveNumber &&
+         EnsureMoveRecordCapacity(state_, move);
+}
+
 bool RemoteTable::Lay(int seat, int move, int a, int b, int end) {
   GameState& s = state_;
-  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return false;
+  if (!TakesMove(seat, move)) return false;
   auto& hand = s.Hand[seat];
   const auto held = [&](const HandSlot& t) { return t.State == 0; };
   const bool inHand = std::any_of(hand.begin() + 1, hand.end(),
@@ -251,7 +258,7 @@ bool RemoteTable::Lay(int seat, int move, int a, int b, int end) {
 
 bool RemoteTable::Pass(int seat, int move) {
   GameState& s = state_;
-  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return false;
+  if (!TakesMove(seat, move)) return false;
   s.MoveNumber = static_cast<i16>(move);
   s.CurrentSeat = static_cast<i16>(seat);
   s.PlayPipA = s.PlayPipB = kNoPip;

@@ -136,6 +136,8 @@ class RemoteTable {
   void RebuildHand(const Incoming& m);
   void ClearTable();
   void Deal(int hand, int lead, const std::vector<HandSlot>& own);
+  // Whether `move` by `seat` is the one the hand awaits.
+  bool TakesMove(int seat, int move);
   // False when the move cannot be taken: nothing is then recorded.
   bool Lay(int seat, int move, int a, int b, int end);
   bool Pass(int seat, int move);
