@@ -31,7 +31,10 @@ std::optional<HandSlot> TileOf(const Json* j) {
   HandSlot t;
   for (int i = 0; i < 2; ++i) {
     const Json& pip = j->Items()[static_cast<std::size_t>(i)];
-    if (!pip.IsNumber() || pip.AsNumber() < 0 || pip.AsNumber() > 6) return std::nullopt;
+    if (!pip.IsNumber() || !(pip.AsNumber() >= 0 && pip.AsNumber() <= 6) ||
+        std::floor(pip.AsNumber()) != pip.AsNumber()) {
+      return std::nullopt;
+    }
     (i == 0 ? t.PipA : t.PipB) = static_cast<i16>(pip.AsNumber());
   }
   return t;
