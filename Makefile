@@ -64,6 +64,10 @@ fuzz-smoke: deps
 	mkdir -p $(FUZZ_BUILD)/corpus/messages && cp tests/fuzz/messages/* $(FUZZ_BUILD)/corpus/messages/
 	$(FUZZ_BUILD)/tests/fuzz/fuzz_message -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
 	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/messages
+	mkdir -p $(FUZZ_BUILD)/corpus/server_messages && \
+	  cp tests/fuzz/server_messages/* $(FUZZ_BUILD)/corpus/server_messages/
+	$(FUZZ_BUILD)/tests/fuzz/fuzz_remote_table -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
+	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/server_messages
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -192,9 +192,6 @@ void Program::PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<N
   if (std::exchange(exitAfterNet_, false)) {
     QTimer::singleShot(0, mesa_, [this] { OnButton(kExitButton); });
   }
-  if (outcome == NetOutcome::kFinished) {
-    Tell(Utf(kNetMatchTitle), Utf(kNetMatchOverText), kPictureInformation);
-  }
   if (!state_.MatchInProgress) return;
   if (localLoopWaits) {
     // The loop waiting below this handler unwinds and takes the hand up

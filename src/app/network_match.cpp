@@ -14,6 +14,7 @@
 #include "platform/waits.h"
 #include "protocol/json.h"
 #include "protocol/protocol.h"
+#include "table/presence_line.h"
 #include "table/qt_table_port.h"
 #include "table/table_window.h"
 
@@ -31,11 +32,22 @@ constexpr int kOpenMs = 5000;
 constexpr int kSeatMs = 5000;
 // Waiting for the friends to sit and the host to start.
 constexpr qint64 kStartWaitMs = 30LL * 60 * 1000;
+// How long the line says a friend came back.
+constexpr int kBackLineMs = 6000;
+// Reading a queue of messages, the window's events run at least this often.
+constexpr qint64 kEventsEveryMs = 40;
 
 std::string TypeOf(const std::string& text) {
   const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
   if (!j || !j->IsObject()) return {};
   return j->StringAt("type", 32).value_or("");
+}
+
+// Whether a message changes nothing the player waits on: who is present, or
+// a text that is no message at all.
+bool AsksNoWait(const std::string& text) {
+  const std::string type = TypeOf(text);
+  return type.empty() || type == "seats";
 }
 
 std::string Request(const char* type) {
@@ -100,7 +112,7 @@ bool JoinTable(NetLink& link, const net::ServerAddress& address, const std::stri
   while (clock.elapsed() < kStartWaitMs) {
     if (!WaitFor([&] { return link.HasMessage() || link.Dropped(); }, stop, kStartWaitMs)) break;
     if (!link.HasMessage()) {
-      why = NetNoServerMessage(address.Text());
+      why = link.Overflowed() ? kNetServerTooMuch : NetNoServerMessage(address.Text());
       return false;
     }
     const std::string type = TypeOf(link.Peek());
@@ -143,6 +155,7 @@ NetworkMatch::NetworkMatch(GameState& state, Mesa& mesa, QtTablePort& port,
       port_(port),
       joined_(joined),
       link_(std::move(link)),
+      line_(std::make_unique<PresenceLine>(mesa)),
       remote_(state, joined.Seat),
       rng_(1),
       ctx_(state, port, rng_) {}
@@ -166,6 +179,23 @@ void NetworkMatch::Close() {
   ctx_.Control.ExitRequested = true;
 }
 
+void NetworkMatch::SetLine(int subject, const std::string& text, int ms) {
+  Log(QStringLiteral("line %1 %2").arg(subject).arg(QString::fromStdString(text)));
+  line_->Set(subject, QString::fromStdString(text), ms);
+}
+
+void NetworkMatch::ClearLine(int subject) {
+  line_->Clear(subject);
+}
+
+bool NetworkMatch::SayOverflow() {
+  if (!link_->Overflowed()) return false;
+  Log(QStringLiteral("link overflow"));
+  ClearLine(PresenceLine::kLink);
+  SayFault(kNetServerTooMuch);
+  return true;
+}
+
 bool NetworkMatch::Pause(int ms) {
   WaitFor([] { return false; }, [this] { return Stopping(); }, ms);
   return !Stopping();
@@ -175,12 +205,19 @@ NetOutcome NetworkMatch::Play() {
   port_.SetContext(&ctx_);
   mesa_.Modes().Networked = true;
   NetOutcome outcome = NetOutcome::kFinished;
+  QElapsedTimer sinceEvents;
+  sinceEvents.start();
   for (;;) {
     std::string text;
     while (!Stopping() && !refused_ && link_->Take(text)) {
       for (const net::NetEvent& e : remote_.Read(text)) {
         Present(e);
         if (Stopping()) break;
+      }
+      // However many messages wait, the window keeps answering.
+      if (sinceEvents.elapsed() >= kEventsEveryMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        sinceEvents.restart();
       }
     }
     if (refused_) {
@@ -192,6 +229,10 @@ NetOutcome NetworkMatch::Play() {
       break;
     }
     if (remote_.Finished()) break;
+    if (SayOverflow()) {
+      outcome = NetOutcome::kLost;
+      break;
+    }
     // A link never opened is a seat taken up again after the game stopped.
     if (link_->Dropped() || !link_->Connected()) {
       if (Reconnect()) continue;
@@ -230,9 +271,17 @@ void NetworkMatch::AskPlayer() {
   s.NoticeShown = true;
   // A message or a drop while the player thinks ends the wait: the message is
   // read (the server may have played the move itself), then the player is
-  // asked again if the question still stands.
+  // asked again if the question still stands. Who comes and goes, and texts
+  // that are no messages, are read without ending it: asking again drops
+  // the player's clicks on the way, and a flood of them would drop them all.
   bool interrupted = false;
   const auto connection = QObject::connect(link_.get(), &NetLink::Changed, &mesa_, [&] {
+    std::string text;
+    while (!interrupted && link_->HasMessage() && AsksNoWait(link_->Peek()) && link_->Take(text)) {
+      for (const net::NetEvent& e : remote_.Read(text)) {
+        if (e.Kind == net::NetEventKind::kSeats) Present(e);
+      }
+    }
     if (link_->HasMessage() || link_->Dropped()) {
       interrupted = true;
       s.NoticeShown = false;
@@ -283,7 +332,10 @@ void NetworkMatch::PaceMove(const net::NetEvent& e) {
   // keeps reading meanwhile, and the next messages wait in its queue.
   if (e.Seat == net::kOwnLocalSeat || e.Seat < 1 || e.Seat > kSeats) return;
   GameState& s = state_;
-  if (s.RulePauseBetweenMoves == kOn) {
+  // At home the pause stops before the computer's moves only: a person's
+  // stop is the question of the seat's own move. A friend has had that
+  // question at the friend's own table.
+  if (s.RulePauseBetweenMoves == kOn && remote_.ComputerPlays(e.Seat)) {
     s.NoticeShown = true;
     port_.WaitForNotice(Trimmed(s.SeatName[e.Seat]));
     s.NoticeShown = false;
@@ -338,8 +390,8 @@ void NetworkMatch::Present(const net::NetEvent& e) {
       break;
     }
     case K::kNotice: {
-      const int picture = e.Title == kMatchOverTitle ? kPictureTrophy : kPictureInformation;
-      port_.ShowMessage(e.Title, e.Text, picture, kButtonsNotice);
+      // As at home, every notice, the match's result too, is information.
+      port_.ShowMessage(e.Title, e.Text, kPictureInformation, kButtonsNotice);
       break;
     }
     case K::kHandClosed:
@@ -376,11 +428,26 @@ void NetworkMatch::Present(const net::NetEvent& e) {
       s.NoticeShown = false;
       break;
     case K::kSeats:
-      port_.ShowMessage(kNetMatchTitle, e.Text, kPictureInformation, kButtonsNotice);
+      // Who leaves once the match is over changes nothing of it.
+      if (remote_.Finished()) break;
+      // A friend away stays on the line until back; back, for a moment.
+      if (remote_.ComputerPlays(e.Seat)) {
+        SetLine(e.Seat, e.Text, 0);
+      } else {
+        SetLine(e.Seat, e.Text, kBackLineMs);
+      }
       break;
     case K::kMatchEnd:
       Log(QStringLiteral("match_end"));
       port_.DrawScoreboard();
+      // The last hand stays on the table, to be stepped through and
+      // reviewed, until the player goes back to the local match.
+      for (int seat = 1; seat <= kSeats; ++seat) ClearLine(seat);
+      SetLine(PresenceLine::kLink, kNetMatchOverLine, 0);
+      s.NoticeShown = true;
+      port_.WaitForNotice(kContinueLabel);
+      s.NoticeShown = false;
+      ClearLine(PresenceLine::kLink);
       break;
     case K::kError:
       Log(QStringLiteral("error %1").arg(QString::fromStdString(e.Title)));
@@ -399,6 +466,7 @@ bool NetworkMatch::Reconnect() {
   const QString title = mesa_.windowTitle();
   mesa_.setWindowTitle(QString::fromUtf8(kNetLinkLost));
   mesa_.ShowNotice(QString::fromUtf8(kNetNoLinkLabel));
+  SetLine(PresenceLine::kLink, kNetReconnectingLine, 0);
   ReportTestStatus(QStringLiteral("net reconnecting"));
   Log(QStringLiteral("link lost"));
   bool back = false;
@@ -420,6 +488,7 @@ bool NetworkMatch::Reconnect() {
     // and are read by the match's loop.
     if (!WaitFor([&] { return link_->HasMessage() || link_->Dropped(); }, stop, kSeatMs) ||
         !link_->HasMessage()) {
+      if (link_->Overflowed()) break;
       continue;
     }
     std::string first;
@@ -438,13 +507,13 @@ bool NetworkMatch::Reconnect() {
   }
   mesa_.setWindowTitle(title);
   mesa_.HideNotice();
+  ClearLine(PresenceLine::kLink);
   if (back) {
     Log(QStringLiteral("link back"));
     return true;
   }
-  if (!Stopping() && !refused_) {
-    SayFault(kNetGaveUp);
-  }
+  // A server that sent too much is not tried again, and says so once.
+  if (!SayOverflow() && !Stopping() && !refused_) SayFault(kNetGaveUp);
   return false;
 }
 

@@ -21,6 +21,7 @@ namespace tarvelis {
 
 class Mesa;
 class NetLink;
+class PresenceLine;
 class QtTablePort;
 
 enum class NetOutcome : std::uint8_t {
@@ -57,6 +58,12 @@ class NetworkMatch {
   // drops or the match must stop.
   void WaitForLink();
   bool Reconnect();
+  // The link ended because the server sent more than it takes: said once,
+  // and the server is not tried again.
+  bool SayOverflow();
+  // The line beside the continue button for a seat or the link (0).
+  void SetLine(int subject, const std::string& text, int ms);
+  void ClearLine(int subject);
   // Sleeps `ms` keeping the window answering; false when the match must stop.
   bool Pause(int ms);
   bool Stopping() const { return ctx_.Control.Unwinding(); }
@@ -67,6 +74,7 @@ class NetworkMatch {
   QtTablePort& port_;
   net::JoinedTable joined_;
   std::unique_ptr<NetLink> link_;
+  std::unique_ptr<PresenceLine> line_;
   net::RemoteTable remote_;
   Random rng_;
   EngineContext ctx_;

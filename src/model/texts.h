@@ -424,8 +424,13 @@ inline constexpr const char* kNetOffWhilePlaying =
     "No disponible mientras se juega una mano en red.";
 inline constexpr const char* kNetAlreadyStarted =
     "La partida de esa mesa ya ha empezado sin este puesto.";
-inline constexpr const char* kNetMatchOverText =
-    "La partida en red ha terminado. Vuelve la partida local.";
+// A line over the table, beside the continue button: no click needed.
+inline constexpr const char* kNetReconnectingLine = "Sin conexión, volviendo a la mesa…";
+inline constexpr const char* kNetMatchOverLine =
+    "La partida en red ha terminado. Pulse Continuar para volver a la partida local.";
+inline constexpr const char* kNetServerTooMuch =
+    "El servidor ha enviado más de lo que cabe en una partida y se ha cortado la conexión. "
+    "La partida local sigue como estaba.";
 std::string NetNoServerMessage(const std::string& address);
 std::string NetRefusedMessage(const std::string& words);
 std::string NetSeatAwayText(const std::string& name);

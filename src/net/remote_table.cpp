@@ -1,7 +1,10 @@
 #include "net/remote_table.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <optional>
+#include <utility>
 
 #include "engine/deal.h"
 #include "engine/hand_end.h"
@@ -13,6 +16,7 @@
 #include "model/texts.h"
 #include "protocol/json.h"
 #include "protocol/protocol.h"
+#include "storage/clean_text.h"
 
 namespace tarvelis::net {
 namespace {
@@ -20,14 +24,17 @@ namespace {
 using server::Json;
 
 // A whole table's view lists every move of a hand: more than a request may hold.
-constexpr server::JsonLimits kServerLimits{1 << 16, 8, 256};
+constexpr server::JsonLimits kServerLimits{kMaxServerMessageBytes, 8, 256};
 
 std::optional<HandSlot> TileOf(const Json* j) {
   if (j == nullptr || !j->IsArray() || j->Items().size() != 2) return std::nullopt;
   HandSlot t;
   for (int i = 0; i < 2; ++i) {
     const Json& pip = j->Items()[static_cast<std::size_t>(i)];
-    if (!pip.IsNumber() || pip.AsNumber() < 0 || pip.AsNumber() > 6) return std::nullopt;
+    if (!pip.IsNumber() || !(pip.AsNumber() >= 0 && pip.AsNumber() <= 6) ||
+        std::floor(pip.AsNumber()) != pip.AsNumber()) {
+      return std::nullopt;
+    }
     (i == 0 ? t.PipA : t.PipB) = static_cast<i16>(pip.AsNumber());
   }
   return t;
@@ -46,15 +53,29 @@ bool SameTile(const HandSlot& t, int a, int b) {
   return (t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a);
 }
 
-// Numbers of an array of `n` numbers, 0 where missing.
-std::vector<int> NumbersOf(const Json* j, std::size_t n) {
+// The whole numbers of an array of `n`, each in [lo, hi]; nothing when the
+// array is missing, shorter, or holds anything else.
+std::optional<std::vector<int>> NumbersOf(const Json* j, std::size_t n, int lo, int hi) {
+  if (j == nullptr || !j->IsArray() || j->Items().size() < n) return std::nullopt;
   std::vector<int> out(n, 0);
-  if (j == nullptr || !j->IsArray()) return out;
-  for (std::size_t i = 0; i < n && i < j->Items().size(); ++i) {
-    if (j->Items()[i].IsNumber()) out[i] = static_cast<int>(j->Items()[i].AsNumber());
+  for (std::size_t i = 0; i < n; ++i) {
+    const Json& item = j->Items()[i];
+    const double v = item.IsNumber() ? item.AsNumber() : -1.0;
+    if (!item.IsNumber() || !(v >= lo && v <= hi) || std::floor(v) != v) return std::nullopt;
+    out[i] = static_cast<int>(v);
   }
   return out;
 }
+
+bool FlagOf(const Json& j, std::string_view key) {
+  const Json* flag = j.Find(key);
+  return flag != nullptr && flag->IsBool() && flag->AsBool();
+}
+
+// Hand numbers, totals and points go into the state's 16-bit fields.
+constexpr int kMaxHand = 32767;
+constexpr int kMaxTotal = 32767;
+constexpr int kMaxPoints = 9999;
 
 }  // namespace
 
@@ -72,15 +93,14 @@ SeatsView ReadSeatsView(const Json* j) {
   if (j == nullptr || !j->IsArray() || j->Items().size() != kSeats) return v;
   for (const Json& s : j->Items()) {
     const auto seat = s.IntAt("seat", 1, kSeats);
-    const auto name = s.StringAt("name", 256);
+    const Json* name = s.Find("name");
     const auto kind = s.StringAt("kind", 16);
-    const Json* taken = s.Find("taken");
-    if (!seat || !name || !kind) return v;
-    v.Name[*seat] = *name;
+    if (!seat || name == nullptr || !name->IsString() || !kind) return v;
+    // A name longer than anybody can type would only cost time to fit.
+    v.Name[*seat] = BoundedName(name->AsString());
     v.Person[*seat] = *kind == "person";
-    const Json* present = s.Find("present");
-    const bool here = present != nullptr && present->IsBool() && present->AsBool();
-    const bool seated = taken != nullptr && taken->IsBool() && taken->AsBool();
+    const bool here = FlagOf(s, "present");
+    const bool seated = FlagOf(s, "taken");
     v.Presence[*seat] = !v.Person[*seat] || !seated ? SeatPresence::kComputer
                         : here                      ? SeatPresence::kPresent
                                                     : SeatPresence::kAway;
@@ -90,6 +110,15 @@ SeatsView ReadSeatsView(const Json* j) {
 }
 
 }  // namespace
+
+// A message being read: its JSON and the members most types carry, already
+// in range (0 where missing or out of range).
+struct Incoming {
+  const Json& J;
+  int Hand = 0;
+  int Move = 0;
+  int Seat = 0;  // local
+};
 
 RemoteTable::RemoteTable(GameState& state, int serverSeat) : state_(state), seat_(serverSeat) {}
 
@@ -179,9 +208,16 @@ void RemoteTable::Deal(int hand, int lead, const std::vector<HandSlot>& own) {
   s.NoticeShown = false;
 }
 
+bool RemoteTable::TakesMove(int seat, int move) {
+  // Only the move the hand stands at, in a dealt hand: a move outside one, or
+  // one played again, would count tiles nobody holds.
+  return state_.HandInProgress && seat >= 1 && seat <= kSeats && move == state_.MoveNumber &&
+         EnsureMoveRecordCapacity(state_, move);
+}
+
 bool RemoteTable::Lay(int seat, int move, int a, int b, int end) {
   GameState& s = state_;
-  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return false;
+  if (!TakesMove(seat, move)) return false;
   auto& hand = s.Hand[seat];
   const auto held = [&](const HandSlot& t) { return t.State == 0; };
   const bool inHand = std::any_of(hand.begin() + 1, hand.end(),
@@ -225,7 +261,7 @@ bool RemoteTable::Lay(int seat, int move, int a, int b, int end) {
 
 bool RemoteTable::Pass(int seat, int move) {
   GameState& s = state_;
-  if (seat < 1 || seat > kSeats || !EnsureMoveRecordCapacity(s, move)) return false;
+  if (!TakesMove(seat, move)) return false;
   s.MoveNumber = static_cast<i16>(move);
   s.CurrentSeat = static_cast<i16>(seat);
   s.PlayPipA = s.PlayPipB = kNoPip;
@@ -259,245 +295,303 @@ void RemoteTable::TakeTotals(const PerPair<int>& pairs, const PerSeat<int>& seat
 }
 
 std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
-  std::vector<NetEvent> events;
+  using Reader = void (RemoteTable::*)(const Incoming&, Events&);
+  static constexpr std::pair<std::string_view, Reader> kReaders[] = {
+      {"started", &RemoteTable::OnStarted},
+      {"seats", &RemoteTable::OnSeats},
+      {"dealt", &RemoteTable::OnDealt},
+      {"laid", &RemoteTable::OnLaid},
+      {"passed", &RemoteTable::OnPassed},
+      {"notice", &RemoteTable::OnNotice},
+      {"hand_closed", &RemoteTable::OnHandClosed},
+      {"hand_end", &RemoteTable::OnHandEnd},
+      {"turn", &RemoteTable::OnTurn},
+      {"asked", &RemoteTable::OnAsked},
+      {"table", &RemoteTable::OnTable},
+      {"match_end", &RemoteTable::OnMatchEnd},
+      {"error", &RemoteTable::OnError},
+  };
+  Events events;
   const auto parsed = server::ParseJson(text, kServerLimits);
   if (!parsed || !parsed->IsObject()) return events;
   const Json& j = *parsed;
   const auto type = j.StringAt("type", 32);
   if (!type) return events;
-  GameState& s = state_;
+  const auto reader = std::find_if(std::begin(kReaders), std::end(kReaders),
+                                   [&](const auto& r) { return r.first == *type; });
+  if (reader == std::end(kReaders)) return events;
   if (const auto code = j.StringAt("code", 16)) code_ = *code;
-  const auto totalsOf = [&](const Json* totals) {
-    if (totals == nullptr) return;
-    const std::vector<int> pairs = NumbersOf(totals->Find("pairs"), 2);
-    const std::vector<int> seats = NumbersOf(totals->Find("seats"), kSeats);
-    TakeTotals({0, pairs[0], pairs[1]}, {0, seats[0], seats[1], seats[2], seats[3]});
-  };
-  const auto rulesOf = [&](const Json* rules) {
-    HouseRules read = s;
-    if (rules != nullptr && server::RulesFromJson(*rules, read)) {
-      static_cast<HouseRules&>(s) = read;
-    }
-    // A server's table deals at random and leads by rotation.
-    s.RuleDealing = kDealRandom;
-    if (s.RuleNextLead == kNextLeadChoose) s.RuleNextLead = kNextLeadRotate;
-    SyncDirectionStep(s);
-    s.Partner = {0, 3, 4, 1, 2};
-  };
-  const auto seatsOf = [&] {
-    const SeatsView v = ReadSeatsView(j.Find("seats"));
-    if (v.Valid) ReadSeats(v, events);
-  };
-  const int hand = j.IntAt("hand", 0, 1 << 20).value_or(0);
-  const int move = j.IntAt("move", 0, kMoveRecordLimit).value_or(0);
-  const int seat = LocalSeat(j.IntAt("seat", 1, kSeats).value_or(0));
-
-  if (*type == "started") {
-    rulesOf(j.Find("rules"));
-    seatsOf();
-    started_ = true;
-    s.MatchInProgress = true;
-    s.HandInProgress = false;
-    s.HandNumber = 0;
-    s.MoveNumber = 0;
-    for (HandLogEntry& entry : s.HandLog) entry = HandLogEntry{};
-    TakeTotals({}, {});
-    beforeFirstDeal_ = true;
-    heldNotices_.clear();
-    events.push_back({NetEventKind::kStarted});
-  } else if (*type == "seats") {
-    seatsOf();
-  } else if (*type == "dealt") {
-    const std::vector<HandSlot> own = TilesOf(j.Find("tiles"));
-    Deal(hand, j.IntAt("lead", 1, kSeats).value_or(1), own);
-    asked_ = false;
-    events.push_back({NetEventKind::kDealt});
-    beforeFirstDeal_ = false;
-  } else if (*type == "laid") {
-    const auto tile = TileOf(j.Find("tile"));
-    const int end = j.IntAt("end", 1, 2).value_or(1);
-    // A move the mirror cannot take (a damaged message) is not shown.
-    if (tile && move >= 1 && Lay(seat, move, tile->PipA, tile->PipB, end)) {
-      if (move >= askedMove_) asked_ = false;
-      NetEvent e{NetEventKind::kLaid};
-      e.Move = move;
-      e.Seat = seat;
-      events.push_back(e);
-    }
-  } else if (*type == "passed") {
-    if (move >= 1 && Pass(seat, move)) {
-      if (move >= askedMove_) asked_ = false;
-      NetEvent e{NetEventKind::kPassed};
-      e.Move = move;
-      e.Seat = seat;
-      events.push_back(e);
-    }
-  } else if (*type == "notice") {
-    NetEvent e{NetEventKind::kNotice};
-    e.Title = j.StringAt("title", 1024).value_or("");
-    e.Text = j.StringAt("text", 4096).value_or("");
-    // The server's question about the history is not this game's: a match
-    // at a server's table stays out of the local history.
-    if (e.Title == kHistoryTitle) return events;
-    // Here nobody steps back into a hand: the hint to do so goes.
-    const std::string hint = std::string(kLineBreak) + kStepBackHint;
-    if (e.Text.size() >= hint.size() &&
-        e.Text.compare(e.Text.size() - hint.size(), hint.size(), hint) == 0) {
-      e.Text.resize(e.Text.size() - hint.size());
-    }
-    if (beforeFirstDeal_) {
-      heldNotices_.push_back(std::move(e));
-      return events;
-    }
-    events.push_back(std::move(e));
-  } else if (*type == "hand_closed") {
-    s.HandInProgress = false;
-    // A closed hand stands at its last move, as the local match leaves it.
-    if (s.MoveNumber > 1) TurnBack(s);
-    const Json* hands = j.Find("hands");
-    if (hands != nullptr && hands->IsArray() && hands->Items().size() == kSeats) {
-      for (int server = 1; server <= kSeats; ++server) {
-        Reveal(LocalSeat(server), TilesOf(&hands->Items()[static_cast<std::size_t>(server - 1)]));
-      }
-    }
-    RecomputePipsLeft(s);
-    asked_ = false;
-    NetEvent e{NetEventKind::kHandClosed};
-    const Json* domino = j.Find("domino");
-    e.Domino = domino != nullptr && domino->IsBool() && domino->AsBool();
-    events.push_back(e);
-  } else if (*type == "hand_end") {
-    const Json* repeated = j.Find("repeated");
-    const bool repeat = repeated != nullptr && repeated->IsBool() && repeated->AsBool();
-    s.HandWinner = static_cast<i16>(LocalWinner(j.IntAt("winner", 0, kSeats).value_or(0)));
-    const int points = j.IntAt("points", 0, 9999).value_or(0);
-    if (!repeat && hand >= 1 && hand <= kHandLogSize) {
-      // The hand's line of the log, as the local match writes it, for the
-      // score report; the totals are still the server's.
-      HandLogEntry& entry = s.HandLog[static_cast<std::size_t>(hand)];
-      entry = HandLogEntry{};
-      if (s.LeadSeat >= 1 && s.LeadSeat <= kSeats) entry.Text = s.SeatName[s.LeadSeat];
-      const auto units = static_cast<i16>(points);
-      const auto tens = static_cast<i16>(Tens(points));
-      if (s.RuleMode == kModePairs && (s.HandWinner == 1 || s.HandWinner == 2)) {
-        const bool toWinners = s.RuleScoringPair == kScoringWinners;
-        const int pair = toWinners ? s.HandWinner : 3 - s.HandWinner;
-        entry.PairUnits[pair] = units;
-        entry.PairTens[pair] = tens;
-      } else if (s.HandWinner >= 1 && s.HandWinner <= kSeats) {
-        entry.SeatUnits[s.HandWinner] = units;
-        entry.SeatTens[s.HandWinner] = tens;
-      }
-    }
-    totalsOf(j.Find("totals"));
-    events.push_back({NetEventKind::kScore});
-  } else if (*type == "turn") {
-    if (seat != 0 && move >= 1) {
-      s.CurrentSeat = static_cast<i16>(seat);
-      s.MoveNumber = static_cast<i16>(move);
-      NetEvent e{NetEventKind::kTurn};
-      e.Seat = seat;
-      e.Move = move;
-      events.push_back(e);
-    }
-  } else if (*type == "asked") {
-    playable_.clear();
-    const Json* playable = j.Find("playable");
-    if (playable != nullptr && playable->IsArray()) {
-      for (const Json& p : playable->Items()) {
-        const auto tile = TileOf(p.Find("tile"));
-        if (!tile) continue;
-        PlayableTile t{tile->PipA, tile->PipB};
-        for (int end : NumbersOf(p.Find("ends"), 2)) {
-          t.End1 = t.End1 || end == 1;
-          t.End2 = t.End2 || end == 2;
-        }
-        playable_.push_back(t);
-      }
-    }
-    asked_ = move >= 1;
-    askedHand_ = hand;
-    askedMove_ = move;
-    s.CurrentSeat = kOwnLocalSeat;
-    s.MoveNumber = static_cast<i16>(move);
-    NetEvent e{NetEventKind::kAsked};
-    e.Move = move;
-    e.Seat = kOwnLocalSeat;
-    e.Playable = playable_;
-    events.push_back(std::move(e));
-  } else if (*type == "table") {
-    // Back after a drop: a hand already dealt shows at once.
-    if (hand >= 1) beforeFirstDeal_ = false;
-    rulesOf(j.Find("rules"));
-    seatsOf();
-    totalsOf(j.Find("totals"));
-    const Json* startedFlag = j.Find("started");
-    const Json* finishedFlag = j.Find("finished");
-    started_ = startedFlag != nullptr && startedFlag->IsBool() && startedFlag->AsBool();
-    finished_ = finishedFlag != nullptr && finishedFlag->IsBool() && finishedFlag->AsBool();
-    s.MatchInProgress = started_;
-    s.HandNumber = static_cast<i16>(hand);
-    asked_ = false;
-    const Json* moves = j.Find("moves");
-    if (started_ && moves != nullptr && moves->IsArray()) {
-      // The hand as it stands: this seat's tiles are those it holds and
-      // those it laid; the others' are their laid tiles and stand-ins.
-      std::vector<HandSlot> own = TilesOf(j.Find("tiles"));
-      for (const Json& m : moves->Items()) {
-        const auto tile = TileOf(m.Find("tile"));
-        if (tile && LocalSeat(m.IntAt("seat", 1, kSeats).value_or(0)) == kOwnLocalSeat &&
-            own.size() < kSlots) {
-          own.push_back(*tile);
-        }
-      }
-      Deal(hand, j.IntAt("lead", 1, kSeats).value_or(1), own);
-      int n = 0;
-      for (const Json& m : moves->Items()) {
-        ++n;
-        const int by = LocalSeat(m.IntAt("seat", 1, kSeats).value_or(0));
-        const auto tile = TileOf(m.Find("tile"));
-        if (tile) {
-          Lay(by, n, tile->PipA, tile->PipB, m.IntAt("end", 1, 2).value_or(1));
-        } else {
-          Pass(by, n);
-        }
-      }
-      s.MoveNumber = static_cast<i16>(std::max(move, n + 1));
-      const int turn = LocalSeat(j.IntAt("turn", 1, kSeats).value_or(0));
-      if (turn != 0) s.CurrentSeat = static_cast<i16>(turn);
-    } else {
-      // Between two hands, or before the first: no hand on the table.
-      ClearHands(s);
-      for (int t = 1; t <= kSeats; ++t) {
-        for (int slot = 1; slot <= kSlots; ++slot) s.Hand[t][slot] = HandSlot{kNoPip, kNoPip, 1};
-      }
-      s.HandInProgress = false;
-      s.EndPips[1] = s.EndPips[2] = kNoPip;
-      s.EndCount[1] = s.EndCount[2] = 0;
-      ResetChainCursors(s);
-      s.MoveRecord.assign(kMoveRecordInitial, MoveEntry{});
-      s.MoveNumber = 0;
-    }
-    events.push_back({NetEventKind::kTableLoaded});
-  } else if (*type == "match_end") {
-    totalsOf(j.Find("totals"));
-    finished_ = true;
-    asked_ = false;
-    matchWinner_ = LocalWinner(j.IntAt("winner", 0, kSeats).value_or(0));
-    events.push_back({NetEventKind::kMatchEnd});
-  } else if (*type == "error") {
-    NetEvent e{NetEventKind::kError};
-    e.Title = j.StringAt("error", 64).value_or("");
-    e.Text = j.StringAt("text", 1024).value_or("");
-    // A move the server refused leaves the question standing.
-    if (e.Title == "illegal" && askedMove_ == s.MoveNumber) asked_ = true;
-    events.push_back(std::move(e));
-  }
+  const Incoming m{j, j.IntAt("hand", 0, kMaxHand).value_or(0),
+                   j.IntAt("move", 0, kMoveRecordLimit).value_or(0),
+                   LocalSeat(j.IntAt("seat", 1, kSeats).value_or(0))};
+  (this->*(reader->second))(m, events);
   if (!beforeFirstDeal_ && !heldNotices_.empty()) {
     for (NetEvent& held : heldNotices_) events.push_back(std::move(held));
     heldNotices_.clear();
   }
   return events;
+}
+
+void RemoteTable::ReadRules(const Json* rules) {
+  GameState& s = state_;
+  HouseRules read = s;
+  if (rules != nullptr && server::RulesFromJson(*rules, read)) {
+    static_cast<HouseRules&>(s) = read;
+  }
+  // A server's table deals at random and leads by rotation.
+  s.RuleDealing = kDealRandom;
+  if (s.RuleNextLead == kNextLeadChoose) s.RuleNextLead = kNextLeadRotate;
+  SyncDirectionStep(s);
+  s.Partner = {0, 3, 4, 1, 2};
+}
+
+void RemoteTable::ReadTotals(const Json* totals) {
+  if (totals == nullptr) return;
+  // Totals out of range are a damaged message: the scoreboard keeps its own.
+  const auto pairs = NumbersOf(totals->Find("pairs"), 2, 0, kMaxTotal);
+  const auto seats = NumbersOf(totals->Find("seats"), kSeats, 0, kMaxTotal);
+  if (!pairs || !seats) return;
+  const std::vector<int>& p = *pairs;
+  const std::vector<int>& t = *seats;
+  TakeTotals({0, p[0], p[1]}, {0, t[0], t[1], t[2], t[3]});
+}
+
+void RemoteTable::OnStarted(const Incoming& m, Events& events) {
+  GameState& s = state_;
+  ReadRules(m.J.Find("rules"));
+  OnSeats(m, events);
+  started_ = true;
+  s.MatchInProgress = true;
+  s.HandInProgress = false;
+  s.HandNumber = 0;
+  s.MoveNumber = 0;
+  for (HandLogEntry& entry : s.HandLog) entry = HandLogEntry{};
+  TakeTotals({}, {});
+  beforeFirstDeal_ = true;
+  heldNotices_.clear();
+  events.push_back({NetEventKind::kStarted});
+}
+
+void RemoteTable::OnSeats(const Incoming& m, Events& events) {
+  const SeatsView v = ReadSeatsView(m.J.Find("seats"));
+  if (v.Valid) ReadSeats(v, events);
+}
+
+void RemoteTable::OnDealt(const Incoming& m, Events& events) {
+  const std::vector<HandSlot> own = TilesOf(m.J.Find("tiles"));
+  Deal(m.Hand, m.J.IntAt("lead", 1, kSeats).value_or(1), own);
+  asked_ = false;
+  events.push_back({NetEventKind::kDealt});
+  beforeFirstDeal_ = false;
+}
+
+void RemoteTable::OnLaid(const Incoming& m, Events& events) {
+  const auto tile = TileOf(m.J.Find("tile"));
+  const int end = m.J.IntAt("end", 1, 2).value_or(1);
+  // A move the mirror cannot take (a damaged message) is not shown.
+  if (!tile || m.Move < 1 || !Lay(m.Seat, m.Move, tile->PipA, tile->PipB, end)) return;
+  if (m.Move >= askedMove_) asked_ = false;
+  NetEvent e{NetEventKind::kLaid};
+  e.Move = m.Move;
+  e.Seat = m.Seat;
+  events.push_back(e);
+}
+
+void RemoteTable::OnPassed(const Incoming& m, Events& events) {
+  if (m.Move < 1 || !Pass(m.Seat, m.Move)) return;
+  if (m.Move >= askedMove_) asked_ = false;
+  NetEvent e{NetEventKind::kPassed};
+  e.Move = m.Move;
+  e.Seat = m.Seat;
+  events.push_back(e);
+}
+
+void RemoteTable::OnNotice(const Incoming& m, Events& events) {
+  NetEvent e{NetEventKind::kNotice};
+  e.Title = m.J.StringAt("title", 1024).value_or("");
+  e.Text = m.J.StringAt("text", 4096).value_or("");
+  // The server's question about the history is not this game's: a match
+  // at a server's table stays out of the local history.
+  if (e.Title == kHistoryTitle) return;
+  // Here nobody steps back into a hand: the hint to do so goes.
+  const std::string hint = std::string(kLineBreak) + kStepBackHint;
+  if (e.Text.size() >= hint.size() &&
+      e.Text.compare(e.Text.size() - hint.size(), hint.size(), hint) == 0) {
+    e.Text.resize(e.Text.size() - hint.size());
+  }
+  if (beforeFirstDeal_) {
+    heldNotices_.push_back(std::move(e));
+    return;
+  }
+  events.push_back(std::move(e));
+}
+
+void RemoteTable::OnHandClosed(const Incoming& m, Events& events) {
+  GameState& s = state_;
+  s.HandInProgress = false;
+  // A closed hand stands at its last move, as the local match leaves it.
+  if (s.MoveNumber > 1) TurnBack(s);
+  const Json* hands = m.J.Find("hands");
+  if (hands != nullptr && hands->IsArray() && hands->Items().size() == kSeats) {
+    for (int server = 1; server <= kSeats; ++server) {
+      Reveal(LocalSeat(server), TilesOf(&hands->Items()[static_cast<std::size_t>(server - 1)]));
+    }
+  }
+  RecomputePipsLeft(s);
+  asked_ = false;
+  NetEvent e{NetEventKind::kHandClosed};
+  e.Domino = FlagOf(m.J, "domino");
+  events.push_back(e);
+}
+
+void RemoteTable::OnHandEnd(const Incoming& m, Events& events) {
+  GameState& s = state_;
+  const bool repeat = FlagOf(m.J, "repeated");
+  s.HandWinner = static_cast<i16>(LocalWinner(m.J.IntAt("winner", 0, kSeats).value_or(0)));
+  const int points = m.J.IntAt("points", 0, kMaxPoints).value_or(0);
+  if (!repeat && m.Hand >= 1 && m.Hand <= kHandLogSize) {
+    // The hand's line of the log, as the local match writes it, for the
+    // score report; the totals are still the server's.
+    HandLogEntry& entry = s.HandLog[static_cast<std::size_t>(m.Hand)];
+    entry = HandLogEntry{};
+    if (s.LeadSeat >= 1 && s.LeadSeat <= kSeats) entry.Text = s.SeatName[s.LeadSeat];
+    const auto units = static_cast<i16>(points);
+    const auto tens = static_cast<i16>(Tens(points));
+    if (s.RuleMode == kModePairs && (s.HandWinner == 1 || s.HandWinner == 2)) {
+      const bool toWinners = s.RuleScoringPair == kScoringWinners;
+      const int pair = toWinners ? s.HandWinner : 3 - s.HandWinner;
+      entry.PairUnits[pair] = units;
+      entry.PairTens[pair] = tens;
+    } else if (s.HandWinner >= 1 && s.HandWinner <= kSeats) {
+      entry.SeatUnits[s.HandWinner] = units;
+      entry.SeatTens[s.HandWinner] = tens;
+    }
+  }
+  ReadTotals(m.J.Find("totals"));
+  events.push_back({NetEventKind::kScore});
+}
+
+void RemoteTable::OnTurn(const Incoming& m, Events& events) {
+  if (m.Seat == 0 || m.Move < 1) return;
+  state_.CurrentSeat = static_cast<i16>(m.Seat);
+  state_.MoveNumber = static_cast<i16>(m.Move);
+  NetEvent e{NetEventKind::kTurn};
+  e.Seat = m.Seat;
+  e.Move = m.Move;
+  events.push_back(e);
+}
+
+void RemoteTable::OnAsked(const Incoming& m, Events& events) {
+  playable_.clear();
+  const Json* playable = m.J.Find("playable");
+  if (playable != nullptr && playable->IsArray()) {
+    for (const Json& p : playable->Items()) {
+      const auto tile = TileOf(p.Find("tile"));
+      if (!tile || playable_.size() >= kSlots) continue;
+      PlayableTile t{tile->PipA, tile->PipB};
+      const Json* ends = p.Find("ends");
+      if (ends != nullptr && ends->IsArray()) {
+        for (const Json& end : ends->Items()) {
+          t.End1 = t.End1 || (end.IsNumber() && end.AsNumber() == 1);
+          t.End2 = t.End2 || (end.IsNumber() && end.AsNumber() == 2);
+        }
+      }
+      playable_.push_back(t);
+    }
+  }
+  asked_ = m.Move >= 1;
+  askedHand_ = m.Hand;
+  askedMove_ = m.Move;
+  state_.CurrentSeat = kOwnLocalSeat;
+  state_.MoveNumber = static_cast<i16>(m.Move);
+  NetEvent e{NetEventKind::kAsked};
+  e.Move = m.Move;
+  e.Seat = kOwnLocalSeat;
+  e.Playable = playable_;
+  events.push_back(std::move(e));
+}
+
+void RemoteTable::OnTable(const Incoming& m, Events& events) {
+  GameState& s = state_;
+  // Back after a drop: a hand already dealt shows at once.
+  if (m.Hand >= 1) beforeFirstDeal_ = false;
+  ReadRules(m.J.Find("rules"));
+  OnSeats(m, events);
+  ReadTotals(m.J.Find("totals"));
+  started_ = FlagOf(m.J, "started");
+  finished_ = FlagOf(m.J, "finished");
+  s.MatchInProgress = started_;
+  s.HandNumber = static_cast<i16>(m.Hand);
+  asked_ = false;
+  const Json* moves = m.J.Find("moves");
+  if (started_ && moves != nullptr && moves->IsArray()) {
+    RebuildHand(m);
+  } else {
+    ClearTable();
+  }
+  events.push_back({NetEventKind::kTableLoaded});
+}
+
+void RemoteTable::RebuildHand(const Incoming& m) {
+  GameState& s = state_;
+  const std::vector<Json>& moves = m.J.Find("moves")->Items();
+  // The hand as it stands: this seat's tiles are those it holds and those
+  // it laid; the others' are their laid tiles and stand-ins.
+  std::vector<HandSlot> own = TilesOf(m.J.Find("tiles"));
+  for (const Json& move : moves) {
+    const auto tile = TileOf(move.Find("tile"));
+    if (tile && LocalSeat(move.IntAt("seat", 1, kSeats).value_or(0)) == kOwnLocalSeat &&
+        own.size() < kSlots) {
+      own.push_back(*tile);
+    }
+  }
+  Deal(m.Hand, m.J.IntAt("lead", 1, kSeats).value_or(1), own);
+  int n = 0;
+  for (const Json& move : moves) {
+    ++n;
+    const int by = LocalSeat(move.IntAt("seat", 1, kSeats).value_or(0));
+    const auto tile = TileOf(move.Find("tile"));
+    if (tile) {
+      Lay(by, n, tile->PipA, tile->PipB, move.IntAt("end", 1, 2).value_or(1));
+    } else {
+      Pass(by, n);
+    }
+  }
+  s.MoveNumber = static_cast<i16>(std::min(std::max(m.Move, n + 1), kMoveRecordLimit));
+  const int turn = LocalSeat(m.J.IntAt("turn", 1, kSeats).value_or(0));
+  if (turn != 0) s.CurrentSeat = static_cast<i16>(turn);
+}
+
+void RemoteTable::ClearTable() {
+  // Between two hands, or before the first: no hand on the table.
+  GameState& s = state_;
+  ClearHands(s);
+  for (int t = 1; t <= kSeats; ++t) {
+    for (int slot = 1; slot <= kSlots; ++slot) s.Hand[t][slot] = HandSlot{kNoPip, kNoPip, 1};
+  }
+  s.HandInProgress = false;
+  s.EndPips[1] = s.EndPips[2] = kNoPip;
+  s.EndCount[1] = s.EndCount[2] = 0;
+  ResetChainCursors(s);
+  s.MoveRecord.assign(kMoveRecordInitial, MoveEntry{});
+  s.MoveNumber = 0;
+}
+
+void RemoteTable::OnMatchEnd(const Incoming& m, Events& events) {
+  ReadTotals(m.J.Find("totals"));
+  finished_ = true;
+  asked_ = false;
+  matchWinner_ = LocalWinner(m.J.IntAt("winner", 0, kSeats).value_or(0));
+  events.push_back({NetEventKind::kMatchEnd});
+}
+
+void RemoteTable::OnError(const Incoming& m, Events& events) {
+  NetEvent e{NetEventKind::kError};
+  e.Title = m.J.StringAt("error", 64).value_or("");
+  e.Text = m.J.StringAt("text", 1024).value_or("");
+  // A move the server refused leaves the question standing.
+  if (e.Title == "illegal" && askedMove_ == state_.MoveNumber) asked_ = true;
+  events.push_back(std::move(e));
 }
 
 std::string RemoteTable::MoveMessage(int pipA, int pipB, int end) const {

@@ -20,7 +20,15 @@
 
 #include "model/game_state.h"
 
+namespace tarvelis::server {
+class Json;
+}
+
 namespace tarvelis::net {
+
+// The longest message a server sends: a whole table's view with every move
+// of a hand is a few kilobytes. Longer texts are not the server's.
+inline constexpr std::size_t kMaxServerMessageBytes = 1 << 16;
 
 // The seat drawn at the bottom.
 inline constexpr int kOwnLocalSeat = 4;
@@ -63,6 +71,7 @@ struct NetEvent {
 // kComputer: nobody sat at the seat (the computer's, or a person's not taken).
 enum class SeatPresence : std::uint8_t { kPresent, kAway, kComputer };
 struct SeatsView;
+struct Incoming;
 
 class RemoteTable {
  public:
@@ -71,7 +80,9 @@ class RemoteTable {
   RemoteTable(GameState& state, int serverSeat);
 
   // Reads one message; a text that is not one of the server's messages
-  // changes nothing and gives nothing.
+  // changes nothing and gives nothing. Whatever the text, every number taken
+  // from it is in the range the table's state holds, and every name is cut
+  // to the game's longest.
   std::vector<NetEvent> Read(std::string_view text);
 
   int LocalSeat(int serverSeat) const;
@@ -102,8 +113,31 @@ class RemoteTable {
   }
 
  private:
+  using Events = std::vector<NetEvent>;
+  // One reader per message type.
+  void OnStarted(const Incoming& m, Events& events);
+  void OnSeats(const Incoming& m, Events& events);
+  void OnDealt(const Incoming& m, Events& events);
+  void OnLaid(const Incoming& m, Events& events);
+  void OnPassed(const Incoming& m, Events& events);
+  void OnNotice(const Incoming& m, Events& events);
+  void OnHandClosed(const Incoming& m, Events& events);
+  void OnHandEnd(const Incoming& m, Events& events);
+  void OnTurn(const Incoming& m, Events& events);
+  void OnAsked(const Incoming& m, Events& events);
+  void OnTable(const Incoming& m, Events& events);
+  void OnMatchEnd(const Incoming& m, Events& events);
+  void OnError(const Incoming& m, Events& events);
+
+  void ReadRules(const server::Json* rules);
+  void ReadTotals(const server::Json* totals);
   void ReadSeats(const SeatsView& seats, std::vector<NetEvent>& events);
+  // The hand of a table's view, rebuilt from its moves; or no hand at all.
+  void RebuildHand(const Incoming& m);
+  void ClearTable();
   void Deal(int hand, int lead, const std::vector<HandSlot>& own);
+  // Whether `move` by `seat` is the one the hand awaits.
+  bool TakesMove(int seat, int move);
   // False when the move cannot be taken: nothing is then recorded.
   bool Lay(int seat, int move, int a, int b, int end);
   bool Pass(int seat, int move);

@@ -83,9 +83,26 @@ for _ in $(seq 1500); do
       fi
       e2e_play_my_turn "$status" ;;
     "notice Continuar "*)
-      # Once: the status stays until the game waits for something else.
-      [ "$status" != "${continued:-}" ] && e2e_click 688 550
-      continued=$status ;;
+      # Once: the status stays until the game waits for something else. The
+      # last hand waits again once the match is over, at the same move.
+      over=$(grep -c "^net match_end" "$E2E_DIR/stdout.log" || true)
+      if [ "$over" -gt 0 ] && [ -z "${shown_over:-}" ]; then
+        sleep 0.5
+        e2e_screenshot network-match-over
+        shown_over=1
+        # The match is over and its last hand is stepped through before the
+        # local match comes back: the recorder on, one move back, off again.
+        e2e_click 767 536
+        e2e_wait_status "^recorder move " 10 || e2e_fail "no recorder over the last hand: '$(e2e_status)'"
+        live=$(e2e_field move)
+        e2e_click 756 555
+        e2e_wait_status "^recorder move $((live - 1)) " 10 ||
+          e2e_fail "the last hand did not step back from move $live: '$(e2e_status)'"
+        e2e_click 767 536
+        sleep 1
+      fi
+      [ "$status $over" != "${continued:-}" ] && e2e_click 688 550
+      continued="$status $over" ;;
   esac
   sleep 0.1
 done

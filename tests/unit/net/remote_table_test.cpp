@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "model/names.h"
 #include "server/server_table.h"
 
 namespace tarvelis::net {
@@ -115,6 +118,61 @@ TEST(RemoteTable, FollowsAWholeMatchAndResumesFromTheView) {
   // Seat 3 is in the server's pair 2 and sits at the bottom, in local pair 1.
   EXPECT_EQ(mirror.PairTotal[1], s.PairTotal[2]);
   EXPECT_EQ(mirror.PairTotal[2], s.PairTotal[1]);
+}
+
+// What a hostile or broken server may send: names far past the longest a
+// player can type, numbers past every field of the state, numbers that are
+// no whole numbers, and types nobody knows. The mirror takes what fits and
+// leaves the rest.
+TEST(RemoteTable, KeepsEveryNumberAndNameOfAServerInRange) {
+  GameState mirror;
+  RemoteTable remote(mirror, 1);
+  const std::string longName(256, 'x');
+  const std::string accented = "\xc3\xa1";  // one character, two bytes
+  std::string manyAccents;
+  for (int i = 0; i < 100; ++i) manyAccents += accented;
+  std::string seats = "[";
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    const std::string name = seat == 2 ? manyAccents : seat == 3 ? "Ana\\u0007" : longName;
+    seats += (seat > 1 ? "," : "") + std::string("{\"seat\":") + std::to_string(seat) +
+             ",\"kind\":\"person\",\"name\":\"" + name + "\",\"taken\":true,\"present\":true}";
+  }
+  seats += "]";
+  remote.Read(R"({"v":1,"type":"started","code":"ABC234","seats":)" + seats + "}");
+  ASSERT_TRUE(remote.Started());
+  EXPECT_EQ(mirror.SeatName[remote.LocalSeat(1)], std::string(kMaxNameLength, 'x'));
+  std::string cut;
+  for (int i = 0; i < kMaxNameLength; ++i) cut += accented;
+  EXPECT_EQ(mirror.SeatName[remote.LocalSeat(2)], cut);
+  EXPECT_EQ(mirror.SeatName[remote.LocalSeat(3)], "Ana");
+
+  const auto totals = [&](const std::string& pairs, const std::string& seatTotals) {
+    remote.Read(R"({"v":1,"type":"hand_end","hand":1,"winner":1,"points":5,"totals":{"pairs":)" +
+                pairs + R"(,"seats":)" + seatTotals + "}}");
+  };
+  totals("[12,30]", "[1,2,3,4]");
+  EXPECT_EQ(mirror.PairTotal[1] + mirror.PairTotal[2], 42);
+  for (const auto& [pairs, seatTotals] :
+       std::vector<std::pair<std::string, std::string>>{{"[1e300,5]", "[1,2,3,4]"},
+                                                        {"[70000,5]", "[1,2,3,4]"},
+                                                        {"[-1,5]", "[1,2,3,4]"},
+                                                        {"[1.5,5]", "[1,2,3,4]"},
+                                                        {"[7]", "[1,2,3,4]"},
+                                                        {"[1,5]", "[1,2,3,\"4\"]"},
+                                                        {"[1,5]", "[1,2,3,-2147483649]"}}) {
+    totals(pairs, seatTotals);
+    EXPECT_EQ(mirror.PairTotal[1] + mirror.PairTotal[2], 42) << pairs << " " << seatTotals;
+    EXPECT_EQ(mirror.SeatTotal[remote.LocalSeat(4)], 4) << pairs << " " << seatTotals;
+  }
+
+  // A hand or a move past the state's fields is no hand or move.
+  remote.Read(R"({"v":1,"type":"dealt","hand":99999999,"lead":1,"tiles":[[6,6]]})");
+  EXPECT_GE(mirror.HandNumber, 0);
+  EXPECT_TRUE(
+      remote.Read(R"({"v":1,"type":"laid","hand":1,"move":1e9,"seat":1,"tile":[6,6]})").empty());
+  EXPECT_TRUE(remote.Read(R"({"v":1,"type":"no_such_type","hand":1})").empty());
+  EXPECT_TRUE(remote.Read(R"({"v":1,"type":"match_end","winner":1e300})").size() == 1);
+  EXPECT_EQ(remote.MatchWinner(), 0);
 }
 
 }  // namespace
