@@ -17,6 +17,8 @@ constexpr int kRow = 18;
 
 OptionsMenu::OptionsMenu(const TableModes& modes, QWidget* table) : QWidget(table), modes_(modes) {
   setObjectName(QStringLiteral("Pic_SelOpciones"));
+  // Shown as "menu 0|1" to the end-to-end scripts (platform/test_report).
+  setProperty("openReport", QStringLiteral("menu"));
   setMouseTracking(true);
   hide();
 }
