@@ -269,6 +269,30 @@ e2e_play_my_turn() {
 }
 e2e_moved_on() { e2e_status_left "$1" || e2e_other_window; }
 
+# Answers with Return whichever of the messages titled "$@" is up, and waits
+# for it to go; false when none was up.
+e2e_answer() {
+  local title dialog answered=1
+  for title in "$@"; do
+    if dialog=$(e2e_wait_window "$title" 0); then
+      e2e_key "$dialog" Return
+      e2e_wait_closed "$title" 10 "the message '$title' stayed up"
+      answered=0
+    fi
+  done
+  return $answered
+}
+
+# Answers every message of the hands until the table waits at "Continuar"
+# after hand $1 (a pattern), for at most $2 seconds (150 unless told).
+e2e_play_to_hand_end() {
+  e2e_until "${2:-150}" e2e_at_hand_end "$1" || e2e_fail "hand $1 did not end: '$(e2e_status)'"
+}
+e2e_at_hand_end() {
+  e2e_answer "Comienza la Partida" "C i e r r e" "Final de este juego" || true
+  e2e_status_is "^notice Continuar hand $1 "
+}
+
 # Answers the opening message until seat 4 is to move or the hand ends.
 # Prints "turn", "end" or "stuck" (after a minute).
 e2e_advance() {
