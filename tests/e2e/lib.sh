@@ -124,6 +124,13 @@ e2e_key() {
   xdotool key "$2"
 }
 
+# Types the text $2 into the window $1, once the game has drawn it.
+e2e_type() {
+  e2e_wait_shown "$(xdotool getwindowname "$1" 2>/dev/null || true)" 10 || true
+  timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  xdotool type --delay 30 "$2"
+}
+
 # Clicks at (x, y) of the screen.
 # xdotool's --sync waits for the pointer to be seen moving, and a pointer
 # already on the spot may never be: each wait is bounded, so two clicks on the
