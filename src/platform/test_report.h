@@ -7,13 +7,14 @@
 //     window <title>   a window shown and drawn on the screen, one line each
 //     menu 0|1         the table's options menu is up
 //     animation 0|1    a paced wait runs (a travelling tile, a selector turning)
-//     presses <n>      key and button presses and releases the game took in
-//                      and is done with (those thrown away as stale count too)
+//     presses <n>      key and mouse button presses the game took in and is
+//                      done with (those thrown away as stale count too; a
+//                      press on a window a dialog blocks never reaches it)
 //   and the lines the table adds (SetOpenProbe).
 // The open file is made again whenever the game is about to sleep until
 // something happens, and just before every status line, so a status line is
 // never newer than the open file beside it. A script that reads `presses`,
-// clicks and waits for it to grow by two knows its click was dealt with.
+// clicks and waits for it to grow by one knows its click was dealt with.
 // Both files are replaced whole, never seen half written. Unset, as in play,
 // none of it runs.
 #pragma once

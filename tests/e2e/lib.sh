@@ -33,6 +33,9 @@ e2e_until() {
 
 e2e_fail() {
   echo "FAIL: $*" >&2
+  if [ -n "${TARVELIS_TEST_STATUS:-}" ]; then
+    { echo "the game's status: $(e2e_status)"; echo "what it has open:"; e2e_open; } >&2
+  fi
   [ -n "${DISPLAY:-}" ] && import -window root "$E2E_ARTEFACTS/failure-$(basename "$0" .sh).png" 2>/dev/null
   exit 1
 }
@@ -224,10 +227,11 @@ e2e_wait_shown() { e2e_wait_open "window $1" "${2:-10}"; }
 # A window other than the table is up: a message, a dialog.
 e2e_other_window() { e2e_open | grep -q '^window ' && e2e_open | grep '^window ' | grep -vqxF 'window TARVELIS'; }
 
-# Presses and releases the game has dealt with. e2e_mark notes the count
-# before pressing; e2e_settled $1 then waits (up to $2 seconds, 10 unless
-# told) for $1 more (a click or a key is two), and marks again: whatever the
-# presses did, it is done and the game rests.
+# Key and button presses the game has dealt with (a press on a window that a
+# dialog blocks never reaches the game, and is not counted). e2e_mark notes
+# the count before pressing; e2e_settled $1 then waits (up to $2 seconds, 10
+# unless told) for $1 more (a click or a key is one), and marks again:
+# whatever the presses did, it is done.
 e2e_presses() { local n; n=$(e2e_open_field presses); echo "${n:-0}"; }
 e2e_presses_reach() { [ "$(e2e_presses)" -ge "$1" ]; }
 e2e_mark() { E2E_MARK=$(e2e_presses); }
@@ -239,7 +243,7 @@ e2e_settled() {
 e2e_click_settled() {
   e2e_mark
   e2e_click "$1" "$2"
-  e2e_settled 2 || e2e_fail "the click at $1,$2 was not taken in"
+  e2e_settled 1 || e2e_fail "the click at $1,$2 was not taken in"
 }
 
 # Where seat 4's tile in slot $1 is clicked on an 800 x 600 table.

@@ -34,7 +34,7 @@ wait_status "^recorder move $((live - 2)) "
 # The red button does not play a finished hand on.
 e2e_mark
 click 767 588
-e2e_settled 2 || e2e_fail "the click on the red button was not taken in"
+e2e_settled 1 || e2e_fail "the click on the red button was not taken in"
 [[ "$(e2e_status)" =~ ^recorder\ move\ $((live - 2))\  ]] || e2e_fail "the red button acted: '$(e2e_status)'"
 click 767 536
 wait_status "^notice Continuar hand $hand move $((live - 1)) " 20

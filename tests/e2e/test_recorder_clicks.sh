@@ -38,6 +38,6 @@ for gap in 0.3 0.5 0.8; do
 done
 e2e_wait_status "^recorder move $((move - 3)) " 20 ||
   e2e_fail "three clicks on back from move $move: '$(e2e_status)'"
-e2e_settled 6 20 || e2e_fail "the three clicks were not all taken in"
+e2e_settled 3 20 || e2e_fail "the three clicks were not all taken in"
 [[ "$(e2e_status)" =~ ^recorder\ move\ $((move - 3))\  ]] || e2e_fail "more than three steps: '$(e2e_status)'"
 echo "PASS: three quick clicks on back step back three moves"
