@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "model/texts.h"
 #include "platform/raster.h"
 #include "platform/text.h"
 
@@ -69,7 +70,7 @@ void OptionsMenu::paintEvent(QPaintEvent*) {
                          (e == kTurnTiles && modes_.TurnMode) || (isTicked && isTicked(e));
     const QColor ink = lit ? QColor(Qt::white) : QColor(Qt::black);
     // The entries start a space after the check mark, whatever its font.
-    const QString mark = QStringLiteral("X");
+    const QString mark = QString::fromUtf8(kTickMark);
     const int textX = 5 + TextWidth(mark, kSmallTextPx, true) + 4;
     if (checked) DrawText(image, 5, kRow * k + 4, mark, kSmallTextPx, true, ink);
     DrawText(image, textX, kRow * k + 4, QString::fromUtf8(kOptionTexts[e]), kSmallTextPx, false,
