@@ -31,12 +31,6 @@ std::string WinnersText(const GameState& s) {
 
 }  // namespace
 
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 void Tell(EngineContext& ctx, const std::string& title, const std::string& text) {
   ctx.Port.ShowMessage(title, text, kPictureInformation, kButtonsNotice);
 }

@@ -5,13 +5,11 @@
 
 #include "model/game_state.h"
 #include "model/texts.h"
+#include "model/trimmed.h"  // Trimmed: a name without the spaces around it
 
 namespace tarvelis {
 
 struct EngineContext;
-
-// The name without the spaces around it.
-std::string Trimmed(const std::string& text);
 
 // A notice through the message dialog.
 void Tell(EngineContext& ctx, const std::string& title, const std::string& text);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/trimmed.h"
 #include "model/utf8_text.h"
 
 namespace tarvelis {
@@ -162,9 +163,7 @@ bool IsBlankLabel(const std::string& label) {
 }
 
 std::string TrimmedLabel(const std::string& label) {
-  const auto first = label.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return label.substr(first, label.find_last_not_of(' ') - first + 1);
+  return Trimmed(label);
 }
 
 const std::string& LabelOf(const OptionLabels& labels, int index, int value) {

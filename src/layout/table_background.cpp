@@ -2,14 +2,10 @@
 
 #include <cctype>
 
+#include "model/trimmed.h"
+
 namespace tarvelis {
 namespace {
-
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 bool StartsWithIgnoringCase(const std::string& text, const char* prefix) {
   for (std::size_t i = 0; prefix[i] != '\0'; ++i) {
@@ -23,7 +19,7 @@ bool StartsWithIgnoringCase(const std::string& text, const char* prefix) {
 
 BackgroundRequest ParseBackgroundText(const std::string& text) {
   BackgroundRequest request;
-  request.FileName = Trim(text);
+  request.FileName = Trimmed(text, " \t");
   if (StartsWithIgnoringCase(request.FileName, "qvxn1")) {
     request.Layout = BackgroundLayout::Once;
   } else if (StartsWithIgnoringCase(request.FileName, "qvxn4")) {

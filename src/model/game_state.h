@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/table_geometry.h"
+#include "model/texts.h"
 
 namespace tarvelis {
 
@@ -125,7 +126,8 @@ struct HandLogEntry {
 
 // Who sits where and how each seat is played.
 struct SeatOptions {
-  PerSeat<std::string> SeatName{"", "Jugador1", "Jugador2", "Jugador3", "Jugador4"};
+  PerSeat<std::string> SeatName{"", DefaultSeatName(1), DefaultSeatName(2), DefaultSeatName(3),
+                                DefaultSeatName(4)};
   PerSeat<i16> SeatLevel{0, 50, 50, 50, 100};  // 0..100
   PerSeat<i16> SeatTilesShown{0, kTilesHidden, kTilesHidden, kTilesHidden, kTilesVisible};
   PerSeat<i16> SeatControl{0, kAutomatic, kAutomatic, kAutomatic, kManual};

@@ -204,7 +204,7 @@ std::string RecorderLine(const GameState& s, int move) {
   } else {
     line += std::to_string(e[kFPipA]) + "-" + std::to_string(e[kFPipB]);
   }
-  if (e[kFEvaluated] != 0) line += " ???";
+  if (e[kFEvaluated] != 0) line += kWeighedMoveMark;
   return line;
 }
 

@@ -60,9 +60,11 @@ bool RetrocedeJugada(GameState& state, TablePort* port);
 // away from the live move.
 bool RecorderHoldsPlay(const GameState& state);
 
-// The recorder line of entry `move`: " 4  Jugador3 Pasa", "12 Jugador1 5-3 ???".
-// A name longer than nine characters is cut to nine, so every tile stays in
-// its column.
+// The recorder line of entry `move`: " 4 Jugador3  Pasa", "12 Jugador1  5-3 ???":
+// the number in two columns, the mover's name in ten, then the tile or the
+// pass, and " ???" when the computer chose the move by weighing candidates. A
+// name longer than nine characters is cut with a mark (FitNames), never two
+// names alike, so every tile stays in its column.
 std::string RecorderLine(const GameState& state, int move);
 
 }  // namespace tarvelis

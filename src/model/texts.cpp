@@ -1,5 +1,7 @@
 #include "model/texts.h"
 
+#include "model/trimmed.h"
+
 namespace tarvelis {
 
 std::string AsNumber(int value) {
@@ -213,11 +215,7 @@ std::string NetSeatBackText(const std::string& name) {
 }
 
 std::string SelectorMessageTitle(const char* title) {
-  std::string name(title);
-  const auto first = name.find_first_not_of(' ');
-  const auto last = name.find_last_not_of(' ');
-  name = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
-  return "Selector '" + name + "'";
+  return "Selector '" + Trimmed(title) + "'";
 }
 
 std::string NetResumeLabel(const std::string& code) {

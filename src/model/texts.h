@@ -42,6 +42,15 @@ inline constexpr const char* kProgramTitle = "TARVELIS";
 inline constexpr const char* kContinueLabel = "Continuar";
 // The default name of seat n ("Jugador1").
 std::string DefaultSeatName(int seat);
+// After a recorder line whose move the computer chose by weighing candidates.
+inline constexpr const char* kWeighedMoveMark = " ???";
+// The scoreboard's letters for pairs 1 and 2: over their totals, each
+// underlined, or with a colon beside them once a total passes 99.
+inline constexpr const char* kScorePairLetters[3] = {"", "N", "E"};
+inline constexpr const char* kScorePairLabels[3] = {"", "N:", "E:"};
+inline constexpr const char* kScoreUnderline = "__";
+// The mark of an options-menu entry that is on.
+inline constexpr const char* kTickMark = "X";
 
 std::string FiveDoublesQuestion(const std::string& name);
 std::string FiveDoublesGivenBack(const std::string& name);
@@ -420,8 +429,6 @@ inline constexpr const char* kNetGaveUp =
     "No se ha podido volver a la mesa del servidor. La partida local sigue como estaba.";
 inline constexpr const char* kNetLeaveQuestion =
     "¿Dejar la partida en red? El ordenador jugará su puesto hasta que vuelva.";
-inline constexpr const char* kNetOffWhilePlaying =
-    "No disponible mientras se juega una mano en red.";
 inline constexpr const char* kNetAlreadyStarted =
     "La partida de esa mesa ya ha empezado sin este puesto.";
 // A line over the table, beside the continue button: no click needed.

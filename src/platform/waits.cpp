@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPointer>
@@ -20,6 +19,7 @@ namespace tarvelis {
 
 void SleepRepainting(double seconds) {
   if (seconds <= 0) return;
+  const AnimationSpan span;
   const auto end = MonoClock::now() + std::chrono::duration<double>(seconds);
   for (;;) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -41,25 +41,6 @@ void TocaSonido(const GameState& state, Sound sound) {
   // loop's next yield: a sound plays in the middle of a move, and leaving the
   // program there would save a move half made.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-namespace {
-
-const QByteArray& TestStatusPath() {
-  static const QByteArray path = qgetenv("TARVELIS_TEST_STATUS");
-  return path;
-}
-
-}  // namespace
-
-bool TestStatusWanted() {
-  return !TestStatusPath().isEmpty();
-}
-
-void ReportTestStatus(const QString& line) {
-  if (!TestStatusWanted()) return;
-  QFile file(QString::fromLocal8Bit(TestStatusPath()));
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write((line + '\n').toUtf8());
 }
 
 bool IsUserPress(int eventType) {
@@ -85,7 +66,11 @@ namespace {
 
 class PressEater : public QObject {
  public:
-  bool eventFilter(QObject*, QEvent* event) override { return IsUserPress(event->type()); }
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    if (!IsUserPress(event->type())) return false;
+    CountPressDropped(receiver, event);
+    return true;
+  }
 };
 
 // Watches the mouse presses of the waits, for the second half of a double
@@ -112,7 +97,7 @@ class DoubleClickGate : public QObject {
            (p.where - answering.where).manhattanLength() <= kDoubleClickSlack;
   }
 
-  bool eventFilter(QObject*, QEvent* event) override {
+  bool eventFilter(QObject* receiver, QEvent* event) override {
     if (depth == 0) return false;
     switch (event->type()) {
       case QEvent::MouseButtonPress:
@@ -120,6 +105,7 @@ class DoubleClickGate : public QObject {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const Press p{static_cast<qint64>(mouse->timestamp()), mouse->globalPosition().toPoint()};
         if (SecondHalf(p)) {
+          CountPressDropped(receiver, event);
           eatingRelease = true;
           return true;
         }
@@ -128,7 +114,9 @@ class DoubleClickGate : public QObject {
       }
       case QEvent::MouseButtonRelease:
         // A press thrown away takes its release with it.
-        return std::exchange(eatingRelease, false);
+        if (!std::exchange(eatingRelease, false)) return false;
+        CountPressDropped(receiver, event);
+        return true;
       default:
         return false;
     }

@@ -4,8 +4,7 @@
 #pragma once
 
 #include "model/sounds.h"
-
-class QString;
+#include "platform/test_report.h"  // ReportTestStatus, which the waits tell
 
 namespace tarvelis {
 

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "model/match_result.h"
+#include "model/trimmed.h"
 #include "storage/clean_text.h"
 #include "storage/file_access.h"
 #include "storage/text_codec.h"
@@ -26,17 +27,11 @@ std::string Points(int value) {
   return buffer;
 }
 
-std::string_view TrimSpaces(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // Nine bytes: the name in the file's code page, cut or padded with spaces. A
 // control character would break the record's line, so it becomes a space.
 std::string NameField(const std::string& utf8) {
   std::string name = Utf8To1252(WithoutControlCharacters(utf8));
-  name = std::string(TrimSpaces(name));
+  name = std::string(TrimmedView(name));
   name.resize(9, ' ');
   return name;
 }
@@ -62,7 +57,7 @@ bool ParseRecord(std::string_view text, HistoryMatch& match) {
   if (text.find_first_of("\r\n") != std::string_view::npos) return false;
   match.Text = std::string(text);
   for (int k = 0; k < 4; ++k) {
-    match.Names[k] = Utf8From1252(TrimSpaces(text.substr(12 + 9 * k, 9)));
+    match.Names[k] = Utf8From1252(TrimmedView(text.substr(12 + 9 * k, 9)));
     match.Points[k] = ParsePoints(text.substr(48 + 3 * k, 3));
   }
   match.Pairs = text[60] == 'P';

@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "model/trimmed.h"
 #include "storage/file_access.h"
 #include "storage/state_file.h"
 
@@ -156,10 +157,7 @@ std::string SavedGameName(std::string_view typed) {
   if (!whole)
     name =
         std::string(typed.substr(0, std::min<std::size_t>(typed.size(), 4 * kSavedGameNameChars)));
-  const std::size_t first = name.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  const std::size_t last = name.find_last_not_of(' ');
-  return name.substr(first, last - first + 1);
+  return Trimmed(name);
 }
 
 bool IsPlainSavedGameName(std::string_view name) {
@@ -202,10 +200,7 @@ SavedGames::SavedGames(SavedGamesMode mode, fs::path folder)
 void SavedGames::Type(std::string_view text) {
   name_ = SavedGameName(text);
   // A name longer than the box keeps is refused, not cut without a word.
-  const std::size_t first = text.find_first_not_of(' ');
-  const std::size_t typed =
-      first == std::string_view::npos ? 0 : text.find_last_not_of(' ') + 1 - first;
-  tooLong_ = name_.size() < typed;
+  tooLong_ = name_.size() < TrimmedView(text).size();
   overwritePending_ = deletePending_ = false;
   message_ = SavedGamesMessage(mode_);
   if (tooLong_) {

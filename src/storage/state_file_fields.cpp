@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "model/trimmed.h"
 #include "storage/clean_text.h"
 #include "storage/state_file_errors.h"
 #include "storage/text_codec.h"
@@ -16,12 +17,6 @@ bool IsBlank(int c) {
 }
 bool IsLineEnd(int c) {
   return c == '\r' || c == '\n';
-}
-
-std::string_view Trimmed(std::string_view v) {
-  while (!v.empty() && IsBlank(v.front())) v.remove_prefix(1);
-  while (!v.empty() && IsBlank(v.back())) v.remove_suffix(1);
-  return v;
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -39,7 +34,7 @@ enum class Parsed { kNumber, kMissing, kNotANumber };
 // 16-bit range, counts as missing rather than as an error: one bad number must
 // not cost the rest of the file.
 Parsed ParseNumber(std::string_view v, int& value) {
-  v = Trimmed(v);
+  v = TrimmedView(v, " \t");
   if (v.empty()) return Parsed::kMissing;
   bool negative = false;
   if (v.front() == '-' || v.front() == '+') {
@@ -139,7 +134,7 @@ void FieldReader::Int(i16& target, i16 missing) {
 
 void FieldReader::Bool(bool& target) {
   if (!NextField()) return;
-  const std::string_view v = Trimmed(raw_);
+  const std::string_view v = TrimmedView(raw_, " \t");
   if (EqualsIgnoringCase(v, "#TRUE#")) {
     target = true;
     return;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "model/texts.h"
 #include "platform/raster.h"
 #include "platform/text.h"
 
@@ -17,6 +18,8 @@ constexpr int kRow = 18;
 
 OptionsMenu::OptionsMenu(const TableModes& modes, QWidget* table) : QWidget(table), modes_(modes) {
   setObjectName(QStringLiteral("Pic_SelOpciones"));
+  // Shown as "menu 0|1" to the end-to-end scripts (platform/test_report).
+  setProperty("openReport", QStringLiteral("menu"));
   setMouseTracking(true);
   hide();
 }
@@ -67,7 +70,7 @@ void OptionsMenu::paintEvent(QPaintEvent*) {
                          (e == kTurnTiles && modes_.TurnMode) || (isTicked && isTicked(e));
     const QColor ink = lit ? QColor(Qt::white) : QColor(Qt::black);
     // The entries start a space after the check mark, whatever its font.
-    const QString mark = QStringLiteral("X");
+    const QString mark = QString::fromUtf8(kTickMark);
     const int textX = 5 + TextWidth(mark, kSmallTextPx, true) + 4;
     if (checked) DrawText(image, 5, kRow * k + 4, mark, kSmallTextPx, true, ink);
     DrawText(image, textX, kRow * k + 4, QString::fromUtf8(kOptionTexts[e]), kSmallTextPx, false,

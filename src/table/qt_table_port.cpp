@@ -19,7 +19,31 @@
 
 namespace tarvelis {
 
-QtTablePort::QtTablePort(GameState& state, Mesa& mesa) : state_(state), mesa_(mesa) {}
+QtTablePort::QtTablePort(GameState& state, Mesa& mesa) : state_(state), mesa_(mesa) {
+  if (TestStatusWanted()) SetOpenProbe([this] { return OpenLines(); });
+}
+
+QtTablePort::~QtTablePort() {
+  if (TestStatusWanted()) SetOpenProbe({});
+}
+
+QStringList QtTablePort::OpenLines() const {
+  const TableModes& m = mesa_.Modes();
+  QStringList lines{QStringLiteral("drag %1").arg(m.DragActive ? 1 : 0),
+                    QStringLiteral("order %1").arg(m.OrderMode ? 1 : 0),
+                    QStringLiteral("turn %1").arg(m.TurnMode ? 1 : 0)};
+  // While the continue button is up: the tiles the seat to move may play, so
+  // a script clicks one it knows is taken.
+  const int seat = state_.CurrentSeat;
+  if (state_.NoticeShown && seat >= 1 && seat <= kSeats) {
+    QString playable = QStringLiteral("playable");
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      if (EsJugable(state_, seat, slot)) playable += QStringLiteral(" %1").arg(slot);
+    }
+    lines << playable;
+  }
+  return lines;
+}
 
 namespace {
 

@@ -19,6 +19,9 @@ struct EngineContext;
 class QtTablePort : public TablePort {
  public:
   QtTablePort(GameState& state, Mesa& mesa);
+  ~QtTablePort() override;
+  QtTablePort(const QtTablePort&) = delete;
+  QtTablePort& operator=(const QtTablePort&) = delete;
 
   // The running loop, so the waits can see when it must unwind.
   void SetContext(EngineContext* ctx) { ctx_ = ctx; }
@@ -68,6 +71,8 @@ class QtTablePort : public TablePort {
 
  private:
   bool MustStop() const;
+  // What the table adds to the end-to-end scripts' open file.
+  QStringList OpenLines() const;
   // Waits on events until `done` holds or the loop must stop. Input given
   // before the wait is dropped; `report` then goes to the test status file.
   template <class Done>

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "layout/artwork_layout.h"
+#include "model/texts.h"
 #include "platform/text.h"
 
 namespace tarvelis {
@@ -99,9 +100,11 @@ void PaintScore(QImage& surface, QPoint button, const GameState& s) {
       // "N:" and "E:" at the left, each total at the right end of its row.
       const int right = InkRoom().right() + 1;
       const std::vector<Item> rows[2] = {
-          {{QStringLiteral("N:"), 2, BaselineFor(10, kTextPx, true), true, Align::kLeft},
+          {{QString::fromUtf8(kScorePairLabels[1]), 2, BaselineFor(10, kTextPx, true), true,
+            Align::kLeft},
            {QString::number(p1), right, BaselineFor(10, kTextPx, true), true, Align::kRight}},
-          {{QStringLiteral("E:"), 2, BaselineFor(26, kTextPx, true), true, Align::kLeft},
+          {{QString::fromUtf8(kScorePairLabels[2]), 2, BaselineFor(26, kTextPx, true), true,
+            Align::kLeft},
            {QString::number(p2), right, BaselineFor(26, kTextPx, true), true, Align::kRight}}};
       int px = kTextPx;
       for (const auto& row : rows) px = std::min(px, FittingSize(row, kTextPx));
@@ -116,10 +119,11 @@ void PaintScore(QImage& surface, QPoint button, const GameState& s) {
     constexpr int kRightColumn = 27;
     const int head = BaselineFor(8, kTextPx, true);
     const int rule = BaselineFor(10, kTextPx, true);
-    for (const auto& [text, x] : {std::pair{QStringLiteral("N"), kLeftColumn},
-                                  std::pair{QStringLiteral("E"), kRightColumn}}) {
-      Print(surface, button, Item{text, x, head, true}, kTextPx, Qt::black);
-      Print(surface, button, Item{QStringLiteral("__"), x, rule, true}, kTextPx, Qt::black);
+    for (const auto& [pair, x] : {std::pair{1, kLeftColumn}, std::pair{2, kRightColumn}}) {
+      Print(surface, button, Item{QString::fromUtf8(kScorePairLetters[pair]), x, head, true},
+            kTextPx, Qt::black);
+      Print(surface, button, Item{QString::fromUtf8(kScoreUnderline), x, rule, true}, kTextPx,
+            Qt::black);
     }
     const int numbers = BaselineFor(26, kTextPx, true);
     std::vector<Item> totals = {{QString::number(p1), kLeftColumn, numbers, true},

@@ -1,5 +1,12 @@
 # Helpers for the end-to-end scripts: a private X server, the real binary in a
-# fresh program folder, and a few xdotool waits.
+# fresh program folder, and waits on what the game says of itself.
+#
+# Every wait is on a state, with a bound: a window on the screen, a line of
+# the game's status file (where the table waits for the user), a line of the
+# open file beside it (the windows the game has drawn, the menu, a drag, an
+# animation, how many presses it has dealt with, the tiles the seat to move
+# may play), a file written or a process gone. e2e_until is the one loop that
+# polls them.
 set -euo pipefail
 
 E2E_BUILD=${1:-build}
@@ -10,8 +17,25 @@ E2E_BIN_SRC="$E2E_BUILD/src/tarvelis"
 E2E_ARTEFACTS="$E2E_BUILD/e2e-artefacts"
 mkdir -p "$E2E_ARTEFACTS"
 
+# Runs "$@" until it succeeds, at most $1 seconds (a whole number; 0 tries
+# once); returns 1 when it never did.
+e2e_until() {
+  local limit=$1 try tries
+  shift
+  tries=$((limit * 10 + 1))
+  for ((try = 1; try <= tries; try++)); do
+    "$@" && return 0
+    # Polls a state: the game's files, the X server's windows or a process.
+    [ "$try" -lt "$tries" ] && sleep 0.1
+  done
+  return 1
+}
+
 e2e_fail() {
   echo "FAIL: $*" >&2
+  if [ -n "${TARVELIS_TEST_STATUS:-}" ]; then
+    { echo "the game's status: $(e2e_status)"; echo "what it has open:"; e2e_open; } >&2
+  fi
   [ -n "${DISPLAY:-}" ] && import -window root "$E2E_ARTEFACTS/failure-$(basename "$0" .sh).png" 2>/dev/null
   exit 1
 }
@@ -31,9 +55,10 @@ e2e_start_x() {
   rm -f "$fifo"
   [ -n "$n" ] || e2e_fail "no X server could be started"
   export DISPLAY=":$n"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-  e2e_fail "the X server on $DISPLAY does not answer"
+  e2e_until 5 e2e_x_answers || e2e_fail "the X server on $DISPLAY does not answer"
 }
+
+e2e_x_answers() { xdpyinfo >/dev/null 2>&1; }
 
 e2e_stop_x() {
   [ -n "${E2E_GPID:-}" ] && kill "$E2E_GPID" 2>/dev/null || true
@@ -53,10 +78,12 @@ e2e_cleanup() {
   return 0
 }
 
-# A fresh program folder holding a copy of the game: its data files go there.
+# A fresh program folder holding a copy of the game: its data files go there,
+# and so do the game's status and open files.
 e2e_fresh_folder() {
   E2E_DIR=$(mktemp -d /tmp/tarvelis-e2e.XXXXXX)
   cp "$E2E_BIN_SRC" "$E2E_DIR/tarvelis"
+  export TARVELIS_TEST_STATUS="$E2E_DIR/status"
 }
 
 # Starts the game and, as a player in a hurry does, closes the start-up cover.
@@ -72,30 +99,39 @@ e2e_close_cover() {
   local cover cx cy
   cover=$(e2e_wait_window "Presentación de TARVELIS" 30) || e2e_fail "no start-up cover"
   if [ -z "${E2E_COVER_CLICK:-}" ]; then e2e_key "$cover" Escape; return; fi
-  sleep 0.5
   read -r cx cy < <(xdotool getwindowgeometry "$cover" |
     awk '/Position/ {split($2, a, ","); print a[1] + 20, a[2] + 20}')
   e2e_click "$cx" "$cy"
 }
 
-# Waits up to $2 seconds for a window whose title is $1; prints its id.
+# Waits up to $2 seconds for a window whose title is $1 and for the game to
+# have drawn it (so it takes clicks and keys); prints its id.
 e2e_wait_window() {
-  local title=$1 limit=${2:-20} id
-  for _ in $(seq $((limit * 10 + 1))); do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  local title=$1 limit=${2:-20}
+  e2e_until "$limit" e2e_find_window "$title" || return 1
+  e2e_wait_shown "$title" 10 || return 1
+  echo "$E2E_FOUND"
+}
+e2e_find_window() {
+  E2E_FOUND=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+  [ -n "$E2E_FOUND" ]
 }
 
 e2e_window_exists() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 
-# Types a key into a window (no window manager: focus it directly).
+# Types a key into a window (no window manager: focus it directly), once the
+# game has drawn it: a window only mapped may not take keys yet.
 e2e_key() {
-  sleep 0.3  # a window just mapped may not take keys yet
+  e2e_wait_shown "$(xdotool getwindowname "$1" 2>/dev/null || true)" 10 || true
   timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   xdotool key "$2"
+}
+
+# Types the text $2 into the window $1, once the game has drawn it.
+e2e_type() {
+  e2e_wait_shown "$(xdotool getwindowname "$1" 2>/dev/null || true)" 10 || true
+  timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  xdotool type --delay 30 "$2"
 }
 
 # Clicks at (x, y) of the screen.
@@ -110,21 +146,19 @@ e2e_click() {
 
 # Waits up to $1 seconds for the game to end; fails when it does not.
 e2e_wait_exit() {
-  local limit=${1:-10}
-  for _ in $(seq $((limit * 10))); do
-    kill -0 "$E2E_GPID" 2>/dev/null || { wait "$E2E_GPID" || true; E2E_GPID=; return 0; }
-    sleep 0.1
-  done
-  e2e_fail "the game did not end"
+  e2e_until "${1:-10}" e2e_gone "$E2E_GPID" || e2e_fail "the game did not end"
+  wait "$E2E_GPID" || true
+  E2E_GPID=
 }
+e2e_gone() { ! kill -0 "$1" 2>/dev/null; }
 
 e2e_screenshot() { import -window root "$E2E_ARTEFACTS/$1.png"; }
 
 # Waits up to $2 seconds for the window titled $1 to go; fails with $3.
 e2e_wait_closed() {
-  for _ in $(seq $((${2:-5} * 10))); do e2e_window_exists "$1" || return 0; sleep 0.1; done
-  e2e_fail "$3"
+  e2e_until "${2:-5}" e2e_window_gone "$1" || e2e_fail "$3"
 }
+e2e_window_gone() { ! e2e_window_exists "$1"; }
 
 # The first start in the fresh folder writes the default settings and says
 # so; the game is left at once. Then the settings file's fields are changed
@@ -156,7 +190,6 @@ E2E_QUICK='NR == 1 { $9 = 2; $12 = 2 } NR == 2 { $2 = 100 }'
 e2e_start_match() {
   e2e_start_game
   E2E_TABLE=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table"
-  sleep 0.3
   e2e_key "$E2E_TABLE" space # any key starts a match when none is in progress
 }
 
@@ -174,57 +207,121 @@ e2e_status() { cat "$TARVELIS_TEST_STATUS" 2>/dev/null || true; }
 e2e_field() { e2e_status | awk -v k="$1" '{ for (i = 1; i < NF; i++) if ($i == k) print $(i + 1) }'; }
 
 # Waits up to $2 seconds (20 unless told) for the status to match the pattern $1.
-e2e_wait_status() {
-  for _ in $(seq $((${2:-20} * 10))); do
-    [[ "$(e2e_status)" =~ $1 ]] && return 0
-    sleep 0.1
-  done
-  return 1
+e2e_wait_status() { e2e_until "${2:-20}" e2e_status_is "$1"; }
+e2e_status_is() { [[ "$(e2e_status)" =~ $1 ]]; }
+e2e_status_left() { [ "$(e2e_status)" != "$1" ]; }
+
+# What the game reports in the open file beside the status, and one of its
+# values (the rest of the first line that starts with the key $1).
+e2e_open() { cat "$TARVELIS_TEST_STATUS.open" 2>/dev/null || true; }
+e2e_open_field() {
+  e2e_open | awk -v k="$1" '$1 == k { sub(/^[^ ]+ ?/, ""); print; exit }'
+}
+# Whether the open file holds the line $1 ("menu 1", "drag 0", "window Marcador").
+e2e_open_has() { e2e_open | grep -qxF -- "$1"; }
+# Waits up to $2 seconds (10 unless told) for the open file to hold the line $1.
+e2e_wait_open() { e2e_until "${2:-10}" e2e_open_has "$1"; }
+# Waits up to $2 seconds (10 unless told) for the game to have drawn the
+# window titled $1.
+e2e_wait_shown() { e2e_wait_open "window $1" "${2:-10}"; }
+# A window other than the table is up: a message, a dialog.
+e2e_other_window() { e2e_open | grep -q '^window ' && e2e_open | grep '^window ' | grep -vqxF 'window TARVELIS'; }
+
+# Key and button presses the game has dealt with (a press on a window that a
+# dialog blocks never reaches the game, and is not counted). e2e_mark notes
+# the count before pressing; e2e_settled $1 then waits (up to $2 seconds, 10
+# unless told) for $1 more (a click or a key is one), and marks again:
+# whatever the presses did, it is done.
+e2e_presses() { local n; n=$(e2e_open_field presses); echo "${n:-0}"; }
+e2e_presses_reach() { [ "$(e2e_presses)" -ge "$1" ]; }
+e2e_mark() { E2E_MARK=$(e2e_presses); }
+e2e_settled() {
+  e2e_until "${2:-10}" e2e_presses_reach $((E2E_MARK + $1)) || return 1
+  E2E_MARK=$(e2e_presses)
+}
+# A click at (x, y) that the game has dealt with.
+e2e_click_settled() {
+  e2e_mark
+  e2e_click "$1" "$2"
+  e2e_settled 1 || e2e_fail "the click at $1,$2 was not taken in"
 }
 
 # Where seat 4's tile in slot $1 is clicked on an 800 x 600 table.
 e2e_tile_x() { echo $((246 + 44 * ($1 - 1) + 22)); }
 E2E_TILE_Y=560
 
-# Plays seat 4's turn, whose status was $1: a click on each tile in turn
-# (only a playable one is taken, and when it fits both ends the arrow of end
-# 1 is clicked, counted in E2E_ARROWS), then the continue button when none
-# could be (a pass).
+# The continue button on an 800 x 600 table.
+E2E_CONTINUE_X=688
+E2E_CONTINUE_Y=550
+
+# Plays seat 4's turn, whose status was $1: a click on the first tile the
+# game says the seat may play, or on the continue button when it may play
+# none (a pass). When the tile fits both ends the arrow of end 1 is clicked,
+# counted in E2E_ARROWS. Returns once the game has moved on: another status,
+# or a message up.
 E2E_ARROWS=0
 e2e_play_my_turn() {
-  local before=$1 slot now x y
-  for slot in 1 2 3 4 5 6 7; do
-    e2e_click "$(e2e_tile_x $slot)" $E2E_TILE_Y
-    sleep 0.2
-    now=$(e2e_status)
-    case "$now" in
-      "arrows "*)
-        read -r _ _ _ _ x y _ <<<"$now"
-        sleep 0.3
-        e2e_click $((x + 16)) $((y + 16))
-        E2E_ARROWS=$((E2E_ARROWS + 1))
-        return 0 ;;
-    esac
-    [ "$now" != "$before" ] && return 0
+  local before=$1 slots now x y
+  slots=$(e2e_open_field playable)
+  if [ -n "$slots" ]; then
+    e2e_click "$(e2e_tile_x "${slots%% *}")" "$E2E_TILE_Y"
+  else
+    e2e_click "$E2E_CONTINUE_X" "$E2E_CONTINUE_Y"
+  fi
+  e2e_until 30 e2e_moved_on "$before" || e2e_fail "seat 4's move was not taken: '$(e2e_status)'"
+  now=$(e2e_status)
+  case "$now" in
+    "arrows "*)
+      read -r _ _ _ _ x y _ <<<"$now"
+      e2e_click $((x + 16)) $((y + 16))
+      E2E_ARROWS=$((E2E_ARROWS + 1))
+      e2e_until 30 e2e_moved_on "$now" || e2e_fail "the end arrow was not taken: '$(e2e_status)'" ;;
+  esac
+}
+e2e_moved_on() { e2e_status_left "$1" || e2e_other_window; }
+
+# Answers with Return whichever of the messages titled "$@" is up, and waits
+# for it to go; false when none was up.
+e2e_answer() {
+  local title dialog answered=1
+  for title in "$@"; do
+    if dialog=$(e2e_wait_window "$title" 0); then
+      e2e_key "$dialog" Return
+      e2e_wait_closed "$title" 10 "the message '$title' stayed up"
+      answered=0
+    fi
   done
-  e2e_click 688 550
+  return $answered
+}
+
+# Answers every message of the hands until the table waits at "Continuar"
+# after hand $1 (a pattern), for at most $2 seconds (150 unless told).
+e2e_play_to_hand_end() {
+  e2e_until "${2:-150}" e2e_at_hand_end "$1" || e2e_fail "hand $1 did not end: '$(e2e_status)'"
+}
+e2e_at_hand_end() {
+  e2e_answer "Comienza la Partida" "C i e r r e" "Final de este juego" || true
+  e2e_status_is "^notice Continuar hand $1 "
 }
 
 # Answers the opening message until seat 4 is to move or the hand ends.
-# Prints "turn", "end" or "stuck".
+# Prints "turn", "end" or "stuck" (after a minute).
 e2e_advance() {
+  E2E_ADVANCED=stuck
+  e2e_until 60 e2e_advance_step || true
+  echo "$E2E_ADVANCED"
+}
+e2e_advance_step() {
   local dialog title
-  for _ in $(seq 600); do
-    for title in "Comienza la Partida" "C i e r r e" "Final de este juego"; do
-      if dialog=$(e2e_wait_window "$title" 0); then
-        [ "$title" = "Comienza la Partida" ] || { echo end; return; }
-        e2e_key "$dialog" Return
-      fi
-    done
-    case "$(e2e_status)" in
-      "notice Jugador4 "*) echo turn; return ;;
-    esac
-    sleep 0.1
+  for title in "Comienza la Partida" "C i e r r e" "Final de este juego"; do
+    if dialog=$(e2e_wait_window "$title" 0); then
+      [ "$title" = "Comienza la Partida" ] || { E2E_ADVANCED=end; return 0; }
+      e2e_key "$dialog" Return
+      e2e_wait_closed "$title" 10 "the message '$title' stayed up"
+    fi
   done
-  echo stuck
+  case "$(e2e_status)" in
+    "notice Jugador4 "*) E2E_ADVANCED=turn; return 0 ;;
+  esac
+  return 1
 }

@@ -14,8 +14,11 @@ dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) ||
   e2e_fail "the dropped match was not reported"
 e2e_key "$dialog" Return
 e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table window"
-sleep 2
+# A click on the bare table, once dealt with, finds the game at rest: the
+# question to resume would have come before it.
+e2e_click_settled 400 250
 e2e_window_exists "Continuar la partida anterior" && e2e_fail "the damaged match was resumed"
+e2e_open_has "window Continuar la partida anterior" && e2e_fail "the damaged match was resumed"
 cmp -s "$data/cutout-oob-read-imagex-neg40.ini" "$E2E_DIR/TARVE32.INI.damaged" ||
   e2e_fail "the damaged file was not kept"
 e2e_click 770 28

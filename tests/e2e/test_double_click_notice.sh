@@ -28,19 +28,21 @@ for _ in $(seq 12); do
   [[ "$(e2e_status)" =~ seat\ 3$ ]] && break
   before=$(e2e_status)
   e2e_click $continue_x $continue_y
-  for _ in $(seq 600); do [ "$(e2e_status)" != "$before" ] && break; sleep 0.1; done
+  e2e_until 60 e2e_status_left "$before" || e2e_fail "the continue button did nothing: '$before'"
 done
 [[ "$(e2e_status)" =~ ^notice\ Jugador3\ .*seat\ 3$ ]] || e2e_fail "seat 3 never waited: '$(e2e_status)'"
 at_three=$(e2e_status)
 
 e2e_move $continue_x $continue_y
+e2e_mark
 xdotool click --repeat 2 --delay 150 1
-for _ in $(seq 600); do [ "$(e2e_status)" != "$at_three" ] && break; sleep 0.1; done
+e2e_until 60 e2e_status_left "$at_three" || true
 waiting=$(e2e_status)
 [ "$waiting" != "$at_three" ] || e2e_fail "seat 3 did not move"
 [[ "$waiting" =~ ^notice\ Jugador4\ .*seat\ 4$ ]] ||
   e2e_fail "the manual seat's turn was played: '$waiting'"
-# Whatever was left of the double click has had its chance to act.
-sleep 3
+# Whatever was left of the double click has been dealt with (taken or thrown
+# away): both presses.
+e2e_settled 2 20 || e2e_fail "the double click was not all taken in"
 [ "$(e2e_status)" = "$waiting" ] || e2e_fail "the manual seat's turn was played: '$(e2e_status)'"
 echo "PASS: a double click never plays the manual seat's turn"

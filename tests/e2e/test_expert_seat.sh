@@ -15,14 +15,12 @@ e2e_first_start "$E2E_QUICK"
 # panels, the tutor's above the rules button; the exit button closes it.
 e2e_start_game
 E2E_TABLE=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table"
-sleep 0.3
 e2e_click 114 28
 win=$(e2e_wait_window "$TITLE" 20) || e2e_fail "button 3 opened no settings window"
 read -r wx wy < <(xdotool getwindowgeometry "$win" | awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
-sleep 0.5
-e2e_click $((wx + 100)) $((wy + 313))  # seat 1
-e2e_click $((wx + 464)) $((wy + 313))  # seat 3
-e2e_click $((wx + 60)) $((wy + 399))   # the tutor
+e2e_click_settled $((wx + 100)) $((wy + 313)) # seat 1
+e2e_click_settled $((wx + 464)) $((wy + 313)) # seat 3
+e2e_click_settled $((wx + 60)) $((wy + 399))  # the tutor
 e2e_screenshot expert-settings
 e2e_click $((wx + 526)) $((wy + 427))
 e2e_wait_closed "$TITLE" 10 "the exit button left the window open"

@@ -15,16 +15,7 @@ wait_status() { e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1': '$
 click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }
 
 # Answers the messages until the table waits at "Continuar" after hand $1.
-to_hand_end() {
-  for _ in $(seq 900); do
-    for title in "Comienza la Partida" "C i e r r e" "Final de este juego"; do
-      if dialog=$(e2e_wait_window "$title" 0); then e2e_key "$dialog" Return; fi
-    done
-    [[ "$(e2e_status)" =~ ^notice\ Continuar\ hand\ $1\  ]] && return 0
-    sleep 0.1
-  done
-  e2e_fail "no hand's end: '$(e2e_status)'"
-}
+to_hand_end() { e2e_play_to_hand_end "$1" 90; }
 
 e2e_start_match
 to_hand_end '[0-9]+'
@@ -41,8 +32,9 @@ wait_status "^recorder move $((live - 1)) "
 click 756 555
 wait_status "^recorder move $((live - 2)) "
 # The red button does not play a finished hand on.
+e2e_mark
 click 767 588
-sleep 1
+e2e_settled 1 || e2e_fail "the click on the red button was not taken in"
 [[ "$(e2e_status)" =~ ^recorder\ move\ $((live - 2))\  ]] || e2e_fail "the red button acted: '$(e2e_status)'"
 click 767 536
 wait_status "^notice Continuar hand $hand move $((live - 1)) " 20

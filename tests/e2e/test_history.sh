@@ -21,28 +21,15 @@ E2E_COVER_CLICK=1 e2e_first_start 'NR == 1 { $9 = 2; $12 = 2; $20 = 1 } NR == 2 
 # The score button.
 score_crop() { import -window root -crop 38x46+760+80 +repage "$E2E_DIR/$1.png"; }
 
-# Accepts every message until the table waits at "Continuar" after hand $1.
-play_to_hand_end() {
-  local dialog title end=$((SECONDS + 150))
-  while [ $SECONDS -lt $end ]; do
-    for title in "Comienza la Partida" "C i e r r e" "Final de este juego"; do
-      if dialog=$(e2e_wait_window "$title" 0); then e2e_key "$dialog" Return; fi
-    done
-    [[ "$(e2e_status)" =~ ^notice\ Continuar\ hand\ $1\  ]] && return 0
-    sleep 0.1
-  done
-  e2e_fail "hand $1 did not end: '$(e2e_status)'"
-}
+play_to_hand_end() { e2e_play_to_hand_end "$1"; }
 match_line() { tr -d '\r' <"$E2E_INI" | sed -n 2p; }
 log_lines() { tr -d '\r' <"$E2E_INI" | awk -F, 'NR > 2 && NF == 13' ; }
 
 e2e_start_game
 table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table on the second start"
-sleep 0.5
 score_crop score-none # no match yet: "0" and "0"
 e2e_key "$table" space
 play_to_hand_end 1
-sleep 0.5
 score_crop score-left
 e2e_leave
 # In play and between hands; the file counts the coming hand, 2, and holds
@@ -78,26 +65,24 @@ e2e_set_ini "NR == 2 { \$1 = $target }"
 rm -f "$TARVELIS_TEST_STATUS"
 e2e_start_game
 asked=""
-for _ in $(seq 600); do
-  for title in "Continuar la partida anterior" "Comienza la Partida" "C i e r r e" \
-               "Final de este juego" "Final de Partida" "Histórico de partidas jugadas"; do
-    if dialog=$(e2e_wait_window "$title" 0); then
-      [ "$title" = "Histórico de partidas jugadas" ] && asked=yes
-      e2e_key "$dialog" Return
-      sleep 0.3
-    fi
-  done
-  [ -n "$asked" ] && ! e2e_window_exists "Histórico de partidas jugadas" && break
+to_match_end() {
+  e2e_answer "Continuar la partida anterior" "Comienza la Partida" "C i e r r e" \
+    "Final de este juego" "Final de Partida" || true
+  if e2e_answer "Histórico de partidas jugadas"; then
+    asked=yes
+    return 0
+  fi
   case "$(e2e_status)" in
     "notice Continuar "*) rm -f "$TARVELIS_TEST_STATUS"; e2e_click 688 550 ;;
   esac
-  sleep 0.1
-done
+  return 1
+}
+e2e_until 60 to_match_end || true
 [ -n "$asked" ] || e2e_fail "the match never asked to be kept in the history"
 
 # One record of 63 bytes: the winners first, with points that reached the target.
 his="$E2E_DIR/TARVE32.HIS"
-for _ in $(seq 50); do [ -s "$his" ] && break; sleep 0.1; done
+e2e_until 5 test -s "$his" || true
 [ "$(wc -c <"$his")" = 63 ] || e2e_fail "TARVE32.HIS holds $(wc -c <"$his") bytes"
 record=$(head -c 61 "$his")
 [ "${record:60:1}" = P ] || e2e_fail "not a pairs record: $record"
@@ -108,18 +93,15 @@ lost=$((10#$(echo "${record:51:3}" | tr -d ' ')))
 # The score button opens the score report, whose first button leads to the history.
 e2e_click 779 103
 report=$(e2e_wait_window "Marcador" 10) || e2e_fail "the score report did not open"
-sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$report")"
 # The history button: the first of two 96-pixel buttons 24 apart, 14 from the bottom.
 e2e_click $((X + (WIDTH - 216) / 2 + 48)) $((Y + HEIGHT - 14 - 14))
 viewer=$(e2e_wait_window "Histórico de partidas" 10) || e2e_fail "no history viewer"
-sleep 0.5
 e2e_screenshot history-folder
 read -r vx vy < <(xdotool getwindowgeometry "$viewer" |
   awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
 # The totals button, left of the exit button under the folder.
-e2e_click $((vx + 92 + 48)) $((vy + 26 + 14 + 290 + 14 + 14))
-sleep 0.5
+e2e_click_settled $((vx + 92 + 48)) $((vy + 26 + 14 + 290 + 14 + 14))
 e2e_key "$viewer" Escape
 e2e_wait_closed "Histórico de partidas" 5 "the viewer did not close"
 e2e_key "$report" Escape

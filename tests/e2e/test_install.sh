@@ -6,6 +6,7 @@ source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
 
 E2E_DIR=$(mktemp -d /tmp/tarvelis-install.XXXXXX)
+export TARVELIS_TEST_STATUS="$E2E_DIR/status"
 prefix="$E2E_DIR/usr"
 cmake --install "$E2E_BUILD" --prefix "$prefix" >/dev/null || e2e_fail "cmake --install failed"
 

@@ -34,15 +34,13 @@ QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" >>"$E2E_DIR/stdout.log" 2>&1 &
 second=$!
 dialog=$(e2e_wait_window "TARVELIS ya está abierto" 20) || e2e_fail "a second copy started unsaid"
 e2e_key "$dialog" Return
-for _ in $(seq 100); do kill -0 "$second" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$second" 2>/dev/null && e2e_fail "the second copy kept running"
+e2e_until 10 e2e_gone "$second" || e2e_fail "the second copy kept running"
 kill -0 "$E2E_GPID" 2>/dev/null || e2e_fail "the first copy ended"
 
 # SIGTERM (a logout, a shutdown) ends the game through its own exit.
 kill -TERM "$E2E_GPID"
 rc=0
-for _ in $(seq 100); do kill -0 "$E2E_GPID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$E2E_GPID" 2>/dev/null && e2e_fail "SIGTERM did not end the game"
+e2e_until 10 e2e_gone "$E2E_GPID" || e2e_fail "SIGTERM did not end the game"
 wait "$E2E_GPID" || rc=$?
 E2E_GPID=
 [ "$rc" = 0 ] || e2e_fail "SIGTERM ended the game with status $rc"

@@ -39,7 +39,7 @@ open_network_window() {
     xdotool mousemove 400 420
     e2e_move 300 150
     xdotool click 3
-    sleep 0.4
+    e2e_wait_open "menu 1" 5 || continue
     click 340 $((150 + 18 * 5 + 10))
     if id=$(e2e_wait_window "Jugar en red" 5); then echo "$id"; return 0; fi
   done
@@ -63,7 +63,6 @@ e2e_window_exists "Jugar en red" || e2e_fail "the window closed on a fault"
 type_server "127.0.0.1:$port"
 click $((wx + 200)) $((wy + 428))
 wait_status "^network seated code [A-Z2-9]{10} start 1 " 10
-sleep 0.3
 import -window root "$E2E_ARTEFACTS/network-window.png"
 grep -qx "Servidor=127.0.0.1:$port"$'\r' "$E2E_DIR/TARVRED.INI" || e2e_fail "the address was not kept"
 
@@ -84,12 +83,9 @@ e2e_wait_closed "Partida en red" 5 "the question stayed up"
 # The seat is kept for a return until the match ends, and the local hand
 # comes back (the networked hand may have waited at a status that reads like
 # the local one, so the game's word that it is back is waited for first).
-for _ in $(seq 50); do
-  grep -q "^net local match back" "$E2E_DIR/stdout.log" && break
-  sleep 0.1
-done
-grep -q "^net local match back" "$E2E_DIR/stdout.log" || e2e_fail "the local match did not come back"
-grep -q "^Mesa=127.0.0.1:$port [A-Z2-9]\{6\} 4 " "$E2E_DIR/TARVRED.INI" || e2e_fail "the seat left was forgotten"
+local_back() { grep -q "^net local match back" "$E2E_DIR/stdout.log"; }
+e2e_until 5 local_back || e2e_fail "the local match did not come back"
+grep -q "^Mesa=127.0.0.1:$port [A-Z2-9]\{10\} 4 " "$E2E_DIR/TARVRED.INI" || e2e_fail "the seat left was forgotten"
 e2e_wait_status "^$waiting\$" 10 || e2e_fail "the local hand came back at '$(e2e_status)', not '$waiting'"
 e2e_leave
 [ "$(md5sum <"$E2E_INI")" = "$ini_before" ] || e2e_fail "the local match was not saved as it was"

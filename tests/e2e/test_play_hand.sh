@@ -48,7 +48,6 @@ e2e_leave
 grep -q '#TRUE#,#TRUE#' "$E2E_INI" || e2e_fail "the hand in progress was not saved"
 seat4_hand >"$E2E_DIR/before"
 resume
-sleep 0.5
 
 # Three held tiles: the first that is not a double is turned, two others
 # change places.
@@ -72,34 +71,30 @@ entry_y() { echo $((600 - 2 * 18 - 6 + 18 * ($1 - 1) + 10)); }
 x=$(e2e_tile_x "$turn")
 e2e_move "$x" $E2E_TILE_Y
 xdotool click 3
-sleep 0.5
+e2e_wait_open "menu 1" || e2e_fail "a right click opened no menu"
 e2e_move $((x + 60)) "$(entry_y 2)"
-sleep 0.3
 xdotool click 1
-sleep 0.5
-e2e_click "$x" $E2E_TILE_Y   # turns the tile
-sleep 0.5
+e2e_wait_open "turn 1" || e2e_fail "\"Girar fichas\" was not chosen"
+e2e_open_has "menu 0" || e2e_fail "the menu stayed up"
+e2e_click_settled "$x" $E2E_TILE_Y # turns the tile
 # Right button held from the hand to "Ordenar fichas" and released there.
 x=$(e2e_tile_x "$from")
 e2e_move "$x" $E2E_TILE_Y
 xdotool mousedown 3
-sleep 0.5
+e2e_wait_open "menu 1" || e2e_fail "the right button opened no menu"
 e2e_move $((x + 30)) $E2E_TILE_Y
-sleep 0.2
 e2e_move $((x + 60)) "$(entry_y 1)"
-sleep 0.3
 xdotool mouseup 3
-sleep 0.5
+e2e_wait_open "order 1" || e2e_fail "\"Ordenar fichas\" was not chosen"
+e2e_open_has "menu 0" || e2e_fail "the menu stayed up"
 # Drag the tile onto the other one.
 e2e_move "$x" $E2E_TILE_Y
 xdotool mousedown 1
-sleep 0.3
+e2e_wait_open "drag 1" || e2e_fail "no drag began"
 e2e_move $((x + 10)) $E2E_TILE_Y
-sleep 0.2
 e2e_move "$(e2e_tile_x "$to")" $E2E_TILE_Y
-sleep 0.3
 xdotool mouseup 1
-sleep 0.5
+e2e_wait_open "drag 0" || e2e_fail "the drag went on after the drop"
 [ "$(e2e_status)" = "$waiting" ] || e2e_fail "the clicks moved the game on: '$(e2e_status)'"
 e2e_leave
 seat4_hand >"$E2E_DIR/after"

@@ -13,15 +13,7 @@ e2e_start_x 800x600x24
 e2e_fresh_folder
 e2e_first_start "$E2E_QUICK"
 
-# The status file is rewritten in place: an empty read is tried again.
-field() {
-  local v
-  for _ in $(seq 20); do
-    v=$(e2e_field "$1" | head -n1)
-    [ -n "$v" ] && { echo "$v"; return; }
-    sleep 0.05
-  done
-}
+field() { e2e_field "$1" | head -n1; }
 wait_status() { e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1': '$(e2e_status)'"; }
 # The pointer leaves first: a synced move to where it already is never ends.
 click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }
@@ -45,7 +37,7 @@ wait_status "^recorder .* review (none|partial) "
 xdotool mousemove 400 420
 e2e_move 300 150
 xdotool click 3
-sleep 0.4
+e2e_wait_open "menu 1" || e2e_fail "a right click opened no menu"
 started=$(date +%s%3N)
 click 340 $((150 + 18 * 3 + 10))
 wait_status "^recorder .* review (running|done) " 5
@@ -58,6 +50,5 @@ echo "reviewed $(field lines) moves in $ms ms: $(field marks) marked"
 # Back to the first marked move: the line over the list names the best.
 first=$(field first)
 while [ "$(field selected)" -gt "$first" ]; do back; done
-sleep 0.5
 e2e_screenshot review-marks
 echo "PASS: the review of a hand marks its mistakes"

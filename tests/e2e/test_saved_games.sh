@@ -23,7 +23,7 @@ menu_entry() {
   for _ in 1 2 3; do
     e2e_move 300 300
     xdotool click 3
-    sleep 0.4
+    e2e_wait_open "menu 1" 5 || continue
     e2e_click 360 $((300 + 18 * (entry - 1) + 12))
     if id=$(e2e_wait_window "$title" 5); then echo "$id"; return 0; fi
   done
@@ -40,8 +40,7 @@ done
 [ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its third turn"
 saved=$(e2e_status)
 dialog=$(menu_entry 1 "Archivar el juego actual") || e2e_fail "no save dialog from the options menu"
-sleep 0.3
-xdotool type --delay 30 "Prueba"
+e2e_type "$dialog" "Prueba"
 e2e_key "$dialog" Return
 e2e_wait_closed "Archivar el juego actual" 5 "the save dialog stayed open"
 [ -f "$E2E_DIR/Prueba.man" ] || e2e_fail "no Prueba.man in the data folder"
@@ -54,9 +53,7 @@ later=$(e2e_status)
 [ "$later" != "$saved" ] || e2e_fail "play did not go on after saving"
 
 dialog=$(menu_entry 2 "Cargar un juego archivado") || e2e_fail "no load dialog from the options menu"
-sleep 0.3
-xdotool type --delay 30 "Prueba"
-sleep 0.3
+e2e_type "$dialog" "Prueba"
 rm -f "$TARVELIS_TEST_STATUS"
 e2e_key "$dialog" Return
 e2e_wait_closed "Cargar un juego archivado" 5 "the load dialog stayed open"
@@ -66,7 +63,6 @@ e2e_wait_closed "Cargar un juego archivado" 5 "the load dialog stayed open"
 # The manual, with F1 on the table.
 e2e_key "$E2E_TABLE" F1
 help=$(e2e_wait_window "Ayuda de TARVELIS" 10) || e2e_fail "F1 did not open the manual"
-sleep 0.5
 e2e_key "$help" Escape
 e2e_wait_closed "Ayuda de TARVELIS" 5 "Escape did not close the manual"
 
@@ -122,18 +118,14 @@ for _ in $(seq 40); do
     *) e2e_fail "the hand got stuck at '$(e2e_status)'" ;;
   esac
 done
-for _ in $(seq 100); do
-  for title in "C i e r r e" "Final de este juego"; do
-    if dialog=$(e2e_wait_window "$title" 0); then e2e_key "$dialog" Return; fi
-  done
-  [[ "$(e2e_status)" =~ ^notice\ Continuar ]] && break
-  sleep 0.2
-done
-[[ "$(e2e_status)" =~ ^notice\ Continuar ]] || e2e_fail "no end of hand: '$(e2e_status)'"
+at_continue() {
+  e2e_answer "C i e r r e" "Final de este juego" || true
+  e2e_status_is '^notice Continuar'
+}
+e2e_until 20 at_continue || e2e_fail "no end of hand: '$(e2e_status)'"
 
 e2e_click 779 103
 report=$(e2e_wait_window "Marcador" 10) || e2e_fail "the score report did not open"
-sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$report")"
 # The exit button: the second of two 96-pixel buttons 24 apart, 14 from the bottom.
 exit_x=$((X + (WIDTH - 216) / 2 + 120 + 48))
@@ -144,26 +136,22 @@ e2e_wait_closed "Marcador" 5 "the score report did not close"
 # The next hand: the tutor points at a tile seat 4 can play, and clicking
 # that tile plays it.
 # A click made while the report was closing is dropped as stale: the
-# continue button is pressed again until the next hand waits for seat 4.
+# continue button is pressed again, once the game has dealt with the last
+# click, until the next hand waits for seat 4.
 for _ in 1 2 3; do
-  sleep 0.6
-  e2e_click 688 550
+  e2e_click_settled 688 550
   e2e_wait_status '^notice Jugador4 ' 20 && break
 done
 [ "$(e2e_advance)" = turn ] || e2e_fail "no turn in the next hand"
 waiting=$(e2e_status)
 waiting_move=$(e2e_field move)
-sleep 0.6  # apart from the last click, as a player's clicks are
 e2e_click 694 28
 wait_status "^tutor seat 4 "
 [[ "$(e2e_status)" =~ ^tutor\ seat\ 4\ slot\ [1-7]\  ]] || e2e_fail "the tutor pointed at no tile"
 slot=$(e2e_field slot)
 e2e_click "$(e2e_tile_x "$slot")" $E2E_TILE_Y
-for _ in $(seq 100); do
-  now=$(e2e_status)
-  [[ "$now" =~ ^tutor ]] || [ "$now" = "$waiting" ] || break
-  sleep 0.1
-done
+tile_taken() { ! e2e_status_is '^tutor' && e2e_status_left "$waiting"; }
+e2e_until 10 tile_taken || true
 now=$(e2e_status)
 [[ "$now" =~ ^notice\  ]] && [ "$(e2e_field move)" -gt "$waiting_move" ] ||
   e2e_fail "the suggested tile was not played: '$now'"

@@ -26,23 +26,6 @@ e2e_click() {
 e2e_tile_x() { echo $(((TW - 308) / 2 + 44 * ($1 - 1) + 22)); }
 exit_button() { e2e_click $((TW - 30)) 28; }
 
-e2e_play_my_turn() {
-  local before=$1 slot now x y
-  for slot in 1 2 3 4 5 6 7; do
-    e2e_click "$(e2e_tile_x $slot)" $((TH - 40))
-    sleep 0.2
-    now=$(e2e_status)
-    case "$now" in
-      "arrows "*)
-        read -r _ _ _ _ x y _ <<<"$now"
-        sleep 0.3
-        e2e_click $((x + 16)) $((y + 16))
-        return 0 ;;
-    esac
-    [ "$now" != "$before" ] && return 0
-  done
-  e2e_click $((TW - 112)) $((TH - 50))   # the continue button: a pass
-}
 
 # Plays one hand on a screen of $1 (WxHx24), the desktop at a scale of $2.
 play_on() {
@@ -53,11 +36,14 @@ play_on() {
   TW=$(awk -v w="$w" -v h="$h" 'BEGIN { printf "%d", w / (h / 768) + 1e-9 }')
   TH=768
   SCALE=$(awk -v h="$h" 'BEGIN { print h / 768 }')
+  # Where e2e_play_my_turn clicks, in table pixels.
+  E2E_TILE_Y=$((TH - 40))
+  E2E_CONTINUE_X=$((TW - 112))
+  E2E_CONTINUE_Y=$((TH - 50))
   export QT_SCALE_FACTOR=$ratio
   e2e_start_x "$screen"
   e2e_fresh_folder
   E2E_INI="$E2E_DIR/TARVE32.INI"
-  export TARVELIS_TEST_STATUS="$E2E_DIR/status"
   e2e_start_game
   dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first start"
   e2e_key "$dialog" Return
@@ -72,11 +58,11 @@ play_on() {
     e2e_start_game
     E2E_TABLE=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table"
     e2e_key "$E2E_TABLE" F11
-    sleep 1
-    grep -q "Modo=Ventana" "$E2E_DIR/TARVE32.VEN" 2>/dev/null || e2e_fail "F11 did not make a window"
+    e2e_until 10 grep -q "Modo=Ventana" "$E2E_DIR/TARVE32.VEN" 2>/dev/null ||
+      e2e_fail "F11 did not make a window"
     e2e_key "$E2E_TABLE" F11
-    sleep 1
-    grep -q "Modo=PantallaCompleta" "$E2E_DIR/TARVE32.VEN" || e2e_fail "F11 did not go back"
+    e2e_until 10 grep -q "Modo=PantallaCompleta" "$E2E_DIR/TARVE32.VEN" ||
+      e2e_fail "F11 did not go back"
     exit_button
     e2e_wait_exit 10
   fi

@@ -19,6 +19,14 @@ window_origin() {
 score_crop() { convert "$E2E_ARTEFACTS/$1.png" -crop 38x46+760+80 +repage "$E2E_DIR/$1-score.png"; }
 # Pixels that differ by more than a tenth of the colour range.
 pixels_apart() { compare -metric AE -fuzz 10% "$E2E_DIR/$1-score.png" "$E2E_DIR/$2-score.png" null: 2>&1 | cut -d' ' -f1 || true; }
+# Takes the picture $2 until its scoreboard is $3 ("-gt" or "-lt") $4 pixels
+# apart from the picture $1's: the table may still be drawing it.
+scoreboard_is() {
+  e2e_screenshot "$2"
+  score_crop "$2"
+  apart=$(pixels_apart "$1" "$2")
+  [ "${apart:-0}" "$3" "$4" ]
+}
 mode_in_ini() { head -n1 "$ini" | tr -d '\r' | awk -F, '{print $NF}' | tr -d ' '; }
 
 e2e_start_x 800x600x24
@@ -30,7 +38,6 @@ e2e_start_game
 dialog=$(e2e_wait_window "Error en la carga de datos iniciales" 20) || e2e_fail "no first-start message"
 e2e_key "$dialog" Return
 table=$(e2e_wait_window "TARVELIS" 10) || e2e_fail "no table window"
-sleep 0.5
 e2e_screenshot startup-table-800x600
 score_crop startup-table-800x600
 read -r w h < <(xdotool getwindowgeometry "$table" | awk '/Geometry/ {split($2, a, "x"); print a[1], a[2]}')
@@ -42,24 +49,18 @@ win=$(e2e_wait_window "$TITLE" 20) || e2e_fail "button 3 opened no settings wind
 read -r wx wy < <(window_origin "$win")
 [ $((wx - 82)) -ge -1 ] && [ $((wx - 82)) -le 1 ] && [ $((wy - 65)) -ge -1 ] && [ $((wy - 65)) -le 1 ] ||
   e2e_fail "the window is at $wx,$wy, not centred"
-sleep 0.5
 e2e_screenshot settings-players
 # The rules page, then " Modo de juego  ": its button at (2 + 104, 2 + 61) of the window.
-e2e_click $((wx + 110)) $((wy + 427))
-sleep 0.5
-e2e_click $((wx + 120)) $((wy + 73))
-sleep 1.5  # the selector's animation
+e2e_click_settled $((wx + 110)) $((wy + 427))
+# The selector turns before the click is done with.
+e2e_click_settled $((wx + 120)) $((wy + 73))
 e2e_screenshot settings-rules
 # Out of the rules page, then out of the window.
-e2e_click $((wx + 560)) $((wy + 437))
-sleep 0.5
+e2e_click_settled $((wx + 560)) $((wy + 437))
 e2e_click $((wx + 526)) $((wy + 427))
 e2e_wait_closed "$TITLE" 10 "the exit button left the window open"
-sleep 0.5
-e2e_screenshot settings-table-after
-score_crop settings-table-after
-apart=$(pixels_apart startup-table-800x600 settings-table-after)
-[ "${apart:-0}" -gt 40 ] || e2e_fail "the scoreboard did not change to individual play ($apart pixels)"
+e2e_until 5 scoreboard_is startup-table-800x600 settings-table-after -gt 40 ||
+  e2e_fail "the scoreboard did not change to individual play ($apart pixels)"
 [ "$(mode_in_ini)" = 2 ] || e2e_fail "closing the window did not save individual play"
 
 # The exit button asks nothing without a match and writes the 127-line file.
@@ -72,12 +73,10 @@ e2e_wait_exit 10
 # The second start reads it without a message, individual scoreboard and all.
 e2e_start_game
 e2e_wait_window "TARVELIS" 20 >/dev/null || e2e_fail "no table window on the second start"
-sleep 1
+# The settings are read before the table is shown: a complaint would be up.
 e2e_window_exists "Error en la carga de datos iniciales" && e2e_fail "second start complained"
-e2e_screenshot settings-table-restarted
-score_crop settings-table-restarted
-apart=$(pixels_apart settings-table-after settings-table-restarted)
-[ "${apart:-999}" -lt 20 ] || e2e_fail "the second start shows another scoreboard ($apart pixels)"
+e2e_until 5 scoreboard_is settings-table-after settings-table-restarted -lt 20 ||
+  e2e_fail "the second start shows another scoreboard ($apart pixels)"
 e2e_click 770 28
 e2e_wait_exit 10
 e2e_stop_x
@@ -87,7 +86,8 @@ e2e_start_x 640x480x24
 e2e_start_game
 dialog=$(e2e_wait_window "Resolución de pantalla" 20) || e2e_fail "no resolution notice at 640x480"
 e2e_key "$dialog" Return
-sleep 0.3
+e2e_wait_closed "Resolución de pantalla" 5 "the resolution notice stayed up"
+e2e_wait_window "TARVELIS" 10 >/dev/null || e2e_fail "no table at 640x480"
 e2e_click 610 28
 e2e_wait_exit 10
 e2e_stop_x
@@ -97,7 +97,6 @@ e2e_stop_x
 e2e_start_x 1920x1080x24
 e2e_start_game
 e2e_wait_window "TARVELIS" 20 >/dev/null || e2e_fail "no table at 1920x1080"
-sleep 1
 # The table is blown up by 1080 / 768 there: button 3 at table (114, 28).
 e2e_move 160 39
 start=$(date +%s%N)
@@ -112,7 +111,6 @@ win=$(e2e_wait_window "$TITLE" 5)
 read -r w h < <(xdotool getwindowgeometry "$win" | awk '/Geometry/ {split($2, a, "x"); print a[1], a[2]}')
 [ "$w" = 893 ] && [ "$h" = 661 ] || e2e_fail "the settings window is ${w}x${h} at 1920x1080"
 read -r wx wy < <(window_origin "$win")
-sleep 0.5
 e2e_click $((wx + 526 * 1080 / 768)) $((wy + 427 * 1080 / 768))
 e2e_wait_closed "$TITLE" 10 "the blown-up exit button left the window open"
 e2e_click 1878 39 # the exit button, at table (1335, 28)
