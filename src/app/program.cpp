@@ -192,6 +192,13 @@ bool Program::StartProgram() {
     }
   };
   mesa_->onLookChanged = [this] { KeepWindowLook(); };
+  // A window's size is remembered as soon as the user has settled on it.
+  mesa_->onWindowSized = [this](QSize size) {
+    if (look_.FullScreen) return;
+    look_.Width = size.width();
+    look_.Height = size.height();
+    WriteWindowLook(dataFolder_, look_);
+  };
   mesa_->onClassicToggled = [this] { ToggleClassicLook(); };
   mesa_->classicChosen = [this] { return look_.Classic; };
   mesa_->SetUnscaled(classicNow_ && look_.FullScreen);
@@ -213,7 +220,6 @@ bool Program::StartProgram() {
   });
   if (lock_->state() == DataFolderLock::State::kHeld) ListenForSecondCopies();
   recorder_ = std::make_unique<RecorderPanel>(state_, *mesa_, *port_);
-  mesa_->setMinimumSize(kSmallestWindowW, kSmallestWindowH);
   if (look_.FullScreen) {
     mesa_->setGeometry(area);
     mesa_->showFullScreen();
