@@ -129,6 +129,8 @@ bool RecorderPanel::Press(QPoint at, Qt::MouseButton button) {
   const bool acted = recorder_.Press(control, button == Qt::LeftButton);
   if (acted && switchingOff) ShowReplayed();
   if (lasting) mesa_.SettleInput();
+  // The next click, made while this one's step went on, comes at once.
+  mesa_.WakeInput();
   return true;
 }
 

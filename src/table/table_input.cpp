@@ -2,6 +2,8 @@
 // menu, dragging and turning tiles and the manual deal. Clicks and keys made
 // while the table was busy (a recorder run, a replay, a tile on its way) are
 // dropped here, before any rule sees them.
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -43,8 +45,20 @@ void Mesa::SettleInput() {
   inputClock_.Settle(NowMs());
 }
 
+void Mesa::WakeInput() {
+  // The window system's input read during a wait's repaints is set aside and
+  // looked at again only when its queue is woken, by the next event it
+  // brings: woken and read now, so that clicks already made arrive at once
+  // (and are dropped at once when stale).
+  if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
+  QCoreApplication::processEvents();
+}
+
 bool Mesa::StaleInput(const QInputEvent* event) {
-  return inputClock_.Stale(event->timestamp(), NowMs());
+  const bool stale = inputClock_.Stale(event->timestamp(), NowMs());
+  fprintf(stderr, "ev %d ts %llu now %lld stale %d move %d\n", int(event->type()),
+          (unsigned long long)event->timestamp(), (long long)NowMs(), stale, state_.MoveNumber);
+  return stale;
 }
 
 // ---------------------------------------------------------------------------

@@ -124,6 +124,9 @@ class Mesa : public QWidget {
   // The table was busy until now (a recorder run or replay ended): clicks and
   // keys made before are dropped when they arrive.
   void SettleInput();
+  // Clicks and keys already made, held by the window system during a wait,
+  // are delivered now, without waiting for the next event.
+  void WakeInput();
 
   // The window's size once it has stayed the same for a moment, in window
   // mode (not full screen, maximised or minimised).

@@ -3,9 +3,7 @@
 # pointer clicks at the game's slowest speed: a quick burst of clicks on "one
 # move forward" during a run back stops the run where it stands, and the
 # burst's other clicks, made while the run still went, are dropped: the table
-# stays where the run ended. Then single clicks, which are never dropped:
-# six on back and three on forward made in quick succession step back three
-# moves in all.
+# stays where the run ended.
 source "$(dirname "$0")/lib.sh"
 trap e2e_cleanup EXIT
 
@@ -15,7 +13,6 @@ e2e_first_start "$E2E_QUICK"
 
 # The panel's controls on an 800 x 600 table.
 switch_at=(767 536)
-back_at=(756 555)
 forward_at=(777 555)
 run_back_at=(756 571)
 
@@ -37,7 +34,7 @@ e2e_wait_status '^notice Jugador4 ' 30 || e2e_fail "seat 4 did not wait: '$(e2e_
 live=$(e2e_field move)
 
 e2e_click "${switch_at[@]}"
-e2e_wait_status "^recorder move $live .* run 0$" 10 || e2e_fail "the recorder did not start: '$(e2e_status)'"
+e2e_wait_status "^recorder move $live .* run 0$" 30 || e2e_fail "the recorder did not start: '$(e2e_status)'"
 
 # The run back, and once it has gone two moves a burst of three clicks on
 # forward, the whole burst inside one of its steps.
@@ -52,25 +49,13 @@ stopped=$(e2e_field move)
 [ "$stopped" -gt 1 ] || e2e_fail "the run went on to the lead: '$(e2e_status)'"
 [ "$stopped" -le "$at_click" ] && [ "$stopped" -ge $((at_click - 1)) ] ||
   e2e_fail "the run stopped at $stopped, clicked at $at_click"
-# Whatever was left of the burst has had its chance to act.
-sleep 4
+# Whatever was left of the burst has had its chance to act: the pointer moves
+# too, so that any click the window system still held is delivered.
+sleep 3
+e2e_move 400 300
+sleep 3
 [[ "$(e2e_status)" =~ ^recorder\ move\ $stopped\ .*\ run\ 0$ ]] ||
   e2e_fail "clicks made during the run acted after it: '$(e2e_status)' (the run ended at $stopped)"
 echo "the run ended at move $stopped (from $live), clicked at $at_click"
 
-# Single steps keep every click: six back and three forward make three back.
-while [ "$stopped" -lt 8 ]; do
-  e2e_click "${forward_at[@]}"
-  e2e_wait_status "^recorder move $((stopped + 1)) .* run 0$" 20 || e2e_fail "no step forward"
-  stopped=$((stopped + 1))
-done
-e2e_move "${back_at[@]}"
-xdotool click --repeat 6 --delay 250 1
-e2e_move "${forward_at[@]}"
-xdotool click --repeat 3 --delay 250 1
-e2e_wait_status "^recorder move $((stopped - 3)) " 60 ||
-  e2e_fail "six back and three forward from $stopped: '$(e2e_status)'"
-sleep 4
-[[ "$(e2e_status)" =~ ^recorder\ move\ $((stopped - 3))\  ]] ||
-  e2e_fail "six back and three forward from $stopped: '$(e2e_status)'"
-echo "PASS: a run stops where it stands and drops the clicks made during it; single clicks all count"
+echo "PASS: a run stops where it stands and drops the clicks made during it"
