@@ -47,9 +47,13 @@ Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
   menu_->onChosen = [this](OptionEntry e) { OnOption(e); };
   sizeRest_.setSingleShot(true);
   connect(&sizeRest_, &QTimer::timeout, this, [this] {
-    if (isVisible() && !isFullScreen() && !isMaximized() && !isMinimized() && onWindowSized) {
-      onWindowSized(size());
+    if (!isVisible() || isFullScreen() || isMaximized() || isMinimized()) return;
+    // Without a window manager to keep to the smallest size, the table does.
+    if (width() < minimumWidth() || height() < minimumHeight()) {
+      resize(size().expandedTo(minimumSize()));
+      return;  // the new size rests in its turn
     }
+    if (onWindowSized) onWindowSized(size());
   });
   menu_->isTicked = [this](OptionEntry e) {
     if (e == kWindowedTable) return !isFullScreen();
