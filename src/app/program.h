@@ -169,10 +169,6 @@ class Program {
   bool AskLeaveNetworkMatch();
 };
 
-// The smallest window the table may be shrunk to.
-inline constexpr int kSmallestWindowW = 640;
-inline constexpr int kSmallestWindowH = 480;
-
 // The resolution notice for a table narrower than 800 pixels.
 
 }  // namespace tarvelis

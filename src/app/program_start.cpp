@@ -175,6 +175,13 @@ void Program::BuildTable() {
     }
   };
   mesa_->onLookChanged = [this] { KeepWindowLook(); };
+  // A window's size is remembered as soon as the user has settled on it.
+  mesa_->onWindowSized = [this](QSize size) {
+    if (look_.FullScreen) return;
+    look_.Width = size.width();
+    look_.Height = size.height();
+    WriteWindowLook(dataFolder_, look_);
+  };
   mesa_->onClassicToggled = [this] { ToggleClassicLook(); };
   mesa_->classicChosen = [this] { return look_.Classic; };
   mesa_->SetUnscaled(classicNow_ && look_.FullScreen);
@@ -201,7 +208,6 @@ void Program::BuildTable() {
 void Program::ShowTable(const QRect& area) {
   // Full screen on the primary screen, in device-independent pixels so that
   // a high-density screen scales it as a whole; or the window as it was left.
-  mesa_->setMinimumSize(kSmallestWindowW, kSmallestWindowH);
   if (look_.FullScreen) {
     mesa_->setGeometry(area);
     mesa_->showFullScreen();

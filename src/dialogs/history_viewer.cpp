@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "dialogs/message_dialog.h"
 #include "model/game_state.h"
@@ -179,8 +180,9 @@ QImage Historic::DrawFolder(double scale) const {
 
   QPainter text(&image);
   text.setRenderHint(QPainter::TextAntialiasing);
-  // A column header never runs into the one before it, whatever the font.
-  int headerEnd = 0;
+  // No column runs into the one before it on its row, whatever the font: a
+  // wide date moves the names after it along, two spaces clear of it.
+  std::map<int, int> rowEnd;
   for (const PageLine& line : PageLines()) {
     const QFont font = FontOf(line.Style);
     const QString s = QString::fromStdString(line.Text);
@@ -188,10 +190,10 @@ QImage Historic::DrawFolder(double scale) const {
     int x = line.X;
     if (line.Align == TextAlign::Centre) x -= metrics.horizontalAdvance(s) / 2;
     if (line.Align == TextAlign::Right) x -= metrics.horizontalAdvance(s);
-    if (line.Style == LineStyle::Header) {
-      x = std::max(x, headerEnd + 2 * metrics.horizontalAdvance(QLatin1Char(' ')));
-      headerEnd = x + metrics.horizontalAdvance(s);
+    if (const auto before = rowEnd.find(line.Y); before != rowEnd.end()) {
+      x = std::max(x, before->second + 2 * metrics.horizontalAdvance(QLatin1Char(' ')));
     }
+    if (!s.trimmed().isEmpty()) rowEnd[line.Y] = x + metrics.horizontalAdvance(s);
     text.setFont(font);
     text.setPen(ColourOf(line.Style));
     text.drawText(x, line.Y + metrics.ascent(), s);

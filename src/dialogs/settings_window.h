@@ -92,6 +92,7 @@ class Personal : public QDialog {
 
   void PressOnSelector(QPoint at);
   void MoveThumb(int x);
+  bool PressOnArrow(QPoint at);
   void StepArrow();
   void StopArrows();
   bool OverArrow(QPoint at, bool up) const;

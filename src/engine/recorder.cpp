@@ -25,15 +25,18 @@ void DropMovesFrom(GameState& s, int from, int through) {
 // Replays up to the live move; a record that cannot be replayed further ends
 // the replay where it stands, and the moves it could not reach are dropped so
 // that play goes on from a position that holds together.
-void ReplayToLive(GameState& s, TablePort& port, const std::function<void()>& afterStep) {
+void ReplayToLive(GameState& s, TablePort& port, const std::function<void()>& afterStep,
+                  Replay replay) {
+  TablePort* shown = replay == Replay::kQuick ? nullptr : &port;
   while (s.MoveNumber < s.LiveMoveNumber && HandOnTable(s)) {
-    if (!AvanzaJugada(s, &port)) {
+    if (!AvanzaJugada(s, shown)) {
       DropMovesFrom(s, s.MoveNumber, s.LiveMoveNumber);
       s.LiveMoveNumber = s.MoveNumber;
       break;
     }
-    if (afterStep) afterStep();
+    if (afterStep && shown != nullptr) afterStep();
   }
+  if (shown == nullptr) port.RecorderSelect(s.MoveNumber - 2);
 }
 
 }  // namespace
@@ -64,11 +67,12 @@ bool EnciendeGrabadora(GameState& s, TableModes& modes, TablePort& port) {
   return true;
 }
 
-void ApagaGrabadora(GameState& s, TablePort& port, const std::function<void()>& afterStep) {
+void ApagaGrabadora(GameState& s, TablePort& port, const std::function<void()>& afterStep,
+                    Replay replay) {
   if (!s.RecorderOn) return;
   s.RecorderBusy = true;
   port.PlaySound(Sound::kSwitchStarts);
-  ReplayToLive(s, port, afterStep);
+  ReplayToLive(s, port, afterStep, replay);
   if (!s.HandInProgress) TurnBack(s);
   port.PlaySound(Sound::kSwitchEnds);
   s.RecorderBusy = false;
@@ -129,12 +133,19 @@ bool Recorder::StillReplaying() const {
 
 bool Recorder::Press(RecorderControl control, bool leftButton) {
   if (control == RecorderControl::kNone) return false;
+  if (Running()) {
+    // Any press on the panel stops a run where it stands; the run's own
+    // loop notices at its next step.
+    if (!leftButton && control != RecorderControl::kSwitch) return false;
+    stopAsked_ = true;
+    return true;
+  }
   if (control == RecorderControl::kSwitch) {
-    if (Running()) return false;
     if (s_.RecorderOn) {
       // A replay already running finishes the job.
       if (s_.RecorderBusy) return false;
-      ApagaGrabadora(s_, port_, [this] { Notify(); });
+      ApagaGrabadora(
+          s_, port_, [this] { Notify(); }, Replay::kQuick);
     } else if (!EnciendeGrabadora(s_, modes_, port_)) {
       return false;
     }
@@ -142,14 +153,6 @@ bool Recorder::Press(RecorderControl control, bool leftButton) {
     return true;
   }
   if (!leftButton || !s_.RecorderOn || s_.RecorderBusy) return false;
-  if (Running()) {
-    // A second press on a run stops it; the other controls wait for it.
-    if (control != RecorderControl::kRunBack && control != RecorderControl::kRunForward) {
-      return false;
-    }
-    runBack_ = runForward_ = false;
-    return true;
-  }
   switch (control) {
     case RecorderControl::kBack:
     case RecorderControl::kForward:
@@ -185,18 +188,21 @@ bool Recorder::Run(RecorderControl control) {
   const bool back = control == RecorderControl::kRunBack;
   auto more = [&] { return back ? s_.MoveNumber > 1 : s_.MoveNumber < s_.LiveMoveNumber; };
   if (!more()) return false;
-  bool& flag = back ? runBack_ : runForward_;
   port_.PlaySound(Sound::kSwitchStarts);
   SetPressed(control);
-  flag = true;
-  while (flag && more() && StillReplaying()) {
+  // Running until this returns: a second press that arrives with the one
+  // that stopped the run finds it still running, and only stops it again.
+  running_ = true;
+  stopAsked_ = false;
+  while (!stopAsked_ && more() && StillReplaying()) {
     if (!(back ? RetrocedeJugada(s_, &port_) : AvanzaJugada(s_, &port_))) break;
     Notify();
     port_.Wait(kRunPause);
     // The user's second press arrives here.
     port_.YieldToWindows();
   }
-  runBack_ = runForward_ = false;
+  running_ = false;
+  stopAsked_ = false;
   SetPressed(RecorderControl::kNone);
   port_.PlaySound(Sound::kSwitchEnds);
   return true;

@@ -45,8 +45,12 @@ bool CanSwitchRecorderOn(const GameState& state, const TableModes& modes);
 bool EnciendeGrabadora(GameState& state, TableModes& modes, TablePort& port);
 
 // Switches the recorder off, first replaying the moves up to the live move
-// (`afterStep` runs after each one, so the table can follow).
-void ApagaGrabadora(GameState& state, TablePort& port, const std::function<void()>& afterStep = {});
+// (`afterStep` runs after each one, so the table can follow). A quick replay
+// lays the moves in the state alone, with no travel and no pause, and only
+// selects the last line: the table is drawn again once it is over.
+enum class Replay : std::uint8_t { kWatched, kQuick };
+void ApagaGrabadora(GameState& state, TablePort& port, const std::function<void()>& afterStep = {},
+                    Replay replay = Replay::kWatched);
 
 // Play goes on from the move shown: the later moves are dropped, the
 // recorder is switched off and, when the seat to move is automatic, the
@@ -68,7 +72,8 @@ std::string NoticeLabel(const GameState& state);
 
 // The panel's presses. Each action plays sound 6 as it starts and 7 as it
 // ends; a run goes on, one step, Espera(27) and the window system's events at
-// a time, until its end or until a second press on a run control stops it.
+// a time, until its end or until any press on the panel stops it where it
+// stands. The switch replays quickly to where play stood.
 class Recorder {
  public:
   Recorder(GameState& state, TablePort& port, TableModes& modes)
@@ -78,7 +83,7 @@ class Recorder {
   // press did nothing.
   bool Press(RecorderControl control, bool leftButton);
 
-  bool Running() const { return runBack_ || runForward_; }
+  bool Running() const { return running_; }
   // The control whose pressed picture shows while its action runs.
   RecorderControl Pressed() const { return pressed_; }
 
@@ -95,8 +100,8 @@ class Recorder {
   GameState& s_;
   TablePort& port_;
   TableModes& modes_;
-  bool runBack_ = false;
-  bool runForward_ = false;
+  bool running_ = false;
+  bool stopAsked_ = false;
   RecorderControl pressed_ = RecorderControl::kNone;
 };
 

@@ -27,9 +27,38 @@ bool PointsScored(const GameState& s) {
   return !(s.HandNumber == 0 || (s.HandNumber == 1 && s.HandInProgress));
 }
 
-// The direction may change until the hand's first move, and between hands.
-bool DirectionLocked(const GameState& s) {
-  return s.MatchInProgress && s.HandInProgress && s.MoveNumber >= 2;
+// The highest total a side of the match under way has reached.
+int TotalReached(const GameState& s) {
+  int most = 0;
+  if (s.RuleMode == kModeIndividual) {
+    for (int seat = 1; seat <= kSeats; ++seat) most = std::max<int>(most, s.SeatTotal[seat]);
+  } else {
+    most = std::max<int>(s.PairTotal[1], s.PairTotal[2]);
+  }
+  return most;
+}
+
+bool Holds(const GameState& s, ChangeWhen when, i16 newTarget) {
+  const bool fromSecond = s.MatchInProgress && s.HandNumber >= 2;
+  switch (when) {
+    case ChangeWhen::HandOnTable:
+      return s.MatchInProgress && s.HandInProgress;
+    case ChangeWhen::FirstMoveMade:
+      return s.MatchInProgress && s.HandInProgress && s.MoveNumber >= 2;
+    case ChangeWhen::PointsScored:
+      return PointsScored(s);
+    case ChangeWhen::FromSecondHand:
+      return fromSecond;
+    case ChangeWhen::PairsFromSecondHand:
+      return fromSecond && s.RuleMode == kModePairs;
+    case ChangeWhen::IndividualMode:
+      return s.RuleMode == kModeIndividual;
+    case ChangeWhen::TieNotRepeated:
+      return s.RuleTieWinner != kTieRepeat;
+    case ChangeWhen::TargetReached:
+      return s.MatchInProgress && newTarget < s.MatchTarget && newTarget <= TotalReached(s);
+  }
+  return false;
 }
 
 void ClickSeatTiles(GameState& s, OptionLabels& labels, int index, OptionEvents& events) {
@@ -57,49 +86,18 @@ void ClickSeatControl(GameState& s, OptionLabels& labels, int index, OptionEvent
   }
 }
 
-// The rules a match is played by, as they stand now: "Puntos que se anotan"
-// and "Pareja que se anota los puntos" count in pairs only, "En caso de
-// empate sale" only while a blocked hand is repeated. "Sistema de reparto"
-// is not one of them: it only chooses how the next tiles reach the seats
-// (and is the way out of a manual deal under way). "Primera mano de la
-// partida" has nothing left to decide once a hand is scored; the direction
-// and the scoring system keep their own refusals.
-bool ChangesMatchRules(const GameState& s, int index) {
-  switch (index) {
-    case kSelMode:
-    case kSelFiveDoubles:
-    case kSelTieWinner:
-    case kSelNextLead:
-      return true;
-    case kSelCountedPips:
-    case kSelScoringPair:
-      return s.RuleMode == kModePairs;
-    case kSelTieLead:
-      return s.RuleTieWinner == kTieRepeat;
-    default:
-      return false;
-  }
-}
-
-// The one way a rule changes under a match. Until a hand's points are scored
-// every hand will be scored under the new rule and it moves freely. After,
-// the hands before and after would be scored by different rules, so the
-// player is asked to leave the match for a new one; once agreed it is left at
-// once, so that it is neither saved nor asked about again, and the table
-// starts a new one when the window closes. A refusal changes nothing. The
-// mode asks from the deal on: it changes who plays with whom in the hand on
-// the table, not only how hands are counted.
-bool MatchChangeAgreed(GameState& s, const std::string& title, const char* question,
-                       OptionEvents& events, bool fromTheDeal = false) {
-  if (!(fromTheDeal ? s.MatchInProgress : PointsScored(s))) return true;
-  if (!events.Show({title, question, kButtonsQuestion, kPictureQuestion})) return false;
+// A question agreed leaves the match at once, so that it is neither saved nor
+// asked about again.
+bool Agreed(GameState& s, const OptionMessage& question, OptionEvents& events) {
+  if (!events.Show(question)) return false;
   s.MatchInProgress = false;
   s.HandInProgress = false;
   return true;
 }
 
-void ClickMode(GameState& s, OptionLabels& labels, OptionEvents& events) {
-  AdvanceSelector(s, labels, kSelMode, events);
+// After the mode has stepped: the scoreboard, and the two selectors whose
+// values depend on the mode.
+void ModeChanged(GameState& s, OptionLabels& labels, OptionEvents& events) {
   events.ScoreboardChanged();
   RelabelForMode(labels, s.RuleMode);
   events.Relabelled();
@@ -112,6 +110,45 @@ void ClickMode(GameState& s, OptionLabels& labels, OptionEvents& events) {
 }
 
 }  // namespace
+
+// Only what would make the match under way go wrong asks: the mode while a
+// hand is on the table changes who plays with whom in it, and a target lowered
+// to a total already reached would end the match with the wrong winner. Rules
+// that only shape the hands to come change freely, some with advice.
+const std::vector<OptionRule>& OptionRuleTable() {
+  using enum ChangeKind;
+  using enum ChangeWhen;
+  static const std::vector<OptionRule> rows = {
+      {kSelDirection, FirstMoveMade, Refuse, kImproperTitle, kDirectionRefused, kPictureWarning},
+      {kSelScoring, PointsScored, Refuse, kImproperTitle, kScoringRefused, kPictureWarning},
+      {kSelMode, HandOnTable, Ask, nullptr, kModeMidMatchQuestion, kPictureQuestion},
+      {kSelMode, FromSecondHand, Warn, nullptr, kMidMatchWarning, kPictureError},
+      {kSelCountedPips, IndividualMode, Warn, kIrrelevantTitle, kOnlyInPairs, kPictureWarning},
+      {kSelCountedPips, PairsFromSecondHand, Warn, nullptr, kMidMatchWarning, kPictureError},
+      {kSelScoringPair, IndividualMode, Warn, kIrrelevantTitle, kOnlyInPairs, kPictureWarning},
+      {kSelScoringPair, PairsFromSecondHand, Warn, nullptr, kMidMatchWarning, kPictureError},
+      {kSelTieLead, TieNotRepeated, Warn, kIrrelevantTitle, kOnlyOnRepeat, kPictureWarning},
+      {kTargetRule, TargetReached, Ask, nullptr, kTargetMidMatchQuestion, kPictureQuestion},
+  };
+  return rows;
+}
+
+ChangeVerdict ChangeRuleFor(const GameState& s, int index, i16 newTarget) {
+  for (const OptionRule& row : OptionRuleTable()) {
+    if (row.index != index || !Holds(s, row.when, newTarget)) continue;
+    ChangeVerdict verdict;
+    verdict.Kind = row.kind;
+    verdict.Message.Title =
+        row.title != nullptr
+            ? std::string(row.title)
+            : SelectorMessageTitle(index == kTargetRule ? kTargetTitle : SelectorTitle(index));
+    verdict.Message.Text = row.text;
+    verdict.Message.Buttons = row.kind == ChangeKind::Ask ? kButtonsQuestion : kButtonsNotice;
+    verdict.Message.Picture = row.picture;
+    return verdict;
+  }
+  return {};
+}
 
 bool IsSelector(int index) {
   return (index >= 1 && index <= kSelMode) || (index > kSelTilesShown && index <= kSelControl + 4);
@@ -223,51 +260,36 @@ void ClickSelector(GameState& s, OptionLabels& labels, int index, OptionEvents& 
   if (!IsSelector(index)) return;
   if (index > kSelControl) return ClickSeatControl(s, labels, index, events);
   if (index > kSelTilesShown) return ClickSeatTiles(s, labels, index, events);
-  if (ChangesMatchRules(s, index) &&
-      !MatchChangeAgreed(s, SelectorMessageTitle(SelectorTitle(index)),
-                         index == kSelMode ? kModeMidMatchQuestion : kRuleMidMatchQuestion, events,
-                         index == kSelMode)) {
-    return;
+  const ChangeVerdict verdict = ChangeRuleFor(s, index);
+  switch (verdict.Kind) {
+    case ChangeKind::Refuse:
+      events.Show(verdict.Message);
+      return;
+    case ChangeKind::Ask:
+      if (!Agreed(s, verdict.Message, events)) return;
+      break;
+    case ChangeKind::Warn:
+      events.Show(verdict.Message);
+      break;
+    case ChangeKind::Free:
+      break;
   }
+  AdvanceSelector(s, labels, index, events);
   switch (index) {
     case kSelDirection:
-      if (DirectionLocked(s)) {
-        events.Show({kImproperTitle, kDirectionRefused, kButtonsNotice, kPictureWarning});
-        return;
-      }
-      AdvanceSelector(s, labels, index, events);
       SyncDirectionStep(s);
       events.DirectionChanged();
       return;
     case kSelPlayedTiles:
-      AdvanceSelector(s, labels, index, events);
       if (s.MatchInProgress) events.AllTilesChanged();
       return;
     case kSelScoring:
-      if (PointsScored(s)) {
-        events.Show({kImproperTitle, kScoringRefused, kButtonsNotice, kPictureWarning});
-        return;
-      }
-      AdvanceSelector(s, labels, index, events);
       events.ScoreboardChanged();
       return;
-    case kSelCountedPips:
-    case kSelScoringPair:
-      if (s.RuleMode == kModeIndividual) {
-        events.Show({kIrrelevantTitle, kOnlyInPairs, kButtonsNotice, kPictureWarning});
-      }
-      AdvanceSelector(s, labels, index, events);
-      return;
-    case kSelTieLead:
-      if (s.RuleTieWinner != kTieRepeat)
-        events.Show({kIrrelevantTitle, kOnlyOnRepeat, kButtonsNotice, kPictureWarning});
-      AdvanceSelector(s, labels, index, events);
-      return;
     case kSelMode:
-      ClickMode(s, labels, events);
+      ModeChanged(s, labels, events);
       return;
     default:
-      AdvanceSelector(s, labels, index, events);
       return;
   }
 }
@@ -291,16 +313,10 @@ i16 StepMatchTarget(i16 value, int step) {
   return static_cast<i16>(std::clamp(v + (step > 0 ? 1 : -1), 1, kMatchTargetCap));
 }
 
-// Before any points are scored the target has decided nothing yet and moves
-// freely. After, a lowered target may already be passed between hands, and
-// the final message names the last hand's winner as the match's, which
-// would then name a side that never reached it; a raised one turns a match
-// played to one target into another. So the match is left, or kept as it is.
-TargetPress PressMatchTarget(GameState& s, OptionEvents& events) {
-  if (!PointsScored(s)) return TargetPress::Free;
-  return MatchChangeAgreed(s, SelectorMessageTitle(kTargetTitle), kTargetMidMatchQuestion, events)
-             ? TargetPress::Agreed
-             : TargetPress::Refused;
+TargetPress PressMatchTarget(GameState& s, int step, OptionEvents& events) {
+  const ChangeVerdict verdict = ChangeRuleFor(s, kTargetRule, StepMatchTarget(s.MatchTarget, step));
+  if (verdict.Kind != ChangeKind::Ask) return TargetPress::Free;
+  return Agreed(s, verdict.Message, events) ? TargetPress::Agreed : TargetPress::Refused;
 }
 
 std::string FinalSeatName(const std::string& name, int seat) {

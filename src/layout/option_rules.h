@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/game_state.h"
 #include "model/table_port.h"
@@ -92,6 +93,52 @@ class OptionEvents {
   virtual void DirectionChanged() {}
 };
 
+// What changing a setting does to a match under way. Free: it changes.
+// Warn: it changes after a message. Ask: a question; agreeing leaves the match
+// (it is neither saved nor asked about again, and the table starts a new one
+// when the window closes), refusing changes nothing. Refuse: nothing changes,
+// and a message says why.
+enum class ChangeKind : std::uint8_t { Free, Warn, Ask, Refuse };
+
+// When a row of the rules applies.
+enum class ChangeWhen : std::uint8_t {
+  HandOnTable,          // a match's hand from the deal to its end
+  FirstMoveMade,        // a hand on the table with its first move made
+  PointsScored,         // a match whose first hand has been scored
+  FromSecondHand,       // a match at its second hand or later
+  PairsFromSecondHand,  // the same, played in pairs
+  IndividualMode,       // the rule counts in pairs only
+  TieNotRepeated,       // the rule counts only while a blocked hand is repeated
+  TargetReached,        // the target lowered to a total already reached
+};
+
+// The selector index that stands for the points of the match in the rules.
+inline constexpr int kTargetRule = 0;
+
+// One row: for `index`, when `when` holds, `kind` with this message. A null
+// title stands for "Selector '<the selector's title>'".
+struct OptionRule {
+  int index;
+  ChangeWhen when;
+  ChangeKind kind;
+  const char* title;
+  const char* text;
+  int picture;
+};
+
+// Every row, checked in order: the first that holds for the setting decides;
+// a setting with no row that holds changes freely.
+const std::vector<OptionRule>& OptionRuleTable();
+
+struct ChangeVerdict {
+  ChangeKind Kind = ChangeKind::Free;
+  OptionMessage Message;
+};
+
+// What a change of `index` meets now; for the target, `newTarget` is the
+// value it would take.
+ChangeVerdict ChangeRuleFor(const GameState& state, int index, i16 newTarget = 0);
+
 // One step of a selector: the next value, or 1 after the last one.
 void AdvanceSelector(GameState& state, const OptionLabels& labels, int index, OptionEvents& events);
 
@@ -111,13 +158,12 @@ int DragSliderValue(int value, int dx);
 inline constexpr int kMatchTargetCap = 999;
 i16 StepMatchTarget(i16 value, int step);
 
-// A press on the target's arrows. Once a hand's points are scored the match
-// under way is not changed: the press asks to leave it for a new one at the
-// new target, as a change of mode does. Free: the target steps and the held
-// arrow repeats; Agreed: the match was left, the target steps once (the
-// button came up in the question); Refused: nothing changes.
+// One step of the target's arrows (`step` +1 up, -1 down), by the rules
+// above. Free: the target may step and a held arrow repeat; Agreed: the match
+// was left, the target steps once (the button came up in the question);
+// Refused: nothing changes.
 enum class TargetPress : std::uint8_t { Free, Agreed, Refused };
-TargetPress PressMatchTarget(GameState& state, OptionEvents& events);
+TargetPress PressMatchTarget(GameState& state, int step, OptionEvents& events);
 
 // The name a seat keeps when the field is left empty or with spaces alone:
 // its default name (DefaultSeatName, model/texts).

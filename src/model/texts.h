@@ -270,22 +270,25 @@ inline constexpr const char* kScoringRefused =
 // The settings window's ticks that hand a seat, or the tutor, to the expert.
 inline constexpr const char* kExpertTickLabel = "Experto";
 inline constexpr const char* kTutorTickLabel = "Tutor experto";
-// The questions asked before a rule changes under a match whose points are
-// being scored: the mode and the target in their own words, the other rules
-// in common ones.
+// Changing "Modo de juego" between hands, "Puntos que se anotan" or "Pareja
+// que se anota los puntos" once a match has scored hands: the change is made,
+// with this advice.
+inline constexpr const char* kMidMatchWarning =
+    "Si modifica el valor de este selector cuando hay una partida en juego,  se recomienda "
+    "comenzar una nueva partida para que este cambio se aplique de forma homogénea en todos los "
+    "juegos de la misma.";
+// The questions asked where the match under way would go wrong: the mode while
+// a hand is on the table (it changes who plays with whom in it), and a target
+// lowered to a total already reached (the match would end with the wrong
+// winner).
 inline constexpr const char* kModeMidMatchQuestion =
     "El modo de juego no puede cambiar durante una partida. Si pulsa el botón Aceptar se "
     "abandonará la partida en curso y, al cerrar esta ventana, comenzará una nueva partida en el "
     "nuevo modo. Si pulsa el botón Cancelar no se modificará ningún valor.";
 inline constexpr const char* kTargetMidMatchQuestion =
-    "Los puntos de la partida no pueden cambiar una vez anotados los de algún juego. Si pulsa el "
+    "Los puntos de la partida no pueden bajar hasta los que ya se han anotado. Si pulsa el "
     "botón Aceptar se abandonará la partida en curso y, al cerrar esta ventana, comenzará una "
     "nueva partida a los nuevos puntos. Si pulsa el botón Cancelar no se modificará ningún valor.";
-inline constexpr const char* kRuleMidMatchQuestion =
-    "Esta regla no puede cambiar una vez anotados los puntos de algún juego, para que se aplique "
-    "de forma homogénea en todos los juegos de la partida. Si pulsa el botón Aceptar se "
-    "abandonará la partida en curso y, al cerrar esta ventana, comenzará una nueva partida con "
-    "la nueva regla. Si pulsa el botón Cancelar no se modificará ningún valor.";
 inline constexpr const char* kOnlyInPairs =
     "La  opción  que  se  selecciona  en  este  selector  solo  tiene trascendencia si el "
     "selector 'Modo de juego' tiene activada la opción 'Parejas'.";

@@ -75,7 +75,12 @@ WindowLook ReadWindowLook(const std::filesystem::path& folder) {
 }
 
 bool WriteWindowLook(const std::filesystem::path& folder, const WindowLook& look) {
-  return ReplaceFile(folder / kWindowFileName, WindowLookText(look));
+  // Written as the window is resized: the file is replaced whole, and only
+  // when it would say something new.
+  const std::string text = WindowLookText(look);
+  const FileBytes file = ReadRegularFile(folder / kWindowFileName, kLargestFile);
+  if (file.ErrorNumber == 0 && file.Bytes == text) return true;
+  return ReplaceFile(folder / kWindowFileName, text);
 }
 
 }  // namespace tarvelis

@@ -1,5 +1,6 @@
 #include "table/qt_table_port.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QFile>
 #include <chrono>
@@ -81,6 +82,10 @@ void QtTablePort::WaitUntil(Done done, const QString& report) {
 }
 
 void QtTablePort::YieldToWindows() {
+  // Input read during the waits' repaints was set aside, and the window
+  // system's queue is only looked at again when it is woken: woken here, so
+  // that a click made during a step arrives now, not after the next event.
+  if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
   QCoreApplication::processEvents();
 }
 

@@ -82,6 +82,9 @@ RecorderPanel::RecorderPanel(GameState& state, Mesa& mesa, QtTablePort& port)
   // A new line or selection may come with the first move of a hand, which
   // brings the panel onto the table.
   port_.onRecorderList = [this] {
+    // The end of a finished hand shows only at its last move.
+    const QRect ends = mesa_.Painter().FollowEndMarks();
+    if (!ends.isEmpty()) mesa_.ShowNow(ends);
     DrawPanel();
     UpdateList();
     // A step names the seat to move as its tile lands, not after its pause.
@@ -110,9 +113,36 @@ QRect RecorderPanel::Rect() const {
 bool RecorderPanel::Press(QPoint at, Qt::MouseButton button) {
   if (!Contains(at)) return false;
   const QPoint local = at - Rect().topLeft();
-  const int control = RecorderControlAt(Point{local.x(), local.y()});
-  recorder_.Press(static_cast<RecorderControl>(control), button == Qt::LeftButton);
+  const auto control = static_cast<RecorderControl>(RecorderControlAt(Point{local.x(), local.y()}));
+  if (recorder_.Running()) {
+    recorder_.Press(control, button == Qt::LeftButton);
+    return true;
+  }
+  // A single step keeps every click, one step each. A run counts the clicks
+  // made while it goes (the first one stops it), not those made before it
+  // began; whatever was clicked while a run or a replay went on, and has not
+  // acted, is dropped once it is over.
+  const bool switchingOff = control == RecorderControl::kSwitch && state_.RecorderOn;
+  const bool lasting = switchingOff || control == RecorderControl::kRunBack ||
+                       control == RecorderControl::kRunForward;
+  if (lasting) mesa_.SettleInput();
+  const bool acted = recorder_.Press(control, button == Qt::LeftButton);
+  if (acted && switchingOff) ShowReplayed();
+  if (lasting) mesa_.SettleInput();
+  // The next click, made while this one's step went on, comes at once.
+  mesa_.WakeInput();
   return true;
+}
+
+// The quick replay laid the moves in the state alone: the table is drawn again
+// as play stands, with its continue button.
+void RecorderPanel::ShowReplayed() {
+  mesa_.Painter().DrawAll();
+  if (state_.NoticeShown && mesa_.NoticeUp()) {
+    mesa_.ShowNotice(QString::fromStdString(NoticeLabel(state_)));
+  }
+  mesa_.ShowNow();
+  Refresh();
 }
 
 bool RecorderPanel::LetPlayGoOn() {
@@ -237,7 +267,7 @@ void RecorderPanel::Report() const {
   const GameState& s = state_;
   const QString line = s.RecorderOn ? QStringLiteral(
                                           "recorder move %1 live %2 seat %3 lines %4 selected %5"
-                                          " review %6 %7 of %8 marks %9 first %10")
+                                          " review %6 %7 of %8 marks %9 first %10 run %11")
                                           .arg(s.MoveNumber)
                                           .arg(s.LiveMoveNumber)
                                           .arg(s.CurrentSeat)
@@ -248,6 +278,7 @@ void RecorderPanel::Report() const {
                                           .arg(reviewer_->Total())
                                           .arg(list_->MarkedLines())
                                           .arg(list_->FirstMarkedLine())
+                                          .arg(recorder_.Running() ? 1 : 0)
                                     : QStringLiteral("notice %1 hand %2 move %3 seat %4")
                                           .arg(QString::fromStdString(NoticeLabel(s)))
                                           .arg(s.HandNumber)

@@ -59,6 +59,7 @@ class RecorderPanel {
 
  private:
   void DrawPanel();
+  void ShowReplayed();
   void UpdateList();
   void Report() const;
   QString ReviewWord() const;

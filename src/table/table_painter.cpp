@@ -57,14 +57,19 @@ void TablePainter::DrawAll() {
     for (const QRect& r : drawn_) Restore(r);
   }
   PictureReplaced();
-  // Between hands, and while a new one is dealt, the table is clear.
-  if (state_.HandInProgress) {
-    DrawChain(state_.MoveNumber - 1);
+  dominoShown_ = false;
+  if (!Revealed) dominoPlace_ = QRect();
+  // Between hands, and while a new one is dealt, the table is clear; a hand
+  // just finished stays as it ended (a window resized at its end draws it
+  // again).
+  if (state_.HandInProgress || Revealed) {
+    DrawChain(LastLaidMove());
     DrawHands();
   }
   DrawSeatNames();
   DrawButtonsAndScore();
   DrawRecorderPanel(0);
+  FollowEndMarks();
 }
 
 void TablePainter::DrawPips(const PipCell& cell) {
@@ -185,7 +190,10 @@ void TablePainter::DrawHands() {
 int TablePainter::LastLaidMove() const {
   if (!state_.HandInProgress && !Revealed) return 0;
   // In play the move in hand is not on the table yet; a closed hand shows all.
-  const int laid = state_.HandInProgress ? state_.MoveNumber - 1 : state_.MoveNumber;
+  // The recorder counts a finished hand from the move after its last, as in
+  // a hand being played.
+  const int laid =
+      state_.HandInProgress || state_.RecorderOn ? state_.MoveNumber - 1 : state_.MoveNumber;
   return std::min<int>(laid, static_cast<int>(state_.MoveRecord.size()) - 1);
 }
 
@@ -363,9 +371,32 @@ void TablePainter::DrawPassSign(int seat) {
 }
 
 void TablePainter::DrawDomino() {
-  const QRect r = DominoRect();
-  DrawPiece(art::kDomino.x, art::kDomino.y, r.width(), r.height(), art::kDominoMask.x,
-            art::kDominoMask.y, r.x(), r.y());
+  dominoPlace_ = DominoRect();
+  dominoShown_ = false;
+  FollowEndMarks();
+}
+
+// A finished hand shows its end while the recorder is off or back at the live
+// move; a hand being played has no end to show.
+bool TablePainter::AtHandEnd() const {
+  if (state_.HandInProgress || !Revealed) return false;
+  return !state_.RecorderOn || state_.MoveNumber >= state_.LiveMoveNumber;
+}
+
+QRect TablePainter::FollowEndMarks() {
+  const bool wanted = !dominoPlace_.isEmpty() && AtHandEnd();
+  if (wanted == dominoShown_) return {};
+  const QRect& r = dominoPlace_;
+  if (wanted) {
+    DrawPiece(art::kDomino.x, art::kDomino.y, r.width(), r.height(), art::kDominoMask.x,
+              art::kDominoMask.y, r.x(), r.y());
+  } else {
+    // The sign was placed clear of every tile of the hand: the marble alone
+    // was under it.
+    Restore(r);
+  }
+  dominoShown_ = wanted;
+  return r;
 }
 
 void TablePainter::DrawLeaderPanel() {

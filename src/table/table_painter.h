@@ -73,7 +73,13 @@ class TablePainter {
 
   void DrawContinueButton(const QString& label);
   void DrawPassSign(int seat);
+  // The "DOMINÓ" sign of a hand that ended with a player's last tile. It is
+  // placed once, at the hand's end, and shown only while the table stands at
+  // that position: stepping back through the finished hand takes it away.
   void DrawDomino();
+  // Shows or takes away the end-of-hand sign for the position on the table;
+  // the area that changed, empty when nothing did.
+  QRect FollowEndMarks();
   void DrawLeaderPanel();
 
   // The manual deal: the tiles still lying face down in the dealing area and
@@ -91,6 +97,7 @@ class TablePainter {
   // size), so that DrawAll restores it and no more.
   void Drawn(int x, int y, int w, int h);
   void DrawnText(int x, int y, const QString& text, int px, bool bold);
+  bool AtHandEnd() const;
   // The outline of a slot still waiting for its tile in the manual deal.
   void DrawEmptySlot(const Rect& r);
   const GameState& state_;
@@ -98,6 +105,8 @@ class TablePainter {
   QImage& surface_;
   const QImage& marmol_;
   QRegion drawn_;
+  QRect dominoPlace_;  // where the hand's "DOMINÓ" sign goes, empty for none
+  bool dominoShown_ = false;
   // Until told the picture is a fresh copy of the background, anything may
   // be on it.
   bool wholeDrawn_ = true;

@@ -1,12 +1,11 @@
+// The table window's picture: laid out, fitted to the window, painted with
+// its margins, and the pieces shown over it. Its input is table_input.cpp.
 #include "table/table_window.h"
 
 #include <QCloseEvent>
-#include <QHelpEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QToolTip>
+#include <QScreen>
 #include <cmath>
 
 #include "layout/artwork_layout.h"
@@ -26,21 +25,16 @@
 namespace tarvelis {
 namespace {
 
-Point ToPoint(QPoint p) {
-  return Point{p.x(), p.y()};
-}
+// A window size that has stayed this long is the user's, and is remembered.
+constexpr int kSizeRestMs = 600;
 
-// A right press that moves less than this before its release is a click.
-constexpr int kMenuDragSlack = 4;
+}  // namespace
 
-// A picture's size in table pixels, whatever its pixels per table pixel.
-QSize TableSizeOf(const QImage& picture) {
+QSize Mesa::TableSizeOf(const QImage& picture) {
   const QSizeF size = picture.deviceIndependentSize();
   return QSize(static_cast<int>(std::lround(size.width())),
                static_cast<int>(std::lround(size.height())));
 }
-
-}  // namespace
 
 Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
   setObjectName(QStringLiteral("Mesa"));
@@ -51,6 +45,16 @@ Mesa::Mesa(GameState& state, QWidget* parent) : QWidget(parent), state_(state) {
   painter_ = std::make_unique<TablePainter>(state_, modes_, surface_, marmol_);
   menu_ = new OptionsMenu(modes_, this);
   menu_->onChosen = [this](OptionEntry e) { OnOption(e); };
+  sizeRest_.setSingleShot(true);
+  connect(&sizeRest_, &QTimer::timeout, this, [this] {
+    if (!isVisible() || isFullScreen() || isMaximized() || isMinimized()) return;
+    // Without a window manager to keep to the smallest size, the table does.
+    if (width() < minimumWidth() || height() < minimumHeight()) {
+      resize(size().expandedTo(minimumSize()));
+      return;  // the new size rests in its turn
+    }
+    if (onWindowSized) onWindowSized(size());
+  });
   menu_->isTicked = [this](OptionEntry e) {
     if (e == kWindowedTable) return !isFullScreen();
     if (e == kClassicTable) return classicChosen && classicChosen();
@@ -74,10 +78,22 @@ void Mesa::LayOut() {
       }
     }
   }
+  setMinimumSize(SmallestWindow());
   // A window nobody has sized yet takes the table's own size.
   if (!testAttribute(Qt::WA_Resized)) resize(g.ScreenWidthPx, g.ScreenHeightPx);
   FitToWindow();
   BuildPictures();
+}
+
+QSize Mesa::SmallestWindow() const {
+  // Three quarters of the table keep the seats' names as large as a small
+  // screen's letters; never less than the smallest screen the game knows,
+  // never more than the screen.
+  constexpr QSize kFloor(640, 480);
+  QSize smallest = QSize(state_.Table.ScreenWidthPx * 3 / 4, state_.Table.ScreenHeightPx * 3 / 4)
+                       .expandedTo(kFloor);
+  if (screen() != nullptr) smallest = smallest.boundedTo(screen()->availableGeometry().size());
+  return smallest;
 }
 
 void Mesa::ReplaceBackground(const QImage& background) {
@@ -131,6 +147,7 @@ void Mesa::resizeEvent(QResizeEvent* event) {
   // The widgets over the table follow it to its new place and size.
   if (recorder_ != nullptr) recorder_->Refresh();
   menu_->hide();
+  sizeRest_.start(kSizeRestMs);
 }
 
 QRect Mesa::ToWindowRect(const QRect& table) const {
@@ -171,10 +188,16 @@ void Mesa::paintEvent(QPaintEvent* event) {
                     static_cast<int>(std::floor(surface_.width() * perPixel)),
                     static_cast<int>(std::floor(surface_.height() * perPixel)));
   if (!table.contains(r)) {
-    // The margin the window's shape leaves is marble too, at the table's scale.
+    // The margin the window's shape leaves is marble too, at the table's
+    // scale and laid from the table's own corner, as its background is: the
+    // grain runs on from the table into the margins without a seam.
     static const QImage marble = LoadStrip(QString::fromLatin1(art::kMarmolPath));
     QBrush brush(marble);
-    brush.setTransform(QTransform::fromScale(view_.Factor, view_.Factor));
+    QTransform grain;
+    grain.translate(table.x(), table.y());
+    grain.scale(view_.Factor, view_.Factor);
+    brush.setTransform(grain);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, view_.Factor != 1.0);
     QRegion margin(r);
     margin -= table;
     for (const QRect& piece : margin) painter.fillRect(piece, brush);
@@ -236,6 +259,9 @@ void Mesa::MoveMover(QPoint at) {
 }
 
 void Mesa::HideMover() {
+  // A tile of play has landed: what was clicked on its way is dropped. The
+  // recorder's single steps keep every click, one step each.
+  if (moverVisible_ && !state_.RecorderOn) SettleInput();
   moverVisible_ = false;
   Show(QRect(moverAt_, TableSizeOf(mover_)));
 }
@@ -263,242 +289,6 @@ void Mesa::ShowArrows(bool visible) {
   ShowNow(ArrowRect(1).united(ArrowRect(2)));
 }
 
-// ---------------------------------------------------------------------------
-// The pointer.
-
-void Mesa::UpdatePointer(QPoint at) {
-  PointerFlags flags;
-  flags.ArrowsShowing = arrowsShowing_;
-  flags.OverControl = OverControl(at);
-  if (deal_ != nullptr) {
-    flags.CarryingTile = deal_->Carrying();
-    flags.DealCellHoldsTile = [this](int row, int col) { return deal_->CellHoldsTile(row, col); };
-  }
-  int kind = ChoosePointer(state_, modes_, ToPoint(at), flags);
-  // A button that cannot be pressed now says so; the recorder panel is
-  // always a control.
-  const int button = ButtonAt(state_.Table, at.x(), at.y());
-  if (button != 0 && !ButtonEnabled(state_, modes_, button)) kind = kCursorNoDrop;
-  if (recorder_ != nullptr && recorder_->Contains(at)) kind = kCursorManoIndice;
-  if (kind != shownCursor_) {
-    LoadPointer(this, kind);
-    shownCursor_ = kind;
-  }
-}
-
-bool Mesa::OverControl(QPoint at) const {
-  for (int n = 1; n <= kBarButtons; ++n) {
-    if (ButtonRect(n).contains(at)) return true;
-  }
-  // The end arrows take a click like any button.
-  if (arrowsShowing_ && (ArrowRect(1).contains(at) || ArrowRect(2).contains(at))) return true;
-  return noticeUp_ && painter_->ContinueButtonRect().contains(at);
-}
-
-void Mesa::RefreshPointer() {
-  // The pointer may have been set apart from the rules (the hourglass): load
-  // it again whatever was shown last.
-  shownCursor_ = -1;
-  UpdatePointer(ToTablePoint(mapFromGlobal(QCursor::pos())));
-}
-
-bool Mesa::event(QEvent* event) {
-  if (event->type() == QEvent::ToolTip) {
-    auto* help = static_cast<QHelpEvent*>(event);
-    const QPoint at = ToTablePoint(help->pos());
-    for (int n = 1; n <= kBarButtons; ++n) {
-      if (ButtonRect(n).contains(at)) {
-        QToolTip::showText(help->globalPos(), QString::fromUtf8(ButtonHint(n)), this);
-        return true;
-      }
-    }
-    if (recorder_ != nullptr && recorder_->Contains(at)) {
-      QToolTip::showText(help->globalPos(), QString::fromUtf8(kRecorderHint), this);
-      return true;
-    }
-    QToolTip::hideText();
-    event->ignore();
-    return true;
-  }
-  return QWidget::event(event);
-}
-
-// ---------------------------------------------------------------------------
-// The mouse.
-
-void Mesa::mouseMoveEvent(QMouseEvent* event) {
-  // Every position is mapped back to the table before any rule sees it, so
-  // the game plays as on the table it was laid out for.
-  const QPoint at = ToTablePoint(event->position());
-  if (menuFromPress_ && menu_->isVisible()) {
-    // The right button still held since it opened the menu: the table has
-    // the mouse, and the menu follows it.
-    menu_->HighlightAt(menu_->mapFrom(this, event->position().toPoint()));
-    return;
-  }
-  if (modes_.DragActive || (deal_ != nullptr && deal_->Carrying())) MoveMover(at - dragGrab_);
-  UpdatePointer(at);
-}
-
-void Mesa::DismissNotice() {
-  noticeAnswered_ = true;
-  HideNotice();
-}
-
-bool Mesa::GoOnFromNotice() {
-  if (recorder_ != nullptr && !recorder_->LetPlayGoOn()) return false;
-  TocaSonido(state_, Sound::kButton);
-  DismissNotice();
-  return true;
-}
-
-bool Mesa::PressOnArrow(QPoint at) {
-  for (int end = 1; end <= 2; ++end) {
-    if (ArrowRect(end).contains(at)) {
-      chosenEnd_ = end;
-      modes_.WaitingForEnd = false;
-      return true;
-    }
-  }
-  return false;
-}
-
-void Mesa::mousePressEvent(QMouseEvent* event) {
-  const QPoint at = ToTablePoint(event->position());
-  const bool left = event->button() == Qt::LeftButton;
-  pressOnPlayable_ = false;
-  menuFromPress_ = false;
-  if (menu_->isVisible()) {
-    // A press outside an open menu only closes it, as in every desktop menu;
-    // a right press opens it again where it was made.
-    menu_->hide();
-    if (event->button() != Qt::RightButton) return;
-  }
-  if (event->button() == Qt::RightButton) {
-    OpenOptionsMenu(at);
-    menuFromPress_ = menu_->isVisible();
-    menuPressAt_ = event->position().toPoint();
-    return;
-  }
-  if (recorder_ != nullptr && recorder_->Press(at, event->button())) return;
-  if (left) {
-    for (int n = 1; n <= kBarButtons; ++n) {
-      if (ButtonRect(n).contains(at)) {
-        if (!ButtonEnabled(state_, modes_, n)) return;
-        modes_.OrderMode = modes_.TurnMode = false;
-        if (onButton) onButton(n);
-        return;
-      }
-    }
-    if (noticeUp_ && state_.NoticeShown && !modes_.AllTilesFaceUp &&
-        painter_->ContinueButtonRect().contains(at)) {
-      GoOnFromNotice();
-      return;
-    }
-    if (modes_.WaitingForEnd && PressOnArrow(at)) return;
-    if (deal_ != nullptr) {
-      PressDuringDeal(at);
-      return;
-    }
-  }
-  UpdatePointer(at);
-  const HandHit hit = HitTestHand(state_.Table, ToPoint(at), true);
-  hitSeat_ = hit.HitSeat;
-  hitSlot_ = hit.HitSlot;
-  switch (shownCursor_) {
-    case kCursorOrdenar:
-      if (modes_.OrderMode) StartDrag(at);
-      return;
-    case kCursorGirar:
-      if (left) TurnTile();
-      return;
-    case kCursorManoIndice:
-      if (left && modes_.ChoosingLeader) {
-        TocaSonido(state_, Sound::kClose);
-        chosenLeader_ = HitTestHand(state_.Table, ToPoint(at), false).HitSeat;
-        modes_.ChoosingLeader = false;
-      }
-      return;
-    case kCursorManoVerde:
-      pressOnPlayable_ = left;
-      return;
-    default:
-      break;
-  }
-  // While the game pauses before an automatic seat's move, a click anywhere
-  // on the table goes on. A manual seat's turn is never given away by a stray
-  // click: only its tile or the continue button go on.
-  if (left && noticeUp_ && state_.NoticeShown && !modes_.AllTilesFaceUp &&
-      state_.CurrentSeat >= 1 && state_.CurrentSeat <= kSeats &&
-      state_.SeatControl[state_.CurrentSeat] != kManual) {
-    GoOnFromNotice();
-  }
-}
-
-void Mesa::mouseReleaseEvent(QMouseEvent* event) {
-  const QPoint at = ToTablePoint(event->position());
-  if (menuFromPress_ && event->button() == Qt::RightButton) {
-    menuFromPress_ = false;
-    // Released where it was pressed, the menu stays open for a click; dragged
-    // onto an entry, the entry is carried out; dragged off, the menu closes.
-    const QPoint onWindow = event->position().toPoint();
-    if (menu_->isVisible() && (onWindow - menuPressAt_).manhattanLength() > kMenuDragSlack) {
-      if (!menu_->ChooseAt(menu_->mapFrom(this, onWindow))) menu_->hide();
-    }
-    return;
-  }
-  if (modes_.DragActive) {
-    // The tile goes where its middle is, which is where the user sees it.
-    const QSize size = TableSizeOf(mover_);
-    DropDragged(at - dragGrab_ + QPoint(size.width() / 2, size.height() / 2));
-    return;
-  }
-  if (event->button() == Qt::LeftButton && pressOnPlayable_) ClickOnTile(at);
-  pressOnPlayable_ = false;
-}
-
-void Mesa::ClickOnTile(QPoint at) {
-  const HandHit hit = HitTestHand(state_.Table, ToPoint(at), true);
-  const int seat = state_.CurrentSeat;
-  if (!noticeUp_ || !state_.NoticeShown || hit.HitSeat != seat || hit.HitSlot == 0 ||
-      state_.SeatControl[seat] != kManual || !EsJugable(state_, seat, hit.HitSlot)) {
-    return;
-  }
-  if (recorder_ != nullptr && !recorder_->LetPlayGoOn()) return;
-  clickedSlot_ = hit.HitSlot;
-  TocaSonido(state_, Sound::kButton);
-  DismissNotice();
-}
-
-void Mesa::OpenOptionsMenu(QPoint at) {
-  const bool inHand = HitTestHand(state_.Table, ToPoint(at), false).HitSeat != 0;
-  OptionFlags enabled =
-      EnabledOptions(state_, modes_, inHand,
-                     recorder_ != nullptr ? recorder_->ReviewStatus() : HandReviewStatus::kNone);
-  if (recorder_ == nullptr) enabled[kAnalyseHand] = false;
-  if (!onSavedGames) enabled[kSaveGame] = enabled[kLoadGame] = enabled[kDeleteGame] = false;
-  if (!onClassicToggled) enabled[kClassicTable] = false;
-  if (!onNetworkPlay) enabled[kNetworkPlay] = false;
-  menu_->Open(enabled, ToWindowRect(QRect(at, QSize(1, 1))).topLeft());
-}
-
-void Mesa::OnOption(int entry) {
-  if (entry == kOrderTiles || entry == kTurnTiles) {
-    ToggleArrangeMode(modes_, static_cast<OptionEntry>(entry));
-    RefreshPointer();
-  } else if (entry == kWindowedTable) {
-    ToggleFullScreen();
-  } else if (entry == kClassicTable) {
-    if (onClassicToggled) onClassicToggled();
-  } else if (entry == kAnalyseHand) {
-    if (recorder_ != nullptr) recorder_->AnalyseHand();
-  } else if (entry == kNetworkPlay) {
-    if (onNetworkPlay) onNetworkPlay();
-  } else if (onSavedGames) {
-    onSavedGames(entry);
-  }
-}
-
 void Mesa::SetManualDeal(ManualDeal* deal) {
   deal_ = deal;
   if (deal_ == nullptr) HideMover();
@@ -520,120 +310,8 @@ void Mesa::ShowDeal() {
   update();
 }
 
-void Mesa::PressDuringDeal(QPoint at) {
-  // Carrying a tile: a hand with room takes it, the area takes it back.
-  // Otherwise a tile of the area or of a hand is picked up.
-  const Point p = ToPoint(at);
-  const DealCell cell = HallaFilyCol(state_.Table, p);
-  const HandHit hand = HitTestHand(state_.Table, p, false);
-  if (deal_->Carrying()) {
-    if (hand.HitSeat != 0 && deal_->GiveTo(state_, hand.HitSeat)) {
-      TocaSonido(state_, Sound::kTileMoves);
-    } else if (DealingArea(state_.Table).Contains(p) && deal_->PutBack(cell.Row, cell.Col)) {
-      TocaSonido(state_, Sound::kTileMoves);
-    }
-  } else {
-    const HandHit strict = HitTestHand(state_.Table, p, true);
-    if (deal_->PickFromCell(cell.Row, cell.Col) ||
-        (strict.HitSlot != 0 && deal_->PickFromHand(state_, strict.HitSeat, strict.HitSlot))) {
-      TocaSonido(state_, Sound::kButton);
-    }
-  }
-  moverAt_ = at - QPoint(10, 21);
-  ShowDeal();
-  UpdatePointer(at);
-}
-
-void Mesa::StartDrag(QPoint at) {
-  if (hitSeat_ == 0 || hitSlot_ == 0) return;
-  const HandTileLook look = LookOfHandTile(state_, hitSeat_, hitSlot_);
-  const QRect face(look.Face.x, look.Face.y, look.Face.w, look.Face.h);
-  // The face as the picture holds it, at the picture's own scale.
-  const double scale = surface_.devicePixelRatio();
-  const int left = ScaledEdge(face.x(), scale);
-  const int top = ScaledEdge(face.y(), scale);
-  mover_ = surface_.copy(left, top, ScaledEdge(face.x() + face.width(), scale) - left,
-                         ScaledEdge(face.y() + face.height(), scale) - top);
-  mover_.setDevicePixelRatio(scale);
-  dragGrab_ = at - face.topLeft();
-  modes_.DragActive = true;
-  modes_.DragSeat = hitSeat_;
-  modes_.DragSlot = hitSlot_;
-  dragState_ = state_.Hand[hitSeat_][hitSlot_].State;
-  painter_->DrawHand(hitSeat_);
-  Show(face);
-  ShowMover(mover_, face.topLeft());
-  TocaSonido(state_, Sound::kClose);
-}
-
-void Mesa::DropDragged(QPoint dropAt) {
-  const int seat = modes_.DragSeat;
-  const int from = modes_.DragSlot;
-  const HandHit hit = HitTestHand(state_.Table, ToPoint(dropAt), false);
-  // A tile is only ever moved within its own hand; anywhere else it goes back.
-  if (hit.HitSeat == seat && hit.HitSlot >= 1 && hit.HitSlot <= kSlots) {
-    HandSlot& a = state_.Hand[seat][from];
-    HandSlot& b = state_.Hand[seat][hit.HitSlot];
-    if (hit.HitSlot != from) {
-      std::swap(a.PipA, b.PipA);
-      std::swap(a.PipB, b.PipB);
-      a.State = b.State;
-    }
-    b.State = static_cast<i16>(dragState_);
-  }
-  modes_.DragActive = false;
-  modes_.DragSeat = 0;
-  HideMover();
-  painter_->DrawHand(seat);
-  update();
-  TocaSonido(state_, Sound::kTileMoves);
-}
-
-void Mesa::TurnTile() {
-  if (hitSeat_ == 0 || hitSlot_ == 0) return;
-  TocaSonido(state_, Sound::kClose);
-  HandSlot& t = state_.Hand[hitSeat_][hitSlot_];
-  std::swap(t.PipA, t.PipB);
-  painter_->DrawHand(hitSeat_);
-  update();
-  TocaSonido(state_, Sound::kTileMoves);
-}
-
 // ---------------------------------------------------------------------------
-// Keys and closing.
-
-void Mesa::keyPressEvent(QKeyEvent* event) {
-  if (menu_->isVisible()) {
-    // A key closes an open menu and does nothing else.
-    menu_->hide();
-    menuFromPress_ = false;
-    return;
-  }
-  switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Q:
-      // Out of the way without leaving the game.
-      showMinimized();
-      return;
-    case Qt::Key_Plus:
-      if (onTotaliser) onTotaliser();
-      return;
-    case Qt::Key_F1:
-      if (onButton) onButton(kHelpButton);
-      return;
-    case Qt::Key_F11:
-      ToggleFullScreen();
-      return;
-    default:
-      break;
-  }
-  if (IsModifierOnly(event->key())) return;
-  if (event->isAutoRepeat()) return;
-  if (state_.NoticeShown && noticeUp_ && !modes_.AllTilesFaceUp) GoOnFromNotice();
-  if (!state_.MatchInProgress && onButton && ButtonEnabled(state_, modes_, kNewMatchButton)) {
-    onButton(kNewMatchButton);
-  }
-}
+// Closing.
 
 void Mesa::closeEvent(QCloseEvent* event) {
   // The window manager's close button and Alt+F4 are the exit button: the

@@ -6,12 +6,14 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "layout/input_clock.h"
 #include "layout/table_view.h"
 #include "model/game_state.h"
 #include "model/table_modes.h"
@@ -119,6 +121,17 @@ class Mesa : public QWidget {
   // Recomputes the pointer for the mouse's current place.
   void RefreshPointer();
 
+  // The table was busy until now (a recorder run or replay ended): clicks and
+  // keys made before are dropped when they arrive.
+  void SettleInput();
+  // Clicks and keys already made, held by the window system during a wait,
+  // are delivered now, without waiting for the next event.
+  void WakeInput();
+
+  // The window's size once it has stayed the same for a moment, in window
+  // mode (not full screen, maximised or minimised).
+  std::function<void(QSize size)> onWindowSized;
+
   // What the table asks of the program.
   std::function<void(int button)> onButton;
   // The window's own close; unset, it is the exit button.
@@ -140,6 +153,15 @@ class Mesa : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // A picture's size in table pixels, whatever its pixels per table pixel.
+  static QSize TableSizeOf(const QImage& picture);
+  // Made before the table last settled: to be dropped.
+  bool StaleInput(const class QInputEvent* event);
+  // A left press on the table's own controls (bar buttons, the continue
+  // button, the end arrows, the manual deal); true when it was taken.
+  bool PressOnControls(QPoint at);
+  // The smallest window in which the table's names can still be read.
+  QSize SmallestWindow() const;
   // The table's background and picture at the current picture scale, drawn
   // again from the state.
   void BuildPictures();
@@ -196,6 +218,8 @@ class Mesa : public QWidget {
   bool menuFromPress_ = false;  // the right button that opened the menu is held
   QPoint menuPressAt_;
   bool closing_ = false;
+  InputClock inputClock_;
+  QTimer sizeRest_;  // a resize that has stayed a moment is remembered
 };
 
 }  // namespace tarvelis

@@ -111,6 +111,28 @@ class PersonalTest : public QObject {
     QCOMPARE(state_.MatchTarget, i16{2});
   }
 
+  // A held down arrow runs freely down to the total a side has reached, then
+  // stops and asks once; refused, the target stays one above that total.
+  void aHeldDownArrowAsksOnceAtTheReachedTotal() {
+    state_.MatchInProgress = true;
+    state_.HandNumber = 3;
+    state_.PairTotal = {0, 3, 1};
+    state_.MatchTarget = 6;
+    auto w = Open();
+    w->ShowOptionMessage = [this](const OptionMessage& m) {
+      asked_.push_back(m.Title);
+      return false;
+    };
+    const QPoint down = w->ArrowRect(false).center();
+    Press(w.get(), down);
+    QTRY_COMPARE_WITH_TIMEOUT(asked_.size(), std::size_t{1}, 5000);
+    QTest::qWait(150);  // a repeat would ask again
+    Release(w.get(), down);
+    QCOMPARE(asked_, std::vector<std::string>{"Selector 'Puntos de la partida'"});
+    QCOMPARE(state_.MatchTarget, i16{4});
+    QVERIFY(state_.MatchInProgress);
+  }
+
   // Totals stop at 999: the window never shows or keeps a target beyond them.
   void aTargetBeyondTheTotalsIsBroughtDown() {
     state_.MatchTarget = 1500;

@@ -80,6 +80,30 @@ class TableScaleTest : public QObject {
     QCOMPARE(doubled.ToWindowRect(QRect(400, 299, 1, 1)), QRect(800, 598, 2, 2));
   }
 
+  // Stepping back through a finished hand takes its "DOMINÓ" sign away, and
+  // coming forward to its last move brings it back where it was.
+  void theDominoSignShowsOnlyAtTheHandsEnd() {
+    GameState s = HandInPlay(800, 600);
+    Mesa mesa(s);
+    mesa.LayOut();
+    TablePainter& p = mesa.Painter();
+    s.HandInProgress = false;
+    p.Revealed = true;
+    p.DrawDomino();
+    const QRect sign = p.DominoRect();
+    const QImage atEnd = mesa.Surface().copy(sign);
+    QVERIFY(atEnd != mesa.Marmol().copy(sign));
+    s.RecorderOn = true;
+    s.LiveMoveNumber = static_cast<i16>(s.MoveNumber + 1);
+    s.MoveNumber = static_cast<i16>(s.LiveMoveNumber - 2);
+    QCOMPARE(p.FollowEndMarks(), sign);
+    QCOMPARE(mesa.Surface().copy(sign), mesa.Marmol().copy(sign));
+    QCOMPARE(p.FollowEndMarks(), QRect());
+    s.MoveNumber = s.LiveMoveNumber;
+    QCOMPARE(p.FollowEndMarks(), sign);
+    QCOMPARE(mesa.Surface().copy(sign), atEnd);
+  }
+
   // A whole redraw restores only the places drawn on: everything drawn before
   // it, the hands and chain of a hand now over included, must go.
   void aWholeRedrawLeavesNothingOfWhatWasDrawnBefore() {
@@ -89,7 +113,12 @@ class TableScaleTest : public QObject {
     mesa.LayOut();
     TablePainter& p = mesa.Painter();
     for (int seat = 1; seat <= kSeats; ++seat) p.DrawPassSign(seat);
+    // The "DOMINÓ" sign shows only on a hand at its end.
+    s.HandInProgress = false;
+    p.Revealed = true;
     p.DrawDomino();
+    p.Revealed = false;
+    s.HandInProgress = true;
     p.DrawLeaderPanel();
     p.DrawContinueButton(QStringLiteral("Jugador1"));
     p.DrawThinkingHand(2, 3);

@@ -27,9 +27,9 @@ GameState Waiting(int moves, std::uint32_t seed, i16 mode = kModePairs, i16 dire
 }
 
 // Back to the lead: nothing is in force, every move stays listed and the
-// continue button names the leader. Switching off then replays exactly the
-// moves stepped back, a pause after each, and gives back all the file carries
-// (hands, marks, ends, cursors, turn, record) and the list.
+// continue button names the leader. Switching off then replays the moves
+// stepped back at once, with no pause and no travel, and gives back all the
+// file carries (hands, marks, ends, cursors, turn, record) and the list.
 TEST(Recorder, BackToTheLeadAndSwitchingOffRestoresThePosition) {
   GameState s = Waiting(12, 4, kModeIndividual, kReverse);
   ASSERT_TRUE(s.HandInProgress);
@@ -50,7 +50,7 @@ TEST(Recorder, BackToTheLeadAndSwitchingOffRestoresThePosition) {
   port.Events.clear();
   ASSERT_TRUE(recorder.Press(RecorderControl::kSwitch, true));
   EXPECT_FALSE(s.RecorderOn || s.RecorderBusy || RecorderHoldsPlay(s));
-  EXPECT_EQ(std::count(port.Events.begin(), port.Events.end(), "wait 70"), live.MoveNumber - 1);
+  EXPECT_EQ(std::count(port.Events.begin(), port.Events.end(), "wait 70"), 0);
   EXPECT_EQ(FirstCarriedDifference(s, live), "");
   EXPECT_EQ(MoveListLines(s), MoveListLines(live));
 }
@@ -89,22 +89,31 @@ TEST(Recorder, ControlsRefuseWhatTheyCannotDo) {
   EXPECT_EQ(s.MoveNumber, 1);
 }
 
-// A second press on a run stops it where it is.
-TEST(Recorder, ASecondPressStopsARun) {
-  GameState s = Waiting(14, 3);
-  ASSERT_TRUE(s.HandInProgress);
-  HeadlessPort port;
-  TableModes modes;
-  Recorder recorder(s, port, modes);
-  int yields = 0;
-  port.OnEvent = [&](const std::string& e) {
-    if (e == "yield" && ++yields == 2) recorder.Press(RecorderControl::kRunForward, true);
-  };
-  recorder.Press(RecorderControl::kSwitch, true);
-  recorder.Press(RecorderControl::kRunBack, true);
-  EXPECT_EQ(s.MoveNumber, 15 - 2);
-  EXPECT_FALSE(recorder.Running());
-  EXPECT_EQ(recorder.Pressed(), RecorderControl::kNone);
+// Any press on the panel during a run stops it where it stands, and does
+// nothing else: a step forward is not made, the switch stays on.
+TEST(Recorder, AnyPressStopsARunWhereItStands) {
+  for (const RecorderControl press : {RecorderControl::kRunForward, RecorderControl::kForward,
+                                      RecorderControl::kBack, RecorderControl::kSwitch}) {
+    SCOPED_TRACE(static_cast<int>(press));
+    GameState s = Waiting(14, 3);
+    ASSERT_TRUE(s.HandInProgress);
+    HeadlessPort port;
+    TableModes modes;
+    Recorder recorder(s, port, modes);
+    int yields = 0;
+    // The press and a second one that arrives with it, in the same yield.
+    port.OnEvent = [&](const std::string& e) {
+      if (e != "yield" || ++yields != 2) return;
+      EXPECT_TRUE(recorder.Press(press, true));
+      EXPECT_TRUE(recorder.Press(RecorderControl::kForward, true));
+    };
+    recorder.Press(RecorderControl::kSwitch, true);
+    recorder.Press(RecorderControl::kRunBack, true);
+    EXPECT_EQ(s.MoveNumber, 15 - 2);
+    EXPECT_TRUE(s.RecorderOn);
+    EXPECT_FALSE(recorder.Running());
+    EXPECT_EQ(recorder.Pressed(), RecorderControl::kNone);
+  }
 }
 
 // Playing on from move 3 keeps moves 1 and 2 and drops exactly the later

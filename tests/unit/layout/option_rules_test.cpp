@@ -133,31 +133,130 @@ TEST(OptionRules, WhatAClickShowsAnimatesAndRedraws) {
   EXPECT_EQ(warn.advanced, (std::vector<int>{15, 12, 14}));
 }
 
-// Every rule a match is played by, and the target (0), go one way: free until
-// a hand's points are scored; after, a question, where a refusal changes
-// nothing and an agreement leaves the match. Dealing and first lead never ask.
-TEST(OptionRules, AMatchUnderWayChangesOnlyWithThePlayersWord) {
-  for (const int index : {0, 6, 7, 8, 10, 11, 12, 13, 14, 15}) {
-    for (const auto& [hand, inHand] : {std::pair{1, true}, {1, false}, {4, true}}) {
-      for (const bool answer : {false, true}) {
-        SCOPED_TRACE(testing::Message() << index << " hand " << hand << " " << answer);
-        GameState s = Defaults();
-        PairsAt(s, hand, inHand);
-        OptionLabels labels = BuildOptionLabels(s);
-        Script script({answer});
-        const i16 before = index > 0 ? SelectorValue(s, index) : 0;
-        const bool changed =
-            index > 0 ? (ClickSelector(s, labels, index, script), SelectorValue(s, index) != before)
-                      : PressMatchTarget(s, script) != TargetPress::Refused;
-        // The mode asks from the deal on; the others once a hand is scored.
-        const bool asked = index != kSelDealing && index != kSelFirstLead &&
-                           (index == kSelMode || !(hand == 1 && inHand));
-        ASSERT_EQ(script.shown.size(), asked ? 1U : 0U);
-        EXPECT_TRUE(!asked || script.shown[0].Buttons == kButtonsQuestion);
-        EXPECT_EQ(changed, !asked || answer);
-        EXPECT_EQ(s.MatchInProgress, !(asked && answer));
+// The moments a setting can be changed at, in the columns of the table below.
+struct Moment {
+  int hand = 0;  // no match when 0
+  bool inHand = false;
+  int moves = 1;
+  i16 mode = kModePairs;
+  i16 tieWinner = kTieRepeat;
+};
+const Moment kMoments[] = {
+    {},                                           // no match
+    {1, true, 1},                                 // the first hand dealt
+    {1, true, 6},                                 // the first hand under way
+    {1, false, 28},                               // the first hand scored
+    {2, true, 6},                                 // the second hand under way
+    {3, false, 28},                               // between later hands
+    {2, true, 6, kModeIndividual},                // individual, second hand
+    {2, true, 6, kModePairs, kTieLeaders},        // a tie is not repeated
+    {2, false, 28, kModeIndividual, kTieLeaders}  // both, between hands
+};
+
+// What every selector and the target meet at each moment, one letter per
+// moment: F changes freely, W changes after the advice to start a new match,
+// N changes after a note that it does not count now, A asks (and, refused,
+// changes nothing), R is refused. Target rows: 0 a step down to a total
+// reached, -1 a step up.
+struct RuleRow {
+  int index;
+  const char* outcomes;
+};
+const RuleRow kRuleRows[] = {
+    {kSelPause, "FFFFFFFFF"},
+    {kSelPlayedTiles, "FFFFFFFFF"},
+    {kSelDirection, "FFRFRFRRF"},
+    {kSelSound, "FFFFFFFFF"},
+    {kSelMoveList, "FFFFFFFFF"},
+    {kSelFiveDoubles, "FFFFFFFFF"},
+    {kSelDealing, "FFFFFFFFF"},
+    {kSelFirstLead, "FFFFFFFFF"},
+    {kSelScoring, "FFFRRRRRR"},
+    {kSelCountedPips, "FFFFWWNWN"},
+    {kSelScoringPair, "FFFFWWNWN"},
+    {kSelTieWinner, "FFFFFFFFF"},
+    {kSelTieLead, "FFFFFFFNN"},
+    {kSelNextLead, "FFFFFFFFF"},
+    {kSelMode, "FAAFAWAAW"},
+    {0, "FFFAAAAAA"},
+    {-1, "FFFFFFFFF"},
+};
+
+TEST(OptionRules, EverySettingAsksWarnsOrChangesAsItsRowSays) {
+  for (const RuleRow& row : kRuleRows) {
+    for (std::size_t m = 0; m < std::size(kMoments); ++m) {
+      const char expected = row.outcomes[m];
+      SCOPED_TRACE(testing::Message() << "setting " << row.index << " moment " << m);
+      const Moment& at = kMoments[m];
+      GameState s = Defaults();
+      s.RuleMode = at.mode;
+      s.RuleTieWinner = at.tieWinner;
+      if (at.hand > 0) PairsAt(s, at.hand, at.inHand);
+      s.MoveNumber = static_cast<i16>(at.moves);
+      // Totals already reached in every match but before the first hand's end.
+      s.MatchTarget = 5;
+      if (at.hand > 1 || !at.inHand) {
+        s.PairTotal = {0, 4, 1};
+        s.SeatTotal = {0, 1, 4, 0, 2};
+      }
+      if (row.index <= 0) s.MatchTarget = row.index == 0 ? 5 : 4;
+      OptionLabels labels = BuildOptionLabels(s);
+      Script script({false});
+      const i16 before = row.index > 0 ? SelectorValue(s, row.index) : s.MatchTarget;
+      bool changed = false;
+      if (row.index > 0) {
+        ClickSelector(s, labels, row.index, script);
+        changed = SelectorValue(s, row.index) != before;
+      } else {
+        changed = PressMatchTarget(s, row.index == 0 ? -1 : 1, script) != TargetPress::Refused;
+      }
+      EXPECT_EQ(changed, expected != 'A' && expected != 'R');
+      EXPECT_EQ(s.MatchInProgress, at.hand > 0);
+      ASSERT_EQ(script.shown.size(), expected == 'F' ? 0U : 1U);
+      if (expected == 'F') continue;
+      const OptionMessage& shown = script.shown[0];
+      EXPECT_EQ(shown.Buttons, expected == 'A' ? kButtonsQuestion : kButtonsNotice);
+      const std::string selector =
+          SelectorMessageTitle(row.index > 0 ? SelectorTitle(row.index) : kTargetTitle);
+      switch (expected) {
+        case 'W':
+          EXPECT_EQ(shown.Title, selector);
+          EXPECT_EQ(shown.Text, kMidMatchWarning);
+          EXPECT_EQ(shown.Picture, 4);
+          break;
+        case 'N':
+          EXPECT_EQ(shown.Title, "Selección intrascendente");
+          EXPECT_EQ(shown.Picture, 3);
+          break;
+        case 'R':
+          EXPECT_EQ(shown.Title, "Selección improcedente");
+          EXPECT_EQ(shown.Picture, 3);
+          break;
+        default:
+          EXPECT_EQ(shown.Title, selector);
+          break;
       }
     }
+  }
+}
+
+// Agreeing to a question leaves the match; the setting then changes.
+TEST(OptionRules, AnAgreedQuestionLeavesTheMatch) {
+  for (const int index : {static_cast<int>(kSelMode), 0}) {
+    SCOPED_TRACE(index);
+    GameState s = Defaults();
+    PairsAt(s, 3, true);
+    s.PairTotal = {0, 4, 4};
+    OptionLabels labels = BuildOptionLabels(s);
+    Script script({true});
+    if (index > 0) {
+      ClickSelector(s, labels, index, script);
+      EXPECT_EQ(s.RuleMode, kModeIndividual);
+    } else {
+      EXPECT_EQ(PressMatchTarget(s, -1, script), TargetPress::Agreed);
+    }
+    EXPECT_FALSE(s.MatchInProgress);
+    EXPECT_FALSE(s.HandInProgress);
   }
 }
 
