@@ -2,13 +2,14 @@
 # starts tarvelis-server on a free loopback port and waits, ten seconds at
 # most, for it to say which:
 #
-#   start_loopback_server BIN_DIR DATA_DIR STOP_AFTER_SECONDS OUT_PREFIX
+#   start_loopback_server BIN_DIR DATA_DIR STOP_AFTER_SECONDS OUT_PREFIX [OPTION...]
 #
+# Further options go to the server as they are (--page FOLDER).
 # The server writes OUT_PREFIX.out and OUT_PREFIX.err and stops by itself
 # after STOP_AFTER_SECONDS. Sets server_pid and port; returns 1 when the
 # server never said where it listens.
 start_loopback_server() {
-  "$1/tarvelis-server" --listen 127.0.0.1:0 --data "$2" --stop-after "$3" \
+  "$1/tarvelis-server" --listen 127.0.0.1:0 --data "$2" --stop-after "$3" "${@:5}" \
     >"$4.out" 2>"$4.err" &
   server_pid=$!
   port=""

@@ -4,8 +4,10 @@
 //
 //   tarvelis-server [--listen 127.0.0.1:7777] [--data FOLDER] [--cert F --key F]
 //                   [--absent-seconds 60] [--move-seconds 120] [--max-tables N]
-//                   [--stop-after SECONDS]
+//                   [--stop-after SECONDS] [--page FOLDER]
 //
+// The same port serves the browser's page (see page_server.h) from FOLDER,
+// or from the page installed beside the binary.
 // Port 0 lets the system pick a free port; the first line printed is always
 // "listening HOST:PORT".
 #include <sys/resource.h>
@@ -33,6 +35,7 @@
 
 #include "server/epoll_dispatcher.h"
 #include "server/hall.h"
+#include "server/page_server.h"
 
 namespace {
 
@@ -64,6 +67,7 @@ struct Options {
   QString Key;
   HallOptions Hall;
   int StopAfterSeconds = 0;
+  QString PageFolder;
 };
 
 bool SplitHostPort(const QString& text, QString& host, quint16& port) {
@@ -106,6 +110,8 @@ bool ParseOptions(const QStringList& args, Options& o) {
       bool ok = false;
       o.Hall.MaxTables = args[++i].toUInt(&ok);
       if (!ok) return false;
+    } else if (a == "--page" && hasValue) {
+      o.PageFolder = args[++i];
     } else if (a == "--stop-after" && hasValue) {
       bool ok = false;
       o.StopAfterSeconds = args[++i].toInt(&ok);
@@ -254,7 +260,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: tarvelis-server [--listen HOST:PORT] [--data FOLDER] [--cert FILE --key "
                  "FILE] [--absent-seconds S] [--move-seconds S] [--max-tables N] "
-                 "[--stop-after S]\n");
+                 "[--stop-after S] [--page FOLDER]\n");
     return 2;
   }
   RaiseOpenFileLimit();
@@ -262,6 +268,16 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(o.Hall.Folder, ec);
   const bool tls = !o.Cert.isEmpty();
   Front front(o, tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode);
+  // One port for the page and the tables: the page server hands WebSockets on.
+  tarvelis::server::PageFiles pageFiles;
+  const QString pageFolder = o.PageFolder.isEmpty()
+                                 ? tarvelis::server::DefaultPageFolder(app.applicationDirPath())
+                                 : o.PageFolder;
+  if (!pageFolder.isEmpty() && !pageFiles.Load(pageFolder) && !o.PageFolder.isEmpty()) {
+    std::fprintf(stderr, "tarvelis-server: no page in %s\n", qPrintable(pageFolder));
+    return 1;
+  }
+  tarvelis::server::PageServer pages(front.Server(), pageFiles);
   if (tls) {
     QFile certFile(o.Cert);
     QFile keyFile(o.Key);
@@ -277,14 +293,15 @@ int main(int argc, char** argv) {
     conf.setPrivateKey(key);
     conf.setPeerVerifyMode(QSslSocket::VerifyNone);
     front.Server().setSslConfiguration(conf);
+    pages.SetTls(conf);
   }
   const int loaded = front.Tables().Load(front.Now());
-  if (!front.Server().listen(QHostAddress(o.Host), o.Port)) {
+  if (!pages.listen(QHostAddress(o.Host), o.Port)) {
     std::fprintf(stderr, "tarvelis-server: cannot listen on %s:%u: %s\n", qPrintable(o.Host),
-                 o.Port, qPrintable(front.Server().errorString()));
+                 o.Port, qPrintable(pages.errorString()));
     return 1;
   }
-  std::printf("listening %s:%u\n", qPrintable(o.Host), front.Server().serverPort());
+  std::printf("listening %s:%u\n", qPrintable(o.Host), pages.serverPort());
   std::printf("tables resumed %d\n", loaded);
   std::fflush(stdout);
 
