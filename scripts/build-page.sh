@@ -42,12 +42,20 @@ export flags_str="${flags[*]}"
 printf '%s\n' "${lib_sources[@]}" web/web_main.cpp |
   xargs -P 2 -I{} bash -c 'flags=($flags_str); compile "$@"' _ {}
 
-rm -f "$obj/libpage.a"
-emar rcs "$obj/libpage.a" $(for f in "${lib_sources[@]}"; do echo "$obj/${f//\//_}.o"; done)
-em++ -O2 -fno-exceptions "$obj/web_web_main.cpp.o" "$obj/libpage.a" -o "$out/tarvelis.js" \
-  -sMODULARIZE=1 -sEXPORT_NAME=TarvelisModule -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 \
-  -sFILESYSTEM=0 -sEXPORTED_RUNTIME_METHODS=ccall,cwrap,UTF8ToString \
-  -sEXPORTED_FUNCTIONS=_malloc,_free
+# The module is linked again only when an object is newer than it.
+if [ -f "$out/tarvelis.wasm" ] && [ -z "$(find "$obj" -maxdepth 1 -name '*.o' -newer "$out/tarvelis.wasm")" ]; then
+  relink=0
+else
+  relink=1
+fi
+if [ $relink = 1 ]; then
+  rm -f "$obj/libpage.a"
+  emar rcs "$obj/libpage.a" $(for f in "${lib_sources[@]}"; do echo "$obj/${f//\//_}.o"; done)
+  em++ -O2 -fno-exceptions "$obj/web_web_main.cpp.o" "$obj/libpage.a" -o "$out/tarvelis.js" \
+    -sMODULARIZE=1 -sEXPORT_NAME=TarvelisModule -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 \
+    -sFILESYSTEM=0 -sEXPORTED_RUNTIME_METHODS=ccall,cwrap,UTF8ToString \
+    -sEXPORTED_FUNCTIONS=_malloc,_free
+fi
 
 cp "$src/src/web/page/"* "$out/"
 cp "$src/resources/icons/tarvelis.png" "$out/"

@@ -424,14 +424,12 @@ std::string WebTable::DrawList() const {
       list.Text(p.x, p.y, kSmallTextPx, false, kInk, name);
     }
   }
-  // The bar's buttons and the score.
-  for (int n = 1; n <= kBarButtons; ++n) {
-    const ButtonPlace p = PlaceOfButton(n, g);
-    const ButtonCell c = CellOfButton(n);
-    list.Masked(WebStrip::BmpVario, c.imageX, c.imageY, p.w, p.h, c.maskX, c.maskY, p.x, p.y);
-  }
+  // Of the bar only the score: the other buttons (a new match, the
+  // settings, the tutor, the exit) belong to the game at home.
   {
     const ButtonPlace b = PlaceOfButton(kScoreButton, g);
+    const ButtonCell c = CellOfButton(kScoreButton);
+    list.Masked(WebStrip::BmpVario, c.imageX, c.imageY, b.w, b.h, c.maskX, c.maskY, b.x, b.y);
     const art::Cell a = art::kScoreArea;
     const bool pairs = state_.RuleMode == kModePairs;
     const int n = pairs ? 2 : kSeats;

@@ -18,7 +18,12 @@ TIME_LIMIT = 180  # seconds for the whole run; every loop below is bounded by it
 START = time.monotonic()
 
 
+FRAMES = []  # the server's messages to the page, for the report of a fault
+
+
 def fail(why):
+    for m in FRAMES[-25:]:
+        print("  server said:", json.dumps(m)[:300])
     print("FAIL:", why)
     sys.exit(1)
 
@@ -29,12 +34,54 @@ def left():
     return True
 
 
+def http(port, request):
+    """The server's whole answer to raw request bytes: status and headers."""
+    import socket
+    with socket.create_connection(("127.0.0.1", port), timeout=10) as s:
+        s.sendall(request)
+        answer = b""
+        while True:
+            chunk = s.recv(65536)
+            if not chunk:
+                break
+            answer += chunk
+    head, _, body = answer.partition(b"\r\n\r\n")
+    lines = head.decode().split("\r\n")
+    headers = dict(line.split(": ", 1) for line in lines[1:] if ": " in line)
+    return int(lines[0].split()[1]), headers, body
+
+
+def check_http(port):
+    """The page's files and nothing else: every path a stranger might try."""
+    def get(path, method="GET"):
+        return http(port, f"{method} {path} HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n".encode())
+    status, h, body = get("/t/AB12CD")
+    if status != 200 or not h["Content-Type"].startswith("text/html") or \
+            "script-src 'self'" not in h["Content-Security-Policy"] or b"page.js" not in body:
+        fail(f"/t/CODE: {status} {h}")
+    if get("/tarvelis.wasm")[1]["Content-Type"] != "application/wasm":
+        fail("the module's type")
+    if get("/strips/x3/dibujos.png")[1]["Content-Type"] != "image/png":
+        fail("a strip's type")
+    for path in ["/../CMakeLists.txt", "/strips/../index.html", "/%2e%2e/etc/passwd",
+                 "/strips/careta.png", "/t/AB12CD/../../x", "/t/ABC", "//etc/passwd", "/index.html"]:
+        if get(path)[0] != 404:
+            fail(f"{path} was served")
+    if get("/", "POST")[0] != 405 or get("/", "HEAD")[2] != b"":
+        fail("a method other than GET")
+    if http(port, b"GET / HTTP/1.1\r\nX: " + b"a" * 9000 + b"\r\n\r\n")[0] != 431:
+        fail("a head longer than the bound")
+    if http(port, b"NONSENSE\r\n\r\n")[0] != 400:
+        fail("a request line of nonsense")
+
+
 def create_table(port):
     """A table where the browser holds seat 1, a person's, and the computer
     plays the three others."""
     ws = WebSocket("127.0.0.1", port)
     ws.send(json.dumps({"v": 1, "type": "create", "seats": [
-        {"kind": "person"}, {"kind": "computer"}, {"kind": "computer"}, {"kind": "computer"}]}))
+        {"kind": "person"}, {"kind": "computer"}, {"kind": "computer"}, {"kind": "computer"}],
+        "rules": {"target": 50}}))
     answer = json.loads(ws.recv())
     ws.close()
     if answer.get("type") != "created":
@@ -62,6 +109,7 @@ class Seat:
                 m = json.loads(ev["params"]["response"]["payloadData"])
             except ValueError:
                 continue
+            FRAMES.append(m)
             t = m.get("type")
             if t == "dealt":
                 self.hand = m["hand"]
@@ -84,9 +132,11 @@ class Seat:
         for _ in range(60):
             self.read_frames()
             state = self.b.eval("tarvelis.state()")
-            drawn = self.b.eval("tarvelis.chain()")
-            hand = state["hand"]
-            unheard = False
+            shown = self.b.eval("tarvelis.chain()")
+            drawn = shown["tiles"]
+            hand = shown["hand"]
+            # The whole chain is compared once the page has drawn what it holds.
+            unheard = complete and shown["version"] != state["version"]
             for t in drawn:
                 sent = self.laid.get((hand, t["move"]))
                 if sent is None:
@@ -165,6 +215,7 @@ def main():
     ap.add_argument("--measure", metavar="DOCS_DIR")
     a = ap.parse_args()
 
+    check_http(a.port)
     code = create_table(a.port)
     b = Browser(a.chromium, a.profile, 1920, 1080)
     try:

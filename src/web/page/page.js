@@ -75,8 +75,12 @@
       const x1 = Math.max(hand.x + hand.w, button.x + button.w) + 4;
       const y1 = Math.min(th, Math.max(hand.y + hand.h, button.y + button.h) + 4);
       const zone = { x: x0, y: y0, w: x1 - x0, h: y1 - y0 };
-      const fz = Math.min(w / zone.w, (h - th * f) / 2 / zone.h);
-      regions.push({ src: zone, f: fz, x: (w - zone.w * fz) / 2, y: h - zone.h * fz - 40 });
+      const fz = Math.min(w / zone.w, (h - th * f - 48) / zone.h);
+      // The two, one under the other, in the middle of the screen's height.
+      const gap = 12;
+      const top = Math.max(0, (h - 32 - th * f - gap - zone.h * fz) / 2);
+      regions[0].y = top;
+      regions.push({ src: zone, f: fz, x: (w - zone.w * fz) / 2, y: top + th * f + gap });
     }
     view = { dpr, w, h, regions };
     drawn = -1;
@@ -140,14 +144,15 @@
   }
 
   let drawn = -1;
-  let chain = [];
+  let chain = { hand: 0, version: -1, tiles: [] };
   function draw() {
     const state = json('tv_state');
     if (state.version === drawn) return;
     const t0 = performance.now();
     drawn = state.version;
     const ops = JSON.parse(call('tv_draw', 'string', [], []));
-    chain = ops.filter((op) => op[0] === 'k').map((op) => ({ move: op[1], a: op[2], b: op[3] }));
+    chain = { hand: state.hand, version: state.version,
+      tiles: ops.filter((op) => op[0] === 'k').map((op) => ({ move: op[1], a: op[2], b: op[3] })) };
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.fillStyle = '#0e3b27';
     ctx.fillRect(0, 0, canvas.width, canvas.height);
