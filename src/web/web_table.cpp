@@ -22,6 +22,8 @@ constexpr server::JsonLimits kServerLimits{1 << 16, 8, 256};
 constexpr int kTextPx = 12;
 constexpr int kSmallTextPx = 11;
 constexpr const char* kInk = "#f2e8c8";
+// A notice's lines are cut at this many characters, between words.
+constexpr std::size_t kNoticeChars = 48;
 
 int StripOf(Strip s) {
   switch (s) {
@@ -285,6 +287,14 @@ Rect WebTable::ContinueButton() const {
               art::kContinueButton.w, art::kContinueButton.h};
 }
 
+Rect WebTable::NoticePanel() const {
+  if (notices_.empty()) return {};
+  const int lines = static_cast<int>(Wrapped(notices_.front().second, kNoticeChars).size());
+  const int pw = 360;
+  const int ph = std::max(44 + lines * 16 + 12, 90);
+  return Rect{(TableWidth() - pw) / 2, (TableHeight() - ph) / 2, pw, ph};
+}
+
 Rect WebTable::OwnHandArea() const {
   return HandArea(state_.Table, net::kOwnLocalSeat);
 }
@@ -474,10 +484,9 @@ std::string WebTable::DrawList() const {
   if (!notices_.empty()) {
     // The notice over the table's middle, as the desktop's message shows it.
     const auto& [title, text] = notices_.front();
-    const std::vector<std::string> lines = Wrapped(text, 48);
-    const int pw = 360;
-    const int ph = 44 + static_cast<int>(lines.size()) * 16 + 12;
-    const Rect panel{(w - pw) / 2, (h - ph) / 2, pw, ph};
+    const std::vector<std::string> lines = Wrapped(text, kNoticeChars);
+    const Rect panel = NoticePanel();
+    const int pw = panel.w;
     list.Fill(panel, "#f3efe4", 240);
     list.Fill(Rect{panel.x, panel.y, pw, 22}, "#0e3b27", 255);
     list.Text(panel.x + 8, panel.y + 4, kTextPx, true, kInk, title);
@@ -506,7 +515,7 @@ std::string WebTable::Targets() const {
                  .Set("b", b));
   };
   if (!notices_.empty()) {
-    add("notice", Rect{0, 0, TableWidth(), TableHeight()}, 0, 0);
+    add("notice", NoticePanel(), 0, 0);
   } else if (remote_ && remote_->Asked()) {
     const int own = net::kOwnLocalSeat;
     if (endSlot_ != 0) {

@@ -83,6 +83,8 @@ class WebTable {
 
   // The continue button's place on the table.
   Rect ContinueButton() const;
+  // The notice shown over the table's middle; empty when none is.
+  Rect NoticePanel() const;
   // The seat's own hand, where a narrow screen shows it a second time, larger.
   Rect OwnHandArea() const;
 

@@ -88,7 +88,7 @@ class Browser:
              "--remote-debugging-address=127.0.0.1", f"--user-data-dir={profile}",
              "--no-first-run", "--no-default-browser-check", "--disable-background-networking",
              "--disable-component-update", "--disable-sync", "--disable-extensions",
-             "--disable-gpu", "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1",
+             "--disable-gpu", "--disable-accelerated-2d-canvas", "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1",
              f"--window-size={width},{height}", "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         port = None

@@ -83,58 +83,91 @@
       regions.push({ src: zone, f: fz, x: (w - zone.w * fz) / 2, y: top + th * f + gap });
     }
     view = { dpr, w, h, regions };
+    // The kept cells of another size are let go.
+    scaled.clear();
+    marbles.clear();
     drawn = -1;
   }
 
-  let marble = null;
+  // Every cell is brought to the screen's scale once, smoothed from its
+  // sharper copy, and kept: a frame then only copies pixels one for one,
+  // as the desktop's table does.
+  const scaled = new Map();
+  function cell(op, s) {
+    const key = op.slice(0, op[0] === 'm' ? 8 : 6).join(',') + '@' + s;
+    let c = scaled.get(key);
+    if (c) return c;
+    const [kind, strip, sx, sy, w, h] = op;
+    const k = s > 1.05 && sharp[strip] ? 3 : 1;
+    const from = kind === 'm' ? cutout(strip, sx, sy, w, h, op[6], op[7], k)
+      : (k === 3 ? sharp[strip] : plain[strip]);
+    const fx = kind === 'm' ? 0 : sx * k;
+    const fy = kind === 'm' ? 0 : sy * k;
+    c = document.createElement('canvas');
+    c.width = Math.max(1, Math.round(w * s));
+    c.height = Math.max(1, Math.round(h * s));
+    const cc = c.getContext('2d');
+    cc.imageSmoothingEnabled = true;
+    cc.imageSmoothingQuality = 'high';
+    cc.drawImage(from, fx, fy, w * k, h * k, 0, 0, c.width, c.height);
+    scaled.set(key, c);
+    return c;
+  }
+  // The marble under a region, at its scale, made once.
+  const marbles = new Map();
+  function marbleOf(r, s) {
+    const key = [r.src.x, r.src.y, r.src.w, r.src.h, s].join(',');
+    let c = marbles.get(key);
+    if (c) return c;
+    c = document.createElement('canvas');
+    c.width = Math.ceil(r.src.w * s);
+    c.height = Math.ceil(r.src.h * s);
+    const cc = c.getContext('2d');
+    cc.setTransform(s, 0, 0, s, -r.src.x * s, -r.src.y * s);
+    cc.fillStyle = cc.createPattern(plain[0], 'repeat');
+    cc.fillRect(r.src.x, r.src.y, r.src.w, r.src.h);
+    marbles.set(key, c);
+    return c;
+  }
+
   function drawRegion(ops, r) {
     const dpr = view.dpr;
     const s = r.f * dpr;
-    const k = s > 1.05 ? 3 : 1;
+    const ox = r.x * dpr - r.src.x * s;
+    const oy = r.y * dpr - r.src.y * s;
     ctx.save();
     ctx.beginPath();
     ctx.rect(r.x * dpr, r.y * dpr, r.src.w * s, r.src.h * s);
     ctx.clip();
-    ctx.setTransform(s, 0, 0, s, r.x * dpr - r.src.x * s, r.y * dpr - r.src.y * s);
-    ctx.imageSmoothingEnabled = true;
-    ctx.imageSmoothingQuality = 'high';
+    ctx.drawImage(marbleOf(r, s), Math.round(r.x * dpr), Math.round(r.y * dpr));
     for (const op of ops) {
       switch (op[0]) {
-        case 'c': {
-          const [, strip, sx, sy, w, h, dx, dy] = op;
-          if (strip === 0) {
-            if (!marble) marble = ctx.createPattern(plain[0], 'repeat');
-            ctx.fillStyle = marble;
-            ctx.fillRect(dx, dy, w, h);
-          } else if (k === 3 && sharp[strip]) {
-            ctx.drawImage(sharp[strip], sx * 3, sy * 3, w * 3, h * 3, dx, dy, w, h);
-          } else {
-            ctx.drawImage(plain[strip], sx, sy, w, h, dx, dy, w, h);
-          }
-          break;
-        }
+        case 'c':
         case 'm': {
-          const [, strip, sx, sy, w, h, mx, my, dx, dy] = op;
-          ctx.drawImage(cutout(strip, sx, sy, w, h, mx, my, sharp[strip] ? k : 1), dx, dy, w, h);
+          if (op[0] === 'c' && op[1] === 0) break;  // the marble, already down
+          const at = op[0] === 'c' ? 6 : 8;
+          ctx.drawImage(cell(op, s), Math.round(ox + op[at] * s), Math.round(oy + op[at + 1] * s));
           break;
         }
         case 'i':
           ctx.globalCompositeOperation = 'difference';
           ctx.fillStyle = '#ffffff';
-          ctx.fillRect(op[1], op[2], op[3], op[4]);
+          ctx.fillRect(Math.round(ox + op[1] * s), Math.round(oy + op[2] * s), Math.round(op[3] * s),
+            Math.round(op[4] * s));
           ctx.globalCompositeOperation = 'source-over';
           break;
         case 'r':
           ctx.globalAlpha = op[6] / 255;
           ctx.fillStyle = op[5];
-          ctx.fillRect(op[1], op[2], op[3], op[4]);
+          ctx.fillRect(ox + op[1] * s, oy + op[2] * s, op[3] * s, op[4] * s);
           ctx.globalAlpha = 1;
           break;
         case 't':
-          ctx.font = (op[4] ? 'bold ' : '') + op[3] + 'px "DejaVu Sans", sans-serif';
+          // Text as text at its final size, never a scaled picture.
+          ctx.font = (op[4] ? 'bold ' : '') + (op[3] * s).toFixed(2) + 'px "DejaVu Sans", sans-serif';
           ctx.textBaseline = 'top';
           ctx.fillStyle = op[5];
-          ctx.fillText(op[6], op[1], op[2]);
+          ctx.fillText(op[6], ox + op[1] * s, oy + op[2] * s);
           break;
         default:
           break;
@@ -157,6 +190,16 @@
     ctx.fillStyle = '#0e3b27';
     ctx.fillRect(0, 0, canvas.width, canvas.height);
     for (const r of view.regions) drawRegion(ops, r);
+    if (view.regions.length > 1) {
+      // On a phone a notice is shown again across the screen's width, over
+      // the table, so its words are read at a useful size.
+      const notice = JSON.parse(call('tv_targets', 'string', [], [])).find((t) => t.kind === 'notice');
+      if (notice) {
+        const f = Math.min((view.w - 8) / notice.w, 2);
+        drawRegion(ops, { src: notice, f, x: (view.w - notice.w * f) / 2,
+          y: Math.max(4, view.regions[0].y + 8) });
+      }
+    }
     statusLine.textContent = linkStatus || state.status;
     const ms = performance.now() - t0;
     if (measures.frames.length < 1000) measures.frames.push(ms);
@@ -284,6 +327,14 @@
           y: q.y + (t.y - q.src.y + t.h / 2) * q.f };
       });
     },
-    frame: () => { drawn = -1; const t0 = performance.now(); draw(); return performance.now() - t0; },
+    // One whole frame drawn again, rasterised to the last pixel (a pixel read
+    // waits for it), in the next animation frame.
+    frame: () => new Promise((done) => requestAnimationFrame(() => {
+      drawn = -1;
+      const t0 = performance.now();
+      draw();
+      ctx.getImageData(0, 0, 1, 1);
+      done(performance.now() - t0);
+    })),
   };
 })();
