@@ -196,8 +196,10 @@
       const notice = JSON.parse(call('tv_targets', 'string', [], [])).find((t) => t.kind === 'notice');
       if (notice) {
         const f = Math.min((view.w - 8) / notice.w, 2);
+        // Above the table where the screen leaves room, else over its top.
+        const above = view.regions[0].y - notice.h * f - 8;
         drawRegion(ops, { src: notice, f, x: (view.w - notice.w * f) / 2,
-          y: Math.max(4, view.regions[0].y + 8) });
+          y: above >= 4 ? above : Math.max(4, view.regions[0].y + 8) });
       }
     }
     statusLine.textContent = linkStatus || state.status;
