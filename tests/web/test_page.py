@@ -98,6 +98,8 @@ class Seat:
         self.laid = {}  # (hand, move) -> tile as the server sent it
         self.hand = 0
         self.hand_ended = set()
+        self.deals = 0  # a tied hand may be dealt again under its number
+        self.deals_at_end = 0
         self.seen = 0
 
     def read_frames(self):
@@ -113,10 +115,14 @@ class Seat:
             t = m.get("type")
             if t == "dealt":
                 self.hand = m["hand"]
+                self.deals += 1
+                for key in [k for k in self.laid if k[0] == self.hand]:
+                    del self.laid[key]
             elif t == "laid":
                 self.laid[(m["hand"], m["move"])] = sorted(m["tile"])
             elif t == "hand_end":
                 self.hand_ended.add(m["hand"])
+                self.deals_at_end = self.deals
             elif t == "table":
                 self.hand = m.get("hand", self.hand)
                 for n, mv in enumerate(m.get("moves", []), 1):
@@ -248,15 +254,14 @@ def main():
             fail("the hand was not played by the page's tiles and its continue button")
 
         # The next hand: one move, then a reload while the hand is under way.
-        wait_for(lambda: (seat.read_frames(), seat.hand > first_hand)[1], "the next hand", 60)
+        wait_for(lambda: (seat.read_frames(), seat.deals > seat.deals_at_end)[1], "the next hand", 60)
         moved = False
         while not moved and left():
             kind = seat.play_one()
             moved = kind in ("tile", "continue")
             if not kind:
                 time.sleep(0.05)
-        wait_for(lambda: "tile" in [t["kind"] for t in seat.targets()] or
-                 seat.hand not in seat.hand_ended and False, "the seat's next turn", 30)
+        wait_for(lambda: "tile" in [t["kind"] for t in seat.targets()], "the seat's next turn", 30)
         _, before = seat.check_drawn(complete=True)
         b.call("Page.reload")
         wait_for(lambda: b.eval("typeof tarvelis === 'object' && tarvelis.state().stage === 3 && "
