@@ -91,7 +91,11 @@ class Ops {
 };
 
 // Words that wrap a notice's text into lines of at most `chars` characters.
-std::vector<std::string> Wrapped(const std::string& text, std::size_t chars) {
+std::vector<std::string> Wrapped(const std::string& raw, std::size_t chars) {
+  // The game's messages end their lines with CR LF.
+  std::string text;
+  for (const char c : raw)
+    if (c != '\r') text += c;
   std::vector<std::string> lines;
   std::string line;
   std::size_t start = 0;
