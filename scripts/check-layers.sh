@@ -20,8 +20,9 @@ declare -A allowed=(
   [protocol]="protocol model"
   [server]="server protocol engine storage player model"
   [net]="net protocol engine layout storage player model"
+  [web]="web net protocol engine layout storage player model"
 )
-core="model player storage layout engine protocol net"
+core="model player storage layout engine protocol net web"
 
 status=0
 for dir in "$src"/*/; do

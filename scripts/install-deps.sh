@@ -12,6 +12,11 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils python3
   desktop-file-utils appstream
 )
+# The browser's page (WebAssembly) and its end-to-end test; the rest of the
+# project builds and tests without them. Skipped with TARVELIS_NO_WEB=1.
+if [ "${TARVELIS_NO_WEB:-0}" != 1 ]; then
+  packages+=(emscripten chromium)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 # Every client of these scripts comes from one address, so the limits per
 # address are lifted; OPTIONs given after the prefix come later and win.
 #
+# Further options go to the server as they are (--page FOLDER, say).
 # The server writes OUT_PREFIX.out and OUT_PREFIX.err and stops by itself
 # after STOP_AFTER_SECONDS. Sets server_pid and port; returns 1 when the
 # server never said where it listens.

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "model/utf8_text.h"
 
@@ -187,8 +189,18 @@ class Parser {
       if (!digits()) return false;
     }
     double n = 0;
+#if defined(__EMSCRIPTEN__)
+    // The browser's C++ library has no floating-point from_chars; its only
+    // locale is "C", so strtod reads the same numbers. The text was checked
+    // above to be a JSON number, so it is copied out whole and read whole.
+    const std::string number(t_.substr(start, p_ - start));
+    char* stop = nullptr;
+    n = std::strtod(number.c_str(), &stop);
+    if (stop != number.c_str() + number.size() || !std::isfinite(n)) return false;
+#else
     const auto [end, ec] = std::from_chars(t_.data() + start, t_.data() + p_, n);
     if (ec != std::errc() || end != t_.data() + p_ || !std::isfinite(n)) return false;
+#endif
     out = Json::Number(n);
     return true;
   }

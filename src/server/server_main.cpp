@@ -5,8 +5,10 @@
 //
 //   tarvelis-server [--listen 127.0.0.1:7777] [--data FOLDER] [--cert F --key F]
 //                   [--absent-seconds 60] [--move-seconds 120] [--max-tables N]
-//                   [--stop-after SECONDS] and the limits of kUsage below
+//                   [--stop-after SECONDS] [--page FOLDER] and the limits of kUsage below
 //
+// The same port serves the browser's page (see page_server.h) from FOLDER,
+// or from the page installed beside the binary.
 // Port 0 lets the system pick a free port; the first line printed is always
 // "listening HOST:PORT".
 #include <sys/resource.h>
@@ -40,6 +42,7 @@
 #include "server/epoll_dispatcher.h"
 #include "server/hall.h"
 #include "server/move_pool.h"
+#include "server/page_server.h"
 
 namespace {
 
@@ -66,7 +69,7 @@ constexpr const char* kUsage =
     "  [--absent-seconds S] [--move-seconds S] [--max-tables N] [--stop-after S]\n"
     "  [--max-unsent-kb N] [--connections-per-address N] [--tables-per-minute N]\n"
     "  [--lookups-per-minute N] [--idle-seconds S] [--unstarted-seconds S]\n"
-    "  [--reserve-files N] [--log-seconds S] [--move-threads N]\n";
+    "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n";
 
 void OnSignal(int) {
   g_stop = 1;
@@ -99,6 +102,8 @@ struct Options {
   int LogSeconds = 60;
   // The threads that weigh the computer's moves.
   int MoveThreads = 2;
+  // The browser's page; empty takes the one installed beside the binary.
+  QString PageFolder;
 };
 
 // The address a connection counts against: an IPv4 address, or an IPv6
@@ -163,6 +168,8 @@ bool ParseOptions(const QStringList& args, Options& o) {
       if (!count(1000000, o.Hall.MaxTables)) return false;
     } else if (a == "--move-threads" && hasValue) {
       if (!count(64, o.MoveThreads) || o.MoveThreads < 1) return false;
+    } else if (a == "--page" && hasValue) {
+      o.PageFolder = args[++i];
     } else if (a == "--stop-after" && hasValue) {
       if (!number(10 * 86400, v)) return false;
       o.StopAfterSeconds = static_cast<int>(v);
@@ -484,6 +491,16 @@ int main(int argc, char** argv) {
     QMetaObject::invokeMethod(
         &front, [&front] { front.MovesComputed(); }, Qt::QueuedConnection);
   });
+  // One port for the page and the tables: the page server hands WebSockets on.
+  tarvelis::server::PageFiles pageFiles;
+  const QString pageFolder = o.PageFolder.isEmpty()
+                                 ? tarvelis::server::DefaultPageFolder(app.applicationDirPath())
+                                 : o.PageFolder;
+  if (!pageFolder.isEmpty() && !pageFiles.Load(pageFolder) && !o.PageFolder.isEmpty()) {
+    std::fprintf(stderr, "tarvelis-server: no page in %s\n", qPrintable(pageFolder));
+    return 1;
+  }
+  tarvelis::server::PageServer pages(front.Server(), pageFiles);
   if (tls) {
     QFile certFile(o.Cert);
     QFile keyFile(o.Key);
@@ -499,18 +516,19 @@ int main(int argc, char** argv) {
     conf.setPrivateKey(key);
     conf.setPeerVerifyMode(QSslSocket::VerifyNone);
     front.Server().setSslConfiguration(conf);
+    pages.SetTls(conf);
   }
   std::vector<std::string> problems;
   const int loaded = front.Tables().Load(front.Now(), &problems);
   for (const std::string& problem : problems) {
     std::fprintf(stderr, "tarvelis-server: damaged table file %s\n", problem.c_str());
   }
-  if (!front.Server().listen(QHostAddress(o.Host), o.Port)) {
+  if (!pages.listen(QHostAddress(o.Host), o.Port)) {
     std::fprintf(stderr, "tarvelis-server: cannot listen on %s:%u: %s\n", qPrintable(o.Host),
-                 o.Port, qPrintable(front.Server().errorString()));
+                 o.Port, qPrintable(pages.errorString()));
     return 1;
   }
-  std::printf("listening %s:%u\n", qPrintable(o.Host), front.Server().serverPort());
+  std::printf("listening %s:%u\n", qPrintable(o.Host), pages.serverPort());
   std::printf("tables resumed %d\n", loaded);
   std::printf("connections at most %ld\n", maxSockets);
   std::fflush(stdout);

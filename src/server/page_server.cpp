@@ -1,0 +1,234 @@
+#include "server/page_server.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QSslSocket>
+#include <QTimer>
+#include <QWebSocketServer>
+
+namespace tarvelis::server {
+namespace {
+
+// The page loads its script, the module and its pictures from this server
+// alone; the WebSocket goes back to the same host and port.
+constexpr const char* kPolicy =
+    "default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self'; "
+    "connect-src 'self'; base-uri 'none'; form-action 'self'; frame-ancestors 'none'";
+
+constexpr const char* kStrips[] = {"marmol",   "dibujos", "punneg", "puntitos", "dorsos",
+                                   "bmpvario", "piezas",  "manos",  "mensajes"};
+
+QByteArray Reason(int status) {
+  switch (status) {
+    case 200:
+      return "OK";
+    case 400:
+      return "Bad Request";
+    case 404:
+      return "Not Found";
+    case 405:
+      return "Method Not Allowed";
+    case 431:
+      return "Request Header Fields Too Large";
+    default:
+      return "Error";
+  }
+}
+
+QByteArray HeadOf(int status, const QByteArray& type, const QByteArray& cache, qint64 length) {
+  QByteArray h = "HTTP/1.1 " + QByteArray::number(status) + ' ' + Reason(status) + "\r\n";
+  h += "Content-Type: " + type + "\r\n";
+  h += "Content-Length: " + QByteArray::number(length) + "\r\n";
+  h += "Cache-Control: " + cache + "\r\n";
+  h += "Content-Security-Policy: " + QByteArray(kPolicy) + "\r\n";
+  h += "X-Content-Type-Options: nosniff\r\n";
+  h += "Referrer-Policy: no-referrer\r\n";
+  h += "Connection: close\r\n\r\n";
+  return h;
+}
+
+PageAnswer Refusal(int status) {
+  PageAnswer a;
+  a.Status = status;
+  a.Body = QByteArray::number(status) + ' ' + Reason(status) + '\n';
+  a.Head = HeadOf(status, "text/plain; charset=utf-8", "no-store", a.Body.size());
+  return a;
+}
+
+bool IsTablePath(const QByteArray& path) {
+  if (path.size() != 9 || !path.startsWith("/t/")) return false;
+  for (int i = 3; i < 9; ++i) {
+    const char c = path[i];
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PageFiles::Load(const QString& folder) {
+  files_.clear();
+  const QDir dir(folder);
+  const auto add = [&](const QByteArray& path, const QString& name, const QByteArray& type,
+                       const QByteArray& cache) {
+    QFile f(dir.filePath(name));
+    // Only regular files of a sane size: the page is a few hundred kilobytes.
+    if (!QFileInfo(f).isFile() || f.size() > (16 << 20) || !f.open(QIODevice::ReadOnly)) return;
+    files_.insert(path, File{type, cache, f.readAll()});
+  };
+  // The page's own address and the table's always get the newest page;
+  // the rest may be kept a few minutes.
+  const QByteArray fresh = "no-cache";
+  const QByteArray kept = "public, max-age=300";
+  add("/", "index.html", "text/html; charset=utf-8", fresh);
+  if (!files_.contains("/")) return false;
+  add("/page.js", "page.js", "text/javascript; charset=utf-8", fresh);
+  add("/page.css", "page.css", "text/css; charset=utf-8", fresh);
+  add("/tarvelis.js", "tarvelis.js", "text/javascript; charset=utf-8", fresh);
+  add("/tarvelis.wasm", "tarvelis.wasm", "application/wasm", fresh);
+  add("/tarvelis.png", "tarvelis.png", "image/png", kept);
+  for (const char* strip : kStrips) {
+    const QString name = QString::fromLatin1(strip) + ".png";
+    add("/strips/" + QByteArray(strip) + ".png", "strips/" + name, "image/png", kept);
+    add("/strips/x3/" + QByteArray(strip) + ".png", "strips/x3/" + name, "image/png", kept);
+  }
+  return true;
+}
+
+qint64 PageFiles::TotalBytes() const {
+  qint64 total = 0;
+  for (const File& f : files_) total += f.Body.size();
+  return total;
+}
+
+PageAnswer PageFiles::Answer(const QByteArray& head) const {
+  const int lineEnd = head.indexOf("\r\n");
+  const QList<QByteArray> parts = head.left(lineEnd < 0 ? head.size() : lineEnd).split(' ');
+  if (parts.size() != 3 || !parts[2].startsWith("HTTP/1.")) return Refusal(400);
+  const QByteArray& method = parts[0];
+  if (method != "GET" && method != "HEAD") return Refusal(405);
+  QByteArray path = parts[1];
+  // A query or fragment never chooses a file.
+  const int query = path.indexOf('?');
+  if (query >= 0) path.truncate(query);
+  if (IsTablePath(path)) path = "/";
+  const auto it = files_.constFind(path);
+  if (it == files_.constEnd()) return Refusal(404);
+  PageAnswer a;
+  a.Status = 200;
+  a.Head = HeadOf(200, it->Type, it->Cache, it->Body.size());
+  if (method == "GET") a.Body = it->Body;
+  return a;
+}
+
+bool IsWebSocketUpgrade(const QByteArray& head) {
+  for (const QByteArray& line : head.split('\n')) {
+    const int colon = line.indexOf(':');
+    if (colon < 0) continue;
+    if (line.left(colon).trimmed().toLower() == "upgrade" &&
+        line.mid(colon + 1).trimmed().toLower() == "websocket")
+      return true;
+  }
+  return false;
+}
+
+PageServer::PageServer(QWebSocketServer& sockets, const PageFiles& files, QObject* parent)
+    : QTcpServer(parent), sockets_(sockets), files_(files) {}
+
+void PageServer::incomingConnection(qintptr descriptor) {
+  QTcpSocket* socket = nullptr;
+  if (useTls_) {
+    auto* ssl = new QSslSocket(this);
+    socket = ssl;
+    if (!ssl->setSocketDescriptor(descriptor)) {
+      delete ssl;
+      return;
+    }
+    ssl->setSslConfiguration(tls_);
+    connect(ssl, &QSslSocket::sslErrors, ssl, [ssl] { ssl->abort(); });
+    ssl->startServerEncryption();
+  } else {
+    socket = new QTcpSocket(this);
+    if (!socket->setSocketDescriptor(descriptor)) {
+      delete socket;
+      return;
+    }
+  }
+  if (waiting_ >= kMaxWaiting) {
+    socket->abort();
+    socket->deleteLater();
+    return;
+  }
+  ++waiting_;
+  socket->setProperty("tarvelisWaiting", true);
+  // Whatever happens, a connection that has not said what it wants within
+  // the time is dropped.
+  QPointer<QTcpSocket> guard(socket);
+  QTimer::singleShot(kHeadMs, this, [this, guard] {
+    if (guard && guard->property("tarvelisWaiting").toBool()) {
+      Forget(guard);
+      guard->abort();
+      guard->deleteLater();
+    }
+  });
+  connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Peek(socket); });
+  connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+    if (socket->property("tarvelisWaiting").toBool()) {
+      Forget(socket);
+      socket->deleteLater();
+    }
+  });
+}
+
+void PageServer::Forget(QTcpSocket* socket) {
+  if (socket->property("tarvelisWaiting").toBool()) {
+    socket->setProperty("tarvelisWaiting", false);
+    --waiting_;
+  }
+}
+
+void PageServer::Peek(QTcpSocket* socket) {
+  if (!socket->property("tarvelisWaiting").toBool()) return;
+  const QByteArray head = socket->peek(kMaxHeadBytes);
+  const int end = head.indexOf("\r\n\r\n");
+  if (end < 0) {
+    if (head.size() >= kMaxHeadBytes) {
+      Forget(socket);
+      const PageAnswer a = Refusal(431);
+      socket->write(a.Head + a.Body);
+      socket->disconnectFromHost();
+      connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+    return;
+  }
+  Forget(socket);
+  disconnect(socket, nullptr, this, nullptr);
+  if (IsWebSocketUpgrade(head.left(end))) {
+    // The head is still unread: the WebSocket server reads it as its own.
+    socket->setParent(nullptr);
+    sockets_.handleConnection(socket);
+    return;
+  }
+  const PageAnswer a = files_.Answer(head.left(end));
+  socket->read(end + 4);
+  socket->write(a.Head);
+  socket->write(a.Body);
+  socket->disconnectFromHost();
+  connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+  // A client that never reads its answer is not kept waiting for.
+  QPointer<QTcpSocket> guard(socket);
+  QTimer::singleShot(kHeadMs * 6, socket, [guard] {
+    if (guard) guard->abort();
+  });
+}
+
+QString DefaultPageFolder(const QString& binaryFolder) {
+  for (const QString& candidate : {binaryFolder + "/page", binaryFolder + "/../share/tarvelis/page",
+                                   binaryFolder + "/../page"}) {
+    if (QFileInfo(candidate + "/index.html").isFile()) return QDir(candidate).absolutePath();
+  }
+  return {};
+}
+
+}  // namespace tarvelis::server
