@@ -39,6 +39,7 @@
 #include "platform/raster.h"
 #include "platform/text.h"
 #include "platform/waits.h"
+#include "protocol/protocol.h"
 #include "storage/data_folder.h"
 #include "storage/history_file.h"
 #include "storage/server_choice.h"
@@ -517,7 +518,7 @@ void Program::JoinFromCommandLine() {
   const auto resumeLocal = [this] {
     if (state_.MatchInProgress) ResumeHand();
   };
-  if (!address || !seatOk || seat < 1 || seat > kSeats || code.size() != 6) {
+  if (!address || !seatOk || seat < 1 || seat > kSeats || code.size() != server::kCodeLength) {
     Tell(Utf(kNetMatchTitle), Utf(NetJoinUsage()), kPictureError);
     resumeLocal();
     return;
