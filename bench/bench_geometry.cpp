@@ -4,6 +4,7 @@
 
 #include "layout/pointer_rules.h"
 #include "model/board_geometry.h"
+#include "model/name_fit.h"
 
 namespace {
 
@@ -28,6 +29,22 @@ void BM_LayWholeChain(benchmark::State& st) {
   st.SetItemsProcessed(st.iterations() * 25);
 }
 BENCHMARK(BM_LayWholeChain);
+
+// Four names of `length` characters as a hostile server may send them, alike
+// but for one letter in the middle, fitted into rooms of twelve: the worst
+// case of telling them apart, every round of it, as a redraw of the names does.
+void BM_FitHostileNames(benchmark::State& st) {
+  const auto length = static_cast<std::size_t>(st.range(0));
+  std::vector<std::string> names;
+  for (char letter : {'x', 'y', 'z', 'w'}) {
+    std::string name(length, 'a');
+    name[length / 2] = letter;
+    names.push_back(name);
+  }
+  const NameWidth even = [](int, const std::string& text) { return CharacterCount(text); };
+  for (auto _ : st) benchmark::DoNotOptimize(FitNames(names, {12, 12, 12, 12}, even));
+}
+BENCHMARK(BM_FitHostileNames)->Arg(20)->Arg(256);
 
 void BM_ChoosePointer(benchmark::State& st) {
   GameState s;

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make pkg-config clang-format
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev qt6-websockets-dev
+  qt6-base-dev qt6-multimedia-dev libqt6opengl6-dev qt6-websockets-dev libqt6sql6-sqlite
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils python3

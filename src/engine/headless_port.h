@@ -61,6 +61,7 @@ class HeadlessPort : public TablePort {
   void PlaySound(Sound sound) override;
   void Wait(int hundredths) override;
   void RecorderLineAdded(int move, const std::string& text) override;
+  bool ShowsRecorderLines() const override { return Watching(); }
   void RecorderSelect(int index) override;
   void AppendHistory() override;
 

@@ -21,7 +21,16 @@ void StartNewMatch(GameState& s) {
   s.HandNumber = 0;
   s.LeadSeat = 0;
   s.HandInProgress = false;
-  for (HandLogEntry& entry : s.HandLog) entry = HandLogEntry{};
+  // Only the entries a match wrote are cleared: the log is long, and most
+  // of it is empty already.
+  for (HandLogEntry& entry : s.HandLog) {
+    int points = 0;
+    for (const i16 v : entry.PairUnits) points |= v;
+    for (const i16 v : entry.PairTens) points |= v;
+    for (const i16 v : entry.SeatUnits) points |= v;
+    for (const i16 v : entry.SeatTens) points |= v;
+    if (points != 0 || !entry.Text.empty()) entry = HandLogEntry{};
+  }
   RecomputeTotals(s);
 }
 
@@ -80,9 +89,21 @@ bool TakeClickedTile(EngineContext& ctx, int slot) {
 
 // The move in hand obeys the rules: a held tile that may lead or that fits the
 // end it is given, or a pass by a seat that cannot play.
+// A pass is legal when no held tile fits an end.
+bool HoldsNoFit(const GameState& s, int seat) {
+  const int e1 = s.EndPips[1];
+  const int e2 = s.EndPips[2];
+  bool fit = false;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const HandSlot& t = s.Hand[seat][slot];
+    fit |= (t.State == 0) & ((t.PipA == e1) | (t.PipA == e2) | (t.PipB == e1) | (t.PipB == e2));
+  }
+  return !fit;
+}
+
 bool MoveIsLegal(const GameState& s) {
   const int seat = s.CurrentSeat;
-  if (s.PlayEnd == kPassEnd) return s.MoveNumber != 1 && ListCandidates(s, seat).Count == 0;
+  if (s.PlayEnd == kPassEnd) return s.MoveNumber != 1 && HoldsNoFit(s, seat);
   if (s.PlayEnd != 1 && s.PlayEnd != 2) return false;
   const int slot = BuscaHueco(s, s.PlayPipA, s.PlayPipB, seat);
   if (!EsJugable(s, seat, slot)) return false;

@@ -19,14 +19,19 @@ void ComputeDealStatistics(GameState& s) {
 }
 
 void ComputeRanks(GameState& s) {
+  // A pip's rank counts the pips held more often, and those held as often
+  // that are higher; a count outside 0..kSlots is never ranked. Counted rather
+  // than sorted, without a branch on the counts.
   for (int seat = 1; seat <= kSeats; ++seat) {
-    int rank = 0;
-    for (int c = kSlots; c >= 0; --c) {
-      for (int p = kPips - 1; p >= 0; --p) {
-        if (s.SeatPipCount[seat][p] == c && rank < kSlots) {
-          s.SeatPipRank[seat][++rank] = static_cast<i16>(p);
-        }
+    const auto& count = s.SeatPipCount[seat];
+    for (int p = 0; p < kPips; ++p) {
+      if (count[p] < 0 || count[p] > kSlots) continue;
+      int rank = 1;
+      for (int q = 0; q < kPips; ++q) {
+        rank += (count[q] > count[p]) & (count[q] <= kSlots);
+        rank += (count[q] == count[p]) & (q > p);
       }
+      if (rank <= kSlots) s.SeatPipRank[seat][rank] = static_cast<i16>(p);
     }
   }
 }

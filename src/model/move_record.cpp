@@ -23,14 +23,21 @@ void AddMark(MarkTable& marks, int seat, int pip, int delta) {
 
 // An entry the record can apply: a seat, and either a pass or a tile of that
 // seat's hand on end 1 or 2.
-bool Applicable(const GameState& s, int move) {
-  if (move < 1 || move >= static_cast<int>(s.MoveRecord.size())) return false;
+// The slot of the entry's tile in its seat's hand, 0 for a pass, -1 for an
+// entry that is neither.
+int AppliedSlot(const GameState& s, int move) {
+  if (move < 1 || move >= static_cast<int>(s.MoveRecord.size())) return -1;
   const MoveEntry& e = s.MoveRecord[move];
-  if (e[kFSeat] < 1 || e[kFSeat] > kSeats) return false;
-  if (e[kFEnd] == kPassEnd) return true;
-  if (e[kFEnd] != 1 && e[kFEnd] != 2) return false;
-  if (!ValidPip(e[kFPipA]) || !ValidPip(e[kFPipB])) return false;
-  return BuscaHueco(s, e[kFPipA], e[kFPipB], e[kFSeat]) != 0;
+  if (e[kFSeat] < 1 || e[kFSeat] > kSeats) return -1;
+  if (e[kFEnd] == kPassEnd) return 0;
+  if (e[kFEnd] != 1 && e[kFEnd] != 2) return -1;
+  if (!ValidPip(e[kFPipA]) || !ValidPip(e[kFPipB])) return -1;
+  const int slot = BuscaHueco(s, e[kFPipA], e[kFPipB], e[kFSeat]);
+  return slot != 0 ? slot : -1;
+}
+
+bool Applicable(const GameState& s, int move) {
+  return AppliedSlot(s, move) >= 0;
 }
 
 // The characters a line gives a seat's name.
@@ -106,12 +113,13 @@ bool GrabaJugada(GameState& s, const MoveEntry& layout, TablePort* port) {
   e[kFIsDouble] = (s.PlayEnd != kPassEnd && s.PlayIsDouble) ? 1 : 0;
   e[kFEnd1PipsBefore] = s.EndPips[1];
   e[kFEnd2PipsBefore] = s.EndPips[2];
-  if (port != nullptr) port->RecorderLineAdded(n, RecorderLine(s, n));
+  if (port != nullptr && port->ShowsRecorderLines()) port->RecorderLineAdded(n, RecorderLine(s, n));
   return true;
 }
 
 void AplicaJugada(GameState& s, int direction, int move) {
-  if (!Applicable(s, move)) return;
+  const int slot = AppliedSlot(s, move);
+  if (slot < 0) return;
   const int sgn = direction == kApply ? 1 : -1;
   const MoveEntry& e = s.MoveRecord[move];
   if (e[kFEnd] != kPassEnd) {
@@ -120,7 +128,6 @@ void AplicaJugada(GameState& s, int direction, int move) {
     s.SeatTileCount[seat] = static_cast<i16>(s.SeatTileCount[seat] - sgn);
     s.EndCount[end] = static_cast<i16>(s.EndCount[end] + sgn);
     s.EndPips[end] = sgn > 0 ? e[kFPipB] : e[kFPipA];
-    const int slot = BuscaHueco(s, e[kFPipA], e[kFPipB], seat);
     s.Hand[seat][slot].State = sgn > 0 ? 1 : 0;
   }
   UpdateMarks(s, s.SeatPipMark, move, sgn);

@@ -35,7 +35,8 @@ bool EnsureMoveRecordCapacity(GameState& state, int move);
 // seat, the tile as laid, the end, PlayEvaluated, PlayIsDouble and the ends
 // as they stand now; the drawing fields, the cursors and the headings come
 // from `layout` (all zero for a pass). Then the move's recorder line goes to
-// `port` (may be null). False when the entry is out of range.
+// `port` when it shows the lines (`port` may be null). False when the entry
+// is out of range.
 bool GrabaJugada(GameState& state, const MoveEntry& layout, TablePort* port);
 
 // Applies (kApply) or undoes (kUndo) entry `move`: the slot state, the tile

@@ -21,18 +21,27 @@ bool EsJugable(const GameState& s, int seat, int slot) {
 }
 
 CandidateList ListCandidates(const GameState& s, int seat) {
+  // Every side is written and counted only when it fits, without a branch
+  // on the tiles: which sides fit is as good as random, and this list is
+  // made at every move.
   CandidateList list;
+  const int e1 = s.EndPips[1];
+  const int e2 = s.EndPips[2];
+  int count = 0;
   for (int slot = 1; slot <= kSlots; ++slot) {
     const HandSlot& t = s.Hand[seat][slot];
-    if (t.State != 0) continue;
-    const i16 sides[2][2] = {{t.PipA, t.PipB}, {t.PipB, t.PipA}};
-    for (int side = 0; side < 2; ++side) {
-      if (side == 1 && t.PipA == t.PipB) break;  // a double is one candidate
-      i16 m = sides[side][0];
-      if (m != s.EndPips[1] && m != s.EndPips[2]) continue;
-      list.Items[list.Count++] = Candidate{m, sides[side][1]};
-    }
+    const bool held = t.State == 0;
+    const bool aFits = held & ((t.PipA == e1) | (t.PipA == e2));
+    const bool bFits = held & (t.PipA != t.PipB) & ((t.PipB == e1) | (t.PipB == e2));
+    // At most 13 sides come before the last one written, so both stay inside.
+    list.Items[count] = Candidate{t.PipA, t.PipB};
+    count += aFits;
+    list.Items[count] = Candidate{t.PipB, t.PipA};
+    count += bFits;
   }
+  // What was written past the count is cleared, as the list promises nothing there.
+  for (int i = count; i < kMaxCandidates; ++i) list.Items[i] = Candidate{};
+  list.Count = count;
   if (s.SeatTileCount[seat] == 1 && list.Count == 2) list.Count = 1;
   return list;
 }
@@ -61,11 +70,15 @@ void TakeCandidate(GameState& s, const Candidate& c) {
 
 int BuscaHueco(const GameState& s, int a, int b, int seat) {
   if (seat < 1 || seat > kSeats) return 0;
-  for (int slot = 1; slot <= kSlots; ++slot) {
+  // From the last slot to the first, so the first that matches is kept,
+  // without a branch on the tiles.
+  int found = 0;
+  for (int slot = kSlots; slot >= 1; --slot) {
     const HandSlot& t = s.Hand[seat][slot];
-    if ((t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a)) return slot;
+    const bool match = ((t.PipA == a) & (t.PipB == b)) | ((t.PipA == b) & (t.PipB == a));
+    found = match ? slot : found;
   }
-  return 0;
+  return found;
 }
 
 TileOwner DuenoFicha(const GameState& s, int a, int b) {
@@ -97,7 +110,7 @@ int PlayedWithPip(const GameState& s, int p) {
   for (int seat = 1; seat <= kSeats; ++seat) {
     for (int slot = 1; slot <= kSlots; ++slot) {
       const HandSlot& t = s.Hand[seat][slot];
-      if (t.State == 1 && (t.PipA == p || t.PipB == p)) ++n;
+      n += (t.State == 1) & ((t.PipA == p) | (t.PipB == p));
     }
   }
   return n;

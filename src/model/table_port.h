@@ -115,6 +115,11 @@ class TablePort {
   // selected; any lines after it belong to moves taken back and are dropped.
   virtual void RecorderLineAdded(int move, const std::string& text) = 0;
 
+  // Whether anything shows the recorder lines. A table without a move list
+  // (the simulator untraced, a server's table) says no, and the lines, whose
+  // fitted names cost more than the move itself, are never made.
+  virtual bool ShowsRecorderLines() const { return true; }
+
   // Selects line `index` of the recorder list; -1 selects none.
   virtual void RecorderSelect(int index) = 0;
 

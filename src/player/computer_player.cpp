@@ -33,20 +33,6 @@ ChosenMove Lead(const GameState& s, TablePort* port, int seat) {
   return ChosenMove{t.PipA, t.PipB, 1};
 }
 
-// A seed for the expert's deals that only the seat itself could compute: the
-// hand, the move and its own dealt tiles. The same position plays the same.
-std::uint64_t ExpertSeed(const GameState& s, int seat) {
-  std::uint64_t tiles = 0;
-  for (int slot = 1; slot <= kSlots; ++slot) {
-    const HandSlot& t = s.Hand[seat][slot];
-    if (t.PipA >= 0 && t.PipA < kPips && t.PipB >= 0 && t.PipB < kPips) {
-      tiles |= 1ull << expert::TileIndex(t.PipA, t.PipB);
-    }
-  }
-  return (tiles << 24) ^ (static_cast<std::uint64_t>(s.HandNumber) << 12) ^
-         (static_cast<std::uint64_t>(s.MoveNumber) << 4) ^ static_cast<std::uint64_t>(seat);
-}
-
 // The expert's move. With a table to keep alive, it is weighed on a thread of
 // its own over a copy of the state, while the seat's thinking pause shows and
 // the table answers; a loop that unwinds meanwhile stops the weighing, and
@@ -85,6 +71,18 @@ bool ExpertChooses(const GameState& s, int seat, bool suggestion) {
 }
 
 }  // namespace
+
+std::uint64_t ExpertSeed(const GameState& s, int seat) {
+  std::uint64_t tiles = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const HandSlot& t = s.Hand[seat][slot];
+    if (t.PipA >= 0 && t.PipA < kPips && t.PipB >= 0 && t.PipB < kPips) {
+      tiles |= 1ull << expert::TileIndex(t.PipA, t.PipB);
+    }
+  }
+  return (tiles << 24) ^ (static_cast<std::uint64_t>(s.HandNumber) << 12) ^
+         (static_cast<std::uint64_t>(s.MoveNumber) << 4) ^ static_cast<std::uint64_t>(seat);
+}
 
 expert::ExpertOptions ExpertAtTheTable() {
   return expert::ExpertOptions{};

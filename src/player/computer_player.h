@@ -25,6 +25,11 @@ ChosenMove EligeJugada(const GameState& state, TablePort* port);
 // of a hand alike.
 expert::ExpertOptions ExpertAtTheTable();
 
+// The seed of the expert's deals for `seat`'s move, which only the seat itself
+// could compute: the hand, the move and its own dealt tiles. The same position
+// plays the same.
+std::uint64_t ExpertSeed(const GameState& state, int seat);
+
 // Every candidate of one evaluated decision with its score and breakdown.
 struct Evaluation {
   int HandNumber = 0;

@@ -21,27 +21,16 @@ bool IsTileMove(const MoveEntry& e) {
 }
 
 // Whether the computer player, deciding in `s` for the seat to move, could
-// have chosen the tile move `seen` (the record's pip A meets the chain). Among
-// equally scored candidates the first one listed wins, and the list follows
-// the slots, whose order in another seat's hand no deal can tell: any of the
-// best counts as chosen.
-bool RulesCouldChoose(GameState& s, int seat, const MoveEntry& seen) {
+// have chosen the tile move `seen` (the record's pip A meets the chain), with
+// the leader's suits in the order they stand. Among equally scored candidates
+// the first one listed wins, and the list follows the slots, whose order in
+// another seat's hand no deal can tell: any of the best counts as chosen.
+bool ChosenInThisOrder(const GameState& s, int seat, const MoveEntry& seen) {
   const int tile = TileIndex(seen[kFPipA], seen[kFPipB]);
   if (s.MoveNumber == 1) {
-    if (SixDoubleForced(s)) return true;
-    // The leader's first suit is drawn at random between two of equal
-    // length, so either may have led.
-    auto& rank = s.SeatPipRank[seat];
-    const bool tied = s.SeatPipCount[seat][rank[1]] == s.SeatPipCount[seat][rank[2]];
-    for (int variant = 0; variant < (tied ? 2 : 1); ++variant) {
-      if (variant == 1) std::swap(rank[1], rank[2]);
-      const LeadChoice lead = ChooseLead(s, seat);
-      const HandSlot& h = s.Hand[seat][lead.Slot];
-      const bool same = lead.Slot != 0 && TileIndex(h.PipA, h.PipB) == tile;
-      if (variant == 1) std::swap(rank[1], rank[2]);
-      if (same) return true;
-    }
-    return false;
+    const LeadChoice lead = ChooseLead(s, seat);
+    const HandSlot& h = s.Hand[seat][lead.Slot];
+    return lead.Slot != 0 && TileIndex(h.PipA, h.PipB) == tile;
   }
   const CandidateList list = ListCandidates(s, seat);
   if (list.Count < 2) return true;
@@ -54,6 +43,23 @@ bool RulesCouldChoose(GameState& s, int seat, const MoveEntry& seen) {
     }
   }
   return false;
+}
+
+// Whether the computer player could have chosen `seen`. The leader's two
+// longest suits, when equally long, are put in an order drawn at random as
+// the hand begins, and that order holds for the whole hand: at the lead and
+// at every later move of the leader either order may be the one it played by.
+bool RulesCouldChoose(GameState& s, int seat, const MoveEntry& seen) {
+  if (s.MoveNumber == 1 && SixDoubleForced(s)) return true;
+  auto& rank = s.SeatPipRank[seat];
+  const bool leader = s.MoveRecord.size() > 1 && s.MoveRecord[1][kFSeat] == seat;
+  const bool tied = leader && s.SeatPipCount[seat][rank[1]] == s.SeatPipCount[seat][rank[2]];
+  if (ChosenInThisOrder(s, seat, seen)) return true;
+  if (!tied) return false;
+  std::swap(rank[1], rank[2]);
+  const bool other = ChosenInThisOrder(s, seat, seen);
+  std::swap(rank[1], rank[2]);
+  return other;
 }
 
 // Lays the move in hand of the seat to move as the turn loop does: turned

@@ -5,13 +5,16 @@
 //
 //   tarvelis-bots --server 127.0.0.1:7777 --tables N [--json] [--drop P]
 //                 [--target T] [--seed S] [--timeout SECONDS] [--think MS]
+//                 [--seats KINDS] [--auto]
 //
 // --think makes each bot wait a while before it answers, between half and one
 // and a half times MS, as a person would; without it the bots answer at once
 // and measure how many moves a second the server can take.
 // A bot answers one move in two with the tile its own rule picks (the highest
 // playable tile) and the other by leaving the turn to the server's computer
-// player, the way the continue button does at the table. Only loopback
+// player, the way the continue button does at the table; --auto leaves it
+// every turn. --seats gives the four seats' kinds, one letter each (p a
+// person's, played by a bot; e an expert; c the computer), seat 1 a person's. Only loopback
 // servers are accepted: this is a measuring tool, not a player.
 #include <sys/resource.h>
 
@@ -24,6 +27,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "protocol/json.h"
@@ -45,6 +49,8 @@ struct Options {
   unsigned Seed = 1;
   int TimeoutSeconds = 600;
   int ThinkMs = 0;
+  std::string Seats = "pppp";
+  bool AllAuto = false;
 };
 
 bool ParseOptions(const QStringList& args, Options& o) {
@@ -62,6 +68,12 @@ bool ParseOptions(const QStringList& args, Options& o) {
     } else if (a == "--tables" && hasValue) {
       o.Tables = args[++i].toInt(&ok);
       ok = ok && o.Tables >= 1 && o.Tables <= 10000;
+    } else if (a == "--seats" && hasValue) {
+      o.Seats = args[++i].toStdString();
+      ok = o.Seats.size() == 4 && o.Seats[0] == 'p' &&
+           o.Seats.find_first_not_of("pec") == std::string::npos;
+    } else if (a == "--auto") {
+      o.AllAuto = true;
     } else if (a == "--json") {
       o.JsonOut = true;
     } else if (a == "--drop" && hasValue) {
@@ -100,6 +112,7 @@ struct Bot {
   // The move sent and when, until its tile or pass comes back.
   int SentMove = 0;
   std::int64_t SentAt = -1;
+  bool SentAuto = false;
 };
 
 struct BotTable {
@@ -157,7 +170,11 @@ class Crowd : public QObject {
       Json rules = Json::Object();
       if (o_.Target > 0) rules.Set("target", o_.Target);
       Json seats = Json::Array();
-      for (int i = 0; i < 4; ++i) seats.Push(Json::Object().Set("kind", "person"));
+      for (const char kind : o_.Seats) {
+        seats.Push(Json::Object().Set("kind", kind == 'p'   ? "person"
+                                              : kind == 'e' ? "expert"
+                                                            : "computer"));
+      }
       Send(
           tables_[static_cast<std::size_t>(t)].Bots[1],
           Json::Object().Set("v", 1).Set("type", "create").Set("seats", seats).Set("rules", rules));
@@ -189,6 +206,11 @@ class Crowd : public QObject {
     if (bot.Socket != nullptr) bot.Socket->sendTextMessage(QString::fromStdString(message.Dump()));
   }
 
+  bool IsPerson(int seat) const { return o_.Seats[static_cast<std::size_t>(seat - 1)] == 'p'; }
+  int Persons() const {
+    return static_cast<int>(std::count(o_.Seats.begin(), o_.Seats.end(), 'p'));
+  }
+
   void Note(const char* what) {
     if (!o_.JsonOut) std::fprintf(stderr, "tarvelis-bots: %s\n", what);
   }
@@ -211,6 +233,7 @@ class Crowd : public QObject {
     } else if (*type == "created") {
       table.Code = m.StringAt("code", 16).value_or("");
       for (int seat = 1; seat <= 4; ++seat) {
+        if (!IsPerson(seat)) continue;
         Bot& b = table.Bots[static_cast<std::size_t>(seat)];
         auto join = [this, &b, &table] {
           Send(b, Json::Object()
@@ -230,7 +253,7 @@ class Crowd : public QObject {
       bot.Token = m.StringAt("token", 64).value_or("");
       if (!bot.Seated) {
         bot.Seated = true;
-        if (++table.SeatedCount == 4 && !table.Started) {
+        if (++table.SeatedCount == Persons() && !table.Started) {
           table.Started = true;
           Send(table.Bots[1], Json::Object().Set("v", 1).Set("type", "start"));
         }
@@ -251,7 +274,9 @@ class Crowd : public QObject {
       const auto seat = m.IntAt("seat", 1, 4);
       const auto move = m.IntAt("move", 1, 1000);
       if (seat && *seat == bot.Seat && move && *move == bot.SentMove && bot.SentAt >= 0) {
-        latencies_.push_back(clock_.nsecsElapsed() / 1000 - bot.SentAt);
+        const std::int64_t took = clock_.nsecsElapsed() / 1000 - bot.SentAt;
+        latencies_.push_back(took);
+        (bot.SentAuto ? autoLatencies_ : tileLatencies_).push_back(took);
         bot.SentAt = -1;
       }
     } else if (*type == "hand_end" || *type == "table") {
@@ -299,7 +324,7 @@ class Crowd : public QObject {
     }
     Json reply = Json::Object().Set("v", 1).Set("type", "move").Set("hand", hand).Set("move", move);
     const Json* playable = asked.Find("playable");
-    if (++bot.Answers % 2 == 0 || playable == nullptr || !playable->IsArray() ||
+    if (o_.AllAuto || ++bot.Answers % 2 == 0 || playable == nullptr || !playable->IsArray() ||
         playable->Items().empty()) {
       reply.Set("auto", Json::Bool(true));
     } else {
@@ -325,22 +350,28 @@ class Crowd : public QObject {
     }
     bot.SentMove = move;
     bot.SentAt = clock_.nsecsElapsed() / 1000;
+    bot.SentAuto = reply.Find("auto") != nullptr;
     Send(bot, reply);
   }
 
   void Finish() {
-    std::sort(latencies_.begin(), latencies_.end());
-    auto at = [this](double q) {
-      if (latencies_.empty()) return 0.0;
-      const auto i = static_cast<std::size_t>(q * static_cast<double>(latencies_.size() - 1));
-      return static_cast<double>(latencies_[i]) / 1000.0;
+    for (auto* v : {&latencies_, &autoLatencies_, &tileLatencies_}) std::sort(v->begin(), v->end());
+    auto in = [](const std::vector<std::int64_t>& v, double q) {
+      if (v.empty()) return 0.0;
+      const auto i = static_cast<std::size_t>(q * static_cast<double>(v.size() - 1));
+      return static_cast<double>(v[i]) / 1000.0;
     };
+    auto at = [&](double q) { return in(latencies_, q); };
     if (o_.JsonOut) {
+      // The moves left to the server's computer and those given as a tile,
+      // apart: only the first wait on the computer's weighing.
       std::printf(
           "{\"tables\":%d,\"finished\":%d,\"errors\":%d,\"median_ms\":%.3f,\"p99_ms\":%.3f,"
-          "\"moves\":%zu,\"drops\":%d,\"seconds\":%.1f}\n",
+          "\"moves\":%zu,\"drops\":%d,\"seconds\":%.1f,\"tile_median_ms\":%.3f,"
+          "\"tile_p99_ms\":%.3f,\"auto_median_ms\":%.3f,\"auto_p99_ms\":%.3f}\n",
           o_.Tables, finished_, errors_, at(0.5), at(0.99), latencies_.size(), drops_,
-          static_cast<double>(clock_.elapsed()) / 1000.0);
+          static_cast<double>(clock_.elapsed()) / 1000.0, in(tileLatencies_, 0.5),
+          in(tileLatencies_, 0.99), in(autoLatencies_, 0.5), in(autoLatencies_, 0.99));
     } else {
       std::printf("tables %d\nfinished %d\nerrors %d\nmedian_ms %.3f\np99_ms %.3f\nmoves %zu\n",
                   o_.Tables, finished_, errors_, at(0.5), at(0.99), latencies_.size());
@@ -360,6 +391,8 @@ class Crowd : public QObject {
   int errors_ = 0;
   int drops_ = 0;
   std::vector<std::int64_t> latencies_;  // microseconds
+  std::vector<std::int64_t> autoLatencies_;
+  std::vector<std::int64_t> tileLatencies_;
 };
 
 }  // namespace
@@ -374,7 +407,8 @@ int main(int argc, char** argv) {
     std::fprintf(
         stderr,
         "usage: tarvelis-bots --server 127.0.0.1:PORT --tables N [--json] [--drop P] "
-        "[--target T] [--seed S] [--timeout SECONDS] [--think MS]\n(loopback servers only)\n");
+        "[--target T] [--seed S] [--timeout SECONDS] [--think MS] [--seats KINDS] [--auto]\n"
+        "(loopback servers only)\n");
     return 2;
   }
   rlimit limit{};

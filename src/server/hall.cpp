@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "server/move_pool.h"
 #include "storage/file_access.h"
 #include "storage/state_file.h"
 
@@ -100,7 +101,21 @@ void Hall::Post(Place& place, int conn, std::string text) {
   }
 }
 
+void Hall::Dispatch(ServerTable& table) {
+  if (options_.Pool == nullptr) return;
+  if (std::optional<MoveJob> job = table.TakeMoveJob()) options_.Pool->Submit(std::move(*job));
+}
+
+void Hall::MovesComputed(std::int64_t now) {
+  if (options_.Pool == nullptr) return;
+  for (const MoveResult& result : options_.Pool->TakeDone()) {
+    const auto it = tables_.find(result.Code);
+    if (it != tables_.end() && it->second.Table->ApplyMove(result, now)) Deliver(it->second);
+  }
+}
+
 void Hall::Deliver(Place& place) {
+  Dispatch(*place.Table);
   // The news of a closed hand goes out once the table's file is past it.
   if (place.Table->TakeHandClosed() && !options_.Folder.empty()) {
     if (!place.Urgent) urgent_.push_back(place.Table->Code());
@@ -208,6 +223,7 @@ void Hall::OnCreate(int conn, Conn& c, const Request& r, std::int64_t now) {
   Place place;
   const std::uint32_t seed = options_.Seed != 0 ? options_.Seed++ : FreshSeed();
   place.Table = std::make_unique<ServerTable>(code, r.Setup, seed, options_.Timers);
+  place.Table->DeferMoves(options_.Pool != nullptr);
   place.SeatedAt = now;
   tables_.emplace(code, std::move(place));
   sends_.emplace_back(
@@ -511,7 +527,8 @@ int Hall::Load(std::int64_t now, std::vector<std::string>* problems) {
       damaged(path, "cannot be read");
       continue;
     }
-    auto table = ServerTable::FromFileText(file.Bytes, FreshSeed(), options_.Timers, now);
+    auto table = ServerTable::FromFileText(file.Bytes, FreshSeed(), options_.Timers, now,
+                                           options_.Pool != nullptr);
     if (table == nullptr) {
       damaged(path, "its lines are not a table's");
       continue;
@@ -521,6 +538,7 @@ int Hall::Load(std::int64_t now, std::vector<std::string>* problems) {
       continue;
     }
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, ec);
+    Dispatch(*table);
     Place place;
     place.Table = std::move(table);
     place.Written = true;

@@ -20,6 +20,8 @@
 
 namespace tarvelis::server {
 
+class MovePool;
+
 struct HallOptions {
   TableTimers Timers;
   std::size_t MaxTables = 5000;
@@ -35,6 +37,9 @@ struct HallOptions {
   std::int64_t FileSpacingMs = 5000;
   double MessagesPerSecond = 20;
   double MessageBurst = 40;
+  // Weighs the computer's moves off the caller's thread (see move_pool.h);
+  // null weighs them inline, as each message is handled.
+  MovePool* Pool = nullptr;
   // Per address (an IPv4 address or an IPv6 /64, as the front names it; an
   // empty address, a hall used without a network, has no such limits).
   int MaxConnectionsPerAddress = 64;
@@ -98,6 +103,9 @@ class Hall {
   // Takes back the tables whose files are in the folder. Returns how many;
   // a damaged file is moved into damaged/ and its reason added to `problems`.
   int Load(std::int64_t now, std::vector<std::string>* problems = nullptr);
+  // Plays the moves the pool has weighed, each at the table waiting for it;
+  // one whose table has gone or moved on is dropped.
+  void MovesComputed(std::int64_t now);
 
   // Texts to send, each to its connection, in order.
   std::vector<std::pair<int, std::string>> TakeSends() { return std::exchange(sends_, {}); }
@@ -141,6 +149,8 @@ class Hall {
   // A text for a connection of the table's, held while the table's news is.
   void Post(Place& place, int conn, std::string text);
   void Deliver(Place& place);
+  // Hands the table's waiting computer move, if any, to the pool.
+  void Dispatch(ServerTable& table);
   void Bind(Place& place, int conn, int seat, std::int64_t now);
   bool Bound(const Place& place) const;
   std::filesystem::path FileOf(const std::string& code) const;

@@ -5,7 +5,7 @@
 //
 //   tarvelis-server [--listen 127.0.0.1:7777] [--data FOLDER] [--cert F --key F]
 //                   [--absent-seconds 60] [--move-seconds 120] [--max-tables N]
-//                   [--stop-after SECONDS] and the limits of kUsage below
+//                   [--stop-after SECONDS] [--move-threads 2] and the limits of kUsage below
 //
 // Port 0 lets the system pick a free port; the first line printed is always
 // "listening HOST:PORT".
@@ -39,6 +39,7 @@
 
 #include "server/epoll_dispatcher.h"
 #include "server/hall.h"
+#include "server/move_pool.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ constexpr const char* kUsage =
     "  [--absent-seconds S] [--move-seconds S] [--max-tables N] [--stop-after S]\n"
     "  [--max-unsent-kb N] [--connections-per-address N] [--tables-per-minute N]\n"
     "  [--lookups-per-minute N] [--idle-seconds S] [--unstarted-seconds S]\n"
-    "  [--reserve-files N] [--log-seconds S]\n";
+    "  [--reserve-files N] [--log-seconds S] [--move-threads N]\n";
 
 void OnSignal(int) {
   g_stop = 1;
@@ -96,6 +97,8 @@ struct Options {
   // Descriptors kept for the tables' files, whatever the connections take.
   long ReserveFiles = 64;
   int LogSeconds = 60;
+  // The threads that weigh the computer's moves.
+  int MoveThreads = 2;
 };
 
 // The address a connection counts against: an IPv4 address, or an IPv6
@@ -158,6 +161,8 @@ bool ParseOptions(const QStringList& args, Options& o) {
       if (!seconds(o.Hall.Timers.MoveMs)) return false;
     } else if (a == "--max-tables" && hasValue) {
       if (!count(1000000, o.Hall.MaxTables)) return false;
+    } else if (a == "--move-threads" && hasValue) {
+      if (!count(64, o.MoveThreads)) return false;
     } else if (a == "--stop-after" && hasValue) {
       if (!number(10 * 86400, v)) return false;
       o.StopAfterSeconds = static_cast<int>(v);
@@ -318,6 +323,11 @@ class Front : public QObject {
     std::fflush(stdout);
   }
   Hall& Tables() { return hall_; }
+  // The computer's moves weighed by the pool, played at their tables.
+  void MovesComputed() {
+    hall_.MovesComputed(Now());
+    Flush();
+  }
   std::int64_t Now() const { return clock_.elapsed(); }
   void SetWriter(FileWriter* writer) { writer_ = writer; }
 
@@ -460,7 +470,20 @@ int main(int argc, char** argv) {
   const long files = RaiseOpenFileLimit();
   const long maxSockets = std::max(1L, files - kBaseDescriptors - o.ReserveFiles);
   const bool tls = !o.Cert.isEmpty();
+  // The computer's moves are weighed by the pool's threads; each batch of
+  // results is played on this thread, as a message is.
+  tarvelis::server::MovePool pool(o.MoveThreads);
+  o.Hall.Pool = &pool;
   Front front(o, tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode, maxSockets);
+  // However main ends, no worker is left to wake the front once it is gone.
+  struct PoolStopper {
+    tarvelis::server::MovePool& Pool;
+    ~PoolStopper() { Pool.Stop(); }
+  } stopper{pool};
+  pool.SetWake([&front] {
+    QMetaObject::invokeMethod(
+        &front, [&front] { front.MovesComputed(); }, Qt::QueuedConnection);
+  });
   if (tls) {
     QFile certFile(o.Cert);
     QFile keyFile(o.Key);
@@ -528,6 +551,8 @@ int main(int argc, char** argv) {
   });
   save.start(50);
   const int status = app.exec();
+  // No move comes back now: a table waiting for one is written waiting.
+  pool.Stop();
   // Stopping, every changed table gets its file, however recent its last.
   front.SetWriter(nullptr);
   writer.Drain();

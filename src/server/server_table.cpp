@@ -18,6 +18,29 @@ constexpr const char* kFileHeading = "TARVELIS-TABLE 1";
 // An expert seat weighs fewer deals than the game's own analysis: a server
 // move must come back in milliseconds.
 constexpr int kServerExpertDeals = 200;
+// A person's seat played by the computer is played by the same expert, on a
+// quarter of the deals: it plays far more often (every "auto" answer), and
+// so still wins more hands than the rules player, which reads every hand.
+constexpr int kPersonSeatDeals = 50;
+
+// Each wait for a weighed move gets a ticket of its own, so a result can only
+// ever answer the wait it was made for, whatever table now has that code.
+std::atomic<std::uint64_t> g_lastTicket{0};
+
+// The same seed for the same move of the same hand, whatever the hidden
+// tiles: the weighing of a position is repeatable.
+std::uint64_t MoveSeed(const GameState& s) {
+  return (static_cast<std::uint64_t>(s.HandNumber) << 16) ^
+         static_cast<std::uint64_t>(s.MoveNumber);
+}
+
+// Writes the move `player` chooses for the seat to move into the move in hand.
+// Both players reason only from what the seat can see.
+void ChooseWeighedMove(GameState& s, MovePlayer player, const std::atomic<bool>* cancel) {
+  expert::ExpertOptions options;
+  options.Deals = player == MovePlayer::kExpert ? kServerExpertDeals : kPersonSeatDeals;
+  expert::ChooseExpertMove(s, options, MoveSeed(s), cancel);
+}
 
 const char* KindName(SeatKind kind) {
   switch (kind) {
@@ -64,6 +87,21 @@ int OnlyEnd(const GameState& s, const HandSlot& t) {
 }
 
 }  // namespace
+
+MoveResult ComputeMove(const MoveJob& job, const std::atomic<bool>* cancel) {
+  GameState s = job.State;
+  ChooseWeighedMove(s, job.Player, cancel);
+  MoveResult r;
+  r.Code = job.Code;
+  r.Ticket = job.Ticket;
+  r.Hand = s.HandNumber;
+  r.Move = s.MoveNumber;
+  r.Seat = s.CurrentSeat;
+  r.PipA = s.PlayPipA;
+  r.PipB = s.PlayPipB;
+  r.End = s.PlayEnd;
+  return r;
+}
 
 std::random_device& SystemSource() {
   static std::random_device source;
@@ -333,6 +371,11 @@ int ServerTable::WaitForNotice(const std::string&) {
     s.NoticeShown = false;
     return answerSlot_;
   }
+  if (person && computed_) {
+    // The computer's move for the seat, weighed while the table waited.
+    s.NoticeShown = false;
+    return 0;
+  }
   if (!person || seats_[seat].Covered || !SeatHasChoice(seat)) {
     s.NoticeShown = false;
     return 0;
@@ -371,14 +414,68 @@ void ServerTable::ShowPassSign(int seat) {
                 .Set("seat", seat));
 }
 
+std::optional<MovePlayer> ServerTable::PlayerFor(int seat) const {
+  if (seat < 1 || seat > kSeats) return std::nullopt;
+  switch (seats_[seat].Kind) {
+    case SeatKind::kExpert:
+      return MovePlayer::kExpert;
+    case SeatKind::kPerson:
+      // Only a move the person did not choose reaches the computer.
+      return MovePlayer::kPersonSeat;
+    case SeatKind::kComputer:
+      break;
+  }
+  // The rules player of a computer seat costs microseconds: it stays inline.
+  return std::nullopt;
+}
+
 bool ServerTable::ChooseMove(GameState& s, TablePort*) {
   const int seat = s.CurrentSeat;
-  if (seat < 1 || seat > kSeats || seats_[seat].Kind != SeatKind::kExpert) return false;
-  expert::ExpertOptions options;
-  options.Deals = kServerExpertDeals;
-  expert::ChooseExpertMove(
-      s, options,
-      (static_cast<std::uint64_t>(s.HandNumber) << 16) ^ static_cast<std::uint64_t>(s.MoveNumber));
+  const std::optional<MovePlayer> player = PlayerFor(seat);
+  if (!player) return false;
+  if (computed_) {
+    // The weighed move comes back to the very move it was weighed for: the
+    // table waited for it and nothing else moves the loop meanwhile.
+    const MoveResult r = *std::exchange(computed_, std::nullopt);
+    moveTicket_ = 0;
+    if (r.Hand == s.HandNumber && r.Move == s.MoveNumber && r.Seat == seat) {
+      s.PlayPipA = static_cast<i16>(r.PipA);
+      s.PlayPipB = static_cast<i16>(r.PipB);
+      s.PlayEnd = static_cast<i16>(r.End);
+      s.PlayEvaluated = false;
+      return true;
+    }
+  }
+  // Nothing to weigh: a pass, or the one tile that fits, as anyone plays it.
+  if (s.MoveNumber != 1) {
+    const CandidateList list = ListCandidates(s, seat);
+    if (list.Count <= 1) {
+      s.PlayEvaluated = false;
+      s.PlayPipA = s.PlayPipB = kNoPip;
+      s.PlayEnd = kPassEnd;
+      if (list.Count == 1) TakeCandidate(s, list.Items[0]);
+      return true;
+    }
+  }
+  if (!deferMoves_) {
+    ChooseWeighedMove(s, *player, nullptr);
+    return true;
+  }
+  // The loop unwinds before the move, as for a person's answer; the move
+  // weighed elsewhere comes back through ApplyMove.
+  moveTicket_ = ++g_lastTicket;
+  job_ = MoveJob{code_, moveTicket_, *player, s};
+  ctx_.Control.ExitRequested = true;
+  return true;
+}
+
+bool ServerTable::ApplyMove(const MoveResult& result, std::int64_t now) {
+  if (finished_ || moveTicket_ == 0 || result.Ticket != moveTicket_ ||
+      result.Hand != state_.HandNumber || result.Move != state_.MoveNumber ||
+      result.Seat != state_.CurrentSeat)
+    return false;
+  computed_ = result;
+  Advance(LoopEntry::kResumeHand, now);
   return true;
 }
 
@@ -485,7 +582,8 @@ std::string ServerTable::FileText() {
 }
 
 std::unique_ptr<ServerTable> ServerTable::FromFileText(std::string_view text, std::uint32_t seed,
-                                                       TableTimers timers, std::int64_t now) {
+                                                       TableTimers timers, std::int64_t now,
+                                                       bool deferMoves) {
   auto nextLine = [&text]() -> std::string_view {
     const std::size_t end = text.find('\n');
     if (end == std::string_view::npos) {
@@ -537,6 +635,7 @@ std::unique_ptr<ServerTable> ServerTable::FromFileText(std::string_view text, st
   if (read.ErrorNumber != 0 || read.MatchDropped) return nullptr;
   table->started_ = started;
   table->violations_ = violations;
+  table->deferMoves_ = deferMoves;
   for (int seat = 1; seat <= kSeats; ++seat) {
     SeatPlace& p = table->seats_[seat];
     // What the file says of the seats governs: a repaired setting never

@@ -5,11 +5,15 @@
 // waiting for that move. When the answer arrives the loop is entered again to
 // resume the hand: it comes back to the same wait, takes the answer as the
 // click of that seat, and plays on. So the rules, the computer seats and the
-// scoring are the engine's, and a thousand tables need no thread each.
+// scoring are the engine's, and a thousand tables need no thread each. A
+// move the computer must weigh (an expert's, or a person's seat it plays) can
+// stop the loop the same way, to be weighed elsewhere (DeferMoves).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -37,6 +41,38 @@ struct TableTimers {
   // this long; 0 waits for ever.
   std::int64_t MoveMs = 120000;
 };
+
+// Who weighs a computer's move at a server table.
+enum class MovePlayer : std::uint8_t {
+  kExpert,      // an expert's seat
+  kPersonSeat,  // a person's seat played by the computer (auto, absent, silent)
+};
+
+// A computer's move to weigh away from the table: a copy of the table's state
+// at the move, and who plays it. The players it names read only what the seat
+// to move may know; the copy's other hands are never looked at.
+struct MoveJob {
+  std::string Code;
+  std::uint64_t Ticket = 0;  // the table's wait this answers; unique in the process
+  MovePlayer Player = MovePlayer::kExpert;
+  GameState State;
+};
+
+// The move weighed, for the table whose wait it answers.
+struct MoveResult {
+  std::string Code;
+  std::uint64_t Ticket = 0;
+  int Hand = 0;
+  int Move = 0;
+  int Seat = 0;
+  int PipA = kNoPip;
+  int PipB = kNoPip;
+  int End = kPassEnd;
+};
+
+// Weighs a job's move. `cancel`, when set, makes the weighing stop early with
+// what it has: still a legal move.
+MoveResult ComputeMove(const MoveJob& job, const std::atomic<bool>* cancel = nullptr);
 
 struct SeatPlace {
   SeatKind Kind = SeatKind::kComputer;
@@ -95,8 +131,20 @@ class ServerTable : private TablePort, private EngineHooks {
   bool Dirty() const { return dirty_; }
   // The table's file: its seats and the match in the state file's format.
   std::string FileText();
+  // `deferMoves` as DeferMoves below, in force as the table resumes.
   static std::unique_ptr<ServerTable> FromFileText(std::string_view text, std::uint32_t seed,
-                                                   TableTimers timers, std::int64_t now);
+                                                   TableTimers timers, std::int64_t now,
+                                                   bool deferMoves = false);
+
+  // With deferred moves, a computer's move that needs weighing (an expert's,
+  // or a person's seat played by the computer) is not weighed inline: the
+  // table stops before it, as it does for a person's answer, and leaves a job
+  // for TakeMoveJob. ApplyMove plays the job's result and goes on; a result
+  // for any other wait is refused. Without, every move is weighed inline.
+  void DeferMoves(bool defer) { deferMoves_ = defer; }
+  std::optional<MoveJob> TakeMoveJob() { return std::exchange(job_, std::nullopt); }
+  bool WaitingForMove() const { return moveTicket_ != 0; }
+  bool ApplyMove(const MoveResult& result, std::int64_t now);
 
  private:
   // Runs the loop until a person must answer or the match ends.
@@ -107,6 +155,8 @@ class ServerTable : private TablePort, private EngineHooks {
   Json SeatsJson() const;
   Json TotalsJson() const;
   bool SeatHasChoice(int seat) const;
+  // Who weighs the move of the seat to move, when anyone must.
+  std::optional<MovePlayer> PlayerFor(int seat) const;
 
   // TablePort: nothing is drawn; the waits end at once, but a person's move.
   void YieldToWindows() override {}
@@ -128,6 +178,7 @@ class ServerTable : private TablePort, private EngineHooks {
   void GameLoaded() override {}
   void Wait(int) override {}
   void RecorderLineAdded(int, const std::string&) override {}
+  bool ShowsRecorderLines() const override { return false; }
   void RecorderSelect(int) override {}
   void AppendHistory() override {}
 
@@ -156,6 +207,12 @@ class ServerTable : private TablePort, private EngineHooks {
   bool answered_ = false;
   int answerSlot_ = 0;
   int answerEnd_ = 0;
+  // A computer's move out to be weighed (its ticket, 0 for none), the job
+  // not yet taken, and the result in hand as the loop comes back to the move.
+  bool deferMoves_ = false;
+  std::uint64_t moveTicket_ = 0;
+  std::optional<MoveJob> job_;
+  std::optional<MoveResult> computed_;
   std::vector<Outgoing> outbox_;
 };
 

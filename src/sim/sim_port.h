@@ -16,6 +16,9 @@ class SimPort : public HeadlessPort {
   bool ShowMessage(const std::string& title, const std::string& text, int picture,
                    int buttons) override;
   void RecorderLineAdded(int move, const std::string& text) override;
+  bool ShowsRecorderLines() const override {
+    return trace_ != nullptr || HeadlessPort::ShowsRecorderLines();
+  }
 
  private:
   std::ostream* trace_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <iomanip>
 
 #include "engine/hand_end.h"
@@ -221,6 +222,7 @@ bool Simulator::PlayMatch(bool resume) {
 int Simulator::Run() {
   if (!Setup()) return 2;
   const auto start = std::chrono::steady_clock::now();
+  const std::clock_t cpuStart = std::clock();
   bool resume = state_.MatchInProgress && state_.HandInProgress;
   bool failed = false;
   for (int match = 0; match < options_.Matches; ++match) {
@@ -232,6 +234,7 @@ int Simulator::Run() {
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  cpuSeconds_ = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
   checker_.AddViolations(ctx_.IllegalChoices);
   if (options_.SaveAfterMove > 0) {
     if (!saved_) {
@@ -262,7 +265,10 @@ void Simulator::Report(double seconds) {
       out_ << ",\"checks\":{\"state\":" << c.State << ",\"file_round_trip\":" << c.FileRoundTrip
            << ",\"undo_redo\":" << c.UndoRedo << ",\"violations\":" << c.Violations << '}';
     }
-    if (options_.Time) out_ << ",\"seconds\":" << std::fixed << std::setprecision(3) << seconds;
+    if (options_.Time) {
+      out_ << ",\"seconds\":" << std::fixed << std::setprecision(3) << seconds
+           << ",\"cpu_seconds\":" << cpuSeconds_;
+    }
     out_ << "}\n";
     return;
   }
@@ -278,6 +284,12 @@ void Simulator::Report(double seconds) {
   if (options_.Time) {
     out_ << "seconds " << std::fixed << std::setprecision(3) << seconds;
     if (seconds > 0) out_ << " (" << std::setprecision(0) << s.Matches / seconds << " matches/s)";
+    out_ << '\n';
+    // The processor's time, which other work on the machine does not inflate.
+    out_ << "cpu seconds " << std::setprecision(3) << cpuSeconds_;
+    if (cpuSeconds_ > 0) {
+      out_ << " (" << std::setprecision(0) << s.Hands / cpuSeconds_ << " hands per cpu second)";
+    }
     out_ << '\n';
   }
 }

@@ -58,6 +58,7 @@ class Simulator : public EngineHooks {
   bool handDealtHere_ = false;
   bool saved_ = false;
   long printedViolations_ = 0;
+  double cpuSeconds_ = 0;
 };
 
 }  // namespace tarvelis::sim

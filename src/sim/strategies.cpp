@@ -1,5 +1,6 @@
 #include "sim/strategies.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "model/move_rules.h"
@@ -126,15 +127,27 @@ void ChooseHeaviest(GameState& s) {
     if (best > 0) Lead(s, best);
     return;
   }
-  const CandidateList list = ListCandidates(s, s.CurrentSeat);
-  int best = -1;
-  for (int i = 0; i < list.Count; ++i) {
-    const Candidate& c = list.Items[i];
-    if (best < 0 || c.Matching + c.Other > list.Items[best].Matching + list.Items[best].Other) {
-      best = i;
-    }
+  // The first held tile of the greatest weight that fits an end, on the
+  // side of its pip A when that fits: the first such candidate of the list,
+  // found without making the list.
+  const int e1 = s.EndPips[1];
+  const int e2 = s.EndPips[2];
+  // Scored without a branch on the tiles, as fits are as good as random: a
+  // fitting tile's weight, above every slot after it; nothing for the rest.
+  const unsigned ends = (1u << e1) | (1u << e2);
+  int bestScore = 0;
+  int bestSlot = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const HandSlot& t = s.Hand[s.CurrentSeat][slot];
+    const int fits = static_cast<int>(((ends >> t.PipA) | (ends >> t.PipB)) & 1u) & (t.State == 0);
+    const int score = fits * ((t.PipA + t.PipB + 1) * 8 + (kSlots - slot));
+    bestSlot = score > bestScore ? slot : bestSlot;
+    bestScore = std::max(score, bestScore);
   }
-  if (best >= 0) TakeCandidate(s, list.Items[best]);
+  if (bestSlot == 0) return;
+  const HandSlot& t = s.Hand[s.CurrentSeat][bestSlot];
+  const bool aFits = t.PipA == e1 || t.PipA == e2;
+  TakeCandidate(s, aFits ? Candidate{t.PipA, t.PipB} : Candidate{t.PipB, t.PipA});
 }
 
 }  // namespace tarvelis::sim

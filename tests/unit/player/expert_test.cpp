@@ -1,6 +1,7 @@
 // The expert player: deals that agree with what a seat knows and how the
-// others played, the look-ahead on a known deal, a seat that never reads the
-// other hands, and the review's weighing (legal play: the simulator's test).
+// others played, the look-ahead on a known deal, and the review's weighing
+// (legal play: the simulator's test; that it never reads the other hands:
+// honesty_test).
 #include "player/expert.h"
 
 #include <gtest/gtest.h>
@@ -229,70 +230,6 @@ TEST(ExpertSearch, AlphaBetaFindsTheMinimaxValueOfRealEndgames) {
     }
   }
   EXPECT_GT(searched, 50);
-}
-
-// The state with some unseen tiles moved between the other seats, as another
-// deal would have left it: counts and passed suits kept, nobody dealt five
-// doubles where they are given back, and everything the deal derives from
-// the hands computed again. False when no such move was found.
-bool SwapUnseenTiles(const GameState& s, const PerSeat<unsigned>& passed, Rng& rng,
-                     GameState& out) {
-  out = s;
-  const int me = s.CurrentSeat;
-  int swaps = 0;
-  for (int attempt = 0; attempt < 200 && swaps < 3; ++attempt) {
-    const int a = rng.Below(kSeats) + 1;
-    const int b = rng.Below(kSeats) + 1;
-    const int sa = rng.Below(kSlots) + 1;
-    const int sb = rng.Below(kSlots) + 1;
-    HandSlot& x = out.Hand[a][sa];
-    HandSlot& y = out.Hand[b][sb];
-    if (a == me || b == me || a == b || x.State != 0 || y.State != 0) continue;
-    const unsigned px = (1u << x.PipA) | (1u << x.PipB);
-    const unsigned py = (1u << y.PipA) | (1u << y.PipB);
-    if ((px & passed[b]) != 0 || (py & passed[a]) != 0) continue;
-    std::swap(x, y);
-    ++swaps;
-  }
-  out.SeatPipCount = {};
-  out.SeatDoubles = {};
-  out.DoubleHolder = {};
-  ComputeDealStatistics(out);
-  ComputeRanks(out);
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    if (out.SeatDoubles[seat] >= 5) return false;
-  }
-  return swaps > 0;
-}
-
-TEST(ExpertPlayer, NeverReadsTheTilesOtherSeatsHold) {
-  // Another deal of the tiles the seat cannot see, built as the deal builds
-  // one: an honest seat cannot tell, so it weighs and chooses the same, down
-  // to the last value, reading of the others' play included.
-  Rng rng(8);
-  const Collector& played = Played(kModePairs, kDirect);
-  int compared = 0;
-  int derivedChanged = 0;
-  for (std::size_t i = 0; i < played.States.size() && compared < 20; ++i) {
-    const GameState& state = *played.States[i];
-    if (ListCandidates(state, state.CurrentSeat).Count < 2) continue;
-    GameState swapped;
-    if (!SwapUnseenTiles(state, played.Passed[i], rng, swapped)) continue;
-    ++compared;
-    derivedChanged += swapped.DoubleHolder != state.DoubleHolder ||
-                      swapped.SeatPipRank != state.SeatPipRank ||
-                      swapped.SeatPipCount != state.SeatPipCount;
-    const int seat = state.CurrentSeat;
-    const Weighing a = WeighMoves(state, KnowledgeAt(state, seat, state.MoveNumber), Quick(), 41);
-    const Weighing b =
-        WeighMoves(swapped, KnowledgeAt(swapped, seat, state.MoveNumber), Quick(), 41);
-    ASSERT_EQ(a.Moves.size(), b.Moves.size());
-    EXPECT_EQ(a.Best, b.Best);
-    EXPECT_EQ(a.Deals, b.Deals);
-    for (std::size_t m = 0; m < a.Moves.size(); ++m) EXPECT_EQ(a.Moves[m].Mean, b.Moves[m].Mean);
-  }
-  EXPECT_GE(compared, 15);
-  EXPECT_GT(derivedChanged, compared / 2);
 }
 
 // Reading the computer seats' play is exact: the real deal always explains

@@ -1,0 +1,178 @@
+#include "server/room.h"
+
+#include "model/utf8_text.h"
+#include "protocol/protocol.h"
+
+namespace tarvelis::server {
+namespace {
+
+constexpr std::size_t kTagLength = 4;
+
+Json Message(const char* type) {
+  return Json::Object().Set("v", kProtocolVersion).Set("type", type);
+}
+
+// The code point starting at text[i] and its length in bytes; a byte that
+// starts no whole character reads as one dropped byte (length 1, code 0), so
+// even text that skipped the JSON reader's check cannot be read past its end.
+std::pair<char32_t, std::size_t> CodePointAt(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  if (lead < 0x80) return {lead, 1};
+  const std::size_t length = lead >= 0xC2 && lead < 0xE0   ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                           : 0;
+  if (length == 0 || i + length > text.size()) return {0, 1};
+  char32_t c = lead & (0x7Fu >> length);
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return {0, 1};
+    c = (c << 6) | (next & 0x3Fu);
+  }
+  return {c, length};
+}
+
+bool Dropped(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c < 0xA0)               // control characters
+         || (c >= 0x200B && c <= 0x200F)                   // zero-width marks, left and right marks
+         || (c >= 0x202A && c <= 0x202E)                   // embeddings and overrides
+         || (c >= 0x2066 && c <= 0x2069)                   // isolates
+         || c == 0xFEFF                                    // a stray byte-order mark
+         || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF;  // no character at all
+}
+
+}  // namespace
+
+std::string CleanChatText(std::string_view text, std::size_t maxBytes) {
+  std::string out;
+  bool blank = false;
+  for (std::size_t i = 0; i < text.size();) {
+    auto [c, length] = CodePointAt(text, i);
+    i += length;
+    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    if (Dropped(c)) continue;
+    if (c == ' ') {
+      blank = !out.empty();
+      continue;
+    }
+    std::string piece = blank ? " " : "";
+    AppendUtf8(piece, c);
+    if (out.size() + piece.size() > maxBytes) break;
+    out += piece;
+    blank = false;
+  }
+  return out;
+}
+
+std::string TagOf(std::string_view keyHash) {
+  return std::string(keyHash.substr(0, kTagLength));
+}
+
+Json RoomTableJson(const RoomTable& table) {
+  Json seats = Json::Array();
+  for (const RoomSeat& seat : table.Seats) {
+    Json s = Json::Object().Set("kind", seat.Kind);
+    if (seat.Kind == "computer") s.Set("level", seat.Level);
+    if (!seat.Name.empty()) s.Set("name", seat.Name);
+    if (seat.Rating > 0) s.Set("rating", seat.Rating);
+    seats.Push(std::move(s));
+  }
+  return Json::Object()
+      .Set("code", table.Code)
+      .Set("rules", table.Rules)
+      .Set("seats", std::move(seats))
+      .Set("started", Json::Bool(table.Started))
+      .Set("watchers", table.Watchers);
+}
+
+Json Room::PersonJson(const Present& present) {
+  const RoomPerson& p = present.Person;
+  return Json::Object()
+      .Set("id", present.Id)
+      .Set("name", p.Name)
+      .Set("tag", TagOf(p.KeyHash))
+      .Set("rating", p.Rating)
+      .Set("where", p.Where);
+}
+
+void Room::ToAll(const std::string& text, int except) {
+  for (const auto& [conn, present] : people_) {
+    if (conn != except) sends_.emplace_back(conn, text);
+  }
+}
+
+void Room::Enter(int conn, RoomPerson person) {
+  if (Inside(conn)) Leave(conn);
+  const Present& present = people_[conn] = Present{nextId_++, std::move(person)};
+  ToAll(Message("room_person").Set("person", PersonJson(present)).Dump(), conn);
+  Json people = Json::Array();
+  for (const auto& [other, p] : people_) people.Push(PersonJson(p));
+  Json tables = Json::Array();
+  for (const auto& [code, table] : tables_) tables.Push(RoomTableJson(table));
+  sends_.emplace_back(conn, Message("room")
+                                .Set("you", present.Id)
+                                .Set("people", std::move(people))
+                                .Set("tables", std::move(tables))
+                                .Dump());
+}
+
+void Room::Leave(int conn) {
+  const auto it = people_.find(conn);
+  if (it == people_.end()) return;
+  const int id = it->second.Id;
+  people_.erase(it);
+  ToAll(Message("room_person").Set("id", id).Set("gone", Json::Bool(true)).Dump());
+}
+
+void Room::Moved(int conn, std::string where) {
+  const auto it = people_.find(conn);
+  if (it == people_.end() || it->second.Person.Where == where) return;
+  it->second.Person.Where = std::move(where);
+  ToAll(Message("room_person").Set("person", PersonJson(it->second)).Dump());
+}
+
+void Room::Table(const RoomTable& table) {
+  auto [it, added] = tables_.try_emplace(table.Code, table);
+  if (!added) {
+    if (it->second == table) return;
+    it->second = table;
+  }
+  ToAll(Message("room_table").Set("table", RoomTableJson(table)).Dump());
+}
+
+void Room::TableGone(const std::string& code) {
+  if (tables_.erase(code) == 0) return;
+  ToAll(Message("room_table").Set("code", code).Set("gone", Json::Bool(true)).Dump());
+}
+
+bool Room::Say(int conn, std::string_view text) {
+  const auto it = people_.find(conn);
+  if (it == people_.end()) return false;
+  const std::string clean = CleanChatText(text, kMaxChatBytes);
+  if (clean.empty()) return false;
+  ToAll(Message("chat").Set("from", it->second.Id).Set("text", clean).Dump());
+  return true;
+}
+
+std::optional<QuickChoice> QuickSeat(const Room& room, std::string_view rules) {
+  std::optional<QuickChoice> best;
+  int fewest = 5;
+  for (const auto& [code, table] : room.PublicTables()) {
+    if (table.Started || table.Rules != rules) continue;
+    int free = 0;
+    int first = 0;
+    for (int i = 0; i < 4; ++i) {
+      if (table.Seats[i].Kind == "person" && table.Seats[i].Name.empty()) {
+        ++free;
+        if (first == 0) first = i + 1;
+      }
+    }
+    if (free > 0 && free < fewest) {
+      fewest = free;
+      best = QuickChoice{code, first};
+    }
+  }
+  return best;
+}
+
+}  // namespace tarvelis::server

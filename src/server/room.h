@@ -1,0 +1,112 @@
+// The room where people meet before they sit: who is present (name, tag,
+// rating, where), the public tables with their free chairs, and the room's
+// chat. Entering gives the whole room once; after that each change goes out
+// as one small message about the one person or table that changed, so a room
+// of thousands costs each change a line, never the whole list again. Plain
+// C++: a connection is a number and a message is text, as in the hall.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "protocol/json.h"
+
+namespace tarvelis::server {
+
+// A chat line as the others will read it: control characters and the marks
+// that turn text around (which would let a line pass for another's) dropped,
+// runs of blanks made one, cut to `maxBytes` on a character's boundary. The
+// text is already valid UTF-8 (the JSON reader refuses any other).
+std::string CleanChatText(std::string_view text, std::size_t maxBytes);
+
+// The short tag that tells apart two present people of the same name (the
+// game shows it only then): the first characters of the player's key hash,
+// the same in every session.
+std::string TagOf(std::string_view keyHash);
+
+struct RoomSeat {
+  std::string Kind;  // "person", "computer" or "expert"
+  int Level = 0;     // a computer seat's level
+  std::string Name;  // empty while a person's seat is free
+  int Rating = 0;    // the person's, rounded; 0 for none
+  bool operator==(const RoomSeat&) const = default;
+};
+
+struct RoomTable {
+  std::string Code;
+  std::string Rules;  // the house rules in one line
+  std::array<RoomSeat, 4> Seats;
+  bool Started = false;
+  int Watchers = 0;
+  bool operator==(const RoomTable&) const = default;
+};
+
+struct RoomPerson {
+  std::string Name;
+  std::string KeyHash;
+  int Rating = 0;
+  std::string Where;  // the code of the table where the person sits or watches
+  bool operator==(const RoomPerson&) const = default;
+};
+
+class Room {
+ public:
+  // The connection enters: it receives the whole room, the others hear of it.
+  void Enter(int conn, RoomPerson person);
+  // The connection left the room (or closed): the others hear of it.
+  void Leave(int conn);
+  bool Inside(int conn) const { return people_.count(conn) != 0; }
+  // The person moved to a table or back to the room ("").
+  void Moved(int conn, std::string where);
+  // A public table made, changed, started, watched: those present hear of it
+  // only when something they see changed.
+  void Table(const RoomTable& table);
+  void TableGone(const std::string& code);
+  // A line of the room's chat from a connection inside it; false when the
+  // cleaned line is empty.
+  bool Say(int conn, std::string_view text);
+
+  std::size_t People() const { return people_.size(); }
+  std::size_t Tables() const { return tables_.size(); }
+  // The tables, for the quick seat to choose among.
+  const std::map<std::string, RoomTable, std::less<>>& PublicTables() const { return tables_; }
+
+  // Texts to send, each to its connection, in order.
+  std::vector<std::pair<int, std::string>> TakeSends() { return std::exchange(sends_, {}); }
+
+  static constexpr std::size_t kMaxChatBytes = 200;
+
+ private:
+  struct Present {
+    int Id = 0;  // the room's own number for the person, never the connection's
+    RoomPerson Person;
+  };
+  static Json PersonJson(const Present& present);
+  void ToAll(const std::string& text, int except = 0);
+
+  std::map<int, Present> people_;
+  std::map<std::string, RoomTable, std::less<>> tables_;
+  int nextId_ = 1;
+  std::vector<std::pair<int, std::string>> sends_;
+};
+
+Json RoomTableJson(const RoomTable& table);
+
+// Where the quick seat ("Jugar ya") sits a player: among the public tables not
+// started, played by the rules the player prefers (their line, as the room
+// shows it), the one that the fewest free people's chairs keep from starting,
+// the oldest code first on a tie, and its first free chair. Nothing when no
+// table fits: the player opens a new one.
+struct QuickChoice {
+  std::string Code;
+  int Seat = 0;
+};
+std::optional<QuickChoice> QuickSeat(const Room& room, std::string_view rules);
+
+}  // namespace tarvelis::server
