@@ -39,8 +39,7 @@ TEST(ReadRequest, TakesEachKindOfRequestWithItsFields) {
 
 TEST(ReadRequest, RefusesAnythingMisshapenBeforeUsingIt) {
   const std::string bad[] = {
-      "",
-      "[]",
+      "", "[]",
       R"({"type":"start"})",                                      // no version
       R"({"v":1,"type":"start","extra":1})",                      // unknown member
       R"({"v":1,"type":"start","type":"leave"})",                 // repeated member
@@ -54,7 +53,8 @@ TEST(ReadRequest, RefusesAnythingMisshapenBeforeUsingIt) {
       R"({"v":1,"type":"create","seats":[{"kind":"person"}]})",
       R"({"v":1,"type":"create","seats":[{"kind":"person"},{"kind":"person"},{"kind":"person"},)"
       R"({"kind":"person"}],"rules":{"mode":"trios"}})",
-      "{\"v\":1,\"type\":\"join\",\"code\":\"K7P2QXM4TR\",\"seat\":1,\"name\":\"\xff\"}",  // not UTF-8
+      // not UTF-8
+      "{\"v\":1,\"type\":\"join\",\"code\":\"K7P2QXM4TR\",\"seat\":1,\"name\":\"\xff\"}",
       R"({"v":1,"type":"start"} x)",
       std::string(5000, ' ') + R"({"v":1,"type":"start"})",   // too long
       R"({"v":1,"type":"start","a":[[[[[[[[[[1]]]]]]]]]]})",  // too deep
