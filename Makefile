@@ -43,7 +43,7 @@ test-core: build
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVELIS_WERROR=ON \
 	  -DTARVELIS_SANITIZE=ON -DTARVELIS_BUILD_UI=OFF -DTARVELIS_BUILD_BENCH=OFF \
-	  -DTARVELIS_BUILD_SERVER=OFF
+	  -DTARVELIS_BUILD_SERVER=OFF -DTARVELIS_BUILD_WEB=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -L core -j $(JOBS)
 	$(ASAN_BUILD)/src/tarvelis-sim --matches 100 --seed 11 --vary-rules --check --json
@@ -54,7 +54,7 @@ sanitize: deps
 fuzz-smoke: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DTARVELIS_FUZZ=ON \
 	  -DTARVELIS_BUILD_UI=OFF -DTARVELIS_BUILD_TESTS=OFF -DTARVELIS_BUILD_BENCH=OFF \
-	  -DTARVELIS_BUILD_SERVER=OFF
+	  -DTARVELIS_BUILD_SERVER=OFF -DTARVELIS_BUILD_WEB=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	./scripts/fuzz-corpus.sh $(FUZZ_BUILD)/src/tarvelis-sim $(FUZZ_BUILD)/corpus
 	$(FUZZ_BUILD)/tests/fuzz/fuzz_state_file -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
