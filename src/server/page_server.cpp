@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWebSocketServer>
 
+#include "protocol/protocol.h"
+
 namespace tarvelis::server {
 namespace {
 
@@ -57,8 +59,9 @@ PageAnswer Refusal(int status) {
 }
 
 bool IsTablePath(const QByteArray& path) {
-  if (path.size() != 9 || !path.startsWith("/t/")) return false;
-  for (int i = 3; i < 9; ++i) {
+  constexpr auto kLength = static_cast<qsizetype>(3 + kCodeLength);
+  if (path.size() != kLength || !path.startsWith("/t/")) return false;
+  for (qsizetype i = 3; i < kLength; ++i) {
     const char c = path[i];
     if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
   }

@@ -55,7 +55,7 @@ def check_http(port):
     """The page's files and nothing else: every path a stranger might try."""
     def get(path, method="GET"):
         return http(port, f"{method} {path} HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n".encode())
-    status, h, body = get("/t/AB12CD")
+    status, h, body = get("/t/AB12CD34EF")
     if status != 200 or not h["Content-Type"].startswith("text/html") or \
             "script-src 'self'" not in h["Content-Security-Policy"] or b"page.js" not in body:
         fail(f"/t/CODE: {status} {h}")
@@ -64,7 +64,7 @@ def check_http(port):
     if get("/strips/x3/dibujos.png")[1]["Content-Type"] != "image/png":
         fail("a strip's type")
     for path in ["/../CMakeLists.txt", "/strips/../index.html", "/%2e%2e/etc/passwd",
-                 "/strips/careta.png", "/t/AB12CD/../../x", "/t/ABC", "//etc/passwd", "/index.html"]:
+                 "/strips/careta.png", "/t/AB12CD34EF/../../x", "/t/ABC", "//etc/passwd", "/index.html"]:
         if get(path)[0] != 404:
             fail(f"{path} was served")
     if get("/", "POST")[0] != 405 or get("/", "HEAD")[2] != b"":

@@ -282,7 +282,7 @@
   // The page's own words.
   document.title = texts.title + ' - TARVELIS';
   const path = location.pathname;
-  if (/^\/t\/[A-Za-z0-9]{6}$/.test(path)) {
+  if (/^\/t\/[A-Za-z0-9]{10}$/.test(path)) {
     const size = JSON.parse(call('tv_table_for', 'string', ['number', 'number'],
       [window.innerWidth, window.innerHeight]));
     call('tv_new', null, ['number', 'number'], [size.w, size.h]);
@@ -302,8 +302,9 @@
     name.value = localStorage.getItem('tarvelis.name') || '';
     form.addEventListener('submit', (ev) => {
       ev.preventDefault();
-      const code = document.getElementById('code').value.trim().toUpperCase();
-      if (!/^[A-Z0-9]{6}$/.test(code)) {
+      // Read aloud, a code may come with spaces or dashes between its letters.
+      const code = document.getElementById('code').value.replace(/[\s-]/g, '').toUpperCase();
+      if (!/^[A-Z0-9]{10}$/.test(code)) {
         document.getElementById('enter-status').textContent = texts.badCode;
         return;
       }
