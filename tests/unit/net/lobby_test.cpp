@@ -152,7 +152,7 @@ TEST(Lobby, ALookOffersOnlyFreeSeatsAndNamesTheComputerAsItsCreatorDoes) {
   EXPECT_EQ(ServerSeatText(host.Seats()[1]), NetworkComputerText(20));
   EXPECT_EQ(ServerSeatText(look->Seats[3]), kNetworkExpert);
   // A code nobody has is the lobby's own fault; a stranger's answer is nothing.
-  room.Send(2, LookRequest("ZZZZZZ"));
+  room.Send(2, LookRequest("ZZZZZZZZZZ"));
   EXPECT_EQ(ReadLookAnswer(room.inbox[2].back())->Refused, Fault::kNoTable);
   EXPECT_FALSE(ReadLookAnswer(R"({"v":1,"type":"seats","code":"K7P2QX","seats":[]})"));
   EXPECT_FALSE(ReadLookAnswer(R"({"v":2,"type":"seats"})"));

@@ -321,7 +321,7 @@ TEST(Hall, ALookShowsTheSeatsByCodeWithoutTokensAndSeatsNobody) {
   p.Send(50, R"({"v":1,"type":"look","code":")" + p.code + "\"}");
   const auto seats = p.Last(50, "seats");
   ASSERT_TRUE(seats);
-  EXPECT_EQ(seats->StringAt("code", 8), p.code);
+  EXPECT_EQ(seats->StringAt("code", kCodeLength), p.code);
   for (const std::string& text : p.inbox[50]) {
     EXPECT_EQ(text.find(p.token[1]), std::string::npos);
     EXPECT_EQ(text.find("token"), std::string::npos);
@@ -336,7 +336,7 @@ TEST(Hall, ALookShowsTheSeatsByCodeWithoutTokensAndSeatsNobody) {
   p.Send(50, R"({"v":1,"type":"start"})");
   EXPECT_EQ(p.Last(50, "error")->StringAt("error", 32), "not_seated");
   // An unknown code is a failed look-up; a look with more members is not a look.
-  p.Send(50, R"({"v":1,"type":"look","code":"ZZZZZZ"})");
+  p.Send(50, R"({"v":1,"type":"look","code":"ZZZZZZZZZZ"})");
   EXPECT_EQ(p.Last(50, "error")->StringAt("error", 32), "no_table");
   p.Send(50, R"({"v":1,"type":"look","code":")" + p.code + R"(","seat":1})");
   EXPECT_EQ(p.Last(50, "error")->StringAt("error", 32), "bad_message");
