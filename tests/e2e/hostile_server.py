@@ -2,7 +2,7 @@
 """A table server that misbehaves, for test_hostile_server.sh (standard library only, loopback
 only, stops by itself after SECONDS):
   hostile_server.py PORTFILE CONTROLDIR SECONDS
-It seats whoever joins at seat 1 of table ABC234, starts a match with names of 256 bytes, lays
+It seats whoever joins at seat 1 of table ABC234DEFG, starts a match with names of 256 bytes, lays
 three tiles and asks seat 1 to move. Then it waits for files the script drops in CONTROLDIR:
   first connection:  "flood"  thousands of seat changes and long texts that are no messages,
                               until "calm"; then a notice (a dialog on the table);
@@ -27,7 +27,7 @@ def frame(payload, length=None):
 
 
 def message(kind, **members):
-    return frame(json.dumps({"v": 1, "type": kind, "code": "ABC234", **members}).encode())
+    return frame(json.dumps({"v": 1, "type": kind, "code": "ABC234DEFG", **members}).encode())
 
 
 def seats(away=False):

@@ -28,7 +28,7 @@ port=$(cat "$E2E_DIR/port") || e2e_fail "the hostile server did not start"
 join() {
   # The last start's status is not this one's.
   rm -f "$TARVELIS_TEST_STATUS"
-  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" --join "127.0.0.1:$port" ABC234 1 Ana \
+  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" --join "127.0.0.1:$port" ABC234DEFG 1 Ana \
     >>"$E2E_DIR/stdout.log" 2>&1 &
   E2E_GPID=$!
   e2e_close_cover

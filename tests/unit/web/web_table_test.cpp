@@ -9,6 +9,7 @@
 
 #include "layout/artwork_layout.h"
 #include "protocol/json.h"
+#include "protocol/protocol.h"
 #include "server/hall.h"
 
 namespace tarvelis::web {
@@ -117,7 +118,7 @@ void ExpectDrawListSound(const WebTable& page) {
 TEST(WebTable, PlaysAWholeMatchByPressesDrawingTheServersChain) {
   Room room;
   const std::string code = room.Create("cpcc");
-  ASSERT_EQ(code.size(), 6u);
+  ASSERT_EQ(code.size(), server::kCodeLength);
   room.hall.Opened(1);
   room.page.Enter(code, "", "Ana");
   room.Carry();
