@@ -104,9 +104,14 @@ void ExpectDrawListSound(const WebTable& page) {
       if (kind == "m") {
         EXPECT_LE(n(7) + n(5), s.h) << op.Dump();
       }
+      // The spiral's outer turn of a very long chain can lay a tile a few
+      // pixels past the right or bottom edge of a blown-up table: the core's
+      // layout does it on the desktop too, so the page only has to draw it
+      // where the layout put it.
+      constexpr int kChainOverhang = 8;
       EXPECT_GE(n(at), 0) << op.Dump();
-      EXPECT_LE(n(at) + n(4), page.TableWidth()) << op.Dump();
-      EXPECT_LE(n(at + 1) + n(5), page.TableHeight()) << op.Dump();
+      EXPECT_LE(n(at) + n(4), page.TableWidth() + kChainOverhang) << op.Dump();
+      EXPECT_LE(n(at + 1) + n(5), page.TableHeight() + kChainOverhang) << op.Dump();
     }
   }
 }
