@@ -28,8 +28,8 @@ void ComputeRanks(GameState& s) {
       if (count[p] < 0 || count[p] > kSlots) continue;
       int rank = 1;
       for (int q = 0; q < kPips; ++q) {
-        rank += (count[q] > count[p]) & (count[q] <= kSlots);
-        rank += (count[q] == count[p]) & (q > p);
+        rank += static_cast<int>(count[q] > count[p]) & static_cast<int>(count[q] <= kSlots);
+        rank += static_cast<int>(count[q] == count[p]) & static_cast<int>(q > p);
       }
       if (rank <= kSlots) s.SeatPipRank[seat][rank] = static_cast<i16>(p);
     }
