@@ -1,6 +1,7 @@
 // What one address, or one connection, may cost the hall: connections,
 // tables, guesses of codes, idle time, and what is kept on disk.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -144,9 +145,16 @@ TEST(HallLimits, IdleConnectionsAndTablesNobodyPlaysAreLetGo) {
 class HallFiles : public testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::path(testing::TempDir()) / "hall-limits-files";
+    // Each test its own folder: ctest runs the tests of one fixture at once.
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    folder = fs::path(testing::TempDir()) /
+             ("hall-files-" + std::to_string(getpid()) + "-" + test->name());
     fs::remove_all(folder);
     ASSERT_EQ(PrepareFolder(folder), "");
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
   }
   fs::path folder;
 };
