@@ -251,7 +251,8 @@ TEST(Hall, ADroppedSeatResumesWithItsTokenAndIsPlayedByTheComputerMeanwhile) {
 
 TEST(Hall, ATableChangedGetsItsFileAgainOnlyAfterTheSpacingAndAHallResumesFromIt) {
   HallOptions options;
-  options.Folder = std::filesystem::path(testing::TempDir()) / "hall-files";
+  options.Folder =
+      std::filesystem::path(testing::TempDir()) / ("hall-files-" + std::to_string(getpid()));
   std::filesystem::remove_all(options.Folder);
   std::filesystem::create_directories(options.Folder);
   Players p(options);
