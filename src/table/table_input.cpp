@@ -55,10 +55,7 @@ void Mesa::WakeInput() {
 }
 
 bool Mesa::StaleInput(const QInputEvent* event) {
-  const bool stale = inputClock_.Stale(event->timestamp(), NowMs());
-  fprintf(stderr, "ev %d ts %llu now %lld stale %d move %d\n", int(event->type()),
-          (unsigned long long)event->timestamp(), (long long)NowMs(), stale, state_.MoveNumber);
-  return stale;
+  return inputClock_.Stale(event->timestamp(), NowMs());
 }
 
 // ---------------------------------------------------------------------------
