@@ -48,8 +48,8 @@ TEST(Invitation, AHostileLinkGivesNothing) {
       "tarvelis:/127.0.0.1:7801/5K9KWG3HPQ/2",
   };
   for (const char* link : hostile) EXPECT_FALSE(ParseInvitationLink(link)) << link;
-  EXPECT_FALSE(
-      ParseInvitationLink(std::string(kInvitationScheme) + std::string(100000, 'a') + "/5K9KWG3HPQ/2"));
+  EXPECT_FALSE(ParseInvitationLink(std::string(kInvitationScheme) + std::string(100000, 'a') +
+                                   "/5K9KWG3HPQ/2"));
   EXPECT_FALSE(ParseInvitationLink(std::string("tarvelis://a\0b:1/5K9KWG3HPQ/2", 29)));
 }
 
