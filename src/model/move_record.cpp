@@ -6,6 +6,7 @@
 #include "model/name_fit.h"
 #include "model/table_port.h"
 #include "model/texts.h"
+#include "model/trimmed.h"
 #include "model/utf8_text.h"
 
 namespace tarvelis {
@@ -42,12 +43,6 @@ bool Applicable(const GameState& s, int move) {
 
 // The characters a line gives a seat's name.
 constexpr int kLineNameChars = 9;
-
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 }  // namespace
 
