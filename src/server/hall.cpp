@@ -247,15 +247,20 @@ void Hall::LookupFailed(int conn, const Conn& c, std::int64_t now) {
   Error(conn, ErrorCode::kNoTable);
 }
 
-void Hall::OnJoin(int conn, Conn& c, const Request& r, std::int64_t now) {
+bool Hall::MaySit(int conn, const Conn& c, std::int64_t now) {
   if (c.Seat != 0) {
     Error(conn, ErrorCode::kBadMessage);
-    return;
+    return false;
   }
   if (!MayLookUp(c, now)) {
     Error(conn, ErrorCode::kTooFast);
-    return;
+    return false;
   }
+  return true;
+}
+
+void Hall::OnJoin(int conn, Conn& c, const Request& r, std::int64_t now) {
+  if (!MaySit(conn, c, now)) return;
   const auto found = tables_.find(r.Code);
   if (found == tables_.end()) {
     LookupFailed(conn, c, now);
@@ -273,14 +278,7 @@ void Hall::OnJoin(int conn, Conn& c, const Request& r, std::int64_t now) {
 }
 
 void Hall::OnResume(int conn, Conn& c, const Request& r, std::int64_t now) {
-  if (c.Seat != 0) {
-    Error(conn, ErrorCode::kBadMessage);
-    return;
-  }
-  if (!MayLookUp(c, now)) {
-    Error(conn, ErrorCode::kTooFast);
-    return;
-  }
+  if (!MaySit(conn, c, now)) return;
   const auto found = tables_.find(r.Code);
   const int seat = found == tables_.end() ? 0 : found->second.Table->SeatOfToken(r.Token);
   if (seat == 0) {

@@ -157,6 +157,9 @@ class Hall {
   Visitor* VisitorOf(const Conn& c);
   // The guesses of an address: false when it has had its share.
   bool MayLookUp(const Conn& c, std::int64_t now);
+  // A join or a resume: from a connection not seated yet, within its
+  // address's guesses; otherwise refused, and false.
+  bool MaySit(int conn, const Conn& c, std::int64_t now);
   void LookupFailed(int conn, const Conn& c, std::int64_t now);
   Tables::iterator Drop(Tables::iterator it);
   std::optional<FileJob> JobFor(Place& place, std::int64_t now);

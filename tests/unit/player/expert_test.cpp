@@ -19,6 +19,7 @@
 #include "model/move_rules.h"
 #include "player/computer_player.h"
 #include "player/expert_inference.h"
+#include "support/held_tiles.h"
 
 namespace tarvelis::expert {
 namespace {
@@ -78,15 +79,6 @@ ExpertOptions Quick() {
   ExpertOptions o;
   o.Deals = 200;
   return o;
-}
-
-TileSet HeldBy(const GameState& s, int seat) {
-  TileSet t = 0;
-  for (int slot = 1; slot <= kSlots; ++slot) {
-    const HandSlot& h = s.Hand[seat][slot];
-    if (h.State == 0) t |= 1u << TileIndex(h.PipA, h.PipB);
-  }
-  return t;
 }
 
 // Every way to hand out `tiles` to the three other seats with their counts and

@@ -18,6 +18,7 @@
 #include "player/computer_player.h"
 #include "player/expert.h"
 #include "player/expert_inference.h"
+#include "support/held_tiles.h"
 
 namespace tarvelis::expert {
 namespace {
@@ -126,15 +127,6 @@ ExpertOptions Few() {
   o.MinDeals = 12;
   o.Draws = 600;
   return o;
-}
-
-TileSet HeldBy(const GameState& s, int seat) {
-  TileSet t = 0;
-  for (int slot = 1; slot <= kSlots; ++slot) {
-    const HandSlot& h = s.Hand[seat][slot];
-    if (h.State == 0) t |= 1u << TileIndex(h.PipA, h.PipB);
-  }
-  return t;
 }
 
 // The twin of `s` for `seat` before move `move`: the tiles the seat cannot see
