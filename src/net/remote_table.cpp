@@ -40,17 +40,27 @@ std::optional<HandSlot> TileOf(const Json* j) {
   return t;
 }
 
+bool SameTile(const HandSlot& t, int a, int b) {
+  return (t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a);
+}
+
+// One more tile of a seat's hand: the set holds every tile once, so a tile
+// named twice (a damaged message) is taken once, or the seat's count and the
+// tiles it holds would part at its next move.
+void AddTile(std::vector<HandSlot>& tiles, const HandSlot& t) {
+  const bool known = std::any_of(tiles.begin(), tiles.end(), [&](const HandSlot& held) {
+    return SameTile(held, t.PipA, t.PipB);
+  });
+  if (!known && tiles.size() < kSlots) tiles.push_back(t);
+}
+
 std::vector<HandSlot> TilesOf(const Json* j) {
   std::vector<HandSlot> tiles;
   if (j == nullptr || !j->IsArray()) return tiles;
   for (const Json& item : j->Items()) {
-    if (const auto t = TileOf(&item); t && tiles.size() < kSlots) tiles.push_back(*t);
+    if (const auto t = TileOf(&item)) AddTile(tiles, *t);
   }
   return tiles;
-}
-
-bool SameTile(const HandSlot& t, int a, int b) {
-  return (t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a);
 }
 
 // The whole numbers of an array of `n`, each in [lo, hi]; nothing when the
@@ -220,6 +230,14 @@ bool RemoteTable::Lay(int seat, int move, int a, int b, int end) {
   if (!TakesMove(seat, move)) return false;
   auto& hand = s.Hand[seat];
   const auto held = [&](const HandSlot& t) { return t.State == 0; };
+  // A tile already on the chain cannot be laid again: the record would find
+  // the laid one and the seat's count would part from the tiles it holds.
+  for (int other = 1; other <= kSeats; ++other) {
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      const HandSlot& t = s.Hand[other][slot];
+      if (!held(t) && SameTile(t, a, b)) return false;
+    }
+  }
   const bool inHand = std::any_of(hand.begin() + 1, hand.end(),
                                   [&](const HandSlot& t) { return held(t) && SameTile(t, a, b); });
   if (!inHand) {
@@ -540,9 +558,8 @@ void RemoteTable::RebuildHand(const Incoming& m) {
   std::vector<HandSlot> own = TilesOf(m.J.Find("tiles"));
   for (const Json& move : moves) {
     const auto tile = TileOf(move.Find("tile"));
-    if (tile && LocalSeat(move.IntAt("seat", 1, kSeats).value_or(0)) == kOwnLocalSeat &&
-        own.size() < kSlots) {
-      own.push_back(*tile);
+    if (tile && LocalSeat(move.IntAt("seat", 1, kSeats).value_or(0)) == kOwnLocalSeat) {
+      AddTile(own, *tile);
     }
   }
   Deal(m.Hand, m.J.IntAt("lead", 1, kSeats).value_or(1), own);

@@ -2,7 +2,8 @@
 // first byte choosing the seat the game sits at. Whatever the lines, reading
 // them never leaves the mirror holding what the table cannot draw: names no
 // longer than a player can type, seats, pips, counts and numbers within the
-// state's fields, and a question whose tiles are tiles.
+// state's fields, each seat's count the tiles it holds, and a question whose
+// tiles are tiles.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -36,9 +37,13 @@ void Check(const GameState& s, const RemoteTable& remote, const std::vector<NetE
   for (int seat = 1; seat <= kSeats; ++seat) {
     ok = ok && Characters(s.SeatName[seat]) <= static_cast<std::size_t>(kMaxNameLength) &&
          s.SeatTotal[seat] >= 0 && s.SeatTileCount[seat] >= 0 && s.SeatTileCount[seat] <= kSlots;
+    int held = 0;
     for (int slot = 1; slot <= kSlots; ++slot) {
       ok = ok && PipOk(s.Hand[seat][slot].PipA) && PipOk(s.Hand[seat][slot].PipB);
+      held += s.Hand[seat][slot].State == 0 ? 1 : 0;
     }
+    // The count a seat shows is the tiles it holds, in a hand under way.
+    ok = ok && (!s.HandInProgress || s.SeatTileCount[seat] == held);
   }
   ok = ok && s.PairTotal[1] >= 0 && s.PairTotal[2] >= 0;
   ok = ok && remote.Playable().size() <= static_cast<std::size_t>(kSlots);

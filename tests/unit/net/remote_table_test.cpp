@@ -24,8 +24,9 @@ std::multiset<std::pair<int, int>> HeldTiles(const GameState& s, int seat) {
   return tiles;
 }
 
-// Every tile is somewhere once: in a hand or on the chain.
-void ExpectEveryTileOnce(const GameState& s) {
+// Every tile is somewhere once: in a hand or on the chain (of a deal that
+// named fewer, as many as it named).
+void ExpectEveryTileOnce(const GameState& s, std::size_t named = kTiles) {
   std::set<std::pair<int, int>> seen;
   for (int seat = 1; seat <= kSeats; ++seat) {
     for (int slot = 1; slot <= kSlots; ++slot) {
@@ -35,7 +36,7 @@ void ExpectEveryTileOnce(const GameState& s) {
           << "tile " << t.PipA << "-" << t.PipB << " twice";
     }
   }
-  EXPECT_EQ(seen.size(), static_cast<std::size_t>(kTiles));
+  EXPECT_EQ(seen.size(), named);
 }
 
 // A whole match at a real server table, seen from seat 3, read into a
@@ -173,6 +174,50 @@ TEST(RemoteTable, KeepsEveryNumberAndNameOfAServerInRange) {
   EXPECT_TRUE(remote.Read(R"({"v":1,"type":"no_such_type","hand":1})").empty());
   EXPECT_TRUE(remote.Read(R"({"v":1,"type":"match_end","winner":1e300})").size() == 1);
   EXPECT_EQ(remote.MatchWinner(), 0);
+}
+
+// A server that names a tile twice (in a deal, or laid a second time) leaves
+// each tile somewhere once and each seat's count the tiles it holds, or the
+// table would draw a hand of minus one.
+TEST(RemoteTable, ATileNamedTwiceIsTakenOnce) {
+  GameState mirror;
+  RemoteTable remote(mirror, 1);
+  remote.Read(R"({"v":1,"type":"started","code":"ABC234"})");
+  remote.Read(R"({"v":1,"type":"dealt","hand":1,"lead":1,)"
+              R"("tiles":[[6,6],[6,6],[5,4],[4,5],[3,3],[2,1],[1,0],[0,0]]})");
+  // Six tiles named, each once: the seventh is nobody's.
+  ExpectEveryTileOnce(mirror, kTiles - 1);
+  EXPECT_EQ(HeldTiles(mirror, kOwnLocalSeat).size(), 6U);
+  const auto counts = [&] {
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      EXPECT_EQ(mirror.SeatTileCount[seat], static_cast<int>(HeldTiles(mirror, seat).size()))
+          << "seat " << seat;
+    }
+  };
+  counts();
+  EXPECT_FALSE(
+      remote.Read(R"({"v":1,"type":"laid","hand":1,"move":1,"seat":1,"tile":[6,6],"end":1})")
+          .empty());
+  // The same tile again, by the next seat: refused, nothing counted.
+  EXPECT_TRUE(
+      remote.Read(R"({"v":1,"type":"laid","hand":1,"move":2,"seat":2,"tile":[6,6],"end":1})")
+          .empty());
+  counts();
+  ExpectEveryTileOnce(mirror, kTiles - 1);
+
+  // The same from a whole table's view, where the moves name a tile twice.
+  GameState back;
+  RemoteTable again(back, 1);
+  again.Read(R"({"v":1,"type":"table","code":"ABC234","started":true,"hand":1,"move":4,)"
+             R"("turn":4,"lead":1,"tiles":[[5,5],[4,4]],"moves":[{"seat":1,"tile":[6,6],"end":1},)"
+             R"({"seat":2,"tile":[6,5],"end":1},{"seat":3,"tile":[6,5],"end":2}]})");
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    int held = 0;
+    for (int slot = 1; slot <= kSlots; ++slot) held += back.Hand[seat][slot].State == 0 ? 1 : 0;
+    EXPECT_EQ(back.SeatTileCount[seat], held) << "seat " << seat;
+  }
+  // The seat's two unplayed tiles and its lead: the others' 21 stand-ins.
+  ExpectEveryTileOnce(back, 24);
 }
 
 }  // namespace
