@@ -4,55 +4,20 @@
 // the disk, and losing it loses the rating, nothing else.
 #pragma once
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "server/rating.h"
+#include "server/ratings_port.h"
 
 namespace tarvelis::server {
 
 // The hash a player is stored under: SHA-256 of the key, in hex.
 std::string KeyHash(const std::string& key);
 
-struct StoredPlayer {
-  std::string KeyHash;
-  std::string Name;
-  Rating Rated;
-  int Matches = 0;
-  int Hands = 0;
-  int HandsWon = 0;
-};
-
-// A seat of a finished match. A person has a key hash; a computer seat has
-// none and plays at the fixed rating its level was measured at.
-struct FinishedSeat {
-  std::string KeyHash;  // empty for the computer
-  std::string Name;
-  Rating Fixed;  // the computer's rating; a person's is read from the store
-  int Total = 0;
-  int HandsWon = 0;
-};
-
-struct FinishedMatch {
-  std::string Date;   // ISO 8601, UTC
-  std::string Rules;  // the house rules in one line, as the room shows them
-  bool Pairs = true;
-  int Hands = 0;
-  std::array<FinishedSeat, 4> Seats;
-};
-
-// One match of a player's own page: its rating before and after.
-struct RatedEntry {
-  std::string Date;
-  int Total = 0;
-  double Before = 0;
-  double After = 0;
-};
-
-class RatingStore {
+class RatingStore : public RatingsPort {
  public:
   // Opens the database at `path`, creating it or bringing an older schema up
   // to date; null with the reason in `error` when it cannot.
@@ -64,15 +29,19 @@ class RatingStore {
   // The schema this build writes; a database of a newer one is refused.
   static int SchemaVersion();
 
-  std::optional<StoredPlayer> Find(const std::string& keyHash) const;
+  std::optional<StoredPlayer> Find(const std::string& keyHash) const override;
+  std::optional<StoredPlayer> EnterWithKey(const std::string& key,
+                                           const std::string& name) override {
+    return Enter(KeyHash(key), name);
+  }
   // The player of this hash, made at the starting rating when new; the name
   // is the one chosen last.
   std::optional<StoredPlayer> Enter(const std::string& keyHash, const std::string& name);
   // Rates the people of a finished match (a match with fewer than one person
   // rates nobody but is still kept) and keeps it, all in one transaction.
-  bool Record(const FinishedMatch& match);
-  std::vector<StoredPlayer> Leaderboard(int most) const;
-  std::vector<RatedEntry> History(const std::string& keyHash, int most) const;
+  bool Record(const FinishedMatch& match) override;
+  std::vector<StoredPlayer> Leaderboard(int most) const override;
+  std::vector<RatedEntry> History(const std::string& keyHash, int most) const override;
 
  private:
   explicit RatingStore(std::string connection) : connection_(std::move(connection)) {}
