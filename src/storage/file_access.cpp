@@ -53,12 +53,14 @@ std::string RandomSuffix() {
 }
 
 // A new file beside `target`, created exclusively and never through a link.
-Fd CreateFresh(const fs::path& target, fs::path& created) {
+// It is made with `mode` from the start, so a private file is never readable
+// by others even before it is whole.
+Fd CreateFresh(const fs::path& target, fs::path& created, mode_t mode) {
   for (int attempt = 0; attempt < 16; ++attempt) {
     created = target;
     created += ".tmp" + RandomSuffix();
     const int fd =
-        ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return Fd(fd);
   }
   return Fd(-1);
@@ -67,7 +69,7 @@ Fd CreateFresh(const fs::path& target, fs::path& created) {
 // Writes `bytes` to a fresh file and renames it over `target`.
 bool WriteAndRename(const fs::path& target, std::string_view bytes, mode_t mode) {
   fs::path fresh;
-  Fd fd = CreateFresh(target, fresh);
+  Fd fd = CreateFresh(target, fresh, mode);
   if (!fd.ok()) return false;
   const bool written =
       WriteAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
@@ -128,6 +130,10 @@ bool ReplaceFile(const fs::path& file, std::string_view bytes) {
 
 bool ReplaceFileNotThroughLink(const fs::path& file, std::string_view bytes) {
   return WriteAndRename(file, bytes, 0644);
+}
+
+bool ReplacePrivateFile(const fs::path& file, std::string_view bytes) {
+  return WriteAndRename(file, bytes, 0600);
 }
 
 bool AppendWhole(const fs::path& file, std::string_view bytes) {

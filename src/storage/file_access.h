@@ -37,6 +37,10 @@ bool ReplaceFile(const std::filesystem::path& file, std::string_view bytes);
 // name is replaced by the new file, whoever made it.
 bool ReplaceFileNotThroughLink(const std::filesystem::path& file, std::string_view bytes);
 
+// The same again, for a secret: the new file is readable and writable by
+// its owner only (0600) from the moment it exists.
+bool ReplacePrivateFile(const std::filesystem::path& file, std::string_view bytes);
+
 // Appends `bytes` with one write. When the write fails or is short, the file
 // is cut back to its old length, so a full disk leaves it exactly as it was.
 bool AppendWhole(const std::filesystem::path& file, std::string_view bytes);
