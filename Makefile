@@ -68,6 +68,10 @@ fuzz-smoke: deps
 	  cp tests/fuzz/server_messages/* $(FUZZ_BUILD)/corpus/server_messages/
 	$(FUZZ_BUILD)/tests/fuzz/fuzz_remote_table -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
 	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/server_messages
+	mkdir -p $(FUZZ_BUILD)/corpus/room_messages && \
+	  cp tests/fuzz/room_messages/* $(FUZZ_BUILD)/corpus/room_messages/
+	$(FUZZ_BUILD)/tests/fuzz/fuzz_room -max_total_time=$(FUZZ_SECONDS) -timeout=20 \
+	  -rss_limit_mb=2048 -print_final_stats=1 $(FUZZ_BUILD)/corpus/room_messages
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
