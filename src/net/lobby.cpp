@@ -116,7 +116,11 @@ std::string CreateRequest(const GameState& s, const TablePlan& plan) {
         break;
     }
   }
-  return Request("create").Set("seats", std::move(seats)).Set("rules", server::RulesJson(s)).Dump();
+  Json request =
+      Request("create").Set("seats", std::move(seats)).Set("rules", server::RulesJson(s));
+  // Left out when private: a server without a room knows no such member.
+  if (plan.Public) request.Set("public", Json::Bool(true));
+  return request.Dump();
 }
 
 std::string JoinRequest(std::string_view code, int seat, std::string_view name) {
@@ -255,6 +259,17 @@ std::string Lobby::BeginJoin(std::string code, int seat, std::string name) {
   seat_ = seat;
   name_ = std::move(name);
   return JoinRequest(code_, seat_, name_);
+}
+
+std::string Lobby::BeginQuick(const GameState& settings, std::string name) {
+  *this = Lobby{};
+  stage_ = Stage::kJoining;
+  name_ = std::move(name);
+  return Json::Object()
+      .Set("v", server::kProtocolVersion)
+      .Set("type", "quick")
+      .Set("rules", server::RulesJson(settings))
+      .Dump();
 }
 
 void Lobby::Fail(Fault fault) {

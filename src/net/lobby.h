@@ -24,6 +24,9 @@ enum class SeatKind : std::uint8_t { kPerson, kComputer, kExpert };
 struct TablePlan {
   PerSeat<SeatKind> Kinds{};
   int OwnSeat = 4;
+  // Listed in the server's room, where anybody may sit or watch; otherwise
+  // reached only by its code.
+  bool Public = false;
 
   // Person, computer, expert, in turn; the player's own seat stays a person's.
   void CycleKind(int seat);
@@ -114,6 +117,8 @@ class Lobby {
   // The first request once the connection is open.
   std::string BeginCreate(const GameState& settings, const TablePlan& plan, std::string name);
   std::string BeginJoin(std::string code, int seat, std::string name);
+  // The room's quick seat: the server chooses the table and the seat.
+  std::string BeginQuick(const GameState& settings, std::string name);
 
   // Reads one server message. Returns the request to send at once (the join
   // after `created`), or "". At kStarted the message that started the match

@@ -171,7 +171,7 @@ std::string LeaveRoomRequest() {
 }
 
 std::string QuickRequest(const GameState& settings) {
-  return Request("quick").Set("rules", server::RulesJson(settings)).Dump();
+  return Lobby{}.BeginQuick(settings, {});
 }
 
 std::string FillRequest() {

@@ -8,7 +8,7 @@
 namespace tarvelis {
 namespace {
 
-constexpr std::size_t kLargestFile = 1024;
+constexpr std::size_t kLargestFile = 4096;
 // A host name is at most 253 characters; with a scheme and a port, less than this.
 constexpr std::size_t kLongestAddress = 300;
 constexpr std::string_view kKey = "Servidor=";
@@ -16,6 +16,9 @@ constexpr std::string_view kTableKey = "Mesa=";
 constexpr std::string_view kPageKey = "Pagina=";
 constexpr std::string_view kCodeKey = "Codigo=";
 constexpr std::string_view kNameKey = "Nombre=";
+constexpr std::string_view kMutesKey = "Silenciados=";
+// A hundred tags of sixteen characters with their blanks.
+constexpr std::size_t kLongestMutes = 1700;
 constexpr std::string_view kJoinPage = "unirse";
 constexpr std::string_view kCreatePage = "crear";
 constexpr std::size_t kLongestToken = 64;
@@ -44,6 +47,12 @@ std::optional<std::string_view> ValueOf(std::string_view text, std::string_view 
     if (line.starts_with(key)) return line.substr(key.size());
   }
   return std::nullopt;
+}
+
+// Tags and the blanks between them.
+bool MutesText(std::string_view text) {
+  return text.size() <= kLongestMutes &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c < 127; });
 }
 
 bool Keepable(const KeptTable& t) {
@@ -78,6 +87,9 @@ std::string ServerFileText(const ServerFile& file) {
     text += std::string(kTableKey) + t.Address + " " + t.Code + " " + std::to_string(t.Seat) + " " +
             t.Token + "\r\n";
   }
+  if (!file.Mutes.empty() && MutesText(file.Mutes)) {
+    text += std::string(kMutesKey) + file.Mutes + "\r\n";
+  }
   const NetworkWindowMemory& m = file.Window;
   // A window never opened leaves nothing to remember.
   if (m == NetworkWindowMemory{}) return text;
@@ -90,7 +102,10 @@ std::string ServerFileText(const ServerFile& file) {
 }
 
 ServerFile ParseServerFile(std::string_view text) {
-  return ServerFile{ParseServerChoice(text), ParseKeptTable(text), ParseMemory(text)};
+  ServerFile file{ParseServerChoice(text), ParseKeptTable(text), ParseMemory(text), {}};
+  const auto mutes = ValueOf(text, kMutesKey);
+  if (mutes && MutesText(*mutes)) file.Mutes = std::string(*mutes);
+  return file;
 }
 
 ServerFile ReadServerFile(const std::filesystem::path& folder) {
@@ -103,7 +118,7 @@ bool WriteServerFile(const std::filesystem::path& folder, const ServerFile& file
 }
 
 std::string ServerChoiceText(std::string_view address, const std::optional<KeptTable>& table) {
-  return ServerFileText(ServerFile{std::string(address), table, {}});
+  return ServerFileText(ServerFile{std::string(address), table, {}, {}});
 }
 
 std::string ParseServerChoice(std::string_view text) {

@@ -34,12 +34,14 @@ struct NetworkWindowMemory {
 
 // The whole file: "Servidor=host:port", "Mesa=address code seat token" when
 // a table is kept, "Pagina=unirse" or "Pagina=crear", "Codigo=" and
-// "Nombre=". Only printable ASCII is read, but in the name, which may be any
-// UTF-8 without control characters; a field that is not gives "" or nothing.
+// "Nombre=", and "Silenciados=" with the tags of the people muted in a
+// server's room, separated by blanks. Only printable ASCII is read, but in the name, which may be
+// any UTF-8 without control characters; a field that is not gives "" or nothing.
 struct ServerFile {
   std::string Address;
   std::optional<KeptTable> Table;
   NetworkWindowMemory Window;
+  std::string Mutes;
 };
 std::string ServerFileText(const ServerFile& file);
 ServerFile ParseServerFile(std::string_view text);

@@ -160,8 +160,10 @@ TEST(Lobby, ALookOffersOnlyFreeSeatsAndNamesTheComputerAsItsCreatorDoes) {
 }
 
 TEST(ServerChoice, TheWindowsPageCodeAndNameComeBackBesideTheKeptSeat) {
-  ServerFile file{"127.0.0.1:7801", KeptTable{"127.0.0.1:7801", "K7P2QX", 2, "t0k"},
-                  NetworkWindowMemory{true, "K7P2QX", "Beatriz Núñez"}};
+  ServerFile file{"127.0.0.1:7801",
+                  KeptTable{"127.0.0.1:7801", "K7P2QX", 2, "t0k"},
+                  NetworkWindowMemory{true, "K7P2QX", "Beatriz Núñez"},
+                  {}};
   const ServerFile back = ParseServerFile(ServerFileText(file));
   EXPECT_EQ(back.Address, file.Address);
   ASSERT_TRUE(back.Table);

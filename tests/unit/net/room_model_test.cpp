@@ -5,6 +5,7 @@
 #include <string>
 
 #include "protocol/json.h"
+#include "storage/server_choice.h"
 
 namespace tarvelis::net {
 namespace {
@@ -137,6 +138,39 @@ TEST(RoomModel, TheChatKeepsItsLastLinesCleanAndDropsTheMuted) {
   EXPECT_EQ(ParseMutes("aa  b-c zz " + std::string(40, 'q')), (std::set<std::string>{"aa", "zz"}));
   room.Unmute("aa");
   EXPECT_EQ(room.Read(Chat("aa", "de nuevo")), RoomModel::Heard::kChat);
+}
+
+TEST(RoomModel, MutesOutliveTheGameBesideTheServersOtherLines) {
+  ServerFile file{"127.0.0.1:7801", std::nullopt, NetworkWindowMemory{}, MutesText({"a1", "b2"})};
+  const ServerFile back = ParseServerFile(ServerFileText(file));
+  EXPECT_EQ(ParseMutes(back.Mutes), (std::set<std::string>{"a1", "b2"}));
+  EXPECT_EQ(back.Address, "127.0.0.1:7801");
+  // A line that would break the file is not written; the rest stays.
+  file.Mutes = "a1\r\nServidor=evil:1";
+  const ServerFile broken = ParseServerFile(ServerFileText(file));
+  EXPECT_TRUE(broken.Mutes.empty());
+  EXPECT_EQ(broken.Address, "127.0.0.1:7801");
+}
+
+TEST(RoomModel, TheQuickSeatIsTheServersChoiceAndAPublicTableSaysSo) {
+  GameState settings;
+  Lobby lobby;
+  lobby.BeginQuick(settings, "Ana");
+  EXPECT_EQ(lobby.CurrentStage(), Lobby::Stage::kJoining);
+  lobby.Read(R"({"v":1,"type":"seated","code":"K7P2QXM4TR","seat":3,"token":")" +
+             std::string(32, 'a') + "\"}");
+  EXPECT_EQ(lobby.CurrentStage(), Lobby::Stage::kSeated);
+  EXPECT_EQ(lobby.Seat(), 3);
+  EXPECT_FALSE(lobby.Host());
+  lobby.Read(R"({"v":1,"type":"started","code":"K7P2QXM4TR","rules":{},"seats":[]})");
+  EXPECT_EQ(lobby.CurrentStage(), Lobby::Stage::kStarted);
+
+  TablePlan plan = PlanFromSettings(settings);
+  EXPECT_EQ(server::ParseJson(CreateRequest(settings, plan))->Find("public"), nullptr);
+  plan.Public = true;
+  const auto request = server::ParseJson(CreateRequest(settings, plan));
+  ASSERT_NE(request->Find("public"), nullptr);
+  EXPECT_TRUE(request->Find("public")->AsBool());
 }
 
 TEST(RoomModel, RequestsCarryWhatTheRoomAsks) {
