@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "dialogs/message_dialog.h"
+#include "dialogs/network_window_layout.h"
 #include "layout/name_rules.h"
 #include "model/game_state.h"
 #include "model/names.h"
@@ -22,47 +23,9 @@
 namespace tarvelis {
 namespace {
 
+using namespace network_layout;
 using net::Lobby;
 using net::SeatKind;
-
-// The layout, in the window's own pixels; blown up with the table.
-constexpr int kWidth = 520;
-constexpr int kHeight = 456;  // fits the smallest table, 640 x 480
-constexpr int kTitleH = 26;
-constexpr int kMargin = 16;
-constexpr int kFieldX = 110;
-constexpr int kRowY[4] = {66, 92, 118, 144};  // server; rules or code; name; seat
-constexpr QRect kCreateTab(kMargin, 34, 160, 24);
-constexpr QRect kJoinTab(184, 34, 160, 24);
-constexpr QRect kFelt(176, 222, 168, 96);
-constexpr QRect kStatus(kMargin, 372, kWidth - 2 * kMargin, 36);
-constexpr QRect kAction(kWidth / 2 - 96 - 12, 414, 96, 28);
-constexpr QRect kExit(kWidth / 2 + 12, 414, 96, 28);
-// Beside the seat boxes, on either page.
-constexpr QRect kResume(kWidth - kMargin - 200, kRowY[3] - 2, 200, 26);
-// The seats where the table has them: 1 left, 2 at the top, 3 right, 4 at the bottom.
-constexpr QRect kSeatCard[kSeats + 1] = {QRect(), QRect(kMargin, 248, 150, 44),
-                                         QRect(185, 174, 150, 44), QRect(354, 248, 150, 44),
-                                         QRect(185, 322, 150, 44)};
-// Answers come within a moment on any network; a server silent this long is not there.
-constexpr int kAnswerMs = 5000;
-
-const QColor kInk(Qt::black);
-const QColor kFaultInk(0x9A, 0x1B, 0x1B);
-const QColor kCard(0xF6, 0xF2, 0xE6);
-const QColor kOwnFrame(0xC8, 0x9B, 0x2C);
-const QColor kFeltGreen(0x1E, 0x6B, 0x3A);
-
-QString Utf(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-QString Utf(const char* text) {
-  return QString::fromUtf8(text);
-}
-
-QRect SeatBox(int seat) {
-  return QRect(kFieldX + 34 * (seat - 1), kRowY[3], 28, 22);
-}
 
 const char* StageName(Lobby::Stage stage) {
   switch (stage) {
@@ -80,27 +43,6 @@ const char* StageName(Lobby::Stage stage) {
       break;
   }
   return "started";
-}
-
-// A page's tab: the chosen one as the dialogs' button, the other as a plain card.
-void DrawTab(QImage& image, const QRect& rect, const QString& label, bool chosen) {
-  if (chosen) {
-    DrawDialogButton(image, rect, label);
-    return;
-  }
-  {
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-    p.fillPath(path, kCard);
-    p.setPen(QPen(kDialogFrame, 1));
-    p.drawPath(path);
-  }
-  const int w = TextWidth(label, kTextPx, true);
-  DrawText(image, rect.x() + (rect.width() - w) / 2,
-           rect.y() + (rect.height() - TextHeight(kTextPx, true)) / 2, label, kTextPx, true,
-           kDialogFrame);
 }
 
 }  // namespace
@@ -354,152 +296,6 @@ void NetworkWindow::Refresh() {
                          .arg(static_cast<int>(lobby_.LastFault()))
                          .arg(free.isEmpty() ? QStringLiteral("-") : free));
   }
-}
-
-QString NetworkWindow::SeatLine(int seat) const {
-  if (const PerSeat<net::LobbySeat>* known = KnownSeats()) {
-    const net::LobbySeat& s = (*known)[seat];
-    if (s.Kind != SeatKind::kPerson) return Utf(net::ServerSeatText(s));
-    if (!s.Taken) return Utf(kNetworkFree);
-    return s.Present ? Utf(s.Name) : Utf(s.Name) + QStringLiteral(" (") + Utf(kNetworkAway) + ')';
-  }
-  const bool own = seat == (joining_ ? joinSeat_ : plan_.OwnSeat);
-  if (own) return name_->text();
-  if (joining_) return {};
-  // The table about to be created, in the words the server's seats will have.
-  net::LobbySeat planned;
-  planned.Kind = plan_.Kinds[seat];
-  planned.Level = std::clamp<int>(state_.SeatLevel[seat], 0, 100);
-  if (planned.Kind == SeatKind::kPerson) return Utf(kNetworkPerson);
-  return Utf(net::ServerSeatText(planned));
-}
-
-QString NetworkWindow::StatusLine() const {
-  if (typingFault_ != nullptr) return Utf(typingFault_);
-  if (lobby_.LastFault() != net::Fault::kNone) return Utf(net::FaultText(lobby_.LastFault()));
-  if (joining_ && !lobby_.Busy() && lookFault_ != net::Fault::kNone) {
-    return Utf(net::FaultText(lookFault_));
-  }
-  switch (lobby_.CurrentStage()) {
-    case Lobby::Stage::kIdle:
-      if (joining_ && looking_) return Utf(kNetworkConnecting);
-      return Utf(joining_ ? kNetworkJoinHint : kNetworkSeatHint);
-    case Lobby::Stage::kCreating:
-      return Utf(link_.Connected() ? kNetworkCreating : kNetworkConnecting);
-    case Lobby::Stage::kJoining:
-      return Utf(link_.Connected() ? kNetworkSitting : kNetworkConnecting);
-    case Lobby::Stage::kSeated:
-      if (!lobby_.Host()) return Utf(kNetworkWaitingHost);
-      if (lobby_.MayStart()) return Utf(kNetworkMayStart);
-      return Utf(kNetworkWaitingPlayers) + ' ' + Utf(kNetworkCodeHint);
-    case Lobby::Stage::kStarting:
-    case Lobby::Stage::kStarted:
-      break;
-  }
-  return Utf(kNetworkStarting);
-}
-
-void NetworkWindow::DrawSeat(QImage& image, int seat) const {
-  const QRect r = kSeatCard[seat];
-  const bool own =
-      lobby_.Busy() ? seat == lobby_.Seat() : seat == (joining_ ? joinSeat_ : plan_.OwnSeat);
-  {
-    QPainter p(&image);
-    p.fillRect(r, kCard);
-    p.setPen(QPen(own ? kOwnFrame : kDialogFrame, own ? 2 : 1));
-    p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
-    if (KnownSeats() != nullptr && (*KnownSeats())[seat].Kind == SeatKind::kPerson) {
-      // Who is at the table: green when sitting, amber when away, grey when free.
-      const net::LobbySeat& s = (*KnownSeats())[seat];
-      p.setRenderHint(QPainter::Antialiasing);
-      p.setPen(Qt::NoPen);
-      p.setBrush(!s.Taken    ? QColor(0xA0, 0xA0, 0xA0)
-                 : s.Present ? QColor(0x2E, 0xA0, 0x4C)
-                             : QColor(0xE0, 0x9A, 0x1E));
-      p.drawEllipse(QRectF(r.right() - 15, r.y() + 7, 9, 9));
-    }
-    p.setFont(GameFont(kTextPx, false));
-    p.setPen(kInk);
-    p.drawText(QRect(r.x() + 8, r.y() + 22, r.width() - 14, 18), Qt::AlignLeft | Qt::AlignVCenter,
-               p.fontMetrics().elidedText(SeatLine(seat), Qt::ElideRight, r.width() - 14));
-  }
-  QString title = Utf(kNetworkSeatWord) + ' ' + QString::number(seat);
-  if (own) title += ' ' + Utf(kNetworkYou);
-  DrawText(image, r.x() + 8, r.y() + 5, title, kTextPx, true, kDialogFrame);
-}
-
-void NetworkWindow::paintEvent(QPaintEvent*) {
-  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
-  {
-    QPainter p(&image);
-    DrawDialogPanel(p, QSize(kWidth, kHeight), QRect(0, 0, kWidth, kTitleH));
-  }
-  DrawText(image, 8, 6, Utf(kNetworkTitle), kTextPx, true, Qt::white);
-  DrawTab(image, kCreateTab, Utf(kNetworkCreateTab), !joining_);
-  DrawTab(image, kJoinTab, Utf(kNetworkJoinTab), joining_);
-
-  DrawText(image, kMargin, kRowY[0] + 4, Utf(kNetworkServerLabel), kTextPx, true, kInk);
-  DrawText(image, kMargin, kRowY[1] + 4, Utf(joining_ ? kNetworkCodeLabel : kNetworkRulesLabel),
-           kTextPx, true, kInk);
-  DrawText(image, kMargin, kRowY[2] + 4, Utf(kNetworkNameLabel), kTextPx, true, kInk);
-  DrawText(image, kMargin, kRowY[3] + 4, Utf(kNetworkSeatLabel), kTextPx, true, kInk);
-  const int ownSeat = lobby_.Busy() ? lobby_.Seat() : joining_ ? joinSeat_ : plan_.OwnSeat;
-  {
-    QPainter p(&image);
-    if (!joining_) {
-      p.setFont(GameFont(kSmallTextPx, false));
-      p.setPen(kInk);
-      p.drawText(QRect(kFieldX, kRowY[1] - 2, kWidth - kFieldX - kMargin, 28),
-                 Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, Utf(net::RulesLine(state_)));
-    }
-    for (int seat = 1; seat <= kSeats; ++seat) {
-      const QRect box = SeatBox(seat);
-      // A seat the table has no room at is greyed: it cannot be chosen.
-      p.fillRect(box, seat == ownSeat     ? kDialogFrame
-                      : SeatOffered(seat) ? QColor(Qt::white)
-                                          : QColor(0xD0, 0xD0, 0xD0));
-      p.setPen(QPen(kDialogFrame, 1));
-      p.drawRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5));
-      p.setFont(GameFont(kTextPx, true));
-      p.setPen(seat == ownSeat ? QColor(Qt::white) : kInk);
-      p.drawText(box, Qt::AlignCenter, QString::number(seat));
-    }
-    // The table, with its code on it once the server has given one.
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath felt;
-    felt.addRoundedRect(QRectF(kFelt), 10, 10);
-    p.fillPath(felt, kFeltGreen);
-    p.setPen(QPen(kDialogFrame, 2));
-    p.drawPath(felt);
-    // The code of the table seen from the join page, before sitting, too.
-    const std::string code =
-        !lobby_.Code().empty() ? lobby_.Code() : (joining_ && looked_ ? looked_->Code : "");
-    if (!code.empty()) {
-      p.setPen(Qt::white);
-      p.setFont(GameFont(kSmallTextPx, false));
-      p.drawText(QRect(kFelt.x(), kFelt.y() + 10, kFelt.width(), 16), Qt::AlignCenter,
-                 Utf(kNetworkCodeLabel).chopped(1));
-      p.setFont(GameFont(30, true));
-      p.drawText(QRect(kFelt.x(), kFelt.y() + 28, kFelt.width(), 50), Qt::AlignCenter, Utf(code));
-    }
-    const bool fault = typingFault_ != nullptr || lobby_.LastFault() != net::Fault::kNone;
-    p.setFont(GameFont(kTextPx, fault));
-    p.setPen(fault ? kFaultInk : kInk);
-    p.drawText(kStatus, Qt::TextWordWrap | Qt::AlignHCenter | Qt::AlignVCenter, StatusLine());
-  }
-  for (int seat = 1; seat <= kSeats; ++seat) DrawSeat(image, seat);
-
-  const bool idle = !lobby_.Busy();
-  if (lobby_.Host() && !idle) {
-    DrawDialogButton(image, kAction, Utf(kNetworkStartLabel), lobby_.MayStart());
-  } else {
-    DrawDialogButton(image, kAction, Utf(joining_ ? kNetworkJoinLabel : kNetworkCreateLabel), idle);
-  }
-  DrawDialogButton(image, kExit, Utf(kExitLabel));
-  if (kept_ && idle) DrawDialogButton(image, kResume, Utf(NetResumeLabel(kept_->Code)));
-  QPainter painter(this);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
 }
 
 void NetworkWindow::mousePressEvent(QMouseEvent* event) {
