@@ -11,8 +11,10 @@
 
 #include "app/network_match.h"
 #include "app/program.h"
+#include "app/room_watch.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/network_window.h"
+#include "dialogs/room_window.h"
 #include "engine/hand_messages.h"
 #include "engine/turn_loop.h"
 #include "layout/button_bar.h"
@@ -49,9 +51,16 @@ std::optional<net::Invitation> InvitationOf(const QStringList& words) {
 void Program::OnNetworkPlay() {
   TocaSonido(state_, Sound::kButton);
   auto link = std::make_unique<NetLink>();
-  const std::optional<net::JoinedTable> joined =
-      OpenNetworkWindow(state_, *link, dataFolder_, mesa_);
+  // The room first; its pages create a table or join one by a code as before.
+  RoomChoice choice = OpenRoomWindow(state_, *link, dataFolder_, mesa_);
+  std::optional<net::JoinedTable> joined = std::move(choice.Joined);
+  using Kind = RoomChoice::Kind;
+  if (choice.What == Kind::kCreatePage || choice.What == Kind::kJoinPage) {
+    joined = OpenNetworkWindow(state_, *link, dataFolder_, mesa_, choice.What == Kind::kJoinPage,
+                               std::move(choice.EnterFirst));
+  }
   mesa_->RefreshPointer();
+  if (choice.What == Kind::kWatch) WatchFromRoom(state_, choice.Address, choice.Code, mesa_);
   if (joined) PlayNetworkMatch(*joined, std::move(link));
 }
 

@@ -48,13 +48,14 @@ const char* StageName(Lobby::Stage stage) {
 }  // namespace
 
 NetworkWindow::NetworkWindow(const GameState& state, NetLink& link, std::filesystem::path folder,
-                             QWidget* parent)
+                             QWidget* parent, std::optional<bool> joinPage, std::string enterFirst)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       state_(state),
       link_(link),
       folder_(std::move(folder)),
       plan_(net::PlanFromSettings(state)),
-      joinSeat_(net::LocalSeat(state)) {
+      joinSeat_(net::LocalSeat(state)),
+      enterFirst_(std::move(enterFirst)) {
   setObjectName(QStringLiteral("RedJuego"));
   setWindowTitle(Utf(kNetworkTitle));
   setModal(true);
@@ -81,7 +82,7 @@ NetworkWindow::NetworkWindow(const GameState& state, NetLink& link, std::filesys
   server_ = field("Txt_Servidor", 300);
   server_->setText(Utf(file.Address));
   kept_ = file.Table;
-  joining_ = file.Window.Joining;
+  joining_ = joinPage.value_or(file.Window.Joining);
   code_ = field("Txt_Codigo", 12);
   code_->setText(Utf(file.Window.Code));
   connect(code_, &QLineEdit::textEdited, this, [this] { Look(); });
@@ -228,6 +229,7 @@ void NetworkWindow::Pump() {
   if (looking_ && !lobby_.Busy()) return PumpLook();
   if (!lobby_.Busy() || joined_) return;
   if (!sent_ && link_.Connected()) {
+    if (!enterFirst_.empty()) link_.Send(enterFirst_);
     sent_ = link_.Send(firstRequest_);
     answerWait_.start(kAnswerMs);
   }
@@ -318,6 +320,12 @@ void NetworkWindow::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (!idle) return;
+  if (OffersPublic() && kPublicCheck.contains(at)) {
+    TocaSonido(state_, Sound::kButton);
+    plan_.Public = !plan_.Public;
+    Refresh();
+    return;
+  }
   if (kept_ && kResume.contains(at)) {
     const auto address = net::ParseServerAddress(kept_->Address);
     if (address) {
@@ -371,6 +379,11 @@ void NetworkWindow::keyPressEvent(QKeyEvent* event) {
     }
     return;
   }
+  if (OffersPublic() && event->key() == Qt::Key_P && (event->modifiers() & Qt::AltModifier)) {
+    plan_.Public = !plan_.Public;
+    Refresh();
+    return;
+  }
   QDialog::keyPressEvent(event);
 }
 
@@ -392,9 +405,10 @@ void NetworkWindow::reject() {
 
 std::optional<net::JoinedTable> OpenNetworkWindow(const GameState& state, NetLink& link,
                                                   const std::filesystem::path& folder,
-                                                  QWidget* parent) {
+                                                  QWidget* parent, std::optional<bool> joinPage,
+                                                  std::string enterFirst) {
   if (!parent) parent = QApplication::activeWindow();
-  NetworkWindow window(state, link, folder, parent);
+  NetworkWindow window(state, link, folder, parent, joinPage, std::move(enterFirst));
   // The server's field takes the keyboard first.
   ExecCentred(window, parent, window.findChild<QLineEdit*>(QStringLiteral("Txt_Servidor")));
   return window.Joined();

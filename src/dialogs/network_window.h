@@ -23,8 +23,12 @@ struct GameState;
 
 class NetworkWindow : public QDialog {
  public:
+  // `joinPage` opens a page chosen in the room (else the one last shown);
+  // `enterFirst`, when not empty, is sent before the first request, so that a
+  // server with a room rates the table, which may then be public.
   NetworkWindow(const GameState& state, NetLink& link, std::filesystem::path folder,
-                QWidget* parent = nullptr);
+                QWidget* parent = nullptr, std::optional<bool> joinPage = std::nullopt,
+                std::string enterFirst = {});
 
   // The table the match was started at; nothing when the player left.
   const std::optional<net::JoinedTable>& Joined() const { return joined_; }
@@ -56,6 +60,8 @@ class NetworkWindow : public QDialog {
   QString SeatLine(int seat) const;
   QString StatusLine() const;
   void DrawSeat(QImage& image, int seat) const;
+  void DrawPublicCheck(QImage& image) const;
+  bool OffersPublic() const { return !joining_ && !enterFirst_.empty(); }
 
   const GameState& state_;
   NetLink& link_;
@@ -79,6 +85,7 @@ class NetworkWindow : public QDialog {
   std::optional<net::LookAnswer> looked_;
   net::Fault lookFault_ = net::Fault::kNone;
   double scale_ = 1.0;  // window pixels per pixel of the layout
+  std::string enterFirst_;
 };
 
 // Opens the window modally over `parent`. When the match starts, returns the
@@ -88,6 +95,8 @@ class NetworkWindow : public QDialog {
 // match resumes the seat with its token.
 std::optional<net::JoinedTable> OpenNetworkWindow(const GameState& state, NetLink& link,
                                                   const std::filesystem::path& folder,
-                                                  QWidget* parent);
+                                                  QWidget* parent,
+                                                  std::optional<bool> joinPage = std::nullopt,
+                                                  std::string enterFirst = {});
 
 }  // namespace tarvelis

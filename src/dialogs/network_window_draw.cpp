@@ -8,6 +8,7 @@
 #include "dialogs/message_dialog.h"
 #include "dialogs/network_window.h"
 #include "dialogs/network_window_layout.h"
+#include "model/room_texts.h"
 #include "model/texts.h"
 #include "platform/net_link.h"
 #include "platform/raster.h"
@@ -175,6 +176,7 @@ void NetworkWindow::paintEvent(QPaintEvent*) {
     p.drawText(kStatus, Qt::TextWordWrap | Qt::AlignHCenter | Qt::AlignVCenter, StatusLine());
   }
   for (int seat = 1; seat <= kSeats; ++seat) DrawSeat(image, seat);
+  DrawPublicCheck(image);
 
   const bool idle = !lobby_.Busy();
   if (lobby_.Host() && !idle) {
@@ -187,6 +189,25 @@ void NetworkWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
+}
+
+void NetworkWindow::DrawPublicCheck(QImage& image) const {
+  if (!OffersPublic()) return;
+  const QRect box(kPublicCheck.x(), kPublicCheck.y() + 4, 14, 14);
+  {
+    QPainter p(&image);
+    p.fillRect(box, Qt::white);
+    p.setPen(QPen(kDialogFrame, 1));
+    p.drawRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5));
+    if (plan_.Public) {
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setPen(QPen(kDialogFrame, 2));
+      p.drawLine(QPointF(box.x() + 3, box.y() + 7), QPointF(box.x() + 6, box.y() + 10));
+      p.drawLine(QPointF(box.x() + 6, box.y() + 10), QPointF(box.x() + 11, box.y() + 3));
+    }
+  }
+  DrawText(image, box.right() + 6, kPublicCheck.y() + 4, Utf(kRoomPublicCheck), kTextPx, true,
+           kInk);
 }
 
 }  // namespace tarvelis

@@ -31,6 +31,8 @@ constexpr QRect kResume(kWidth - kMargin - 200, kRowY[3] - 2, 200, 26);
 constexpr QRect kSeatCard[kSeats + 1] = {QRect(), QRect(kMargin, 248, 150, 44),
                                          QRect(185, 174, 150, 44), QRect(354, 248, 150, 44),
                                          QRect(185, 322, 150, 44)};
+// Beside the name, on the create page of a server with a room.
+constexpr QRect kPublicCheck(372, kRowY[2], 132, 22);
 // Answers come within a moment on any network; a server silent this long is not there.
 inline constexpr int kAnswerMs = 5000;
 

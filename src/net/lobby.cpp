@@ -26,18 +26,6 @@ std::string Utf8(const std::u32string& text) {
   return out;
 }
 
-Fault FaultOfError(std::string_view code) {
-  const std::pair<ErrorCode, Fault> known[] = {
-      {ErrorCode::kNoTable, Fault::kNoTable},     {ErrorCode::kSeatTaken, Fault::kSeatTaken},
-      {ErrorCode::kNotPerson, Fault::kNotPerson}, {ErrorCode::kFull, Fault::kFull},
-      {ErrorCode::kVersion, Fault::kVersion},     {ErrorCode::kStarted, Fault::kStarted},
-      {ErrorCode::kNotReady, Fault::kNotReady}};
-  for (const auto& [error, fault] : known) {
-    if (code == ErrorName(error)) return fault;
-  }
-  return Fault::kRefused;
-}
-
 // The seats as `table`, `seats` and `started` list them; nothing when the list
 // is not four seats of the protocol's shape.
 std::optional<PerSeat<LobbySeat>> ReadSeatList(const Json* list) {
@@ -215,6 +203,18 @@ std::string RulesLine(const GameState& s) {
   return line;
 }
 
+Fault FaultOfError(std::string_view code) {
+  const std::pair<ErrorCode, Fault> known[] = {
+      {ErrorCode::kNoTable, Fault::kNoTable},     {ErrorCode::kSeatTaken, Fault::kSeatTaken},
+      {ErrorCode::kNotPerson, Fault::kNotPerson}, {ErrorCode::kFull, Fault::kFull},
+      {ErrorCode::kVersion, Fault::kVersion},     {ErrorCode::kStarted, Fault::kStarted},
+      {ErrorCode::kNotReady, Fault::kNotReady}};
+  for (const auto& [error, fault] : known) {
+    if (code == ErrorName(error)) return fault;
+  }
+  return Fault::kRefused;
+}
+
 const char* FaultText(Fault fault) {
   switch (fault) {
     case Fault::kNone:
@@ -343,6 +343,11 @@ std::string Lobby::Read(std::string_view text) {
     seat_ = *seat;
     token_ = *token;
     stage_ = Stage::kSeated;
+    // The quick seat learns its table here: the server chose it.
+    if (code_.empty()) {
+      const auto code = message->StringAt("code", server::kCodeLength);
+      if (code && server::IsCodeText(*code)) code_ = *code;
+    }
   } else if ((*type == "table" || *type == "seats" || *type == "started") && seated) {
     if (const auto seats = ReadSeatList(message->Find("seats"))) {
       seats_ = *seats;

@@ -75,6 +75,9 @@ enum class Fault : std::uint8_t {
   kRefused,  // any other refusal, or an answer that is not the server's
 };
 const char* FaultText(Fault fault);
+// The fault of a server's error code; kRefused for one the way to a table
+// does not tell apart.
+Fault FaultOfError(std::string_view code);
 
 struct LobbySeat {
   SeatKind Kind = SeatKind::kComputer;

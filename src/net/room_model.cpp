@@ -238,6 +238,10 @@ RoomModel::Heard RoomModel::Read(std::string_view text) {
   if (*type == "chat") return ReadChat(*message);
   if (*type == "leaderboard") return ReadLeaderboard(*message);
   if (*type == "player") return ReadPlayer(*message);
+  if (*type == "error") {
+    error_ = message->StringAt("error", 32).value_or("");
+    return Heard::kError;
+  }
   if (*type == "can_fill") {
     const auto code = CodeAt(*message);
     if (!code) return Heard::kNothing;

@@ -115,6 +115,7 @@ class RoomModel {
     kLeaderboard,
     kPlayer,
     kCanFill,
+    kError,  // the server refused a request: LastError() names why
   };
 
   // Reads one server message; what it changed.
@@ -130,6 +131,8 @@ class RoomModel {
   // The public table whose free chairs may now go to the computer.
   const std::string& FillCode() const { return fillCode_; }
   void ForgetFill() { fillCode_.clear(); }
+  // The code of the server's last refusal (`too_fast`, `not_ready`...).
+  const std::string& LastError() const { return error_; }
 
   const RoomTable* TableOf(std::string_view code) const;
   const RoomPerson* PersonOf(int id) const;
@@ -160,6 +163,7 @@ class RoomModel {
   std::vector<RankedPlayer> ranked_;
   std::optional<PlayerPage> page_;
   std::string fillCode_;
+  std::string error_;
   std::set<std::string> mutes_;
 };
 

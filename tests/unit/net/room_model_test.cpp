@@ -161,6 +161,7 @@ TEST(RoomModel, TheQuickSeatIsTheServersChoiceAndAPublicTableSaysSo) {
              std::string(32, 'a') + "\"}");
   EXPECT_EQ(lobby.CurrentStage(), Lobby::Stage::kSeated);
   EXPECT_EQ(lobby.Seat(), 3);
+  EXPECT_EQ(lobby.Code(), "K7P2QXM4TR");
   EXPECT_FALSE(lobby.Host());
   lobby.Read(R"({"v":1,"type":"started","code":"K7P2QXM4TR","rules":{},"seats":[]})");
   EXPECT_EQ(lobby.CurrentStage(), Lobby::Stage::kStarted);

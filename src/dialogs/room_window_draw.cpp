@@ -1,0 +1,303 @@
+// The room window drawn: the fields' labels, the public tables with their
+// chairs (or the ranking, or the player's own page in their place), the
+// people present, the chat, the buttons and the line saying where the window
+// stands.
+#include <QLineEdit>
+#include <QPainter>
+
+#include "dialogs/message_dialog.h"
+#include "dialogs/room_window.h"
+#include "dialogs/room_window_layout.h"
+#include "model/room_texts.h"
+#include "model/texts.h"
+#include "platform/net_link.h"
+#include "platform/raster.h"
+#include "platform/text.h"
+
+namespace tarvelis {
+namespace {
+
+using namespace room_layout;
+using B = RoomWindow::Button;
+
+QString Utf(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+QString Utf(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+// One line of text in `r`, cut with an ellipsis when it does not fit.
+void Line(QPainter& p, const QRect& r, const QString& text, int px, bool bold, const QColor& ink,
+          Qt::Alignment align = Qt::AlignLeft) {
+  p.setFont(GameFont(px, bold));
+  p.setPen(ink);
+  p.drawText(r, align | Qt::AlignVCenter,
+             p.fontMetrics().elidedText(text, Qt::ElideRight, r.width()));
+}
+
+void Panel(QPainter& p, const QRect& r) {
+  p.fillRect(r, Qt::white);
+  p.setPen(QPen(kDialogFrame, 1));
+  p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+QString ChairText(const net::RoomChair& c) {
+  if (c.Kind == net::SeatKind::kExpert) return Utf(kNetworkExpert);
+  if (c.Kind == net::SeatKind::kComputer) return Utf(NetworkComputerText(c.Level));
+  if (c.Free()) return Utf(kNetworkFree);
+  return Utf(c.Name) + (c.Rating > 0 ? QStringLiteral(" %1").arg(c.Rating) : QString());
+}
+
+QString Ranked(const net::RankedPlayer& r) {
+  return QStringLiteral("%1  ±%2   %3 %4   %5/%6 %7 %8")
+      .arg(r.Rating)
+      .arg(r.Deviation)
+      .arg(r.Matches)
+      .arg(Utf(kRoomMatchesWord))
+      .arg(r.HandsWon)
+      .arg(r.Hands)
+      .arg(Utf(kRoomHandsWord))
+      .arg(Utf(kRoomWonWord));
+}
+
+}  // namespace
+
+QString RoomWindow::Label(Button button) const {
+  switch (button) {
+    case B::kEnter:
+      return Utf(kRoomEnterLabel);
+    case B::kQuick:
+      return Utf(kRoomQuickLabel);
+    case B::kWatch:
+      return Utf(kRoomWatchLabel);
+    case B::kSit:
+      return Utf(Seated() ? kRoomStandLabel : kRoomSitLabel);
+    case B::kCreate:
+      return Utf(kRoomCreateLabel);
+    case B::kJoinCode:
+      return Utf(kRoomJoinCodeLabel);
+    case B::kBoard:
+      return Utf(view_ == View::kBoard ? kRoomTablesLabel : kRoomLeaderboardLabel);
+    case B::kOwnPage:
+      return Utf(view_ == View::kOwnPage ? kRoomTablesLabel : kRoomOwnPageLabel);
+    case B::kMute: {
+      const net::RoomPerson* p = ChosenPerson();
+      return Utf(p != nullptr && room_.Mutes().contains(p->Tag) ? kRoomUnmuteLabel
+                                                                : kRoomMuteLabel);
+    }
+    case B::kExit:
+      return Utf(kExitLabel);
+    case B::kFill:
+      return Utf(kRoomFillLabel);
+    case B::kCount:
+      break;
+  }
+  return {};
+}
+
+QString RoomWindow::StatusLine() const {
+  if (!fault_.isEmpty()) return fault_;
+  switch (stage_) {
+    case Stage::kOutside:
+      return Utf(kRoomOutside);
+    case Stage::kEntering:
+      return Utf(link_.Connected() ? kRoomEntering : kNetworkConnecting);
+    case Stage::kNoRoom:
+      return Utf(kRoomNoRoom);
+    case Stage::kInside:
+      break;
+  }
+  switch (lobby_.CurrentStage()) {
+    case net::Lobby::Stage::kIdle:
+      return Utf(room_.Tables().empty() ? kRoomNoTables : kRoomHint);
+    case net::Lobby::Stage::kCreating:
+    case net::Lobby::Stage::kJoining:
+      return Utf(kNetworkSitting);
+    case net::Lobby::Stage::kSeated:
+      if (Usable(B::kFill)) return Utf(kRoomMayFill);
+      return Utf(lobby_.Code()) + QStringLiteral(": ") + Utf(kNetworkWaitingPlayers);
+    case net::Lobby::Stage::kStarting:
+    case net::Lobby::Stage::kStarted:
+      break;
+  }
+  return Utf(kNetworkStarting);
+}
+
+void RoomWindow::DrawTable(QImage& image, const net::RoomTable& t, int row, bool chosen) const {
+  const QRect r(kList.x() + 1, kList.y() + 1 + row * kTableRowH, kList.width() - 2, kTableRowH);
+  QPainter p(&image);
+  if (chosen) p.fillRect(r, kChosen);
+  const QString state =
+      (t.Started ? Utf(kRoomStarted) : Utf(kRoomWaiting)) +
+      (t.Watchers > 0 ? QStringLiteral(", %1 %2").arg(t.Watchers).arg(Utf(kRoomWatchersWord))
+                      : QString());
+  Line(p, QRect(r.x() + 6, r.y() + 2, 84, 16), Utf(t.Code), kTextPx, true, kInk);
+  Line(p, QRect(r.right() - 126, r.y() + 2, 120, 16), state, kSmallTextPx, false, kQuietInk,
+       Qt::AlignRight);
+  Line(p, QRect(r.x() + 90, r.y() + 2, r.width() - 222, 16), Utf(t.Rules), kSmallTextPx, false,
+       kInk);
+  const int chairW = (kList.width() - 12) / kSeats;
+  for (int i = 0; i < kSeats; ++i) {
+    const QRect c(r.x() + 5 + i * chairW, r.y() + 20, chairW - 4, 20);
+    const net::RoomChair& chair = t.Chairs[i];
+    const bool mine = chosen && chair_ == i + 1;
+    p.fillRect(c, kCard);
+    p.setPen(QPen(mine ? kChosenFrame : kDialogFrame, mine ? 2 : 1));
+    p.drawRect(QRectF(c).adjusted(0.5, 0.5, -0.5, -0.5));
+    Line(p, c.adjusted(5, 0, -3, 0), ChairText(chair), kSmallTextPx, chair.Free(),
+         chair.Free() ? kFreeInk : kInk);
+  }
+  p.setPen(QPen(QColor(0xD0, 0xD0, 0xD0), 1));
+  p.drawLine(r.left() + 4, r.bottom(), r.right() - 4, r.bottom());
+}
+
+void RoomWindow::DrawTables(QImage& image) const {
+  const int shown = kList.height() / kTableRowH;
+  const auto& tables = room_.Tables();
+  for (int row = 0; row < shown && scroll_ + row < static_cast<int>(tables.size()); ++row) {
+    DrawTable(image, tables[scroll_ + row], row, scroll_ + row == tableRow_);
+  }
+  if (tables.size() > static_cast<std::size_t>(shown)) {
+    // Where the rows shown stand among them all.
+    QPainter p(&image);
+    const int h = kList.height() * shown / static_cast<int>(tables.size());
+    const int y = kList.y() + (kList.height() - h) * scroll_ /
+                                  std::max(1, static_cast<int>(tables.size()) - shown);
+    p.fillRect(QRect(kList.right() - 4, y, 3, h), kDialogFrame);
+  }
+}
+
+void RoomWindow::DrawBoard(QImage& image) const {
+  QPainter p(&image);
+  if (room_.Leaderboard().empty()) {
+    Line(p, kList.adjusted(8, 4, -8, 0).adjusted(0, 0, 0, -kList.height() + 20),
+         Utf(kRoomNobodyRanked), kTextPx, false, kQuietInk);
+  }
+  int y = kList.y() + 4;
+  int place = 1;
+  for (const net::RankedPlayer& r : room_.Leaderboard()) {
+    if (y + kLineH > kList.bottom()) break;
+    const QString who = QStringLiteral("%1. ").arg(place++) + Utf(r.Name) +
+                        (r.Tag.empty() ? QString() : QStringLiteral(" #") + Utf(r.Tag));
+    Line(p, QRect(kList.x() + 8, y, 170, kLineH), who, kSmallTextPx, false, kInk);
+    Line(p, QRect(kList.x() + 180, y, kList.width() - 188, kLineH), Ranked(r), kSmallTextPx, false,
+         kInk);
+    y += kLineH;
+  }
+}
+
+void RoomWindow::DrawOwnPage(QImage& image) const {
+  QPainter p(&image);
+  const auto& page = room_.Page();
+  if (!page) return;
+  int y = kList.y() + 4;
+  const QString who =
+      Utf(page->Self.Name) + (page->Self.Tag.empty() ? QString() : " #" + Utf(page->Self.Tag));
+  Line(p, QRect(kList.x() + 8, y, kList.width() - 16, 16), who, kTextPx, true, kInk);
+  y += 18;
+  Line(p, QRect(kList.x() + 8, y, kList.width() - 16, kLineH),
+       Utf(kRoomRatingWord) + QStringLiteral(": ") + Ranked(page->Self), kSmallTextPx, false, kInk);
+  y += kLineH + 6;
+  if (page->History.empty()) {
+    Line(p, QRect(kList.x() + 8, y, kList.width() - 16, kLineH), Utf(kRoomNoHistory), kSmallTextPx,
+         false, kQuietInk);
+  }
+  for (const net::PastMatch& m : page->History) {
+    if (y + kLineH > kList.bottom()) break;
+    const QString line = QStringLiteral("%1   %2   %3 → %4")
+                             .arg(Utf(m.Date))
+                             .arg(m.Total)
+                             .arg(m.Before)
+                             .arg(m.After);
+    Line(p, QRect(kList.x() + 8, y, kList.width() - 16, kLineH), line, kSmallTextPx, false, kInk);
+    y += kLineH;
+  }
+}
+
+void RoomWindow::DrawPeople(QImage& image) const {
+  QPainter p(&image);
+  int y = kPeople.y() + 2;
+  for (std::size_t i = 0; i < room_.People().size(); ++i) {
+    if (y + kLineH > kPeople.bottom()) break;
+    const net::RoomPerson& person = room_.People()[i];
+    const QRect r(kPeople.x() + 1, y, kPeople.width() - 2, kLineH);
+    if (static_cast<int>(i) == personRow_) p.fillRect(r, kChosen);
+    QString where = person.Where.empty() ? QString() : Utf(person.Where).left(5);
+    if (room_.Mutes().contains(person.Tag)) where = Utf(kRoomMuted);
+    const bool you = person.Id == room_.You();
+    Line(p, QRect(r.x() + 4, y, 96, kLineH), Utf(room_.ShownName(person)), kSmallTextPx, you, kInk);
+    Line(p, QRect(r.x() + 100, y, r.width() - 104, kLineH),
+         QStringLiteral("%1 %2").arg(person.Rating).arg(where), kSmallTextPx, false, kQuietInk,
+         Qt::AlignRight);
+    y += kLineH;
+  }
+}
+
+void RoomWindow::DrawChat(QImage& image) const {
+  QPainter p(&image);
+  const int shown = (kChat.height() - 4) / kLineH;
+  const auto& lines = room_.Chat();
+  const int first = std::max(0, static_cast<int>(lines.size()) - shown);
+  int y = kChat.y() + 2;
+  for (int i = first; i < static_cast<int>(lines.size()); ++i) {
+    const net::ChatLine& line = lines[i];
+    const net::RoomPerson* speaker = room_.PersonOf(line.From);
+    const QString who = speaker != nullptr && speaker->Tag == line.Tag
+                            ? Utf(room_.ShownName(*speaker))
+                            : Utf(line.Name);
+    p.setFont(GameFont(kSmallTextPx, true));
+    const int w = std::min(p.fontMetrics().horizontalAdvance(who + ": "), 140);
+    Line(p, QRect(kChat.x() + 4, y, w, kLineH), who + QStringLiteral(":"), kSmallTextPx, true,
+         kDialogFrame);
+    Line(p, QRect(kChat.x() + 6 + w, y, kChat.width() - w - 10, kLineH), Utf(line.Text),
+         kSmallTextPx, false, kInk);
+    y += kLineH;
+  }
+}
+
+void RoomWindow::paintEvent(QPaintEvent*) {
+  QImage image = ScaledCanvas(width(), height(), scale_, devicePixelRatioF());
+  {
+    QPainter p(&image);
+    DrawDialogPanel(p, QSize(kWidth, kHeight), QRect(0, 0, kWidth, kTitleH));
+    Line(p, QRect(kMargin, kFieldY, 60, 22), Utf(kNetworkServerLabel), kTextPx, true, kInk);
+    Line(p, QRect(252, kFieldY, 54, 22), Utf(kNetworkNameLabel), kTextPx, true, kInk);
+    const char* heading = view_ == View::kBoard     ? kRoomLeaderboardHeading
+                          : view_ == View::kOwnPage ? kRoomOwnPageHeading
+                                                    : kRoomTablesHeading;
+    Line(p, QRect(kMargin, kList.y() - 18, kLeftW, 16), Utf(heading), kTextPx, true, kDialogFrame);
+    Line(p, QRect(kColumnX, kPeople.y() - 18, kColumnW, 16), Utf(kRoomPeopleHeading), kTextPx, true,
+         kDialogFrame);
+    Line(p, QRect(kMargin, kChat.y() - 18, kLeftW, 16), Utf(kRoomChatHeading), kTextPx, true,
+         kDialogFrame);
+    Panel(p, kList);
+    Panel(p, kPeople);
+    Panel(p, kChat);
+    const bool fault = !fault_.isEmpty();
+    p.setFont(GameFont(kSmallTextPx, fault));
+    p.setPen(fault ? kFaultInk : kInk);
+    p.drawText(kStatus, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, StatusLine());
+  }
+  DrawText(image, 8, 6, Utf(kRoomTitle), kTextPx, true, Qt::white);
+  if (view_ == View::kBoard) {
+    DrawBoard(image);
+  } else if (view_ == View::kOwnPage) {
+    DrawOwnPage(image);
+  } else {
+    DrawTables(image);
+  }
+  DrawPeople(image);
+  DrawChat(image);
+  for (int b = 0; b < static_cast<int>(B::kCount); ++b) {
+    const auto button = static_cast<B>(b);
+    // The offer to fill shows only while it stands.
+    if (button == B::kFill && !Usable(button)) continue;
+    DrawDialogButton(image, ButtonRect(button), Label(button), Usable(button));
+  }
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));
+}
+
+}  // namespace tarvelis
