@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QWheelEvent>
 #include <cmath>
 #include <cstdio>
@@ -91,6 +92,20 @@ RoomWindow::RoomWindow(const GameState& state, NetLink& link, std::filesystem::p
   setTabOrder(name_, chat_);
   room_.SetMutes(net::ParseMutes(file.Mutes));
   PlaceFields();
+  // Alt and a letter of each button, for the keyboard alone; shortcuts, so
+  // that they work with the keyboard in a field too.
+  const std::pair<QKeyCombination, B> keys[] = {
+      {Qt::ALT | Qt::Key_J, B::kQuick},    {Qt::ALT | Qt::Key_M, B::kWatch},
+      {Qt::ALT | Qt::Key_S, B::kSit},      {Qt::ALT | Qt::Key_C, B::kCreate},
+      {Qt::ALT | Qt::Key_U, B::kJoinCode}, {Qt::ALT | Qt::Key_L, B::kBoard},
+      {Qt::ALT | Qt::Key_F, B::kOwnPage},  {Qt::ALT | Qt::Key_I, B::kMute},
+      {Qt::ALT | Qt::Key_O, B::kFill}};
+  for (const auto& [combination, button] : keys) {
+    auto* shortcut = new QShortcut(QKeySequence(combination), this);
+    connect(shortcut, &QShortcut::activated, this, [this, b = button] { Press(b); });
+  }
+  // The list takes the keyboard when clicked: arrows choose, Enter sits.
+  setFocusPolicy(Qt::ClickFocus);
 
   const PlayerKeyResult key = LoadPlayerKey(folder_);
   if (!key.Note.empty()) std::fprintf(stderr, "%s\n", key.Note.c_str());
@@ -409,7 +424,10 @@ void RoomWindow::mousePressEvent(QMouseEvent* event) {
     const auto button = static_cast<B>(b);
     if (ButtonRect(button).contains(at)) return Press(button);
   }
-  if (kList.contains(at)) ClickList(at);
+  if (kList.contains(at)) {
+    setFocus(Qt::MouseFocusReason);
+    ClickList(at);
+  }
   if (kPeople.contains(at)) ClickPeople(at);
 }
 
@@ -440,16 +458,6 @@ void RoomWindow::keyPressEvent(QKeyEvent* event) {
     if (key == Qt::Key_Right && tableRow_ >= 0) return Select(tableRow_, chair_ % kSeats + 1);
     if (key == Qt::Key_Left && tableRow_ >= 0) {
       return Select(tableRow_, (chair_ + kSeats - 2) % kSeats + 1);
-    }
-  }
-  // Alt and a letter of each button, for the keyboard alone.
-  if (event->modifiers() & Qt::AltModifier) {
-    const std::pair<int, B> keys[] = {
-        {Qt::Key_J, B::kQuick},   {Qt::Key_M, B::kWatch},    {Qt::Key_S, B::kSit},
-        {Qt::Key_C, B::kCreate},  {Qt::Key_U, B::kJoinCode}, {Qt::Key_L, B::kBoard},
-        {Qt::Key_F, B::kOwnPage}, {Qt::Key_I, B::kMute},     {Qt::Key_O, B::kFill}};
-    for (const auto& [letter, button] : keys) {
-      if (key == letter) return Press(button);
     }
   }
   QDialog::keyPressEvent(event);

@@ -44,7 +44,9 @@ void Panel(QPainter& p, const QRect& r) {
 
 QString ChairText(const net::RoomChair& c) {
   if (c.Kind == net::SeatKind::kExpert) return Utf(kNetworkExpert);
-  if (c.Kind == net::SeatKind::kComputer) return Utf(NetworkComputerText(c.Level));
+  if (c.Kind == net::SeatKind::kComputer) {
+    return Utf(kRoomComputerShort) + QStringLiteral(" %1").arg(c.Level);
+  }
   if (c.Free()) return Utf(kNetworkFree);
   return Utf(c.Name) + (c.Rating > 0 ? QStringLiteral(" %1").arg(c.Rating) : QString());
 }
@@ -132,10 +134,10 @@ void RoomWindow::DrawTable(QImage& image, const net::RoomTable& t, int row, bool
       (t.Started ? Utf(kRoomStarted) : Utf(kRoomWaiting)) +
       (t.Watchers > 0 ? QStringLiteral(", %1 %2").arg(t.Watchers).arg(Utf(kRoomWatchersWord))
                       : QString());
-  Line(p, QRect(r.x() + 6, r.y() + 2, 84, 16), Utf(t.Code), kTextPx, true, kInk);
-  Line(p, QRect(r.right() - 126, r.y() + 2, 120, 16), state, kSmallTextPx, false, kQuietInk,
+  Line(p, QRect(r.x() + 6, r.y() + 2, 100, 16), Utf(t.Code), kTextPx, true, kInk);
+  Line(p, QRect(r.right() - 140, r.y() + 2, 134, 16), state, kSmallTextPx, false, kQuietInk,
        Qt::AlignRight);
-  Line(p, QRect(r.x() + 90, r.y() + 2, r.width() - 222, 16), Utf(t.Rules), kSmallTextPx, false,
+  Line(p, QRect(r.x() + 108, r.y() + 2, r.width() - 252, 16), Utf(t.Rules), kSmallTextPx, false,
        kInk);
   const int chairW = (kList.width() - 12) / kSeats;
   for (int i = 0; i < kSeats; ++i) {
@@ -223,13 +225,13 @@ void RoomWindow::DrawPeople(QImage& image) const {
     const net::RoomPerson& person = room_.People()[i];
     const QRect r(kPeople.x() + 1, y, kPeople.width() - 2, kLineH);
     if (static_cast<int>(i) == personRow_) p.fillRect(r, kChosen);
-    QString where = person.Where.empty() ? QString() : Utf(person.Where).left(5);
+    QString where = Utf(person.Where).left(5);
     if (room_.Mutes().contains(person.Tag)) where = Utf(kRoomMuted);
     const bool you = person.Id == room_.You();
-    Line(p, QRect(r.x() + 4, y, 96, kLineH), Utf(room_.ShownName(person)), kSmallTextPx, you, kInk);
-    Line(p, QRect(r.x() + 100, y, r.width() - 104, kLineH),
-         QStringLiteral("%1 %2").arg(person.Rating).arg(where), kSmallTextPx, false, kQuietInk,
-         Qt::AlignRight);
+    Line(p, QRect(r.x() + 4, y, 80, kLineH), Utf(room_.ShownName(person)), kSmallTextPx, you, kInk);
+    Line(p, QRect(r.x() + 84, y, 30, kLineH), QString::number(person.Rating), kSmallTextPx, false,
+         kQuietInk, Qt::AlignRight);
+    Line(p, QRect(r.x() + 118, y, r.width() - 120, kLineH), where, kSmallTextPx, false, kQuietInk);
     y += kLineH;
   }
 }
@@ -261,8 +263,10 @@ void RoomWindow::paintEvent(QPaintEvent*) {
   {
     QPainter p(&image);
     DrawDialogPanel(p, QSize(kWidth, kHeight), QRect(0, 0, kWidth, kTitleH));
-    Line(p, QRect(kMargin, kFieldY, 60, 22), Utf(kNetworkServerLabel), kTextPx, true, kInk);
-    Line(p, QRect(252, kFieldY, 54, 22), Utf(kNetworkNameLabel), kTextPx, true, kInk);
+    Line(p, QRect(kMargin, kFieldY, kServerField.x() - kMargin - 2, 22), Utf(kNetworkServerLabel),
+         kTextPx, true, kInk);
+    Line(p, QRect(kServerField.right() + 6, kFieldY, kNameField.x() - kServerField.right() - 8, 22),
+         Utf(kNetworkNameLabel), kTextPx, true, kInk);
     const char* heading = view_ == View::kBoard     ? kRoomLeaderboardHeading
                           : view_ == View::kOwnPage ? kRoomOwnPageHeading
                                                     : kRoomTablesHeading;
@@ -277,7 +281,9 @@ void RoomWindow::paintEvent(QPaintEvent*) {
     const bool fault = !fault_.isEmpty();
     p.setFont(GameFont(kSmallTextPx, fault));
     p.setPen(fault ? kFaultInk : kInk);
-    p.drawText(kStatus, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, StatusLine());
+    const QRect status =
+        Usable(B::kFill) ? kStatus.adjusted(0, 0, -ButtonRect(B::kFill).width() - 8, 0) : kStatus;
+    p.drawText(status, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, StatusLine());
   }
   DrawText(image, 8, 6, Utf(kRoomTitle), kTextPx, true, Qt::white);
   if (view_ == View::kBoard) {

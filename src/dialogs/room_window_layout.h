@@ -18,8 +18,8 @@ inline constexpr int kColumnX = 444;  // the right column: buttons and people
 inline constexpr int kColumnW = kWidth - kMargin - kColumnX;
 inline constexpr int kLeftW = kColumnX - 8 - kMargin;
 inline constexpr int kFieldY = 32;
-inline constexpr QRect kServerField(74, kFieldY, 170, 22);
-inline constexpr QRect kNameField(306, kFieldY, 130, 22);
+inline constexpr QRect kServerField(82, kFieldY, 152, 22);
+inline constexpr QRect kNameField(302, kFieldY, 134, 22);
 inline constexpr QRect kList(kMargin, 78, kLeftW, 184);
 inline constexpr int kTableRowH = 46;
 inline constexpr int kLineH = 14;
@@ -40,7 +40,8 @@ inline QRect ButtonRect(RoomWindow::Button b) {
     case B::kExit:
       return QRect(kColumnX + half + 6, 402, kColumnW - half - 6, kButtonH);
     case B::kFill:
-      return QRect(kColumnX, 430, kColumnW, kButtonH);
+      // Beside the line that offers it, under the chat.
+      return QRect(kMargin + kLeftW - 180, 430, 180, kButtonH);
     default:
       break;
   }

@@ -31,6 +31,8 @@ inline constexpr const char* kRoomStarted = "empezada";
 inline constexpr const char* kRoomWaiting = "esperando";
 inline constexpr const char* kRoomWatchersWord = "mirando";
 inline constexpr const char* kRoomMuted = "silenciado";
+// A computer's chair, before its level: "Ordenador 70".
+inline constexpr const char* kRoomComputerShort = "Ordenador";
 inline constexpr const char* kRoomNoTables =
     "No hay mesas públicas ahora. Pulse Jugar ya y se abrirá una.";
 inline constexpr const char* kRoomMatchesWord = "partidas";

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # "Jugar en red" with the real mouse: a server on a free loopback port, the
-# window opened from the options menu, a first address where nobody listens
-# (the window says so and stays usable), then the server's: a table of one
+# room opened from the options menu, a first address where nobody listens
+# (the room says so and stays usable), then the server's, whose answer to
+# `enter` shows it has no room: "Crear una mesa" opens the network window on
+# the server typed, where a table of one
 # person (seat 4) and three computer seats is created, its code shown, and
 # "Empezar" starts the match: the window closes and hands the table over with
 # the message that started it still unread. All this over a local match
@@ -41,26 +43,34 @@ open_network_window() {
     xdotool click 3
     e2e_wait_open "menu 1" 5 || continue
     click 340 $((150 + 18 * 5 + 10))
-    if id=$(e2e_wait_window "Jugar en red" 5); then echo "$id"; return 0; fi
+    if id=$(e2e_wait_window "Jugar en red: la sala" 5); then echo "$id"; return 0; fi
   done
   return 1
 }
-window=$(open_network_window) || e2e_fail "no network window"
-read -r wx wy < <(xdotool getwindowgeometry "$window" |
+room=$(open_network_window) || e2e_fail "no room window"
+read -r rx ry < <(xdotool getwindowgeometry "$room" |
   awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
 
 type_server() {
-  click $((wx + 200)) $((wy + 77))
+  click $((rx + 150)) $((ry + 43))
   xdotool key ctrl+a
   xdotool type --delay 20 "$1"
 }
-# Port 1 of the loopback: refused at once.
+# Port 1 of the loopback: refused at once; "Entrar" stays usable.
 type_server "127.0.0.1:1"
-click $((wx + 200)) $((wy + 428))
-wait_status "^network idle code - start 0 fault 1 free -$" 10
-e2e_window_exists "Jugar en red" || e2e_fail "the window closed on a fault"
+click $((rx + 526)) $((ry + 43))
+wait_status "^room outside " 10
+e2e_window_exists "Jugar en red: la sala" || e2e_fail "the room closed on a fault"
 
+# This server has no room: it refuses `enter`, and the pages are offered.
 type_server "127.0.0.1:$port"
+click $((rx + 526)) $((ry + 43))
+wait_status "^room noroom " 10
+click $((rx + 526)) $((ry + 151))
+window=$(e2e_wait_window "Jugar en red" 10) || e2e_fail "no network window"
+read -r wx wy < <(xdotool getwindowgeometry "$window" |
+  awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
+wait_status "^network idle " 10
 click $((wx + 200)) $((wy + 428))
 wait_status "^network seated code [A-Z2-9]{10} start 1 " 10
 import -window root "$E2E_ARTEFACTS/network-window.png"

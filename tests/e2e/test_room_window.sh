@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The room of a server, with the real mouse and keyboard, against a stand-in
+# on a free loopback port that answers as a room does: "Jugar en red" opens
+# the room, Enter in the server's field enters it with the player's key (made
+# on the spot, 0600, and sent in `enter` only), the public tables, people and
+# chat are shown, a chat line goes and comes back, a free chair is taken, the
+# offer to fill the table appears and is taken, and Escape leaves the table
+# and the room. The stand-in stops by itself.
+source "$(dirname "$0")/lib.sh"
+standin_pid=""
+finish() {
+  [ -n "$standin_pid" ] && kill "$standin_pid" 2>/dev/null
+  e2e_cleanup
+}
+trap finish EXIT
+
+e2e_start_x 800x600x24
+e2e_fresh_folder
+e2e_first_start "$E2E_QUICK"
+
+python3 "$(dirname "$0")/room_standin.py" "$E2E_DIR/room.log" 120 >"$E2E_DIR/standin.out" &
+standin_pid=$!
+listening() { grep -q '^listening' "$E2E_DIR/standin.out" 2>/dev/null; }
+e2e_until 10 listening || e2e_fail "the stand-in did not say where it listens"
+port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$E2E_DIR/standin.out")
+
+wait_status() { e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1': '$(e2e_status)'"; }
+click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }
+
+e2e_start_match
+[ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its turn"
+open_room() {
+  for _ in 1 2 3; do
+    xdotool mousemove 400 420
+    e2e_move 300 150
+    xdotool click 3
+    e2e_wait_open "menu 1" 5 || continue
+    click 340 $((150 + 18 * 5 + 10))
+    if id=$(e2e_wait_window "Jugar en red: la sala" 5); then echo "$id"; return 0; fi
+  done
+  return 1
+}
+window=$(open_room) || e2e_fail "no room window"
+read -r wx wy < <(xdotool getwindowgeometry "$window" |
+  awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
+
+# The server's field has the keyboard; Enter there enters the room.
+e2e_type "$window" "127.0.0.1:$port"
+e2e_key "$window" Return
+wait_status "^room inside tables 3 people 5 chat 3 fill 0 seated 0$" 10
+import -window root "$E2E_ARTEFACTS/room-window.png"
+
+key_file="$E2E_DIR/TARVRED.KEY"
+[ "$(stat -c %a "$key_file")" = 600 ] || e2e_fail "the key is readable by others"
+grep -qxE '[0-9a-f]{64}' "$key_file" || e2e_fail "the key is not 64 hex digits"
+grep -q "\"key\": *\"$(cat "$key_file")\"" "$E2E_DIR/room.log" || e2e_fail "enter did not carry the key"
+
+# A chat line: typed in its field (Tab from the name), sent with Enter, echoed.
+click $((wx + 200)) $((wy + 412))
+e2e_type "$window" "hola a todos"
+e2e_key "$window" Return
+wait_status "^room inside tables 3 people 5 chat 4 " 10
+
+# The second chair of the first table is free: chosen with a click (the list
+# then has the keyboard), taken with Enter.
+click $((wx + 12 + 5 + 103 + 50)) $((wy + 78 + 30))
+e2e_key "$window" Return
+wait_status "^room inside .* fill 1 seated 2$" 10
+import -window root "$E2E_ARTEFACTS/room-window-seated.png"
+click $((wx + 12 + 424 - 90)) $((wy + 441))
+e2e_until 5 grep -q '"type": *"fill"' "$E2E_DIR/room.log" || e2e_fail "fill was not sent"
+
+e2e_key "$window" Escape
+e2e_wait_closed "Jugar en red: la sala" 5 "Escape left the room open"
+e2e_until 5 grep -q '"type": *"leave_room"' "$E2E_DIR/room.log" || e2e_fail "the room was not left"
+# The key goes to a server in `enter` and nowhere else.
+[ "$(grep -c "$(cat "$key_file")" "$E2E_DIR/room.log")" = 1 ] || e2e_fail "the key went out again"
+e2e_leave
+
+echo "PASS: the room is entered with the player's key, shows its tables and takes a chair"
