@@ -41,7 +41,7 @@ inline QRect ButtonRect(RoomWindow::Button b) {
       return QRect(kColumnX + half + 6, 402, kColumnW - half - 6, kButtonH);
     case B::kFill:
       // Beside the line that offers it, under the chat.
-      return QRect(kMargin + kLeftW - 180, 430, 180, kButtonH);
+      return QRect(kMargin + kLeftW - 206, 430, 206, kButtonH);
     default:
       break;
   }
