@@ -91,6 +91,7 @@ RoomWindow::RoomWindow(const GameState& state, NetLink& link, std::filesystem::p
   setTabOrder(server_, name_);
   setTabOrder(name_, chat_);
   room_.SetMutes(net::ParseMutes(file.Mutes));
+  kept_ = file.Table;
   PlaceFields();
   // Alt and a letter of each button, for the keyboard alone; shortcuts, so
   // that they work with the keyboard in a field too.
@@ -280,9 +281,10 @@ bool RoomWindow::Usable(Button button) const {
       const net::RoomPerson* p = ChosenPerson();
       return p != nullptr && !p->Tag.empty() && p->Id != room_.You();
     }
-    case B::kFill: {
+    case B::kFill:
       return Seated() && !room_.FillCode().empty() && room_.FillCode() == lobby_.Code();
-    }
+    case B::kResume:
+      return kept_ && !lobby_.Busy() && net::ParseServerAddress(kept_->Address);
     case B::kExit:
     case B::kCount:
       break;
@@ -339,6 +341,14 @@ void RoomWindow::Press(Button button) {
       link_.Send(net::FillRequest());
       room_.ForgetFill();
       break;
+    case B::kResume:
+      // The seat's token takes it back; the match's own connection sends the
+      // `resume`, so this one is closed.
+      choice_.Joined = net::JoinedTable{*net::ParseServerAddress(kept_->Address), kept_->Code,
+                                        kept_->Seat, kept_->Token, false};
+      address_ = choice_.Joined->Address;
+      link_.Close();
+      return Leave(RoomChoice::Kind::kPlay);
     case B::kExit:
       return reject();
     case B::kCount:
@@ -422,7 +432,8 @@ void RoomWindow::mousePressEvent(QMouseEvent* event) {
   const QPoint at = (event->position() / scale_).toPoint();
   for (int b = 0; b < static_cast<int>(B::kCount); ++b) {
     const auto button = static_cast<B>(b);
-    if (ButtonRect(button).contains(at)) return Press(button);
+    // The offer to fill and the way back share a place: the usable one takes it.
+    if (ButtonRect(button).contains(at) && Usable(button)) return Press(button);
   }
   if (kList.contains(at)) {
     setFocus(Qt::MouseFocusReason);

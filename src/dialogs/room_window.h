@@ -15,6 +15,7 @@
 #include "net/joined_table.h"
 #include "net/lobby.h"
 #include "net/room_model.h"
+#include "storage/server_choice.h"
 
 class QLineEdit;
 
@@ -50,6 +51,7 @@ class RoomWindow : public QDialog {
     kMute,
     kExit,
     kFill,
+    kResume,  // back to the table of a networked match left unfinished
     kCount,
   };
   // What the list shows.
@@ -117,6 +119,7 @@ class RoomWindow : public QDialog {
   int personRow_ = -1;
   int scroll_ = 0;  // the first row shown
   RoomChoice choice_;
+  std::optional<KeptTable> kept_;
   double scale_ = 1.0;
 };
 

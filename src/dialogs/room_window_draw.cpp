@@ -92,6 +92,8 @@ QString RoomWindow::Label(Button button) const {
       return Utf(kExitLabel);
     case B::kFill:
       return Utf(kRoomFillLabel);
+    case B::kResume:
+      return Utf(NetResumeLabel(kept_ ? kept_->Code : std::string()));
     case B::kCount:
       break;
   }
@@ -102,16 +104,17 @@ QString RoomWindow::StatusLine() const {
   if (!fault_.isEmpty()) return fault_;
   switch (stage_) {
     case Stage::kOutside:
-      return Utf(kRoomOutside);
+      return Utf(Usable(B::kResume) ? kRoomResumeHint : kRoomOutside);
     case Stage::kEntering:
       return Utf(link_.Connected() ? kRoomEntering : kNetworkConnecting);
     case Stage::kNoRoom:
-      return Utf(kRoomNoRoom);
+      return Utf(Usable(B::kResume) ? kRoomResumeHint : kRoomNoRoom);
     case Stage::kInside:
       break;
   }
   switch (lobby_.CurrentStage()) {
     case net::Lobby::Stage::kIdle:
+      if (Usable(B::kResume)) return Utf(kRoomResumeHint);
       return Utf(room_.Tables().empty() ? kRoomNoTables : kRoomHint);
     case net::Lobby::Stage::kCreating:
     case net::Lobby::Stage::kJoining:
@@ -281,8 +284,9 @@ void RoomWindow::paintEvent(QPaintEvent*) {
     const bool fault = !fault_.isEmpty();
     p.setFont(GameFont(kSmallTextPx, fault));
     p.setPen(fault ? kFaultInk : kInk);
-    const QRect status =
-        Usable(B::kFill) ? kStatus.adjusted(0, 0, -ButtonRect(B::kFill).width() - 8, 0) : kStatus;
+    const QRect status = Usable(B::kFill) || Usable(B::kResume)
+                             ? kStatus.adjusted(0, 0, -ButtonRect(B::kFill).width() - 8, 0)
+                             : kStatus;
     p.drawText(status, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, StatusLine());
   }
   DrawText(image, 8, 6, Utf(kRoomTitle), kTextPx, true, Qt::white);
@@ -298,7 +302,7 @@ void RoomWindow::paintEvent(QPaintEvent*) {
   for (int b = 0; b < static_cast<int>(B::kCount); ++b) {
     const auto button = static_cast<B>(b);
     // The offer to fill shows only while it stands.
-    if (button == B::kFill && !Usable(button)) continue;
+    if ((button == B::kFill || button == B::kResume) && !Usable(button)) continue;
     DrawDialogButton(image, ButtonRect(button), Label(button), Usable(button));
   }
   QPainter painter(this);

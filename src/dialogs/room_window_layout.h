@@ -40,8 +40,9 @@ inline QRect ButtonRect(RoomWindow::Button b) {
     case B::kExit:
       return QRect(kColumnX + half + 6, 402, kColumnW - half - 6, kButtonH);
     case B::kFill:
-      // Beside the line that offers it, under the chat.
-      return QRect(kMargin + kLeftW - 206, 430, 206, kButtonH);
+    case B::kResume:
+      // Beside the line that offers it, under the chat: never both at once.
+      return QRect(kMargin + kLeftW - 216, 430, 216, kButtonH);
     default:
       break;
   }

@@ -51,6 +51,8 @@ inline constexpr const char* kRoomNoRoom =
     "Este servidor no tiene sala. Puede crear una mesa o unirse a una con su código.";
 inline constexpr const char* kRoomMayFill =
     "Nadie más llega: puede completar las sillas libres con el ordenador.";
+// Beside "Volver a la mesa CODE".
+inline constexpr const char* kRoomResumeHint = "Su partida en red sigue en marcha.";
 inline constexpr const char* kRoomTooFast = "Demasiados mensajes seguidos. Espere un momento.";
 inline constexpr const char* kRoomNoKey =
     "No se ha podido crear su clave de jugador: no puede entrar en la sala.";

@@ -92,10 +92,12 @@ for _ in $(seq 50); do
 done
 grep -q "^Mesa=127.0.0.1:$port $code 4 " "$E2E_DIR/TARVRED.INI" || e2e_fail "leaving forgot the seat"
 
-window=$(open_network_window) || e2e_fail "no network window"
-read -r wx wy < <(window_at "$window")
-click $((wx + 400)) $((wy + 155))
-e2e_wait_closed "Jugar en red" 5 "'Volver a la mesa' did not close the window"
+# The room offers the way back, beside its status line.
+room=$(open_room) || e2e_fail "no room"
+read -r rx ry < <(window_at "$room")
+wait_status "^room (outside|noroom) " 10
+click $((rx + 12 + 424 - 108)) $((ry + 441))
+e2e_wait_closed "Jugar en red: la sala" 5 "'Volver a la mesa' did not close the room"
 for _ in $(seq 200); do
   grep -q "^net link back" "$E2E_DIR/stdout.log" && break
   sleep 0.1

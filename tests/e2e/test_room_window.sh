@@ -67,7 +67,7 @@ click $((wx + 12 + 5 + 103 + 50)) $((wy + 78 + 30))
 e2e_key "$window" Return
 wait_status "^room inside .* fill 1 seated 2$" 10
 import -window root "$E2E_ARTEFACTS/room-window-seated.png"
-click $((wx + 12 + 424 - 100)) $((wy + 441))
+click $((wx + 12 + 424 - 108)) $((wy + 441))
 e2e_until 5 grep -q '"type": *"fill"' "$E2E_DIR/room.log" || e2e_fail "fill was not sent"
 
 e2e_key "$window" Escape
