@@ -75,6 +75,27 @@ e2e_wait_closed "Jugar en red: la sala" 5 "Escape left the room open"
 e2e_until 5 grep -q '"type": *"leave_room"' "$E2E_DIR/room.log" || e2e_fail "the room was not left"
 # The key goes to a server in `enter` and nowhere else.
 [ "$(grep -c "$(cat "$key_file")" "$E2E_DIR/room.log")" = 1 ] || e2e_fail "the key went out again"
+
+# Back in the room (entered at once: the server is remembered), "Crear una
+# mesa" opens the create page, which on a server with a room offers a public
+# table: checked, the room's `enter` goes first and `create` says so.
+window=$(open_room) || e2e_fail "no room window the second time"
+read -r wx wy < <(xdotool getwindowgeometry "$window" |
+  awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
+wait_status "^room inside tables 3 " 10
+click $((wx + 526)) $((wy + 151))
+page=$(e2e_wait_window "Jugar en red" 10) || e2e_fail "no create page"
+read -r px py < <(xdotool getwindowgeometry "$page" |
+  awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
+wait_status "^network idle " 10
+click $((px + 380)) $((py + 129))
+sleep 0.3
+import -window root "$E2E_ARTEFACTS/room-create-public.png"
+click $((px + 200)) $((py + 428))
+e2e_until 5 grep -q '"public": *true' "$E2E_DIR/room.log" || e2e_fail "the table was not asked public"
+[ "$(grep -c "$(cat "$key_file")" "$E2E_DIR/room.log")" = 3 ] || e2e_fail "enter did not go first"
+e2e_key "$page" Escape
+e2e_wait_closed "Jugar en red" 5 "Escape left the create page open"
 e2e_leave
 
 echo "PASS: the room is entered with the player's key, shows its tables and takes a chair"
