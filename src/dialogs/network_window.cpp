@@ -319,6 +319,12 @@ void NetworkWindow::mousePressEvent(QMouseEvent* event) {
     }
     return;
   }
+  if (lobby_.MayFill() && kResume.contains(at)) {
+    TocaSonido(state_, Sound::kButton);
+    link_.Send(lobby_.Fill());
+    Refresh();
+    return;
+  }
   if (!idle) return;
   if (OffersPublic() && kPublicCheck.contains(at)) {
     TocaSonido(state_, Sound::kButton);

@@ -186,6 +186,8 @@ void NetworkWindow::paintEvent(QPaintEvent*) {
   }
   DrawDialogButton(image, kExit, Utf(kExitLabel));
   if (kept_ && idle) DrawDialogButton(image, kResume, Utf(NetResumeLabel(kept_->Code)));
+  // In the same place, never at once: the way back is offered only before sitting.
+  if (lobby_.MayFill()) DrawDialogButton(image, kResume, Utf(kRoomFillLabel));
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));

@@ -282,7 +282,7 @@ bool RoomWindow::Usable(Button button) const {
       return p != nullptr && !p->Tag.empty() && p->Id != room_.You();
     }
     case B::kFill:
-      return Seated() && !room_.FillCode().empty() && room_.FillCode() == lobby_.Code();
+      return lobby_.MayFill();
     case B::kResume:
       return kept_ && !lobby_.Busy() && net::ParseServerAddress(kept_->Address);
     case B::kExit:
@@ -307,7 +307,6 @@ void RoomWindow::Press(Button button) {
       if (Seated()) {
         link_.Send(net::LeaveRequest());
         lobby_ = net::Lobby{};
-        room_.ForgetFill();
       } else {
         link_.Send(lobby_.BeginJoin(Chosen()->Code, chair_, name));
       }
@@ -338,8 +337,7 @@ void RoomWindow::Press(Button button) {
       break;
     }
     case B::kFill:
-      link_.Send(net::FillRequest());
-      room_.ForgetFill();
+      link_.Send(lobby_.Fill());
       break;
     case B::kResume:
       // The seat's token takes it back; the match's own connection sends the

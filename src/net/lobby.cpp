@@ -289,6 +289,12 @@ std::string Lobby::Start() {
   return StartRequest();
 }
 
+std::string Lobby::Fill() {
+  if (!MayFill()) return {};
+  mayFill_ = false;
+  return Json::Object().Set("v", server::kProtocolVersion).Set("type", "fill").Dump();
+}
+
 bool Lobby::MayStart() const {
   if (!host_ || stage_ != Stage::kSeated || !knowsSeats_) return false;
   for (int seat = 1; seat <= kSeats; ++seat) {
@@ -348,6 +354,8 @@ std::string Lobby::Read(std::string_view text) {
       const auto code = message->StringAt("code", server::kCodeLength);
       if (code && server::IsCodeText(*code)) code_ = *code;
     }
+  } else if (*type == "can_fill" && seated) {
+    mayFill_ = message->StringAt("code", server::kCodeLength) == code_;
   } else if ((*type == "table" || *type == "seats" || *type == "started") && seated) {
     if (const auto seats = ReadSeatList(message->Find("seats"))) {
       seats_ = *seats;

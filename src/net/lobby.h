@@ -131,6 +131,10 @@ class Lobby {
   // The connection could not be opened, or ended.
   void ConnectionLost(bool wasOpen);
   std::string Start();
+  // A public table's free chairs may go to the computer (the server said
+  // `can_fill` of this table); Fill() asks for it, once.
+  bool MayFill() const { return mayFill_ && stage_ == Stage::kSeated; }
+  std::string Fill();
 
   Stage CurrentStage() const { return stage_; }
   bool Busy() const { return stage_ != Stage::kIdle; }
@@ -156,6 +160,7 @@ class Lobby {
   int seat_ = 0;
   PerSeat<LobbySeat> seats_{};
   bool knowsSeats_ = false;
+  bool mayFill_ = false;
 };
 
 }  // namespace tarvelis::net

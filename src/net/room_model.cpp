@@ -174,10 +174,6 @@ std::string QuickRequest(const GameState& settings) {
   return Lobby{}.BeginQuick(settings, {});
 }
 
-std::string FillRequest() {
-  return Request("fill").Dump();
-}
-
 std::string WatchRequest(std::string_view code) {
   return Request("watch").Set("code", std::string(code)).Dump();
 }

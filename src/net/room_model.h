@@ -94,7 +94,6 @@ std::string EnterRequest(std::string_view key, std::string_view name);
 std::string LeaveRoomRequest();
 // The quick seat, at a table of the house rules in force.
 std::string QuickRequest(const GameState& settings);
-std::string FillRequest();
 std::string WatchRequest(std::string_view code);
 std::string SayRequest(bool toRoom, std::string_view text);
 std::string LeaderboardRequest(int most);
@@ -130,7 +129,6 @@ class RoomModel {
   const std::optional<PlayerPage>& Page() const { return page_; }
   // The public table whose free chairs may now go to the computer.
   const std::string& FillCode() const { return fillCode_; }
-  void ForgetFill() { fillCode_.clear(); }
   // The code of the server's last refusal (`too_fast`, `not_ready`...).
   const std::string& LastError() const { return error_; }
 

@@ -162,6 +162,13 @@ TEST(RoomModel, TheQuickSeatIsTheServersChoiceAndAPublicTableSaysSo) {
   EXPECT_EQ(lobby.CurrentStage(), Lobby::Stage::kSeated);
   EXPECT_EQ(lobby.Seat(), 3);
   EXPECT_EQ(lobby.Code(), "K7P2QXM4TR");
+  // Another table's offer to fill is not this one's.
+  lobby.Read(R"({"v":1,"type":"can_fill","code":"H3W9ZT6CNA"})");
+  EXPECT_FALSE(lobby.MayFill());
+  lobby.Read(R"({"v":1,"type":"can_fill","code":"K7P2QXM4TR"})");
+  ASSERT_TRUE(lobby.MayFill());
+  EXPECT_EQ(server::ParseJson(lobby.Fill())->StringAt("type", 8), "fill");
+  EXPECT_TRUE(lobby.Fill().empty());
   EXPECT_FALSE(lobby.Host());
   lobby.Read(R"({"v":1,"type":"started","code":"K7P2QXM4TR","rules":{},"seats":[]})");
   EXPECT_EQ(lobby.CurrentStage(), Lobby::Stage::kStarted);
