@@ -248,9 +248,9 @@ void RoomWindow::DrawChat(QImage& image) const {
   for (int i = first; i < static_cast<int>(lines.size()); ++i) {
     const net::ChatLine& line = lines[i];
     const net::RoomPerson* speaker = room_.PersonOf(line.From);
-    const QString who = speaker != nullptr && speaker->Tag == line.Tag
-                            ? Utf(room_.ShownName(*speaker))
-                            : Utf(line.Name);
+    QString who = speaker != nullptr && speaker->Tag == line.Tag ? Utf(room_.ShownName(*speaker))
+                                                                 : Utf(line.Name);
+    if (!line.ToRoom) who = Utf(kRoomTableMark) + ' ' + who;
     p.setFont(GameFont(kSmallTextPx, true));
     const int w = std::min(p.fontMetrics().horizontalAdvance(who + ": "), 140);
     Line(p, QRect(kChat.x() + 4, y, w, kLineH), who + QStringLiteral(":"), kSmallTextPx, true,

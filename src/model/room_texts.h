@@ -51,6 +51,8 @@ inline constexpr const char* kRoomNoRoom =
     "Este servidor no tiene sala. Puede crear una mesa o unirse a una con su código.";
 inline constexpr const char* kRoomMayFill =
     "Nadie más llega: puede completar las sillas libres con el ordenador.";
+// Before a line said at the table the player sits at, in the room's chat.
+inline constexpr const char* kRoomTableMark = "(mesa)";
 // Beside "Volver a la mesa CODE".
 inline constexpr const char* kRoomResumeHint = "Su partida en red sigue en marcha.";
 inline constexpr const char* kRoomTooFast = "Demasiados mensajes seguidos. Espere un momento.";
