@@ -40,6 +40,7 @@
 #include <vector>
 
 #include "server/epoll_dispatcher.h"
+#include "server/guarded_socket.h"
 #include "server/hall.h"
 #include "server/move_pool.h"
 #include "server/page_server.h"
@@ -69,7 +70,8 @@ constexpr const char* kUsage =
     "  [--absent-seconds S] [--move-seconds S] [--max-tables N] [--stop-after S]\n"
     "  [--max-unsent-kb N] [--connections-per-address N] [--tables-per-minute N]\n"
     "  [--lookups-per-minute N] [--idle-seconds S] [--unstarted-seconds S]\n"
-    "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n";
+    "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n"
+    "  [--page-connections-per-address N] [--page-requests-per-minute N] [--pings-per-second N]\n";
 
 void OnSignal(int) {
   g_stop = 1;
@@ -104,6 +106,8 @@ struct Options {
   int MoveThreads = 2;
   // The browser's page; empty takes the one installed beside the binary.
   QString PageFolder;
+  // What an address may cost the page, and a WebSocket's pings.
+  tarvelis::server::PortLimits Limits;
 };
 
 // The address a connection counts against: an IPv4 address, or an IPv6
@@ -188,6 +192,12 @@ bool ParseOptions(const QStringList& args, Options& o) {
       if (!seconds(o.Hall.UnstartedTableMs) || o.Hall.UnstartedTableMs == 0) return false;
     } else if (a == "--reserve-files" && hasValue) {
       if (!count(100000, o.ReserveFiles)) return false;
+    } else if (a == "--page-connections-per-address" && hasValue) {
+      if (!count(100000, o.Limits.PageConnectionsPerAddress)) return false;
+    } else if (a == "--page-requests-per-minute" && hasValue) {
+      if (!count(1000000, o.Limits.PageRequestsPerMinute)) return false;
+    } else if (a == "--pings-per-second" && hasValue) {
+      if (!count(10000, o.Limits.PingsPerSecond)) return false;
     } else if (a == "--log-seconds" && hasValue) {
       if (!count(86400, o.LogSeconds)) return false;
     } else {
@@ -325,7 +335,8 @@ class Front : public QObject {
         "failed-lookups %llu failed-writes %llu\n",
         c.Tables, c.Connections, c.Addresses, static_cast<unsigned long long>(c.Expired),
         static_cast<unsigned long long>(c.Refused + refused_),
-        static_cast<unsigned long long>(cut_), static_cast<unsigned long long>(c.FailedLookups),
+        static_cast<unsigned long long>(cut_ + tarvelis::server::GuardedSocket::Closed()),
+        static_cast<unsigned long long>(c.FailedLookups),
         static_cast<unsigned long long>(c.FailedWrites));
     std::fflush(stdout);
   }
@@ -501,6 +512,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   tarvelis::server::PageServer pages(front.Server(), pageFiles);
+  pages.SetLimits(o.Limits);
   if (tls) {
     QFile certFile(o.Cert);
     QFile keyFile(o.Key);

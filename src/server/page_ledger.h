@@ -1,0 +1,49 @@
+// What each address may still ask of the port's page: its connections not
+// yet handed to the WebSocket server (those waiting for their request head
+// and those being answered a file), and its requests a minute. One address
+// loading the page over and over cannot keep another from it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "protocol/protocol.h"
+
+namespace tarvelis::server {
+
+class PageLedger {
+ public:
+  // A page loads in some twenty requests, a few at a time: the defaults let
+  // a household behind one address load it a few times a minute.
+  static constexpr int kDefaultOpen = 16;
+  static constexpr int kDefaultRequestsPerMinute = 120;
+
+  explicit PageLedger(int maxOpen = kDefaultOpen, int requestsPerMinute = kDefaultRequestsPerMinute)
+      : maxOpen_(maxOpen), perMinute_(requestsPerMinute) {}
+
+  // A connection from `address`; false when it has its share open already.
+  bool Open(const std::string& address, std::int64_t now);
+  void Close(const std::string& address, std::int64_t now);
+  // A request for one of the page's files; false past the address's rate.
+  bool Request(const std::string& address, std::int64_t now);
+  // Forgets the addresses with nothing open whose requests refilled (a
+  // minute after their last): the ledger holds only those seen lately.
+  void Prune(std::int64_t now);
+  std::size_t Addresses() const { return addresses_.size(); }
+
+ private:
+  struct Entry {
+    int Open = 0;
+    FloodGate Requests;
+    std::int64_t LastAt = 0;
+  };
+  Entry& At(const std::string& address, std::int64_t now);
+
+  int maxOpen_;
+  int perMinute_;
+  std::unordered_map<std::string, Entry> addresses_;
+};
+
+}  // namespace tarvelis::server
