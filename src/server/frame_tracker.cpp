@@ -6,7 +6,6 @@ namespace tarvelis::server {
 namespace {
 
 constexpr unsigned char kPing = 0x9;
-constexpr char kHeadEnd[] = "\r\n\r\n";
 
 }  // namespace
 
@@ -14,24 +13,26 @@ int FrameTracker::Feed(const unsigned char* data, std::size_t size) {
   int pings = 0;
   std::size_t at = 0;
   while (at < size && state_ != State::Stopped) {
-    if (state_ == State::Head) {
-      const char c = static_cast<char>(data[at++]);
-      if (c == kHeadEnd[headMatched_]) {
-        if (++headMatched_ == 4) state_ = State::First;
-      } else {
-        headMatched_ = c == '\r' ? 1 : 0;
-      }
-    } else if (state_ == State::Payload) {
-      // A payload is skipped whole, whatever its length: nothing is kept.
+    if (state_ == State::Head || state_ == State::Payload) {
+      // Passed over whole, whatever its length: nothing is kept.
       const auto skip = static_cast<std::size_t>(std::min<std::uint64_t>(length_, size - at));
       at += skip;
-      length_ -= skip;
-      if (length_ == 0) state_ = State::First;
+      Skip(skip);
     } else if (Header(data[at++])) {
       ++pings;
     }
   }
   return pings;
+}
+
+void FrameTracker::Skip(std::uint64_t size) {
+  if (size == 0 || state_ == State::Stopped) return;
+  if ((state_ != State::Head && state_ != State::Payload) || size > length_) {
+    state_ = State::Stopped;
+    return;
+  }
+  length_ -= size;
+  if (length_ == 0) state_ = State::First;
 }
 
 bool FrameTracker::Header(unsigned char c) {

@@ -6,10 +6,11 @@
 // pings past their rate.
 //
 // A TCP socket in Qt fills its buffer without passing through readData; a
-// QSslSocket that never starts encryption reads each byte from its inner
-// socket through readData, once and in order, whoever reads it (a peek
-// included). On a TLS connection the decrypted bytes go into the buffer
-// directly: there nothing is followed, and the connection is as Qt leaves it.
+// QSslSocket that never starts encryption takes each byte from its inner
+// socket either through readData or through skipData (which the WebSocket
+// server uses to pass over the request head it peeked), once and in order.
+// On a TLS connection the decrypted bytes go into the buffer directly: there
+// nothing is followed, and the connection is as Qt leaves it.
 #pragma once
 
 #include <QSslSocket>
@@ -26,9 +27,9 @@ class GuardedSocket : public QSslSocket {
   GuardedSocket(double pingsPerSecond, double pingBurst, QObject* parent = nullptr)
       : QSslSocket(parent), pings_(pingsPerSecond, pingBurst) {}
 
-  // The connection is a WebSocket's from now on: a fault closes it. False
-  // when the bytes already read hold one, and the caller drops it at once.
-  bool Arm();
+  // The connection is a WebSocket's from now on, its request head
+  // `headBytes` long: frames follow it, and a fault closes the connection.
+  void Arm(qint64 headBytes);
   // Connections this front closed for a fault or a ping flood.
   static std::uint64_t Closed() { return closed_; }
 
@@ -36,14 +37,17 @@ class GuardedSocket : public QSslSocket {
 
  protected:
   qint64 readData(char* data, qint64 most) override;
+  qint64 skipData(qint64 most) override;
 
  private:
   bool Faulty() const { return tracker_.Faulty() != FrameTracker::Fault::None || flooded_; }
-  void Doom();
+  // After bytes were followed: closes the connection on a fault.
+  void Judge();
 
   FrameTracker tracker_;
   FloodGate pings_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  qint64 taken_ = 0;  // bytes taken before Arm
   bool armed_ = false;
   bool flooded_ = false;
   bool doomed_ = false;

@@ -239,11 +239,7 @@ void PageServer::Peek(QTcpSocket* socket) {
     // From here the hall counts the connection against its address.
     Release(socket);
     disconnect(socket, nullptr, this, nullptr);
-    if (!static_cast<GuardedSocket*>(socket)->Arm()) {
-      socket->abort();
-      socket->deleteLater();
-      return;
-    }
+    static_cast<GuardedSocket*>(socket)->Arm(end + 4);
     // The head is still unread: the WebSocket server reads it as its own.
     socket->setParent(nullptr);
     sockets_.handleConnection(socket);

@@ -34,9 +34,10 @@ Bytes Frame(unsigned char opcode, std::uint64_t length, bool masked = true, bool
   return b;
 }
 
+const std::string kHead = "GET / HTTP/1.1\r\nUpgrade: websocket\r\nX: \x81\x05\r\n\r\n";
+
 Bytes Head() {
-  const std::string head = "GET / HTTP/1.1\r\nUpgrade: websocket\r\nX: \r\r\n\r\n";
-  return Bytes(head.begin(), head.end());
+  return Bytes(kHead.begin(), kHead.end());
 }
 
 Bytes operator+(Bytes a, const Bytes& b) {
@@ -60,7 +61,7 @@ TEST(FrameTracker, FollowsFramesHoweverTheBytesAreCut) {
                        Frame(0x0, 300) + Frame(0x2, 70000) + Frame(0x9, 0) + Frame(0x1, 0);
   for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{13},
                                   std::size_t{4096}, stream.size()}) {
-    FrameTracker t;
+    FrameTracker t(kHead.size());
     EXPECT_EQ(FeedInPieces(t, stream, piece), 2) << "pieces of " << piece;
     EXPECT_EQ(t.Faulty(), Fault::None) << "pieces of " << piece;
     EXPECT_EQ(t.Frames(), 7u) << "pieces of " << piece;
@@ -68,29 +69,39 @@ TEST(FrameTracker, FollowsFramesHoweverTheBytesAreCut) {
   }
 }
 
-TEST(FrameTracker, TheHeadIsNotReadAsFrames) {
-  // Bytes that would be an unmasked frame, inside the head, are the head's.
-  FrameTracker t;
-  const std::string head = "GET / HTTP/1.1\r\nX: \x81\x05\r\n\r\n";
-  t.Feed(head.data(), head.size() - 1);
-  EXPECT_TRUE(t.InHead());
-  t.Feed(head.data() + head.size() - 1, 1);
-  EXPECT_FALSE(t.InHead());
-  EXPECT_EQ(t.Faulty(), Fault::None);
-  // Without a head, frames start at once.
-  FrameTracker bare(false);
-  const Bytes ping = Frame(0x9, 3);
-  EXPECT_EQ(bare.Feed(ping.data(), ping.size()), 1);
+TEST(FrameTracker, TheHeadAndPayloadsMayBePassedOverUnread) {
+  // The head holds bytes that would be an unmasked frame: they are the head's,
+  // read or passed over in any pieces.
+  FrameTracker read(kHead.size());
+  read.Feed(kHead.data(), kHead.size() - 1);
+  EXPECT_TRUE(read.InHead());
+  read.Skip(1);
+  EXPECT_FALSE(read.InHead());
+  const Bytes text = Frame(0x1, 10) + Frame(0x9, 0);
+  FrameTracker skipped(kHead.size());
+  skipped.Skip(kHead.size());
+  EXPECT_EQ(skipped.Feed(text.data(), 8), 0);  // the header and two bytes
+  skipped.Skip(8);
+  EXPECT_EQ(skipped.Feed(text.data() + 16, text.size() - 16), 1);
+  EXPECT_EQ(skipped.Faulty(), Fault::None);
+  EXPECT_TRUE(skipped.Following());
+  // Passing over a header leaves it lost, not faulty: it follows no more.
+  FrameTracker lost;
+  lost.Skip(1);
+  const Bytes unmasked = Frame(0x1, 1, false);
+  lost.Feed(unmasked.data(), unmasked.size());
+  EXPECT_FALSE(lost.Following());
+  EXPECT_EQ(lost.Faulty(), Fault::None);
 }
 
 TEST(FrameTracker, AnUnmaskedFrameIsAFaultAndStopsIt) {
   const Bytes stream = Head() + Frame(0x1, 2) + Frame(0x1, 4, false) + Frame(0x9, 0);
-  FrameTracker t;
+  FrameTracker t(kHead.size());
   EXPECT_EQ(FeedInPieces(t, stream, 1), 0);
   EXPECT_EQ(t.Faulty(), Fault::Unmasked);
   EXPECT_EQ(t.Frames(), 1u);
   // An unmasked control frame too, split right at its second byte.
-  FrameTracker c;
+  FrameTracker c(kHead.size());
   const Bytes pong = Head() + Frame(0xA, 0, false);
   c.Feed(pong.data(), pong.size() - 1);
   EXPECT_EQ(c.Faulty(), Fault::None);
@@ -102,7 +113,7 @@ TEST(FrameTracker, LengthsAtTheEdgesOf64Bits) {
   // 2^63 - 1 is a length (never reached: its payload is simply skipped);
   // 2^63 is none.
   const std::uint64_t top = std::uint64_t{1} << 63;
-  FrameTracker longest(false);
+  FrameTracker longest;
   const Bytes huge = Frame(0x2, top - 1);
   longest.Feed(huge.data(), huge.size());
   EXPECT_EQ(longest.Faulty(), Fault::None);
@@ -112,7 +123,7 @@ TEST(FrameTracker, LengthsAtTheEdgesOf64Bits) {
   EXPECT_EQ(longest.Feed(ping.data(), ping.size()), 0);
 
   for (const std::uint64_t bad : {top, ~std::uint64_t{0}}) {
-    FrameTracker t(false);
+    FrameTracker t;
     const Bytes b = Frame(0x2, bad);
     FeedInPieces(t, Bytes(b.begin(), b.begin() + 10), 1);
     EXPECT_EQ(t.Faulty(), Fault::BadLength);
@@ -121,7 +132,7 @@ TEST(FrameTracker, LengthsAtTheEdgesOf64Bits) {
 
 TEST(FrameTracker, ControlFramesAreShortAndWhole) {
   for (const Bytes& b : {Frame(0x9, 126), Frame(0x9, 3, true, true), Frame(0x8, 200)}) {
-    FrameTracker t(false);
+    FrameTracker t;
     t.Feed(b.data(), b.size());
     EXPECT_EQ(t.Faulty(), Fault::BadControl);
   }
