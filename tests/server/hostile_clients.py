@@ -4,9 +4,10 @@
     hostile_clients.py PORT SERVER_PID FOLDER PHASE
 
 PHASE "attack": an honest player (from 127.0.0.3) plays its table throughout
-while clients from 127.0.0.2 flood without reading, flood with pings, create
-tables in a flood, hold idle connections by the hundred, guess codes and
-secrets, and the tables' folder is taken away and given back. Prints one
+while clients from 127.0.0.2 flood without reading, flood with pings, send
+unmasked frames, flood the page, create tables in a flood, hold idle
+connections by the hundred, guess codes and secrets, and the tables' folder
+is taken away and given back. Prints one
 line of JSON with what it saw and the codes it needs afterwards; exits 1 on
 the first broken promise. PHASE "resume CODE TOKEN LAST_CLOSED_HAND REPEATED": the
 honest player comes back after the server was killed and checks it is past
@@ -15,106 +16,23 @@ played on while COUNT more connections are tried; it must get its file.
 
 Loopback only; every loop is bounded in time.
 """
-import base64
 import json
 import os
 import random
 import socket
-import struct
 import sys
 import threading
 import time
 
-HOST = "127.0.0.1"
-HOSTILE = "127.0.0.2"
-HONEST = "127.0.0.3"
+from hostile_port import (HONEST, HOST, HOSTILE, Closed, Ws, expect_closed, fail, frames_guarded,
+                          page_flood)
+
 # The server's resident memory may not pass this, floods or not.
 MEMORY_BOUND_KB = 150 * 1024
 # An honest move's round trip, from its text sent to its tile laid.
 ROUND_TRIP_BOUND_MS = 50.0
 # No honest move waits this long, however busy the machine.
 STARVED_MS = 1000.0
-
-
-class Closed(Exception):
-    pass
-
-
-class Ws:
-    """A bare WebSocket client: masked frames out, frames in."""
-
-    def __init__(self, port, source, timeout=5.0):
-        self.sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-        self.sock.bind((source, 0))
-        self.sock.settimeout(timeout)
-        self.sock.connect((HOST, port))
-        key = base64.b64encode(os.urandom(16)).decode()
-        self.sock.sendall(("GET / HTTP/1.1\r\nHost: %s:%d\r\nConnection: Upgrade\r\n"
-                           "Upgrade: websocket\r\nSec-WebSocket-Key: %s\r\n"
-                           "Sec-WebSocket-Version: 13\r\n\r\n" % (HOST, port, key)).encode())
-        data = b""
-        while b"\r\n\r\n" not in data:
-            chunk = self.sock.recv(4096)
-            if not chunk:
-                raise Closed()
-            data += chunk
-        head, self.buf = data.split(b"\r\n\r\n", 1)
-        if b" 101 " not in head.split(b"\r\n")[0]:
-            raise Closed()
-
-    def frame(self, payload, opcode=1):
-        mask = os.urandom(4)
-        n = len(payload)
-        if n < 126:
-            head = struct.pack("!BB", 0x80 | opcode, 0x80 | n)
-        else:
-            head = struct.pack("!BBH", 0x80 | opcode, 0x80 | 126, n)
-        return head + mask + bytes(b ^ mask[i % 4] for i, b in enumerate(payload))
-
-    def send(self, text):
-        self.sock.sendall(self.frame(text.encode()))
-
-    def send_json(self, **fields):
-        self.send(json.dumps(dict(v=1, **fields)))
-
-    def _need(self, n):
-        while len(self.buf) < n:
-            chunk = self.sock.recv(65536)
-            if not chunk:
-                raise Closed()
-            self.buf += chunk
-
-    def recv(self):
-        """The next text message, as JSON; pongs and pings skipped."""
-        while True:
-            self._need(2)
-            b0, b1 = self.buf[0], self.buf[1]
-            n, at = b1 & 0x7F, 2
-            if n == 126:
-                self._need(4)
-                n, at = struct.unpack("!H", self.buf[2:4])[0], 4
-            elif n == 127:
-                self._need(10)
-                n, at = struct.unpack("!Q", self.buf[2:10])[0], 10
-            self._need(at + n)
-            payload, self.buf = self.buf[at:at + n], self.buf[at + n:]
-            opcode = b0 & 0x0F
-            if opcode == 8:
-                raise Closed()
-            if opcode == 1:
-                return json.loads(payload)
-
-    def close(self):
-        try:
-            self.sock.close()
-        except OSError:
-            pass
-
-
-def fail(why, **seen):
-    print(json.dumps(dict(ok=False, why=why, **seen)))
-    sys.exit(1)
 
 
 class Memory(threading.Thread):
@@ -209,21 +127,6 @@ class Honest(threading.Thread):
             elif t == "error":
                 raise RuntimeError("honest client refused: %s" % m["error"])
         ws.close()
-
-
-def expect_closed(ws, seconds):
-    """True when the server closes `ws` within `seconds`."""
-    ws.sock.settimeout(0.2)
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        try:
-            if not ws.sock.recv(65536):
-                return True
-        except socket.timeout:
-            continue
-        except OSError:
-            return True
-    return False
 
 
 def flood_without_reading(port):
@@ -326,6 +229,8 @@ def attack(port, pid, folder):
     seen["flood_cut"] = flood_without_reading(port)
     if not seen["flood_cut"]["pings"]:
         fail("a ping flood that never reads was not cut", **seen)
+    seen["frames"] = frames_guarded(port)
+    seen["page"] = page_flood(port)
 
     codes, refused = create_flood(port)
     seen["flood_tables"], seen["flood_refused"] = len(codes), refused

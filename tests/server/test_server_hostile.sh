@@ -42,8 +42,11 @@ grep -q "cannot" "$work/unwritable.err" || die "an unwritable folder: no reason 
 # A damaged table file is logged and moved aside.
 mkdir -p "$work/tables"
 printf 'TARVELIS-TABLE 1\ncode ABCDEFGHJK\nstarted 7\n' >"$work/tables/ABCDEFGHJK.table"
+mkdir -p "$work/page"
+echo '<!doctype html><title>TARVELIS</title>' >"$work/page/index.html"
 limits=(--connections-per-address 40 --tables-per-minute 10 --lookups-per-minute 10
-  --idle-seconds 3 --unstarted-seconds 6 --log-seconds 2)
+  --idle-seconds 3 --unstarted-seconds 6 --log-seconds 2 --page "$work/page"
+  --page-connections-per-address 8 --page-requests-per-minute 60)
 start_loopback_server "$bin" "$work/tables" 110 "$work/server" "${limits[@]}" ||
   die "the server did not say where it listens: $(cat "$work/server.err")"
 grep -q "damaged table file ABCDEFGHJK.table" "$work/server.err" || die "the damaged file was not logged"
