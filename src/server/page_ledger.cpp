@@ -6,7 +6,8 @@ PageLedger::Entry& PageLedger::At(const std::string& address, std::int64_t now) 
   auto it = addresses_.find(address);
   if (it == addresses_.end()) {
     const double perMinute = perMinute_;
-    it = addresses_.emplace(address, Entry{0, FloodGate(perMinute / 60.0, perMinute), now}).first;
+    it =
+        addresses_.emplace(address, Entry{0, FloodGate(perMinute / 60.0, perMinute), 0, now}).first;
   }
   it->second.LastAt = now;
   return it->second;
@@ -14,7 +15,7 @@ PageLedger::Entry& PageLedger::At(const std::string& address, std::int64_t now) 
 
 bool PageLedger::Open(const std::string& address, std::int64_t now) {
   Entry& e = At(address, now);
-  if (e.Open >= maxOpen_) return false;
+  if (e.Open >= maxOpen_ || (e.Refused >= kStrikes && !e.Requests.Ready(now))) return false;
   ++e.Open;
   return true;
 }
@@ -27,7 +28,13 @@ void PageLedger::Close(const std::string& address, std::int64_t now) {
 }
 
 bool PageLedger::Request(const std::string& address, std::int64_t now) {
-  return At(address, now).Requests.Admit(now);
+  Entry& e = At(address, now);
+  if (e.Requests.Admit(now)) {
+    e.Refused = 0;
+    return true;
+  }
+  ++e.Refused;
+  return false;
 }
 
 void PageLedger::Prune(std::int64_t now) {

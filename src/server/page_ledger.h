@@ -23,7 +23,12 @@ class PageLedger {
   explicit PageLedger(int maxOpen = kDefaultOpen, int requestsPerMinute = kDefaultRequestsPerMinute)
       : maxOpen_(maxOpen), perMinute_(requestsPerMinute) {}
 
-  // A connection from `address`; false when it has its share open already.
+  // A connection from `address`; false when it has its share open already,
+  // or when it was refused kStrikes requests in a row and has none yet
+  // again: a flood is then closed unheard, costing the loop next to
+  // nothing, and the address's WebSockets wait with it. An address that
+  // only reloads the page a few times too often is answered 429 instead.
+  static constexpr int kStrikes = 10;
   bool Open(const std::string& address, std::int64_t now);
   void Close(const std::string& address, std::int64_t now);
   // A request for one of the page's files; false past the address's rate.
@@ -37,6 +42,7 @@ class PageLedger {
   struct Entry {
     int Open = 0;
     FloodGate Requests;
+    int Refused = 0;  // requests refused since the last admitted
     std::int64_t LastAt = 0;
   };
   Entry& At(const std::string& address, std::int64_t now);

@@ -1,5 +1,8 @@
 #include "server/page_server.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
@@ -160,22 +163,32 @@ void PageServer::SetLimits(const PortLimits& limits) {
 }
 
 void PageServer::incomingConnection(qintptr descriptor) {
-  // Every connection is read through the frame guard, TLS or not (see
-  // guarded_socket.h for what it sees of each).
-  auto* socket = new GuardedSocket(limits_.PingsPerSecond, limits_.PingsPerSecond * 2, this);
-  if (!socket->setSocketDescriptor(descriptor)) {
-    delete socket;
-    return;
-  }
   const qint64 now = clock_.elapsed();
   if (now - prunedAt_ >= 10000) {
     prunedAt_ = now;
     ledger_.Prune(now);
   }
-  std::string address = AddressKey(socket->peerAddress());
+  // A connection refused is closed before anything is made for it: a storm
+  // of them from one address costs the loop a system call or two each, and
+  // the other clients' messages do not wait behind it.
+  sockaddr_storage peer{};
+  socklen_t peerLength = sizeof peer;
+  if (::getpeername(static_cast<int>(descriptor), reinterpret_cast<sockaddr*>(&peer),
+                    &peerLength) != 0) {
+    ::close(static_cast<int>(descriptor));
+    return;
+  }
+  std::string address = AddressKey(QHostAddress(reinterpret_cast<const sockaddr*>(&peer)));
   if (waiting_ >= kMaxWaiting || !ledger_.Open(address, now)) {
-    socket->abort();
-    socket->deleteLater();
+    ::close(static_cast<int>(descriptor));
+    return;
+  }
+  // Every connection is read through the frame guard, TLS or not (see
+  // guarded_socket.h for what it sees of each).
+  auto* socket = new GuardedSocket(limits_.PingsPerSecond, limits_.PingsPerSecond * 2, this);
+  if (!socket->setSocketDescriptor(descriptor)) {
+    ledger_.Close(address, now);
+    delete socket;
     return;
   }
   held_.emplace(socket, std::move(address));

@@ -200,6 +200,9 @@ def page_flood(port, seconds=3.0):
         t.join(5)
     for s in idle:
         s.close()
+    # The flood over, a request refills within a second and the address's
+    # connections, its WebSockets too, are taken again.
+    time.sleep(1.5 * 60.0 / PAGE_PER_MINUTE)
     seen = dict(hostile={str(k): v for k, v in sorted(statuses.items())},
                 honest_gets=len(honest), honest_max_ms=round(max(ms for ms, _ in honest), 1))
     if any(status != 200 for _, status in honest):

@@ -149,7 +149,13 @@ TEST(PageLedger, BoundsEachAddressAlone) {
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(ledger.Request("a", 20));
   EXPECT_FALSE(ledger.Request("a", 20));
   EXPECT_TRUE(ledger.Request("b", 20));
+  // Refused again and again, the address's next connections are refused
+  // as they open.
+  ledger.Close("a", 20);
+  for (int i = 1; i < PageLedger::kStrikes; ++i) EXPECT_FALSE(ledger.Request("a", 20));
+  EXPECT_FALSE(ledger.Open("a", 20));
   // Three a minute: one back after twenty seconds.
+  EXPECT_TRUE(ledger.Open("a", 20020));
   EXPECT_TRUE(ledger.Request("a", 20020));
   EXPECT_FALSE(ledger.Request("a", 20020));
   // Only an address with nothing open, a minute quiet, is forgotten.
