@@ -15,9 +15,11 @@ namespace tarvelis::server {
 
 class PageLedger {
  public:
-  // A page loads in some twenty requests, a few at a time: the defaults let
-  // a household behind one address load it a few times a minute.
-  static constexpr int kDefaultOpen = 16;
+  // A page loads in some twenty requests, six at a time at most: the
+  // defaults let a household behind one address load it a few times a
+  // minute, and open a burst of WebSockets at once (each counts here until
+  // its request head is read).
+  static constexpr int kDefaultOpen = 32;
   static constexpr int kDefaultRequestsPerMinute = 120;
 
   explicit PageLedger(int maxOpen = kDefaultOpen, int requestsPerMinute = kDefaultRequestsPerMinute)
