@@ -144,10 +144,11 @@ def guesses(port, known_code):
 
 
 def attack(port, pid, folder):
-    memory = Memory(pid)
-    memory.start()
+    # The player's process is forked before this one starts any thread.
     honest = Honest(port, pid)
     honest.start()
+    memory = Memory(pid)
+    memory.start()
     time.sleep(1)
     seen = {}
 
