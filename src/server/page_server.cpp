@@ -1,13 +1,18 @@
 #include "server/page_server.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
 #include <QPointer>
 #include <QSslSocket>
 #include <QTimer>
 #include <QWebSocketServer>
 
 #include "protocol/protocol.h"
+#include "server/guarded_socket.h"
 
 namespace tarvelis::server {
 namespace {
@@ -31,6 +36,8 @@ QByteArray Reason(int status) {
       return "Not Found";
     case 405:
       return "Method Not Allowed";
+    case 429:
+      return "Too Many Requests";
     case 431:
       return "Request Header Fields Too Large";
     default:
@@ -136,32 +143,60 @@ bool IsWebSocketUpgrade(const QByteArray& head) {
   return false;
 }
 
+std::string AddressKey(const QHostAddress& peer) {
+  bool isV4 = false;
+  const quint32 v4 = peer.toIPv4Address(&isV4);
+  if (isV4) return QHostAddress(v4).toString().toStdString();
+  Q_IPV6ADDR v6 = peer.toIPv6Address();
+  for (int i = 8; i < 16; ++i) v6[i] = 0;
+  return QHostAddress(v6).toString().toStdString() + "/64";
+}
+
 PageServer::PageServer(QWebSocketServer& sockets, const PageFiles& files, QObject* parent)
-    : QTcpServer(parent), sockets_(sockets), files_(files) {}
+    : QTcpServer(parent), sockets_(sockets), files_(files) {
+  clock_.start();
+}
+
+void PageServer::SetLimits(const PortLimits& limits) {
+  limits_ = limits;
+  ledger_ = PageLedger(limits.PageConnectionsPerAddress, limits.PageRequestsPerMinute);
+}
 
 void PageServer::incomingConnection(qintptr descriptor) {
-  QTcpSocket* socket = nullptr;
-  if (useTls_) {
-    auto* ssl = new QSslSocket(this);
-    socket = ssl;
-    if (!ssl->setSocketDescriptor(descriptor)) {
-      delete ssl;
-      return;
-    }
-    ssl->setSslConfiguration(tls_);
-    connect(ssl, &QSslSocket::sslErrors, ssl, [ssl] { ssl->abort(); });
-    ssl->startServerEncryption();
-  } else {
-    socket = new QTcpSocket(this);
-    if (!socket->setSocketDescriptor(descriptor)) {
-      delete socket;
-      return;
-    }
+  const qint64 now = clock_.elapsed();
+  if (now - prunedAt_ >= 10000) {
+    prunedAt_ = now;
+    ledger_.Prune(now);
   }
-  if (waiting_ >= kMaxWaiting) {
-    socket->abort();
-    socket->deleteLater();
+  // A connection refused is closed before anything is made for it: a storm
+  // of them from one address costs the loop a system call or two each, and
+  // the other clients' messages do not wait behind it.
+  sockaddr_storage peer{};
+  socklen_t peerLength = sizeof peer;
+  if (::getpeername(static_cast<int>(descriptor), reinterpret_cast<sockaddr*>(&peer),
+                    &peerLength) != 0) {
+    ::close(static_cast<int>(descriptor));
     return;
+  }
+  std::string address = AddressKey(QHostAddress(reinterpret_cast<const sockaddr*>(&peer)));
+  if (waiting_ >= kMaxWaiting || !ledger_.Open(address, now)) {
+    ::close(static_cast<int>(descriptor));
+    return;
+  }
+  // Every connection is read through the frame guard, TLS or not (see
+  // guarded_socket.h for what it sees of each).
+  auto* socket = new GuardedSocket(limits_.PingsPerSecond, limits_.PingsPerSecond * 2, this);
+  if (!socket->setSocketDescriptor(descriptor)) {
+    ledger_.Close(address, now);
+    delete socket;
+    return;
+  }
+  held_.emplace(socket, std::move(address));
+  connect(socket, &QObject::destroyed, this, [this, socket] { Release(socket); });
+  if (useTls_) {
+    socket->setSslConfiguration(tls_);
+    connect(socket, &QSslSocket::sslErrors, socket, [socket] { socket->abort(); });
+    socket->startServerEncryption();
   }
   ++waiting_;
   socket->setProperty("tarvelisWaiting", true);
@@ -182,6 +217,13 @@ void PageServer::incomingConnection(qintptr descriptor) {
       socket->deleteLater();
     }
   });
+}
+
+void PageServer::Release(QTcpSocket* socket) {
+  const auto it = held_.find(socket);
+  if (it == held_.end()) return;
+  ledger_.Close(it->second, clock_.elapsed());
+  held_.erase(it);
 }
 
 void PageServer::Forget(QTcpSocket* socket) {
@@ -206,14 +248,22 @@ void PageServer::Peek(QTcpSocket* socket) {
     return;
   }
   Forget(socket);
-  disconnect(socket, nullptr, this, nullptr);
   if (IsWebSocketUpgrade(head.left(end))) {
+    // From here the hall counts the connection against its address.
+    Release(socket);
+    disconnect(socket, nullptr, this, nullptr);
+    static_cast<GuardedSocket*>(socket)->Arm(end + 4);
     // The head is still unread: the WebSocket server reads it as its own.
     socket->setParent(nullptr);
     sockets_.handleConnection(socket);
     return;
   }
-  const PageAnswer a = files_.Answer(head.left(end));
+  disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
+  disconnect(socket, &QTcpSocket::disconnected, this, nullptr);
+  // A page answered is held against its address until it is closed.
+  const PageAnswer a = ledger_.Request(held_[socket], clock_.elapsed())
+                           ? files_.Answer(head.left(end))
+                           : Refusal(429);
   socket->read(end + 4);
   socket->write(a.Head);
   socket->write(a.Body);

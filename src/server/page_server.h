@@ -10,11 +10,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSslConfiguration>
 #include <QString>
 #include <QTcpServer>
+#include <string>
+#include <unordered_map>
 
+#include "server/page_ledger.h"
+
+class QHostAddress;
 class QTcpSocket;
 class QWebSocketServer;
 
@@ -51,6 +57,19 @@ class PageFiles {
 // Whether a request head asks for a WebSocket.
 bool IsWebSocketUpgrade(const QByteArray& head);
 
+// The address a connection counts against: an IPv4 address, or an IPv6
+// address's /64, which one subscriber usually holds whole.
+std::string AddressKey(const QHostAddress& peer);
+
+// What one address may cost the port before its WebSocket is Qt's.
+struct PortLimits {
+  int PageConnectionsPerAddress = PageLedger::kDefaultOpen;
+  int PageRequestsPerMinute = PageLedger::kDefaultRequestsPerMinute;
+  // Pings a WebSocket may send a second (bursts of twice as many), as for
+  // its messages.
+  double PingsPerSecond = 20;
+};
+
 class PageServer : public QTcpServer {
  public:
   // Requests larger than this, or not whole within kHeadMs, are dropped.
@@ -65,6 +84,7 @@ class PageServer : public QTcpServer {
     tls_ = tls;
     useTls_ = true;
   }
+  void SetLimits(const PortLimits& limits);
 
  protected:
   void incomingConnection(qintptr descriptor) override;
@@ -72,12 +92,19 @@ class PageServer : public QTcpServer {
  private:
   void Peek(QTcpSocket* socket);
   void Forget(QTcpSocket* socket);
+  // The connection no longer counts against its address's page share.
+  void Release(QTcpSocket* socket);
 
   QWebSocketServer& sockets_;
   const PageFiles& files_;
   QSslConfiguration tls_;
   bool useTls_ = false;
   int waiting_ = 0;
+  PortLimits limits_;
+  PageLedger ledger_;
+  std::unordered_map<QTcpSocket*, std::string> held_;  // each held one's address
+  QElapsedTimer clock_;
+  qint64 prunedAt_ = 0;
 };
 
 // Where the page lies when no folder is given: beside the binary, as it is

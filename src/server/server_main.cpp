@@ -40,12 +40,15 @@
 #include <vector>
 
 #include "server/epoll_dispatcher.h"
+#include "server/file_writer.h"
+#include "server/guarded_socket.h"
 #include "server/hall.h"
 #include "server/move_pool.h"
 #include "server/page_server.h"
 
 namespace {
 
+using tarvelis::server::FileWriter;
 using tarvelis::server::Hall;
 using tarvelis::server::HallOptions;
 
@@ -69,7 +72,8 @@ constexpr const char* kUsage =
     "  [--absent-seconds S] [--move-seconds S] [--max-tables N] [--stop-after S]\n"
     "  [--max-unsent-kb N] [--connections-per-address N] [--tables-per-minute N]\n"
     "  [--lookups-per-minute N] [--idle-seconds S] [--unstarted-seconds S]\n"
-    "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n";
+    "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n"
+    "  [--page-connections-per-address N] [--page-requests-per-minute N] [--pings-per-second N]\n";
 
 void OnSignal(int) {
   g_stop = 1;
@@ -104,18 +108,9 @@ struct Options {
   int MoveThreads = 2;
   // The browser's page; empty takes the one installed beside the binary.
   QString PageFolder;
+  // What an address may cost the page, and a WebSocket's pings.
+  tarvelis::server::PortLimits Limits;
 };
-
-// The address a connection counts against: an IPv4 address, or an IPv6
-// address's /64, which one subscriber usually holds whole.
-std::string AddressOf(const QHostAddress& peer) {
-  bool isV4 = false;
-  const quint32 v4 = peer.toIPv4Address(&isV4);
-  if (isV4) return QHostAddress(v4).toString().toStdString();
-  Q_IPV6ADDR v6 = peer.toIPv6Address();
-  for (int i = 8; i < 16; ++i) v6[i] = 0;
-  return QHostAddress(v6).toString().toStdString() + "/64";
-}
 
 bool SplitHostPort(const QString& text, QString& host, quint16& port) {
   const int colon = text.lastIndexOf(':');
@@ -188,6 +183,12 @@ bool ParseOptions(const QStringList& args, Options& o) {
       if (!seconds(o.Hall.UnstartedTableMs) || o.Hall.UnstartedTableMs == 0) return false;
     } else if (a == "--reserve-files" && hasValue) {
       if (!count(100000, o.ReserveFiles)) return false;
+    } else if (a == "--page-connections-per-address" && hasValue) {
+      if (!count(100000, o.Limits.PageConnectionsPerAddress)) return false;
+    } else if (a == "--page-requests-per-minute" && hasValue) {
+      if (!count(1000000, o.Limits.PageRequestsPerMinute)) return false;
+    } else if (a == "--pings-per-second" && hasValue) {
+      if (!count(10000, o.Limits.PingsPerSecond)) return false;
     } else if (a == "--log-seconds" && hasValue) {
       if (!count(86400, o.LogSeconds)) return false;
     } else {
@@ -196,100 +197,6 @@ bool ParseOptions(const QStringList& args, Options& o) {
   }
   return o.Cert.isEmpty() == o.Key.isEmpty();
 }
-
-// The tables' files are written by a thread of their own, so the disk's
-// waits (each file is synced before it replaces the old one) never hold up a
-// move. Jobs for one file are written in the order they were made; each
-// outcome goes back to the hall, which tries a failed file again.
-class FileWriter {
- public:
-  // `done` is called on the writer's thread after each job.
-  explicit FileWriter(std::function<void()> done)
-      : done_callback_(std::move(done)), thread_([this] { Loop(); }) {}
-  ~FileWriter() {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    wake_.notify_one();
-    thread_.join();
-  }
-  FileWriter(const FileWriter&) = delete;
-  FileWriter& operator=(const FileWriter&) = delete;
-
-  // `urgent` jobs (hands just closed, whose news waits) go before those
-  // already waiting. The hall never hands over a table's job while another
-  // of the same table is out, so no file is written out of its order.
-  void Add(std::vector<Hall::FileJob> jobs, bool urgent = false) {
-    if (jobs.empty()) return;
-    {
-      std::lock_guard lock(mutex_);
-      auto at = jobs_.begin();
-      for (auto& job : jobs) {
-        if (urgent) {
-          at = std::next(jobs_.insert(at, std::move(job)));
-        } else {
-          jobs_.push_back(std::move(job));
-        }
-      }
-    }
-    wake_.notify_one();
-  }
-
-  std::size_t Waiting() {
-    std::lock_guard lock(mutex_);
-    return jobs_.size();
-  }
-
-  // Waits, a few seconds at most, for every job handed over to be written.
-  void Drain() {
-    for (int i = 0; i < 1000; ++i) {
-      {
-        std::lock_guard lock(mutex_);
-        if (jobs_.empty() && !writing_) return;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  }
-
-  // The outcomes since the last call: each table's code, and whether its
-  // file was written.
-  std::vector<std::pair<std::string, bool>> TakeDone() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(done_, {});
-  }
-
- private:
-  // Runs until stopped, and then until every job handed over is written.
-  void Loop() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-      if (jobs_.empty()) return;
-      Hall::FileJob job = std::move(jobs_.front());
-      jobs_.pop_front();
-      writing_ = true;
-      lock.unlock();
-      const bool ok = tarvelis::server::WriteFileJob(job);
-      if (!ok) {
-        std::fprintf(stderr, "tarvelis-server: cannot write %s; trying again\n", job.Path.c_str());
-      }
-      lock.lock();
-      writing_ = false;
-      done_.emplace_back(std::move(job.Code), ok);
-      if (done_callback_) done_callback_();
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<Hall::FileJob> jobs_;
-  std::vector<std::pair<std::string, bool>> done_;
-  bool stopping_ = false;
-  bool writing_ = false;
-  std::function<void()> done_callback_;
-  std::thread thread_;
-};
 
 class Front : public QObject {
  public:
@@ -325,7 +232,8 @@ class Front : public QObject {
         "failed-lookups %llu failed-writes %llu\n",
         c.Tables, c.Connections, c.Addresses, static_cast<unsigned long long>(c.Expired),
         static_cast<unsigned long long>(c.Refused + refused_),
-        static_cast<unsigned long long>(cut_), static_cast<unsigned long long>(c.FailedLookups),
+        static_cast<unsigned long long>(cut_ + tarvelis::server::GuardedSocket::Closed()),
+        static_cast<unsigned long long>(c.FailedLookups),
         static_cast<unsigned long long>(c.FailedWrites));
     std::fflush(stdout);
   }
@@ -404,7 +312,7 @@ class Front : public QObject {
       // address's share, a connection is closed unheard.
       const int conn = ++lastConn_;
       if (static_cast<long>(sockets_.size()) >= maxSockets_ ||
-          !hall_.Opened(conn, Now(), AddressOf(socket->peerAddress()))) {
+          !hall_.Opened(conn, Now(), tarvelis::server::AddressKey(socket->peerAddress()))) {
         if (static_cast<long>(sockets_.size()) >= maxSockets_) ++refused_;
         socket->abort();
         socket->deleteLater();
@@ -501,6 +409,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   tarvelis::server::PageServer pages(front.Server(), pageFiles);
+  pages.SetLimits(o.Limits);
   if (tls) {
     QFile certFile(o.Cert);
     QFile keyFile(o.Key);

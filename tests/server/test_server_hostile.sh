@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# A loopback tarvelis-server against hostile clients (hostile_clients.py):
-# floods that never read, a create flood, hundreds of idle connections,
-# guessed codes and secrets, the tables' folder taken away and given back,
-# all from 127.0.0.2, while an honest client at 127.0.0.3 plays its table
-# with its moves answered within 50 ms (one in fifty may be late on a busy
-# machine, none by a second) and the server's memory under its bound. The server is then killed with -9: the honest table is on disk,
+# A loopback tarvelis-server against hostile clients (hostile_clients.py,
+# hostile_port.py): floods that never read, unmasked frames and ping floods,
+# a flood of the page, a create flood, hundreds of idle connections, guessed
+# codes and secrets, the tables' folder taken away and given back, all from
+# 127.0.0.2, while an honest client at 127.0.0.3 (honest_player.py) gets the
+# page promptly and plays its table with its moves answered within 50 ms of
+# the server's own time (a move may be later only by what the machine's
+# scheduling alone adds, and none by a second) and the server's memory under
+# its bound. The server is then killed with -9: the honest table is on disk,
 # private, past every hand whose tiles were shown, and the flooders' tables
 # are gone. Also: options out of bounds, an unwritable folder and a damaged
 # table file. Everything stops by itself within two minutes.
@@ -42,8 +45,11 @@ grep -q "cannot" "$work/unwritable.err" || die "an unwritable folder: no reason 
 # A damaged table file is logged and moved aside.
 mkdir -p "$work/tables"
 printf 'TARVELIS-TABLE 1\ncode ABCDEFGHJK\nstarted 7\n' >"$work/tables/ABCDEFGHJK.table"
+mkdir -p "$work/page"
+echo '<!doctype html><title>TARVELIS</title>' >"$work/page/index.html"
 limits=(--connections-per-address 40 --tables-per-minute 10 --lookups-per-minute 10
-  --idle-seconds 3 --unstarted-seconds 6 --log-seconds 2)
+  --idle-seconds 3 --unstarted-seconds 6 --log-seconds 2 --page "$work/page"
+  --page-connections-per-address 8 --page-requests-per-minute 60)
 start_loopback_server "$bin" "$work/tables" 110 "$work/server" "${limits[@]}" ||
   die "the server did not say where it listens: $(cat "$work/server.err")"
 grep -q "damaged table file ABCDEFGHJK.table" "$work/server.err" || die "the damaged file was not logged"
