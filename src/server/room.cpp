@@ -105,15 +105,35 @@ void Room::Enter(int conn, RoomPerson person) {
   if (Inside(conn)) Leave(conn);
   const Present& present = people_[conn] = Present{nextId_++, std::move(person)};
   ToAll(Message("room_person").Set("person", PersonJson(present)).Dump(), conn);
+  // What does not fit the listing goes after it, each as its own line.
+  std::vector<std::string> rest;
+  std::size_t bytes = 0;
+  const auto listed = [&bytes, &rest](Json& list, Json item, const char* type, const char* member) {
+    std::string text = item.Dump();
+    bytes += text.size() + 1;
+    if (bytes <= kListingBytes) {
+      list.Push(std::move(item));
+    } else {
+      rest.push_back(Message(type).Set(member, std::move(item)).Dump());
+    }
+  };
   Json people = Json::Array();
-  for (const auto& [other, p] : people_) people.Push(PersonJson(p));
+  for (const auto& [other, p] : people_) listed(people, PersonJson(p), "room_person", "person");
   Json tables = Json::Array();
-  for (const auto& [code, table] : tables_) tables.Push(RoomTableJson(table));
+  for (const auto& [code, table] : tables_) {
+    listed(tables, RoomTableJson(table), "room_table", "table");
+  }
   sends_.emplace_back(conn, Message("room")
                                 .Set("you", present.Id)
                                 .Set("people", std::move(people))
                                 .Set("tables", std::move(tables))
                                 .Dump());
+  for (std::string& text : rest) sends_.emplace_back(conn, std::move(text));
+}
+
+int Room::IdOf(int conn) const {
+  const auto it = people_.find(conn);
+  return it == people_.end() ? 0 : it->second.Id;
 }
 
 void Room::Leave(int conn) {
@@ -150,7 +170,13 @@ bool Room::Say(int conn, std::string_view text) {
   if (it == people_.end()) return false;
   const std::string clean = CleanChatText(text, kMaxChatBytes);
   if (clean.empty()) return false;
-  ToAll(Message("chat").Set("from", it->second.Id).Set("text", clean).Dump());
+  ToAll(Message("chat")
+            .Set("to", "room")
+            .Set("from", it->second.Id)
+            .Set("name", it->second.Person.Name)
+            .Set("tag", TagOf(it->second.Person.KeyHash))
+            .Set("text", clean)
+            .Dump());
   return true;
 }
 

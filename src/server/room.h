@@ -58,18 +58,23 @@ struct RoomPerson {
 class Room {
  public:
   // The connection enters: it receives the whole room, the others hear of it.
+  // A room of thousands is more than one message may hold: `room` carries
+  // what fits in kListingBytes, and the rest follows at once as the
+  // `room_person` and `room_table` lines a change would send.
   void Enter(int conn, RoomPerson person);
   // The connection left the room (or closed): the others hear of it.
   void Leave(int conn);
   bool Inside(int conn) const { return people_.count(conn) != 0; }
+  // The room's number for the person on `conn`; 0 outside the room.
+  int IdOf(int conn) const;
   // The person moved to a table or back to the room ("").
   void Moved(int conn, std::string where);
   // A public table made, changed, started, watched: those present hear of it
   // only when something they see changed.
   void Table(const RoomTable& table);
   void TableGone(const std::string& code);
-  // A line of the room's chat from a connection inside it; false when the
-  // cleaned line is empty.
+  // A line of the room's chat from a connection inside it, with the
+  // speaker's name and tag; false when the cleaned line is empty.
   bool Say(int conn, std::string_view text);
 
   std::size_t People() const { return people_.size(); }
@@ -81,6 +86,7 @@ class Room {
   std::vector<std::pair<int, std::string>> TakeSends() { return std::exchange(sends_, {}); }
 
   static constexpr std::size_t kMaxChatBytes = 200;
+  static constexpr std::size_t kListingBytes = 48 * 1024;
 
  private:
   struct Present {
