@@ -31,6 +31,7 @@ HallCounts Hall::Counts() const {
   counts.Tables = tables_.size();
   counts.Connections = conns_.size();
   counts.Addresses = visitors_.size();
+  counts.People = room_.People();
   return counts;
 }
 

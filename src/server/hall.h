@@ -72,6 +72,7 @@ struct HallCounts {
   std::size_t Tables = 0;
   std::size_t Connections = 0;
   std::size_t Addresses = 0;
+  std::size_t People = 0;           // in the room
   std::uint64_t Expired = 0;        // tables never started and left
   std::uint64_t Refused = 0;        // connections over their address's limit
   std::uint64_t FailedLookups = 0;  // joins and resumes that found nothing

@@ -69,7 +69,8 @@ constexpr const char* kUsage =
     "  [--absent-seconds S] [--move-seconds S] [--max-tables N] [--stop-after S]\n"
     "  [--max-unsent-kb N] [--connections-per-address N] [--tables-per-minute N]\n"
     "  [--lookups-per-minute N] [--idle-seconds S] [--unstarted-seconds S]\n"
-    "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n";
+    "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n"
+    "  [--max-room N] [--max-watchers N] [--fill-seconds S]\n";
 
 void OnSignal(int) {
   g_stop = 1;
@@ -186,6 +187,12 @@ bool ParseOptions(const QStringList& args, Options& o) {
       if (!seconds(o.Hall.UnseatedIdleMs) || o.Hall.UnseatedIdleMs == 0) return false;
     } else if (a == "--unstarted-seconds" && hasValue) {
       if (!seconds(o.Hall.UnstartedTableMs) || o.Hall.UnstartedTableMs == 0) return false;
+    } else if (a == "--max-room" && hasValue) {
+      if (!count(1000000, o.Hall.MaxRoom)) return false;
+    } else if (a == "--max-watchers" && hasValue) {
+      if (!count(100000, o.Hall.MaxWatchers)) return false;
+    } else if (a == "--fill-seconds" && hasValue) {
+      if (!seconds(o.Hall.FillMs)) return false;
     } else if (a == "--reserve-files" && hasValue) {
       if (!count(100000, o.ReserveFiles)) return false;
     } else if (a == "--log-seconds" && hasValue) {
@@ -321,9 +328,9 @@ class Front : public QObject {
   void PrintCounts() {
     const tarvelis::server::HallCounts c = hall_.Counts();
     std::printf(
-        "tables %zu connections %zu addresses %zu expired %llu refused %llu cut %llu "
+        "tables %zu connections %zu addresses %zu people %zu expired %llu refused %llu cut %llu "
         "failed-lookups %llu failed-writes %llu\n",
-        c.Tables, c.Connections, c.Addresses, static_cast<unsigned long long>(c.Expired),
+        c.Tables, c.Connections, c.Addresses, c.People, static_cast<unsigned long long>(c.Expired),
         static_cast<unsigned long long>(c.Refused + refused_),
         static_cast<unsigned long long>(cut_), static_cast<unsigned long long>(c.FailedLookups),
         static_cast<unsigned long long>(c.FailedWrites));
