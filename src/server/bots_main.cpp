@@ -85,6 +85,9 @@ struct BotTable {
   std::string LastTotals;  // as the last hand's end gave them
 };
 
+// Forty people a second come into the room, a busy evening's arrivals.
+constexpr int kRoomRampMs = 100;
+
 class Crowd : public QObject {
  public:
   explicit Crowd(const BotsOptions& o)
@@ -95,10 +98,11 @@ class Crowd : public QObject {
   void Run() {
     // Tables come in batches, so the connections do not all knock at once.
     connect(&ramp_, &QTimer::timeout, this, [this] {
-      for (int i = 0; i < 20 && next_ < o_.Tables; ++i) OpenTable(next_++);
+      for (int i = 0; i < (o_.Room ? 1 : 20) && next_ < o_.Tables; ++i) OpenTable(next_++);
       if (next_ >= o_.Tables) ramp_.stop();
     });
-    ramp_.start(10);
+    // People come into a room a few at a time: a table's four each tick.
+    ramp_.start(o_.Room ? kRoomRampMs : 10);
     connect(&deadline_, &QTimer::timeout, this, [this] {
       ++errors_;
       Finish();
@@ -203,6 +207,8 @@ class Crowd : public QObject {
   }
 
   void Received(Bot& bot, const std::string& text) {
+    // A table's bot has no use for the room's news of others: it is not read.
+    if (&bot != &probe_ && text.rfind(R"({"v":1,"type":"room_)", 0) == 0) return;
     const auto parsed = ParseJson(text, {1 << 20, 8, 512});
     const auto type = parsed ? parsed->StringAt("type", 32) : std::nullopt;
     if (!type) {
