@@ -5,14 +5,14 @@
 //
 //   tarvelis-bots --server 127.0.0.1:7777 --tables N [--json] [--drop P]
 //                 [--target T] [--seed S] [--timeout SECONDS] [--think MS]
-//                 [--seats KINDS] [--auto] [--room [--probe]]
+//                 [--seats KINDS] [--auto] [--room [--probe] [--arrivals N]]
 //
 // --room has every bot enter the server's room with a key of its own and
 // take the quick seat: four bots fill each public table, which starts by
-// itself. --probe then measures the room once every bot sits: a last client
-// enters (the bytes and the time the room takes to come whole) and says a few
-// lines, timed from the saying to each bot that hears them; the bots stop
-// there, their matches unfinished.
+// itself; they come in N a second (--arrivals, 40). --probe then measures the
+// room once every bot sits: a last client enters (the bytes and the time the
+// room takes to come whole) and says a few lines, timed from the saying to
+// each bot that hears them; the bots stop there, their matches unfinished.
 //
 // --think makes each bot wait a while before it answers, between half and one
 // and a half times MS, as a person would; without it the bots answer at once
@@ -85,8 +85,7 @@ struct BotTable {
   std::string LastTotals;  // as the last hand's end gave them
 };
 
-// Forty people a second come into the room, a busy evening's arrivals.
-constexpr int kRoomRampMs = 100;
+constexpr int kListingWaitMs = 3000;
 
 class Crowd : public QObject {
  public:
@@ -102,7 +101,7 @@ class Crowd : public QObject {
       if (next_ >= o_.Tables) ramp_.stop();
     });
     // People come into a room a few at a time: a table's four each tick.
-    ramp_.start(o_.Room ? kRoomRampMs : 10);
+    ramp_.start(o_.Room ? 4000 / o_.Arrivals : 10);
     connect(&deadline_, &QTimer::timeout, this, [this] {
       ++errors_;
       Finish();
@@ -348,11 +347,13 @@ class Crowd : public QObject {
   void Probed(const std::string& type, std::size_t bytes) {
     if (type == "error") ++errors_;
     if (!measures_.Received(type, bytes, NowUs())) return;
+    // The listing comes a round of the server's timers at a time: a few
+    // seconds hold the whole of even a full room.
     for (int i = 0; i < RoomProbe::kLines; ++i) {
-      QTimer::singleShot(500 + 300 * i, this,
+      QTimer::singleShot(kListingWaitMs + 300 * i, this,
                          [this, i] { Send(probe_, measures_.Line(i, NowUs())); });
     }
-    QTimer::singleShot(500 + 300 * RoomProbe::kLines + 3000, this, [this] {
+    QTimer::singleShot(kListingWaitMs + 300 * RoomProbe::kLines + 3000, this, [this] {
       std::printf("%s\n", measures_.Report(4 * o_.Tables + 1, o_.Tables, errors_).c_str());
       std::fflush(stdout);
       const bool all =
@@ -471,7 +472,7 @@ int main(int argc, char** argv) {
         stderr,
         "usage: tarvelis-bots --server 127.0.0.1:PORT --tables N [--json] [--drop P] "
         "[--target T] [--seed S] [--timeout SECONDS] [--think MS] [--seats KINDS] [--auto] "
-        "[--room [--probe]]\n"
+        "[--room [--probe] [--arrivals N]]\n"
         "(loopback servers only)\n");
     return 2;
   }

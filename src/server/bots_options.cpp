@@ -27,6 +27,9 @@ bool ParseBotsOptions(const QStringList& args, BotsOptions& o) {
       o.Room = true;
     } else if (a == "--probe") {
       o.Probe = true;
+    } else if (a == "--arrivals" && hasValue) {
+      o.Arrivals = args[++i].toInt(&ok);
+      ok = ok && o.Arrivals >= 4 && o.Arrivals <= 4000;
     } else if (a == "--json") {
       o.JsonOut = true;
     } else if (a == "--drop" && hasValue) {

@@ -21,6 +21,7 @@ struct BotsOptions {
   bool AllAuto = false;
   bool Room = false;
   bool Probe = false;
+  int Arrivals = 40;  // people a second coming into the room
 };
 
 // False for an option unknown, a value out of bounds, or a server that is

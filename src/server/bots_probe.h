@@ -17,8 +17,8 @@ class RoomProbe {
   static constexpr int kLines = 5;
 
   void EnterSent(std::int64_t nowUs) { enterSentAt_ = nowUs; }
-  // A message to the probe; true when it is the room's listing, after which
-  // the lines may be said.
+  // A message to the probe; true when it is the room's first, after which
+  // the lines may be said once its listing has come (the caller waits).
   bool Received(const std::string& type, std::size_t bytes, std::int64_t nowUs);
   // The line `i` to say now, its time kept.
   Json Line(int i, std::int64_t nowUs);
@@ -30,7 +30,8 @@ class RoomProbe {
 
  private:
   std::int64_t enterSentAt_ = 0;
-  double enterMs_ = 0;
+  double enterMs_ = 0;  // to the room's first message
+  double wholeMs_ = 0;  // to its listing's last
   std::size_t bytes_ = 0;
   int messages_ = 0;
   bool listing_ = false;

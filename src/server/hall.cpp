@@ -379,6 +379,11 @@ void Hall::Tick(std::int64_t now) {
     const std::int64_t due = place.Table->NextDeadline();
     if (due >= 0 && due <= now && place.Table->Tick(now)) Deliver(place);
   }
+  if (now - newsAt_ >= options_.RoomNewsMs) {
+    newsAt_ = now;
+    room_.SendNews();
+    room_.ContinueListings();
+  }
   if (now - sweptAt_ < kSweepMs) return;
   sweptAt_ = now;
   std::vector<int> idle;

@@ -65,6 +65,9 @@ struct HallOptions {
   // Chat lines per connection, beyond the message limit.
   double ChatPerSecond = 1;
   double ChatBurst = 5;
+  // The room's news of people and tables goes out at most this often, each
+  // one's last change only (see Room::HoldNews); 0 sends each at once.
+  std::int64_t RoomNewsMs = 0;
 };
 
 // What the server's log line tells of the hall.
@@ -81,7 +84,9 @@ struct HallCounts {
 
 class Hall {
  public:
-  explicit Hall(HallOptions options) : options_(std::move(options)) {}
+  explicit Hall(HallOptions options) : options_(std::move(options)) {
+    room_.HoldNews(options_.RoomNewsMs > 0);
+  }
 
   // A new connection from `address`; false when that address has its
   // connections already, and the caller closes it unheard.
@@ -242,6 +247,7 @@ class Hall {
   std::vector<std::pair<std::int64_t, FileJob>> retries_;  // removals that failed, and when
   std::string saveFrom_;  // the code the next round of files starts from
   std::int64_t sweptAt_ = 0;
+  std::int64_t newsAt_ = 0;
   HallCounts counts_;
   Room room_;
 };

@@ -132,6 +132,8 @@ bool SplitHostPort(const QString& text, QString& host, quint16& port) {
 
 bool ParseOptions(const QStringList& args, Options& o) {
   o.Hall.Folder = "tarvelis-tables";
+  // The room's news goes out with each tick of the timers, five a second.
+  o.Hall.RoomNewsMs = 100;
   for (int i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
     const bool hasValue = i + 1 < args.size();
