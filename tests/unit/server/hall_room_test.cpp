@@ -254,6 +254,26 @@ TEST(HallRoom, WatchersAreBoundedSeeNoTilesAndLeaveWithLeave) {
   EXPECT_TRUE(h.Last(7, "watching"));
 }
 
+TEST(HallRoom, HeldNewsGoesOutWithTheTickAndTheChatAtOnce) {
+  HallOptions options;
+  options.RoomNewsMs = 200;
+  RoomHall h(options);
+  h.Enter(1, "Ana");
+  h.Enter(2, "Eva");
+  const std::string code = h.Quick(2);
+  h.Send(2, R"({"v":1,"type":"say","to":"room","text":"hola"})");
+  EXPECT_TRUE(h.Last(1, "chat"));
+  EXPECT_TRUE(h.All(1, "room_person").empty());
+  EXPECT_TRUE(h.All(1, "room_table").empty());
+  h.now += 200;
+  h.hall.Tick(h.now);
+  // Eva once, as she stands now: entered and seated.
+  const auto people = h.All(1, "room_person");
+  ASSERT_EQ(people.size(), 2u);  // Ana's own line, then Eva's
+  EXPECT_EQ(people[1].Find("person")->StringAt("where", 16), code);
+  EXPECT_EQ(h.All(1, "room_table").size(), 1u);
+}
+
 TEST(HallRoom, ChatIsOneLineASecondInBurstsOfFive) {
   RoomHall h;
   h.Enter(1, "Ana");
