@@ -23,6 +23,7 @@ constexpr const char* kTextTooFast = "Demasiados mensajes; espere un momento.";
 constexpr const char* kTextFull = "El servidor no admite más mesas.";
 constexpr const char* kTextFinished = "La partida ha terminado.";
 constexpr const char* kTextTakenOver = "Su puesto se ha abierto en otra conexión.";
+constexpr const char* kTextNotInRoom = "Primero hay que entrar en la sala.";
 
 constexpr std::size_t kMaxNameBytes = 64;
 // Bounds of the numbers a move names; the state checks them exactly.
@@ -141,6 +142,54 @@ bool ReadMove(const Json& j, Request& r) {
   return true;
 }
 
+// The room's requests; false for a type that is none of them, or a request
+// of the wrong shape.
+bool ReadRoomRequest(const Json& j, std::string_view type, Request& r) {
+  if (type == "enter") {
+    r.Type = RequestType::kEnter;
+    const auto key = j.StringAt("key", kKeyLength);
+    const auto name = j.StringAt("name", kMaxNameBytes);
+    if (!OnlyMembers(j, {"v", "type", "key", "name"}) || !key || !IsKeyText(*key) || !name)
+      return false;
+    // One key, one player, however its hex digits were written.
+    r.Key = *key;
+    std::transform(r.Key.begin(), r.Key.end(), r.Key.begin(), [](char c) {
+      return c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    r.Name = *name;
+    return true;
+  }
+  if (type == "leave_room" || type == "fill") {
+    r.Type = type == "fill" ? RequestType::kFill : RequestType::kLeaveRoom;
+    return OnlyMembers(j, {"v", "type"});
+  }
+  if (type == "quick") {
+    r.Type = RequestType::kQuick;
+    const Json* rules = j.Find("rules");
+    return OnlyMembers(j, {"v", "type", "rules"}) &&
+           (rules == nullptr || ReadRules(*rules, r.Setup.Rules));
+  }
+  if (type == "watch") {
+    r.Type = RequestType::kWatch;
+    const auto code = j.StringAt("code", kCodeLength);
+    if (!OnlyMembers(j, {"v", "type", "code"}) || !code || !IsCodeText(*code)) return false;
+    r.Code = *code;
+    return true;
+  }
+  if (type == "say") {
+    r.Type = RequestType::kSay;
+    const auto to = j.StringAt("to", 8);
+    const auto said = j.StringAt("text", kMaxSaidBytes);
+    if (!OnlyMembers(j, {"v", "type", "to", "text"}) || !to || (*to != "room" && *to != "table") ||
+        !said)
+      return false;
+    r.ToRoom = *to == "room";
+    r.Text = *said;
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 const char* ErrorName(ErrorCode code) {
@@ -175,6 +224,8 @@ const char* ErrorName(ErrorCode code) {
       return "finished";
     case ErrorCode::kTakenOver:
       return "taken_over";
+    case ErrorCode::kNotInRoom:
+      return "not_in_room";
   }
   return "bad_message";
 }
@@ -211,6 +262,8 @@ const char* ErrorText(ErrorCode code) {
       return kTextFinished;
     case ErrorCode::kTakenOver:
       return kTextTakenOver;
+    case ErrorCode::kNotInRoom:
+      return kTextNotInRoom;
   }
   return kTextBadMessage;
 }
@@ -224,6 +277,12 @@ bool IsCodeText(std::string_view text) {
 bool IsTokenText(std::string_view text) {
   return text.size() == kTokenLength && std::all_of(text.begin(), text.end(), [](char c) {
            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+         });
+}
+
+bool IsKeyText(std::string_view text) {
+  return text.size() == kKeyLength && std::all_of(text.begin(), text.end(), [](char c) {
+           return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
          });
 }
 
@@ -250,8 +309,12 @@ ReadOutcome ReadRequest(std::string_view text) {
     r.Type = RequestType::kCreate;
     const Json* seats = j.Find("seats");
     const Json* rules = j.Find("rules");
-    ok = OnlyMembers(j, {"v", "type", "seats", "rules"}) && seats != nullptr &&
-         ReadSeats(*seats, r.Setup.Seats) && (rules == nullptr || ReadRules(*rules, r.Setup.Rules));
+    const Json* open = j.Find("public");
+    ok = OnlyMembers(j, {"v", "type", "seats", "rules", "public"}) && seats != nullptr &&
+         ReadSeats(*seats, r.Setup.Seats) &&
+         (rules == nullptr || ReadRules(*rules, r.Setup.Rules)) &&
+         (open == nullptr || open->IsBool());
+    r.Public = open != nullptr && open->IsBool() && open->AsBool();
   } else if (*type == "join") {
     r.Type = RequestType::kJoin;
     const auto code = j.StringAt("code", kCodeLength);
@@ -288,6 +351,8 @@ ReadOutcome ReadRequest(std::string_view text) {
     const auto code = j.StringAt("code", kCodeLength);
     ok = OnlyMembers(j, {"v", "type", "code"}) && code && IsCodeText(*code);
     if (ok) r.Code = *code;
+  } else {
+    ok = ReadRoomRequest(j, *type, r);
   }
   out.Ok = ok;
   return out;

@@ -22,8 +22,27 @@ inline constexpr std::size_t kMaxMessageBytes = 2048;
 // server allows finds no table in a year (docs/PROTOCOL.md).
 inline constexpr std::size_t kCodeLength = 10;
 inline constexpr std::size_t kTokenLength = 32;
+// A player's personal key: 256 random bits in hex, made by the game.
+inline constexpr std::size_t kKeyLength = 64;
+// A chat line as sent, before it is cleaned and cut to the room's length.
+inline constexpr std::size_t kMaxSaidBytes = 1024;
 
-enum class RequestType : std::uint8_t { kCreate, kJoin, kResume, kStart, kMove, kLeave, kLook };
+enum class RequestType : std::uint8_t {
+  kCreate,
+  kJoin,
+  kResume,
+  kStart,
+  kMove,
+  kLeave,
+  kLook,
+  // The room's requests.
+  kEnter,
+  kLeaveRoom,
+  kQuick,
+  kFill,
+  kWatch,
+  kSay,
+};
 enum class SeatKind : std::uint8_t { kPerson, kComputer, kExpert };
 
 struct SeatSetup {
@@ -39,11 +58,15 @@ struct TableSetup {
 
 struct Request {
   RequestType Type = RequestType::kLeave;
-  TableSetup Setup;   // create
-  std::string Code;   // join, resume, look
-  int Seat = 0;       // join
-  std::string Name;   // join
-  std::string Token;  // resume
+  TableSetup Setup;     // create; quick (its rules)
+  bool Public = false;  // create
+  std::string Code;     // join, resume, look, watch
+  int Seat = 0;         // join
+  std::string Name;     // join, enter
+  std::string Token;    // resume
+  std::string Key;      // enter
+  bool ToRoom = false;  // say: to the room, or to the table
+  std::string Text;     // say, as sent
   // move: the hand and move answered, and the tile and end, or the computer
   // asked to play the turn.
   int Hand = 0;
@@ -71,6 +94,7 @@ enum class ErrorCode : std::uint8_t {
   kFull,
   kFinished,
   kTakenOver,
+  kNotInRoom,
 };
 
 const char* ErrorName(ErrorCode code);
@@ -96,6 +120,7 @@ bool RulesFromJson(const Json& j, HouseRules& rules);
 // A code or a token as the server makes them: only these characters.
 bool IsCodeText(std::string_view text);
 bool IsTokenText(std::string_view text);
+bool IsKeyText(std::string_view text);
 
 // Per connection (and per address, for the costlier requests): a bucket that refills at `perSecond`
 // up to `burst` messages. A message that finds it empty is refused, which slows a flood to the

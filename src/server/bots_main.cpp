@@ -5,7 +5,14 @@
 //
 //   tarvelis-bots --server 127.0.0.1:7777 --tables N [--json] [--drop P]
 //                 [--target T] [--seed S] [--timeout SECONDS] [--think MS]
-//                 [--seats KINDS] [--auto]
+//                 [--seats KINDS] [--auto] [--room [--probe] [--arrivals N]]
+//
+// --room has every bot enter the server's room with a key of its own and
+// take the quick seat: four bots fill each public table, which starts by
+// itself; they come in N a second (--arrivals, 40). --probe then measures the
+// room once every bot sits: a last client enters (the bytes and the time the
+// room takes to come whole) and says a few lines, timed from the saying to
+// each bot that hears them; the bots stop there, their matches unfinished.
 //
 // --think makes each bot wait a while before it answers, between half and one
 // and a half times MS, as a person would; without it the bots answer at once
@@ -24,7 +31,10 @@
 #include <QUrl>
 #include <QWebSocket>
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -32,72 +42,16 @@
 
 #include "protocol/json.h"
 #include "protocol/protocol.h"
+#include "server/bots_options.h"
+#include "server/bots_probe.h"
 #include "server/epoll_dispatcher.h"
 
 namespace {
 
+using tarvelis::server::BotsOptions;
 using tarvelis::server::Json;
 using tarvelis::server::ParseJson;
-
-struct Options {
-  QString Host;
-  int Port = 0;
-  int Tables = 1;
-  bool JsonOut = false;
-  double Drop = 0;
-  int Target = 0;  // 0 keeps the rules' own
-  unsigned Seed = 1;
-  int TimeoutSeconds = 600;
-  int ThinkMs = 0;
-  std::string Seats = "pppp";
-  bool AllAuto = false;
-};
-
-bool ParseOptions(const QStringList& args, Options& o) {
-  for (int i = 1; i < args.size(); ++i) {
-    const QString& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    bool ok = true;
-    if (a == "--server" && hasValue) {
-      const QString text = args[++i];
-      const int colon = text.lastIndexOf(':');
-      if (colon <= 0) return false;
-      o.Host = text.left(colon);
-      if (o.Host.startsWith('[') && o.Host.endsWith(']')) o.Host = o.Host.mid(1, o.Host.size() - 2);
-      o.Port = text.mid(colon + 1).toInt(&ok);
-    } else if (a == "--tables" && hasValue) {
-      o.Tables = args[++i].toInt(&ok);
-      ok = ok && o.Tables >= 1 && o.Tables <= 10000;
-    } else if (a == "--seats" && hasValue) {
-      o.Seats = args[++i].toStdString();
-      ok = o.Seats.size() == 4 && o.Seats[0] == 'p' &&
-           o.Seats.find_first_not_of("pec") == std::string::npos;
-    } else if (a == "--auto") {
-      o.AllAuto = true;
-    } else if (a == "--json") {
-      o.JsonOut = true;
-    } else if (a == "--drop" && hasValue) {
-      o.Drop = args[++i].toDouble(&ok);
-      ok = ok && o.Drop >= 0 && o.Drop <= 1;
-    } else if (a == "--target" && hasValue) {
-      o.Target = args[++i].toInt(&ok);
-      ok = ok && o.Target >= 1 && o.Target <= 999;
-    } else if (a == "--seed" && hasValue) {
-      o.Seed = args[++i].toUInt(&ok);
-    } else if (a == "--think" && hasValue) {
-      o.ThinkMs = args[++i].toInt(&ok);
-      ok = ok && o.ThinkMs >= 0 && o.ThinkMs <= 60000;
-    } else if (a == "--timeout" && hasValue) {
-      o.TimeoutSeconds = args[++i].toInt(&ok);
-      ok = ok && o.TimeoutSeconds >= 1;
-    } else {
-      return false;
-    }
-    if (!ok) return false;
-  }
-  return o.Port > 0 && o.Port < 65536 &&
-         (o.Host == "127.0.0.1" || o.Host == "::1" || o.Host == "localhost");
-}
+using tarvelis::server::RoomProbe;
 
 class Crowd;
 
@@ -113,6 +67,13 @@ struct Bot {
   int SentMove = 0;
   std::int64_t SentAt = -1;
   bool SentAuto = false;
+  std::string Code;  // the table the room's quick seat gave it
+};
+
+// A table as the room's bots find it, by its code.
+struct RoomTableSeen {
+  bool Finished = false;
+  std::string LastTotals;
 };
 
 struct BotTable {
@@ -124,9 +85,11 @@ struct BotTable {
   std::string LastTotals;  // as the last hand's end gave them
 };
 
+constexpr int kListingWaitMs = 3000;
+
 class Crowd : public QObject {
  public:
-  explicit Crowd(const Options& o)
+  explicit Crowd(const BotsOptions& o)
       : o_(o), rng_(o.Seed), tables_(static_cast<std::size_t>(o.Tables)) {
     clock_.start();
   }
@@ -134,10 +97,11 @@ class Crowd : public QObject {
   void Run() {
     // Tables come in batches, so the connections do not all knock at once.
     connect(&ramp_, &QTimer::timeout, this, [this] {
-      for (int i = 0; i < 20 && next_ < o_.Tables; ++i) OpenTable(next_++);
+      for (int i = 0; i < (o_.Room ? 1 : 20) && next_ < o_.Tables; ++i) OpenTable(next_++);
       if (next_ >= o_.Tables) ramp_.stop();
     });
-    ramp_.start(10);
+    // People come into a room a few at a time: a table's four each tick.
+    ramp_.start(o_.Room ? 4000 / o_.Arrivals : 10);
     connect(&deadline_, &QTimer::timeout, this, [this] {
       ++errors_;
       Finish();
@@ -164,7 +128,10 @@ class Crowd : public QObject {
       bot.Owner = this;
       bot.Table = t;
       bot.Seat = seat;
+      // In the room each bot finds its own chair.
+      if (o_.Room) Connect(bot, [this, b = &bot] { EnterRoom(*b, 4 * b->Table + b->Seat, true); });
     }
+    if (o_.Room) return;
     // Seat 1 creates the table; the others join once it has a code.
     Connect(table.Bots[1], [this, t] {
       Json rules = Json::Object();
@@ -194,12 +161,35 @@ class Crowd : public QObject {
       socket->deleteLater();
       if (b->Socket != socket) return;  // dropped on purpose and replaced
       b->Socket = nullptr;
-      if (!tables_[static_cast<std::size_t>(b->Table)].Finished) {
+      if (b != &probe_ && !MatchOver(*b)) {
         ++errors_;
         Note("a connection closed before its match ended");
       }
     });
     socket->open(Url());
+  }
+
+  // Enters the room with a key of the bot's own number, and asks for a chair.
+  void EnterRoom(Bot& bot, int number, bool quick) {
+    std::string key = std::to_string(number);
+    key.insert(0, 64 - key.size(), '0');
+    Send(bot, Json::Object()
+                  .Set("v", 1)
+                  .Set("type", "enter")
+                  .Set("key", key)
+                  .Set("name", "Bot" + std::to_string(number)));
+    if (!quick) return;
+    Json rules = Json::Object();
+    if (o_.Target > 0) rules.Set("target", o_.Target);
+    Send(bot, Json::Object().Set("v", 1).Set("type", "quick").Set("rules", rules));
+  }
+
+  const std::string& CodeOf(const Bot& bot) {
+    return o_.Room ? bot.Code : tables_[static_cast<std::size_t>(bot.Table)].Code;
+  }
+  bool MatchOver(const Bot& bot) {
+    return o_.Room ? seen_[bot.Code].Finished
+                   : tables_[static_cast<std::size_t>(bot.Table)].Finished;
   }
 
   void Send(Bot& bot, const Json& message) {
@@ -216,6 +206,8 @@ class Crowd : public QObject {
   }
 
   void Received(Bot& bot, const std::string& text) {
+    // A table's bot has no use for the room's news of others: it is not read.
+    if (&bot != &probe_ && text.rfind(R"({"v":1,"type":"room_)", 0) == 0) return;
     const auto parsed = ParseJson(text, {1 << 20, 8, 512});
     const auto type = parsed ? parsed->StringAt("type", 32) : std::nullopt;
     if (!type) {
@@ -224,6 +216,12 @@ class Crowd : public QObject {
       return;
     }
     const Json& m = *parsed;
+    if (&bot == &probe_) {
+      Probed(*type, text.size());
+      return;
+    }
+    if (*type == "chat") measures_.Heard(m, NowUs());
+    if (o_.Room && RoomReceived(bot, *type, m)) return;
     BotTable& table = tables_[static_cast<std::size_t>(bot.Table)];
     if (*type == "error") {
       ++errors_;
@@ -303,6 +301,67 @@ class Crowd : public QObject {
     }
   }
 
+  // The room's own share of a bot's messages; false for those a table's bot
+  // handles alike wherever it sat.
+  bool RoomReceived(Bot& bot, const std::string& type, const Json& m) {
+    if (type == "seated") {
+      bot.Token = m.StringAt("token", 64).value_or("");
+      bot.Code = m.StringAt("code", 16).value_or("");
+      bot.Seat = m.IntAt("seat", 1, 4).value_or(0);
+      if (!bot.Seated) {
+        bot.Seated = true;
+        if (++seatedBots_ == 4 * o_.Tables && o_.Probe) StartProbe();
+      }
+    } else if (type == "hand_end" || type == "table") {
+      if (m.Find("totals") != nullptr) seen_[bot.Code].LastTotals = m.Find("totals")->Dump();
+    } else if (type == "match_end") {
+      RoomTableSeen& table = seen_[bot.Code];
+      if (!table.Finished) {
+        if (m.Find("totals") == nullptr || m.Find("totals")->Dump() != table.LastTotals) {
+          ++errors_;
+          Note("the match's totals differ from its last hand's");
+        }
+        if (m.IntAt("violations", 0, 1 << 30).value_or(1) != 0) ++errors_;
+        table.Finished = true;
+        if (++finished_ == o_.Tables) Finish();
+      }
+      if (bot.Socket != nullptr) bot.Socket->close();
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  std::int64_t NowUs() const { return clock_.nsecsElapsed() / 1000; }
+
+  // Every bot sits: a last client enters the whole room and says its lines.
+  void StartProbe() {
+    QTimer::singleShot(1000, this, [this] {
+      Connect(probe_, [this] {
+        measures_.EnterSent(NowUs());
+        EnterRoom(probe_, 4 * o_.Tables + 1000, false);
+      });
+    });
+  }
+
+  void Probed(const std::string& type, std::size_t bytes) {
+    if (type == "error") ++errors_;
+    if (!measures_.Received(type, bytes, NowUs())) return;
+    // The listing comes a round of the server's timers at a time: a few
+    // seconds hold the whole of even a full room.
+    for (int i = 0; i < RoomProbe::kLines; ++i) {
+      QTimer::singleShot(kListingWaitMs + 300 * i, this,
+                         [this, i] { Send(probe_, measures_.Line(i, NowUs())); });
+    }
+    QTimer::singleShot(kListingWaitMs + 300 * RoomProbe::kLines + 3000, this, [this] {
+      std::printf("%s\n", measures_.Report(4 * o_.Tables + 1, o_.Tables, errors_).c_str());
+      std::fflush(stdout);
+      const bool all =
+          measures_.HeardCount() == static_cast<std::size_t>(4 * o_.Tables * RoomProbe::kLines);
+      QCoreApplication::exit(errors_ == 0 && all ? 0 : 1);
+    });
+  }
+
   void Answer(Bot& bot, const Json& asked) {
     const int hand = asked.IntAt("hand", 1, 1000).value_or(0);
     const int move = asked.IntAt("move", 1, 1000).value_or(0);
@@ -311,7 +370,7 @@ class Crowd : public QObject {
       ++drops_;
       QWebSocket* old = bot.Socket;
       Bot* b = &bot;
-      const std::string code = tables_[static_cast<std::size_t>(bot.Table)].Code;
+      const std::string code = CodeOf(bot);
       Connect(bot, [this, b, code] {
         Send(*b, Json::Object()
                      .Set("v", 1)
@@ -380,7 +439,7 @@ class Crowd : public QObject {
     QCoreApplication::exit(ExitStatus());
   }
 
-  Options o_;
+  BotsOptions o_;
   std::mt19937 rng_;
   std::vector<BotTable> tables_;
   QElapsedTimer clock_;
@@ -393,6 +452,11 @@ class Crowd : public QObject {
   std::vector<std::int64_t> latencies_;  // microseconds
   std::vector<std::int64_t> autoLatencies_;
   std::vector<std::int64_t> tileLatencies_;
+  // The room's bots: their tables by code, and the probe's measures.
+  std::map<std::string, RoomTableSeen> seen_;
+  int seatedBots_ = 0;
+  Bot probe_;
+  RoomProbe measures_;
 };
 
 }  // namespace
@@ -402,12 +466,13 @@ int main(int argc, char** argv) {
   // thousands of connections Qt's own loop spends its time polling them all.
   QCoreApplication::setEventDispatcher(new tarvelis::server::EpollDispatcher);
   QCoreApplication app(argc, argv);
-  Options o;
-  if (!ParseOptions(app.arguments(), o)) {
+  BotsOptions o;
+  if (!tarvelis::server::ParseBotsOptions(app.arguments(), o)) {
     std::fprintf(
         stderr,
         "usage: tarvelis-bots --server 127.0.0.1:PORT --tables N [--json] [--drop P] "
-        "[--target T] [--seed S] [--timeout SECONDS] [--think MS] [--seats KINDS] [--auto]\n"
+        "[--target T] [--seed S] [--timeout SECONDS] [--think MS] [--seats KINDS] [--auto] "
+        "[--room [--probe] [--arrivals N]]\n"
         "(loopback servers only)\n");
     return 2;
   }

@@ -16,11 +16,13 @@
 #include <vector>
 
 #include "protocol/protocol.h"
+#include "server/room.h"
 #include "server/server_table.h"
 
 namespace tarvelis::server {
 
 class MovePool;
+class RatingsPort;
 
 struct HallOptions {
   TableTimers Timers;
@@ -50,6 +52,22 @@ struct HallOptions {
   std::int64_t UnseatedIdleMs = 60000;
   // A table never started and with no seated connection this long is gone.
   std::int64_t UnstartedTableMs = 600000;
+  // The players' ratings, found by their keys as they enter the room; null
+  // keeps none, and every person in the room is a newcomer at 1500.
+  RatingsPort* Ratings = nullptr;
+  // People in the room at once.
+  std::size_t MaxRoom = 5000;
+  // Watchers of one table.
+  std::size_t MaxWatchers = 200;
+  // A public table not started may give its free chairs to the computer
+  // this long after it was made.
+  std::int64_t FillMs = 60000;
+  // Chat lines per connection, beyond the message limit.
+  double ChatPerSecond = 1;
+  double ChatBurst = 5;
+  // The room's news of people and tables goes out at most this often, each
+  // one's last change only (see Room::HoldNews); 0 sends each at once.
+  std::int64_t RoomNewsMs = 0;
 };
 
 // What the server's log line tells of the hall.
@@ -57,6 +75,7 @@ struct HallCounts {
   std::size_t Tables = 0;
   std::size_t Connections = 0;
   std::size_t Addresses = 0;
+  std::size_t People = 0;           // in the room
   std::uint64_t Expired = 0;        // tables never started and left
   std::uint64_t Refused = 0;        // connections over their address's limit
   std::uint64_t FailedLookups = 0;  // joins and resumes that found nothing
@@ -65,7 +84,9 @@ struct HallCounts {
 
 class Hall {
  public:
-  explicit Hall(HallOptions options) : options_(std::move(options)) {}
+  explicit Hall(HallOptions options) : options_(std::move(options)) {
+    room_.HoldNews(options_.RoomNewsMs > 0);
+  }
 
   // A new connection from `address`; false when that address has its
   // connections already, and the caller closes it unheard.
@@ -108,7 +129,7 @@ class Hall {
   void MovesComputed(std::int64_t now);
 
   // Texts to send, each to its connection, in order.
-  std::vector<std::pair<int, std::string>> TakeSends() { return std::exchange(sends_, {}); }
+  std::vector<std::pair<int, std::string>> TakeSends();
   std::size_t TableCount() const { return tables_.size(); }
   HallCounts Counts() const;
   ServerTable* Find(std::string_view code);
@@ -121,6 +142,14 @@ class Hall {
     std::string Address;
     std::int64_t HeardAt = 0;
     bool Warned = false;  // told too_fast since its last message admitted
+    // Who entered the room on it: the player's key hash (empty with no
+    // ratings kept), the name cleaned as a seat's, the rating rounded.
+    bool InRoom = false;
+    std::string KeyHash;
+    std::string Name;
+    int Rating = 0;
+    std::string Watching;  // the code of the table watched
+    FloodGate Chat;
   };
   // What one address may still do; kept a while after its last connection
   // closes, so reconnecting does not refill it.
@@ -142,6 +171,14 @@ class Hall {
     std::int64_t WrittenAt = 0;
     std::int64_t SeatedAt = 0;                      // last time a connection sat or was seated
     std::vector<std::pair<int, std::string>> Held;  // news waiting for the file
+    // A public table: listed in the room, watched, started by itself.
+    bool Public = false;
+    bool Listed = false;    // in the room's list now
+    bool FillSent = false;  // its people told they may fill it
+    std::int64_t MadeAt = 0;
+    std::string RulesLine;
+    PerSeat<int> Rating{};  // of the person who took each seat, from the room
+    std::vector<int> Watchers;
   };
   using Tables = std::map<std::string, Place, std::less<>>;
 
@@ -173,6 +210,31 @@ class Hall {
   void OnLook(int conn, Conn& c, const Request& r, std::int64_t now);
   void Seated(int conn, Place& place, int seat, const std::string& token);
   void OnSeated(int conn, Conn& c, const Request& r, std::int64_t now);
+  // A new table from a create or a quick seat, or null when refused (the
+  // refusal sent).
+  Place* MakeTable(int conn, Conn& c, const TableSetup& setup, bool open, std::int64_t now);
+  // Sends a message of a table's to the connection of its seat, or to its
+  // watchers (seat 0).
+  void Route(Place& place, Outgoing out, int skipSeat = 0);
+  void SendError(int conn, ErrorCode code, const char* text);
+
+  // The room (hall_room.cpp).
+  void OnRoom(int conn, Conn& c, const Request& r, std::int64_t now);
+  void OnEnter(int conn, Conn& c, const Request& r);
+  void OnQuick(int conn, Conn& c, const Request& r, std::int64_t now);
+  void OnFill(int conn, Conn& c, std::int64_t now);
+  void OnSay(int conn, Conn& c, const Request& r, std::int64_t now);
+  // A public table as the room lists it, sent to the room when it changed,
+  // or its end.
+  void Publish(Place& place);
+  // Starts a public table once every person's chair is taken.
+  void StartWhenFull(Place& place, std::int64_t now);
+  void TellFill(Place& place, int conn);
+  std::string WhereOf(const Conn& c) const;
+  // Watchers (hall_watch.cpp).
+  void OnWatch(int conn, Conn& c, const Request& r);
+  void StopWatching(int conn, Conn& c);
+  void DropWatchers(Place& place);
 
   HallOptions options_;
   std::unordered_map<int, Conn> conns_;
@@ -185,7 +247,9 @@ class Hall {
   std::vector<std::pair<std::int64_t, FileJob>> retries_;  // removals that failed, and when
   std::string saveFrom_;  // the code the next round of files starts from
   std::int64_t sweptAt_ = 0;
+  std::int64_t newsAt_ = 0;
   HallCounts counts_;
+  Room room_;
 };
 
 // Makes the tables' folder if need be, private to its owner, and proves it

@@ -1,5 +1,7 @@
 #include "server/room.h"
 
+#include <iterator>
+
 #include "model/utf8_text.h"
 #include "protocol/protocol.h"
 
@@ -101,14 +103,35 @@ void Room::ToAll(const std::string& text, int except) {
   }
 }
 
+void Room::News(std::string subject, std::string text, int except) {
+  if (!hold_) {
+    ToAll(text, except);
+    return;
+  }
+  // The one entering gets its own line too, later: the same as it knows.
+  const auto [it, added] = newsAt_.try_emplace(std::move(subject), news_.size());
+  if (added) {
+    news_.push_back(std::move(text));
+  } else {
+    news_[it->second] = std::move(text);
+  }
+}
+
+void Room::SendNews() {
+  for (const std::string& text : news_) ToAll(text);
+  news_.clear();
+  newsAt_.clear();
+}
+
 void Room::Enter(int conn, RoomPerson person) {
   if (Inside(conn)) Leave(conn);
   const Present& present = people_[conn] = Present{nextId_++, std::move(person)};
-  ToAll(Message("room_person").Set("person", PersonJson(present)).Dump(), conn);
+  News("p" + std::to_string(present.Id),
+       Message("room_person").Set("person", PersonJson(present)).Dump(), conn);
   Json people = Json::Array();
-  for (const auto& [other, p] : people_) people.Push(PersonJson(p));
   Json tables = Json::Array();
-  for (const auto& [code, table] : tables_) tables.Push(RoomTableJson(table));
+  Cursor at;
+  if (!List(conn, at, &people, &tables)) listings_[conn] = at;
   sends_.emplace_back(conn, Message("room")
                                 .Set("you", present.Id)
                                 .Set("people", std::move(people))
@@ -116,19 +139,65 @@ void Room::Enter(int conn, RoomPerson person) {
                                 .Dump());
 }
 
+bool Room::List(int conn, Cursor& at, Json* people, Json* tables) {
+  std::size_t bytes = 0;
+  // The item goes into the list, or out as its line; false past the budget.
+  const auto add = [&](Json* list, Json item, const char* type, const char* member) {
+    std::string text = list != nullptr ? item.Dump() : Message(type).Set(member, item).Dump();
+    if (bytes > 0 && bytes + text.size() > kListingBytes) return false;
+    bytes += text.size() + 1;
+    if (list != nullptr) {
+      list->Push(std::move(item));
+    } else {
+      sends_.emplace_back(conn, std::move(text));
+    }
+    return true;
+  };
+  if (!at.PeopleDone) {
+    for (auto it = people_.lower_bound(at.Person); it != people_.end(); ++it) {
+      if (!add(people, PersonJson(it->second), "room_person", "person")) {
+        at.Person = it->first;
+        return false;
+      }
+    }
+    at.PeopleDone = true;
+  }
+  for (auto it = tables_.lower_bound(at.Table); it != tables_.end(); ++it) {
+    if (!add(tables, RoomTableJson(it->second), "room_table", "table")) {
+      at.Table = it->first;
+      return false;
+    }
+  }
+  return true;
+}
+
+void Room::ContinueListings() {
+  for (auto it = listings_.begin(); it != listings_.end();) {
+    it = List(it->first, it->second, nullptr, nullptr) ? listings_.erase(it) : std::next(it);
+  }
+}
+
+int Room::IdOf(int conn) const {
+  const auto it = people_.find(conn);
+  return it == people_.end() ? 0 : it->second.Id;
+}
+
 void Room::Leave(int conn) {
   const auto it = people_.find(conn);
   if (it == people_.end()) return;
   const int id = it->second.Id;
   people_.erase(it);
-  ToAll(Message("room_person").Set("id", id).Set("gone", Json::Bool(true)).Dump());
+  listings_.erase(conn);
+  News("p" + std::to_string(id),
+       Message("room_person").Set("id", id).Set("gone", Json::Bool(true)).Dump());
 }
 
 void Room::Moved(int conn, std::string where) {
   const auto it = people_.find(conn);
   if (it == people_.end() || it->second.Person.Where == where) return;
   it->second.Person.Where = std::move(where);
-  ToAll(Message("room_person").Set("person", PersonJson(it->second)).Dump());
+  News("p" + std::to_string(it->second.Id),
+       Message("room_person").Set("person", PersonJson(it->second)).Dump());
 }
 
 void Room::Table(const RoomTable& table) {
@@ -137,12 +206,12 @@ void Room::Table(const RoomTable& table) {
     if (it->second == table) return;
     it->second = table;
   }
-  ToAll(Message("room_table").Set("table", RoomTableJson(table)).Dump());
+  News("t" + table.Code, Message("room_table").Set("table", RoomTableJson(table)).Dump());
 }
 
 void Room::TableGone(const std::string& code) {
   if (tables_.erase(code) == 0) return;
-  ToAll(Message("room_table").Set("code", code).Set("gone", Json::Bool(true)).Dump());
+  News("t" + code, Message("room_table").Set("code", code).Set("gone", Json::Bool(true)).Dump());
 }
 
 bool Room::Say(int conn, std::string_view text) {
@@ -150,7 +219,13 @@ bool Room::Say(int conn, std::string_view text) {
   if (it == people_.end()) return false;
   const std::string clean = CleanChatText(text, kMaxChatBytes);
   if (clean.empty()) return false;
-  ToAll(Message("chat").Set("from", it->second.Id).Set("text", clean).Dump());
+  ToAll(Message("chat")
+            .Set("to", "room")
+            .Set("from", it->second.Id)
+            .Set("name", it->second.Person.Name)
+            .Set("tag", TagOf(it->second.Person.KeyHash))
+            .Set("text", clean)
+            .Dump());
   return true;
 }
 

@@ -58,18 +58,26 @@ struct RoomPerson {
 class Room {
  public:
   // The connection enters: it receives the whole room, the others hear of it.
+  // A room of thousands is more than one message may hold, and more than a
+  // connection may leave unread: `room` carries what fits in kListingBytes,
+  // and the rest follows as the `room_person` and `room_table` lines a
+  // change would send, kListingBytes each round (ContinueListings).
   void Enter(int conn, RoomPerson person);
+  void ContinueListings();
+  bool Listing(int conn) const { return listings_.count(conn) != 0; }
   // The connection left the room (or closed): the others hear of it.
   void Leave(int conn);
   bool Inside(int conn) const { return people_.count(conn) != 0; }
+  // The room's number for the person on `conn`; 0 outside the room.
+  int IdOf(int conn) const;
   // The person moved to a table or back to the room ("").
   void Moved(int conn, std::string where);
   // A public table made, changed, started, watched: those present hear of it
   // only when something they see changed.
   void Table(const RoomTable& table);
   void TableGone(const std::string& code);
-  // A line of the room's chat from a connection inside it; false when the
-  // cleaned line is empty.
+  // A line of the room's chat from a connection inside it, with the
+  // speaker's name and tag; false when the cleaned line is empty.
   bool Say(int conn, std::string_view text);
 
   std::size_t People() const { return people_.size(); }
@@ -80,7 +88,14 @@ class Room {
   // Texts to send, each to its connection, in order.
   std::vector<std::pair<int, std::string>> TakeSends() { return std::exchange(sends_, {}); }
 
+  // Held news: the changes of people and tables wait for SendNews, each
+  // person's or table's last change only, so a busy room costs everyone one
+  // write a round instead of one for every change. The chat is never held.
+  void HoldNews(bool hold) { hold_ = hold; }
+  void SendNews();
+
   static constexpr std::size_t kMaxChatBytes = 200;
+  static constexpr std::size_t kListingBytes = 32 * 1024;
 
  private:
   struct Present {
@@ -88,12 +103,29 @@ class Room {
     RoomPerson Person;
   };
   static Json PersonJson(const Present& present);
+  // Where a newcomer's listing goes on: the people from the connection
+  // `Person`, then the tables from the code `Table`.
+  struct Cursor {
+    int Person = 0;
+    bool PeopleDone = false;
+    std::string Table;
+  };
+  // Lists from the cursor into `people` and `tables` (or, when null, as
+  // lines to `conn`) until `budget` bytes; false when the cursor is not done.
+  bool List(int conn, Cursor& at, Json* people, Json* tables);
   void ToAll(const std::string& text, int except = 0);
+  // A change of one person ("p" and its id) or table ("t" and its code):
+  // sent to all now, or held in place of that subject's last held change.
+  void News(std::string subject, std::string text, int except = 0);
 
   std::map<int, Present> people_;
   std::map<std::string, RoomTable, std::less<>> tables_;
   int nextId_ = 1;
   std::vector<std::pair<int, std::string>> sends_;
+  std::map<int, Cursor> listings_;
+  bool hold_ = false;
+  std::vector<std::string> news_;
+  std::map<std::string, std::size_t, std::less<>> newsAt_;  // a subject's place in news_
 };
 
 Json RoomTableJson(const RoomTable& table);

@@ -73,7 +73,8 @@ constexpr const char* kUsage =
     "  [--max-unsent-kb N] [--connections-per-address N] [--tables-per-minute N]\n"
     "  [--lookups-per-minute N] [--idle-seconds S] [--unstarted-seconds S]\n"
     "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n"
-    "  [--page-connections-per-address N] [--page-requests-per-minute N] [--pings-per-second N]\n";
+    "  [--page-connections-per-address N] [--page-requests-per-minute N] [--pings-per-second N]\n"
+    "  [--max-room N] [--max-watchers N] [--fill-seconds S]\n";
 
 void OnSignal(int) {
   g_stop = 1;
@@ -126,6 +127,8 @@ bool SplitHostPort(const QString& text, QString& host, quint16& port) {
 
 bool ParseOptions(const QStringList& args, Options& o) {
   o.Hall.Folder = "tarvelis-tables";
+  // The room's news goes out with each tick of the timers, five a second.
+  o.Hall.RoomNewsMs = 100;
   for (int i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -181,6 +184,12 @@ bool ParseOptions(const QStringList& args, Options& o) {
       if (!seconds(o.Hall.UnseatedIdleMs) || o.Hall.UnseatedIdleMs == 0) return false;
     } else if (a == "--unstarted-seconds" && hasValue) {
       if (!seconds(o.Hall.UnstartedTableMs) || o.Hall.UnstartedTableMs == 0) return false;
+    } else if (a == "--max-room" && hasValue) {
+      if (!count(1000000, o.Hall.MaxRoom)) return false;
+    } else if (a == "--max-watchers" && hasValue) {
+      if (!count(100000, o.Hall.MaxWatchers)) return false;
+    } else if (a == "--fill-seconds" && hasValue) {
+      if (!seconds(o.Hall.FillMs)) return false;
     } else if (a == "--reserve-files" && hasValue) {
       if (!count(100000, o.ReserveFiles)) return false;
     } else if (a == "--page-connections-per-address" && hasValue) {
@@ -228,9 +237,9 @@ class Front : public QObject {
   void PrintCounts() {
     const tarvelis::server::HallCounts c = hall_.Counts();
     std::printf(
-        "tables %zu connections %zu addresses %zu expired %llu refused %llu cut %llu "
+        "tables %zu connections %zu addresses %zu people %zu expired %llu refused %llu cut %llu "
         "failed-lookups %llu failed-writes %llu\n",
-        c.Tables, c.Connections, c.Addresses, static_cast<unsigned long long>(c.Expired),
+        c.Tables, c.Connections, c.Addresses, c.People, static_cast<unsigned long long>(c.Expired),
         static_cast<unsigned long long>(c.Refused + refused_),
         static_cast<unsigned long long>(cut_ + tarvelis::server::GuardedSocket::Closed()),
         static_cast<unsigned long long>(c.FailedLookups),

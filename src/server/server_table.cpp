@@ -1,7 +1,6 @@
 #include "server/server_table.h"
 
 #include <random>
-#include <sstream>
 
 #include "engine/hand_end.h"
 #include "model/consistency.h"
@@ -9,12 +8,10 @@
 #include "model/move_rules.h"
 #include "player/expert.h"
 #include "storage/clean_text.h"
-#include "storage/state_file.h"
 
 namespace tarvelis::server {
 namespace {
 
-constexpr const char* kFileHeading = "TARVELIS-TABLE 1";
 // An expert seat weighs fewer deals than the game's own analysis: a server
 // move must come back in milliseconds.
 constexpr int kServerExpertDeals = 200;
@@ -42,7 +39,31 @@ void ChooseWeighedMove(GameState& s, MovePlayer player, const std::atomic<bool>*
   expert::ChooseExpertMove(s, options, MoveSeed(s), cancel);
 }
 
-const char* KindName(SeatKind kind) {
+}  // namespace
+
+Json HeldTilesJson(const GameState& s, int seat) {
+  Json tiles = Json::Array();
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const HandSlot& t = s.Hand[seat][slot];
+    if (t.State == 0) tiles.Push(TileJson(t.PipA, t.PipB));
+  }
+  return tiles;
+}
+
+namespace {
+
+bool TileFits(const GameState& s, const HandSlot& t, int end) {
+  return t.PipA == s.EndPips[end] || t.PipB == s.EndPips[end];
+}
+
+}  // namespace
+
+int OnlyEnd(const GameState& s, const HandSlot& t) {
+  if (s.MoveNumber == 1 || s.EndPips[1] == s.EndPips[2]) return 1;
+  return TileFits(s, t, 1) ? 1 : 2;
+}
+
+const char* SeatKindName(SeatKind kind) {
   switch (kind) {
     case SeatKind::kPerson:
       return "person";
@@ -54,7 +75,7 @@ const char* KindName(SeatKind kind) {
   return "computer";
 }
 
-bool KindFromName(std::string_view name, SeatKind& kind) {
+bool SeatKindFromName(std::string_view name, SeatKind& kind) {
   if (name == "person") {
     kind = SeatKind::kPerson;
   } else if (name == "computer") {
@@ -66,27 +87,6 @@ bool KindFromName(std::string_view name, SeatKind& kind) {
   }
   return true;
 }
-
-Json HeldTiles(const GameState& s, int seat) {
-  Json tiles = Json::Array();
-  for (int slot = 1; slot <= kSlots; ++slot) {
-    const HandSlot& t = s.Hand[seat][slot];
-    if (t.State == 0) tiles.Push(TileJson(t.PipA, t.PipB));
-  }
-  return tiles;
-}
-
-bool TileFits(const GameState& s, const HandSlot& t, int end) {
-  return t.PipA == s.EndPips[end] || t.PipB == s.EndPips[end];
-}
-
-// The end a playable tile goes to when its player has no choice.
-int OnlyEnd(const GameState& s, const HandSlot& t) {
-  if (s.MoveNumber == 1 || s.EndPips[1] == s.EndPips[2]) return 1;
-  return TileFits(s, t, 1) ? 1 : 2;
-}
-
-}  // namespace
 
 MoveResult ComputeMove(const MoveJob& job, const std::atomic<bool>* cancel) {
   GameState s = job.State;
@@ -167,35 +167,8 @@ void ServerTable::Broadcast(const Json& message) {
   for (int seat = 1; seat <= kSeats; ++seat) {
     if (seats_[seat].Kind == SeatKind::kPerson) outbox_.push_back({seat, text});
   }
-}
-
-Json ServerTable::SeatsJson() const {
-  Json seats = Json::Array();
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    const SeatPlace& p = seats_[seat];
-    Json item = Json::Object()
-                    .Set("seat", seat)
-                    .Set("kind", KindName(p.Kind))
-                    .Set("name", p.Name)
-                    .Set("taken", Json::Bool(!p.Token.empty()))
-                    .Set("present", Json::Bool(p.Present));
-    // Every client names a computer seat as its creator does: by its level.
-    if (p.Kind == SeatKind::kComputer) item.Set("level", p.Level);
-    seats.Push(std::move(item));
-  }
-  return seats;
-}
-
-Json ServerTable::TotalsJson() const {
-  return Json::Object()
-      .Set("pairs", Json::Array()
-                        .Push(Json::Number(state_.PairTotal[1]))
-                        .Push(Json::Number(state_.PairTotal[2])))
-      .Set("seats", Json::Array()
-                        .Push(Json::Number(state_.SeatTotal[1]))
-                        .Push(Json::Number(state_.SeatTotal[2]))
-                        .Push(Json::Number(state_.SeatTotal[3]))
-                        .Push(Json::Number(state_.SeatTotal[4])));
+  // What every seat is told tells no seat's tiles: the watchers hear it too.
+  if (watched_) outbox_.push_back({0, text});
 }
 
 bool ServerTable::Join(int seat, std::string_view name, const std::string& token,
@@ -248,16 +221,35 @@ void ServerTable::Left(int seat, std::int64_t now) {
   if (started_ && !finished_ && asked_ && askedSeat_ == seat) Advance(LoopEntry::kResumeHand, now);
 }
 
+bool ServerTable::SeatsTaken() const {
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    if (seats_[seat].Kind == SeatKind::kPerson && seats_[seat].Token.empty()) return false;
+  }
+  return true;
+}
+
+void ServerTable::GiveFreeSeatsToComputer(int level) {
+  if (started_) return;
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    SeatPlace& p = seats_[seat];
+    if (p.Kind != SeatKind::kPerson || !p.Token.empty()) continue;
+    p.Kind = SeatKind::kComputer;
+    p.Level = level;
+    state_.SeatControl[seat] = kAutomatic;
+    state_.SeatLevel[seat] = static_cast<i16>(level);
+  }
+  dirty_ = true;
+  Broadcast(Message("seats").Set("seats", SeatsJson()));
+}
+
 bool ServerTable::Start(ErrorCode& error, std::int64_t now) {
   if (started_) {
     error = ErrorCode::kStarted;
     return false;
   }
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    if (seats_[seat].Kind == SeatKind::kPerson && seats_[seat].Token.empty()) {
-      error = ErrorCode::kNotReady;
-      return false;
-    }
+  if (!SeatsTaken()) {
+    error = ErrorCode::kNotReady;
+    return false;
   }
   started_ = true;
   Broadcast(Message("started").Set("rules", RulesJson(state_)).Set("seats", SeatsJson()));
@@ -343,6 +335,8 @@ void ServerTable::Advance(LoopEntry entry, std::int64_t now) {
     for (int other = 1; other <= kSeats; ++other) {
       if (other != seat) Send(other, turn);
     }
+    // A watcher is never asked: it hears whom every move waits for.
+    if (watched_) outbox_.push_back({0, turn.Dump()});
   } else if (!state_.MatchInProgress && !finished_) {
     finished_ = true;
     Broadcast(Message("match_end")
@@ -388,33 +382,6 @@ int ServerTable::WaitForNotice(const std::string&) {
   askedSeat_ = seat;
   ctx_.Control.ExitRequested = true;
   return 0;
-}
-
-void ServerTable::HandClosed(bool domino) {
-  handClosed_ = true;
-  Json hands = Json::Array();
-  for (int seat = 1; seat <= kSeats; ++seat) hands.Push(HeldTiles(state_, seat));
-  Broadcast(Message("hand_closed")
-                .Set("hand", static_cast<int>(state_.HandNumber))
-                .Set("domino", Json::Bool(domino))
-                .Set("hands", std::move(hands)));
-}
-
-void ServerTable::ShowLaidTile(int move) {
-  const MoveEntry& e = state_.MoveRecord[static_cast<std::size_t>(move)];
-  Broadcast(Message("laid")
-                .Set("hand", static_cast<int>(state_.HandNumber))
-                .Set("move", move)
-                .Set("seat", static_cast<int>(e[kFSeat]))
-                .Set("tile", TileJson(e[kFPipA], e[kFPipB]))
-                .Set("end", static_cast<int>(e[kFEnd])));
-}
-
-void ServerTable::ShowPassSign(int seat) {
-  Broadcast(Message("passed")
-                .Set("hand", static_cast<int>(state_.HandNumber))
-                .Set("move", static_cast<int>(state_.MoveNumber))
-                .Set("seat", seat));
 }
 
 std::optional<MovePlayer> ServerTable::PlayerFor(int seat) const {
@@ -482,185 +449,8 @@ bool ServerTable::ApplyMove(const MoveResult& result, std::int64_t now) {
   return true;
 }
 
-void ServerTable::HandDealt(GameState& s) {
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    Send(seat, Message("dealt")
-                   .Set("hand", static_cast<int>(s.HandNumber))
-                   .Set("lead", static_cast<int>(s.LeadSeat))
-                   .Set("tiles", HeldTiles(s, seat)));
-  }
-}
-
 void ServerTable::MoveMade(GameState& s) {
   if (!CheckState(s, CheckOptions{s.MoveNumber, false}).empty()) ++violations_;
-}
-
-void ServerTable::HandScored(const GameState& s, const HandSummary& summary) {
-  // The totals are brought up to date just before this call.
-  Broadcast(Message("hand_end")
-                .Set("hand", static_cast<int>(s.HandNumber))
-                .Set("domino", Json::Bool(summary.Domino))
-                .Set("tied", Json::Bool(summary.Tied))
-                .Set("repeated", Json::Bool(summary.Repeated))
-                .Set("winner", summary.Winner)
-                .Set("points", summary.Points)
-                .Set("totals", TotalsJson()));
-}
-
-std::string ServerTable::ViewFor(int seat) const {
-  const GameState& s = state_;
-  Json view = Message("table")
-                  .Set("seat", seat)
-                  .Set("started", Json::Bool(started_))
-                  .Set("finished", Json::Bool(finished_))
-                  .Set("rules", RulesJson(s))
-                  .Set("seats", SeatsJson())
-                  .Set("totals", TotalsJson())
-                  .Set("hand", static_cast<int>(s.HandNumber));
-  if (started_ && s.HandInProgress) {
-    view.Set("move", static_cast<int>(s.MoveNumber))
-        .Set("turn", static_cast<int>(s.CurrentSeat))
-        .Set("lead", static_cast<int>(s.LeadSeat))
-        .Set("tiles", HeldTiles(s, seat))
-        .Set("ends",
-             Json::Array().Push(Json::Number(s.EndPips[1])).Push(Json::Number(s.EndPips[2])));
-    Json counts = Json::Array();
-    for (int t = 1; t <= kSeats; ++t) counts.Push(Json::Number(s.SeatTileCount[t]));
-    view.Set("counts", std::move(counts));
-    // The moves in force: those before the move awaited.
-    Json moves = Json::Array();
-    for (int n = 1; n < s.MoveNumber && n < static_cast<int>(s.MoveRecord.size()); ++n) {
-      const MoveEntry& e = s.MoveRecord[static_cast<std::size_t>(n)];
-      Json m = Json::Object().Set("seat", static_cast<int>(e[kFSeat]));
-      if (e[kFEnd] == kPassEnd) {
-        m.Set("pass", Json::Bool(true));
-      } else {
-        m.Set("tile", TileJson(e[kFPipA], e[kFPipB])).Set("end", static_cast<int>(e[kFEnd]));
-      }
-      moves.Push(std::move(m));
-    }
-    view.Set("moves", std::move(moves));
-  }
-  return view.Dump();
-}
-
-std::string ServerTable::QuestionFor(int seat) const {
-  if (!asked_ || seat != askedSeat_) return {};
-  const GameState& s = state_;
-  Json playable = Json::Array();
-  for (int slot = 1; slot <= kSlots; ++slot) {
-    if (!EsJugable(s, seat, slot)) continue;
-    const HandSlot& t = s.Hand[seat][slot];
-    Json ends = Json::Array();
-    if (UserChoosesEnd(s, seat, t)) {
-      ends.Push(Json::Number(1)).Push(Json::Number(2));
-    } else {
-      ends.Push(Json::Number(OnlyEnd(s, t)));
-    }
-    playable.Push(
-        Json::Object().Set("tile", TileJson(t.PipA, t.PipB)).Set("ends", std::move(ends)));
-  }
-  return Message("asked")
-      .Set("hand", static_cast<int>(s.HandNumber))
-      .Set("move", static_cast<int>(s.MoveNumber))
-      .Set("seat", seat)
-      .Set("ms", static_cast<int>(timers_.MoveMs))
-      .Set("playable", std::move(playable))
-      .Dump();
-}
-
-std::string ServerTable::FileText() {
-  std::ostringstream out;
-  out << kFileHeading << '\n' << "code " << code_ << '\n';
-  out << "started " << (started_ ? 1 : 0) << '\n';
-  out << "violations " << violations_ << '\n';
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    const SeatPlace& p = seats_[seat];
-    out << "seat " << seat << ' ' << KindName(p.Kind) << ' ' << p.Level << ' '
-        << (p.Token.empty() ? "-" : p.Token) << ' ' << p.Name << '\n';
-  }
-  out << "state\n" << StateFileText(state_);
-  dirty_ = false;
-  return out.str();
-}
-
-std::unique_ptr<ServerTable> ServerTable::FromFileText(std::string_view text, std::uint32_t seed,
-                                                       TableTimers timers, std::int64_t now,
-                                                       bool deferMoves) {
-  auto nextLine = [&text]() -> std::string_view {
-    const std::size_t end = text.find('\n');
-    if (end == std::string_view::npos) {
-      const std::string_view line = text;
-      text = {};
-      return line;
-    }
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(end + 1);
-    return line;
-  };
-  if (nextLine() != kFileHeading) return nullptr;
-  const std::string_view codeLine = nextLine();
-  if (codeLine.substr(0, 5) != "code " || !IsCodeText(codeLine.substr(5))) return nullptr;
-  const std::string code(codeLine.substr(5));
-  const std::string_view startedLine = nextLine();
-  if (startedLine != "started 0" && startedLine != "started 1") return nullptr;
-  const bool started = startedLine == "started 1";
-  std::istringstream violationsLine{std::string(nextLine())};
-  std::string word;
-  int violations = 0;
-  if (!(violationsLine >> word >> violations) || word != "violations" || violations < 0)
-    return nullptr;
-  TableSetup setup;
-  PerSeat<std::string> tokens;
-  PerSeat<std::string> names;
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    const std::string line(nextLine());
-    std::istringstream in(line);
-    int number = 0;
-    std::string kind;
-    std::string token;
-    int level = -1;
-    if (!(in >> word >> number >> kind >> level >> token) || word != "seat" || number != seat ||
-        level < 0 || level > 100 || !KindFromName(kind, setup.Seats[seat].Kind) ||
-        (token != "-" && !IsTokenText(token)))
-      return nullptr;
-    setup.Seats[seat].Level = level;
-    if (token != "-") tokens[seat] = token;
-    std::string name;
-    std::getline(in, name);
-    if (!name.empty() && name.front() == ' ') name.erase(0, 1);
-    names[seat] = BoundedName(name);
-  }
-  if (nextLine() != "state") return nullptr;
-  auto table = std::make_unique<ServerTable>(code, setup, seed, timers);
-  std::istringstream stateText{std::string(text)};
-  const tarvelis::ReadOutcome read = ReadState(table->state_, stateText);
-  if (read.ErrorNumber != 0 || read.MatchDropped) return nullptr;
-  table->started_ = started;
-  table->violations_ = violations;
-  table->deferMoves_ = deferMoves;
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    SeatPlace& p = table->seats_[seat];
-    // What the file says of the seats governs: a repaired setting never
-    // turns a person's seat into the computer's or back.
-    table->state_.SeatControl[seat] = p.Kind == SeatKind::kPerson ? kManual : kAutomatic;
-    table->state_.SeatLevel[seat] = static_cast<i16>(p.Level);
-    p.Token = tokens[seat];
-    p.Name = names[seat];
-    table->state_.SeatName[seat] = names[seat];
-    p.Present = false;
-    p.AbsentSince = now;
-  }
-  if (started && table->state_.MatchInProgress) {
-    // Back to the question the table was waiting on.
-    table->Advance(LoopEntry::kResumeHand, now);
-  } else if (started) {
-    table->finished_ = true;
-  }
-  table->outbox_.clear();
-  table->dirty_ = false;
-  table->handClosed_ = false;
-  return table;
 }
 
 }  // namespace tarvelis::server

@@ -28,7 +28,8 @@
 
 namespace tarvelis::server {
 
-// A message for the client of one seat.
+// A message for the client of one seat, or (seat 0) for the table's
+// watchers.
 struct Outgoing {
   int Seat = 0;
   std::string Text;
@@ -110,6 +111,14 @@ class ServerTable : private TablePort, private EngineHooks {
   void Left(int seat, std::int64_t now);
 
   bool Start(ErrorCode& error, std::int64_t now);
+  // The person's seats nobody took go to the computer at `level`, as a
+  // public table does when its people would rather not wait.
+  void GiveFreeSeatsToComputer(int level);
+  // Whether every person's seat is taken.
+  bool SeatsTaken() const;
+  // While watched, the table also writes for its watchers (seat 0) every
+  // message the seats get that tells no seat's tiles.
+  void SetWatched(bool watched) { watched_ = watched; }
   // The answer of a seat to the move it was asked.
   bool Answer(int seat, const Request& move, ErrorCode& error, std::int64_t now);
   // Plays the asked seat by the computer once its person has been away or
@@ -118,8 +127,8 @@ class ServerTable : private TablePort, private EngineHooks {
   // When Tick next has something to do; -1 for never.
   std::int64_t NextDeadline() const;
 
-  // What a seat may see now, as one "table" message; and the question put
-  // to it, if it is the seat asked.
+  // What a seat may see now, as one "table" message (seat 0: a watcher, who
+  // holds no tiles); and the question put to it, if it is the seat asked.
   std::string ViewFor(int seat) const;
   std::string QuestionFor(int seat) const;
   // Who sits where, as every "seats" message lists them: never a token.
@@ -197,6 +206,7 @@ class ServerTable : private TablePort, private EngineHooks {
   PerSeat<SeatPlace> seats_{};
   bool started_ = false;
   bool finished_ = false;
+  bool watched_ = false;
   bool dirty_ = true;
   bool handClosed_ = false;
   int violations_ = 0;
@@ -216,6 +226,15 @@ class ServerTable : private TablePort, private EngineHooks {
   std::optional<MoveResult> computed_;
   std::vector<Outgoing> outbox_;
 };
+
+// The tiles a seat holds unplayed, as a message lists them.
+Json HeldTilesJson(const GameState& s, int seat);
+// The end a playable tile goes to when its player has no choice.
+int OnlyEnd(const GameState& s, const HandSlot& t);
+
+// A seat's kind as the messages and the files name it, and back.
+const char* SeatKindName(SeatKind kind);
+bool SeatKindFromName(std::string_view name, SeatKind& kind);
 
 // The system's source of chance, opened once.
 std::random_device& SystemSource();

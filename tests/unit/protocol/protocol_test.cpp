@@ -5,6 +5,7 @@
 #include <string>
 
 #include "protocol/json.h"
+#include "protocol/rules_line.h"
 
 namespace tarvelis::server {
 namespace {
@@ -35,6 +36,45 @@ TEST(ReadRequest, TakesEachKindOfRequestWithItsFields) {
       ReadRequest(R"({"v":1,"type":"join","code":"K7P2QXM4TR","seat":3,"name":"Ñoño \u00e9"})");
   ASSERT_TRUE(join.Ok);
   EXPECT_EQ(join.Value.Name, "Ñoño é");
+}
+
+TEST(ReadRequest, TakesTheRoomsRequestsAndTheirRulesLine) {
+  const ReadOutcome enter = ReadRequest(R"({"v":1,"type":"enter","key":")" + std::string(32, 'A') +
+                                        std::string(32, '7') + R"(","name":"Ana"})");
+  ASSERT_TRUE(enter.Ok);
+  EXPECT_EQ(enter.Value.Type, RequestType::kEnter);
+  // One key, however its digits were written.
+  EXPECT_EQ(enter.Value.Key, std::string(32, 'a') + std::string(32, '7'));
+  const ReadOutcome say = ReadRequest(R"({"v":1,"type":"say","to":"table","text":"hola"})");
+  ASSERT_TRUE(say.Ok);
+  EXPECT_FALSE(say.Value.ToRoom);
+  const ReadOutcome open = ReadRequest(
+      R"({"v":1,"type":"create","public":true,"seats":[{"kind":"person"},{"kind":"person"},)"
+      R"({"kind":"person"},{"kind":"person"}]})");
+  ASSERT_TRUE(open.Ok);
+  EXPECT_TRUE(open.Value.Public);
+  const ReadOutcome quick = ReadRequest(R"({"v":1,"type":"quick","rules":{"target":3}})");
+  ASSERT_TRUE(quick.Ok);
+  EXPECT_EQ(quick.Value.Setup.Rules.MatchTarget, 3);
+  // A table's rules in one line: the same rules, the same line, whoever
+  // named them; one rule apart, another line.
+  HouseRules named = quick.Value.Setup.Rules;
+  HouseRules other = named;
+  other.RuleTieLead = kTieRotateLead;
+  EXPECT_EQ(RoomRulesLine(named), "Parejas, partida a 3 puntos, por decenas");
+  EXPECT_NE(RoomRulesLine(other), RoomRulesLine(named));
+  EXPECT_NE(RoomRulesLine(other).find("En caso de empate sale: Se corre el turno"),
+            std::string::npos);
+  for (const char* text : {
+           R"({"v":1,"type":"enter","key":"abc","name":"x"})",
+           R"({"v":1,"type":"enter","name":"x"})",
+           R"({"v":1,"type":"say","to":"everyone","text":"x"})",
+           R"({"v":1,"type":"watch","code":"../x"})",
+           R"({"v":1,"type":"fill","code":"K7P2QXM4TR"})",
+           R"({"v":1,"type":"quick","rules":{"mode":"trios"}})",
+       }) {
+    EXPECT_FALSE(ReadRequest(text).Ok) << text;
+  }
 }
 
 TEST(ReadRequest, RefusesAnythingMisshapenBeforeUsingIt) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <map>
@@ -22,7 +23,7 @@ constexpr int kCreator = 9;
 class Players {
  public:
   explicit Players(HallOptions options = {}, const char* seats = "pppp",
-                   const std::string& rules = "{}")
+                   const std::string& rules = "{}", int watcher = 0)
       : hall(options) {
     hall.Opened(kCreator);
     std::string create = R"({"v":1,"type":"create","seats":[)";
@@ -32,8 +33,15 @@ class Players {
                 : seats[i] == 'e' ? R"({"kind":"expert"})"
                                   : R"({"kind":"computer"})";
     }
-    hall.Received(kCreator, create + "],\"rules\":" + rules + "}", now);
+    hall.Received(kCreator,
+                  create + "],\"rules\":" + rules + (watcher != 0 ? ",\"public\":true}" : "}"),
+                  now);
     code = Last(kCreator, "created")->StringAt("code", 16).value();
+    // A watcher of a public table, from before its people sit.
+    if (watcher != 0) {
+      hall.Opened(watcher);
+      Send(watcher, R"({"v":1,"type":"watch","code":")" + code + "\"}");
+    }
     for (int seat = 1; seat <= 4; ++seat) {
       if (seats[seat - 1] != 'p') continue;
       hall.Opened(seat);
@@ -112,47 +120,82 @@ void CollectTiles(const Json& j, std::vector<std::pair<int, int>>& out) {
   }
 }
 
-TEST(Hall, WholeMatchesShowASeatNoOtherSeatsUnplayedTileBeforeTheHandEnds) {
-  int checked = 0;
-  for (int match = 0; match < 3; ++match) {
-    Players p;
-    int leaks = 0;
-    // Every text to seat 2, judged against the table as it stands when sent.
-    p.OnSent = [&](int conn, const std::string& text) {
-      if (conn != 2) return;
-      const Json j = ParseJson(text, {1 << 20, 8, 512}).value();
-      const GameState& s = p.Table().State();
-      // News of a hand already closed (sent in the batch that dealt the
-      // next) is judged with that hand's closing, not against the new deal;
-      // a tied hand is dealt again under its own number, so a move beyond
-      // the new deal's tells it too.
-      if (j.StringAt("type", 32) == "hand_closed" || !s.HandInProgress ||
-          j.IntAt("hand", 1, 1000).value_or(s.HandNumber) != s.HandNumber ||
-          j.IntAt("move", 0, 1000).value_or(0) > s.MoveNumber)
-        return;
-      std::vector<std::pair<int, int>> tiles;
-      CollectTiles(j, tiles);
-      for (const auto& [a, b] : tiles) {
-        for (int seat = 1; seat <= kSeats; ++seat) {
-          if (seat == 2) continue;
-          for (int slot = 1; slot <= kSlots; ++slot) {
-            const HandSlot& t = s.Hand[seat][slot];
-            const bool same = (t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a);
-            if (same && t.State == 0) ++leaks;
-          }
-        }
-        ++checked;
+// The unplayed tiles of any seat but `viewer` (0: a watcher, who holds none)
+// named in a message, judged against the table as it stands when sent.
+int Leaks(const Json& j, const GameState& s, int viewer) {
+  // News of a hand already closed (sent in the batch that dealt the next) is
+  // judged with that hand's closing, not against the new deal; a tied hand
+  // is dealt again under its own number, so a move beyond the new deal's
+  // tells it too.
+  if (j.StringAt("type", 32) == "hand_closed" || !s.HandInProgress ||
+      j.IntAt("hand", 1, 1000).value_or(s.HandNumber) != s.HandNumber ||
+      j.IntAt("move", 0, 1000).value_or(0) > s.MoveNumber)
+    return -1;
+  std::vector<std::pair<int, int>> tiles;
+  CollectTiles(j, tiles);
+  int leaks = 0;
+  for (const auto& [a, b] : tiles) {
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      if (seat == viewer) continue;
+      for (int slot = 1; slot <= kSlots; ++slot) {
+        const HandSlot& t = s.Hand[seat][slot];
+        const bool same = (t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a);
+        if (same && t.State == 0) ++leaks;
       }
+    }
+  }
+  return leaks;
+}
+
+TEST(Hall, WholeMatchesShowASeatOrAWatcherNoUnplayedTileOfAnotherBeforeTheHandEnds) {
+  constexpr int kWatcher = 7;
+  int checked = 0;
+  int watcherChecked = 0;
+  for (int match = 0; match < 3; ++match) {
+    Players p({}, "pppp", "{}", kWatcher);
+    ASSERT_TRUE(p.Last(kWatcher, "watching"));
+    int leaks = 0;
+    int asks = 0;
+    // Every text to seat 2 and to the watcher.
+    const auto judge = [&](int conn, const std::string& text) {
+      if (conn != 2 && conn != kWatcher) return;
+      const Json j = ParseJson(text, {1 << 20, 8, 512}).value();
+      const std::string type = j.StringAt("type", 32).value_or("");
+      if (conn == kWatcher) asks += type == "asked" ? 1 : 0;
+      const int found = Leaks(j, p.Table().State(), conn == kWatcher ? 0 : conn);
+      if (found < 0) return;
+      leaks += found;
+      (conn == kWatcher ? watcherChecked : checked) += 1;
     };
-    p.Send(1, R"({"v":1,"type":"start"})");
+    // The table is public: it started by itself once the last chair was
+    // taken, and waits for the leader's first tile, nothing laid yet.
+    ASSERT_TRUE(p.Table().Started());
+    ASSERT_EQ(p.Table().State().MoveNumber, 1);
+    for (const int conn : {2, kWatcher}) {
+      for (const std::string& text : p.inbox[conn]) judge(conn, text);
+    }
+    EXPECT_TRUE(p.Last(kWatcher, "dealt"));
+    p.OnSent = judge;
     p.PlayToEnd();
     ASSERT_TRUE(p.Table().Finished());
     EXPECT_EQ(leaks, 0);
+    EXPECT_EQ(asks, 0);
+    // The watcher hears whom each question put to a seat waited for.
+    const auto count = [&p](int conn, std::string_view type) {
+      return std::count_if(p.inbox[conn].begin(), p.inbox[conn].end(), [&](const std::string& t) {
+        return t.find("\"type\":\"" + std::string(type) + "\"") != std::string::npos;
+      });
+    };
+    EXPECT_GT(count(kWatcher, "turn"), 0);
+    EXPECT_EQ(count(kWatcher, "turn"),
+              count(1, "asked") + count(2, "asked") + count(3, "asked") + count(4, "asked"));
     EXPECT_EQ(p.Table().Violations(), 0);
     EXPECT_TRUE(p.Last(3, "match_end").has_value());
+    EXPECT_TRUE(p.Last(kWatcher, "match_end").has_value());
   }
   // The tiles it did see: its own, and those laid.
-  EXPECT_GT(checked, 60);
+  EXPECT_GT(checked, 20);
+  EXPECT_GT(watcherChecked, 60);
 }
 
 TEST(Hall, ASeatActsOnlyForItselfOnlyWhenAskedAndOnlyLegally) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,68 @@ TEST(Room, ChatComesOnlyFromInsideAndNeverEmpty) {
   auto heard = Received(room);
   EXPECT_EQ(heard[1].size(), 1u);  // the speaker sees the line as the others do
   EXPECT_NE(heard[2][0].find(R"("text":"hola")"), std::string::npos);
+}
+
+TEST(Room, HeldNewsSendsEachSubjectsLastChangeOnceAndTheChatAtOnce) {
+  Room room;
+  room.HoldNews(true);
+  room.Enter(1, {"Ana", "aaaa", 1500, ""});
+  room.Enter(2, {"Eva", "bbbb", 1500, ""});
+  room.SendNews();
+  Received(room);
+  RoomTable table = ATable("CCCCCC");
+  room.Table(table);
+  table.Watchers = 3;
+  room.Table(table);
+  room.Moved(2, "CCCCCC");
+  room.Enter(3, {"Luz", "cccc", 1500, ""});
+  room.Leave(3);
+  EXPECT_TRUE(room.Say(1, "hola"));
+  auto heard = Received(room);
+  // The chat went at once; the changes wait.
+  ASSERT_EQ(heard[2].size(), 1u);
+  EXPECT_NE(heard[2][0].find(R"("type":"chat")"), std::string::npos);
+  room.SendNews();
+  heard = Received(room);
+  // The table once, as it stands; Eva once; Luz only gone.
+  ASSERT_EQ(heard[1].size(), 3u);
+  EXPECT_NE(heard[1][0].find(R"("watchers":3)"), std::string::npos);
+  EXPECT_NE(heard[1][1].find(R"("where":"CCCCCC")"), std::string::npos);
+  EXPECT_NE(heard[1][2].find(R"("gone":true)"), std::string::npos);
+  room.SendNews();
+  EXPECT_TRUE(Received(room).empty());
+}
+
+TEST(Room, AFullRoomIsListedToANewcomerInRoundsThatEachFitTheUnreadLimit) {
+  Room room;
+  for (int conn = 1; conn <= 1000; ++conn) room.Enter(conn, {"Persona", "abcd", 1500, ""});
+  for (int t = 0; t < 200; ++t) room.Table(ATable("T" + std::to_string(1000 + t)));
+  Received(room);
+  room.Enter(2000, {"Nueva", "ffff", 1500, ""});
+  std::set<std::string> listed;
+  int rounds = 0;
+  for (auto heard = Received(room); !heard[2000].empty(); heard = Received(room), ++rounds) {
+    std::size_t bytes = 0;
+    for (const std::string& text : heard[2000]) {
+      bytes += text.size();
+      const Json j = ParseJson(text, {1 << 20, 8, 1 << 14}).value();
+      for (const char* list : {"people", "tables"}) {
+        if (const Json* items = j.Find(list); items != nullptr) {
+          for (const Json& item : items->Items())
+            listed.insert(item.Find("id") != nullptr ? item.Find("id")->Dump()
+                                                     : *item.StringAt("code", 16));
+        }
+      }
+      if (const Json* p = j.Find("person"); p != nullptr) listed.insert(p->Find("id")->Dump());
+      if (const Json* t = j.Find("table"); t != nullptr) listed.insert(*t->StringAt("code", 16));
+    }
+    EXPECT_LE(bytes, Room::kListingBytes + 1024);
+    room.ContinueListings();
+    ASSERT_LT(rounds, 100);
+  }
+  EXPECT_GT(rounds, 2);
+  EXPECT_EQ(listed.size(), 1001u + 200u);
+  EXPECT_FALSE(room.Listing(2000));
 }
 
 TEST(QuickSeat, ChoosesTheTableNearestToStartingUnderThePlayersRules) {

@@ -1,0 +1,60 @@
+#include "server/bots_probe.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tarvelis::server {
+
+bool RoomProbe::Received(const std::string& type, std::size_t bytes, std::int64_t nowUs) {
+  const bool first = type == "room";
+  if (first) {
+    enterMs_ = static_cast<double>(nowUs - enterSentAt_) / 1000.0;
+    listing_ = true;
+  }
+  // The listing is the room message and the lines that follow it at once.
+  if (listing_ && (first || type == "room_person" || type == "room_table")) {
+    bytes_ += bytes;
+    ++messages_;
+    wholeMs_ = static_cast<double>(nowUs - enterSentAt_) / 1000.0;
+  }
+  return first;
+}
+
+Json RoomProbe::Line(int i, std::int64_t nowUs) {
+  listing_ = false;
+  said_[static_cast<std::size_t>(i)] = nowUs;
+  return Json::Object()
+      .Set("v", 1)
+      .Set("type", "say")
+      .Set("to", "room")
+      .Set("text", "sonda " + std::to_string(i));
+}
+
+void RoomProbe::Heard(const Json& chat, std::int64_t nowUs) {
+  const std::string text = chat.StringAt("text", 200).value_or("");
+  if (text.rfind("sonda ", 0) != 0) return;
+  const auto line = static_cast<std::size_t>(std::atoi(text.c_str() + 6));
+  if (line < said_.size() && said_[line] >= 0) heard_.push_back(nowUs - said_[line]);
+}
+
+std::string RoomProbe::Report(int people, int tables, int errors) {
+  std::sort(heard_.begin(), heard_.end());
+  const auto at = [this](double q) {
+    if (heard_.empty()) return 0.0;
+    const auto i = static_cast<std::size_t>(q * static_cast<double>(heard_.size() - 1));
+    return static_cast<double>(heard_[i]) / 1000.0;
+  };
+  char line[512];
+  std::snprintf(
+      line, sizeof line,
+      "{\"people\":%d,\"tables\":%d,\"errors\":%d,\"enter_ms\":%.1f,\"whole_room_ms\":%.1f,"
+      "\"enter_bytes\":%zu,"
+      "\"enter_messages\":%d,\"lines\":%d,\"heard\":%zu,\"chat_median_ms\":%.1f,"
+      "\"chat_p99_ms\":%.1f,\"chat_max_ms\":%.1f}",
+      people, tables, errors, enterMs_, wholeMs_, bytes_, messages_, kLines, heard_.size(), at(0.5),
+      at(0.99), at(1.0));
+  return line;
+}
+
+}  // namespace tarvelis::server
