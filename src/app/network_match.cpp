@@ -4,18 +4,23 @@
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
+#include "app/network_wait.h"
 #include "dialogs/message_dialog.h"
 #include "engine/hand_messages.h"
 #include "model/move_record.h"
 #include "model/texts.h"
 #include "platform/net_link.h"
+#include "platform/test_report.h"
 #include "platform/waits.h"
 #include "protocol/json.h"
 #include "protocol/protocol.h"
+#include "storage/server_choice.h"
 #include "table/presence_line.h"
 #include "table/qt_table_port.h"
+#include "table/table_chat.h"
 #include "table/table_window.h"
 
 namespace tarvelis {
@@ -30,18 +35,14 @@ constexpr int kRetryPauses[] = {250, 500, 1000, 2000, 4000, 8000, 8000, 16000, 1
 // How long an attempt may take to open, and to get the seat back.
 constexpr int kOpenMs = 5000;
 constexpr int kSeatMs = 5000;
-// Waiting for the friends to sit and the host to start.
-constexpr qint64 kStartWaitMs = 30LL * 60 * 1000;
 // How long the line says a friend came back.
 constexpr int kBackLineMs = 6000;
 // Reading a queue of messages, the window's events run at least this often.
 constexpr qint64 kEventsEveryMs = 40;
-
-std::string TypeOf(const std::string& text) {
-  const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
-  if (!j || !j->IsObject()) return {};
-  return j->StringAt("type", 32).value_or("");
-}
+// The presence line's subjects besides the link and the seats: what is
+// watched, and the kept hand on the table once the match is over.
+constexpr int kWatchLine = 5;
+constexpr int kKeptLine = 6;
 
 // Whether a message changes nothing the player waits on: who is present, or
 // a text that is no message at all.
@@ -50,106 +51,11 @@ bool AsksNoWait(const std::string& text) {
   return type.empty() || type == "seats";
 }
 
-std::string Request(const char* type) {
-  return Json::Object().Set("v", server::kProtocolVersion).Set("type", type).Dump();
-}
-
-// Runs the window's events until `done` holds, `stop` holds or `ms` pass.
-// Every wait here is bounded and sleeps on events; a timer wakes it to
-// look at the clock, so a wait costs no processor time.
-template <class Done>
-bool WaitFor(Done done, const std::function<bool()>& stop, qint64 ms) {
-  QElapsedTimer clock;
-  clock.start();
-  QTimer tick;
-  tick.start(50);
-  while (!done()) {
-    if ((stop && stop()) || clock.elapsed() >= ms) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
-  }
-  return true;
-}
-
-// Whether every person's seat of a "seats" or "table" message is taken.
-bool AllPeopleSeated(const std::string& text) {
-  const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
-  if (!j) return false;
-  const Json* seats = j->Find("seats");
-  if (seats == nullptr || !seats->IsArray()) return false;
-  for (const Json& s : seats->Items()) {
-    const Json* taken = s.Find("taken");
-    if (s.StringAt("kind", 16).value_or("") == "person" &&
-        (taken == nullptr || !taken->IsBool() || !taken->AsBool())) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
-bool JoinTable(NetLink& link, const net::ServerAddress& address, const std::string& code, int seat,
-               const std::string& name, net::JoinedTable& joined, std::string& why,
-               const std::function<bool()>& stop) {
-  link.Open(address);
-  if (!WaitFor([&] { return link.Connected() || link.Dropped(); }, stop, 10000) ||
-      !link.Connected()) {
-    why = NetNoServerMessage(address.Text());
-    return false;
-  }
-  link.Send(Json::Object()
-                .Set("v", server::kProtocolVersion)
-                .Set("type", "join")
-                .Set("code", code)
-                .Set("seat", seat)
-                .Set("name", name)
-                .Dump());
-  joined = net::JoinedTable{address, code, seat, "", false};
-  bool startSent = false;
-  QElapsedTimer clock;
-  clock.start();
-  // Until the match's first message: the seat, the table, who sits down.
-  while (clock.elapsed() < kStartWaitMs) {
-    if (!WaitFor([&] { return link.HasMessage() || link.Dropped(); }, stop, kStartWaitMs)) break;
-    if (!link.HasMessage()) {
-      why = link.Overflowed() ? kNetServerTooMuch : NetNoServerMessage(address.Text());
-      return false;
-    }
-    const std::string type = TypeOf(link.Peek());
-    if (type == "started") return !joined.Token.empty();
-    std::string text;
-    link.Take(text);
-    const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
-    if (!j) continue;
-    if (type == "error") {
-      const std::string error = j->StringAt("error", 64).value_or("");
-      // A start sent too early, or by a friend first, is no fault.
-      if (error == "not_ready" || (error == "started" && startSent)) continue;
-      why = NetRefusedMessage(j->StringAt("text", 1024).value_or(error));
-      return false;
-    }
-    if (type == "seated") {
-      joined.Token = j->StringAt("token", 64).value_or("");
-      joined.Seat = j->IntAt("seat", 1, kSeats).value_or(seat);
-    } else if (type == "table" || type == "seats") {
-      const Json* started = j->Find("started");
-      if (started != nullptr && started->IsBool() && started->AsBool()) {
-        // Already under way: this view is the match's first message.
-        why = kNetAlreadyStarted;
-        return false;
-      }
-      if (!startSent && AllPeopleSeated(text)) {
-        link.Send(Request("start"));
-        startSent = true;
-      }
-    }
-  }
-  why = NetNoServerMessage(address.Text());
-  return false;
-}
-
 NetworkMatch::NetworkMatch(GameState& state, Mesa& mesa, QtTablePort& port,
-                           const net::JoinedTable& joined, std::unique_ptr<NetLink> link)
+                           const net::JoinedTable& joined, std::unique_ptr<NetLink> link,
+                           const std::filesystem::path& folder)
     : state_(state),
       mesa_(mesa),
       port_(port),
@@ -158,7 +64,12 @@ NetworkMatch::NetworkMatch(GameState& state, Mesa& mesa, QtTablePort& port,
       line_(std::make_unique<PresenceLine>(mesa)),
       remote_(state, joined.Seat),
       rng_(1),
-      ctx_(state, port, rng_) {}
+      ctx_(state, port, rng_) {
+  folder_ = folder;
+  chat_ = std::make_unique<TableChat>(mesa, state.Table, ReadChatHidden(folder_));
+  chat_->onSay = [this](const std::string& text) { Say(text); };
+  chat_->onHiddenChanged = [this](bool hidden) { WriteChatHidden(folder_, hidden); };
+}
 
 NetworkMatch::~NetworkMatch() = default;
 
@@ -204,6 +115,9 @@ bool NetworkMatch::Pause(int ms) {
 NetOutcome NetworkMatch::Play() {
   port_.SetContext(&ctx_);
   mesa_.Modes().Networked = true;
+  mesa_.Modes().Watching = Watching();
+  mesa_.onKey = [this](int key) { return OnKey(key); };
+  if (Watching()) SetLine(kWatchLine, NetWatchingLine(joined_.Code), 0);
   NetOutcome outcome = NetOutcome::kFinished;
   QElapsedTimer sinceEvents;
   sinceEvents.start();
@@ -248,6 +162,8 @@ NetOutcome NetworkMatch::Play() {
     WaitForLink();
   }
   mesa_.Modes().Networked = false;
+  mesa_.Modes().Watching = false;
+  mesa_.onKey = nullptr;
   // Closing aborts the socket: the "leave" just sent is given a moment to go.
   if (left_) WaitFor([] { return false; }, {}, 300);
   link_->Close();
@@ -255,7 +171,8 @@ NetOutcome NetworkMatch::Play() {
 }
 
 void NetworkMatch::WaitForLink() {
-  ReportTestStatus(QStringLiteral("net waiting hand %1 move %2 seat %3")
+  ReportTestStatus(QStringLiteral("net %1 hand %2 move %3 seat %4")
+                       .arg(Watching() ? QStringLiteral("watching") : QStringLiteral("waiting"))
                        .arg(state_.HandNumber)
                        .arg(state_.MoveNumber)
                        .arg(state_.CurrentSeat));
@@ -438,16 +355,12 @@ void NetworkMatch::Present(const net::NetEvent& e) {
       }
       break;
     case K::kMatchEnd:
-      Log(QStringLiteral("match_end"));
-      port_.DrawScoreboard();
-      // The last hand stays on the table, to be stepped through and
-      // reviewed, until the player goes back to the local match.
-      for (int seat = 1; seat <= kSeats; ++seat) ClearLine(seat);
-      SetLine(PresenceLine::kLink, kNetMatchOverLine, 0);
-      s.NoticeShown = true;
-      port_.WaitForNotice(kContinueLabel);
-      s.NoticeShown = false;
-      ClearLine(PresenceLine::kLink);
+      AtMatchEnd();
+      break;
+    case K::kChat:
+      Log(QStringLiteral("chat %1: %2")
+              .arg(QString::fromStdString(e.Title), QString::fromStdString(e.Text)));
+      chat_->Add(e.Title, e.Text);
       break;
     case K::kError:
       Log(QStringLiteral("error %1").arg(QString::fromStdString(e.Title)));
@@ -459,6 +372,67 @@ void NetworkMatch::Present(const net::NetEvent& e) {
     case K::kTurn:
       break;
   }
+}
+
+void NetworkMatch::AtMatchEnd() {
+  GameState& s = state_;
+  Log(QStringLiteral("match_end"));
+  port_.DrawScoreboard();
+  // The last hand stays on the table, to be stepped through and reviewed,
+  // until the player goes back to the local match; every closed hand of the
+  // match can be put there in turn, its whole deal known.
+  for (int seat = 1; seat <= kSeats; ++seat) ClearLine(seat);
+  ClearLine(kWatchLine);
+  SetLine(PresenceLine::kLink, kNetMatchOverLine, 0);
+  const int kept = static_cast<int>(remote_.KeptHands().size());
+  shownKept_ = kept;
+  if (kept > 0) SetLine(kKeptLine, NetKeptHandLine(shownKept_, kept), 0);
+  s.NoticeShown = true;
+  port_.WaitForNotice(kContinueLabel);
+  s.NoticeShown = false;
+  ClearLine(PresenceLine::kLink);
+  ClearLine(kKeptLine);
+}
+
+bool NetworkMatch::OnKey(int key) {
+  if (key == TableChat::kToggleKey) {
+    chat_->Toggle();
+    return true;
+  }
+  if (key != Qt::Key_PageUp && key != Qt::Key_PageDown) return false;
+  // The hands are gone through only once the match is over, with the
+  // recorder off and the table still; the keys never go on from a wait.
+  const int kept = static_cast<int>(remote_.KeptHands().size());
+  if (!remote_.Finished() || kept == 0) return false;
+  if (state_.RecorderOn || state_.RecorderBusy || mesa_.Modes().Busy()) return true;
+  const int n = std::clamp(shownKept_ + (key == Qt::Key_PageUp ? -1 : 1), 1, kept);
+  if (n != shownKept_) ShowKeptHand(n);
+  return true;
+}
+
+void NetworkMatch::ShowKeptHand(int n) {
+  const std::vector<net::KeptHand>& kept = remote_.KeptHands();
+  if (n < 1 || n > static_cast<int>(kept.size())) return;
+  shownKept_ = n;
+  net::PutKeptHand(state_, kept[static_cast<std::size_t>(n - 1)]);
+  port_.GameLoaded();
+  // A closed hand stands at its last move, which the list shows too.
+  if (state_.MoveNumber >= 1) {
+    port_.RecorderLineAdded(state_.MoveNumber, RecorderLine(state_, state_.MoveNumber));
+  }
+  port_.HandClosed(false);
+  port_.DrawScoreboard();
+  SetLine(kKeptLine, NetKeptHandLine(n, static_cast<int>(kept.size())), 0);
+  ReportTestStatus(QStringLiteral("net kept hand %1 of %2").arg(n).arg(kept.size()));
+}
+
+void NetworkMatch::Say(const std::string& text) {
+  link_->Send(Json::Object()
+                  .Set("v", server::kProtocolVersion)
+                  .Set("type", "say")
+                  .Set("to", "table")
+                  .Set("text", text)
+                  .Dump());
 }
 
 bool NetworkMatch::Reconnect() {
@@ -478,12 +452,14 @@ bool NetworkMatch::Reconnect() {
         !link_->Connected()) {
       continue;
     }
-    link_->Send(Json::Object()
-                    .Set("v", server::kProtocolVersion)
-                    .Set("type", "resume")
-                    .Set("code", joined_.Code)
-                    .Set("token", joined_.Token)
-                    .Dump());
+    // A watcher watches again; a seat is resumed by its token.
+    link_->Send(Watching() ? WatchRequest(joined_.Code)
+                           : Json::Object()
+                                 .Set("v", server::kProtocolVersion)
+                                 .Set("type", "resume")
+                                 .Set("code", joined_.Code)
+                                 .Set("token", joined_.Token)
+                                 .Dump());
     // The seat comes back first; the table's view and any question follow
     // and are read by the match's loop.
     if (!WaitFor([&] { return link_->HasMessage() || link_->Dropped(); }, stop, kSeatMs) ||
@@ -493,7 +469,7 @@ bool NetworkMatch::Reconnect() {
     }
     std::string first;
     link_->Take(first);
-    if (TypeOf(first) == "seated") {
+    if (TypeOf(first) == "seated" || TypeOf(first) == "watching") {
       back = true;
       break;
     }

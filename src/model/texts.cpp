@@ -231,4 +231,13 @@ std::string NetJoinUsage() {
   return "Uso: tarvelis --join DIRECCIÓN CÓDIGO PUESTO [NOMBRE]";
 }
 
+std::string NetWatchingLine(const std::string& code) {
+  return "Mirando la mesa " + code + ": aquí solo se mira, no se juega.";
+}
+
+std::string NetKeptHandLine(int hand, int hands) {
+  return "Mano " + std::to_string(hand) + " de " + std::to_string(hands) +
+         ". RePág y AvPág cambian de mano; la grabadora y «Analizar la mano» la repasan.";
+}
+
 }  // namespace tarvelis

@@ -16,6 +16,8 @@ constexpr std::string_view kTableKey = "Mesa=";
 constexpr std::string_view kPageKey = "Pagina=";
 constexpr std::string_view kCodeKey = "Codigo=";
 constexpr std::string_view kNameKey = "Nombre=";
+constexpr std::string_view kChatKey = "Charla=";
+constexpr std::string_view kChatHidden = "oculta";
 constexpr std::string_view kJoinPage = "unirse";
 constexpr std::string_view kCreatePage = "crear";
 constexpr std::size_t kLongestToken = 64;
@@ -78,6 +80,7 @@ std::string ServerFileText(const ServerFile& file) {
     text += std::string(kTableKey) + t.Address + " " + t.Code + " " + std::to_string(t.Seat) + " " +
             t.Token + "\r\n";
   }
+  if (file.ChatHidden) text += std::string(kChatKey) + std::string(kChatHidden) + "\r\n";
   const NetworkWindowMemory& m = file.Window;
   // A window never opened leaves nothing to remember.
   if (m == NetworkWindowMemory{}) return text;
@@ -90,7 +93,8 @@ std::string ServerFileText(const ServerFile& file) {
 }
 
 ServerFile ParseServerFile(std::string_view text) {
-  return ServerFile{ParseServerChoice(text), ParseKeptTable(text), ParseMemory(text)};
+  return ServerFile{ParseServerChoice(text), ParseKeptTable(text), ParseMemory(text),
+                    ValueOf(text, kChatKey) == kChatHidden};
 }
 
 ServerFile ReadServerFile(const std::filesystem::path& folder) {
@@ -153,6 +157,16 @@ bool WriteNetworkWindowMemory(const std::filesystem::path& folder,
                               const NetworkWindowMemory& memory) {
   ServerFile file = ReadServerFile(folder);
   file.Window = memory;
+  return WriteServerFile(folder, file);
+}
+
+bool ReadChatHidden(const std::filesystem::path& folder) {
+  return ReadServerFile(folder).ChatHidden;
+}
+
+bool WriteChatHidden(const std::filesystem::path& folder, bool hidden) {
+  ServerFile file = ReadServerFile(folder);
+  file.ChatHidden = hidden;
   return WriteServerFile(folder, file);
 }
 

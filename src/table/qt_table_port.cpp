@@ -125,8 +125,10 @@ void QtTablePort::ClearTableForDeal() {
 void QtTablePort::GameLoaded() {
   // A networked match stays one through a table drawn again.
   const bool networked = mesa_.Modes().Networked;
+  const bool watching = mesa_.Modes().Watching;
   mesa_.Modes() = TableModes{};
   mesa_.Modes().Networked = networked;
+  mesa_.Modes().Watching = watching;
   ClearTableForDeal();
   for (int move = 1; move < state_.MoveNumber; ++move) {
     RecorderLineAdded(move, RecorderLine(state_, move));
