@@ -312,19 +312,7 @@ void NetworkMatch::Present(const net::NetEvent& e) {
       break;
     }
     case K::kHandClosed:
-      // The hand as the game drew it, move by move, in the server's seats.
-      for (int n = 1; n <= s.MoveNumber && n < static_cast<int>(s.MoveRecord.size()); ++n) {
-        const MoveEntry& m = s.MoveRecord[static_cast<std::size_t>(n)];
-        const QString what =
-            m[kFEnd] == kPassEnd
-                ? QStringLiteral("pass")
-                : QStringLiteral("tile %1 %2 end %3").arg(m[kFPipA]).arg(m[kFPipB]).arg(m[kFEnd]);
-        Log(QStringLiteral("record hand %1 move %2 seat %3 %4")
-                .arg(s.HandNumber)
-                .arg(n)
-                .arg(remote_.ServerSeat(m[kFSeat]))
-                .arg(what));
-      }
+      LogHandRecord();
       if (e.Domino) port_.PlaySound(Sound::kDomino);
       port_.HandClosed(e.Domino);
       break;
@@ -374,8 +362,23 @@ void NetworkMatch::Present(const net::NetEvent& e) {
   }
 }
 
+void NetworkMatch::LogHandRecord() const {
+  const GameState& s = state_;
+  for (int n = 1; n <= s.MoveNumber && n < static_cast<int>(s.MoveRecord.size()); ++n) {
+    const MoveEntry& m = s.MoveRecord[static_cast<std::size_t>(n)];
+    const QString what =
+        m[kFEnd] == kPassEnd
+            ? QStringLiteral("pass")
+            : QStringLiteral("tile %1 %2 end %3").arg(m[kFPipA]).arg(m[kFPipB]).arg(m[kFEnd]);
+    Log(QStringLiteral("record hand %1 move %2 seat %3 %4")
+            .arg(s.HandNumber)
+            .arg(n)
+            .arg(remote_.ServerSeat(m[kFSeat]))
+            .arg(what));
+  }
+}
+
 void NetworkMatch::AtMatchEnd() {
-  GameState& s = state_;
   Log(QStringLiteral("match_end"));
   port_.DrawScoreboard();
   // The last hand stays on the table, to be stepped through and reviewed,
@@ -387,9 +390,9 @@ void NetworkMatch::AtMatchEnd() {
   const int kept = static_cast<int>(remote_.KeptHands().size());
   shownKept_ = kept;
   if (kept > 0) SetLine(kKeptLine, NetKeptHandLine(shownKept_, kept), 0);
-  s.NoticeShown = true;
+  state_.NoticeShown = true;
   port_.WaitForNotice(kContinueLabel);
-  s.NoticeShown = false;
+  state_.NoticeShown = false;
   ClearLine(PresenceLine::kLink);
   ClearLine(kKeptLine);
 }

@@ -77,6 +77,8 @@ class NetworkMatch {
   bool OnKey(int key);
   // The match is over: its last hand waits at "Continuar", the others on call.
   void AtMatchEnd();
+  // The closed hand as the game drew it, move by move, in the server's seats.
+  void LogHandRecord() const;
   // Puts the closed hand `n` (1-based) of the match on the table, for the
   // recorder and the review.
   void ShowKeptHand(int n);
