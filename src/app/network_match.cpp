@@ -39,10 +39,6 @@ constexpr int kSeatMs = 5000;
 constexpr int kBackLineMs = 6000;
 // Reading a queue of messages, the window's events run at least this often.
 constexpr qint64 kEventsEveryMs = 40;
-// The presence line's subjects besides the link and the seats: what is
-// watched, and the kept hand on the table once the match is over.
-constexpr int kWatchLine = 5;
-constexpr int kKeptLine = 6;
 
 // Whether a message changes nothing the player waits on: who is present, or
 // a text that is no message at all.
@@ -247,12 +243,12 @@ void NetworkMatch::PaceMove(const net::NetEvent& e) {
   // as at home: the stop before each move when the player wants one, then
   // the computer's thinking over its hand, at the game's speed. The link
   // keeps reading meanwhile, and the next messages wait in its queue.
-  if (e.Seat == net::kOwnLocalSeat || e.Seat < 1 || e.Seat > kSeats) return;
+  if ((e.Seat == net::kOwnLocalSeat && !Watching()) || e.Seat < 1 || e.Seat > kSeats) return;
   GameState& s = state_;
   // At home the pause stops before the computer's moves only: a person's
-  // stop is the question of the seat's own move. A friend has had that
-  // question at the friend's own table.
-  if (s.RulePauseBetweenMoves == kOn && remote_.ComputerPlays(e.Seat)) {
+  // stop is the question of the seat's own move (a friend had it at the
+  // friend's table). A watcher, who has no move, is not stopped.
+  if (s.RulePauseBetweenMoves == kOn && remote_.ComputerPlays(e.Seat) && !Watching()) {
     s.NoticeShown = true;
     port_.WaitForNotice(Trimmed(s.SeatName[e.Seat]));
     s.NoticeShown = false;
@@ -376,57 +372,6 @@ void NetworkMatch::LogHandRecord() const {
             .arg(remote_.ServerSeat(m[kFSeat]))
             .arg(what));
   }
-}
-
-void NetworkMatch::AtMatchEnd() {
-  Log(QStringLiteral("match_end"));
-  port_.DrawScoreboard();
-  // The last hand stays on the table, to be stepped through and reviewed,
-  // until the player goes back to the local match; every closed hand of the
-  // match can be put there in turn, its whole deal known.
-  for (int seat = 1; seat <= kSeats; ++seat) ClearLine(seat);
-  ClearLine(kWatchLine);
-  SetLine(PresenceLine::kLink, kNetMatchOverLine, 0);
-  const int kept = static_cast<int>(remote_.KeptHands().size());
-  shownKept_ = kept;
-  if (kept > 0) SetLine(kKeptLine, NetKeptHandLine(shownKept_, kept), 0);
-  state_.NoticeShown = true;
-  port_.WaitForNotice(kContinueLabel);
-  state_.NoticeShown = false;
-  ClearLine(PresenceLine::kLink);
-  ClearLine(kKeptLine);
-}
-
-bool NetworkMatch::OnKey(int key) {
-  if (key == TableChat::kToggleKey) {
-    chat_->Toggle();
-    return true;
-  }
-  if (key != Qt::Key_PageUp && key != Qt::Key_PageDown) return false;
-  // The hands are gone through only once the match is over, with the
-  // recorder off and the table still; the keys never go on from a wait.
-  const int kept = static_cast<int>(remote_.KeptHands().size());
-  if (!remote_.Finished() || kept == 0) return false;
-  if (state_.RecorderOn || state_.RecorderBusy || mesa_.Modes().Busy()) return true;
-  const int n = std::clamp(shownKept_ + (key == Qt::Key_PageUp ? -1 : 1), 1, kept);
-  if (n != shownKept_) ShowKeptHand(n);
-  return true;
-}
-
-void NetworkMatch::ShowKeptHand(int n) {
-  const std::vector<net::KeptHand>& kept = remote_.KeptHands();
-  if (n < 1 || n > static_cast<int>(kept.size())) return;
-  shownKept_ = n;
-  net::PutKeptHand(state_, kept[static_cast<std::size_t>(n - 1)]);
-  port_.GameLoaded();
-  // A closed hand stands at its last move, which the list shows too.
-  if (state_.MoveNumber >= 1) {
-    port_.RecorderLineAdded(state_.MoveNumber, RecorderLine(state_, state_.MoveNumber));
-  }
-  port_.HandClosed(false);
-  port_.DrawScoreboard();
-  SetLine(kKeptLine, NetKeptHandLine(n, static_cast<int>(kept.size())), 0);
-  ReportTestStatus(QStringLiteral("net kept hand %1 of %2").arg(n).arg(kept.size()));
 }
 
 void NetworkMatch::Say(const std::string& text) {

@@ -85,6 +85,11 @@ class NetworkMatch {
   void Say(const std::string& text);
   void Log(const QString& line) const;
 
+  // The presence line's subjects besides the link and the seats: what is
+  // watched, and the kept hand on the table once the match is over.
+  static constexpr int kWatchLine = 5;
+  static constexpr int kKeptLine = 6;
+
   GameState& state_;
   Mesa& mesa_;
   QtTablePort& port_;

@@ -232,12 +232,12 @@ std::string NetJoinUsage() {
 }
 
 std::string NetWatchingLine(const std::string& code) {
-  return "Mirando la mesa " + code + ": aquí solo se mira, no se juega.";
+  return "Mirando la mesa " + code;
 }
 
 std::string NetKeptHandLine(int hand, int hands) {
   return "Mano " + std::to_string(hand) + " de " + std::to_string(hands) +
-         ". RePág y AvPág cambian de mano; la grabadora y «Analizar la mano» la repasan.";
+         " (RePág y AvPág cambian de mano)";
 }
 
 }  // namespace tarvelis
