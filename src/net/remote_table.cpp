@@ -370,7 +370,7 @@ void RemoteTable::OnError(const Incoming& m, Events& events) {
   e.Title = m.J.StringAt("error", 64).value_or("");
   e.Text = m.J.StringAt("text", 1024).value_or("");
   // A move the server refused leaves the question standing.
-  if (e.Title == "illegal" && askedMove_ == state_.MoveNumber) asked_ = true;
+  if (e.Title == "illegal" && askedMove_ == state_.MoveNumber && !Watching()) asked_ = true;
   events.push_back(std::move(e));
 }
 

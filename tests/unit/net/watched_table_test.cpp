@@ -164,6 +164,9 @@ TEST(WatchedTable, AWatcherTakesNoTilesAndNoQuestion) {
                         R"("playable":[{"tile":[6,6],"ends":[1]}]})")
                   .empty());
   EXPECT_FALSE(remote.Asked());
+  // Nor does a refusal raise a question that never was.
+  remote.Read(R"({"v":1,"type":"error","error":"illegal","text":"No"})");
+  EXPECT_FALSE(remote.Asked());
   // The seat at the bottom is the server's seat 4, as numbered.
   EXPECT_EQ(remote.LocalSeat(4), kOwnLocalSeat);
   EXPECT_EQ(remote.LocalSeat(2), 2);
