@@ -32,7 +32,9 @@ QStringList QtTablePort::OpenLines() const {
   const TableModes& m = mesa_.Modes();
   QStringList lines{QStringLiteral("drag %1").arg(m.DragActive ? 1 : 0),
                     QStringLiteral("order %1").arg(m.OrderMode ? 1 : 0),
-                    QStringLiteral("turn %1").arg(m.TurnMode ? 1 : 0)};
+                    QStringLiteral("turn %1").arg(m.TurnMode ? 1 : 0),
+                    // A networked table only watched: nothing on it is played.
+                    QStringLiteral("watched %1").arg(m.Watching ? 1 : 0)};
   // While the continue button is up: the tiles the seat to move may play, so
   // a script clicks one it knows is taken.
   const int seat = state_.CurrentSeat;

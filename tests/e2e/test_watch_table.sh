@@ -30,6 +30,7 @@ E2E_GPID=$!
 e2e_close_cover
 table=$(e2e_wait_window "TARVELIS" 20) || e2e_fail "no table"
 e2e_wait_status "^net watching " 20 || e2e_fail "the table is not watched: '$(e2e_status)'"
+e2e_wait_open "watched 1" 10 || e2e_fail "the open file does not say the table is watched"
 logged() { grep -qF -- "$1" "$E2E_DIR/stdout.log"; }
 # One step on, as a watcher goes: a notice's dialog answered, the continue
 # button at a closed hand pressed; until the game has logged $1 (bounded).
@@ -84,4 +85,5 @@ dialog=$(e2e_wait_window "Partida en red" 10) || e2e_fail "leaving did not ask"
 e2e_key "$dialog" Return
 e2e_until 10 grep -qxF "leave" "$E2E_DIR/server.log" || e2e_fail "no leave was sent"
 e2e_until 10 logged "net local match back" || e2e_fail "the local match did not come back"
+e2e_wait_open "watched 0" 10 || e2e_fail "the local table still says it is watched"
 echo "PASS"
