@@ -40,11 +40,11 @@ constexpr int kBackLineMs = 6000;
 // Reading a queue of messages, the window's events run at least this often.
 constexpr qint64 kEventsEveryMs = 40;
 
-// Whether a message changes nothing the player waits on: who is present, or
-// a text that is no message at all.
+// Whether a message changes nothing the player waits on: who is present, a
+// line of the chat, or a text that is no message at all.
 bool AsksNoWait(const std::string& text) {
   const std::string type = TypeOf(text);
-  return type.empty() || type == "seats";
+  return type.empty() || type == "seats" || type == "chat";
 }
 
 }  // namespace
@@ -184,7 +184,7 @@ void NetworkMatch::AskPlayer() {
   s.NoticeShown = true;
   // A message or a drop while the player thinks ends the wait: the message is
   // read (the server may have played the move itself), then the player is
-  // asked again if the question still stands. Who comes and goes, and texts
+  // asked again if the question still stands. Who comes and goes, the chat, and texts
   // that are no messages, are read without ending it: asking again drops
   // the player's clicks on the way, and a flood of them would drop them all.
   bool interrupted = false;
@@ -192,7 +192,7 @@ void NetworkMatch::AskPlayer() {
     std::string text;
     while (!interrupted && link_->HasMessage() && AsksNoWait(link_->Peek()) && link_->Take(text)) {
       for (const net::NetEvent& e : remote_.Read(text)) {
-        if (e.Kind == net::NetEventKind::kSeats) Present(e);
+        if (e.Kind == net::NetEventKind::kSeats || e.Kind == net::NetEventKind::kChat) Present(e);
       }
     }
     if (link_->HasMessage() || link_->Dropped()) {
