@@ -64,6 +64,11 @@ bool WatchNetworkTable(const net::ServerAddress& address, const std::string& cod
 
 bool Program::WatchTable(const net::ServerAddress& address, const std::string& code) {
   if (net_ != nullptr || joining_ || leaving_) return false;
+  // Asked before the server is: the table cannot be put aside mid-recording.
+  if (state_.RecorderOn) {
+    Tell(Utf(kProgramTitle), Utf(kRecorderFirstMessage), kPictureWarning);
+    return false;
+  }
   const auto resumeLocal = [this] {
     if (state_.MatchInProgress && !engine_->Control.Running) ResumeHand();
   };
