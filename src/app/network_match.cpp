@@ -184,9 +184,9 @@ void NetworkMatch::AskPlayer() {
   s.NoticeShown = true;
   // A message or a drop while the player thinks ends the wait: the message is
   // read (the server may have played the move itself), then the player is
-  // asked again if the question still stands. Who comes and goes, the chat, and texts
-  // that are no messages, are read without ending it: asking again drops
-  // the player's clicks on the way, and a flood of them would drop them all.
+  // asked again if the question still stands. Who comes and goes, the chat,
+  // and texts that are no messages, are read without ending it: asking again
+  // drops the player's clicks on the way, and a flood would drop them all.
   bool interrupted = false;
   const auto connection = QObject::connect(link_.get(), &NetLink::Changed, &mesa_, [&] {
     std::string text;
