@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "app/network_launch.h"
 #include "app/program.h"
 #include "model/game_state.h"
+#include "model/table_port.h"
+#include "model/texts.h"
 #include "net/invitation.h"
+#include "net/lobby.h"
 
 namespace tarvelis {
 
@@ -26,7 +30,28 @@ QStringList JoinWordsOf(const QStringList& arguments) {
   return {};
 }
 
+QStringList WatchWordsOf(const QStringList& arguments) {
+  const qsizetype at = arguments.indexOf(QStringLiteral("--watch"));
+  if (at < 0) return {};
+  QStringList rest = arguments.mid(at + 1, 2);
+  if (rest.isEmpty()) rest << QString();
+  return rest;
+}
+
 void Program::JoinFromCommandLine() {
+  if (!watchArgs_.isEmpty()) {
+    const QStringList words = std::exchange(watchArgs_, {});
+    const auto address =
+        words.size() == 2 ? net::ParseServerAddress(words[0].toStdString()) : std::nullopt;
+    const auto code = words.size() == 2 ? net::CheckedCode(words[1].toStdString()) : std::nullopt;
+    if (!address || !code) {
+      Tell(QString::fromUtf8(kNetMatchTitle), QString::fromUtf8(kNetWatchUsage), kPictureError);
+      if (state_.MatchInProgress) ResumeHand();
+      return;
+    }
+    WatchTable(*address, *code);
+    return;
+  }
   JoinInvitation(std::exchange(joinArgs_, {}));
 }
 

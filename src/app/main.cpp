@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "app/command_line.h"
+#include "app/network_launch.h"
 #include "app/program.h"
 #include "model/game_state.h"
 
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
   // server's table.
   const QStringList join = tarvelis::JoinWordsOf(QCoreApplication::arguments());
   if (!join.isEmpty()) program.JoinAtStart(join);
+  // "--watch ADDRESS CODE": a public table watched, read-only.
+  const QStringList watch = tarvelis::WatchWordsOf(QCoreApplication::arguments());
+  if (!watch.isEmpty()) program.WatchAtStart(watch);
   if (!program.StartProgram()) return program.HandedOver() ? 0 : 1;
   return app.exec();
 }

@@ -2,6 +2,8 @@
 // a table joined from the command line or from an invitation a second start
 // handed over, the local match set aside while the networked one is played,
 // and brought back after it.
+#include "app/network_launch.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QTimer>
@@ -11,7 +13,6 @@
 
 #include "app/network_match.h"
 #include "app/program.h"
-#include "app/room_watch.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/network_window.h"
 #include "dialogs/room_window.h"
@@ -60,12 +61,49 @@ void Program::OnNetworkPlay() {
                                std::move(choice.EnterFirst));
   }
   mesa_->RefreshPointer();
-  if (choice.What == Kind::kWatch) WatchFromRoom(state_, choice.Address, choice.Code, mesa_);
+  // "Mirar": the room is closed; the table is watched over a connection of its own.
+  if (choice.What == Kind::kWatch) WatchTable(choice.Address, choice.Code);
   if (joined) PlayNetworkMatch(*joined, std::move(link));
 }
 
+bool WatchNetworkTable(const net::ServerAddress& address, const std::string& code) {
+  Program* program = Program::Running();
+  return program != nullptr && program->WatchTable(address, code);
+}
+
+bool Program::WatchTable(const net::ServerAddress& address, const std::string& code) {
+  if (net_ != nullptr || joining_ || leaving_) return false;
+  // Asked before the server is: the table cannot be put aside mid-recording.
+  if (state_.RecorderOn) {
+    Tell(Utf(kProgramTitle), Utf(kRecorderFirstMessage), kPictureWarning);
+    return false;
+  }
+  const auto resumeLocal = [this] {
+    if (state_.MatchInProgress && !engine_->Control.Running) ResumeHand();
+  };
+  auto link = std::make_unique<NetLink>();
+  net::JoinedTable watched;
+  std::string why;
+  mesa_->setCursor(BusyCursor());
+  joining_ = true;
+  const bool ok =
+      tarvelis::WatchTable(*link, address, code, watched, why, [this] { return leaving_; });
+  joining_ = false;
+  mesa_->setCursor(CursorOfKind(1));
+  if (leaving_) return false;
+  if (!ok) {
+    Tell(Utf(kNetMatchTitle), Utf(why), kPictureError);
+    resumeLocal();
+    return false;
+  }
+  PlayNetworkMatch(watched, std::move(link));
+  return true;
+}
+
 bool Program::AskLeaveNetworkMatch() {
-  if (net_ == nullptr || !Ask(Utf(kNetMatchTitle), Utf(kNetLeaveQuestion))) return false;
+  const char* question =
+      net_ != nullptr && net_->Watching() ? kNetLeaveWatchQuestion : kNetLeaveQuestion;
+  if (net_ == nullptr || !Ask(Utf(kNetMatchTitle), Utf(question))) return false;
   net_->Leave();
   return true;
 }
@@ -186,16 +224,18 @@ void Program::PlayNetworkMatch(const net::JoinedTable& joined, std::unique_ptr<N
   }
   NetOutcome outcome;
   {
-    NetworkMatch match(state_, *mesa_, *port_, joined, std::move(link));
+    NetworkMatch match(state_, *mesa_, *port_, joined, std::move(link), dataFolder_);
     net_ = &match;
     outcome = match.Play();
     net_ = nullptr;
   }
-  if (outcome == NetOutcome::kFinished || outcome == NetOutcome::kRefused) {
+  // A watcher keeps no seat, and leaves the seat kept for another table.
+  if ((outcome == NetOutcome::kFinished || outcome == NetOutcome::kRefused) && joined.Seat != 0) {
     WriteKeptTable(dataFolder_, std::nullopt);
   }
-  // The mirror holds the match's names and totals as the server ended it.
-  if (outcome == NetOutcome::kFinished) KeepNetworkMatchInHistory();
+  // The mirror holds the match's names and totals as the server ended it;
+  // a match only watched was nobody's here, and stays out of the history.
+  if (outcome == NetOutcome::kFinished && joined.Seat != 0) KeepNetworkMatchInHistory();
   BringLocalBack();
   if (outcome == NetOutcome::kClosing || leaving_) return;
   if (std::exchange(exitAfterNet_, false)) {

@@ -4,18 +4,23 @@
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
+#include "app/network_wait.h"
 #include "dialogs/message_dialog.h"
 #include "engine/hand_messages.h"
 #include "model/move_record.h"
 #include "model/texts.h"
 #include "platform/net_link.h"
+#include "platform/test_report.h"
 #include "platform/waits.h"
 #include "protocol/json.h"
 #include "protocol/protocol.h"
+#include "storage/server_choice.h"
 #include "table/presence_line.h"
 #include "table/qt_table_port.h"
+#include "table/table_chat.h"
 #include "table/table_window.h"
 
 namespace tarvelis {
@@ -30,126 +35,23 @@ constexpr int kRetryPauses[] = {250, 500, 1000, 2000, 4000, 8000, 8000, 16000, 1
 // How long an attempt may take to open, and to get the seat back.
 constexpr int kOpenMs = 5000;
 constexpr int kSeatMs = 5000;
-// Waiting for the friends to sit and the host to start.
-constexpr qint64 kStartWaitMs = 30LL * 60 * 1000;
 // How long the line says a friend came back.
 constexpr int kBackLineMs = 6000;
 // Reading a queue of messages, the window's events run at least this often.
 constexpr qint64 kEventsEveryMs = 40;
 
-std::string TypeOf(const std::string& text) {
-  const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
-  if (!j || !j->IsObject()) return {};
-  return j->StringAt("type", 32).value_or("");
-}
-
-// Whether a message changes nothing the player waits on: who is present, or
-// a text that is no message at all.
+// Whether a message changes nothing the player waits on: who is present, a
+// line of the chat, or a text that is no message at all.
 bool AsksNoWait(const std::string& text) {
   const std::string type = TypeOf(text);
-  return type.empty() || type == "seats";
-}
-
-std::string Request(const char* type) {
-  return Json::Object().Set("v", server::kProtocolVersion).Set("type", type).Dump();
-}
-
-// Runs the window's events until `done` holds, `stop` holds or `ms` pass.
-// Every wait here is bounded and sleeps on events; a timer wakes it to
-// look at the clock, so a wait costs no processor time.
-template <class Done>
-bool WaitFor(Done done, const std::function<bool()>& stop, qint64 ms) {
-  QElapsedTimer clock;
-  clock.start();
-  QTimer tick;
-  tick.start(50);
-  while (!done()) {
-    if ((stop && stop()) || clock.elapsed() >= ms) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
-  }
-  return true;
-}
-
-// Whether every person's seat of a "seats" or "table" message is taken.
-bool AllPeopleSeated(const std::string& text) {
-  const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
-  if (!j) return false;
-  const Json* seats = j->Find("seats");
-  if (seats == nullptr || !seats->IsArray()) return false;
-  for (const Json& s : seats->Items()) {
-    const Json* taken = s.Find("taken");
-    if (s.StringAt("kind", 16).value_or("") == "person" &&
-        (taken == nullptr || !taken->IsBool() || !taken->AsBool())) {
-      return false;
-    }
-  }
-  return true;
+  return type.empty() || type == "seats" || type == "chat";
 }
 
 }  // namespace
 
-bool JoinTable(NetLink& link, const net::ServerAddress& address, const std::string& code, int seat,
-               const std::string& name, net::JoinedTable& joined, std::string& why,
-               const std::function<bool()>& stop) {
-  link.Open(address);
-  if (!WaitFor([&] { return link.Connected() || link.Dropped(); }, stop, 10000) ||
-      !link.Connected()) {
-    why = NetNoServerMessage(address.Text());
-    return false;
-  }
-  link.Send(Json::Object()
-                .Set("v", server::kProtocolVersion)
-                .Set("type", "join")
-                .Set("code", code)
-                .Set("seat", seat)
-                .Set("name", name)
-                .Dump());
-  joined = net::JoinedTable{address, code, seat, "", false};
-  bool startSent = false;
-  QElapsedTimer clock;
-  clock.start();
-  // Until the match's first message: the seat, the table, who sits down.
-  while (clock.elapsed() < kStartWaitMs) {
-    if (!WaitFor([&] { return link.HasMessage() || link.Dropped(); }, stop, kStartWaitMs)) break;
-    if (!link.HasMessage()) {
-      why = link.Overflowed() ? kNetServerTooMuch : NetNoServerMessage(address.Text());
-      return false;
-    }
-    const std::string type = TypeOf(link.Peek());
-    if (type == "started") return !joined.Token.empty();
-    std::string text;
-    link.Take(text);
-    const auto j = server::ParseJson(text, server::JsonLimits{1 << 16, 8, 256});
-    if (!j) continue;
-    if (type == "error") {
-      const std::string error = j->StringAt("error", 64).value_or("");
-      // A start sent too early, or by a friend first, is no fault.
-      if (error == "not_ready" || (error == "started" && startSent)) continue;
-      why = NetRefusedMessage(j->StringAt("text", 1024).value_or(error));
-      return false;
-    }
-    if (type == "seated") {
-      joined.Token = j->StringAt("token", 64).value_or("");
-      joined.Seat = j->IntAt("seat", 1, kSeats).value_or(seat);
-    } else if (type == "table" || type == "seats") {
-      const Json* started = j->Find("started");
-      if (started != nullptr && started->IsBool() && started->AsBool()) {
-        // Already under way: this view is the match's first message.
-        why = kNetAlreadyStarted;
-        return false;
-      }
-      if (!startSent && AllPeopleSeated(text)) {
-        link.Send(Request("start"));
-        startSent = true;
-      }
-    }
-  }
-  why = NetNoServerMessage(address.Text());
-  return false;
-}
-
 NetworkMatch::NetworkMatch(GameState& state, Mesa& mesa, QtTablePort& port,
-                           const net::JoinedTable& joined, std::unique_ptr<NetLink> link)
+                           const net::JoinedTable& joined, std::unique_ptr<NetLink> link,
+                           const std::filesystem::path& folder)
     : state_(state),
       mesa_(mesa),
       port_(port),
@@ -158,7 +60,12 @@ NetworkMatch::NetworkMatch(GameState& state, Mesa& mesa, QtTablePort& port,
       line_(std::make_unique<PresenceLine>(mesa)),
       remote_(state, joined.Seat),
       rng_(1),
-      ctx_(state, port, rng_) {}
+      ctx_(state, port, rng_) {
+  folder_ = folder;
+  chat_ = std::make_unique<TableChat>(mesa, state.Table, ReadChatHidden(folder_));
+  chat_->onSay = [this](const std::string& text) { Say(text); };
+  chat_->onHiddenChanged = [this](bool hidden) { WriteChatHidden(folder_, hidden); };
+}
 
 NetworkMatch::~NetworkMatch() = default;
 
@@ -204,6 +111,9 @@ bool NetworkMatch::Pause(int ms) {
 NetOutcome NetworkMatch::Play() {
   port_.SetContext(&ctx_);
   mesa_.Modes().Networked = true;
+  mesa_.Modes().Watching = Watching();
+  mesa_.onKey = [this](int key) { return OnKey(key); };
+  if (Watching()) SetLine(kWatchLine, NetWatchingLine(joined_.Code), 0);
   NetOutcome outcome = NetOutcome::kFinished;
   QElapsedTimer sinceEvents;
   sinceEvents.start();
@@ -248,6 +158,8 @@ NetOutcome NetworkMatch::Play() {
     WaitForLink();
   }
   mesa_.Modes().Networked = false;
+  mesa_.Modes().Watching = false;
+  mesa_.onKey = nullptr;
   // Closing aborts the socket: the "leave" just sent is given a moment to go.
   if (left_) WaitFor([] { return false; }, {}, 300);
   link_->Close();
@@ -255,7 +167,8 @@ NetOutcome NetworkMatch::Play() {
 }
 
 void NetworkMatch::WaitForLink() {
-  ReportTestStatus(QStringLiteral("net waiting hand %1 move %2 seat %3")
+  ReportTestStatus(QStringLiteral("net %1 hand %2 move %3 seat %4")
+                       .arg(Watching() ? QStringLiteral("watching") : QStringLiteral("waiting"))
                        .arg(state_.HandNumber)
                        .arg(state_.MoveNumber)
                        .arg(state_.CurrentSeat));
@@ -271,15 +184,15 @@ void NetworkMatch::AskPlayer() {
   s.NoticeShown = true;
   // A message or a drop while the player thinks ends the wait: the message is
   // read (the server may have played the move itself), then the player is
-  // asked again if the question still stands. Who comes and goes, and texts
-  // that are no messages, are read without ending it: asking again drops
-  // the player's clicks on the way, and a flood of them would drop them all.
+  // asked again if the question still stands. Who comes and goes, the chat,
+  // and texts that are no messages, are read without ending it: asking again
+  // drops the player's clicks on the way, and a flood would drop them all.
   bool interrupted = false;
   const auto connection = QObject::connect(link_.get(), &NetLink::Changed, &mesa_, [&] {
     std::string text;
     while (!interrupted && link_->HasMessage() && AsksNoWait(link_->Peek()) && link_->Take(text)) {
       for (const net::NetEvent& e : remote_.Read(text)) {
-        if (e.Kind == net::NetEventKind::kSeats) Present(e);
+        if (e.Kind == net::NetEventKind::kSeats || e.Kind == net::NetEventKind::kChat) Present(e);
       }
     }
     if (link_->HasMessage() || link_->Dropped()) {
@@ -330,12 +243,12 @@ void NetworkMatch::PaceMove(const net::NetEvent& e) {
   // as at home: the stop before each move when the player wants one, then
   // the computer's thinking over its hand, at the game's speed. The link
   // keeps reading meanwhile, and the next messages wait in its queue.
-  if (e.Seat == net::kOwnLocalSeat || e.Seat < 1 || e.Seat > kSeats) return;
+  if ((e.Seat == net::kOwnLocalSeat && !Watching()) || e.Seat < 1 || e.Seat > kSeats) return;
   GameState& s = state_;
   // At home the pause stops before the computer's moves only: a person's
-  // stop is the question of the seat's own move. A friend has had that
-  // question at the friend's own table.
-  if (s.RulePauseBetweenMoves == kOn && remote_.ComputerPlays(e.Seat)) {
+  // stop is the question of the seat's own move (a friend had it at the
+  // friend's table). A watcher, who has no move, is not stopped.
+  if (s.RulePauseBetweenMoves == kOn && remote_.ComputerPlays(e.Seat) && !Watching()) {
     s.NoticeShown = true;
     port_.WaitForNotice(Trimmed(s.SeatName[e.Seat]));
     s.NoticeShown = false;
@@ -395,19 +308,7 @@ void NetworkMatch::Present(const net::NetEvent& e) {
       break;
     }
     case K::kHandClosed:
-      // The hand as the game drew it, move by move, in the server's seats.
-      for (int n = 1; n <= s.MoveNumber && n < static_cast<int>(s.MoveRecord.size()); ++n) {
-        const MoveEntry& m = s.MoveRecord[static_cast<std::size_t>(n)];
-        const QString what =
-            m[kFEnd] == kPassEnd
-                ? QStringLiteral("pass")
-                : QStringLiteral("tile %1 %2 end %3").arg(m[kFPipA]).arg(m[kFPipB]).arg(m[kFEnd]);
-        Log(QStringLiteral("record hand %1 move %2 seat %3 %4")
-                .arg(s.HandNumber)
-                .arg(n)
-                .arg(remote_.ServerSeat(m[kFSeat]))
-                .arg(what));
-      }
+      LogHandRecord();
       if (e.Domino) port_.PlaySound(Sound::kDomino);
       port_.HandClosed(e.Domino);
       break;
@@ -438,16 +339,12 @@ void NetworkMatch::Present(const net::NetEvent& e) {
       }
       break;
     case K::kMatchEnd:
-      Log(QStringLiteral("match_end"));
-      port_.DrawScoreboard();
-      // The last hand stays on the table, to be stepped through and
-      // reviewed, until the player goes back to the local match.
-      for (int seat = 1; seat <= kSeats; ++seat) ClearLine(seat);
-      SetLine(PresenceLine::kLink, kNetMatchOverLine, 0);
-      s.NoticeShown = true;
-      port_.WaitForNotice(kContinueLabel);
-      s.NoticeShown = false;
-      ClearLine(PresenceLine::kLink);
+      AtMatchEnd();
+      break;
+    case K::kChat:
+      Log(QStringLiteral("chat %1: %2")
+              .arg(QString::fromStdString(e.Title), QString::fromStdString(e.Text)));
+      chat_->Add(e.Title, e.Text);
       break;
     case K::kError:
       Log(QStringLiteral("error %1").arg(QString::fromStdString(e.Title)));
@@ -459,6 +356,31 @@ void NetworkMatch::Present(const net::NetEvent& e) {
     case K::kTurn:
       break;
   }
+}
+
+void NetworkMatch::LogHandRecord() const {
+  const GameState& s = state_;
+  for (int n = 1; n <= s.MoveNumber && n < static_cast<int>(s.MoveRecord.size()); ++n) {
+    const MoveEntry& m = s.MoveRecord[static_cast<std::size_t>(n)];
+    const QString what =
+        m[kFEnd] == kPassEnd
+            ? QStringLiteral("pass")
+            : QStringLiteral("tile %1 %2 end %3").arg(m[kFPipA]).arg(m[kFPipB]).arg(m[kFEnd]);
+    Log(QStringLiteral("record hand %1 move %2 seat %3 %4")
+            .arg(s.HandNumber)
+            .arg(n)
+            .arg(remote_.ServerSeat(m[kFSeat]))
+            .arg(what));
+  }
+}
+
+void NetworkMatch::Say(const std::string& text) {
+  link_->Send(Json::Object()
+                  .Set("v", server::kProtocolVersion)
+                  .Set("type", "say")
+                  .Set("to", "table")
+                  .Set("text", text)
+                  .Dump());
 }
 
 bool NetworkMatch::Reconnect() {
@@ -478,12 +400,14 @@ bool NetworkMatch::Reconnect() {
         !link_->Connected()) {
       continue;
     }
-    link_->Send(Json::Object()
-                    .Set("v", server::kProtocolVersion)
-                    .Set("type", "resume")
-                    .Set("code", joined_.Code)
-                    .Set("token", joined_.Token)
-                    .Dump());
+    // A watcher watches again; a seat is resumed by its token.
+    link_->Send(Watching() ? WatchRequest(joined_.Code)
+                           : Json::Object()
+                                 .Set("v", server::kProtocolVersion)
+                                 .Set("type", "resume")
+                                 .Set("code", joined_.Code)
+                                 .Set("token", joined_.Token)
+                                 .Dump());
     // The seat comes back first; the table's view and any question follow
     // and are read by the match's loop.
     if (!WaitFor([&] { return link_->HasMessage() || link_->Dropped(); }, stop, kSeatMs) ||
@@ -493,7 +417,7 @@ bool NetworkMatch::Reconnect() {
     }
     std::string first;
     link_->Take(first);
-    if (TypeOf(first) == "seated") {
+    if (TypeOf(first) == "seated" || TypeOf(first) == "watching") {
       back = true;
       break;
     }

@@ -9,6 +9,8 @@
 
 #include <QString>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +25,7 @@ class Mesa;
 class NetLink;
 class PresenceLine;
 class QtTablePort;
+class TableChat;
 
 enum class NetOutcome : std::uint8_t {
   kFinished,  // the match was played to its end
@@ -34,8 +37,10 @@ enum class NetOutcome : std::uint8_t {
 
 class NetworkMatch {
  public:
+  // A seat of 0 in `joined` watches the table. `folder` is the data folder,
+  // where the chat's being hidden is remembered.
   NetworkMatch(GameState& state, Mesa& mesa, QtTablePort& port, const net::JoinedTable& joined,
-               std::unique_ptr<NetLink> link);
+               std::unique_ptr<NetLink> link, const std::filesystem::path& folder);
   ~NetworkMatch();
 
   // Plays until the match ends or is left; the state then holds the mirror,
@@ -44,6 +49,7 @@ class NetworkMatch {
 
   // The player leaves: the server is told, and every wait unwinds.
   void Leave();
+  bool Watching() const { return remote_.Watching(); }
   // The program closes: every wait unwinds, the seat is kept for a return.
   void Close();
 
@@ -67,7 +73,22 @@ class NetworkMatch {
   // Sleeps `ms` keeping the window answering; false when the match must stop.
   bool Pause(int ms);
   bool Stopping() const { return ctx_.Control.Unwinding(); }
+  // The table's keys for the chat and the kept hands; true when taken.
+  bool OnKey(int key);
+  // The match is over: its last hand waits at "Continuar", the others on call.
+  void AtMatchEnd();
+  // The closed hand as the game drew it, move by move, in the server's seats.
+  void LogHandRecord() const;
+  // Puts the closed hand `n` (1-based) of the match on the table, for the
+  // recorder and the review.
+  void ShowKeptHand(int n);
+  void Say(const std::string& text);
   void Log(const QString& line) const;
+
+  // The presence line's subjects besides the link and the seats: what is
+  // watched, and the kept hand on the table once the match is over.
+  static constexpr int kWatchLine = 5;
+  static constexpr int kKeptLine = 6;
 
   GameState& state_;
   Mesa& mesa_;
@@ -75,6 +96,9 @@ class NetworkMatch {
   net::JoinedTable joined_;
   std::unique_ptr<NetLink> link_;
   std::unique_ptr<PresenceLine> line_;
+  std::unique_ptr<TableChat> chat_;
+  std::filesystem::path folder_;
+  int shownKept_ = 0;  // the kept hand on the table once the match is over
   net::RemoteTable remote_;
   Random rng_;
   EngineContext ctx_;
@@ -89,5 +113,13 @@ class NetworkMatch {
 bool JoinTable(NetLink& link, const net::ServerAddress& address, const std::string& code, int seat,
                const std::string& name, net::JoinedTable& joined, std::string& why,
                const std::function<bool()>& stop);
+
+// Watches public table `code` at `address` over `link`: sends "watch" and
+// waits for "watching", leaving the table's view, the next message, unread.
+// False, with the player's words in `why`, when the server is not there or
+// refuses (a private table or none).
+bool WatchTable(NetLink& link, const net::ServerAddress& address, const std::string& code,
+                net::JoinedTable& watched, std::string& why, const std::function<bool()>& stop);
+std::string WatchRequest(const std::string& code);
 
 }  // namespace tarvelis

@@ -78,7 +78,14 @@ class Program {
   // started, instead of resuming the local match first. When another copy
   // holds the data folder, it is handed to that copy instead.
   void JoinAtStart(const QStringList& words) { joinArgs_ = words; }
+  // "--watch ADDRESS CODE": the table to watch once the program has started.
+  void WatchAtStart(const QStringList& words) { watchArgs_ = words; }
   void JoinFromCommandLine();
+
+  // Watches a public table read-only (WatchNetworkTable, network_launch.h).
+  bool WatchTable(const net::ServerAddress& address, const std::string& code);
+  // The program running now, for the ways to a table (network_launch.h).
+  static Program* Running() { return running_; }
 
   // The "+" key: the pips on the table and the tiles still to come.
   void SacaDatosTeclaMas();
@@ -154,6 +161,8 @@ class Program {
   WindowLook look_;
   bool classicNow_ = false;  // the look the table was laid out for at the start
   QStringList joinArgs_;
+  QStringList watchArgs_;
+  static inline Program* running_ = nullptr;
   bool handedOver_ = false;
   // An invitation from a second start, waiting for the player's windows.
   QStringList pendingInvitation_;

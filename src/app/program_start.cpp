@@ -71,9 +71,12 @@ TableSize TableFor(const QRect& area, bool classic) {
 
 }  // namespace
 
-Program::Program(GameState& state) : state_(state), random_(TestSeed().value_or(ClockSeed())) {}
+Program::Program(GameState& state) : state_(state), random_(TestSeed().value_or(ClockSeed())) {
+  running_ = this;
+}
 
 Program::~Program() {
+  if (running_ == this) running_ = nullptr;
   signals_.reset();
   recorder_.reset();
   engine_.reset();
@@ -234,7 +237,7 @@ void Program::FirstStep() {
   // A match left unfinished, in a hand or between two, goes on once the
   // program runs its events; a table to join comes first, and the local
   // match after it.
-  if (!joinArgs_.isEmpty()) {
+  if (!joinArgs_.isEmpty() || !watchArgs_.isEmpty()) {
     QTimer::singleShot(0, mesa_, [this] { JoinFromCommandLine(); });
   } else if (state_.MatchInProgress) {
     QTimer::singleShot(0, mesa_, [this] { ResumeHand(); });

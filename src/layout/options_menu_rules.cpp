@@ -17,7 +17,7 @@ OptionFlags EnabledOptions(const GameState& s, const TableModes& modes, bool inH
     on[kClassicTable] = !s.RecorderOn;
     // One table at a time: the networked match holds the only place for one.
     on[kNetworkPlay] = !s.RecorderOn && !modes.Networked;
-  } else if (s.HandInProgress) {
+  } else if (s.HandInProgress && !modes.Watching) {
     on[kOrderTiles] = true;
     on[kTurnTiles] = true;
   }

@@ -58,8 +58,5 @@ inline constexpr const char* kRoomResumeHint = "Su partida en red sigue en march
 inline constexpr const char* kRoomTooFast = "Demasiados mensajes seguidos. Espere un momento.";
 inline constexpr const char* kRoomNoKey =
     "No se ha podido crear su clave de jugador: no puede entrar en la sala.";
-// "Mirar", until the game can watch a table.
-inline constexpr const char* kRoomWatchTitle = "Mirar una mesa";
-inline constexpr const char* kRoomWatchLater = "Esta versión del juego aún no puede mirar la mesa";
 
 }  // namespace tarvelis

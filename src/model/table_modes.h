@@ -19,6 +19,9 @@ struct TableModes {
   // one seat see more than the others (the tutor, the recorder in a hand)
   // or change the match locally (saved games, the settings) is off.
   bool Networked = false;
+  // The networked table is only watched: no seat is this game's, so nothing
+  // on the table is arranged or played, only looked at.
+  bool Watching = false;
 
   // The table is taken up by something other than play: the recorder and the
   // tutor wait, the options menu offers nothing.

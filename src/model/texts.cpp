@@ -231,4 +231,13 @@ std::string NetJoinUsage() {
   return "Uso: tarvelis --join DIRECCIÓN CÓDIGO PUESTO [NOMBRE]";
 }
 
+std::string NetWatchingLine(const std::string& code) {
+  return "Mirando la mesa " + code;
+}
+
+std::string NetKeptHandLine(int hand, int hands) {
+  return "Mano " + std::to_string(hand) + " de " + std::to_string(hands) +
+         " (RePág y AvPág cambian de mano)";
+}
+
 }  // namespace tarvelis

@@ -153,6 +153,11 @@ inline constexpr const char* kClassicLookOn =
     "programa.";
 inline constexpr const char* kClassicLookOff =
     "La mesa se ampliará hasta llenar la pantalla la próxima vez que se inicie el programa.";
+// The chat of a networked table.
+inline constexpr const char* kChatPlaceholder = "Escriba aquí y pulse Intro";
+inline constexpr const char* kChatToggleHint = "Mostrar u ocultar la charla (F3)";
+inline constexpr const char* kChatHideMark = "▾";
+inline constexpr const char* kChatShowMark = "▸";
 inline constexpr const char* kChooseLeaderText = "Elija el jugador que va a salir";
 inline constexpr const char* kDealToSeatText = "Pulse la mano del jugador que recibe la ficha";
 inline constexpr const char* kManualDealText = "Reparto manual: pulse una ficha para repartirla";
@@ -446,6 +451,13 @@ std::string NetRefusedMessage(const std::string& words);
 std::string NetSeatAwayText(const std::string& name);
 std::string NetSeatBackText(const std::string& name);
 std::string NetJoinUsage();
+// Watching a table: the command line's use, the line over the table, the
+// question before leaving.
+inline constexpr const char* kNetWatchUsage = "Uso: tarvelis --watch DIRECCIÓN CÓDIGO";
+std::string NetWatchingLine(const std::string& code);
+inline constexpr const char* kNetLeaveWatchQuestion = "¿Dejar de mirar esta mesa?";
+// Once a networked match is over, its hands are gone through one by one.
+std::string NetKeptHandLine(int hand, int hands);
 // The network window's way back to the table left when the game stopped.
 std::string NetResumeLabel(const std::string& code);
 // An invitation handed to the open game by a second start (or a clicked link).

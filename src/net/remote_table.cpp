@@ -13,122 +13,23 @@
 #include "model/hand_score.h"
 #include "model/move_record.h"
 #include "model/move_rules.h"
+#include "model/names.h"
 #include "model/texts.h"
+#include "net/remote_incoming.h"
 #include "protocol/json.h"
 #include "protocol/protocol.h"
 #include "storage/clean_text.h"
 
 namespace tarvelis::net {
-namespace {
 
 using server::Json;
+
+namespace {
 
 // A whole table's view lists every move of a hand: more than a request may hold.
 constexpr server::JsonLimits kServerLimits{kMaxServerMessageBytes, 8, 256};
 
-std::optional<HandSlot> TileOf(const Json* j) {
-  if (j == nullptr || !j->IsArray() || j->Items().size() != 2) return std::nullopt;
-  HandSlot t;
-  for (int i = 0; i < 2; ++i) {
-    const Json& pip = j->Items()[static_cast<std::size_t>(i)];
-    if (!pip.IsNumber() || !(pip.AsNumber() >= 0 && pip.AsNumber() <= 6) ||
-        std::floor(pip.AsNumber()) != pip.AsNumber()) {
-      return std::nullopt;
-    }
-    (i == 0 ? t.PipA : t.PipB) = static_cast<i16>(pip.AsNumber());
-  }
-  return t;
-}
-
-bool SameTile(const HandSlot& t, int a, int b) {
-  return (t.PipA == a && t.PipB == b) || (t.PipA == b && t.PipB == a);
-}
-
-// One more tile of a seat's hand: the set holds every tile once, so a tile
-// named twice (a damaged message) is taken once, or the seat's count and the
-// tiles it holds would part at its next move.
-void AddTile(std::vector<HandSlot>& tiles, const HandSlot& t) {
-  const bool known = std::any_of(tiles.begin(), tiles.end(), [&](const HandSlot& held) {
-    return SameTile(held, t.PipA, t.PipB);
-  });
-  if (!known && tiles.size() < kSlots) tiles.push_back(t);
-}
-
-std::vector<HandSlot> TilesOf(const Json* j) {
-  std::vector<HandSlot> tiles;
-  if (j == nullptr || !j->IsArray()) return tiles;
-  for (const Json& item : j->Items()) {
-    if (const auto t = TileOf(&item)) AddTile(tiles, *t);
-  }
-  return tiles;
-}
-
-// The whole numbers of an array of `n`, each in [lo, hi]; nothing when the
-// array is missing, shorter, or holds anything else.
-std::optional<std::vector<int>> NumbersOf(const Json* j, std::size_t n, int lo, int hi) {
-  if (j == nullptr || !j->IsArray() || j->Items().size() < n) return std::nullopt;
-  std::vector<int> out(n, 0);
-  for (std::size_t i = 0; i < n; ++i) {
-    const Json& item = j->Items()[i];
-    const double v = item.IsNumber() ? item.AsNumber() : -1.0;
-    if (!item.IsNumber() || !(v >= lo && v <= hi) || std::floor(v) != v) return std::nullopt;
-    out[i] = static_cast<int>(v);
-  }
-  return out;
-}
-
-bool FlagOf(const Json& j, std::string_view key) {
-  const Json* flag = j.Find(key);
-  return flag != nullptr && flag->IsBool() && flag->AsBool();
-}
-
-// Hand numbers, totals and points go into the state's 16-bit fields.
-constexpr int kMaxHand = 32767;
-constexpr int kMaxTotal = 32767;
-constexpr int kMaxPoints = 9999;
-
 }  // namespace
-
-struct SeatsView {
-  PerSeat<std::string> Name;
-  PerSeat<SeatPresence> Presence{};
-  PerSeat<bool> Person{};
-  bool Valid = false;
-};
-
-namespace {
-
-SeatsView ReadSeatsView(const Json* j) {
-  SeatsView v;
-  if (j == nullptr || !j->IsArray() || j->Items().size() != kSeats) return v;
-  for (const Json& s : j->Items()) {
-    const auto seat = s.IntAt("seat", 1, kSeats);
-    const Json* name = s.Find("name");
-    const auto kind = s.StringAt("kind", 16);
-    if (!seat || name == nullptr || !name->IsString() || !kind) return v;
-    // A name longer than anybody can type would only cost time to fit.
-    v.Name[*seat] = BoundedName(name->AsString());
-    v.Person[*seat] = *kind == "person";
-    const bool here = FlagOf(s, "present");
-    const bool seated = FlagOf(s, "taken");
-    v.Presence[*seat] = !v.Person[*seat] || !seated ? SeatPresence::kComputer
-                        : here                      ? SeatPresence::kPresent
-                                                    : SeatPresence::kAway;
-  }
-  v.Valid = true;
-  return v;
-}
-
-}  // namespace
-
-// A message being read: its JSON and the members most types carry, already
-// in range (0 where missing or out of range).
-struct Incoming {
-  const Json& J;
-  int Hand = 0;
-  int Move = 0;
-  int Seat = 0;  // local
-};
 
 RemoteTable::RemoteTable(GameState& state, int serverSeat) : state_(state), seat_(serverSeat) {}
 
@@ -157,7 +58,9 @@ void RemoteTable::ReadSeats(const SeatsView& v, std::vector<NetEvent>& events) {
   for (int server = 1; server <= kSeats; ++server) {
     const int local = LocalSeat(server);
     state_.SeatName[local] = v.Name[server];
-    const bool own = local == kOwnLocalSeat;
+    play_[local] = SeatPlay{v.Person[server], v.Expert[server], v.Level[server]};
+    // A watcher owns no seat: every hand is drawn by its backs.
+    const bool own = local == kOwnLocalSeat && !Watching();
     state_.SeatControl[local] = own ? kManual : kAutomatic;
     state_.SeatTilesShown[local] = own ? kTilesVisible : kTilesHidden;
     state_.SeatExpert[local] = false;
@@ -176,133 +79,6 @@ void RemoteTable::ReadSeats(const SeatsView& v, std::vector<NetEvent>& events) {
   }
   state_.TutorExpert = false;
   presenceKnown_ = true;
-}
-
-void RemoteTable::Deal(int hand, int lead, const std::vector<HandSlot>& own) {
-  GameState& s = state_;
-  ClearHands(s);
-  // Every tile this seat does not hold stands in, in order, for the others'.
-  std::vector<HandSlot> others;
-  for (int a = 6; a >= 0; --a) {
-    for (int b = a; b >= 0; --b) {
-      const bool mine =
-          std::any_of(own.begin(), own.end(), [&](const HandSlot& t) { return SameTile(t, a, b); });
-      if (!mine) others.push_back(HandSlot{static_cast<i16>(a), static_cast<i16>(b), 0});
-    }
-  }
-  std::size_t next = 0;
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    for (int slot = 1; slot <= kSlots; ++slot) {
-      HandSlot t{kNoPip, kNoPip, 1};
-      if (seat == kOwnLocalSeat) {
-        if (slot <= static_cast<int>(own.size())) t = own[static_cast<std::size_t>(slot - 1)];
-      } else if (next < others.size()) {
-        t = others[next++];
-      }
-      t.State = t.PipA == kNoPip ? 1 : 0;
-      s.Hand[seat][slot] = t;
-      if (t.State == 0) ++s.SeatTileCount[seat];
-    }
-  }
-  s.HandNumber = static_cast<i16>(hand);
-  s.LeadSeat = static_cast<i16>(LocalSeat(lead));
-  s.HandInProgress = true;
-  s.HandWinner = 0;
-  s.EndPips[1] = s.EndPips[2] = kNoPip;
-  s.EndCount[1] = s.EndCount[2] = 0;
-  ResetChainCursors(s);
-  s.MoveRecord.assign(kMoveRecordInitial, MoveEntry{});
-  s.SeatPipsLeft = {};
-  s.MoveNumber = 1;
-  s.CurrentSeat = s.LeadSeat;
-  s.NoticeShown = false;
-}
-
-bool RemoteTable::TakesMove(int seat, int move) {
-  // Only the move the hand stands at, in a dealt hand: a move outside one, or
-  // one played again, would count tiles nobody holds.
-  return state_.HandInProgress && seat >= 1 && seat <= kSeats && move == state_.MoveNumber &&
-         EnsureMoveRecordCapacity(state_, move);
-}
-
-bool RemoteTable::Lay(int seat, int move, int a, int b, int end) {
-  GameState& s = state_;
-  if (!TakesMove(seat, move)) return false;
-  auto& hand = s.Hand[seat];
-  const auto held = [&](const HandSlot& t) { return t.State == 0; };
-  // A tile already on the chain cannot be laid again: the record would find
-  // the laid one and the seat's count would part from the tiles it holds.
-  for (int other = 1; other <= kSeats; ++other) {
-    for (int slot = 1; slot <= kSlots; ++slot) {
-      const HandSlot& t = s.Hand[other][slot];
-      if (!held(t) && SameTile(t, a, b)) return false;
-    }
-  }
-  const bool inHand = std::any_of(hand.begin() + 1, hand.end(),
-                                  [&](const HandSlot& t) { return held(t) && SameTile(t, a, b); });
-  if (!inHand) {
-    // The seat's last stand-in becomes the tile; the seat whose stand-in was
-    // that tile takes the stand-in's value, so every tile is held once.
-    int mine = 0;
-    for (int slot = kSlots; slot >= 1 && mine == 0; --slot) {
-      if (held(hand[slot])) mine = slot;
-    }
-    if (mine == 0) return false;
-    for (int other = 1; other <= kSeats; ++other) {
-      for (int slot = 1; slot <= kSlots; ++slot) {
-        HandSlot& t = s.Hand[other][slot];
-        if (other != seat && held(t) && SameTile(t, a, b)) {
-          t.PipA = hand[mine].PipA;
-          t.PipB = hand[mine].PipB;
-        }
-      }
-    }
-    hand[mine].PipA = static_cast<i16>(a);
-    hand[mine].PipB = static_cast<i16>(b);
-  }
-  // The move as the turn loop carries it out: turned, laid, recorded, applied.
-  s.MoveNumber = static_cast<i16>(move);
-  s.CurrentSeat = static_cast<i16>(seat);
-  s.PlayPipA = static_cast<i16>(a);
-  s.PlayPipB = static_cast<i16>(b);
-  s.PlayEnd = static_cast<i16>(end == 2 ? 2 : 1);
-  s.PlayEvaluated = false;
-  if (move == 1) s.EndPips[2] = s.PlayPipA;
-  OrientMove(s);
-  MoveEntry layout{};
-  LayTile(s, layout);
-  GrabaJugada(s, layout, nullptr);
-  AplicaJugada(s, kApply, move);
-  AdvanceTurn(s);
-  return true;
-}
-
-bool RemoteTable::Pass(int seat, int move) {
-  GameState& s = state_;
-  if (!TakesMove(seat, move)) return false;
-  s.MoveNumber = static_cast<i16>(move);
-  s.CurrentSeat = static_cast<i16>(seat);
-  s.PlayPipA = s.PlayPipB = kNoPip;
-  s.PlayEnd = kPassEnd;
-  s.PlayIsDouble = false;
-  s.PlayEvaluated = false;
-  GrabaJugada(s, MoveEntry{}, nullptr);
-  AplicaJugada(s, kApply, move);
-  AdvanceTurn(s);
-  return true;
-}
-
-void RemoteTable::Reveal(int seat, const std::vector<HandSlot>& tiles) {
-  std::size_t next = 0;
-  for (int slot = 1; slot <= kSlots; ++slot) {
-    HandSlot& t = state_.Hand[seat][slot];
-    if (t.State != 0) continue;
-    if (next < tiles.size()) {
-      t.PipA = tiles[next].PipA;
-      t.PipB = tiles[next].PipB;
-      ++next;
-    }
-  }
 }
 
 void RemoteTable::TakeTotals(const PerPair<int>& pairs, const PerSeat<int>& seats) {
@@ -328,6 +104,7 @@ std::vector<NetEvent> RemoteTable::Read(std::string_view text) {
       {"table", &RemoteTable::OnTable},
       {"match_end", &RemoteTable::OnMatchEnd},
       {"error", &RemoteTable::OnError},
+      {"chat", &RemoteTable::OnChat},
   };
   Events events;
   const auto parsed = server::ParseJson(text, kServerLimits);
@@ -396,7 +173,9 @@ void RemoteTable::OnSeats(const Incoming& m, Events& events) {
 }
 
 void RemoteTable::OnDealt(const Incoming& m, Events& events) {
-  const std::vector<HandSlot> own = TilesOf(m.J.Find("tiles"));
+  // A watcher is sent no tiles; any named are not its own.
+  const std::vector<HandSlot> own =
+      Watching() ? std::vector<HandSlot>{} : TilesOf(m.J.Find("tiles"));
   Deal(m.Hand, m.J.IntAt("lead", 1, kSeats).value_or(1), own);
   asked_ = false;
   events.push_back({NetEventKind::kDealt});
@@ -450,12 +229,20 @@ void RemoteTable::OnHandClosed(const Incoming& m, Events& events) {
   // A closed hand stands at its last move, as the local match leaves it.
   if (s.MoveNumber > 1) TurnBack(s);
   const Json* hands = m.J.Find("hands");
-  if (hands != nullptr && hands->IsArray() && hands->Items().size() == kSeats) {
+  bool shown =
+      hands != nullptr && hands->IsArray() && hands->Items().size() == kSeats && s.HandNumber >= 1;
+  if (shown) {
     for (int server = 1; server <= kSeats; ++server) {
-      Reveal(LocalSeat(server), TilesOf(&hands->Items()[static_cast<std::size_t>(server - 1)]));
+      shown = Reveal(LocalSeat(server),
+                     TilesOf(&hands->Items()[static_cast<std::size_t>(server - 1)])) &&
+              shown;
     }
   }
   RecomputePipsLeft(s);
+  // Every tile of the deal is known now: the hand is kept for the review.
+  // A match holds a few dozen hands; a damaged flood of them keeps no more.
+  constexpr std::size_t kMostKept = 500;
+  if (shown && WholeDeal(s) && kept_.size() < kMostKept) kept_.push_back(KeepHand(s, play_));
   asked_ = false;
   NetEvent e{NetEventKind::kHandClosed};
   e.Domino = FlagOf(m.J, "domino");
@@ -500,6 +287,8 @@ void RemoteTable::OnTurn(const Incoming& m, Events& events) {
 }
 
 void RemoteTable::OnAsked(const Incoming& m, Events& events) {
+  // A watcher is never asked; a question sent to one is not its to answer.
+  if (Watching()) return;
   playable_.clear();
   const Json* playable = m.J.Find("playable");
   if (playable != nullptr && playable->IsArray()) {
@@ -550,48 +339,22 @@ void RemoteTable::OnTable(const Incoming& m, Events& events) {
   events.push_back({NetEventKind::kTableLoaded});
 }
 
-void RemoteTable::RebuildHand(const Incoming& m) {
-  GameState& s = state_;
-  const std::vector<Json>& moves = m.J.Find("moves")->Items();
-  // The hand as it stands: this seat's tiles are those it holds and those
-  // it laid; the others' are their laid tiles and stand-ins.
-  std::vector<HandSlot> own = TilesOf(m.J.Find("tiles"));
-  for (const Json& move : moves) {
-    const auto tile = TileOf(move.Find("tile"));
-    if (tile && LocalSeat(move.IntAt("seat", 1, kSeats).value_or(0)) == kOwnLocalSeat) {
-      AddTile(own, *tile);
-    }
-  }
-  Deal(m.Hand, m.J.IntAt("lead", 1, kSeats).value_or(1), own);
-  int n = 0;
-  for (const Json& move : moves) {
-    ++n;
-    const int by = LocalSeat(move.IntAt("seat", 1, kSeats).value_or(0));
-    const auto tile = TileOf(move.Find("tile"));
-    if (tile) {
-      Lay(by, n, tile->PipA, tile->PipB, move.IntAt("end", 1, 2).value_or(1));
-    } else {
-      Pass(by, n);
-    }
-  }
-  s.MoveNumber = static_cast<i16>(std::min(std::max(m.Move, n + 1), kMoveRecordLimit));
-  const int turn = LocalSeat(m.J.IntAt("turn", 1, kSeats).value_or(0));
-  if (turn != 0) s.CurrentSeat = static_cast<i16>(turn);
-}
-
-void RemoteTable::ClearTable() {
-  // Between two hands, or before the first: no hand on the table.
-  GameState& s = state_;
-  ClearHands(s);
-  for (int t = 1; t <= kSeats; ++t) {
-    for (int slot = 1; slot <= kSlots; ++slot) s.Hand[t][slot] = HandSlot{kNoPip, kNoPip, 1};
-  }
-  s.HandInProgress = false;
-  s.EndPips[1] = s.EndPips[2] = kNoPip;
-  s.EndCount[1] = s.EndCount[2] = 0;
-  ResetChainCursors(s);
-  s.MoveRecord.assign(kMoveRecordInitial, MoveEntry{});
-  s.MoveNumber = 0;
+void RemoteTable::OnChat(const Incoming& m, Events& events) {
+  // Only the table's own chat is shown at the table.
+  if (m.J.StringAt("to", 16).value_or("") != "table") return;
+  // Over-long texts are cut, not refused: the line is still somebody's.
+  const auto text = [&](std::string_view key) {
+    const Json* j = m.J.Find(key);
+    return j != nullptr && j->IsString() ? std::string_view(j->AsString()) : std::string_view();
+  };
+  NetEvent e{NetEventKind::kChat};
+  e.Title = BoundedName(text("name").substr(0, 4 * kMaxNameLength));
+  const std::string tag = CleanChatText(text("tag").substr(0, 64));
+  // Two people of one name are told apart by the tag the room gives them.
+  if (!tag.empty()) e.Title += " (" + tag.substr(0, std::min<std::size_t>(tag.size(), 8)) + ")";
+  e.Text = CleanChatText(text("text"));
+  if (e.Text.empty()) return;
+  events.push_back(std::move(e));
 }
 
 void RemoteTable::OnMatchEnd(const Incoming& m, Events& events) {
@@ -607,7 +370,7 @@ void RemoteTable::OnError(const Incoming& m, Events& events) {
   e.Title = m.J.StringAt("error", 64).value_or("");
   e.Text = m.J.StringAt("text", 1024).value_or("");
   // A move the server refused leaves the question standing.
-  if (e.Title == "illegal" && askedMove_ == state_.MoveNumber) asked_ = true;
+  if (e.Title == "illegal" && askedMove_ == state_.MoveNumber && !Watching()) asked_ = true;
   events.push_back(std::move(e));
 }
 

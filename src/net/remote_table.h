@@ -11,6 +11,10 @@
 // move record by the model's own steps, so the chain, the move list and the
 // scoreboard are those of a local match. Scores are never computed here: the
 // totals are those the server sends.
+//
+// A watcher mirrors the table from seat 0: it holds no tile, so every hand is
+// stand-ins drawn by their backs, the server's seats are drawn where their
+// numbers put them (seat 4 at the bottom), and nothing is ever asked of it.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +23,8 @@
 #include <vector>
 
 #include "model/game_state.h"
+#include "net/kept_hands.h"
+#include "net/remote_reading.h"
 
 namespace tarvelis::server {
 class Json;
@@ -47,6 +53,7 @@ enum class NetEventKind : std::uint8_t {
   kTableLoaded,  // the whole table was read (after joining or resuming)
   kMatchEnd,     // the match is over; the totals are in the state
   kError,        // Title (the error's code), Text (the server's words)
+  kChat,         // a line of the table's chat: Title the speaker, Text the line
 };
 
 // A tile this seat may lay now, and the ends it may go to.
@@ -68,16 +75,18 @@ struct NetEvent {
   std::vector<PlayableTile> Playable;
 };
 
-// kComputer: nobody sat at the seat (the computer's, or a person's not taken).
-enum class SeatPresence : std::uint8_t { kPresent, kAway, kComputer };
-struct SeatsView;
 struct Incoming;
 
 class RemoteTable {
  public:
   // `state` keeps the presentation settings it holds (speed, sound, how
   // played tiles show); the rest is the server's from the first message.
+  // Seat 0 watches.
   RemoteTable(GameState& state, int serverSeat);
+
+  bool Watching() const { return seat_ == 0; }
+  // Every closed hand of the match whose whole deal was shown, in order.
+  const std::vector<KeptHand>& KeptHands() const { return kept_; }
 
   // Reads one message; a text that is not one of the server's messages
   // changes nothing and gives nothing. Whatever the text, every number taken
@@ -128,6 +137,7 @@ class RemoteTable {
   void OnTable(const Incoming& m, Events& events);
   void OnMatchEnd(const Incoming& m, Events& events);
   void OnError(const Incoming& m, Events& events);
+  void OnChat(const Incoming& m, Events& events);
 
   void ReadRules(const server::Json* rules);
   void ReadTotals(const server::Json* totals);
@@ -141,7 +151,8 @@ class RemoteTable {
   // False when the move cannot be taken: nothing is then recorded.
   bool Lay(int seat, int move, int a, int b, int end);
   bool Pass(int seat, int move);
-  void Reveal(int seat, const std::vector<HandSlot>& held);
+  // False when the tiles shown are not as many as the seat holds.
+  bool Reveal(int seat, const std::vector<HandSlot>& held);
   void TakeTotals(const PerPair<int>& pairs, const PerSeat<int>& seats);
   int LocalPair(int serverPair) const;
   int LocalWinner(int serverWinner) const;
@@ -162,6 +173,8 @@ class RemoteTable {
   std::vector<NetEvent> heldNotices_;
   PerSeat<SeatPresence> presence_{};
   bool presenceKnown_ = false;
+  PerSeat<SeatPlay> play_{};  // local seats
+  std::vector<KeptHand> kept_;
 };
 
 }  // namespace tarvelis::net

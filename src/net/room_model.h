@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "model/game_state.h"
+#include "net/chat_text.h"
 #include "net/lobby.h"
 #include "protocol/json.h"
 
@@ -28,7 +29,6 @@ inline constexpr std::size_t kRoomMostTables = 200;
 inline constexpr std::size_t kRoomChatLines = 100;
 inline constexpr std::size_t kRoomMostRanked = 100;
 inline constexpr std::size_t kRoomMostHistory = 50;
-inline constexpr std::size_t kChatTextBytes = 200;
 inline constexpr std::size_t kTagBytes = 16;
 inline constexpr std::size_t kRulesLineBytes = 200;
 // Ratings are Glicko-2's, around 1500; nothing real comes near these bounds.
@@ -98,10 +98,6 @@ std::string WatchRequest(std::string_view code);
 std::string SayRequest(bool toRoom, std::string_view text);
 std::string LeaderboardRequest(int most);
 std::string PlayerRequest();
-
-// A chat line as the room shows it: no control characters nor the marks that
-// turn text around, blanks run together, at most kChatTextBytes.
-std::string CleanChatText(std::string_view utf8);
 
 class RoomModel {
  public:

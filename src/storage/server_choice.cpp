@@ -19,6 +19,8 @@ constexpr std::string_view kNameKey = "Nombre=";
 constexpr std::string_view kMutesKey = "Silenciados=";
 // A hundred tags of sixteen characters with their blanks.
 constexpr std::size_t kLongestMutes = 1700;
+constexpr std::string_view kChatKey = "Charla=";
+constexpr std::string_view kChatHidden = "oculta";
 constexpr std::string_view kJoinPage = "unirse";
 constexpr std::string_view kCreatePage = "crear";
 constexpr std::size_t kLongestToken = 64;
@@ -90,6 +92,7 @@ std::string ServerFileText(const ServerFile& file) {
   if (!file.Mutes.empty() && MutesText(file.Mutes)) {
     text += std::string(kMutesKey) + file.Mutes + "\r\n";
   }
+  if (file.ChatHidden) text += std::string(kChatKey) + std::string(kChatHidden) + "\r\n";
   const NetworkWindowMemory& m = file.Window;
   // A window never opened leaves nothing to remember.
   if (m == NetworkWindowMemory{}) return text;
@@ -105,6 +108,7 @@ ServerFile ParseServerFile(std::string_view text) {
   ServerFile file{ParseServerChoice(text), ParseKeptTable(text), ParseMemory(text), {}};
   const auto mutes = ValueOf(text, kMutesKey);
   if (mutes && MutesText(*mutes)) file.Mutes = std::string(*mutes);
+  file.ChatHidden = ValueOf(text, kChatKey) == kChatHidden;
   return file;
 }
 
@@ -168,6 +172,16 @@ bool WriteNetworkWindowMemory(const std::filesystem::path& folder,
                               const NetworkWindowMemory& memory) {
   ServerFile file = ReadServerFile(folder);
   file.Window = memory;
+  return WriteServerFile(folder, file);
+}
+
+bool ReadChatHidden(const std::filesystem::path& folder) {
+  return ReadServerFile(folder).ChatHidden;
+}
+
+bool WriteChatHidden(const std::filesystem::path& folder, bool hidden) {
+  ServerFile file = ReadServerFile(folder);
+  file.ChatHidden = hidden;
   return WriteServerFile(folder, file);
 }
 

@@ -34,14 +34,16 @@ struct NetworkWindowMemory {
 
 // The whole file: "Servidor=host:port", "Mesa=address code seat token" when
 // a table is kept, "Pagina=unirse" or "Pagina=crear", "Codigo=" and
-// "Nombre=", and "Silenciados=" with the tags of the people muted in a
-// server's room, separated by blanks. Only printable ASCII is read, but in the name, which may be
-// any UTF-8 without control characters; a field that is not gives "" or nothing.
+// "Nombre=", "Silenciados=" with the tags of the people muted in a server's room, separated by
+// blanks, and "Charla=oculta" while the table's chat is hidden. Only printable ASCII is read, but
+// in the name, which may be any UTF-8 without control characters; a field that is not gives ""
+// or nothing.
 struct ServerFile {
   std::string Address;
   std::optional<KeptTable> Table;
   NetworkWindowMemory Window;
   std::string Mutes;
+  bool ChatHidden = false;  // the chat of a networked table was hidden
 };
 std::string ServerFileText(const ServerFile& file);
 ServerFile ParseServerFile(std::string_view text);
@@ -61,5 +63,7 @@ bool WriteServerChoice(const std::filesystem::path& folder, std::string_view add
 bool WriteKeptTable(const std::filesystem::path& folder, const std::optional<KeptTable>& table);
 bool WriteNetworkWindowMemory(const std::filesystem::path& folder,
                               const NetworkWindowMemory& memory);
+bool ReadChatHidden(const std::filesystem::path& folder);
+bool WriteChatHidden(const std::filesystem::path& folder, bool hidden);
 
 }  // namespace tarvelis

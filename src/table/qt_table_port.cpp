@@ -32,7 +32,9 @@ QStringList QtTablePort::OpenLines() const {
   const TableModes& m = mesa_.Modes();
   QStringList lines{QStringLiteral("drag %1").arg(m.DragActive ? 1 : 0),
                     QStringLiteral("order %1").arg(m.OrderMode ? 1 : 0),
-                    QStringLiteral("turn %1").arg(m.TurnMode ? 1 : 0)};
+                    QStringLiteral("turn %1").arg(m.TurnMode ? 1 : 0),
+                    // A networked table only watched: nothing on it is played.
+                    QStringLiteral("watched %1").arg(m.Watching ? 1 : 0)};
   // While the continue button is up: the tiles the seat to move may play, so
   // a script clicks one it knows is taken.
   const int seat = state_.CurrentSeat;
@@ -125,8 +127,10 @@ void QtTablePort::ClearTableForDeal() {
 void QtTablePort::GameLoaded() {
   // A networked match stays one through a table drawn again.
   const bool networked = mesa_.Modes().Networked;
+  const bool watching = mesa_.Modes().Watching;
   mesa_.Modes() = TableModes{};
   mesa_.Modes().Networked = networked;
+  mesa_.Modes().Watching = watching;
   ClearTableForDeal();
   for (int move = 1; move < state_.MoveNumber; ++move) {
     RecorderLineAdded(move, RecorderLine(state_, move));

@@ -390,6 +390,7 @@ void Mesa::keyPressEvent(QKeyEvent* event) {
     menuFromPress_ = false;
     return;
   }
+  if (onKey && !event->isAutoRepeat() && onKey(event->key())) return;
   switch (event->key()) {
     case Qt::Key_Escape:
     case Qt::Key_Q:

@@ -141,6 +141,9 @@ class Mesa : public QWidget {
   std::function<void(int entry)> onSavedGames;
   // "Jugar en red" of the options menu; unset hides it.
   std::function<void()> onNetworkPlay;
+  // Keys asked first by a networked match (its chat, its kept hands); a key
+  // it takes does nothing else.
+  std::function<bool(int key)> onKey;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -279,6 +279,7 @@ void WebTable::Present(const net::NetEvent& e) {
     case K::kScore:
     case K::kTurn:
     case K::kSeats:
+    case K::kChat:  // the page has no chat yet
       break;
   }
 }

@@ -1,9 +1,9 @@
-// Any bytes as what a server sends a seated game: one message a line, the
-// first byte choosing the seat the game sits at. Whatever the lines, reading
-// them never leaves the mirror holding what the table cannot draw: names no
-// longer than a player can type, seats, pips, counts and numbers within the
-// state's fields, each seat's count the tiles it holds, and a question whose
-// tiles are tiles.
+// Any bytes as what a server sends a seated or watching game: one message a
+// line, the first byte choosing the seat the game sits at (0: it watches). Whatever the lines,
+// reading them never leaves the mirror holding what the table cannot draw: names no longer than a
+// player can type, seats, pips, counts and numbers within the state's fields, each seat's count the
+// tiles it holds, and a question whose tiles are tiles; a watcher is never asked, and every hand
+// kept for the review holds the whole set.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -12,6 +12,7 @@
 #include "model/game_state.h"
 #include "model/move_record.h"
 #include "model/names.h"
+#include "net/kept_hands.h"
 #include "net/remote_table.h"
 
 namespace {
@@ -48,7 +49,14 @@ void Check(const GameState& s, const RemoteTable& remote, const std::vector<NetE
   ok = ok && s.PairTotal[1] >= 0 && s.PairTotal[2] >= 0;
   ok = ok && remote.Playable().size() <= static_cast<std::size_t>(kSlots);
   for (const PlayableTile& t : remote.Playable()) ok = ok && PipOk(t.PipA) && PipOk(t.PipB);
+  ok = ok && (!remote.Watching() || (!remote.Asked() && remote.Playable().empty()));
+  if (!remote.KeptHands().empty()) {
+    GameState hand;
+    PutKeptHand(hand, remote.KeptHands().back());
+    ok = ok && WholeDeal(hand);
+  }
   for (const NetEvent& e : events) {
+    ok = ok && (e.Kind != NetEventKind::kChat || e.Text.size() <= kChatTextBytes);
     ok = ok && e.Seat >= 0 && e.Seat <= kSeats && e.Move >= 0 && e.Move <= kMoveRecordLimit;
   }
   if (!ok) std::abort();
@@ -60,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   GameState mirror;
-  RemoteTable remote(mirror, static_cast<unsigned char>(bytes[0]) % kSeats + 1);
+  RemoteTable remote(mirror, static_cast<unsigned char>(bytes[0]) % (kSeats + 1));
   bytes.remove_prefix(1);
   while (!bytes.empty()) {
     const std::size_t end = bytes.find('\n');

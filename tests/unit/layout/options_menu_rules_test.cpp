@@ -25,6 +25,11 @@ TEST(OptionsMenu, ArrangingOnAHandGamesElsewhereAndNothingWhileBusy) {
   modes.Networked = true;
   on = EnabledOptions(s, modes, false);
   EXPECT_FALSE(on[kSaveGame] || on[kLoadGame] || on[kDeleteGame] || on[kNetworkPlay]);
+  // A watched table's hands are nobody's here: nothing to arrange.
+  EXPECT_TRUE(EnabledOptions(s, modes, true)[kOrderTiles]);
+  modes.Watching = true;
+  EXPECT_EQ(EnabledOptions(s, modes, true), OptionFlags{});
+  modes.Watching = false;
   modes.Networked = false;
   // Whatever else holds the table (dealing by hand, the leader to choose, a
   // drag, the end arrows) the menu offers nothing.

@@ -169,6 +169,13 @@ TEST(ServerChoice, TheWindowsPageCodeAndNameComeBackBesideTheKeptSeat) {
   ASSERT_TRUE(back.Table);
   EXPECT_EQ(back.Table->Token, "t0k");
   EXPECT_EQ(back.Window, file.Window);
+  EXPECT_FALSE(back.ChatHidden);
+  // The hidden chat is remembered beside the rest, a window never opened too.
+  file.ChatHidden = true;
+  EXPECT_TRUE(ParseServerFile(ServerFileText(file)).ChatHidden);
+  EXPECT_TRUE(
+      ParseServerFile(ServerFileText(ServerFile{"a:1", std::nullopt, {}, {}, true})).ChatHidden);
+  file.ChatHidden = false;
   // A damaged line costs only its field.
   const ServerFile damaged =
       ParseServerFile("Servidor=a:1\r\nPagina=unirse\r\nCodigo=K7 P2\r\nNombre=A\x01na\r\n");

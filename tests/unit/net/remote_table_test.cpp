@@ -57,7 +57,7 @@ TEST(RemoteTable, FollowsAWholeMatchAndResumesFromTheView) {
   EXPECT_EQ(remote.ServerSeat(remote.LocalSeat(3)), 3);
   ASSERT_TRUE(table.Start(error, 0));
   table.Left(1, 0);
-  int answers = 0, laid = 0, resumed = 0, told = 0;
+  int answers = 0, laid = 0, resumed = 0, told = 0, closed = 0;
   bool dealt = false;
   while (!remote.Finished() && answers < 2000) {
     // The server has played on to the next question: the mirror, once it
@@ -77,7 +77,10 @@ TEST(RemoteTable, FollowsAWholeMatchAndResumesFromTheView) {
           EXPECT_EQ(e.Seat, remote.LocalSeat(1));
           EXPECT_NE(e.Text.find("Luis"), std::string::npos);
         }
-        if (e.Kind == NetEventKind::kHandClosed) ExpectEveryTileOnce(mirror);
+        if (e.Kind == NetEventKind::kHandClosed) {
+          ExpectEveryTileOnce(mirror);
+          ++closed;
+        }
       }
     }
     if (s.HandInProgress) {
@@ -112,6 +115,12 @@ TEST(RemoteTable, FollowsAWholeMatchAndResumesFromTheView) {
   EXPECT_GT(laid, 20);
   EXPECT_EQ(resumed, 1);
   EXPECT_EQ(told, 1);
+  // Every closed hand is kept whole for the review, the seat's own as it was dealt.
+  ASSERT_EQ(static_cast<int>(remote.KeptHands().size()), closed);
+  GameState last = mirror;
+  PutKeptHand(last, remote.KeptHands().back());
+  EXPECT_EQ(last.Hand, mirror.Hand);
+  EXPECT_EQ(last.SeatControl[kOwnLocalSeat], kManual);
   const GameState& s = table.State();
   for (int seat = 1; seat <= kSeats; ++seat) {
     EXPECT_EQ(mirror.SeatTotal[remote.LocalSeat(seat)], s.SeatTotal[seat]);
