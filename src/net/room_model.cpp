@@ -188,10 +188,10 @@ RoomModel::Heard RoomModel::Read(std::string_view text) {
 }
 
 RoomModel::Heard RoomModel::ReadRoom(const Json& message) {
-  const Json* you = message.Find("you");
   const Json* people = message.Find("people");
   const Json* tables = message.Find("tables");
-  const auto id = you != nullptr ? NumberAt(*you, "id", 1, 1 << 30) : std::nullopt;
+  // `you` is the room's own number for this client.
+  const auto id = NumberAt(message, "you", 1, 1 << 30);
   if (!id || people == nullptr || !people->IsArray() || tables == nullptr || !tables->IsArray()) {
     return Heard::kNothing;
   }

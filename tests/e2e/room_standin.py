@@ -31,7 +31,7 @@ def room():
               dict(id=3, name="Luis", tag="e5f6", rating=1388, where="H3W9ZT6CNA"),
               dict(id=4, name="Marta", tag="0a9b", rating=1702, where="H3W9ZT6CNA"),
               dict(id=5, name="Nuria", tag="77cd", rating=1555, where="R5D8VQ2JPE")]
-    return dict(v=1, type="room", you=dict(id=1), people=people, tables=tables)
+    return dict(v=1, type="room", you=1, people=people, tables=tables)
 
 
 def chat(frm, name, tag, text):

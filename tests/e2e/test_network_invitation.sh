@@ -33,8 +33,8 @@ answer() {
 }
 # The options menu's "Jugar en red" on an idle table, its fifth entry after
 # loading, deleting and the two looks (the menu opened again when its entry
-# was clicked before it was up). It opens the room; this server has none, so
-# "Unirse con un código" there opens the network window on its join page.
+# was clicked before it was up). It opens the room, entered at once, where
+# "Unirse con un código" opens the network window on its join page.
 open_room() {
   for _ in 1 2 3; do
     xdotool mousemove 400 420
@@ -51,12 +51,12 @@ open_network_window() {
   room=$(open_room) || return 1
   read -r rx ry < <(window_at "$room")
   # The server is entered at once when one is remembered; else it is typed.
-  if ! e2e_wait_status "^room noroom " 5; then
+  if ! e2e_wait_status "^room inside " 5; then
     click $((rx + 150)) $((ry + 43))
     xdotool key ctrl+a
     xdotool type --delay 20 "127.0.0.1:$port"
     click $((rx + 526)) $((ry + 43))
-    e2e_wait_status "^room noroom " 10 || return 1
+    e2e_wait_status "^room inside " 10 || return 1
   fi
   click $((rx + 526)) $((ry + 177))
   e2e_wait_window "Jugar en red" 5
@@ -95,7 +95,7 @@ grep -q "^Mesa=127.0.0.1:$port $code 4 " "$E2E_DIR/TARVRED.INI" || e2e_fail "lea
 # The room offers the way back, beside its status line.
 room=$(open_room) || e2e_fail "no room"
 read -r rx ry < <(window_at "$room")
-wait_status "^room (outside|noroom) " 10
+wait_status "^room (outside|inside) " 10
 click $((rx + 12 + 424 - 108)) $((ry + 441))
 e2e_wait_closed "Jugar en red: la sala" 5 "'Volver a la mesa' did not close the room"
 for _ in $(seq 200); do

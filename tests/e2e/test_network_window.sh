@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # "Jugar en red" with the real mouse: a server on a free loopback port, the
 # room opened from the options menu, a first address where nobody listens
-# (the room says so and stays usable), then the server's, whose answer to
-# `enter` shows it has no room: "Crear una mesa" opens the network window on
+# (the room says so and stays usable), then the server's, whose room is
+# entered: "Crear una mesa" opens the network window on
 # the server typed, where a table of one
 # person (seat 4) and three computer seats is created, its code shown, and
 # "Empezar" starts the match: the window closes and hands the table over with
@@ -13,7 +13,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../../scripts/loopback-server.sh"
 server_pid=""
 finish() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null;
   e2e_cleanup
 }
 trap finish EXIT
@@ -62,10 +62,10 @@ click $((rx + 526)) $((ry + 43))
 wait_status "^room outside " 10
 e2e_window_exists "Jugar en red: la sala" || e2e_fail "the room closed on a fault"
 
-# This server has no room: it refuses `enter`, and the pages are offered.
+# The server's room is entered; its pages are offered from there too.
 type_server "127.0.0.1:$port"
 click $((rx + 526)) $((ry + 43))
-wait_status "^room noroom " 10
+wait_status "^room inside " 10
 click $((rx + 526)) $((ry + 151))
 window=$(e2e_wait_window "Jugar en red" 10) || e2e_fail "no network window"
 read -r wx wy < <(xdotool getwindowgeometry "$window" |

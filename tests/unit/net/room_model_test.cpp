@@ -10,7 +10,7 @@
 namespace tarvelis::net {
 namespace {
 
-const char* kRoom = R"({"v":1,"type":"room","you":{"id":7},"people":[
+const char* kRoom = R"({"v":1,"type":"room","you":7,"people":[
   {"id":7,"name":"Ana","tag":"a1b2","rating":1500,"where":""},
   {"id":8,"name":"Luis","tag":"c3d4","rating":1623.6,"where":"K7P2QXM4TR"},
   {"id":9,"name":"Luis","tag":"e5f6","rating":1410,"where":""}],
@@ -67,7 +67,7 @@ TEST(RoomModel, AStrangersMessagesAreBoundedInCountLengthAndRange) {
   RoomModel room;
   std::string people;
   for (int id = 1; id <= 500; ++id) people += (id > 1 ? "," : "") + Person(id, "P");
-  const std::string many = R"({"v":1,"type":"room","you":{"id":1},"people":[)" + people +
+  const std::string many = R"({"v":1,"type":"room","you":1,"people":[)" + people +
                            R"(],"tables":[{"code":"BAD","seats":[]},{"code":"K7P2QXM4TR",
     "seats":[{"kind":"person"}],"started":true}]})";
   ASSERT_EQ(room.Read(many), RoomModel::Heard::kRoom);
