@@ -23,6 +23,7 @@ constexpr const char* kTextTooFast = "Demasiados mensajes; espere un momento.";
 constexpr const char* kTextFull = "El servidor no admite más mesas.";
 constexpr const char* kTextFinished = "La partida ha terminado.";
 constexpr const char* kTextTakenOver = "Su puesto se ha abierto en otra conexión.";
+constexpr const char* kTextNotInRoom = "Primero hay que entrar en la sala.";
 
 constexpr std::size_t kMaxNameBytes = 64;
 // Bounds of the numbers a move names; the state checks them exactly.
@@ -175,6 +176,8 @@ const char* ErrorName(ErrorCode code) {
       return "finished";
     case ErrorCode::kTakenOver:
       return "taken_over";
+    case ErrorCode::kNotInRoom:
+      return "not_in_room";
   }
   return "bad_message";
 }
@@ -211,6 +214,8 @@ const char* ErrorText(ErrorCode code) {
       return kTextFinished;
     case ErrorCode::kTakenOver:
       return kTextTakenOver;
+    case ErrorCode::kNotInRoom:
+      return kTextNotInRoom;
   }
   return kTextBadMessage;
 }
@@ -288,6 +293,15 @@ ReadOutcome ReadRequest(std::string_view text) {
     const auto code = j.StringAt("code", kCodeLength);
     ok = OnlyMembers(j, {"v", "type", "code"}) && code && IsCodeText(*code);
     if (ok) r.Code = *code;
+  } else if (*type == "leaderboard") {
+    r.Type = RequestType::kLeaderboard;
+    const Json* most = j.Find("most");
+    const auto value = j.IntAt("most", 1, 100);
+    ok = OnlyMembers(j, {"v", "type", "most"}) && (most == nullptr || value);
+    if (ok && value) r.Most = *value;
+  } else if (*type == "player") {
+    r.Type = RequestType::kPlayer;
+    ok = OnlyMembers(j, {"v", "type"});
   }
   out.Ok = ok;
   return out;

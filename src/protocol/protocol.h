@@ -23,7 +23,17 @@ inline constexpr std::size_t kMaxMessageBytes = 2048;
 inline constexpr std::size_t kCodeLength = 10;
 inline constexpr std::size_t kTokenLength = 32;
 
-enum class RequestType : std::uint8_t { kCreate, kJoin, kResume, kStart, kMove, kLeave, kLook };
+enum class RequestType : std::uint8_t {
+  kCreate,
+  kJoin,
+  kResume,
+  kStart,
+  kMove,
+  kLeave,
+  kLook,
+  kLeaderboard,
+  kPlayer,
+};
 enum class SeatKind : std::uint8_t { kPerson, kComputer, kExpert };
 
 struct SeatSetup {
@@ -52,6 +62,7 @@ struct Request {
   int PipB = 0;
   int End = 0;  // 0 lets the server pick the only end the tile fits
   bool Auto = false;
+  int Most = 20;  // leaderboard: how many players, 1..100
 };
 
 // The errors a client can meet; each has a fixed code and Spanish words.
@@ -71,6 +82,7 @@ enum class ErrorCode : std::uint8_t {
   kFull,
   kFinished,
   kTakenOver,
+  kNotInRoom,
 };
 
 const char* ErrorName(ErrorCode code);

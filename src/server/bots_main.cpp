@@ -16,8 +16,6 @@
 // every turn. --seats gives the four seats' kinds, one letter each (p a
 // person's, played by a bot; e an expert; c the computer), seat 1 a person's. Only loopback
 // servers are accepted: this is a measuring tool, not a player.
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -32,6 +30,7 @@
 
 #include "protocol/json.h"
 #include "protocol/protocol.h"
+#include "server/command_line.h"
 #include "server/epoll_dispatcher.h"
 
 namespace {
@@ -59,12 +58,9 @@ bool ParseOptions(const QStringList& args, Options& o) {
     const bool hasValue = i + 1 < args.size();
     bool ok = true;
     if (a == "--server" && hasValue) {
-      const QString text = args[++i];
-      const int colon = text.lastIndexOf(':');
-      if (colon <= 0) return false;
-      o.Host = text.left(colon);
-      if (o.Host.startsWith('[') && o.Host.endsWith(']')) o.Host = o.Host.mid(1, o.Host.size() - 2);
-      o.Port = text.mid(colon + 1).toInt(&ok);
+      quint16 port = 0;
+      ok = tarvelis::server::SplitHostPort(args[++i], o.Host, port);
+      o.Port = port;
     } else if (a == "--tables" && hasValue) {
       o.Tables = args[++i].toInt(&ok);
       ok = ok && o.Tables >= 1 && o.Tables <= 10000;
@@ -411,11 +407,7 @@ int main(int argc, char** argv) {
         "(loopback servers only)\n");
     return 2;
   }
-  rlimit limit{};
-  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-    limit.rlim_cur = limit.rlim_max;
-    setrlimit(RLIMIT_NOFILE, &limit);
-  }
+  tarvelis::server::RaiseOpenFileLimit();
   Crowd crowd(o);
   crowd.Run();
   return app.exec();

@@ -126,6 +126,7 @@ void Hall::Deliver(Place& place) {
     const int conn = place.Conn[out.Seat];
     if (conn != 0) Post(place, conn, std::move(out.Text));
   }
+  if (place.Table->Finished() && !place.Recorded) RecordMatch(place);
 }
 
 bool Hall::Bound(const Place& place) const {
@@ -152,6 +153,9 @@ void Hall::Bind(Place& place, int conn, int seat, std::int64_t now) {
   Conn& c = conns_[conn];
   c.Code = place.Table->Code();
   c.Seat = seat;
+  // A connection that has not entered the room leaves the seat's person as
+  // it was: the same person back without the room, or nobody rated.
+  if (!c.KeyHash.empty()) place.Table->SetKeyHash(seat, c.KeyHash);
 }
 
 void Hall::Closed(int conn, std::int64_t now) {
@@ -203,6 +207,12 @@ void Hall::Received(int conn, std::string_view text, std::int64_t now) {
       break;
     case RequestType::kLook:
       OnLook(conn, c, r, now);
+      break;
+    case RequestType::kLeaderboard:
+      OnLeaderboard(conn, r);
+      break;
+    case RequestType::kPlayer:
+      OnPlayer(conn, c);
       break;
     case RequestType::kStart:
     case RequestType::kMove:
@@ -545,6 +555,8 @@ int Hall::Load(std::int64_t now, std::vector<std::string>* problems) {
     place.Written = true;
     place.WrittenAt = now;
     place.SeatedAt = now;
+    // A match that ended before the restart was rated then.
+    place.Recorded = place.Table->Finished();
     tables_.emplace(code, std::move(place));
     ++loaded;
   }

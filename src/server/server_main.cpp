@@ -5,13 +5,13 @@
 //
 //   tarvelis-server [--listen 127.0.0.1:7777] [--data FOLDER] [--cert F --key F]
 //                   [--absent-seconds 60] [--move-seconds 120] [--max-tables N]
-//                   [--stop-after SECONDS] [--page FOLDER] and the limits of kUsage below
+//                   [--stop-after SECONDS] [--page FOLDER] [--ratings FILE]
+//                   and the limits of kServerUsage (server_options.cpp)
 //
 // The same port serves the browser's page (see page_server.h) from FOLDER,
 // or from the page installed beside the binary.
 // Port 0 lets the system pick a free port; the first line printed is always
 // "listening HOST:PORT".
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QCoreApplication>
@@ -25,29 +25,26 @@
 #include <QWebSocket>
 #include <QWebSocketServer>
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
-#include <deque>
-#include <functional>
-#include <iterator>
 #include <limits>
-#include <mutex>
-#include <thread>
-#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
+#include "server/command_line.h"
 #include "server/epoll_dispatcher.h"
+#include "server/file_writer.h"
 #include "server/hall.h"
 #include "server/move_pool.h"
 #include "server/page_server.h"
+#include "server/ratings_thread.h"
+#include "server/server_options.h"
 
 namespace {
 
+using tarvelis::server::FileWriter;
 using tarvelis::server::Hall;
-using tarvelis::server::HallOptions;
+using tarvelis::server::ServerOptions;
 
 volatile std::sig_atomic_t g_stop = 0;
 
@@ -64,47 +61,9 @@ constexpr std::int64_t kCloseGraceMs = 5000;
 // holds a descriptor only this long.
 constexpr int kHandshakeMs = 5000;
 
-constexpr const char* kUsage =
-    "usage: tarvelis-server [--listen HOST:PORT] [--data FOLDER] [--cert FILE --key FILE]\n"
-    "  [--absent-seconds S] [--move-seconds S] [--max-tables N] [--stop-after S]\n"
-    "  [--max-unsent-kb N] [--connections-per-address N] [--tables-per-minute N]\n"
-    "  [--lookups-per-minute N] [--idle-seconds S] [--unstarted-seconds S]\n"
-    "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n";
-
 void OnSignal(int) {
   g_stop = 1;
 }
-
-// Each client holds a socket; a thousand tables need some four thousand.
-// Returns the limit in force.
-long RaiseOpenFileLimit() {
-  rlimit limit{};
-  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024;
-  if (limit.rlim_cur < limit.rlim_max) {
-    limit.rlim_cur = limit.rlim_max;
-    setrlimit(RLIMIT_NOFILE, &limit);
-    getrlimit(RLIMIT_NOFILE, &limit);
-  }
-  return limit.rlim_cur == RLIM_INFINITY ? 1L << 20 : static_cast<long>(limit.rlim_cur);
-}
-
-struct Options {
-  QString Host = "127.0.0.1";
-  quint16 Port = 7777;
-  QString Cert;
-  QString Key;
-  HallOptions Hall;
-  int StopAfterSeconds = 0;
-  // A client that does not read its messages is cut once this much waits.
-  qint64 MaxUnsentBytes = 64 * 1024;
-  // Descriptors kept for the tables' files, whatever the connections take.
-  long ReserveFiles = 64;
-  int LogSeconds = 60;
-  // The threads that weigh the computer's moves.
-  int MoveThreads = 2;
-  // The browser's page; empty takes the one installed beside the binary.
-  QString PageFolder;
-};
 
 // The address a connection counts against: an IPv4 address, or an IPv6
 // address's /64, which one subscriber usually holds whole.
@@ -117,183 +76,9 @@ std::string AddressOf(const QHostAddress& peer) {
   return QHostAddress(v6).toString().toStdString() + "/64";
 }
 
-bool SplitHostPort(const QString& text, QString& host, quint16& port) {
-  const int colon = text.lastIndexOf(':');
-  if (colon <= 0) return false;
-  host = text.left(colon);
-  if (host.startsWith('[') && host.endsWith(']')) host = host.mid(1, host.size() - 2);
-  bool ok = false;
-  const uint value = text.mid(colon + 1).toUInt(&ok);
-  if (!ok || value > 65535) return false;
-  port = static_cast<quint16>(value);
-  return true;
-}
-
-bool ParseOptions(const QStringList& args, Options& o) {
-  o.Hall.Folder = "tarvelis-tables";
-  for (int i = 1; i < args.size(); ++i) {
-    const QString& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    // Every number has bounds: a day of seconds keeps each time in the
-    // milliseconds a message carries as a 32-bit number.
-    auto number = [&](long long most, long long& out) {
-      bool ok = false;
-      out = args[++i].toLongLong(&ok);
-      return ok && out >= 0 && out <= most;
-    };
-    long long v = 0;
-    auto seconds = [&](std::int64_t& out) {
-      if (!number(86400, v)) return false;
-      out = v * 1000;
-      return true;
-    };
-    auto count = [&](long long most, auto& out) {
-      if (!number(most, v) || v < 1) return false;
-      out = static_cast<std::remove_reference_t<decltype(out)>>(v);
-      return true;
-    };
-    if (a == "--listen" && hasValue) {
-      if (!SplitHostPort(args[++i], o.Host, o.Port)) return false;
-    } else if (a == "--cert" && hasValue) {
-      o.Cert = args[++i];
-    } else if (a == "--key" && hasValue) {
-      o.Key = args[++i];
-    } else if (a == "--data" && hasValue) {
-      o.Hall.Folder = args[++i].toStdString();
-    } else if (a == "--absent-seconds" && hasValue) {
-      if (!seconds(o.Hall.Timers.AbsentMs)) return false;
-    } else if (a == "--move-seconds" && hasValue) {
-      if (!seconds(o.Hall.Timers.MoveMs)) return false;
-    } else if (a == "--max-tables" && hasValue) {
-      if (!count(1000000, o.Hall.MaxTables)) return false;
-    } else if (a == "--move-threads" && hasValue) {
-      if (!count(64, o.MoveThreads) || o.MoveThreads < 1) return false;
-    } else if (a == "--page" && hasValue) {
-      o.PageFolder = args[++i];
-    } else if (a == "--stop-after" && hasValue) {
-      if (!number(10 * 86400, v)) return false;
-      o.StopAfterSeconds = static_cast<int>(v);
-    } else if (a == "--max-unsent-kb" && hasValue) {
-      if (!count(65536, o.MaxUnsentBytes)) return false;
-      o.MaxUnsentBytes *= 1024;
-    } else if (a == "--connections-per-address" && hasValue) {
-      if (!count(1000000, o.Hall.MaxConnectionsPerAddress)) return false;
-    } else if (a == "--tables-per-minute" && hasValue) {
-      if (!count(100000, o.Hall.TablesPerMinute)) return false;
-    } else if (a == "--lookups-per-minute" && hasValue) {
-      if (!count(100000, o.Hall.FailedLookupsPerMinute)) return false;
-    } else if (a == "--idle-seconds" && hasValue) {
-      if (!seconds(o.Hall.UnseatedIdleMs) || o.Hall.UnseatedIdleMs == 0) return false;
-    } else if (a == "--unstarted-seconds" && hasValue) {
-      if (!seconds(o.Hall.UnstartedTableMs) || o.Hall.UnstartedTableMs == 0) return false;
-    } else if (a == "--reserve-files" && hasValue) {
-      if (!count(100000, o.ReserveFiles)) return false;
-    } else if (a == "--log-seconds" && hasValue) {
-      if (!count(86400, o.LogSeconds)) return false;
-    } else {
-      return false;
-    }
-  }
-  return o.Cert.isEmpty() == o.Key.isEmpty();
-}
-
-// The tables' files are written by a thread of their own, so the disk's
-// waits (each file is synced before it replaces the old one) never hold up a
-// move. Jobs for one file are written in the order they were made; each
-// outcome goes back to the hall, which tries a failed file again.
-class FileWriter {
- public:
-  // `done` is called on the writer's thread after each job.
-  explicit FileWriter(std::function<void()> done)
-      : done_callback_(std::move(done)), thread_([this] { Loop(); }) {}
-  ~FileWriter() {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    wake_.notify_one();
-    thread_.join();
-  }
-  FileWriter(const FileWriter&) = delete;
-  FileWriter& operator=(const FileWriter&) = delete;
-
-  // `urgent` jobs (hands just closed, whose news waits) go before those
-  // already waiting. The hall never hands over a table's job while another
-  // of the same table is out, so no file is written out of its order.
-  void Add(std::vector<Hall::FileJob> jobs, bool urgent = false) {
-    if (jobs.empty()) return;
-    {
-      std::lock_guard lock(mutex_);
-      auto at = jobs_.begin();
-      for (auto& job : jobs) {
-        if (urgent) {
-          at = std::next(jobs_.insert(at, std::move(job)));
-        } else {
-          jobs_.push_back(std::move(job));
-        }
-      }
-    }
-    wake_.notify_one();
-  }
-
-  std::size_t Waiting() {
-    std::lock_guard lock(mutex_);
-    return jobs_.size();
-  }
-
-  // Waits, a few seconds at most, for every job handed over to be written.
-  void Drain() {
-    for (int i = 0; i < 1000; ++i) {
-      {
-        std::lock_guard lock(mutex_);
-        if (jobs_.empty() && !writing_) return;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  }
-
-  // The outcomes since the last call: each table's code, and whether its
-  // file was written.
-  std::vector<std::pair<std::string, bool>> TakeDone() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(done_, {});
-  }
-
- private:
-  // Runs until stopped, and then until every job handed over is written.
-  void Loop() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-      if (jobs_.empty()) return;
-      Hall::FileJob job = std::move(jobs_.front());
-      jobs_.pop_front();
-      writing_ = true;
-      lock.unlock();
-      const bool ok = tarvelis::server::WriteFileJob(job);
-      if (!ok) {
-        std::fprintf(stderr, "tarvelis-server: cannot write %s; trying again\n", job.Path.c_str());
-      }
-      lock.lock();
-      writing_ = false;
-      done_.emplace_back(std::move(job.Code), ok);
-      if (done_callback_) done_callback_();
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<Hall::FileJob> jobs_;
-  std::vector<std::pair<std::string, bool>> done_;
-  bool stopping_ = false;
-  bool writing_ = false;
-  std::function<void()> done_callback_;
-  std::thread thread_;
-};
-
 class Front : public QObject {
  public:
-  Front(const Options& o, QWebSocketServer::SslMode mode, long maxSockets)
+  Front(const ServerOptions& o, QWebSocketServer::SslMode mode, long maxSockets)
       : hall_(o.Hall),
         server_(QStringLiteral("tarvelis"), mode),
         maxUnsent_(o.MaxUnsentBytes),
@@ -461,9 +246,9 @@ int main(int argc, char** argv) {
   // thousands of connections Qt's own loop spends its time polling them all.
   QCoreApplication::setEventDispatcher(new tarvelis::server::EpollDispatcher);
   QCoreApplication app(argc, argv);
-  Options o;
-  if (!ParseOptions(app.arguments(), o)) {
-    std::fputs(kUsage, stderr);
+  ServerOptions o;
+  if (!tarvelis::server::ParseServerOptions(app.arguments(), o)) {
+    std::fputs(tarvelis::server::kServerUsage, stderr);
     return 2;
   }
   // The tables' files hold the seats' secrets: whatever the server makes is
@@ -474,7 +259,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvelis-server: %s\n", problem.c_str());
     return 1;
   }
-  const long files = RaiseOpenFileLimit();
+  // A database that is none, or one of a newer server, stops the server
+  // here: its ratings are never guessed at nor written over.
+  const std::string ratingsPath =
+      o.Ratings.isEmpty() ? (o.Hall.Folder / "ratings.sqlite").string() : o.Ratings.toStdString();
+  std::string ratingsError;
+  auto ratings = tarvelis::server::RatingsThread::Open(ratingsPath, ratingsError);
+  if (!ratings) {
+    std::fprintf(stderr, "tarvelis-server: cannot use the ratings' database: %s\n",
+                 ratingsError.c_str());
+    return 1;
+  }
+  o.Hall.Ratings = ratings.get();
+  const long files = tarvelis::server::RaiseOpenFileLimit();
   const long maxSockets = std::max(1L, files - kBaseDescriptors - o.ReserveFiles);
   const bool tls = !o.Cert.isEmpty();
   // The computer's moves are weighed by the pool's threads; each batch of
