@@ -239,6 +239,80 @@ class Front : public QObject {
   std::vector<std::int64_t> handled_;  // microseconds
 };
 
+// Five times a second the tables' clocks, the log line now and then, and the
+// end when asked; every 50 ms the connections that cost too much.
+void StartTimers(Front& front, const ServerOptions& o, QCoreApplication& app) {
+  auto* tick = new QTimer(&front);
+  QObject::connect(tick, &QTimer::timeout, &front,
+                   [&front, &app, logMs = o.LogSeconds * 1000LL,
+                    stopMs = o.StopAfterSeconds * 1000LL, loggedAt = std::int64_t{0}]() mutable {
+                     front.Tables().Tick(front.Now());
+                     front.Flush();
+                     if (front.Now() - loggedAt >= logMs) {
+                       loggedAt = front.Now();
+                       front.PrintCounts();
+                     }
+                     if (g_stop != 0 || (stopMs > 0 && front.Now() >= stopMs)) app.quit();
+                   });
+  tick->start(200);
+  auto* sweep = new QTimer(&front);
+  QObject::connect(sweep, &QTimer::timeout, &front, [&front] { front.Sweep(); });
+  sweep->start(50);
+}
+
+// Stopping, every changed table gets its file, however recent its last.
+void WriteEveryTable(Front& front, FileWriter& writer) {
+  front.SetWriter(nullptr);
+  writer.Drain();
+  for (const auto& [code, ok] : writer.TakeDone()) front.Tables().FileWritten(code, ok, 0);
+  writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount(),
+                                         std::numeric_limits<std::int64_t>::max() / 2));
+}
+
+// The ratings' database, opened before the server listens: a file that is no
+// database, or one of a newer server, stops it here, so its ratings are
+// never guessed at nor written over.
+std::unique_ptr<tarvelis::server::RatingsThread> OpenRatings(const ServerOptions& o) {
+  const std::string path =
+      o.Ratings.isEmpty() ? (o.Hall.Folder / "ratings.sqlite").string() : o.Ratings.toStdString();
+  std::string error;
+  auto ratings = tarvelis::server::RatingsThread::Open(path, error);
+  if (!ratings) {
+    std::fprintf(stderr, "tarvelis-server: cannot use the ratings' database: %s\n", error.c_str());
+  }
+  return ratings;
+}
+
+// The browser's page from --page, or the one installed beside the binary
+// when there is one; false when the folder given holds none.
+bool LoadPage(const ServerOptions& o, const QString& binaryFolder,
+              tarvelis::server::PageFiles& files) {
+  const QString folder =
+      o.PageFolder.isEmpty() ? tarvelis::server::DefaultPageFolder(binaryFolder) : o.PageFolder;
+  if (!folder.isEmpty() && !files.Load(folder) && !o.PageFolder.isEmpty()) {
+    std::fprintf(stderr, "tarvelis-server: no page in %s\n", qPrintable(folder));
+    return false;
+  }
+  return true;
+}
+
+bool ReadTls(const ServerOptions& o, QSslConfiguration& conf) {
+  QFile certFile(o.Cert);
+  QFile keyFile(o.Key);
+  if (!certFile.open(QIODevice::ReadOnly) || !keyFile.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "tarvelis-server: cannot read the certificate or the key\n");
+    return false;
+  }
+  const QByteArray keyBytes = keyFile.readAll();
+  QSslKey key(keyBytes, QSsl::Rsa);
+  if (key.isNull()) key = QSslKey(keyBytes, QSsl::Ec);
+  conf = QSslConfiguration::defaultConfiguration();
+  conf.setLocalCertificate(QSslCertificate(certFile.readAll()));
+  conf.setPrivateKey(key);
+  conf.setPeerVerifyMode(QSslSocket::VerifyNone);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -259,17 +333,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvelis-server: %s\n", problem.c_str());
     return 1;
   }
-  // A database that is none, or one of a newer server, stops the server
-  // here: its ratings are never guessed at nor written over.
-  const std::string ratingsPath =
-      o.Ratings.isEmpty() ? (o.Hall.Folder / "ratings.sqlite").string() : o.Ratings.toStdString();
-  std::string ratingsError;
-  auto ratings = tarvelis::server::RatingsThread::Open(ratingsPath, ratingsError);
-  if (!ratings) {
-    std::fprintf(stderr, "tarvelis-server: cannot use the ratings' database: %s\n",
-                 ratingsError.c_str());
-    return 1;
-  }
+  auto ratings = OpenRatings(o);
+  if (!ratings) return 1;
   o.Hall.Ratings = ratings.get();
   const long files = tarvelis::server::RaiseOpenFileLimit();
   const long maxSockets = std::max(1L, files - kBaseDescriptors - o.ReserveFiles);
@@ -290,28 +355,11 @@ int main(int argc, char** argv) {
   });
   // One port for the page and the tables: the page server hands WebSockets on.
   tarvelis::server::PageFiles pageFiles;
-  const QString pageFolder = o.PageFolder.isEmpty()
-                                 ? tarvelis::server::DefaultPageFolder(app.applicationDirPath())
-                                 : o.PageFolder;
-  if (!pageFolder.isEmpty() && !pageFiles.Load(pageFolder) && !o.PageFolder.isEmpty()) {
-    std::fprintf(stderr, "tarvelis-server: no page in %s\n", qPrintable(pageFolder));
-    return 1;
-  }
+  if (!LoadPage(o, app.applicationDirPath(), pageFiles)) return 1;
   tarvelis::server::PageServer pages(front.Server(), pageFiles);
   if (tls) {
-    QFile certFile(o.Cert);
-    QFile keyFile(o.Key);
-    if (!certFile.open(QIODevice::ReadOnly) || !keyFile.open(QIODevice::ReadOnly)) {
-      std::fprintf(stderr, "tarvelis-server: cannot read the certificate or the key\n");
-      return 1;
-    }
-    const QByteArray keyBytes = keyFile.readAll();
-    QSslKey key(keyBytes, QSsl::Rsa);
-    if (key.isNull()) key = QSslKey(keyBytes, QSsl::Ec);
-    QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
-    conf.setLocalCertificate(QSslCertificate(certFile.readAll()));
-    conf.setPrivateKey(key);
-    conf.setPeerVerifyMode(QSslSocket::VerifyNone);
+    QSslConfiguration conf;
+    if (!ReadTls(o, conf)) return 1;
     front.Server().setSslConfiguration(conf);
     pages.SetTls(conf);
   }
@@ -332,23 +380,7 @@ int main(int argc, char** argv) {
 
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
-  std::int64_t loggedAt = 0;
-  QTimer tick;
-  QObject::connect(&tick, &QTimer::timeout, &front, [&] {
-    front.Tables().Tick(front.Now());
-    front.Flush();
-    if (front.Now() - loggedAt >= o.LogSeconds * 1000LL) {
-      loggedAt = front.Now();
-      front.PrintCounts();
-    }
-    if (g_stop != 0 || (o.StopAfterSeconds > 0 && front.Now() >= o.StopAfterSeconds * 1000LL)) {
-      app.quit();
-    }
-  });
-  tick.start(200);
-  QTimer sweep;
-  QObject::connect(&sweep, &QTimer::timeout, &front, [&] { front.Sweep(); });
-  sweep.start(50);
+  StartTimers(front, o, app);
   // A few tables' files every tick, in turn, each table's at most every
   // five seconds: a move costs no disk wait, the loop never stops long to
   // write, and a crash loses only a table's last seconds of play. While the
@@ -368,12 +400,7 @@ int main(int argc, char** argv) {
   const int status = app.exec();
   // No move comes back now: a table waiting for one is written waiting.
   pool.Stop();
-  // Stopping, every changed table gets its file, however recent its last.
-  front.SetWriter(nullptr);
-  writer.Drain();
-  for (const auto& [code, ok] : writer.TakeDone()) front.Tables().FileWritten(code, ok, 0);
-  writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount(),
-                                         std::numeric_limits<std::int64_t>::max() / 2));
+  WriteEveryTable(front, writer);
   front.PrintCounts();
   front.PrintHandling();
   return status;
