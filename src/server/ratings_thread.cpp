@@ -46,7 +46,6 @@ void RatingsThread::Loop(const std::string& path, std::string& error, std::promi
     const bool ok = write(*writer);
     if (!ok) std::fprintf(stderr, "tarvelis-server: a rating could not be written\n");
     lock.lock();
-    if (!ok) ++failures_;
   }
 }
 
@@ -56,11 +55,6 @@ void RatingsThread::Add(Write write) {
     writes_.push_back(std::move(write));
   }
   wake_.notify_one();
-}
-
-int RatingsThread::Failures() const {
-  std::lock_guard lock(mutex_);
-  return failures_;
 }
 
 std::optional<StoredPlayer> RatingsThread::EnterWithKey(const std::string& key,

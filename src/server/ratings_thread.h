@@ -39,7 +39,9 @@ class RatingsThread : public RatingsPort {
   std::optional<StoredPlayer> Find(const std::string& keyHash) const override {
     return reader_->Find(keyHash);
   }
-  // Handed to the thread; true once handed over.
+  // Handed to the thread; true once handed over. A write that fails is
+  // logged there and not tried again: the match's players keep the
+  // ratings they had.
   bool Record(const FinishedMatch& match) override;
   std::vector<StoredPlayer> Leaderboard(int most) const override {
     return reader_->Leaderboard(most);
@@ -47,8 +49,6 @@ class RatingsThread : public RatingsPort {
   std::vector<RatedEntry> History(const std::string& keyHash, int most) const override {
     return reader_->History(keyHash, most);
   }
-  // Writes that failed so far (each is logged on the thread).
-  int Failures() const;
 
  private:
   explicit RatingsThread(std::unique_ptr<RatingStore> reader) : reader_(std::move(reader)) {}
@@ -57,11 +57,10 @@ class RatingsThread : public RatingsPort {
   void Loop(const std::string& path, std::string& error, std::promise<bool>& opened);
 
   std::unique_ptr<RatingStore> reader_;
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Write> writes_;
   bool stopping_ = false;
-  int failures_ = 0;
   std::thread thread_;
 };
 
