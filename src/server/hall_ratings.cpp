@@ -1,6 +1,7 @@
 // The hall's side of the ratings: a match that ends is handed to the ratings
 // once, with every seat's person (a key hash) or the computer's fixed rating,
 // and the room's "leaderboard" and "player" read them back.
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -81,8 +82,20 @@ void Hall::RecordMatch(Place& place) {
   place.Recorded = true;
   if (options_.Ratings == nullptr) return;
   FinishedMatch match = FinishedMatchOf(*place.Table);
+  // One person at two seats plays against (or beside) himself: a rating he
+  // could raise at will. Neither seat is rated.
+  std::array<bool, 4> twice{};
+  for (std::size_t i = 0; i < twice.size(); ++i) {
+    for (std::size_t j = 0; j < twice.size(); ++j) {
+      const std::string& hash = match.Seats[i].KeyHash;
+      if (i != j && !hash.empty() && hash == match.Seats[j].KeyHash) twice[i] = true;
+    }
+  }
   bool rated = false;
-  for (const FinishedSeat& seat : match.Seats) rated = rated || !seat.KeyHash.empty();
+  for (std::size_t i = 0; i < twice.size(); ++i) {
+    if (twice[i]) match.Seats[i].KeyHash.clear();
+    rated = rated || !match.Seats[i].KeyHash.empty();
+  }
   // A match with nobody rated changes no rating: it is not kept either.
   if (rated) options_.Ratings->Record(match);
 }

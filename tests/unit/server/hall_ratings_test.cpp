@@ -167,6 +167,17 @@ TEST(HallRatings, AMatchWithNobodyRatedIsNotHandedOver) {
   EXPECT_TRUE(ratings.recorded.empty());
 }
 
+TEST(HallRatings, OnePersonAtTwoSeatsIsRatedAtNeither) {
+  FakeRatings ratings;
+  Table t(ratings, "pppp", R"({"target":1})", {{1, kAna}, {2, kAna}, {3, kBea}});
+  t.PlayToEnd();
+  ASSERT_EQ(ratings.recorded.size(), 1u);
+  const FinishedMatch& m = ratings.recorded[0];
+  EXPECT_EQ(m.Seats[0].KeyHash, "");
+  EXPECT_EQ(m.Seats[1].KeyHash, "");
+  EXPECT_EQ(m.Seats[2].KeyHash, kBea);
+}
+
 TEST(HallRatings, TheLeaderboardAndThePlayersOwnPage) {
   FakeRatings ratings;
   ratings.players[kAna] = {kAna, "Ana", {1561.6, 80.2, 0.06}, 1, 9, 5};
