@@ -1,12 +1,13 @@
 // The server's ratings, kept off the loop that answers the moves. Rating a
-// finished match is a transaction synced to the disk: 16.6 ms of waiting for
-// 1.0 ms of processor on the development machine (bench_rating_store,
-// BM_RecordMatch), where the loop spends some 50 us on a message, so a match
-// ending would stall every table for the length of a move's whole round trip.
-// Every write (a finished match, a new player, a changed name) goes to a
-// thread of its own with its own connection to the database; the reads the
-// room makes (a player, the leaderboard: 0.2 ms over 2,000 matches) stay on
-// the caller's thread, which in WAL mode never waits for that writer.
+// finished match is a transaction synced to the disk: 14 to 17 ms of waiting
+// for 1.0 to 1.1 ms of processor on the development machine
+// (bench_rating_store, BM_RecordMatch, two runs), where the loop spends some
+// 50 us on a message, so a match ending on the loop would stall every table
+// for longer than a move's whole round trip. Every write (a finished match, a
+// new player, a changed name) goes to a thread of its own with its own
+// connection to the database; the reads the room makes (a player, the
+// leaderboard: 0.2 to 0.6 ms over 2,000 matches) stay on the caller's
+// thread, which in WAL mode never waits for that writer.
 #pragma once
 
 #include <condition_variable>
