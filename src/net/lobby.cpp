@@ -1,7 +1,6 @@
 #include "net/lobby.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "layout/name_rules.h"
 #include "model/texts.h"
@@ -182,25 +181,6 @@ std::optional<std::string> CheckedName(const std::u32string& typed) {
   while (!name.empty() && name.back() == U' ') name.pop_back();
   if (name.empty()) return std::nullopt;
   return Utf8(name);
-}
-
-std::string RulesLine(const GameState& s) {
-  const auto word = [](int selector, int value) -> std::string {
-    const auto& values = kSelectorWords[selector].Values;
-    return value >= 1 && value <= 4 && values[value - 1] != nullptr ? values[value - 1] : "";
-  };
-  std::string scoring = word(9, s.RuleScoring);
-  if (!scoring.empty()) scoring[0] = static_cast<char>(std::tolower(scoring[0]));
-  std::string line = word(15, s.RuleMode) + ", " + kNetworkMatchOf + " " +
-                     std::to_string(s.MatchTarget) + " " + kNetworkPointsWord + ", " + scoring;
-  // A server deals at random and leads by rotation: nobody sits at one screen.
-  if (s.RuleDealing == kDealManual || s.RuleNextLead == kNextLeadChoose) {
-    line += "; ";
-    line += kNetworkDealtAtRandom;
-  }
-  line += "; ";
-  line += kNetworkRulesNote;
-  return line;
 }
 
 Fault FaultOfError(std::string_view code) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "model/game_state.h"
+#include "model/rules_line.h"
 #include "net/joined_table.h"
 #include "net/server_address.h"
 
@@ -56,9 +57,8 @@ std::string LookRequest(std::string_view code);
 std::optional<std::string> CheckedCode(std::string_view typed);
 std::optional<std::string> CheckedName(const std::u32string& typed);
 
-// The house rules a created table plays, in one line: the mode, the points of
-// the match and the scoring; the rest follow the settings window.
-std::string RulesLine(const GameState& settings);
+// The house rules a created table plays, in one line (model/rules_line.h).
+using tarvelis::RulesLine;
 
 // Why the way to a table stopped, each with its words (FaultText).
 enum class Fault : std::uint8_t {

@@ -351,6 +351,15 @@ ReadOutcome ReadRequest(std::string_view text) {
     const auto code = j.StringAt("code", kCodeLength);
     ok = OnlyMembers(j, {"v", "type", "code"}) && code && IsCodeText(*code);
     if (ok) r.Code = *code;
+  } else if (*type == "leaderboard") {
+    r.Type = RequestType::kLeaderboard;
+    const Json* most = j.Find("most");
+    const auto value = j.IntAt("most", 1, 100);
+    ok = OnlyMembers(j, {"v", "type", "most"}) && (most == nullptr || value);
+    if (ok && value) r.Most = *value;
+  } else if (*type == "player") {
+    r.Type = RequestType::kPlayer;
+    ok = OnlyMembers(j, {"v", "type"});
   } else {
     ok = ReadRoomRequest(j, *type, r);
   }

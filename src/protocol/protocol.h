@@ -42,6 +42,8 @@ enum class RequestType : std::uint8_t {
   kFill,
   kWatch,
   kSay,
+  kLeaderboard,
+  kPlayer,
 };
 enum class SeatKind : std::uint8_t { kPerson, kComputer, kExpert };
 
@@ -75,6 +77,7 @@ struct Request {
   int PipB = 0;
   int End = 0;  // 0 lets the server pick the only end the tile fits
   bool Auto = false;
+  int Most = 20;  // leaderboard: how many players, 1..100
 };
 
 // The errors a client can meet; each has a fixed code and Spanish words.

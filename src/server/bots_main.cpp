@@ -23,8 +23,6 @@
 // every turn. --seats gives the four seats' kinds, one letter each (p a
 // person's, played by a bot; e an expert; c the computer), seat 1 a person's. Only loopback
 // servers are accepted: this is a measuring tool, not a player.
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -44,6 +42,7 @@
 #include "protocol/protocol.h"
 #include "server/bots_options.h"
 #include "server/bots_probe.h"
+#include "server/command_line.h"
 #include "server/epoll_dispatcher.h"
 
 namespace {
@@ -476,11 +475,7 @@ int main(int argc, char** argv) {
         "(loopback servers only)\n");
     return 2;
   }
-  rlimit limit{};
-  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-    limit.rlim_cur = limit.rlim_max;
-    setrlimit(RLIMIT_NOFILE, &limit);
-  }
+  tarvelis::server::RaiseOpenFileLimit();
   Crowd crowd(o);
   crowd.Run();
   return app.exec();

@@ -1,5 +1,7 @@
 #include "server/bots_options.h"
 
+#include "server/command_line.h"
+
 namespace tarvelis::server {
 
 bool ParseBotsOptions(const QStringList& args, BotsOptions& o) {
@@ -8,12 +10,9 @@ bool ParseBotsOptions(const QStringList& args, BotsOptions& o) {
     const bool hasValue = i + 1 < args.size();
     bool ok = true;
     if (a == "--server" && hasValue) {
-      const QString text = args[++i];
-      const int colon = text.lastIndexOf(':');
-      if (colon <= 0) return false;
-      o.Host = text.left(colon);
-      if (o.Host.startsWith('[') && o.Host.endsWith(']')) o.Host = o.Host.mid(1, o.Host.size() - 2);
-      o.Port = text.mid(colon + 1).toInt(&ok);
+      quint16 port = 0;
+      ok = SplitHostPort(args[++i], o.Host, port);
+      o.Port = port;
     } else if (a == "--tables" && hasValue) {
       o.Tables = args[++i].toInt(&ok);
       ok = ok && o.Tables >= 1 && o.Tables <= 10000;

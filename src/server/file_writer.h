@@ -1,9 +1,8 @@
-// The tables' files, written by a thread of their own (see FileWriter).
+// The thread that writes the tables' files (see Hall::TakeFileJobs).
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <deque>
 #include <functional>
 #include <iterator>
@@ -81,25 +80,7 @@ class FileWriter {
 
  private:
   // Runs until stopped, and then until every job handed over is written.
-  void Loop() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-      if (jobs_.empty()) return;
-      Hall::FileJob job = std::move(jobs_.front());
-      jobs_.pop_front();
-      writing_ = true;
-      lock.unlock();
-      const bool ok = tarvelis::server::WriteFileJob(job);
-      if (!ok) {
-        std::fprintf(stderr, "tarvelis-server: cannot write %s; trying again\n", job.Path.c_str());
-      }
-      lock.lock();
-      writing_ = false;
-      done_.emplace_back(std::move(job.Code), ok);
-      if (done_callback_) done_callback_();
-    }
-  }
+  void Loop();
 
   std::mutex mutex_;
   std::condition_variable wake_;

@@ -121,6 +121,7 @@ void Hall::Deliver(Place& place) {
   }
   for (Outgoing& out : place.Table->TakeOutbox()) Route(place, std::move(out));
   Publish(place);
+  if (place.Table->Finished() && !place.Recorded) RecordMatch(place);
 }
 
 bool Hall::Bound(const Place& place) const {
@@ -150,6 +151,9 @@ void Hall::Bind(Place& place, int conn, int seat, std::int64_t now) {
   c.Seat = seat;
   place.Rating[seat] = c.InRoom ? c.Rating : 0;
   room_.Moved(conn, WhereOf(c));
+  // A connection that has not entered the room leaves the seat's person as
+  // it was: the same person back without the room, or nobody rated.
+  if (!c.KeyHash.empty()) place.Table->SetKeyHash(seat, c.KeyHash);
 }
 
 void Hall::Closed(int conn, std::int64_t now) {
@@ -207,6 +211,12 @@ void Hall::Received(int conn, std::string_view text, std::int64_t now) {
       break;
     case RequestType::kLook:
       OnLook(conn, c, r, now);
+      break;
+    case RequestType::kLeaderboard:
+      OnLeaderboard(conn, r);
+      break;
+    case RequestType::kPlayer:
+      OnPlayer(conn, c);
       break;
     case RequestType::kStart:
     case RequestType::kMove:

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "protocol/protocol.h"
+#include "server/ratings_port.h"
 #include "server/room.h"
 #include "server/server_table.h"
 
@@ -131,6 +132,10 @@ class Hall {
   // Texts to send, each to its connection, in order.
   std::vector<std::pair<int, std::string>> TakeSends();
   std::size_t TableCount() const { return tables_.size(); }
+  // The connection is known by this key hash from now on, as entering the
+  // room makes it: a seat it takes is rated under it, and it may ask for
+  // its own page (hall_ratings.cpp).
+  void Identified(int conn, std::string keyHash);
   HallCounts Counts() const;
   ServerTable* Find(std::string_view code);
 
@@ -142,8 +147,9 @@ class Hall {
     std::string Address;
     std::int64_t HeardAt = 0;
     bool Warned = false;  // told too_fast since its last message admitted
-    // Who entered the room on it: the player's key hash (empty with no
-    // ratings kept), the name cleaned as a seat's, the rating rounded.
+    // Who entered the room on it: the player's key hash (empty before it
+    // enters, or with no ratings kept; a seat it takes is rated under it),
+    // the name cleaned as a seat's, the rating rounded.
     bool InRoom = false;
     std::string KeyHash;
     std::string Name;
@@ -168,6 +174,7 @@ class Hall {
     bool Urgent = false;       // a hand closed: written before its news goes
     bool UrgentTaken = false;  // the job in flight is that urgent one
     bool Holding = false;      // news held until the urgent file is written
+    bool Recorded = false;     // its finished match handed to the ratings
     std::int64_t WrittenAt = 0;
     std::int64_t SeatedAt = 0;                      // last time a connection sat or was seated
     std::vector<std::pair<int, std::string>> Held;  // news waiting for the file
@@ -209,6 +216,11 @@ class Hall {
   // join's or a resume's.
   void OnLook(int conn, Conn& c, const Request& r, std::int64_t now);
   void Seated(int conn, Place& place, int seat, const std::string& token);
+  // The ratings (hall_ratings.cpp): a finished match rated and kept once,
+  // and the requests that read the ratings.
+  void RecordMatch(Place& place);
+  void OnLeaderboard(int conn, const Request& r);
+  void OnPlayer(int conn, const Conn& c);
   void OnSeated(int conn, Conn& c, const Request& r, std::int64_t now);
   // A new table from a create or a quick seat, or null when refused (the
   // refusal sent).
@@ -255,6 +267,10 @@ class Hall {
 // Makes the tables' folder if need be, private to its owner, and proves it
 // can be written. An empty text, or why the server cannot keep its tables.
 std::string PrepareFolder(const std::filesystem::path& folder);
+
+// A finished table's match as the ratings take it: today's date, the rules'
+// line, and each seat's person (its key hash) or the computer's fixed rating.
+FinishedMatch FinishedMatchOf(const ServerTable& table);
 
 // Writes one job: the new file beside the old, then renamed over it, and
 // readable by its owner only (it holds the seats' secrets).

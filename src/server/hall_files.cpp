@@ -199,6 +199,8 @@ int Hall::Load(std::int64_t now, std::vector<std::string>* problems) {
     place.Written = true;
     place.WrittenAt = now;
     place.SeatedAt = now;
+    // A match that ended before the restart was rated then.
+    place.Recorded = place.Table->Finished();
     tables_.emplace(code, std::move(place));
     ++loaded;
   }

@@ -5,13 +5,13 @@
 //
 //   tarvelis-server [--listen 127.0.0.1:7777] [--data FOLDER] [--cert F --key F]
 //                   [--absent-seconds 60] [--move-seconds 120] [--max-tables N]
-//                   [--stop-after SECONDS] [--page FOLDER] and the limits of kUsage below
+//                   [--stop-after SECONDS] [--page FOLDER] [--ratings FILE]
+//                   and the limits of kServerUsage (server_options.cpp)
 //
 // The same port serves the browser's page (see page_server.h) from FOLDER,
 // or from the page installed beside the binary.
 // Port 0 lets the system pick a free port; the first line printed is always
 // "listening HOST:PORT".
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QCoreApplication>
@@ -25,32 +25,27 @@
 #include <QWebSocket>
 #include <QWebSocketServer>
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
-#include <deque>
-#include <functional>
-#include <iterator>
 #include <limits>
-#include <mutex>
-#include <thread>
-#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
+#include "server/command_line.h"
 #include "server/epoll_dispatcher.h"
 #include "server/file_writer.h"
 #include "server/guarded_socket.h"
 #include "server/hall.h"
 #include "server/move_pool.h"
 #include "server/page_server.h"
+#include "server/ratings_thread.h"
+#include "server/server_options.h"
 
 namespace {
 
 using tarvelis::server::FileWriter;
 using tarvelis::server::Hall;
-using tarvelis::server::HallOptions;
+using tarvelis::server::ServerOptions;
 
 volatile std::sig_atomic_t g_stop = 0;
 
@@ -67,149 +62,13 @@ constexpr std::int64_t kCloseGraceMs = 5000;
 // holds a descriptor only this long.
 constexpr int kHandshakeMs = 5000;
 
-constexpr const char* kUsage =
-    "usage: tarvelis-server [--listen HOST:PORT] [--data FOLDER] [--cert FILE --key FILE]\n"
-    "  [--absent-seconds S] [--move-seconds S] [--max-tables N] [--stop-after S]\n"
-    "  [--max-unsent-kb N] [--connections-per-address N] [--tables-per-minute N]\n"
-    "  [--lookups-per-minute N] [--idle-seconds S] [--unstarted-seconds S]\n"
-    "  [--reserve-files N] [--log-seconds S] [--move-threads N] [--page FOLDER]\n"
-    "  [--page-connections-per-address N] [--page-requests-per-minute N] [--pings-per-second N]\n"
-    "  [--max-room N] [--max-watchers N] [--fill-seconds S]\n";
-
 void OnSignal(int) {
   g_stop = 1;
 }
 
-// Each client holds a socket; a thousand tables need some four thousand.
-// Returns the limit in force.
-long RaiseOpenFileLimit() {
-  rlimit limit{};
-  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024;
-  if (limit.rlim_cur < limit.rlim_max) {
-    limit.rlim_cur = limit.rlim_max;
-    setrlimit(RLIMIT_NOFILE, &limit);
-    getrlimit(RLIMIT_NOFILE, &limit);
-  }
-  return limit.rlim_cur == RLIM_INFINITY ? 1L << 20 : static_cast<long>(limit.rlim_cur);
-}
-
-struct Options {
-  QString Host = "127.0.0.1";
-  quint16 Port = 7777;
-  QString Cert;
-  QString Key;
-  HallOptions Hall;
-  int StopAfterSeconds = 0;
-  // A client that does not read its messages is cut once this much waits.
-  qint64 MaxUnsentBytes = 64 * 1024;
-  // Descriptors kept for the tables' files, whatever the connections take.
-  long ReserveFiles = 64;
-  int LogSeconds = 60;
-  // The threads that weigh the computer's moves.
-  int MoveThreads = 2;
-  // The browser's page; empty takes the one installed beside the binary.
-  QString PageFolder;
-  // What an address may cost the page, and a WebSocket's pings.
-  tarvelis::server::PortLimits Limits;
-};
-
-bool SplitHostPort(const QString& text, QString& host, quint16& port) {
-  const int colon = text.lastIndexOf(':');
-  if (colon <= 0) return false;
-  host = text.left(colon);
-  if (host.startsWith('[') && host.endsWith(']')) host = host.mid(1, host.size() - 2);
-  bool ok = false;
-  const uint value = text.mid(colon + 1).toUInt(&ok);
-  if (!ok || value > 65535) return false;
-  port = static_cast<quint16>(value);
-  return true;
-}
-
-bool ParseOptions(const QStringList& args, Options& o) {
-  o.Hall.Folder = "tarvelis-tables";
-  // The room's news goes out with each tick of the timers, five a second.
-  o.Hall.RoomNewsMs = 100;
-  for (int i = 1; i < args.size(); ++i) {
-    const QString& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    // Every number has bounds: a day of seconds keeps each time in the
-    // milliseconds a message carries as a 32-bit number.
-    auto number = [&](long long most, long long& out) {
-      bool ok = false;
-      out = args[++i].toLongLong(&ok);
-      return ok && out >= 0 && out <= most;
-    };
-    long long v = 0;
-    auto seconds = [&](std::int64_t& out) {
-      if (!number(86400, v)) return false;
-      out = v * 1000;
-      return true;
-    };
-    auto count = [&](long long most, auto& out) {
-      if (!number(most, v) || v < 1) return false;
-      out = static_cast<std::remove_reference_t<decltype(out)>>(v);
-      return true;
-    };
-    if (a == "--listen" && hasValue) {
-      if (!SplitHostPort(args[++i], o.Host, o.Port)) return false;
-    } else if (a == "--cert" && hasValue) {
-      o.Cert = args[++i];
-    } else if (a == "--key" && hasValue) {
-      o.Key = args[++i];
-    } else if (a == "--data" && hasValue) {
-      o.Hall.Folder = args[++i].toStdString();
-    } else if (a == "--absent-seconds" && hasValue) {
-      if (!seconds(o.Hall.Timers.AbsentMs)) return false;
-    } else if (a == "--move-seconds" && hasValue) {
-      if (!seconds(o.Hall.Timers.MoveMs)) return false;
-    } else if (a == "--max-tables" && hasValue) {
-      if (!count(1000000, o.Hall.MaxTables)) return false;
-    } else if (a == "--move-threads" && hasValue) {
-      if (!count(64, o.MoveThreads) || o.MoveThreads < 1) return false;
-    } else if (a == "--page" && hasValue) {
-      o.PageFolder = args[++i];
-    } else if (a == "--stop-after" && hasValue) {
-      if (!number(10 * 86400, v)) return false;
-      o.StopAfterSeconds = static_cast<int>(v);
-    } else if (a == "--max-unsent-kb" && hasValue) {
-      if (!count(65536, o.MaxUnsentBytes)) return false;
-      o.MaxUnsentBytes *= 1024;
-    } else if (a == "--connections-per-address" && hasValue) {
-      if (!count(1000000, o.Hall.MaxConnectionsPerAddress)) return false;
-    } else if (a == "--tables-per-minute" && hasValue) {
-      if (!count(100000, o.Hall.TablesPerMinute)) return false;
-    } else if (a == "--lookups-per-minute" && hasValue) {
-      if (!count(100000, o.Hall.FailedLookupsPerMinute)) return false;
-    } else if (a == "--idle-seconds" && hasValue) {
-      if (!seconds(o.Hall.UnseatedIdleMs) || o.Hall.UnseatedIdleMs == 0) return false;
-    } else if (a == "--unstarted-seconds" && hasValue) {
-      if (!seconds(o.Hall.UnstartedTableMs) || o.Hall.UnstartedTableMs == 0) return false;
-    } else if (a == "--max-room" && hasValue) {
-      if (!count(1000000, o.Hall.MaxRoom)) return false;
-    } else if (a == "--max-watchers" && hasValue) {
-      if (!count(100000, o.Hall.MaxWatchers)) return false;
-    } else if (a == "--fill-seconds" && hasValue) {
-      if (!seconds(o.Hall.FillMs)) return false;
-    } else if (a == "--reserve-files" && hasValue) {
-      if (!count(100000, o.ReserveFiles)) return false;
-    } else if (a == "--page-connections-per-address" && hasValue) {
-      if (!count(100000, o.Limits.PageConnectionsPerAddress)) return false;
-    } else if (a == "--page-requests-per-minute" && hasValue) {
-      if (!count(1000000, o.Limits.PageRequestsPerMinute)) return false;
-    } else if (a == "--pings-per-second" && hasValue) {
-      if (!count(10000, o.Limits.PingsPerSecond)) return false;
-    } else if (a == "--log-seconds" && hasValue) {
-      if (!count(86400, o.LogSeconds)) return false;
-    } else {
-      return false;
-    }
-  }
-  return o.Cert.isEmpty() == o.Key.isEmpty();
-}
-
 class Front : public QObject {
  public:
-  Front(const Options& o, QWebSocketServer::SslMode mode, long maxSockets)
+  Front(const ServerOptions& o, QWebSocketServer::SslMode mode, long maxSockets)
       : hall_(o.Hall),
         server_(QStringLiteral("tarvelis"), mode),
         maxUnsent_(o.MaxUnsentBytes),
@@ -371,6 +230,80 @@ class Front : public QObject {
   std::vector<std::int64_t> handled_;  // microseconds
 };
 
+// Five times a second the tables' clocks, the log line now and then, and the
+// end when asked; every 50 ms the connections that cost too much.
+void StartTimers(Front& front, const ServerOptions& o, QCoreApplication& app) {
+  auto* tick = new QTimer(&front);
+  QObject::connect(tick, &QTimer::timeout, &front,
+                   [&front, &app, logMs = o.LogSeconds * 1000LL,
+                    stopMs = o.StopAfterSeconds * 1000LL, loggedAt = std::int64_t{0}]() mutable {
+                     front.Tables().Tick(front.Now());
+                     front.Flush();
+                     if (front.Now() - loggedAt >= logMs) {
+                       loggedAt = front.Now();
+                       front.PrintCounts();
+                     }
+                     if (g_stop != 0 || (stopMs > 0 && front.Now() >= stopMs)) app.quit();
+                   });
+  tick->start(200);
+  auto* sweep = new QTimer(&front);
+  QObject::connect(sweep, &QTimer::timeout, &front, [&front] { front.Sweep(); });
+  sweep->start(50);
+}
+
+// Stopping, every changed table gets its file, however recent its last.
+void WriteEveryTable(Front& front, FileWriter& writer) {
+  front.SetWriter(nullptr);
+  writer.Drain();
+  for (const auto& [code, ok] : writer.TakeDone()) front.Tables().FileWritten(code, ok, 0);
+  writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount(),
+                                         std::numeric_limits<std::int64_t>::max() / 2));
+}
+
+// The ratings' database, opened before the server listens: a file that is no
+// database, or one of a newer server, stops it here, so its ratings are
+// never guessed at nor written over.
+std::unique_ptr<tarvelis::server::RatingsThread> OpenRatings(const ServerOptions& o) {
+  const std::string path =
+      o.Ratings.isEmpty() ? (o.Hall.Folder / "ratings.sqlite").string() : o.Ratings.toStdString();
+  std::string error;
+  auto ratings = tarvelis::server::RatingsThread::Open(path, error);
+  if (!ratings) {
+    std::fprintf(stderr, "tarvelis-server: cannot use the ratings' database: %s\n", error.c_str());
+  }
+  return ratings;
+}
+
+// The browser's page from --page, or the one installed beside the binary
+// when there is one; false when the folder given holds none.
+bool LoadPage(const ServerOptions& o, const QString& binaryFolder,
+              tarvelis::server::PageFiles& files) {
+  const QString folder =
+      o.PageFolder.isEmpty() ? tarvelis::server::DefaultPageFolder(binaryFolder) : o.PageFolder;
+  if (!folder.isEmpty() && !files.Load(folder) && !o.PageFolder.isEmpty()) {
+    std::fprintf(stderr, "tarvelis-server: no page in %s\n", qPrintable(folder));
+    return false;
+  }
+  return true;
+}
+
+bool ReadTls(const ServerOptions& o, QSslConfiguration& conf) {
+  QFile certFile(o.Cert);
+  QFile keyFile(o.Key);
+  if (!certFile.open(QIODevice::ReadOnly) || !keyFile.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "tarvelis-server: cannot read the certificate or the key\n");
+    return false;
+  }
+  const QByteArray keyBytes = keyFile.readAll();
+  QSslKey key(keyBytes, QSsl::Rsa);
+  if (key.isNull()) key = QSslKey(keyBytes, QSsl::Ec);
+  conf = QSslConfiguration::defaultConfiguration();
+  conf.setLocalCertificate(QSslCertificate(certFile.readAll()));
+  conf.setPrivateKey(key);
+  conf.setPeerVerifyMode(QSslSocket::VerifyNone);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -378,9 +311,9 @@ int main(int argc, char** argv) {
   // thousands of connections Qt's own loop spends its time polling them all.
   QCoreApplication::setEventDispatcher(new tarvelis::server::EpollDispatcher);
   QCoreApplication app(argc, argv);
-  Options o;
-  if (!ParseOptions(app.arguments(), o)) {
-    std::fputs(kUsage, stderr);
+  ServerOptions o;
+  if (!tarvelis::server::ParseServerOptions(app.arguments(), o)) {
+    std::fputs(tarvelis::server::kServerUsage, stderr);
     return 2;
   }
   // The tables' files hold the seats' secrets: whatever the server makes is
@@ -391,7 +324,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvelis-server: %s\n", problem.c_str());
     return 1;
   }
-  const long files = RaiseOpenFileLimit();
+  auto ratings = OpenRatings(o);
+  if (!ratings) return 1;
+  o.Hall.Ratings = ratings.get();
+  const long files = tarvelis::server::RaiseOpenFileLimit();
   const long maxSockets = std::max(1L, files - kBaseDescriptors - o.ReserveFiles);
   const bool tls = !o.Cert.isEmpty();
   // The computer's moves are weighed by the pool's threads; each batch of
@@ -410,29 +346,12 @@ int main(int argc, char** argv) {
   });
   // One port for the page and the tables: the page server hands WebSockets on.
   tarvelis::server::PageFiles pageFiles;
-  const QString pageFolder = o.PageFolder.isEmpty()
-                                 ? tarvelis::server::DefaultPageFolder(app.applicationDirPath())
-                                 : o.PageFolder;
-  if (!pageFolder.isEmpty() && !pageFiles.Load(pageFolder) && !o.PageFolder.isEmpty()) {
-    std::fprintf(stderr, "tarvelis-server: no page in %s\n", qPrintable(pageFolder));
-    return 1;
-  }
+  if (!LoadPage(o, app.applicationDirPath(), pageFiles)) return 1;
   tarvelis::server::PageServer pages(front.Server(), pageFiles);
   pages.SetLimits(o.Limits);
   if (tls) {
-    QFile certFile(o.Cert);
-    QFile keyFile(o.Key);
-    if (!certFile.open(QIODevice::ReadOnly) || !keyFile.open(QIODevice::ReadOnly)) {
-      std::fprintf(stderr, "tarvelis-server: cannot read the certificate or the key\n");
-      return 1;
-    }
-    const QByteArray keyBytes = keyFile.readAll();
-    QSslKey key(keyBytes, QSsl::Rsa);
-    if (key.isNull()) key = QSslKey(keyBytes, QSsl::Ec);
-    QSslConfiguration conf = QSslConfiguration::defaultConfiguration();
-    conf.setLocalCertificate(QSslCertificate(certFile.readAll()));
-    conf.setPrivateKey(key);
-    conf.setPeerVerifyMode(QSslSocket::VerifyNone);
+    QSslConfiguration conf;
+    if (!ReadTls(o, conf)) return 1;
     front.Server().setSslConfiguration(conf);
     pages.SetTls(conf);
   }
@@ -453,23 +372,7 @@ int main(int argc, char** argv) {
 
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
-  std::int64_t loggedAt = 0;
-  QTimer tick;
-  QObject::connect(&tick, &QTimer::timeout, &front, [&] {
-    front.Tables().Tick(front.Now());
-    front.Flush();
-    if (front.Now() - loggedAt >= o.LogSeconds * 1000LL) {
-      loggedAt = front.Now();
-      front.PrintCounts();
-    }
-    if (g_stop != 0 || (o.StopAfterSeconds > 0 && front.Now() >= o.StopAfterSeconds * 1000LL)) {
-      app.quit();
-    }
-  });
-  tick.start(200);
-  QTimer sweep;
-  QObject::connect(&sweep, &QTimer::timeout, &front, [&] { front.Sweep(); });
-  sweep.start(50);
+  StartTimers(front, o, app);
   // A few tables' files every tick, in turn, each table's at most every
   // five seconds: a move costs no disk wait, the loop never stops long to
   // write, and a crash loses only a table's last seconds of play. While the
@@ -489,12 +392,7 @@ int main(int argc, char** argv) {
   const int status = app.exec();
   // No move comes back now: a table waiting for one is written waiting.
   pool.Stop();
-  // Stopping, every changed table gets its file, however recent its last.
-  front.SetWriter(nullptr);
-  writer.Drain();
-  for (const auto& [code, ok] : writer.TakeDone()) front.Tables().FileWritten(code, ok, 0);
-  writer.Add(front.Tables().TakeFileJobs(front.Tables().TableCount(),
-                                         std::numeric_limits<std::int64_t>::max() / 2));
+  WriteEveryTable(front, writer);
   front.PrintCounts();
   front.PrintHandling();
   return status;

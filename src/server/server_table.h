@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <random>
@@ -83,6 +84,9 @@ struct SeatPlace {
   bool Present = false;
   bool Covered = false;  // the computer plays it until the person returns
   std::int64_t AbsentSince = 0;
+  // The key hash of the person who last sat here having entered the room:
+  // who is rated for the seat when the match ends. Empty for nobody.
+  std::string KeyHash;
 };
 
 class ServerTable : private TablePort, private EngineHooks {
@@ -99,6 +103,10 @@ class ServerTable : private TablePort, private EngineHooks {
   int Violations() const { return violations_; }
   const GameState& State() const { return state_; }
   const SeatPlace& Seat(int seat) const { return seats_[seat]; }
+  // The rated person of a seat from now on (server_table_rated.cpp).
+  void SetKeyHash(int seat, std::string keyHash);
+  // The hands a seat won (in pairs, those its pair won), repeated ties not.
+  int HandsWon(int seat) const { return handsWon_[seat]; }
 
   // Takes a free person's seat; `token` receives the seat's secret.
   bool Join(int seat, std::string_view name, const std::string& token, ErrorCode& error);
@@ -168,6 +176,13 @@ class ServerTable : private TablePort, private EngineHooks {
   // Who weighs the move of the seat to move, when anyone must.
   std::optional<MovePlayer> PlayerFor(int seat) const;
 
+  // The lines of the file between the seats and the state: the seats' key
+  // hashes and the hands each won, none of them in older files.
+  void WriteRatedLines(std::ostream& out) const;
+  // One such line read back; false when it is not one of them.
+  bool ReadRatedLine(std::string_view line);
+  void CountHandWon(int winner);
+
   // TablePort: nothing is drawn; the waits end at once, but a person's move.
   void YieldToWindows() override {}
   bool ShowMessage(const std::string& title, const std::string& text, int picture,
@@ -210,6 +225,7 @@ class ServerTable : private TablePort, private EngineHooks {
   bool dirty_ = true;
   bool handClosed_ = false;
   int violations_ = 0;
+  PerSeat<int> handsWon_{};
   // The question out: the seat asked and the move it answers.
   bool asked_ = false;
   int askedSeat_ = 0;

@@ -24,6 +24,7 @@ std::string ServerTable::FileText() {
     out << "seat " << seat << ' ' << SeatKindName(p.Kind) << ' ' << p.Level << ' '
         << (p.Token.empty() ? "-" : p.Token) << ' ' << p.Name << '\n';
   }
+  WriteRatedLines(out);
   out << "state\n" << StateFileText(state_);
   dirty_ = false;
   return out.str();
@@ -76,8 +77,10 @@ std::unique_ptr<ServerTable> ServerTable::FromFileText(std::string_view text, st
     if (!name.empty() && name.front() == ' ') name.erase(0, 1);
     names[seat] = BoundedName(name);
   }
-  if (nextLine() != "state") return nullptr;
   auto table = std::make_unique<ServerTable>(code, setup, seed, timers);
+  for (std::string_view line = nextLine(); line != "state"; line = nextLine()) {
+    if (text.empty() || !table->ReadRatedLine(line)) return nullptr;
+  }
   std::istringstream stateText{std::string(text)};
   const tarvelis::ReadOutcome read = ReadState(table->state_, stateText);
   if (read.ErrorNumber != 0 || read.MatchDropped) return nullptr;

@@ -142,6 +142,7 @@ void ServerTable::HandDealt(GameState& s) {
 }
 
 void ServerTable::HandScored(const GameState& s, const HandSummary& summary) {
+  if (!summary.Repeated) CountHandWon(summary.Winner);
   // The totals are brought up to date just before this call.
   Broadcast(Message("hand_end")
                 .Set("hand", static_cast<int>(s.HandNumber))
