@@ -63,14 +63,11 @@ e2e_start_x() {
 e2e_x_answers() { xdpyinfo >/dev/null 2>&1; }
 
 # Processes the script started beside the game (servers, relays), stopped
-# with it: e2e_beside notes the last one started.
+# when the script ends: e2e_beside notes the last one started.
 E2E_BESIDE=()
 e2e_beside() { E2E_BESIDE+=("$!"); }
 
 e2e_stop_x() {
-  local pid
-  for pid in "${E2E_BESIDE[@]}"; do kill "$pid" 2>/dev/null || true; done
-  E2E_BESIDE=()
   [ -n "${E2E_GPID:-}" ] && kill "$E2E_GPID" 2>/dev/null || true
   [ -n "${E2E_XPID:-}" ] && kill "$E2E_XPID" 2>/dev/null || true
   wait 2>/dev/null || true
@@ -80,6 +77,9 @@ e2e_stop_x() {
 
 # Stops everything and removes the scratch folder (kept with E2E_KEEP=1).
 e2e_cleanup() {
+  local pid
+  for pid in "${E2E_BESIDE[@]}"; do kill "$pid" 2>/dev/null || true; done
+  E2E_BESIDE=()
   e2e_stop_x
   if [ -n "${E2E_DIR:-}" ] && [ -f "$E2E_DIR/stdout.log" ]; then
     cp "$E2E_DIR/stdout.log" "$E2E_ARTEFACTS/$(basename "$0" .sh)-game.log"
@@ -391,7 +391,11 @@ e2e_resume_slowest() {
 # What the game wrote on its standard output: whether it holds $2 lines (1
 # unless told) that match the pattern $1, and a wait of up to $3 seconds for
 # them (failing with $4).
-e2e_logged() { [ "$(grep -c -- "$1" "$E2E_DIR/stdout.log" 2>/dev/null)" -ge "${2:-1}" ]; }
+e2e_logged() {
+  local n
+  n=$(grep -c -- "$1" "$E2E_DIR/stdout.log" 2>/dev/null || true)
+  [ "${n:-0}" -ge "${2:-1}" ]
+}
 e2e_expect_logged() { e2e_until "$3" e2e_logged "$1" "$2" || e2e_fail "$4"; }
 
 # A tarvelis-server on a free loopback port ($port), its tables in the scratch
