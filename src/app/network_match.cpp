@@ -389,7 +389,8 @@ bool NetworkMatch::Reconnect() {
   mesa_.setWindowTitle(QString::fromUtf8(kNetLinkLost));
   mesa_.ShowNotice(QString::fromUtf8(kNetNoLinkLabel));
   SetLine(PresenceLine::kLink, kNetReconnectingLine, 0);
-  ReportTestStatus(QStringLiteral("net reconnecting"));
+  int tries = 0;  // failed, told so that a test can keep the server away for some
+  ReportTestStatus(QStringLiteral("net reconnecting tries 0"));
   Log(QStringLiteral("link lost"));
   bool back = false;
   for (int pause : kRetryPauses) {
@@ -398,6 +399,7 @@ bool NetworkMatch::Reconnect() {
     const auto stop = [this] { return Stopping(); };
     if (!WaitFor([&] { return link_->Connected() || link_->Dropped(); }, stop, kOpenMs) ||
         !link_->Connected()) {
+      ReportTestStatus(QStringLiteral("net reconnecting tries %1").arg(++tries));
       continue;
     }
     // A watcher watches again; a seat is resumed by its token.

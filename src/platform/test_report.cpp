@@ -45,9 +45,13 @@ bool IsCountedPress(const QObject* receiver, const QEvent* event) {
 
 struct OpenReport {
   std::function<QStringList()> probe;
-  long long presses = 0;
-  int animations = 0;  // paced waits in progress
-  QByteArray written;  // what the open file holds
+  long long presses = 0;  // taken in, the one in hand included
+  // Told only once the game rests: a press whose handler runs a paced wait
+  // (a selector turning, a tile travelling) is not done with before it ends.
+  long long pressesDone = 0;
+  int animations = 0;   // paced waits in progress
+  bool rested = false;  // since its last status line and its last press
+  QByteArray written;   // what the open file holds
 
   QByteArray Content() const {
     QStringList lines;
@@ -64,9 +68,15 @@ struct OpenReport {
     for (auto it = parts.cbegin(); it != parts.cend(); ++it)
       lines << QStringLiteral("%1 %2").arg(it.key()).arg(it.value() ? 1 : 0);
     lines << QStringLiteral("animation %1").arg(animations > 0 ? 1 : 0);
-    lines << QStringLiteral("presses %1").arg(presses);
+    lines << QStringLiteral("presses %1").arg(pressesDone);
+    lines << QStringLiteral("rested %1").arg(rested ? 1 : 0);
     if (probe) lines << probe();
     return (lines.join('\n') + '\n').toUtf8();
+  }
+
+  void TakePress() {
+    ++presses;
+    rested = false;
   }
 
   void Refresh() {
@@ -86,7 +96,7 @@ class PressCounter : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* receiver, QEvent* event) override {
-    if (IsCountedPress(receiver, event)) ++TheOpenReport().presses;
+    if (IsCountedPress(receiver, event)) TheOpenReport().TakePress();
     return false;
   }
 };
@@ -94,8 +104,14 @@ class PressCounter : public QObject {
 void ReportOnEveryRest() {
   QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
   if (dispatcher == nullptr) return;
-  QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher,
-                   [] { TheOpenReport().Refresh(); });
+  QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, [] {
+    // Nothing is left to do: every handler has returned and every repaint
+    // asked for is drawn.
+    OpenReport& report = TheOpenReport();
+    report.pressesDone = report.presses;
+    report.rested = true;
+    report.Refresh();
+  });
 }
 
 void StartOpenReport() {
@@ -121,6 +137,7 @@ bool TestStatusWanted() {
 
 void ReportTestStatus(const QString& line) {
   if (!TestStatusWanted()) return;
+  TheOpenReport().rested = false;
   TheOpenReport().Refresh();
   ReplaceFile(QString::fromLocal8Bit(TestStatusPath()), (line + '\n').toUtf8());
 }
@@ -130,7 +147,7 @@ void SetOpenProbe(std::function<QStringList()> probe) {
 }
 
 void CountPressDropped(const QObject* receiver, const QEvent* event) {
-  if (TestStatusWanted() && IsCountedPress(receiver, event)) ++TheOpenReport().presses;
+  if (TestStatusWanted() && IsCountedPress(receiver, event)) TheOpenReport().TakePress();
 }
 
 AnimationSpan::AnimationSpan() {

@@ -8,8 +8,12 @@
 //     menu 0|1         the table's options menu is up
 //     animation 0|1    a paced wait runs (a travelling tile, a selector turning)
 //     presses <n>      key and mouse button presses the game took in and is
-//                      done with (those thrown away as stale count too; a
-//                      press on a window a dialog blocks never reaches it)
+//                      done with, told once it rests after them (those thrown
+//                      away as stale count too; a press on a window a dialog
+//                      blocks never reaches it)
+//     rested 0|1       the game has rested since its last status line and
+//                      the last press it took in: what that line's wait drew
+//                      is on the screen, and `presses` counts every press
 //   and the lines the table adds (SetOpenProbe).
 // The open file is made again whenever the game is about to sleep until
 // something happens, and just before every status line, so a status line is

@@ -44,6 +44,8 @@ class Control:
         self.folder, self.deadline = folder, deadline
 
     def wait(self, step):
+        # The script's word is a file: looked for until it comes or the
+        # server's time is up.
         while time.time() < self.deadline:
             if os.path.exists(os.path.join(self.folder, step)):
                 return True
@@ -165,6 +167,8 @@ def main(portfile, folder, seconds):
         threading.Thread(target=drain, args=(sock, joined), daemon=True).start()
         step = first if connections == 1 else second
         threading.Thread(target=step, args=(sock, control, joined), daemon=True).start()
+    # The connections' threads go on until the script is done with them; the
+    # server stays until its time is up or the script stops it.
     while time.time() < control.deadline:
         time.sleep(0.2)
 

@@ -18,15 +18,17 @@ E2E_ARTEFACTS="$E2E_BUILD/e2e-artefacts"
 mkdir -p "$E2E_ARTEFACTS"
 
 # Runs "$@" until it succeeds, at most $1 seconds (a whole number; 0 tries
-# once); returns 1 when it never did.
+# once); returns 1 when it never did. It looks every E2E_POLL_MS
+# milliseconds (100 unless told).
 e2e_until() {
-  local limit=$1 try tries
+  local limit=$1 try tries every=${E2E_POLL_MS:-100} pause
   shift
-  tries=$((limit * 10 + 1))
+  tries=$((limit * 1000 / every + 1))
+  pause=$(printf '%d.%03d' $((every / 1000)) $((every % 1000)))
   for ((try = 1; try <= tries; try++)); do
     "$@" && return 0
     # Polls a state: the game's files, the X server's windows or a process.
-    [ "$try" -lt "$tries" ] && sleep 0.1
+    [ "$try" -lt "$tries" ] && sleep "$pause"
   done
   return 1
 }
@@ -60,6 +62,11 @@ e2e_start_x() {
 
 e2e_x_answers() { xdpyinfo >/dev/null 2>&1; }
 
+# Processes the script started beside the game (servers, relays), stopped
+# when the script ends: e2e_beside notes the last one started.
+E2E_BESIDE=()
+e2e_beside() { E2E_BESIDE+=("$!"); }
+
 e2e_stop_x() {
   [ -n "${E2E_GPID:-}" ] && kill "$E2E_GPID" 2>/dev/null || true
   [ -n "${E2E_XPID:-}" ] && kill "$E2E_XPID" 2>/dev/null || true
@@ -70,6 +77,9 @@ e2e_stop_x() {
 
 # Stops everything and removes the scratch folder (kept with E2E_KEEP=1).
 e2e_cleanup() {
+  local pid
+  for pid in "${E2E_BESIDE[@]}"; do kill "$pid" 2>/dev/null || true; done
+  E2E_BESIDE=()
   e2e_stop_x
   if [ -n "${E2E_DIR:-}" ] && [ -f "$E2E_DIR/stdout.log" ]; then
     cp "$E2E_DIR/stdout.log" "$E2E_ARTEFACTS/$(basename "$0" .sh)-game.log"
@@ -86,9 +96,10 @@ e2e_fresh_folder() {
   export TARVELIS_TEST_STATUS="$E2E_DIR/status"
 }
 
-# Starts the game and, as a player in a hurry does, closes the start-up cover.
+# Starts the game (with the arguments "$@") and, as a player in a hurry
+# does, closes the start-up cover.
 e2e_start_game() {
-  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" >>"$E2E_DIR/stdout.log" 2>&1 &
+  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" "$@" >>"$E2E_DIR/stdout.log" 2>&1 &
   E2E_GPID=$!
   e2e_close_cover
 }
@@ -142,6 +153,15 @@ e2e_move() { timeout 5 xdotool mousemove --sync "$1" "$2" || xdotool mousemove "
 e2e_click() {
   e2e_move "$1" "$2"
   xdotool click 1
+}
+# The same, the pointer coming from elsewhere, so that it is seen moving.
+e2e_click_fresh() {
+  xdotool mousemove 400 420
+  e2e_click "$1" "$2"
+}
+# The top-left corner of the window $1 on the screen: "x y".
+e2e_window_at() {
+  xdotool getwindowgeometry "$1" | awk '/Position/ {split($2, a, ","); print a[1], a[2]}'
 }
 
 # Waits up to $1 seconds for the game to end; fails when it does not.
@@ -208,6 +228,10 @@ e2e_field() { e2e_status | awk -v k="$1" '{ for (i = 1; i < NF; i++) if ($i == k
 
 # Waits up to $2 seconds (20 unless told) for the status to match the pattern $1.
 e2e_wait_status() { e2e_until "${2:-20}" e2e_status_is "$1"; }
+# The same, failing the script when it does not.
+e2e_expect_status() {
+  e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1', the game says '$(e2e_status)'"
+}
 e2e_status_is() { [[ "$(e2e_status)" =~ $1 ]]; }
 e2e_status_left() { [ "$(e2e_status)" != "$1" ]; }
 
@@ -234,11 +258,25 @@ e2e_other_window() { e2e_open | grep -q '^window ' && e2e_open | grep '^window '
 # whatever the presses did, it is done.
 e2e_presses() { local n; n=$(e2e_open_field presses); echo "${n:-0}"; }
 e2e_presses_reach() { [ "$(e2e_presses)" -ge "$1" ]; }
-e2e_mark() { E2E_MARK=$(e2e_presses); }
+e2e_mark() {
+  # At rest, every press the game took in is counted.
+  e2e_rested 20 || e2e_fail "the game did not come to rest: '$(e2e_status)'"
+  E2E_MARK=$(e2e_presses)
+}
 e2e_settled() {
   e2e_until "${2:-10}" e2e_presses_reach $((E2E_MARK + $1)) || return 1
   E2E_MARK=$(e2e_presses)
 }
+# Waits up to $1 seconds (10 unless told) for the game to rest after its
+# last status line and its last press, so that what the line's wait drew is
+# on the screen and every press is counted.
+e2e_rested() { e2e_wait_open "rested 1" "${1:-10}"; }
+# A picture of the screen as the last status line left it.
+e2e_rested_screenshot() {
+  e2e_rested || e2e_fail "the game did not rest at '$(e2e_status)' for the picture $1"
+  e2e_screenshot "$1"
+}
+
 # A click at (x, y) that the game has dealt with.
 e2e_click_settled() {
   e2e_mark
@@ -324,4 +362,83 @@ e2e_advance_step() {
     "notice Jugador4 "*) E2E_ADVANCED=turn; return 0 ;;
   esac
   return 1
+}
+
+# Plays seat 4's turns, at most $2 of them, until it waits at move $1 or
+# later; fails when it never does.
+e2e_play_to_move() {
+  local turns
+  for ((turns = 0; turns < $2; turns++)); do
+    [ "$(e2e_advance)" = turn ] || e2e_fail "no turn of seat 4: '$(e2e_status)'"
+    [ "$(e2e_field move | head -n1)" -ge "$1" ] && return 0
+    e2e_play_my_turn "$(e2e_status)"
+  done
+  e2e_fail "no turn of seat 4 from move $1 on: '$(e2e_status)'"
+}
+
+# Puts off the hand in play and takes it up again at the game's slowest
+# speed, once seat 4 waits.
+e2e_resume_slowest() {
+  local dialog
+  e2e_leave
+  e2e_set_ini 'NR == 2 { $2 = 0 }'
+  e2e_start_game
+  dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "the hand was not resumed"
+  e2e_key "$dialog" Return
+  e2e_wait_status '^notice Jugador4 ' 30 || e2e_fail "seat 4 did not wait: '$(e2e_status)'"
+}
+
+# What the game wrote on its standard output: whether it holds $2 lines (1
+# unless told) that match the pattern $1, and a wait of up to $3 seconds for
+# them (failing with $4).
+e2e_logged() {
+  local n
+  n=$(grep -c -- "$1" "$E2E_DIR/stdout.log" 2>/dev/null || true)
+  [ "${n:-0}" -ge "${2:-1}" ]
+}
+e2e_expect_logged() { e2e_until "$3" e2e_logged "$1" "$2" || e2e_fail "$4"; }
+
+# A tarvelis-server on a free loopback port ($port), its tables in the scratch
+# folder, stopping by itself after $1 seconds and with the script.
+e2e_start_server() {
+  # shellcheck source=../../scripts/loopback-server.sh
+  source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/loopback-server.sh"
+  start_loopback_server "$E2E_BUILD/src" "$E2E_DIR/tables" "$1" "$E2E_DIR/server" ||
+    e2e_fail "the server did not say where it listens"
+  E2E_BESIDE+=("$server_pid")
+}
+
+# The room ("Jugar en red: la sala"), the options menu's entry $1 (counted from 0;
+# which entry it is depends on what the table offers). Under load the menu may not
+# be up by the time its entry is clicked: that click falls on bare marble, and
+# the menu is opened again.
+e2e_open_room() {
+  local id
+  for _ in 1 2 3; do
+    xdotool mousemove 400 420
+    e2e_move 300 150
+    xdotool click 3
+    e2e_wait_open "menu 1" 5 || continue
+    e2e_click_fresh 340 $((150 + 18 * $1 + 10))
+    if id=$(e2e_wait_window "Jugar en red: la sala" 5); then echo "$id"; return 0; fi
+  done
+  return 1
+}
+# The room entered on the server of e2e_start_server (typed when the room
+# does not enter a remembered one by itself), then its page $2, "create" or
+# "join": the network window's id.
+e2e_open_network_window() {
+  local room rx ry button=151
+  room=$(e2e_open_room "$1") || return 1
+  read -r rx ry < <(e2e_window_at "$room")
+  if ! e2e_wait_status "^room inside " 5; then
+    e2e_click_fresh $((rx + 150)) $((ry + 43))
+    xdotool key ctrl+a
+    xdotool type --delay 20 "127.0.0.1:$port"
+    e2e_click_fresh $((rx + 526)) $((ry + 43))
+    e2e_wait_status "^room inside " 10 || return 1
+  fi
+  [ "$2" = join ] && button=177
+  e2e_click_fresh $((rx + 526)) $((ry + button))
+  e2e_wait_window "Jugar en red" 5
 }

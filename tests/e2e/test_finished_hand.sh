@@ -10,10 +10,6 @@ e2e_fresh_folder
 # Every seat automatic, no pause, no sound, full speed; a far target.
 e2e_first_start 'NR == 1 { $9 = 2; $12 = 2; $20 = 1 } NR == 2 { $1 = 500; $2 = 100 }'
 
-wait_status() { e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1': '$(e2e_status)'"; }
-# The pointer leaves first: a synced move to where it already is never ends.
-click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }
-
 # Answers the messages until the table waits at "Continuar" after hand $1.
 to_hand_end() { e2e_play_to_hand_end "$1" 90; }
 
@@ -25,19 +21,19 @@ hand=$(e2e_field hand)
 # after it.
 live=$(($(e2e_field move) + 1))
 
-click 767 536
-wait_status "^recorder move $live live $live "
-click 756 555
-wait_status "^recorder move $((live - 1)) "
-click 756 555
-wait_status "^recorder move $((live - 2)) "
+e2e_click_fresh 767 536
+e2e_expect_status "^recorder move $live live $live "
+e2e_click_fresh 756 555
+e2e_expect_status "^recorder move $((live - 1)) "
+e2e_click_fresh 756 555
+e2e_expect_status "^recorder move $((live - 2)) "
 # The red button does not play a finished hand on.
 e2e_mark
-click 767 588
+e2e_click_fresh 767 588
 e2e_settled 1 || e2e_fail "the click on the red button was not taken in"
 [[ "$(e2e_status)" =~ ^recorder\ move\ $((live - 2))\  ]] || e2e_fail "the red button acted: '$(e2e_status)'"
-click 767 536
-wait_status "^notice Continuar hand $hand move $((live - 1)) " 20
-click 688 550
+e2e_click_fresh 767 536
+e2e_expect_status "^notice Continuar hand $hand move $((live - 1)) " 20
+e2e_click_fresh 688 550
 to_hand_end $((hand + 1))
 echo "PASS: a finished hand is stepped through before the next deal"

@@ -7,12 +7,7 @@
 # memory staying small. TARVE32.INI is byte for byte as before.
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
-server_pid=""
-stop_all() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
-  e2e_cleanup
-}
-trap stop_all EXIT
+trap e2e_cleanup EXIT
 
 e2e_start_x 800x600x24
 e2e_fresh_folder
@@ -21,17 +16,14 @@ ini_before=$(md5sum <"$E2E_INI")
 control="$E2E_DIR/control"
 mkdir -p "$control"
 python3 "$here/hostile_server.py" "$E2E_DIR/port" "$control" 240 2>"$E2E_DIR/server.log" &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$E2E_DIR/port" ] && break; sleep 0.1; done
-port=$(cat "$E2E_DIR/port") || e2e_fail "the hostile server did not start"
+e2e_beside
+e2e_until 5 test -s "$E2E_DIR/port" || e2e_fail "the hostile server did not start"
+port=$(cat "$E2E_DIR/port")
 
 join() {
   # The last start's status is not this one's.
   rm -f "$TARVELIS_TEST_STATUS"
-  QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" --join "127.0.0.1:$port" ABC234DEFG 1 Ana \
-    >>"$E2E_DIR/stdout.log" 2>&1 &
-  E2E_GPID=$!
-  e2e_close_cover
+  e2e_start_game --join "127.0.0.1:$port" ABC234DEFG 1 Ana
   # Asked to move, under the seat's name cut to twenty letters.
   e2e_wait_status "^notice A{20} hand 1 move 4 " 20 ||
     e2e_fail "the seat was not asked under its cut name: '$(e2e_status)'"
@@ -47,11 +39,9 @@ probe() {
   e2e_move 400 300
   start=$(now_ms)
   xdotool mousemove 32 103 click 1
-  for _ in $(seq 40); do
-    id=$(xdotool search --onlyvisible --name "^Ayuda de TARVELIS\$" 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && break
-    sleep 0.025
-  done
+  # Looked for often: the time it takes is measured.
+  E2E_POLL_MS=25 e2e_until 1 e2e_find_window "Ayuda de TARVELIS" || true
+  id=$E2E_FOUND
   [ -n "$id" ] || e2e_fail "the help button did not answer ($1): $(xdotool search --name Ayuda 2>&1 | wc -l) windows"
   [ $(($(now_ms) - start)) -le 1000 ] || e2e_fail "the help button took $(($(now_ms) - start)) ms ($1)"
   e2e_key "$id" Escape
@@ -61,8 +51,7 @@ rss_mb() { awk '/VmRSS/ { print int($2 / 1024) }' "/proc/$E2E_GPID/status"; }
 # The link's end is told in the game's words, in a dialog of its own.
 expect_overflow() {
   local dialog
-  for _ in $(seq 100); do grep -q "^net link overflow" "$E2E_DIR/stdout.log" && break; sleep 0.1; done
-  grep -q "^net link overflow" "$E2E_DIR/stdout.log" || e2e_fail "the link was not ended ($1)"
+  e2e_expect_logged "^net link overflow" "$2" 10 "the link was not ended ($1)"
   dialog=$(e2e_wait_window "Partida en red" 10) || e2e_fail "the end of the link was not told ($1)"
   e2e_screenshot "hostile-$1"
   e2e_key "$dialog" Return
@@ -72,10 +61,14 @@ expect_overflow() {
 join
 probe "asked"
 e2e_screenshot network-long-names
+# The game has read on through the flood (or the flood is over) before the
+# next probe.
+read_on() { e2e_logged "^net line 1 " "$1" || [ -e "$control/flood.done" ]; }
 touch "$control/flood"
 for n in 1 2 3 4 5; do
   probe "flood $n"
-  sleep 0.3
+  read_so_far=$(grep -c "^net line 1 " "$E2E_DIR/stdout.log" || true)
+  e2e_until 10 read_on $((read_so_far + 1)) || e2e_fail "the flood was not read on after probe $n"
 done
 e2e_screenshot network-presence
 touch "$control/calm"
@@ -83,13 +76,13 @@ dialog=$(e2e_wait_window "Aviso del servidor" 60) || e2e_fail "the flood was nev
 comings=$(grep -c "^net line 1 " "$E2E_DIR/stdout.log" || true)
 [ "$comings" -ge 100 ] || e2e_fail "the friend's comings and goings were not on the line ($comings)"
 touch "$control/burst"
-for _ in $(seq 100); do [ -e "$control/burst.done" ] && break; sleep 0.1; done
+e2e_until 10 test -e "$control/burst.done" || true
 # The dialog still answers at once, and the burst has ended the link.
 start=$(now_ms)
 e2e_key "$dialog" Return
 e2e_wait_closed "Aviso del servidor" 2 "the notice did not close after the burst"
 [ $(($(now_ms) - start)) -le 1300 ] || e2e_fail "closing the notice took $(($(now_ms) - start)) ms"
-expect_overflow burst
+expect_overflow burst 1
 probe "after the burst"
 [ "$(rss_mb)" -le 400 ] || e2e_fail "the game holds $(rss_mb) MB after the burst"
 e2e_click 770 28
@@ -99,7 +92,7 @@ join
 probe "second start"
 rss_before=$(rss_mb)
 touch "$control/giant"
-expect_overflow giant
+expect_overflow giant 2
 probe "after the giant frame"
 sent=$(cat "$control/giant.sent" 2>/dev/null || echo "?")
 [ "$(rss_mb)" -le $((rss_before + 100)) ] ||

@@ -6,16 +6,9 @@
 # totals the same. A local hand put off before waits for seat 4 again afterwards, and
 # TARVE32.INI is as it was.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/../../scripts/loopback-server.sh"
 here=$(cd "$(dirname "$0")" && pwd)
-server_pid=""
 relay_pid=""
-stop_all() {
-  [ -n "$relay_pid" ] && kill "$relay_pid" 2>/dev/null || true
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
-  e2e_cleanup
-}
-trap stop_all EXIT
+trap e2e_cleanup EXIT
 
 e2e_start_x 800x600x24
 e2e_fresh_folder
@@ -27,8 +20,7 @@ e2e_leave
 ini_before=$(md5sum <"$E2E_INI")
 his_before=$(md5sum <"$E2E_DIR/TARVE32.HIS" 2>/dev/null || echo none)
 
-start_loopback_server "$E2E_BUILD/src" "$E2E_DIR/tables" 280 "$E2E_DIR/server" ||
-  e2e_fail "the server did not say where it listens"
+e2e_start_server 280
 code=$(python3 "$here/net_helper.py" create "$port" 1 2) || e2e_fail "no table created"
 
 # The relay listens on a port of its own, the same one each time it starts.
@@ -37,15 +29,13 @@ start_relay() {
   [ -n "${rport:-}" ] && echo "$rport" >"$E2E_DIR/relayport"
   python3 "$here/net_helper.py" relay "$E2E_DIR/relayport" "$port" "$E2E_DIR/relay.log" 250 &
   relay_pid=$!
+  e2e_beside
   e2e_until 5 test -s "$E2E_DIR/relayport" || e2e_fail "the relay did not say where it listens"
   rport=$(cat "$E2E_DIR/relayport")
 }
 start_relay
 
-QT_QPA_PLATFORM=xcb "$E2E_DIR/tarvelis" --join "127.0.0.1:$rport" "$code" 1 Ana \
-  >>"$E2E_DIR/stdout.log" 2>&1 &
-E2E_GPID=$!
-e2e_close_cover
+e2e_start_game --join "127.0.0.1:$rport" "$code" 1 Ana
 
 turns=0
 dropped=0
@@ -71,7 +61,8 @@ play_step() {
         e2e_screenshot network-drop
         # The link stays down a while, so that the game's first tries to
         # come back meet nobody: the span itself is what is tested.
-        sleep 2
+        e2e_wait_status "^net reconnecting tries [3-9]" 20 ||
+          e2e_fail "the game did not try again: '$(e2e_status)'"
         start_relay
         dropped=1
         e2e_wait_status "^notice Ana " 30 || e2e_fail "the seat was not asked again after the drop"
@@ -83,8 +74,7 @@ play_step() {
       # last hand waits again once the match is over, at the same move.
       over=$(grep -c "^net match_end" "$E2E_DIR/stdout.log" || true)
       if [ "$over" -gt 0 ] && [ -z "${shown_over:-}" ]; then
-        sleep 0.5
-        e2e_screenshot network-match-over
+        e2e_rested_screenshot network-match-over
         shown_over=1
         # The match is over and its last hand is stepped through before the
         # local match comes back: the recorder on, one move back, off again.
@@ -95,7 +85,7 @@ play_step() {
         e2e_wait_status "^recorder move $((live - 1)) " 10 ||
           e2e_fail "the last hand did not step back from move $live: '$(e2e_status)'"
         e2e_click 767 536
-        sleep 1
+        e2e_wait_status "^notice Continuar " 10 || e2e_fail "the recorder did not go off: '$(e2e_status)'"
       fi
       [ "$status $over" != "${continued:-}" ] && e2e_click 688 550
       continued="$status $over" ;;

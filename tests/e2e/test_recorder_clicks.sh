@@ -12,18 +12,8 @@ e2e_first_start "$E2E_QUICK"
 # Played quickly to a turn of seat 4 with five moves or more on the table,
 # then put off and taken up again at the slowest speed.
 e2e_start_match
-for _ in $(seq 40); do
-  [ "$(e2e_advance)" = turn ] || e2e_fail "no turn of seat 4: '$(e2e_status)'"
-  [ "$(e2e_field move)" -ge 6 ] && break
-  e2e_play_my_turn "$(e2e_status)"
-done
-[ "$(e2e_field move)" -ge 6 ] || e2e_fail "the hand never reached move 6"
-e2e_leave
-e2e_set_ini 'NR == 2 { $2 = 0 }'
-e2e_start_game
-dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "the hand was not resumed"
-e2e_key "$dialog" Return
-e2e_wait_status '^notice Jugador4 ' 30 || e2e_fail "seat 4 did not wait: '$(e2e_status)'"
+e2e_play_to_move 6 40
+e2e_resume_slowest
 move=$(e2e_field move)
 
 e2e_click 767 536

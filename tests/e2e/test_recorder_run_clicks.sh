@@ -19,18 +19,8 @@ run_back_at=(756 571)
 # Played quickly to a turn of seat 4 with eleven moves or more on the table,
 # then put off and taken up again at the slowest speed.
 e2e_start_match
-for _ in $(seq 60); do
-  [ "$(e2e_advance)" = turn ] || e2e_fail "no turn of seat 4: '$(e2e_status)'"
-  [ "$(e2e_field move)" -ge 12 ] && break
-  e2e_play_my_turn "$(e2e_status)"
-done
-[ "$(e2e_field move)" -ge 12 ] || e2e_fail "the hand never reached move 12"
-e2e_leave
-e2e_set_ini 'NR == 2 { $2 = 0 }'
-e2e_start_game
-dialog=$(e2e_wait_window "Continuar la partida anterior" 20) || e2e_fail "the hand was not resumed"
-e2e_key "$dialog" Return
-e2e_wait_status '^notice Jugador4 ' 30 || e2e_fail "seat 4 did not wait: '$(e2e_status)'"
+e2e_play_to_move 12 60
+e2e_resume_slowest
 live=$(e2e_field move)
 
 e2e_click "${switch_at[@]}"
@@ -38,6 +28,7 @@ e2e_wait_status "^recorder move $live .* run 0$" 30 || e2e_fail "the recorder di
 
 # The run back, and once it has gone two moves a burst of three clicks on
 # forward, the whole burst inside one of its steps.
+e2e_mark
 e2e_click "${run_back_at[@]}"
 e2e_wait_status "^recorder move $((live - 2)) .* run 1$" 20 ||
   e2e_fail "the run did not go back: '$(e2e_status)'"
@@ -49,11 +40,14 @@ stopped=$(e2e_field move)
 [ "$stopped" -gt 1 ] || e2e_fail "the run went on to the lead: '$(e2e_status)'"
 [ "$stopped" -le "$at_click" ] && [ "$stopped" -ge $((at_click - 1)) ] ||
   e2e_fail "the run stopped at $stopped, clicked at $at_click"
-# Whatever was left of the burst has had its chance to act: the pointer moves
-# too, so that any click the window system still held is delivered.
-sleep 3
+# Whatever was left of the burst has had its chance to act: the run's click
+# and the burst's three are done with, the pointer moves, so that any release
+# the window system still held is delivered, and a key that does nothing is
+# dealt with after it.
+e2e_settled 4 20 || e2e_fail "the burst's clicks were not all taken in"
 e2e_move 400 300
-sleep 3
+e2e_key "$(e2e_wait_window TARVELIS 5)" shift
+e2e_settled 1 || e2e_fail "a key after the burst was not taken in"
 [[ "$(e2e_status)" =~ ^recorder\ move\ $stopped\ .*\ run\ 0$ ]] ||
   e2e_fail "clicks made during the run acted after it: '$(e2e_status)' (the run ended at $stopped)"
 echo "the run ended at move $stopped (from $live), clicked at $at_click"

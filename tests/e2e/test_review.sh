@@ -14,35 +14,27 @@ e2e_fresh_folder
 e2e_first_start "$E2E_QUICK"
 
 field() { e2e_field "$1" | head -n1; }
-wait_status() { e2e_wait_status "$1" "${2:-20}" || e2e_fail "waited for '$1': '$(e2e_status)'"; }
-# The pointer leaves first: a synced move to where it already is never ends.
-click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }
-switch() { click 767 536; }
+switch() { e2e_click_fresh 767 536; }
 back() {
   local target=$(($(field move) - 1))
-  click 756 555
-  wait_status "^recorder move $target " 5
+  e2e_click_fresh 756 555
+  e2e_expect_status "^recorder move $target " 5
 }
 
 e2e_start_match
-for _ in $(seq 10); do
-  [ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its turn: '$(e2e_status)'"
-  [ "$(field move)" -ge 16 ] && break
-  e2e_play_my_turn "$(e2e_status)"
-done
-[ "$(field move)" -ge 16 ] || e2e_fail "no turn of seat 4 from move 16 on: '$(e2e_status)'"
+e2e_play_to_move 16 10
 switch
-wait_status "^recorder .* review (none|partial) "
+e2e_expect_status "^recorder .* review (none|partial) "
 # The menu at the pointer: three saved-games entries, then the review.
 xdotool mousemove 400 420
 e2e_move 300 150
 xdotool click 3
 e2e_wait_open "menu 1" || e2e_fail "a right click opened no menu"
 started=$(date +%s%3N)
-click 340 $((150 + 18 * 3 + 10))
-wait_status "^recorder .* review (running|done) " 5
+e2e_click_fresh 340 $((150 + 18 * 3 + 10))
+e2e_expect_status "^recorder .* review (running|done) " 5
 [[ "$(e2e_status)" =~ review\ running ]] && back # the table answers meanwhile
-wait_status "^recorder .* review done " 60
+e2e_expect_status "^recorder .* review done " 60
 ms=$(($(date +%s%3N) - started))
 # Reported, not asserted: a loaded machine must not fail the script.
 echo "reviewed $(field lines) moves in $ms ms: $(field marks) marked"

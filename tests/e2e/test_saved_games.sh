@@ -66,8 +66,6 @@ help=$(e2e_wait_window "Ayuda de TARVELIS" 10) || e2e_fail "F1 did not open the 
 e2e_key "$help" Escape
 e2e_wait_closed "Ayuda de TARVELIS" 5 "Escape did not close the manual"
 
-wait_status() { e2e_wait_status "$1" || e2e_fail "waited for '$1', the game says '$(e2e_status)'"; }
-
 # The recorder panel's controls, by their middles (panel at 742, 524).
 panel() {
   case $1 in
@@ -81,29 +79,24 @@ panel() {
 }
 
 # Seat 4 plays until at least seven moves are in the record.
-for _ in $(seq 10); do
-  [ "$(e2e_advance)" = turn ] || e2e_fail "seat 4 never got its turn"
-  [ "$(e2e_field move)" -ge 8 ] && break
-  e2e_play_my_turn "$(e2e_status)"
-done
+e2e_play_to_move 8 10
 live=$(e2e_field move)
-[ "$live" -ge 8 ] || e2e_fail "the hand is too short for the recorder: '$(e2e_status)'"
 
 # On, back to the lead, forward to the live move.
 panel switch
-wait_status "^recorder move $live live $live "
+e2e_expect_status "^recorder move $live live $live "
 panel runback
-wait_status "^recorder move 1 live $live .* selected -1"
+e2e_expect_status "^recorder move 1 live $live .* selected -1"
 panel runforward
-wait_status "^recorder move $live live $live .* selected $((live - 2))"
+e2e_expect_status "^recorder move $live live $live .* selected $((live - 2))"
 
 # To move 3 and play on from there: the later moves are gone.
 panel runback
-wait_status "^recorder move 1 live $live "
+e2e_expect_status "^recorder move 1 live $live "
 panel forward
-wait_status "^recorder move 2 live $live "
+e2e_expect_status "^recorder move 2 live $live "
 panel forward
-wait_status "^recorder move 3 live $live seat [1-4] lines $((live - 1)) selected 1"
+e2e_expect_status "^recorder move 3 live $live seat [1-4] lines $((live - 1)) selected 1"
 e2e_screenshot recorder-panel
 panel playon
 [ "$(e2e_advance)" = turn ] || e2e_fail "play did not go on after playing on from move 3"
@@ -146,7 +139,7 @@ done
 waiting=$(e2e_status)
 waiting_move=$(e2e_field move)
 e2e_click 694 28
-wait_status "^tutor seat 4 "
+e2e_expect_status "^tutor seat 4 "
 [[ "$(e2e_status)" =~ ^tutor\ seat\ 4\ slot\ [1-7]\  ]] || e2e_fail "the tutor pointed at no tile"
 slot=$(e2e_field slot)
 e2e_click "$(e2e_tile_x "$slot")" $E2E_TILE_Y
