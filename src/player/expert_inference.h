@@ -3,8 +3,9 @@
 // see, so under an imagined deal its moves can be chosen again: a deal under
 // which it would have played otherwise cannot be the real one. A person is
 // not so predictable; a move the rules would not have made only makes a deal
-// less likely. The same imagined table then plays each deal out with every
-// seat playing as it does.
+// less likely. Another expert's move after the lead weighs a deal by how
+// likely a choice model of the expert makes it (expert_reading.h). The same
+// imagined table then plays each deal out with every seat playing as it does.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,7 @@ namespace tarvelis::expert {
 // How a seat chooses its moves, as the settings show it to every seat.
 enum class SeatPlay : std::uint8_t {
   kRules,   // the computer player at the seat's level
-  kExpert,  // the expert: no one can replay it cheaply, so it is read as a person
+  kExpert,  // the expert: no one can replay it cheaply; read by a choice model
   kPerson,  // a manual seat
 };
 SeatPlay PlayOf(const GameState& state, int seat);
