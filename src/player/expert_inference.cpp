@@ -8,7 +8,6 @@
 #include "model/move_record.h"
 #include "model/move_rules.h"
 #include "player/computer_player.h"
-#include "player/expert_reading.h"
 #include "player/lead_choice.h"
 
 namespace tarvelis::expert {
@@ -160,16 +159,11 @@ ImaginedTable::Fit ImaginedTable::Replay(const PerSeat<TileSet>& hands, bool che
     if (seat < 1 || seat > kSeats) break;  // a damaged record ends where the knowledge does
     s.MoveNumber = static_cast<i16>(n);
     s.CurrentSeat = static_cast<i16>(seat);
-    if (check && seat != k_.Seat && IsTileMove(e)) {
-      if (plays_[seat] == SeatPlay::kExpert && n > 1) {
-        // Another expert's move: as likely as the choice model makes it.
-        fit.Weight *= ExpertMoveLikelihood(s, seat, TileIndex(e[kFPipA], e[kFPipB]), e[kFPipA]);
-      } else if (!RulesCouldChoose(s, seat, e)) {
-        if (plays_[seat] == SeatPlay::kRules) {
-          if (++fit.Misses > mostMisses) return fit;
-        } else {
-          fit.Weight *= kPersonSurprise;
-        }
+    if (check && seat != k_.Seat && IsTileMove(e) && !RulesCouldChoose(s, seat, e)) {
+      if (plays_[seat] == SeatPlay::kRules) {
+        if (++fit.Misses > mostMisses) return fit;
+      } else {
+        fit.Weight *= kPersonSurprise;
       }
     }
     if (n == 1 && IsTileMove(e)) {

@@ -3,9 +3,8 @@
 // see, so under an imagined deal its moves can be chosen again: a deal under
 // which it would have played otherwise cannot be the real one. A person is
 // not so predictable; a move the rules would not have made only makes a deal
-// less likely. Another expert's move after the lead weighs a deal by how
-// likely a choice model of the expert makes it (expert_reading.h). The same
-// imagined table then plays each deal out with every seat playing as it does.
+// less likely. The same imagined table then plays each deal out with every
+// seat playing as it does.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +19,7 @@ namespace tarvelis::expert {
 // How a seat chooses its moves, as the settings show it to every seat.
 enum class SeatPlay : std::uint8_t {
   kRules,   // the computer player at the seat's level
-  kExpert,  // the expert: no one can replay it cheaply; read by a choice model
+  kExpert,  // the expert: no one can replay it cheaply, so it is read as a person
   kPerson,  // a manual seat
 };
 SeatPlay PlayOf(const GameState& state, int seat);

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <map>
 #include <memory>
 #include <thread>
@@ -20,7 +19,6 @@
 #include "model/move_rules.h"
 #include "player/computer_player.h"
 #include "player/expert_inference.h"
-#include "player/expert_reading.h"
 #include "support/held_tiles.h"
 
 namespace tarvelis::expert {
@@ -262,55 +260,6 @@ TEST(ExpertInference, TheRealDealAlwaysFitsAndPersonsRuleNothingOut) {
   }
   EXPECT_GT(ruledOut, drawn / 4);
   EXPECT_GT(surprised, 0);
-}
-
-// Another expert's moves are read through a choice model: under any deal the
-// chances of a seat's candidates add up to one and none is ruled out, and the
-// computer player's own choice, which the model leans towards, comes out
-// likelier than a blind guess among the candidates. A deal that gives the
-// expert seats what they played is weighed, never set aside.
-TEST(ExpertInference, AnExpertsMovesAreWeighedByAChoiceModel) {
-  double modelled = 0;
-  double blind = 0;
-  Rng rng(9);
-  int weighedDown = 0;
-  for (const auto& state : Played(kModePairs, kDirect).States) {
-    const int seat = state->CurrentSeat;
-    const CandidateList list = ListCandidates(*state, seat);
-    if (list.Count >= 2) {
-      const Evaluation e = EvaluateMove(*state, seat, list);
-      double sum = 0;
-      for (int i = 0; i < list.Count; ++i) {
-        const Candidate& c = list.Items[i];
-        const double p =
-            ExpertMoveLikelihood(*state, seat, TileIndex(c.Matching, c.Other), c.Matching);
-        EXPECT_GT(p, 0);
-        sum += p;
-      }
-      EXPECT_NEAR(sum, 1, 1e-9);
-      const Candidate& chosen = e.Candidates[e.Chosen].Move;
-      modelled += std::log(ExpertMoveLikelihood(
-          *state, seat, TileIndex(chosen.Matching, chosen.Other), chosen.Matching));
-      blind -= std::log(list.Count);
-    }
-    GameState experts = *state;
-    for (int other = 1; other <= kSeats; ++other) experts.SeatExpert[other] = other != seat;
-    const Knowledge k = KnowledgeAt(experts, seat, experts.MoveNumber);
-    PerSeat<TileSet> truth{};
-    for (int other = 1; other <= kSeats; ++other) truth[other] = HeldBy(experts, other);
-    ImaginedTable read(experts, k);
-    const ImaginedTable::Fit real = read.Replay(truth, true, 0);
-    EXPECT_EQ(real.Misses, 0);
-    EXPECT_GT(real.Weight, 0);
-    PerSeat<TileSet> hands{};
-    DealSampler(k).Draw(rng, hands);
-    const ImaginedTable::Fit drawn = read.Replay(hands, true, 0);
-    EXPECT_EQ(drawn.Misses, 0);
-    EXPECT_GT(drawn.Weight, 0);
-    weighedDown += drawn.Weight < 1 ? 1 : 0;
-  }
-  EXPECT_GT(modelled, blind);
-  EXPECT_GT(weighedDown, 0);
 }
 
 // When hardly any deal explains what was seen, the nearest ones are weighed
