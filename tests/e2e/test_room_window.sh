@@ -89,8 +89,7 @@ read -r px py < <(xdotool getwindowgeometry "$page" |
   awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
 wait_status "^network idle " 10
 click $((px + 380)) $((py + 129))
-sleep 0.3
-import -window root "$E2E_ARTEFACTS/room-create-public.png"
+e2e_rested_screenshot room-create-public
 click $((px + 200)) $((py + 428))
 e2e_until 5 grep -q '"public": *true' "$E2E_DIR/room.log" || e2e_fail "the table was not asked public"
 [ "$(grep -c "$(cat "$key_file")" "$E2E_DIR/room.log")" = 3 ] || e2e_fail "enter did not go first"

@@ -34,18 +34,17 @@ e2e_wait_open "watched 1" 10 || e2e_fail "the open file does not say the table i
 logged() { grep -qF -- "$1" "$E2E_DIR/stdout.log"; }
 # One step on, as a watcher goes: a notice's dialog answered, the continue
 # button at a closed hand pressed; until the game has logged $1 (bounded).
-advance_until() {
-  for _ in $(seq 1 150); do
-    logged "$1" && return 0
-    if e2e_other_window; then
-      xdotool key Return
-    elif e2e_status_is "^notice "; then
-      e2e_key "$table" space
-    fi
-    sleep 0.3
-  done
+advance_step() {
+  logged "$1" && return 0
+  if e2e_other_window; then
+    xdotool key Return
+  elif e2e_status_is "^notice "; then
+    e2e_key "$table" space
+  fi
   return 1
 }
+# A press every 0.3 s at most, as a watcher makes them, not at the poll's pace.
+advance_until() { E2E_POLL_MS=300 e2e_until 45 advance_step "$1"; }
 advance_until "net chat Ana: Ya veremos, Luis." || e2e_fail "the table's chat was not shown"
 
 # Our own line: the chat's line to write, left of the bottom hand.
