@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Honest tables beside busy expert tables on one server: starts tarvelis-server
-# on a free loopback port; EXPERTS tables of [person, expert, expert, expert],
+# Honest tables beside busy expert tables and a flooder on one server: starts
+# tarvelis-server on a free loopback port; a flooder (bench/flooder.py, from
+# 127.0.0.2) sends without reading for as long as the busy tables play; EXPERTS tables of [person, expert, expert, expert],
 # whose person answers every question "auto" at once, keep the computer's
 # moves busy for the whole run; TABLES tables of four bots thinking as people
 # do (half a second to one and a half before each move, one move in two left
@@ -31,7 +32,9 @@ work=$(mktemp -d "$build/server-experts.XXXXXX")
 load_start=$(cut -d' ' -f1 /proc/loadavg)
 server_pid=""
 busy_pid=""
+flood_pid=""
 cleanup() {
+  if [ -n "$flood_pid" ]; then kill "$flood_pid" 2>/dev/null || true; wait "$flood_pid" 2>/dev/null || true; fi
   if [ -n "$busy_pid" ]; then kill "$busy_pid" 2>/dev/null || true; wait "$busy_pid" 2>/dev/null || true; fi
   if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; fi
   rm -rf "$work"
@@ -45,10 +48,12 @@ start_loopback_server "$server_dir" "$work/tables" 300 "$work/server" ||
 "$build/src/tarvelis-bots" --server "127.0.0.1:$port" --tables "$experts" --seats peee --auto \
   --think 0 --target 999 --json --timeout "$busy_seconds" >"$work/busy.out" 2>&1 &
 busy_pid=$!
+python3 "$(dirname "$0")/flooder.py" "$port" "$busy_seconds" >"$work/flood.out" 2>&1 &
+flood_pid=$!
 sleep 2
 honest_start=$SECONDS
 honest=$("$build/src/tarvelis-bots" --server "127.0.0.1:$port" --tables "$tables" \
-  --target "$target" --json --timeout 200 || true)
+  --think 1000 --target "$target" --json --timeout 200 || true)
 load=$(cut -d' ' -f1 /proc/loadavg)
 cpu=$(awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$server_pid/stat")
 inside=$(( SECONDS - honest_start + 2 < busy_seconds ? 1 : 0 ))
@@ -60,7 +65,10 @@ wait "$server_pid" || true
 server_pid=""
 wait "$busy_pid" || true
 busy_pid=""
+wait "$flood_pid" || true
+flood_pid=""
 echo "honest ${honest}"
 echo "busy $(cat "$work/busy.out")"
+echo "flood $(cat "$work/flood.out")"
 echo "server $(grep '^handled' "$work/server.out" || echo 'no handling figures')"
 echo "honest_inside_busy $inside server_cpu_s $cpu load_average_start $load_start load_average_end $load"

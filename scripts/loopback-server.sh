@@ -12,11 +12,14 @@
 # after STOP_AFTER_SECONDS. Sets server_pid and port; returns 1 when the
 # server never said where it listens.
 start_loopback_server() {
-  local lifted=(--connections-per-address 100000 --tables-per-minute 100000)
-  # The page's own limits, where the server has them (an older build, run
-  # to measure alongside, has not).
+  local lifted=()
+  # The limits per address and the page's own, where the server has them (an
+  # older build, run to measure alongside, may have neither).
   local usage
   usage=$("$1/tarvelis-server" --help 2>&1 || true)
+  if [[ $usage == *--connections-per-address* ]]; then
+    lifted+=(--connections-per-address 100000 --tables-per-minute 100000)
+  fi
   if [[ $usage == *--page-connections-per-address* ]]; then
     lifted+=(--page-connections-per-address 100000 --page-requests-per-minute 1000000)
   fi
