@@ -22,7 +22,7 @@ flags=(-std=c++20 -O2 -fno-exceptions -DNDEBUG "-I$src/src" -Wall -Wno-unused-co
 # Everything the mirror may reach; the archive lets the linker take only the
 # objects the page uses.
 mapfile -t lib_sources < <(cd "$src/src" && ls model/*.cpp layout/*.cpp engine/*.cpp player/*.cpp \
-  protocol/*.cpp net/remote_table.cpp net/remote_hand.cpp net/remote_reading.cpp net/kept_hands.cpp net/chat_text.cpp net/lobby.cpp net/server_address.cpp web/web_table.cpp \
+  protocol/*.cpp net/remote_table.cpp net/remote_hand.cpp net/remote_reading.cpp net/kept_hands.cpp net/chat_text.cpp net/lobby.cpp net/server_address.cpp web/web_table.cpp web/web_table_draw.cpp web/draw_list.cpp \
   storage/text_codec.cpp storage/clean_text.cpp)
 newest_header=$(find "$src/src" -name '*.h' -printf '%T@\n' | sort -n | tail -1)
 

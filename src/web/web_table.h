@@ -25,6 +25,8 @@
 
 namespace tarvelis::web {
 
+class DrawOps;
+
 enum class WebStrip : int {
   Marmol,
   Dibujos,
@@ -95,6 +97,12 @@ class WebTable {
   void PressWhileAsked(int x, int y);
   Rect ArrowRect(int end) const;
   int LastLaidMove() const;
+  // The draw list's parts, in the order they are drawn.
+  void DrawTiles(DrawOps& list) const;
+  void DrawNames(DrawOps& list, bool onTable) const;
+  void DrawScore(DrawOps& list) const;
+  void DrawPrompts(DrawOps& list) const;
+  void DrawNotice(DrawOps& list) const;
 
   GameState state_;
   std::unique_ptr<net::RemoteTable> remote_;
