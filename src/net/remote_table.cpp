@@ -350,8 +350,14 @@ void RemoteTable::OnChat(const Incoming& m, Events& events) {
   NetEvent e{NetEventKind::kChat};
   e.Title = BoundedName(text("name").substr(0, 4 * kMaxNameLength));
   const std::string tag = CleanChatText(text("tag").substr(0, 64));
-  // Two people of one name are told apart by the tag the room gives them.
-  if (!tag.empty()) e.Title += " (" + tag.substr(0, std::min<std::size_t>(tag.size(), 8)) + ")";
+  // Two seats of one name are told apart by the tag the room gives their
+  // people, written as the room writes it; one name alone needs none.
+  int namesake = 0;
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    namesake += Trimmed(state_.SeatName[seat]) == e.Title ? 1 : 0;
+  }
+  if (!tag.empty() && namesake >= 2)
+    e.Title += " #" + tag.substr(0, std::min<std::size_t>(tag.size(), 8));
   e.Text = CleanChatText(text("text"));
   if (e.Text.empty()) return;
   events.push_back(std::move(e));

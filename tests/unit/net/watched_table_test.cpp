@@ -190,7 +190,14 @@ TEST(WatchedTable, ChatLinesAreCleanedAndBounded) {
   ASSERT_EQ(said.size(), 1U);
   EXPECT_EQ(said[0].Kind, NetEventKind::kChat);
   EXPECT_EQ(said[0].Text.size(), kChatTextBytes);
-  EXPECT_EQ(said[0].Title, std::string(kMaxNameLength, 'N') + " (ab12)");
+  // A name no two seats share needs no tag.
+  EXPECT_EQ(said[0].Title, std::string(kMaxNameLength, 'N'));
+  // Two seats named alike: each line says whose it is by the room's tag.
+  mirror.SeatName[1] = mirror.SeatName[3] = "Luis";
+  said =
+      remote.Read(R"({"v":1,"type":"chat","to":"table","name":"Luis","tag":"c3d4","text":"hola"})");
+  ASSERT_EQ(said.size(), 1U);
+  EXPECT_EQ(said[0].Title, "Luis #c3d4");
   said = remote.Read(
       R"({"v":1,"type":"chat","to":"table","name":"Eva","text":"  hola\u0007 \u202e\u2066a\t  todos\u200f "})");
   ASSERT_EQ(said.size(), 1U);
