@@ -156,6 +156,12 @@ void Hall::Bind(Place& place, int conn, int seat, std::int64_t now) {
   if (!c.KeyHash.empty()) place.Table->SetKeyHash(seat, c.KeyHash);
 }
 
+Hall::Tables::iterator Hall::SeatedTable(int conn, const Conn& c) {
+  const auto found = c.Seat == 0 ? tables_.end() : tables_.find(c.Code);
+  if (found == tables_.end()) Error(conn, ErrorCode::kNotSeated);
+  return found;
+}
+
 void Hall::Closed(int conn, std::int64_t now) {
   const auto it = conns_.find(conn);
   if (it == conns_.end()) return;
@@ -347,11 +353,8 @@ void Hall::OnSeated(int conn, Conn& c, const Request& r, std::int64_t now) {
     StopWatching(conn, c);
     return;
   }
-  const auto found = c.Seat == 0 ? tables_.end() : tables_.find(c.Code);
-  if (found == tables_.end()) {
-    Error(conn, ErrorCode::kNotSeated);
-    return;
-  }
+  const auto found = SeatedTable(conn, c);
+  if (found == tables_.end()) return;
   Place& place = found->second;
   ServerTable& table = *place.Table;
   ErrorCode error = ErrorCode::kBadMessage;

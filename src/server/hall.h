@@ -196,6 +196,9 @@ class Hall {
   // Hands the table's waiting computer move, if any, to the pool.
   void Dispatch(ServerTable& table);
   void Bind(Place& place, int conn, int seat, std::int64_t now);
+  // The table where the connection sits; the end, the connection told
+  // `not_seated`, when it sits nowhere.
+  Tables::iterator SeatedTable(int conn, const Conn& c);
   bool Bound(const Place& place) const;
   std::filesystem::path FileOf(const std::string& code) const;
   Visitor* VisitorOf(const Conn& c);

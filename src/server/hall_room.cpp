@@ -116,11 +116,8 @@ void Hall::OnQuick(int conn, Conn& c, const Request& r, std::int64_t now) {
 }
 
 void Hall::OnFill(int conn, Conn& c, std::int64_t now) {
-  const auto found = c.Seat == 0 ? tables_.end() : tables_.find(c.Code);
-  if (found == tables_.end()) {
-    Error(conn, ErrorCode::kNotSeated);
-    return;
-  }
+  const auto found = SeatedTable(conn, c);
+  if (found == tables_.end()) return;
   Place& place = found->second;
   ServerTable& table = *place.Table;
   if (!place.Public) {
