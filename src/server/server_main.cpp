@@ -154,6 +154,11 @@ class Front : public QObject {
   void Sweep() {
     const std::int64_t now = Now();
     for (const auto& [conn, socket] : sockets_) {
+      // Qt hands its buffer to the system only when the loop next comes
+      // round, so a full room's news and a newcomer's listing, made in the
+      // same turn, may pass the bound in a reader that keeps up: what the
+      // system takes now was never left unread.
+      if (socket->bytesToWrite() > maxUnsent_) socket->flush();
       if (socket->bytesToWrite() > maxUnsent_) doomed_.push_back(conn);
     }
     for (const auto& [conn, since] : closing_) {
