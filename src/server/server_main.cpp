@@ -161,6 +161,9 @@ class Front : public QObject {
       if (socket->bytesToWrite() > maxUnsent_) socket->flush();
       if (socket->bytesToWrite() > maxUnsent_) doomed_.push_back(conn);
     }
+    // The room's rounds keep to this finer clock: a change of the room held
+    // for the tables' tick would wait up to 200 ms before going out.
+    hall_.RoomRound(now);
     for (const auto& [conn, since] : closing_) {
       if (now - since >= kCloseGraceMs) doomed_.push_back(conn);
     }
