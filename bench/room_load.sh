@@ -1,11 +1,13 @@
+#!/usr/bin/env bash
 # A full room on one server process: starts tarvelis-server on a free
 # loopback port, lets tarvelis-bots --room bring in four bots per table, each
 # entering the room with its own key and taking the quick seat (so TABLES
 # public tables start by themselves, their matches played as people play,
 # THINK_MS a move), and once every bot sits, a last client enters and says a
-# few lines. It prints the bytes and the time the whole room takes to reach
-# that client, how long a line of the room's chat takes to reach the bots
-# of the last process (its median, 99th percentile and worst), and the
+# few lines, then changes its name a few times. It prints the bytes and the
+# time the whole room takes to reach that client, how long a line of the
+# room's chat and a change of the room take to reach the bots of the last
+# process (the median, 99th percentile and worst of each), and the
 # server's memory per person in the room (its growth over the run, tables
 # included, over the people).
 #
