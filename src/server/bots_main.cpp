@@ -5,14 +5,16 @@
 //
 //   tarvelis-bots --server 127.0.0.1:7777 --tables N [--json] [--drop P]
 //                 [--target T] [--seed S] [--timeout SECONDS] [--think MS]
-//                 [--seats KINDS] [--auto] [--room [--probe] [--arrivals N]]
+//                 [--seats KINDS] [--auto] [--room [--probe] [--arrivals N] [--first N]]
 //
 // --room has every bot enter the server's room with a key of its own and
 // take the quick seat: four bots fill each public table, which starts by
-// itself; they come in N a second (--arrivals, 40). --probe then measures the
-// room once every bot sits: a last client enters (the bytes and the time the
-// room takes to come whole) and says a few lines, timed from the saying to
-// each bot that hears them; the bots stop there, their matches unfinished.
+// itself; they come in N a second (--arrivals, 40). --first numbers the bots
+// (their keys and names) from N, so several processes can fill one room.
+// --probe then measures the room once every bot sits: a last client enters
+// (the bytes and the time the room takes to come whole), says a few lines and
+// then changes its name a few times, each timed from the asking to each bot
+// that hears it; the bots stop there, their matches unfinished.
 //
 // --think makes each bot wait a while before it answers, between half and one
 // and a half times MS, as a person would; without it the bots answer at once
@@ -128,7 +130,8 @@ class Crowd : public QObject {
       bot.Table = t;
       bot.Seat = seat;
       // In the room each bot finds its own chair.
-      if (o_.Room) Connect(bot, [this, b = &bot] { EnterRoom(*b, 4 * b->Table + b->Seat, true); });
+      if (o_.Room)
+        Connect(bot, [this, b = &bot] { EnterRoom(*b, o_.First + 4 * b->Table + b->Seat, true); });
     }
     if (o_.Room) return;
     // Seat 1 creates the table; the others join once it has a code.
@@ -205,8 +208,12 @@ class Crowd : public QObject {
   }
 
   void Received(Bot& bot, const std::string& text) {
-    // A table's bot has no use for the room's news of others: it is not read.
-    if (&bot != &probe_ && text.rfind(R"({"v":1,"type":"room_)", 0) == 0) return;
+    // A table's bot has no use for the room's news of others: it is not read,
+    // only searched for the probe's changes.
+    if (&bot != &probe_ && text.rfind(R"({"v":1,"type":"room_)", 0) == 0) {
+      if (probing_) measures_.HeardNews(text, NowUs());
+      return;
+    }
     const auto parsed = ParseJson(text, {1 << 20, 8, 512});
     const auto type = parsed ? parsed->StringAt("type", 32) : std::nullopt;
     if (!type) {
@@ -336,9 +343,10 @@ class Crowd : public QObject {
   // Every bot sits: a last client enters the whole room and says its lines.
   void StartProbe() {
     QTimer::singleShot(1000, this, [this] {
+      probing_ = true;
       Connect(probe_, [this] {
         measures_.EnterSent(NowUs());
-        EnterRoom(probe_, 4 * o_.Tables + 1000, false);
+        EnterRoom(probe_, o_.First + 4 * o_.Tables + 1000, false);
       });
     });
   }
@@ -352,11 +360,17 @@ class Crowd : public QObject {
       QTimer::singleShot(kListingWaitMs + 300 * i, this,
                          [this, i] { Send(probe_, measures_.Line(i, NowUs())); });
     }
-    QTimer::singleShot(kListingWaitMs + 300 * RoomProbe::kLines + 3000, this, [this] {
+    // The changes after the lines, a round of the room's news apart.
+    const int changesAt = kListingWaitMs + 300 * RoomProbe::kLines + 1000;
+    for (int i = 0; i < RoomProbe::kLines; ++i) {
+      QTimer::singleShot(changesAt + 500 * i, this,
+                         [this, i] { Send(probe_, measures_.Change(i, NowUs())); });
+    }
+    QTimer::singleShot(changesAt + 500 * RoomProbe::kLines + 3000, this, [this] {
       std::printf("%s\n", measures_.Report(4 * o_.Tables + 1, o_.Tables, errors_).c_str());
       std::fflush(stdout);
-      const bool all =
-          measures_.HeardCount() == static_cast<std::size_t>(4 * o_.Tables * RoomProbe::kLines);
+      const auto every = static_cast<std::size_t>(4 * o_.Tables * RoomProbe::kLines);
+      const bool all = measures_.HeardCount() == every && measures_.HeardChanges() == every;
       QCoreApplication::exit(errors_ == 0 && all ? 0 : 1);
     });
   }
@@ -455,6 +469,7 @@ class Crowd : public QObject {
   std::map<std::string, RoomTableSeen> seen_;
   int seatedBots_ = 0;
   Bot probe_;
+  bool probing_ = false;
   RoomProbe measures_;
 };
 
@@ -471,7 +486,7 @@ int main(int argc, char** argv) {
         stderr,
         "usage: tarvelis-bots --server 127.0.0.1:PORT --tables N [--json] [--drop P] "
         "[--target T] [--seed S] [--timeout SECONDS] [--think MS] [--seats KINDS] [--auto] "
-        "[--room [--probe] [--arrivals N]]\n"
+        "[--room [--probe] [--arrivals N] [--first N]]\n"
         "(loopback servers only)\n");
     return 2;
   }

@@ -29,6 +29,9 @@ bool ParseBotsOptions(const QStringList& args, BotsOptions& o) {
     } else if (a == "--arrivals" && hasValue) {
       o.Arrivals = args[++i].toInt(&ok);
       ok = ok && o.Arrivals >= 4 && o.Arrivals <= 4000;
+    } else if (a == "--first" && hasValue) {
+      o.First = args[++i].toInt(&ok);
+      ok = ok && o.First >= 0 && o.First <= 1000000;
     } else if (a == "--json") {
       o.JsonOut = true;
     } else if (a == "--drop" && hasValue) {

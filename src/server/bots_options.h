@@ -22,6 +22,9 @@ struct BotsOptions {
   bool Room = false;
   bool Probe = false;
   int Arrivals = 40;  // people a second coming into the room
+  // The number of this process's first bot: several processes filling one
+  // room give their bots keys (and names) of their own.
+  int First = 0;
 };
 
 // False for an option unknown, a value out of bounds, or a server that is

@@ -387,16 +387,19 @@ Hall::Tables::iterator Hall::Drop(Tables::iterator it) {
   return tables_.erase(it);
 }
 
+void Hall::RoomRound(std::int64_t now) {
+  if (now - newsAt_ < options_.RoomNewsMs) return;
+  newsAt_ = now;
+  room_.SendNews();
+  room_.ContinueListings();
+}
+
 void Hall::Tick(std::int64_t now) {
   for (auto& [code, place] : tables_) {
     const std::int64_t due = place.Table->NextDeadline();
     if (due >= 0 && due <= now && place.Table->Tick(now)) Deliver(place);
   }
-  if (now - newsAt_ >= options_.RoomNewsMs) {
-    newsAt_ = now;
-    room_.SendNews();
-    room_.ContinueListings();
-  }
+  RoomRound(now);
   if (now - sweptAt_ < kSweepMs) return;
   sweptAt_ = now;
   std::vector<int> idle;

@@ -97,6 +97,10 @@ class Hall {
   // Plays, by the computer, seats away or silent past their time; lets go
   // of idle connections and of tables nobody came to play.
   void Tick(std::int64_t now);
+  // The room's held news and the newcomers' listings, once RoomNewsMs has
+  // passed since the last round; Tick does it too. The caller's timer, finer
+  // than the tables' tick, sets how late a change of the room may go out.
+  void RoomRound(std::int64_t now);
   // Connections the hall is done with: the caller closes them once their
   // last texts are sent.
   std::vector<int> TakeCloses() { return std::exchange(closes_, {}); }

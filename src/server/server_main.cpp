@@ -153,9 +153,26 @@ class Front : public QObject {
   // Connections asked to close that linger are cut too.
   void Sweep() {
     const std::int64_t now = Now();
+    std::vector<int> over;
     for (const auto& [conn, socket] : sockets_) {
-      if (socket->bytesToWrite() > maxUnsent_) doomed_.push_back(conn);
+      if (socket->bytesToWrite() > maxUnsent_) over.push_back(conn);
     }
+    // Qt hands its buffer to the system only when the loop next comes round,
+    // so a full room's news and a newcomer's listing, made in the same turn,
+    // may pass the bound in a reader that keeps up: what the system takes now
+    // was never left unread. A failed write closes the socket at once (and
+    // forgets it), so each is looked up afresh.
+    for (const int conn : over) {
+      const auto it = sockets_.find(conn);
+      if (it == sockets_.end()) continue;
+      it->second->flush();
+      const auto still = sockets_.find(conn);
+      if (still != sockets_.end() && still->second->bytesToWrite() > maxUnsent_)
+        doomed_.push_back(conn);
+    }
+    // The room's rounds keep to this finer clock: a change of the room held
+    // for the tables' tick would wait up to 200 ms before going out.
+    hall_.RoomRound(now);
     for (const auto& [conn, since] : closing_) {
       if (now - since >= kCloseGraceMs) doomed_.push_back(conn);
     }

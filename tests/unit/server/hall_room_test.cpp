@@ -254,10 +254,11 @@ TEST(HallRoom, WatchersAreBoundedSeeNoTilesAndLeaveWithLeave) {
   EXPECT_TRUE(h.Last(7, "watching"));
 }
 
-TEST(HallRoom, HeldNewsGoesOutWithTheTickAndTheChatAtOnce) {
+TEST(HallRoom, HeldNewsGoesOutWithTheRoundAndTheChatAtOnce) {
   HallOptions options;
   options.RoomNewsMs = 200;
   RoomHall h(options);
+  h.hall.RoomRound(h.now);  // a round just went: the next is due in 200 ms
   h.Enter(1, "Ana");
   h.Enter(2, "Eva");
   const std::string code = h.Quick(2);
@@ -265,8 +266,12 @@ TEST(HallRoom, HeldNewsGoesOutWithTheTickAndTheChatAtOnce) {
   EXPECT_TRUE(h.Last(1, "chat"));
   EXPECT_TRUE(h.All(1, "room_person").empty());
   EXPECT_TRUE(h.All(1, "room_table").empty());
-  h.now += 200;
-  h.hall.Tick(h.now);
+  // A round asked for before its time sends nothing; once due, no tick needed.
+  h.now += 150;
+  h.hall.RoomRound(h.now);
+  EXPECT_TRUE(h.All(1, "room_person").empty());
+  h.now += 50;
+  h.hall.RoomRound(h.now);
   // Eva once, as she stands now: entered and seated.
   const auto people = h.All(1, "room_person");
   ASSERT_EQ(people.size(), 2u);  // Ana's own line, then Eva's
