@@ -265,6 +265,7 @@ Hall::Place* Hall::MakeTable(int conn, Conn& c, const TableSetup& setup, bool op
   place.SeatedAt = now;
   place.MadeAt = now;
   place.Public = open;
+  place.Table->SetPublic(open);
   return &tables_.emplace(code, std::move(place)).first->second;
 }
 

@@ -201,7 +201,10 @@ int Hall::Load(std::int64_t now, std::vector<std::string>* problems) {
     place.SeatedAt = now;
     // A match that ended before the restart was rated then.
     place.Recorded = place.Table->Finished();
-    tables_.emplace(code, std::move(place));
+    // A public table is listed in the room again, its wait to fill begun anew.
+    place.Public = place.Table->Public();
+    place.MadeAt = now;
+    Publish(tables_.emplace(code, std::move(place)).first->second);
     ++loaded;
   }
   return loaded;

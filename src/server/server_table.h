@@ -105,6 +105,10 @@ class ServerTable : private TablePort, private EngineHooks {
   const SeatPlace& Seat(int seat) const { return seats_[seat]; }
   // The rated person of a seat from now on (server_table_rated.cpp).
   void SetKeyHash(int seat, std::string keyHash);
+  // Listed in the server's room; kept in the table's file, so a restart
+  // lists it again.
+  bool Public() const { return public_; }
+  void SetPublic(bool open);
   // The hands a seat won (in pairs, those its pair won), repeated ties not.
   int HandsWon(int seat) const { return handsWon_[seat]; }
 
@@ -223,6 +227,7 @@ class ServerTable : private TablePort, private EngineHooks {
   bool finished_ = false;
   bool watched_ = false;
   bool dirty_ = true;
+  bool public_ = false;
   bool handClosed_ = false;
   int violations_ = 0;
   PerSeat<int> handsWon_{};

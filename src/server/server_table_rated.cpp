@@ -37,6 +37,12 @@ void ServerTable::SetKeyHash(int seat, std::string keyHash) {
   dirty_ = true;
 }
 
+void ServerTable::SetPublic(bool open) {
+  if (public_ == open) return;
+  public_ = open;
+  dirty_ = true;
+}
+
 void ServerTable::CountHandWon(int winner) {
   const bool pairs = state_.RuleMode == kModePairs;
   for (int seat = 1; seat <= kSeats; ++seat) {
@@ -48,6 +54,7 @@ void ServerTable::WriteRatedLines(std::ostream& out) const {
   for (int seat = 1; seat <= kSeats; ++seat) {
     if (!seats_[seat].KeyHash.empty()) out << "key " << seat << ' ' << seats_[seat].KeyHash << '\n';
   }
+  if (public_) out << "public\n";
   out << "won";
   for (int seat = 1; seat <= kSeats; ++seat) out << ' ' << handsWon_[seat];
   out << '\n';
@@ -55,6 +62,10 @@ void ServerTable::WriteRatedLines(std::ostream& out) const {
 
 bool ServerTable::ReadRatedLine(std::string_view line) {
   int seat = 0;
+  if (line == "public") {
+    public_ = true;
+    return true;
+  }
   if (line.substr(0, 3) == "key") {
     line.remove_prefix(3);
     if (!NextNumber(line, kSeats, seat) || seat < 1 || line.empty() || line.front() != ' ')

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -298,6 +300,41 @@ TEST(HallRoom, ChatIsOneLineASecondInBurstsOfFive) {
   h.inbox.clear();
   h.Send(1, R"({"v":1,"type":"say","to":"room","text":"nadie"})");
   EXPECT_TRUE(h.All(2, "chat").empty());
+}
+
+// A public table outlives a restart as public: the hall that reads its file
+// back lists it in the room again, and a private one stays unlisted.
+TEST(HallRoom, APublicTableIsListedAgainAfterARestart) {
+  namespace fs = std::filesystem;
+  const fs::path folder =
+      fs::path(testing::TempDir()) / ("hall-room-restart-" + std::to_string(getpid()));
+  fs::remove_all(folder);
+  ASSERT_EQ(PrepareFolder(folder), "");
+  HallOptions options;
+  options.Folder = folder;
+  std::string open;
+  std::string closed;
+  {
+    RoomHall h(options);
+    h.Enter(1, "Ana");
+    const std::string seats = R"("seats":[{"kind":"person"},{"kind":"person"},)"
+                              R"({"kind":"computer"},{"kind":"computer"}])";
+    h.Send(1, R"({"v":1,"type":"create","public":true,)" + seats + "}");
+    open = h.Last(1, "created")->StringAt("code", 16).value();
+    h.Send(1, R"({"v":1,"type":"create",)" + seats + "}");
+    closed = h.Last(1, "created")->StringAt("code", 16).value();
+    for (const Hall::FileJob& job : h.hall.TakeFileJobs(10, h.now)) ASSERT_TRUE(WriteFileJob(job));
+  }
+  RoomHall back(options);
+  ASSERT_EQ(back.hall.Load(back.now), 2);
+  back.Enter(2, "Eva");
+  const auto room = back.Last(2, "room");
+  ASSERT_TRUE(room);
+  const auto& tables = room->Find("tables")->Items();
+  ASSERT_EQ(tables.size(), 1u);
+  EXPECT_EQ(tables[0].StringAt("code", 16), open);
+  EXPECT_EQ(room->Dump().find(closed), std::string::npos);
+  fs::remove_all(folder);
 }
 
 }  // namespace
