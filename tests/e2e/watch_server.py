@@ -6,9 +6,11 @@ It answers a "watch" of table WATCH23456 with "watching" and the table as seat 0
 replays MESSAGES (one server message a line, as a watcher is sent them: no tiles, a "turn" for
 every move) PAUSE seconds apart (0.2), with a few chat lines among them. Every "say" the game
 sends is told back to the table as a chat line, and printed on the standard output."""
-import base64, hashlib, json, socket, struct, sys, threading, time
+import json, socket, struct, sys, threading, time
 
-GUID = "258EAFA5-E914-47DA-95CA-C5AB0DC85B11"
+# The same loopback handshake as the hostile stand-in's.
+from hostile_server import handshake
+
 CODE = "WATCH23456"
 CHAT = {6: ("Luis", "¡Buenas! Hoy gano yo."), 12: ("Ana", "Ya veremos, Luis."),
         20: ("Mirón", "Qué salida más rara.")}
@@ -25,23 +27,6 @@ def frame(payload):
 
 def send(sock, kind, **members):
     sock.sendall(frame(json.dumps({"v": 1, "type": kind, "code": CODE, **members}).encode()))
-
-
-def handshake(sock):
-    data = b""
-    while b"\r\n\r\n" not in data:
-        chunk = sock.recv(4096)
-        if not chunk or len(data) > 65536:
-            return False
-        data += chunk
-    key = ""
-    for line in data.decode(errors="replace").split("\r\n"):
-        if line.lower().startswith("sec-websocket-key:"):
-            key = line.split(":", 1)[1].strip()
-    accept = base64.b64encode(hashlib.sha1((key + GUID).encode()).digest()).decode()
-    sock.sendall(("HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade"
-                  f"\r\nSec-WebSocket-Accept: {accept}\r\n\r\n").encode())
-    return True
 
 
 def read_frame(sock):
