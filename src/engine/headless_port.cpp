@@ -33,8 +33,8 @@ bool HeadlessPort::ShowMessage(const std::string& title, const std::string& text
   return answer;
 }
 
-int HeadlessPort::WaitForNotice(const std::string& label) {
-  if (Watching()) Note("notice " + label);
+int HeadlessPort::WaitForNotice(std::string_view label) {
+  if (Watching()) Note("notice " + std::string(label));
   int chosen = 0;
   if (state_ != nullptr && !Clicks.empty()) {
     // A click on a tile the table would accept, as on the real table.

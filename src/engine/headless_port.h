@@ -44,7 +44,7 @@ class HeadlessPort : public TablePort {
   void YieldToWindows() override;
   bool ShowMessage(const std::string& title, const std::string& text, int picture,
                    int buttons) override;
-  int WaitForNotice(const std::string& label) override;
+  int WaitForNotice(std::string_view label) override;
   void ClearTableForDeal() override {}
   void GameLoaded() override {}
   void DrawHand(int) override {}

@@ -43,7 +43,7 @@ int StopBeforeMove(EngineContext& ctx) {
   int clicked = 0;
   if (s.SeatControl[seat] == kManual || s.RulePauseBetweenMoves == kOn || ctx.HandReopened) {
     s.NoticeShown = true;
-    clicked = ctx.Port.WaitForNotice(Trimmed(s.SeatName[seat]));
+    clicked = ctx.Port.WaitForNotice(TrimmedView(s.SeatName[seat]));
   }
   return ctx.MustStop() ? -1 : clicked;
 }

@@ -1,5 +1,7 @@
 #include "model/move_rules.h"
 
+#include <bit>
+#include <cstdint>
 #include <utility>
 
 namespace tarvelis {
@@ -70,15 +72,25 @@ void TakeCandidate(GameState& s, const Candidate& c) {
 
 int BuscaHueco(const GameState& s, int a, int b, int seat) {
   if (seat < 1 || seat > kSeats) return 0;
-  // From the last slot to the first, so the first that matches is kept,
-  // without a branch on the tiles.
-  int found = 0;
-  for (int slot = kSlots; slot >= 1; --slot) {
+  if (a != static_cast<i16>(a) || b != static_cast<i16>(b)) return 0;
+  // Each slot's two pips as one word, held either way round, and a bit for
+  // each slot that matches; the lowest is the first. No branch on the tiles:
+  // this runs twice a move, and which slot matches is as good as random.
+  const auto word = [](int x, int y) {
+    return static_cast<std::uint32_t>(static_cast<std::uint16_t>(x)) |
+           static_cast<std::uint32_t>(static_cast<std::uint16_t>(y)) << 16;
+  };
+  const std::uint32_t one = word(a, b);
+  const std::uint32_t other = word(b, a);
+  unsigned matches = 0;
+  for (int slot = 1; slot <= kSlots; ++slot) {
     const HandSlot& t = s.Hand[seat][slot];
-    const bool match = ((t.PipA == a) & (t.PipB == b)) | ((t.PipA == b) & (t.PipB == a));
-    found = match ? slot : found;
+    const std::uint32_t held = word(t.PipA, t.PipB);
+    matches |= static_cast<unsigned>((held == one) | (held == other)) << slot;
   }
-  return found;
+  // No match: the bit past the last slot, which the mask turns into 0.
+  static_assert(kSlots < 8);
+  return std::countr_zero(matches | (1u << 8)) & 7;
 }
 
 TileOwner DuenoFicha(const GameState& s, int a, int b) {

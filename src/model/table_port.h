@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "model/sounds.h"
 
@@ -47,7 +48,7 @@ class TablePort {
   // and waits until the user dismisses it; the port then clears NoticeShown. A click on
   // a playable tile of the manual seat to move dismisses it too: its slot is
   // returned, and is that seat's move. Otherwise returns 0.
-  virtual int WaitForNotice(const std::string& label) = 0;
+  virtual int WaitForNotice(std::string_view label) = 0;
 
   // A new hand is about to be dealt: hide the recorder panel, empty and hide
   // the move list, redraw the scoreboard.

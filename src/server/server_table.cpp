@@ -357,7 +357,7 @@ bool ServerTable::ShowMessage(const std::string& title, const std::string& text,
   return true;
 }
 
-int ServerTable::WaitForNotice(const std::string&) {
+int ServerTable::WaitForNotice(std::string_view) {
   GameState& s = state_;
   const int seat = s.CurrentSeat;
   // Between hands, and for the computer's seats, play goes straight on.

@@ -191,7 +191,7 @@ class ServerTable : private TablePort, private EngineHooks {
   void YieldToWindows() override {}
   bool ShowMessage(const std::string& title, const std::string& text, int picture,
                    int buttons) override;
-  int WaitForNotice(const std::string& label) override;
+  int WaitForNotice(std::string_view label) override;
   void ClearTableForDeal() override {}
   void DrawHand(int) override {}
   void DrawScoreboard() override {}

@@ -50,9 +50,13 @@ QStringList QtTablePort::OpenLines() const {
 
 namespace {
 
-QString NoticeLine(const GameState& s, const std::string& label) {
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString NoticeLine(const GameState& s, std::string_view label) {
   return (QStringLiteral("notice %1 hand %2 move %3 seat %4")
-              .arg(QString::fromStdString(label))
+              .arg(FromUtf8(label))
               .arg(s.HandNumber)
               .arg(s.MoveNumber)
               .arg(s.CurrentSeat));
@@ -99,11 +103,11 @@ bool QtTablePort::ShowMessage(const std::string& title, const std::string& text,
                                picture, buttons, &mesa_);
 }
 
-int QtTablePort::WaitForNotice(const std::string& label) {
+int QtTablePort::WaitForNotice(std::string_view label) {
   // A click or an answer from before the wait chooses nothing.
   mesa_.TakeClickedSlot();
   mesa_.TakeNoticeAnswer();
-  mesa_.ShowNotice(QString::fromStdString(label));
+  mesa_.ShowNotice(FromUtf8(label));
   mesa_.RefreshPointer();
   if (onNotice) onNotice();
   // The recorder's "play on from here" ends the wait by clearing NoticeShown.

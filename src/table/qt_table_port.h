@@ -29,7 +29,7 @@ class QtTablePort : public TablePort {
   void YieldToWindows() override;
   bool ShowMessage(const std::string& title, const std::string& text, int picture,
                    int buttons) override;
-  int WaitForNotice(const std::string& label) override;
+  int WaitForNotice(std::string_view label) override;
   void ClearTableForDeal() override;
   void GameLoaded() override;
   void DrawHand(int seat) override;

@@ -26,6 +26,28 @@ GameState WithSuitOut(int suit, int played) {
   return s;
 }
 
+// The slot of a tile is found held either way round, the first of two
+// copies (a damaged file may hold both), and never for pips no tile has.
+TEST(BuscaHueco, FindsTheFirstSlotHoldingTheTileEitherWayRound) {
+  GameState s = WithSuitOut(0, 0);  // seat 1: 0-0 0-1 ... 0-6
+  EXPECT_EQ(BuscaHueco(s, 0, 3, 1), 4);
+  EXPECT_EQ(BuscaHueco(s, 3, 0, 1), 4);
+  EXPECT_EQ(BuscaHueco(s, 0, 6, 1), 7);
+  EXPECT_EQ(BuscaHueco(s, 0, 0, 1), 1);
+  EXPECT_EQ(BuscaHueco(s, 5, 5, 1), 0);
+  EXPECT_EQ(BuscaHueco(s, 0, 3, 2), 0);
+  s.Hand[1][6] = {3, 0, 0};
+  EXPECT_EQ(BuscaHueco(s, 3, 0, 1), 4);
+  s.Hand[1][4] = {2, 2, 0};
+  EXPECT_EQ(BuscaHueco(s, 0, 3, 1), 6);
+  EXPECT_EQ(BuscaHueco(s, 0, 3, 0), 0);
+  EXPECT_EQ(BuscaHueco(s, 0, 3, 5), 0);
+  s.Hand[1][2] = {-1, -1, 0};
+  EXPECT_EQ(BuscaHueco(s, -1, -1, 1), 2);
+  EXPECT_EQ(BuscaHueco(s, 65535, 65535, 1), 0) << "pips past the tiles' own range";
+  EXPECT_EQ(BuscaHueco(s, 0, 65536, 1), 0) << "0-0 held, but 65536 is not 0";
+}
+
 // A chain is closed only when all seven tiles of the suit at both ends are
 // out; with six out the last one may still be played on either end.
 TEST(ChainBlocked, OnlyWhenTheSeventhTileOfTheSuitIsOut) {
