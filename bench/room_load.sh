@@ -37,8 +37,9 @@ work=$(mktemp -d "$build/room-bench.XXXXXX")
 load_start=$(cut -d' ' -f1 /proc/loadavg)
 server_pid=""
 crowd_pids=()
+lean_pid=""
 cleanup() {
-  for pid in "${crowd_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${crowd_pids[@]}" $lean_pid; do kill "$pid" 2>/dev/null || true; done
   if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
@@ -68,11 +69,27 @@ for _ in $(seq $((crowd / (crowd_arrivals * (processes > 1 ? processes - 1 : 1))
   sleep 1
 done
 [ "${present:-0}" -ge "$crowd" ] || echo "only ${present:-0} of $crowd came in before the probe" >&2
+# Beside the probe, once the whole room is present and the probe has measured
+# its listing, lines and changes (eight seconds after it entered; it reports
+# three seconds later), a bare client with no bots in its process enters five
+# times: the server's share of the listing's time.
+{
+  for _ in $(seq 240); do
+    present=$(sed -n 's/.* people \([0-9]*\) .*/\1/p' "$work/server.out" | tail -1)
+    [ "${present:-0}" -ge $((tables * 4 + 1)) ] && break
+    sleep 0.5
+  done
+  sleep 8.5
+  python3 "$(dirname "$0")/room_enter.py" "$port" $((tables * 4 + 1)) "$tables" 5
+} >"$work/lean.out" 2>&1 &
+lean_pid=$!
 TIMEFORMAT="%U %S"
 { time "$build/src/tarvelis-bots" --server "127.0.0.1:$port" --tables "$last_tables" --room --probe \
   --first "$crowd" --arrivals "$arrivals" --think "$think" --target "$target" --timeout 500 \
   >"$work/bots.out" || true; } 2>"$work/bots.time"
 result=$(grep '^{' "$work/bots.out" || true)
+wait "$lean_pid" || true
+lean=$(grep '^{' "$work/lean.out" | tr -d '{}' || true)
 # The processor time of each side: on a shared machine the bots, reading
 # every room's news on one thread, fall behind before the server does.
 bots_cpu=$(awk 'END { printf "%.2f", $1 + $2 }' "$work/bots.time")
@@ -95,4 +112,4 @@ cut=$(sed -n 's/.* cut \([0-9]*\) .*/\1/p' "$work/server.out" | tail -1)
 [ -n "$result" ] || { echo "the bots reported nothing (connections cut: ${cut:-0})" >&2; exit 1; }
 # The probe's own count is its process's; the room held every process's.
 result=$(echo "$result" | sed "s/\"people\":[0-9]*,\"tables\":[0-9]*/\"people\":$people,\"tables\":$tables,\"chat_heard_by\":$((4 * last_tables))/")
-echo "${result%\}},\"run_seconds\":$seconds,\"server_rss_start_kb\":$rss_start,\"server_rss_peak_kb\":$peak,\"kb_per_person\":$per_person,\"connections_cut\":${cut:-0},\"server_cpu_s\":$server_cpu,\"bots_cpu_s\":$bots_cpu,\"bots_processes\":$processes,\"load_average_start\":$load_start,\"load_average\":$load}"
+echo "${result%\}},${lean}${lean:+,}\"run_seconds\":$seconds,\"server_rss_start_kb\":$rss_start,\"server_rss_peak_kb\":$peak,\"kb_per_person\":$per_person,\"connections_cut\":${cut:-0},\"server_cpu_s\":$server_cpu,\"bots_cpu_s\":$bots_cpu,\"bots_processes\":$processes,\"load_average_start\":$load_start,\"load_average\":$load}"

@@ -392,7 +392,7 @@ void Hall::RoomRound(std::int64_t now) {
   if (now - newsAt_ < options_.RoomNewsMs) return;
   newsAt_ = now;
   room_.SendNews();
-  room_.ContinueListings();
+  ContinueListings();
 }
 
 void Hall::Tick(std::int64_t now) {

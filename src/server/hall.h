@@ -101,6 +101,13 @@ class Hall {
   // passed since the last round; Tick does it too. The caller's timer, finer
   // than the tables' tick, sets how late a change of the room may go out.
   void RoomRound(std::int64_t now);
+  // A newcomer's listing goes on as fast as its connection reads: the caller
+  // tells how many bytes each connection may take now, hands what it sent to
+  // the system, and continues the listings (those connections) again while
+  // they take more. Without it, the listing goes Room::kListingBytes a round.
+  void PaceListings(Room::ListingRoom room) { listingRoom_ = std::move(room); }
+  std::vector<int> ListingConnections() const { return room_.Listings(); }
+  void ContinueListings() { room_.ContinueListings(listingRoom_); }
   // Connections the hall is done with: the caller closes them once their
   // last texts are sent.
   std::vector<int> TakeCloses() { return std::exchange(closes_, {}); }
@@ -269,6 +276,7 @@ class Hall {
   std::int64_t newsAt_ = 0;
   HallCounts counts_;
   Room room_;
+  Room::ListingRoom listingRoom_;
 };
 
 // Makes the tables' folder if need be, private to its owner, and proves it

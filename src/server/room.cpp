@@ -131,7 +131,7 @@ void Room::Enter(int conn, RoomPerson person) {
   Json people = Json::Array();
   Json tables = Json::Array();
   Cursor at;
-  if (!List(conn, at, &people, &tables)) listings_[conn] = at;
+  if (!List(conn, at, &people, &tables, kListingBytes)) listings_[conn] = at;
   sends_.emplace_back(conn, Message("room")
                                 .Set("you", present.Id)
                                 .Set("people", std::move(people))
@@ -139,12 +139,13 @@ void Room::Enter(int conn, RoomPerson person) {
                                 .Dump());
 }
 
-bool Room::List(int conn, Cursor& at, Json* people, Json* tables) {
+bool Room::List(int conn, Cursor& at, Json* people, Json* tables, std::size_t budget) {
+  if (budget == 0) return false;
   std::size_t bytes = 0;
   // The item goes into the list, or out as its line; false past the budget.
   const auto add = [&](Json* list, Json item, const char* type, const char* member) {
     std::string text = list != nullptr ? item.Dump() : Message(type).Set(member, item).Dump();
-    if (bytes > 0 && bytes + text.size() > kListingBytes) return false;
+    if (bytes > 0 && bytes + text.size() > budget) return false;
     bytes += text.size() + 1;
     if (list != nullptr) {
       list->Push(std::move(item));
@@ -171,10 +172,19 @@ bool Room::List(int conn, Cursor& at, Json* people, Json* tables) {
   return true;
 }
 
-void Room::ContinueListings() {
+void Room::ContinueListings(const ListingRoom& room) {
   for (auto it = listings_.begin(); it != listings_.end();) {
-    it = List(it->first, it->second, nullptr, nullptr) ? listings_.erase(it) : std::next(it);
+    const std::size_t budget = room ? room(it->first) : kListingBytes;
+    it =
+        List(it->first, it->second, nullptr, nullptr, budget) ? listings_.erase(it) : std::next(it);
   }
+}
+
+std::vector<int> Room::Listings() const {
+  std::vector<int> conns;
+  conns.reserve(listings_.size());
+  for (const auto& [conn, cursor] : listings_) conns.push_back(conn);
+  return conns;
 }
 
 int Room::IdOf(int conn) const {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -61,10 +62,14 @@ class Room {
   // A room of thousands is more than one message may hold, and more than a
   // connection may leave unread: `room` carries what fits in kListingBytes,
   // and the rest follows as the `room_person` and `room_table` lines a
-  // change would send, kListingBytes each round (ContinueListings).
+  // change would send, a share at a time (ContinueListings), each no more
+  // than the connection may take on top of what it has not yet read.
   void Enter(int conn, RoomPerson person);
-  void ContinueListings();
+  // The bytes a connection's listing may add now. Without one, kListingBytes.
+  using ListingRoom = std::function<std::size_t(int conn)>;
+  void ContinueListings(const ListingRoom& room = {});
   bool Listing(int conn) const { return listings_.count(conn) != 0; }
+  std::vector<int> Listings() const;
   // The connection left the room (or closed): the others hear of it.
   void Leave(int conn);
   bool Inside(int conn) const { return people_.count(conn) != 0; }
@@ -112,7 +117,7 @@ class Room {
   };
   // Lists from the cursor into `people` and `tables` (or, when null, as
   // lines to `conn`) until `budget` bytes; false when the cursor is not done.
-  bool List(int conn, Cursor& at, Json* people, Json* tables);
+  bool List(int conn, Cursor& at, Json* people, Json* tables, std::size_t budget);
   void ToAll(const std::string& text, int except = 0);
   // A change of one person ("p" and its id) or table ("t" and its code):
   // sent to all now, or held in place of that subject's last held change.

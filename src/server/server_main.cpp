@@ -28,6 +28,7 @@
 #include <csignal>
 #include <cstdio>
 #include <limits>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -61,6 +62,9 @@ constexpr std::int64_t kCloseGraceMs = 5000;
 // A client that opens a TCP connection and never finishes its handshake
 // holds a descriptor only this long.
 constexpr int kHandshakeMs = 5000;
+// Shares of the newcomers' listings sent in one call of Flush, each half
+// the unsent bound: half a megabyte with the default bound.
+constexpr std::size_t kListingShares = 16;
 
 void OnSignal(int) {
   g_stop = 1;
@@ -75,6 +79,11 @@ class Front : public QObject {
         maxSockets_(maxSockets) {
     clock_.start();
     server_.setHandshakeTimeout(kHandshakeMs);
+    // A newcomer's listing fills half of what a connection may leave unread,
+    // topped up as soon as the system has taken it (ListNewcomers): a reader
+    // that keeps up has the whole room at once, one that does not is never
+    // sent past the bound by its listing.
+    hall_.PaceListings([this](int conn) { return ListingRoom(conn); });
     connect(&server_, &QWebSocketServer::newConnection, this, [this] { Accept(); });
   }
 
@@ -125,12 +134,21 @@ class Front : public QObject {
     // A hand just closed: its file goes to the writer at once, its news
     // when the file is written.
     if (writer_ != nullptr) writer_->Add(hall_.TakeUrgentFileJobs(Now()), true);
+    SendAll();
+    ListNewcomers();
+  }
+
+ private:
+  // The hall's texts to their sockets; false when it had nothing to say.
+  bool SendAll() {
+    bool any = false;
     // Closing a connection can give the hall more to say (a seat dropped);
     // a few rounds carry it all.
     for (int round = 0; round < 4; ++round) {
       auto sends = hall_.TakeSends();
       auto closes = hall_.TakeCloses();
-      if (sends.empty() && closes.empty()) return;
+      if (sends.empty() && closes.empty()) return any;
+      any = true;
       for (auto& [conn, text] : sends) {
         const auto it = sockets_.find(conn);
         if (it == sockets_.end()) continue;
@@ -146,8 +164,55 @@ class Front : public QObject {
       }
       Cut();
     }
+    return any;
   }
 
+  // The newcomers' listings go on while the system takes what they were
+  // sent: Qt would hand it over only at the loop's next turn, and a listing
+  // waiting for the room's next round took a second to reach a full room's
+  // newcomer. Some shares a call in all, at least one each, so that
+  // listings never hold the loop longer than a round of them did.
+  void ListNewcomers() {
+    std::vector<int> movable = MovableListings();
+    const std::size_t shares =
+        std::max<std::size_t>(1, kListingShares / std::max<std::size_t>(1, movable.size()));
+    for (std::size_t share = 0; share < shares && !movable.empty(); ++share) {
+      hall_.ContinueListings();
+      if (!SendAll()) return;
+      movable = MovableListings();
+    }
+  }
+
+  // The listing connections whose output the system has taken, once handed
+  // over. One whose reader has not is left to the room's next round: trying
+  // it at every message would cost a system call each, however many there
+  // are.
+  std::vector<int> MovableListings() {
+    std::vector<int> movable;
+    for (const int conn : hall_.ListingConnections()) {
+      if (stalled_.count(conn) != 0) continue;
+      const auto it = sockets_.find(conn);
+      // A failed write closes the socket at once, and forgets it.
+      if (it != sockets_.end()) it->second->flush();
+      if (ListingRoom(conn) == 0) {
+        stalled_.insert(conn);
+      } else {
+        movable.push_back(conn);
+      }
+    }
+    return movable;
+  }
+
+  // What a connection's listing may add now: half the unsent bound, less
+  // what it has not yet taken.
+  std::size_t ListingRoom(int conn) const {
+    const auto it = sockets_.find(conn);
+    if (it == sockets_.end()) return 0;
+    return static_cast<std::size_t>(
+        std::max<qint64>(0, maxUnsent_ / 2 - it->second->bytesToWrite()));
+  }
+
+ public:
   // Connections whose output piles up unread are cut: Qt answers pings by
   // itself, so this also bounds a ping flood that never reads its pongs.
   // Connections asked to close that linger are cut too.
@@ -172,6 +237,7 @@ class Front : public QObject {
     }
     // The room's rounds keep to this finer clock: a change of the room held
     // for the tables' tick would wait up to 200 ms before going out.
+    stalled_.clear();
     hall_.RoomRound(now);
     for (const auto& [conn, since] : closing_) {
       if (now - since >= kCloseGraceMs) doomed_.push_back(conn);
@@ -239,6 +305,7 @@ class Front : public QObject {
   std::unordered_map<int, QWebSocket*> sockets_;
   std::unordered_map<int, std::int64_t> closing_;  // asked to close, and when
   std::vector<int> doomed_;
+  std::set<int> stalled_;  // listings left to the room's next round
   qint64 maxUnsent_;
   long maxSockets_;
   std::uint64_t cut_ = 0;
