@@ -290,7 +290,7 @@ void RoomWindow::DrawFocus(QImage& image) const {
     // A gold ring just inside the button's rounded edge.
     QPainterPath ring;
     ring.addRoundedRect(QRectF(ButtonRect(stop.Which)).adjusted(2.5, 2.5, -2.5, -2.5), 4, 4);
-    p.setPen(QPen(kFocusInk, 1.5));
+    p.setPen(QPen(kFocusInk, 2));
     p.drawPath(ring);
   }
 }
