@@ -27,10 +27,14 @@ void NetworkMatch::AtMatchEnd() {
   SetLine(PresenceLine::kLink, kNetMatchOverLine, 0);
   const int kept = static_cast<int>(remote_.KeptHands().size());
   shownKept_ = kept;
-  if (kept > 0) SetLine(kKeptLine, NetKeptHandLine(shownKept_, kept), 0);
+  if (kept > 0) {
+    SetLine(kKeptLine, NetKeptHandLine(shownKept_, kept), 0);
+    line_->SetSteps(kept > 1, false, [this](int by) { StepKeptHand(by); });
+  }
   state_.NoticeShown = true;
   port_.WaitForNotice(kContinueLabel);
   state_.NoticeShown = false;
+  line_->ClearSteps();
   ClearLine(PresenceLine::kLink);
   ClearLine(kKeptLine);
 }
@@ -41,12 +45,16 @@ bool NetworkMatch::OnKey(int key) {
     return true;
   }
   if (key != Qt::Key_PageUp && key != Qt::Key_PageDown) return false;
+  return StepKeptHand(key == Qt::Key_PageUp ? -1 : 1);
+}
+
+bool NetworkMatch::StepKeptHand(int by) {
   // The hands are gone through only once the match is over, with the
   // recorder off and the table still; the keys never go on from a wait.
   const int kept = static_cast<int>(remote_.KeptHands().size());
   if (!remote_.Finished() || kept == 0) return false;
   if (state_.RecorderOn || state_.RecorderBusy || mesa_.Modes().Busy()) return true;
-  const int n = std::clamp(shownKept_ + (key == Qt::Key_PageUp ? -1 : 1), 1, kept);
+  const int n = std::clamp(shownKept_ + by, 1, kept);
   if (n != shownKept_) ShowKeptHand(n);
   return true;
 }
@@ -67,6 +75,7 @@ void NetworkMatch::ShowKeptHand(int n) {
   if (mesa_.NoticeUp()) mesa_.ShowNotice(QString::fromUtf8(kContinueLabel));
   mesa_.Show();
   SetLine(kKeptLine, NetKeptHandLine(n, static_cast<int>(kept.size())), 0);
+  line_->SetSteps(n > 1, n < static_cast<int>(kept.size()), [this](int by) { StepKeptHand(by); });
   ReportTestStatus(QStringLiteral("net kept hand %1 of %2").arg(n).arg(kept.size()));
 }
 

@@ -82,6 +82,9 @@ class NetworkMatch {
   // Puts the closed hand `n` (1-based) of the match on the table, for the
   // recorder and the review.
   void ShowKeptHand(int n);
+  // The kept hand before (-1) or after (1) the one shown, from the keys or
+  // the steps beside its line; true when the match is over with hands kept.
+  bool StepKeptHand(int by);
   void Say(const std::string& text);
   void Log(const QString& line) const;
 

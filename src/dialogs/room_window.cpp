@@ -6,11 +6,14 @@
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QWheelEvent>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
 #include "dialogs/message_dialog.h"
 #include "dialogs/room_window_layout.h"
+#include "layout/focus_ring.h"
+#include "layout/list_scroll.h"
 #include "layout/name_rules.h"
 #include "model/game_state.h"
 #include "model/names.h"
@@ -88,8 +91,6 @@ RoomWindow::RoomWindow(const GameState& state, NetLink& link, std::filesystem::p
     }
   });
   chat_ = field("Txt_Charla", static_cast<int>(net::kChatTextBytes));
-  setTabOrder(server_, name_);
-  setTabOrder(name_, chat_);
   room_.SetMutes(net::ParseMutes(file.Mutes));
   kept_ = file.Table;
   PlaceFields();
@@ -105,7 +106,8 @@ RoomWindow::RoomWindow(const GameState& state, NetLink& link, std::filesystem::p
     auto* shortcut = new QShortcut(QKeySequence(combination), this);
     connect(shortcut, &QShortcut::activated, this, [this, b = button] { Press(b); });
   }
-  // The list takes the keyboard when clicked: arrows choose, Enter sits.
+  // The list takes the keyboard when clicked or reached by Tab: arrows
+  // choose, Enter sits; a drawn button reached by Tab is pressed by Space.
   setFocusPolicy(Qt::ClickFocus);
 
   const PlayerKeyResult key = LoadPlayerKey(folder_);
@@ -163,8 +165,10 @@ void RoomWindow::Enter() {
   lobby_ = net::Lobby{};
   tableRow_ = -1;
   chair_ = 0;
-  personRow_ = -1;
+  personId_ = 0;
   scroll_ = 0;
+  peopleFirst_ = 0;
+  chatScroll_ = FollowingScroll{};
   address_ = *address;
   stage_ = Stage::kEntering;
   sent_ = false;
@@ -209,7 +213,16 @@ void RoomWindow::Pump() {
 }
 
 void RoomWindow::ReadMessage(const std::string& text) {
+  const int linesBefore = static_cast<int>(room_.Chat().size());
   const net::RoomModel::Heard heard = room_.Read(text);
+  // A chat line is one more at the end, the oldest gone once the chat is full.
+  const int lines = static_cast<int>(room_.Chat().size());
+  if (heard == net::RoomModel::Heard::kChat) {
+    chatScroll_.Arrived(linesBefore + 1 - lines, lines, kChatRows);
+  } else {
+    chatScroll_.Fit(lines, kChatRows);
+  }
+  peopleFirst_ = ClampFirstRow(peopleFirst_, static_cast<int>(room_.People().size()), kPeopleRows);
   if (heard == net::RoomModel::Heard::kRoom && stage_ == Stage::kEntering) {
     stage_ = Stage::kInside;
     answerWait_.stop();
@@ -254,8 +267,11 @@ const net::RoomTable* RoomWindow::Chosen() const {
 }
 
 const net::RoomPerson* RoomWindow::ChosenPerson() const {
-  if (personRow_ < 0 || personRow_ >= static_cast<int>(room_.People().size())) return nullptr;
-  return &room_.People()[personRow_];
+  if (personId_ == 0) return nullptr;
+  for (const net::RoomPerson& p : room_.People()) {
+    if (p.Id == personId_) return &p;
+  }
+  return nullptr;
 }
 
 bool RoomWindow::Usable(Button button) const {
@@ -334,6 +350,7 @@ void RoomWindow::Press(Button button) {
         room_.Mute(tag);
       }
       Remember();
+      chatScroll_.Fit(static_cast<int>(room_.Chat().size()), kChatRows);
       break;
     }
     case B::kFill:
@@ -386,9 +403,8 @@ void RoomWindow::Leave(RoomChoice::Kind kind) {
 void RoomWindow::Select(int table, int chair) {
   tableRow_ = table;
   chair_ = table < 0 ? 0 : chair;
-  const int shown = kList.height() / kTableRowH;
   if (tableRow_ >= 0 && tableRow_ < scroll_) scroll_ = tableRow_;
-  if (tableRow_ >= scroll_ + shown) scroll_ = tableRow_ - shown + 1;
+  if (tableRow_ >= scroll_ + kTableRows) scroll_ = tableRow_ - kTableRows + 1;
   Refresh();
 }
 
@@ -404,7 +420,102 @@ void RoomWindow::ClickList(QPoint at) {
 
 void RoomWindow::ClickPeople(QPoint at) {
   const int row = (at.y() - kPeople.y() - 2) / kLineH;
-  if (row < static_cast<int>(room_.People().size())) personRow_ = row;
+  if (row < 0 || row >= kPeopleRows) return;
+  const auto& people = room_.People();
+  const int index = peopleFirst_ + row;
+  if (index < static_cast<int>(people.size())) personId_ = people[index].Id;
+  Refresh();
+}
+
+bool RoomWindow::StopOpen(int stop) const {
+  if (stop < 0 || stop >= kFocusStops) return false;
+  const FocusStop& s = kFocusRing[stop];
+  switch (s.Kind) {
+    case Stop::kServer:
+      return server_->isEnabled();
+    case Stop::kName:
+      return name_->isEnabled();
+    case Stop::kChat:
+      return chat_->isEnabled();
+    case Stop::kList:
+      // While the room is entered too: the keyboard waits where its tables come.
+      return stage_ == Stage::kInside || stage_ == Stage::kEntering;
+    case Stop::kButton:
+      break;
+  }
+  return Usable(s.Which);
+}
+
+int RoomWindow::CurrentStop() const {
+  const QWidget* at = focusWidget();
+  for (int stop = 0; stop < kFocusStops; ++stop) {
+    const Stop kind = kFocusRing[stop].Kind;
+    if ((kind == Stop::kServer && at == server_) || (kind == Stop::kName && at == name_) ||
+        (kind == Stop::kChat && at == chat_)) {
+      return stop;
+    }
+  }
+  return hasFocus() ? focusStop_ : -1;
+}
+
+void RoomWindow::FocusStopAt(int stop, Qt::FocusReason reason) {
+  focusStop_ = stop;
+  switch (kFocusRing[stop].Kind) {
+    case Stop::kServer:
+      server_->setFocus(reason);
+      break;
+    case Stop::kName:
+      name_->setFocus(reason);
+      break;
+    case Stop::kChat:
+      chat_->setFocus(reason);
+      break;
+    case Stop::kList:
+    case Stop::kButton:
+      setFocus(reason);
+      break;
+  }
+  Refresh();
+}
+
+const char* RoomWindow::FocusName() const {
+  const int stop = CurrentStop();
+  if (stop < 0) return "none";
+  switch (kFocusRing[stop].Kind) {
+    case Stop::kServer:
+      return "server";
+    case Stop::kName:
+      return "name";
+    case Stop::kList:
+      return "list";
+    case Stop::kChat:
+      return "chat";
+    case Stop::kButton:
+      break;
+  }
+  static constexpr const char* kNames[] = {"enter", "quick", "watch", "sit",  "create", "code",
+                                           "board", "page",  "mute",  "exit", "fill",   "resume"};
+  static_assert(std::size(kNames) == static_cast<std::size_t>(B::kCount));
+  return kNames[static_cast<int>(kFocusRing[stop].Which)];
+}
+
+RoomWindow::Button RoomWindow::FocusedButton() const {
+  if (!hasFocus() || focusStop_ < 0 || focusStop_ >= kFocusStops) return B::kCount;
+  const FocusStop& s = kFocusRing[focusStop_];
+  return s.Kind == Stop::kButton ? s.Which : B::kCount;
+}
+
+bool RoomWindow::focusNextPrevChild(bool next) {
+  std::array<bool, kFocusStops> open{};
+  for (int stop = 0; stop < kFocusStops; ++stop) open[stop] = StopOpen(stop);
+  const int to = NextFocusStop(open, CurrentStop(), next);
+  if (to < 0) return false;
+  FocusStopAt(to, next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
+
+void RoomWindow::ScrollChat(int rows) {
+  chatScroll_.Scroll(rows, static_cast<int>(room_.Chat().size()), kChatRows);
   Refresh();
 }
 
@@ -415,13 +526,18 @@ void RoomWindow::Refresh() {
   chat_->setEnabled(stage_ == Stage::kInside);
   update();
   if (TestStatusWanted()) {
-    ReportTestStatus(QStringLiteral("room %1 tables %2 people %3 chat %4 fill %5 seated %6")
-                         .arg(QString::fromLatin1(StageName(stage_)))
-                         .arg(room_.Tables().size())
-                         .arg(room_.People().size())
-                         .arg(room_.Chat().size())
-                         .arg(Usable(B::kFill) ? 1 : 0)
-                         .arg(Seated() ? lobby_.Seat() : 0));
+    ReportTestStatus(
+        QStringLiteral("room %1 tables %2 people %3 chat %4 from %5 people-from %6 focus %7 "
+                       "fill %8 seated %9")
+            .arg(QString::fromLatin1(StageName(stage_)))
+            .arg(room_.Tables().size())
+            .arg(room_.People().size())
+            .arg(room_.Chat().size())
+            .arg(chatScroll_.First)
+            .arg(peopleFirst_)
+            .arg(QString::fromLatin1(FocusName()))
+            .arg(Usable(B::kFill) ? 1 : 0)
+            .arg(Seated() ? lobby_.Seat() : 0));
   }
 }
 
@@ -431,9 +547,14 @@ void RoomWindow::mousePressEvent(QMouseEvent* event) {
   for (int b = 0; b < static_cast<int>(B::kCount); ++b) {
     const auto button = static_cast<B>(b);
     // The offer to fill and the way back share a place: the usable one takes it.
-    if (ButtonRect(button).contains(at) && Usable(button)) return Press(button);
+    if (ButtonRect(button).contains(at) && Usable(button)) {
+      // A clicked button has the keyboard after, as a pressed one has.
+      focusStop_ = RingIndex(Stop::kButton, button);
+      return Press(button);
+    }
   }
   if (kList.contains(at)) {
+    focusStop_ = RingIndex(Stop::kList);
     setFocus(Qt::MouseFocusReason);
     ClickList(at);
   }
@@ -441,11 +562,19 @@ void RoomWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void RoomWindow::wheelEvent(QWheelEvent* event) {
-  const int rows = static_cast<int>(room_.Tables().size());
-  const int shown = kList.height() / kTableRowH;
-  scroll_ =
-      std::clamp(scroll_ + (event->angleDelta().y() < 0 ? 1 : -1), 0, std::max(0, rows - shown));
-  update();
+  const int turn = event->angleDelta().y();
+  if (turn == 0) return;
+  // Each list under the pointer scrolls on its own; elsewhere, the tables.
+  const QPoint at = (event->position() / scale_).toPoint();
+  const int rows = turn < 0 ? 1 : -1;
+  if (kPeople.contains(at)) {
+    peopleFirst_ = ClampFirstRow(peopleFirst_ + rows * kWheelLines,
+                                 static_cast<int>(room_.People().size()), kPeopleRows);
+    return Refresh();
+  }
+  if (kChat.contains(at)) return ScrollChat(rows * kWheelLines);
+  scroll_ = ClampFirstRow(scroll_ + rows, static_cast<int>(room_.Tables().size()), kTableRows);
+  Refresh();
 }
 
 void RoomWindow::keyPressEvent(QKeyEvent* event) {
@@ -455,13 +584,23 @@ void RoomWindow::keyPressEvent(QKeyEvent* event) {
     view_ = View::kTables;
     return Refresh();
   }
+  const Button focused = FocusedButton();
+  if (focused != B::kCount && Usable(focused) &&
+      (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    return Press(focused);
+  }
+  // The chat's field leaves the page keys to the chat above it.
+  if (focusWidget() == chat_ && (key == Qt::Key_PageUp || key == Qt::Key_PageDown)) {
+    return ScrollChat(key == Qt::Key_PageUp ? -(kChatRows - 1) : kChatRows - 1);
+  }
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     if (focusWidget() == chat_) return Say();
     if (stage_ != Stage::kInside) return Press(B::kEnter);
     // On a chosen table: its free chair taken, or a started table watched.
     return Press(Usable(B::kSit) ? B::kSit : B::kWatch);
   }
-  if (focusWidget() != chat_ && rows > 0) {
+  // The arrows choose in the list, unless a drawn button has the keyboard.
+  if (focusWidget() != chat_ && focused == B::kCount && rows > 0) {
     if (key == Qt::Key_Down) return Select(std::min(tableRow_ + 1, rows - 1), chair_);
     if (key == Qt::Key_Up) return Select(std::max(tableRow_ - 1, 0), chair_);
     if (key == Qt::Key_Right && tableRow_ >= 0) return Select(tableRow_, chair_ % kSeats + 1);

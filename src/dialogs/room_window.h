@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "layout/list_scroll.h"
 #include "net/joined_table.h"
 #include "net/lobby.h"
 #include "net/room_model.h"
@@ -69,6 +70,9 @@ class RoomWindow : public QDialog {
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  // Tab and Shift+Tab, from a field or the window itself: the next stop of
+  // the window's round that takes the keyboard now.
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void PlaceFields();
@@ -85,6 +89,14 @@ class RoomWindow : public QDialog {
   void ClickList(QPoint at);
   void ClickPeople(QPoint at);
   bool Usable(Button button) const;
+  // The keyboard's round: whether a stop takes it now, where it stands, and
+  // the drawn button that has it (kCount for none).
+  bool StopOpen(int stop) const;
+  int CurrentStop() const;
+  void FocusStopAt(int stop, Qt::FocusReason reason);
+  Button FocusedButton() const;
+  const char* FocusName() const;  // for the tests' status line
+  void ScrollChat(int rows);
   const net::RoomTable* Chosen() const;
   const net::RoomPerson* ChosenPerson() const;
   bool Seated() const;
@@ -98,6 +110,7 @@ class RoomWindow : public QDialog {
   void DrawOwnPage(QImage& image) const;
   void DrawPeople(QImage& image) const;
   void DrawChat(QImage& image) const;
+  void DrawFocus(QImage& image) const;
 
   const GameState& state_;
   NetLink& link_;
@@ -116,8 +129,11 @@ class RoomWindow : public QDialog {
   QLineEdit* chat_ = nullptr;
   int tableRow_ = -1;  // the chosen table, by its place in the list
   int chair_ = 0;      // 1..4 when a chair of it is chosen
-  int personRow_ = -1;
-  int scroll_ = 0;  // the first row shown
+  int personId_ = 0;   // the chosen person, by the room's number: rows move as people come and go
+  int scroll_ = 0;     // the first table shown
+  int peopleFirst_ = 0;
+  FollowingScroll chatScroll_;
+  int focusStop_ = -1;  // the stop of the round the window itself has the keyboard on
   RoomChoice choice_;
   std::optional<KeptTable> kept_;
   double scale_ = 1.0;

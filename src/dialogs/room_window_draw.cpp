@@ -4,10 +4,12 @@
 // stands.
 #include <QLineEdit>
 #include <QPainter>
+#include <QPainterPath>
 
 #include "dialogs/message_dialog.h"
 #include "dialogs/room_window.h"
 #include "dialogs/room_window_layout.h"
+#include "layout/list_scroll.h"
 #include "model/room_texts.h"
 #include "model/texts.h"
 #include "platform/net_link.h"
@@ -40,6 +42,16 @@ void Panel(QPainter& p, const QRect& r) {
   p.fillRect(r, Qt::white);
   p.setPen(QPen(kDialogFrame, 1));
   p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+// Where the rows shown stand among them all: a thin bar inside the panel's
+// right edge, drawn only when there are more than fit.
+void RowsMark(QImage& image, const QRect& panel, int first, int shown, int count) {
+  if (count <= shown) return;
+  const QRect track = panel.adjusted(0, 2, -2, -2);
+  const ScrollMark mark = MarkOfRows(track.height(), first, shown, count, kMarkLeast);
+  QPainter p(&image);
+  p.fillRect(QRect(track.right() - kMarkW + 1, track.y() + mark.Y, kMarkW, mark.H), kDialogFrame);
 }
 
 QString ChairText(const net::RoomChair& c) {
@@ -158,19 +170,12 @@ void RoomWindow::DrawTable(QImage& image, const net::RoomTable& t, int row, bool
 }
 
 void RoomWindow::DrawTables(QImage& image) const {
-  const int shown = kList.height() / kTableRowH;
   const auto& tables = room_.Tables();
-  for (int row = 0; row < shown && scroll_ + row < static_cast<int>(tables.size()); ++row) {
+  const int count = static_cast<int>(tables.size());
+  for (int row = 0; row < kTableRows && scroll_ + row < count; ++row) {
     DrawTable(image, tables[scroll_ + row], row, scroll_ + row == tableRow_);
   }
-  if (tables.size() > static_cast<std::size_t>(shown)) {
-    // Where the rows shown stand among them all.
-    QPainter p(&image);
-    const int h = kList.height() * shown / static_cast<int>(tables.size());
-    const int y = kList.y() + (kList.height() - h) * scroll_ /
-                                  std::max(1, static_cast<int>(tables.size()) - shown);
-    p.fillRect(QRect(kList.right() - 4, y, 3, h), kDialogFrame);
-  }
+  RowsMark(image, kList, scroll_, kTableRows, count);
 }
 
 void RoomWindow::DrawBoard(QImage& image) const {
@@ -221,13 +226,16 @@ void RoomWindow::DrawOwnPage(QImage& image) const {
 }
 
 void RoomWindow::DrawPeople(QImage& image) const {
+  const auto& people = room_.People();
+  const int count = static_cast<int>(people.size());
+  // The mark takes the right edge when there is one.
+  const int markW = count > kPeopleRows ? kMarkW + 2 : 0;
   QPainter p(&image);
   int y = kPeople.y() + 2;
-  for (std::size_t i = 0; i < room_.People().size(); ++i) {
-    if (y + kLineH > kPeople.bottom()) break;
-    const net::RoomPerson& person = room_.People()[i];
-    const QRect r(kPeople.x() + 1, y, kPeople.width() - 2, kLineH);
-    if (static_cast<int>(i) == personRow_) p.fillRect(r, kChosen);
+  for (int i = peopleFirst_; i < count && i < peopleFirst_ + kPeopleRows; ++i) {
+    const net::RoomPerson& person = people[i];
+    const QRect r(kPeople.x() + 1, y, kPeople.width() - 2 - markW, kLineH);
+    if (person.Id == personId_) p.fillRect(r, kChosen);
     QString where = Utf(person.Where).left(5);
     if (room_.Mutes().contains(person.Tag)) where = Utf(kRoomMuted);
     const bool you = person.Id == room_.You();
@@ -237,15 +245,19 @@ void RoomWindow::DrawPeople(QImage& image) const {
     Line(p, QRect(r.x() + 118, y, r.width() - 120, kLineH), where, kSmallTextPx, false, kQuietInk);
     y += kLineH;
   }
+  p.end();
+  RowsMark(image, kPeople, peopleFirst_, kPeopleRows, count);
 }
 
 void RoomWindow::DrawChat(QImage& image) const {
-  QPainter p(&image);
-  const int shown = (kChat.height() - 4) / kLineH;
   const auto& lines = room_.Chat();
-  const int first = std::max(0, static_cast<int>(lines.size()) - shown);
+  const int count = static_cast<int>(lines.size());
+  // Clamped here too: a line may have gone since the window last counted.
+  const int first = ClampFirstRow(chatScroll_.First, count, kChatRows);
+  const int markW = count > kChatRows ? kMarkW + 2 : 0;
+  QPainter p(&image);
   int y = kChat.y() + 2;
-  for (int i = first; i < static_cast<int>(lines.size()); ++i) {
+  for (int i = first; i < count && i < first + kChatRows; ++i) {
     const net::ChatLine& line = lines[i];
     const net::RoomPerson* speaker = room_.PersonOf(line.From);
     QString who = speaker != nullptr && speaker->Tag == line.Tag ? Utf(room_.ShownName(*speaker))
@@ -255,9 +267,31 @@ void RoomWindow::DrawChat(QImage& image) const {
     const int w = std::min(p.fontMetrics().horizontalAdvance(who + ": "), 140);
     Line(p, QRect(kChat.x() + 4, y, w, kLineH), who + QStringLiteral(":"), kSmallTextPx, true,
          kDialogFrame);
-    Line(p, QRect(kChat.x() + 6 + w, y, kChat.width() - w - 10, kLineH), Utf(line.Text),
+    Line(p, QRect(kChat.x() + 6 + w, y, kChat.width() - w - 10 - markW, kLineH), Utf(line.Text),
          kSmallTextPx, false, kInk);
     y += kLineH;
+  }
+  p.end();
+  RowsMark(image, kChat, first, kChatRows, count);
+}
+
+void RoomWindow::DrawFocus(QImage& image) const {
+  // Only where the window itself has the keyboard: a field shows its caret.
+  if (!hasFocus() || focusStop_ < 0 || !StopOpen(focusStop_)) return;
+  const FocusStop& stop = kFocusRing[focusStop_];
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setBrush(Qt::NoBrush);
+  if (stop.Kind == Stop::kList) {
+    // Inside the list's frame, clear of the rows' own marks.
+    p.setPen(QPen(kChosenFrame, 2));
+    p.drawRect(QRectF(kList).adjusted(1, 1, -1, -1));
+  } else if (stop.Kind == Stop::kButton) {
+    // A gold ring just inside the button's rounded edge.
+    QPainterPath ring;
+    ring.addRoundedRect(QRectF(ButtonRect(stop.Which)).adjusted(2.5, 2.5, -2.5, -2.5), 4, 4);
+    p.setPen(QPen(kFocusInk, 2));
+    p.drawPath(ring);
   }
 }
 
@@ -305,6 +339,7 @@ void RoomWindow::paintEvent(QPaintEvent*) {
     if ((button == B::kFill || button == B::kResume) && !Usable(button)) continue;
     DrawDialogButton(image, ButtonRect(button), Label(button), Usable(button));
   }
+  DrawFocus(image);
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(QRectF(rect()), image, QRectF(image.rect()));

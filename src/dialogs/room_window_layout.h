@@ -5,6 +5,8 @@
 
 #include <QColor>
 #include <QRect>
+#include <cstdint>
+#include <iterator>
 
 #include "dialogs/room_window.h"
 
@@ -28,6 +30,15 @@ inline constexpr QRect kChatField(kMargin, 402, kLeftW, 22);
 inline constexpr QRect kStatus(kMargin, 428, kLeftW, 26);
 inline constexpr QRect kPeople(kColumnX, 262, kColumnW, 136);
 inline constexpr int kButtonH = 22;
+// Rows of the lists that scroll, inside their panels' frames.
+inline constexpr int kTableRows = kList.height() / kTableRowH;
+inline constexpr int kPeopleRows = (kPeople.height() - 4) / kLineH;
+inline constexpr int kChatRows = (kChat.height() - 4) / kLineH;
+// The lines a notch of the wheel moves the people and the chat by.
+inline constexpr int kWheelLines = 3;
+// The scroll mark: its width at the panel's right edge, its least height.
+inline constexpr int kMarkW = 3;
+inline constexpr int kMarkLeast = 8;
 
 inline QRect ButtonRect(RoomWindow::Button b) {
   using B = RoomWindow::Button;
@@ -51,6 +62,43 @@ inline QRect ButtonRect(RoomWindow::Button b) {
   return QRect(kColumnX, 62 + i * 26, kColumnW, kButtonH);
 }
 
+// The keyboard's round through the window, in reading order: the fields and
+// "Entrar" beside them, the tables, the right column's buttons, the chat's
+// field and the two buttons beside it, and the offer under the chat (the way
+// back shares its place and is never offered with it).
+enum class Stop : std::uint8_t { kServer, kName, kList, kChat, kButton };
+struct FocusStop {
+  Stop Kind;
+  RoomWindow::Button Which = RoomWindow::Button::kCount;
+};
+inline constexpr FocusStop kFocusRing[] = {
+    {Stop::kServer},
+    {Stop::kName},
+    {Stop::kButton, RoomWindow::Button::kEnter},
+    {Stop::kList},
+    {Stop::kButton, RoomWindow::Button::kQuick},
+    {Stop::kButton, RoomWindow::Button::kWatch},
+    {Stop::kButton, RoomWindow::Button::kSit},
+    {Stop::kButton, RoomWindow::Button::kCreate},
+    {Stop::kButton, RoomWindow::Button::kJoinCode},
+    {Stop::kButton, RoomWindow::Button::kBoard},
+    {Stop::kButton, RoomWindow::Button::kOwnPage},
+    {Stop::kChat},
+    {Stop::kButton, RoomWindow::Button::kMute},
+    {Stop::kButton, RoomWindow::Button::kExit},
+    {Stop::kButton, RoomWindow::Button::kFill},
+    {Stop::kButton, RoomWindow::Button::kResume},
+};
+inline constexpr int kFocusStops = static_cast<int>(std::size(kFocusRing));
+
+// The place of a stop in the round, -1 for none.
+inline constexpr int RingIndex(Stop kind, RoomWindow::Button which = RoomWindow::Button::kCount) {
+  for (int i = 0; i < kFocusStops; ++i) {
+    if (kFocusRing[i].Kind == kind && kFocusRing[i].Which == which) return i;
+  }
+  return -1;
+}
+
 inline const QColor kInk(Qt::black);
 inline const QColor kFaultInk(0x9A, 0x1B, 0x1B);
 inline const QColor kCard(0xF6, 0xF2, 0xE6);
@@ -58,5 +106,7 @@ inline const QColor kChosen(0xE8, 0xDC, 0xB0);
 inline const QColor kChosenFrame(0xC8, 0x9B, 0x2C);
 inline const QColor kFreeInk(0x1E, 0x6B, 0x3A);
 inline const QColor kQuietInk(0x60, 0x60, 0x60);
+// The keyboard's mark on a button or the list: gold, as a chosen chair.
+inline const QColor kFocusInk(0xF2, 0xC9, 0x4C);
 
 }  // namespace tarvelis::room_layout

@@ -158,6 +158,11 @@ inline constexpr const char* kChatPlaceholder = "Escriba aquí y pulse Intro";
 inline constexpr const char* kChatToggleHint = "Mostrar u ocultar la charla (F3)";
 inline constexpr const char* kChatHideMark = "▾";
 inline constexpr const char* kChatShowMark = "▸";
+// The kept hands' steps beside their line once a networked match is over.
+inline constexpr const char* kKeptBackMark = "◂";
+inline constexpr const char* kKeptForwardMark = "▸";
+inline constexpr const char* kKeptBackHint = "Mano anterior (RePág)";
+inline constexpr const char* kKeptForwardHint = "Mano siguiente (AvPág)";
 inline constexpr const char* kChooseLeaderText = "Elija el jugador que va a salir";
 inline constexpr const char* kDealToSeatText = "Pulse la mano del jugador que recibe la ficha";
 inline constexpr const char* kManualDealText = "Reparto manual: pulse una ficha para repartirla";

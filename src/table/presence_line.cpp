@@ -4,8 +4,10 @@
 #include <QFont>
 #include <QLabel>
 #include <QStringList>
+#include <QToolButton>
 #include <algorithm>
 
+#include "model/texts.h"
 #include "table/table_painter.h"
 #include "table/table_window.h"
 
@@ -18,7 +20,11 @@ constexpr int kLetterPixels = 13;
 
 }  // namespace
 
-PresenceLine::PresenceLine(Mesa& mesa) : mesa_(mesa), label_(new QLabel(&mesa)) {
+PresenceLine::PresenceLine(Mesa& mesa)
+    : mesa_(mesa),
+      label_(new QLabel(&mesa)),
+      back_(new QToolButton(&mesa)),
+      forward_(new QToolButton(&mesa)) {
   label_->setObjectName(QStringLiteral("Lbl_Presencia"));
   label_->setStyleSheet(QStringLiteral(
       "QLabel { color: white; background: rgba(0, 0, 0, 160); border-radius: 4px; padding: 3px "
@@ -26,6 +32,27 @@ PresenceLine::PresenceLine(Mesa& mesa) : mesa_(mesa), label_(new QLabel(&mesa)) 
   // The table's clicks go through the line to the table.
   label_->setAttribute(Qt::WA_TransparentForMouseEvents);
   label_->hide();
+  // The steps look as the line they go with, and leave the keyboard to the table.
+  back_->setObjectName(QStringLiteral("Cmd_ManoAnterior"));
+  forward_->setObjectName(QStringLiteral("Cmd_ManoSiguiente"));
+  back_->setText(QString::fromUtf8(kKeptBackMark));
+  forward_->setText(QString::fromUtf8(kKeptForwardMark));
+  back_->setToolTip(QString::fromUtf8(kKeptBackHint));
+  forward_->setToolTip(QString::fromUtf8(kKeptForwardHint));
+  for (QToolButton* b : {back_, forward_}) {
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setStyleSheet(QStringLiteral(
+        "QToolButton { color: white; background: rgba(0, 0, 0, 160); border-radius: 4px; }"
+        "QToolButton:hover { background: rgba(0, 0, 0, 200); }"
+        "QToolButton:disabled { color: rgba(255, 255, 255, 70); }"));
+    b->hide();
+  }
+  // The step may set the steps again: it runs from a copy.
+  const auto clicked = [this](int by) {
+    if (const auto step = step_) step(by);
+  };
+  connect(back_, &QToolButton::clicked, this, [clicked] { clicked(-1); });
+  connect(forward_, &QToolButton::clicked, this, [clicked] { clicked(1); });
   expiry_.setSingleShot(true);
   connect(&expiry_, &QTimer::timeout, this, [this] { Refresh(); });
   refresh_.setSingleShot(true);
@@ -37,7 +64,21 @@ PresenceLine::PresenceLine(Mesa& mesa) : mesa_(mesa), label_(new QLabel(&mesa)) 
 
 PresenceLine::~PresenceLine() {
   mesa_.removeEventFilter(this);
+  delete forward_;
+  delete back_;
   delete label_;
+}
+
+void PresenceLine::SetSteps(bool back, bool forward, std::function<void(int)> step) {
+  step_ = std::move(step);
+  back_->setEnabled(back);
+  forward_->setEnabled(forward);
+  Schedule();
+}
+
+void PresenceLine::ClearSteps() {
+  step_ = nullptr;
+  Schedule();
 }
 
 void PresenceLine::Set(int subject, const QString& text, int ms) {
@@ -85,6 +126,8 @@ void PresenceLine::Refresh() {
   const QString text = Text();
   if (text.isEmpty()) {
     label_->hide();
+    back_->hide();
+    forward_->hide();
     return;
   }
   const double factor = mesa_.View().Factor;
@@ -106,6 +149,29 @@ void PresenceLine::Refresh() {
   label_->move(x, y);
   label_->show();
   label_->raise();
+  if (!step_) {
+    back_->hide();
+    forward_->hide();
+    return;
+  }
+  // Square, a row high, over the line's right end: clear of the bottom hand
+  // and of the move list, which a wide line may reach at the left.
+  const int side = label_->fontMetrics().height() + 6;
+  const int stepY = std::max(0, y - gap / 2 - side);
+  const int stepX = std::max(0, button.right() - 2 * side - gap / 2);
+  for (QToolButton* b : {back_, forward_}) {
+    if (b->font().pixelSize() != pixels) {
+      QFont font = b->font();
+      font.setPixelSize(pixels);
+      b->setFont(font);
+    }
+  }
+  back_->setGeometry(stepX, stepY, side, side);
+  forward_->setGeometry(stepX + side + gap / 2, stepY, side, side);
+  back_->show();
+  forward_->show();
+  back_->raise();
+  forward_->raise();
 }
 
 }  // namespace tarvelis

@@ -10,9 +10,11 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <map>
 
 class QLabel;
+class QToolButton;
 
 namespace tarvelis {
 
@@ -35,6 +37,12 @@ class PresenceLine : public QObject {
   // What is shown, one subject a line; empty when nothing is.
   QString Text() const;
 
+  // Two small buttons over the line's right end, back and forward through
+  // what its last row names (the kept hands of a match that is over): `step` is
+  // told -1 or 1. Each takes clicks only while there is somewhere to go.
+  void SetSteps(bool back, bool forward, std::function<void(int)> step);
+  void ClearSteps();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -50,6 +58,9 @@ class PresenceLine : public QObject {
 
   Mesa& mesa_;
   QLabel* label_;  // a child of the table, which deletes it last
+  QToolButton* back_;
+  QToolButton* forward_;
+  std::function<void(int)> step_;
   std::map<int, Line> lines_;
   QTimer expiry_;
   QTimer refresh_;

@@ -3,9 +3,11 @@
 # on a free loopback port that answers as a room does: "Jugar en red" opens
 # the room, Enter in the server's field enters it with the player's key (made
 # on the spot, 0600, and sent in `enter` only), the public tables, people and
-# chat are shown, a chat line goes and comes back, a free chair is taken, the
-# offer to fill the table appears and is taken, and Escape leaves the table
-# and the room. The stand-in stops by itself.
+# chat are shown, a chat line goes and comes back, the chat scrolls back under
+# the wheel and holds its lines while more arrive, Tab reaches a drawn button
+# and Space presses it, a free chair is taken, the offer to fill the table
+# appears and is taken, and Escape leaves the table and the room. The
+# stand-in stops by itself.
 source "$(dirname "$0")/lib.sh"
 standin_pid=""
 finish() {
@@ -47,7 +49,7 @@ read -r wx wy < <(xdotool getwindowgeometry "$window" |
 # The server's field has the keyboard; Enter there enters the room.
 e2e_type "$window" "127.0.0.1:$port"
 e2e_key "$window" Return
-wait_status "^room inside tables 3 people 5 chat 3 fill 0 seated 0$" 10
+wait_status "^room inside tables 3 people 5 chat 3 from 0 people-from 0 focus list fill 0 seated 0$" 10
 import -window root "$E2E_ARTEFACTS/room-window.png"
 
 key_file="$E2E_DIR/TARVRED.KEY"
@@ -60,6 +62,43 @@ click $((wx + 200)) $((wy + 412))
 e2e_type "$window" "hola a todos"
 e2e_key "$window" Return
 wait_status "^room inside tables 3 people 5 chat 4 " 10
+
+# More lines than the chat shows (seven): it follows the newest.
+for n in 1 2 3 4 5; do
+  e2e_type "$window" "linea $n"
+  e2e_key "$window" Return
+  wait_status "^room inside tables 3 people 5 chat $((4 + n)) " 10
+done
+wait_status " chat 9 from 2 " 5
+# A notch of the wheel over the chat goes back to its first line, which stays
+# while another line arrives; down to the bottom it follows again.
+xdotool mousemove $((wx + 200)) $((wy + 340))
+xdotool click 4
+wait_status " chat 9 from 0 " 5
+e2e_type "$window" "una mas"
+e2e_key "$window" Return
+wait_status " chat 10 from 0 " 10
+
+# Tab from the chat's field round to a drawn button: "Jugar ya" wears the
+# keyboard's ring (the picture), "Clasificación" is pressed with Space.
+tab_to() {
+  for _ in $(seq 1 20); do
+    [ "$(e2e_field focus)" = "$1" ] && return 0
+    before=$(e2e_status)
+    e2e_key "$window" Tab
+    e2e_until 2 e2e_status_left "$before" || true
+  done
+  [ "$(e2e_field focus)" = "$1" ]
+}
+tab_to quick || e2e_fail "Tab never reached Jugar ya: '$(e2e_status)'"
+e2e_rested_screenshot room-window-keyboard
+tab_to board || e2e_fail "Tab never reached Clasificación: '$(e2e_status)'"
+e2e_key "$window" space
+e2e_until 5 grep -q '"type": *"leaderboard"' "$E2E_DIR/room.log" || e2e_fail "Space did not press"
+e2e_key "$window" space
+xdotool mousemove $((wx + 200)) $((wy + 340))
+xdotool click 5
+wait_status " chat 10 from 3 " 5
 
 # The second chair of the first table is free: chosen with a click (the list
 # then has the keyboard), taken with Enter.

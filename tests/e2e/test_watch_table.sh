@@ -3,7 +3,8 @@
 # stand-in that replays a whole match as a watcher is sent it, with chat
 # lines: the table says it is watched, every hand is drawn by its backs
 # until it closes, the chat shows the table's lines and says ours, once the
-# match is over PageUp puts its first hand back on the table for the
+# match is over PageUp puts its first hand back on the table (the steps over
+# the line beside "Continuar" go to the next and back) for the
 # recorder and the review "Analizar la mano", and leaving sends "leave" and brings the local
 # match back. Everything stops by itself.
 source "$(dirname "$0")/lib.sh"
@@ -63,6 +64,13 @@ advance_until "net match_end" || e2e_fail "the watched match did not end"
 e2e_wait_status "^notice " 10 || e2e_fail "the finished match does not wait: '$(e2e_status)'"
 e2e_key "$table" Prior
 e2e_wait_status "^net kept hand 1 of 2" 10 || e2e_fail "no kept hand: '$(e2e_status)'"
+# The steps over the line beside "Continuar" go from hand to hand too.
+e2e_rested_screenshot watched-kept-steps
+xdotool mousemove 400 420
+e2e_click 718 479
+e2e_wait_status "^net kept hand 2 of 2" 10 || e2e_fail "the step on did not go: '$(e2e_status)'"
+e2e_click_fresh 694 479
+e2e_wait_status "^net kept hand 1 of 2" 10 || e2e_fail "the step back did not go: '$(e2e_status)'"
 # The first hand reviewed as at home: the recorder on, then the options
 # menu, whose only entry at a networked table is "Analizar la mano".
 click() { xdotool mousemove 400 420; e2e_click "$1" "$2"; }

@@ -1,10 +1,13 @@
 // The line beside the continue button at a server's table: one line per
 // subject however often it changes, lines that end by themselves, and a
-// place above the continue button at every size of the window.
+// place above the continue button at every size of the window; the steps
+// over it.
 #include "table/presence_line.h"
 
 #include <QLabel>
+#include <QToolButton>
 #include <QtTest>
+#include <vector>
 
 #include "table/table_painter.h"
 #include "table/table_window.h"
@@ -63,6 +66,42 @@ class PresenceLineTest : public QObject {
     }
     line.Clear(1);
     QTRY_VERIFY_WITH_TIMEOUT(label->isHidden(), 5000);
+  }
+
+  // The steps over the line take clicks only where there is
+  // somewhere to go, stand clear of the line and the continue button, and
+  // go with the line.
+  void theStepsBesideTheLineTakeClicks() {
+    GameState s;
+    Mesa mesa(s);
+    mesa.LayOut();
+    mesa.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&mesa));
+    PresenceLine line(mesa);
+    std::vector<int> steps;
+    line.Set(PresenceLine::kLink, QStringLiteral("La partida ha terminado"));
+    line.Set(6, QStringLiteral("Mano 3 de 3"));
+    line.SetSteps(true, false, [&](int by) { steps.push_back(by); });
+    auto* label = mesa.findChild<QLabel*>(QStringLiteral("Lbl_Presencia"));
+    auto* back = mesa.findChild<QToolButton*>(QStringLiteral("Cmd_ManoAnterior"));
+    auto* forward = mesa.findChild<QToolButton*>(QStringLiteral("Cmd_ManoSiguiente"));
+    QVERIFY(back != nullptr && forward != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(back->isVisible() && forward->isVisible(), 5000);
+    const QRect button = mesa.ToWindowRect(mesa.Painter().ContinueButtonRect());
+    for (const QToolButton* b : {back, forward}) {
+      QVERIFY(!b->geometry().intersects(label->geometry()));
+      QVERIFY(!b->geometry().intersects(button));
+      QVERIFY(mesa.rect().contains(b->geometry()));
+      QVERIFY(b->geometry().bottom() < label->geometry().top());
+    }
+    QVERIFY(back->geometry().right() < forward->geometry().left());
+    QCOMPARE(forward->geometry().right(), label->geometry().right());
+    QTest::mouseClick(forward, Qt::LeftButton);
+    QTest::mouseClick(back, Qt::LeftButton);
+    QCOMPARE(steps, std::vector<int>{-1});
+    line.ClearSteps();
+    QTRY_VERIFY_WITH_TIMEOUT(!back->isVisible() && !forward->isVisible(), 5000);
+    QVERIFY(label->isVisible());
   }
 };
 

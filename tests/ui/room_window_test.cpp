@@ -63,6 +63,53 @@ class RoomWindowTest : public QObject {
     QCOMPARE(window.Choice().What, RoomChoice::Kind::kNone);
   }
 
+  // Tab and Shift+Tab go round the fields and the drawn buttons that can be
+  // pressed now, in reading order, and Space or Enter presses the one the
+  // keyboard is on. Outside a room: the fields, "Entrar", the two pages and
+  // "Salir"; the list, the chat and the room's own buttons are passed over.
+  void tabReachesTheButtonsAndSpacePressesThem() {
+    const struct {
+      int Tabs;
+      Qt::KeyboardModifiers Back;
+      Qt::Key Press;
+      RoomChoice::Kind Left;
+    } cases[] = {
+        {3, Qt::NoModifier, Qt::Key_Space, RoomChoice::Kind::kCreatePage},
+        {4, Qt::NoModifier, Qt::Key_Return, RoomChoice::Kind::kJoinPage},
+        {1, Qt::ShiftModifier, Qt::Key_Space, RoomChoice::Kind::kNone},  // "Salir"
+    };
+    for (const auto& c : cases) {
+      NetLink link;
+      RoomWindow window(state_, link, Folder());
+      window.show();
+      window.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&window));
+      auto* server = window.findChild<QLineEdit*>(QStringLiteral("Txt_Servidor"));
+      server->setFocus();
+      for (int i = 0; i < c.Tabs; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, c.Back);
+      }
+      // On a drawn button the window itself has the keyboard.
+      QCOMPARE(QApplication::focusWidget(), &window);
+      QTest::keyClick(&window, c.Press);
+      QVERIFY(!window.isVisible());
+      QCOMPARE(window.Choice().What, c.Left);
+    }
+    // Round the end and back to the server's field.
+    NetLink link;
+    RoomWindow window(state_, link, Folder());
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* server = window.findChild<QLineEdit*>(QStringLiteral("Txt_Servidor"));
+    server->setFocus();
+    for (int i = 0; i < 6; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), server);
+    QTest::keyClick(server, Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), server);
+  }
+
   // A networked match left unfinished is offered back: its seat and token
   // go to the match, the room's own link closed.
   void theKeptTableIsOfferedBack() {
