@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QWheelEvent>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -164,6 +165,7 @@ void RoomWindow::Enter() {
   room_.SetMutes(mutes);
   lobby_ = net::Lobby{};
   tableRow_ = -1;
+  tableCode_.clear();
   chair_ = 0;
   personId_ = 0;
   scroll_ = 0;
@@ -242,9 +244,17 @@ void RoomWindow::ReadMessage(const std::string& text) {
       fault_ = QString::fromUtf8(net::FaultText(net::FaultOfError(room_.LastError())));
     }
   }
-  if (heard == net::RoomModel::Heard::kTable || heard == net::RoomModel::Heard::kRoom) {
-    const int count = static_cast<int>(room_.Tables().size());
-    if (tableRow_ >= count) Select(count - 1, 0);
+  if ((heard == net::RoomModel::Heard::kTable || heard == net::RoomModel::Heard::kRoom) &&
+      tableRow_ >= 0) {
+    // The chosen table is followed by its code as rows come and go: a chair
+    // is never taken at a table the player did not choose, and one that
+    // ended is chosen no more.
+    const auto& tables = room_.Tables();
+    const auto it = std::find_if(tables.begin(), tables.end(),
+                                 [this](const net::RoomTable& t) { return t.Code == tableCode_; });
+    tableRow_ = it == tables.end() ? -1 : static_cast<int>(it - tables.begin());
+    if (tableRow_ < 0) chair_ = 0;
+    Refresh();
   }
 }
 
@@ -401,8 +411,10 @@ void RoomWindow::Leave(RoomChoice::Kind kind) {
 }
 
 void RoomWindow::Select(int table, int chair) {
-  tableRow_ = table;
-  chair_ = table < 0 ? 0 : chair;
+  const auto& tables = room_.Tables();
+  tableRow_ = table >= 0 && table < static_cast<int>(tables.size()) ? table : -1;
+  tableCode_ = tableRow_ >= 0 ? tables[tableRow_].Code : std::string();
+  chair_ = tableRow_ < 0 ? 0 : chair;
   if (tableRow_ >= 0 && tableRow_ < scroll_) scroll_ = tableRow_;
   if (tableRow_ >= scroll_ + kTableRows) scroll_ = tableRow_ - kTableRows + 1;
   Refresh();

@@ -127,7 +127,8 @@ class RoomWindow : public QDialog {
   QLineEdit* server_ = nullptr;
   QLineEdit* name_ = nullptr;
   QLineEdit* chat_ = nullptr;
-  int tableRow_ = -1;  // the chosen table, by its place in the list
+  int tableRow_ = -1;      // the chosen table's place in the list, -1 for none
+  std::string tableCode_;  // and its code, which keeps it chosen as rows move
   int chair_ = 0;      // 1..4 when a chair of it is chosen
   int personId_ = 0;   // the chosen person, by the room's number: rows move as people come and go
   int scroll_ = 0;     // the first table shown

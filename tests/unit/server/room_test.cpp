@@ -161,6 +161,9 @@ TEST(Room, AFullRoomIsListedToANewcomerInSharesThatEachFitWhatItMayLeaveUnread) 
   Room room;
   for (int conn = 1; conn <= 1000; ++conn) room.Enter(conn, {"Persona", "abcd", 1500, ""});
   for (int t = 0; t < 200; ++t) room.Table(ATable("T" + std::to_string(1000 + t)));
+  // Those who came in last had long listings too: done first.
+  for (int round = 0; round < 100 && !room.Listings().empty(); ++round) room.ContinueListings();
+  ASSERT_TRUE(room.Listings().empty());
   Received(room);
   room.Enter(2000, {"Nueva", "ffff", 1500, ""});
   std::set<std::string> listed;
@@ -186,7 +189,7 @@ TEST(Room, AFullRoomIsListedToANewcomerInSharesThatEachFitWhatItMayLeaveUnread) 
     // A connection that has not read what it was sent is sent nothing more.
     room.ContinueListings([](int) { return std::size_t{0}; });
     EXPECT_TRUE(Received(room).empty());
-    EXPECT_EQ(room.Listings(), std::vector<int>{2000});
+    EXPECT_EQ(room.Listings(), room.Listing(2000) ? std::vector<int>{2000} : std::vector<int>{});
     if (rounds % 2 == 0) {
       room.ContinueListings([](int conn) { return conn == 2000 ? std::size_t{8 * 1024} : 0; });
     } else {
