@@ -332,6 +332,9 @@ void StartTimers(Front& front, const ServerOptions& o, QCoreApplication& app) {
   tick->start(200);
   auto* sweep = new QTimer(&front);
   QObject::connect(sweep, &QTimer::timeout, &front, [&front] { front.Sweep(); });
+  // The room's rounds are as long as the sweep: a coarse timer firing a
+  // millisecond early would skip every other round.
+  sweep->setTimerType(Qt::PreciseTimer);
   sweep->start(50);
 }
 
