@@ -129,9 +129,9 @@ class RoomWindow : public QDialog {
   QLineEdit* chat_ = nullptr;
   int tableRow_ = -1;      // the chosen table's place in the list, -1 for none
   std::string tableCode_;  // and its code, which keeps it chosen as rows move
-  int chair_ = 0;      // 1..4 when a chair of it is chosen
-  int personId_ = 0;   // the chosen person, by the room's number: rows move as people come and go
-  int scroll_ = 0;     // the first table shown
+  int chair_ = 0;          // 1..4 when a chair of it is chosen
+  int personId_ = 0;  // the chosen person, by the room's number: rows move as people come and go
+  int scroll_ = 0;    // the first table shown
   int peopleFirst_ = 0;
   FollowingScroll chatScroll_;
   int focusStop_ = -1;  // the stop of the round the window itself has the keyboard on

@@ -57,7 +57,7 @@ class Mt19937 {
   }
 
   std::array<std::uint32_t, kWords> words_;
-  std::array<std::uint32_t, kWords> out_;
+  std::array<std::uint32_t, kWords> out_{};
   std::uint32_t next_ = kWords;
 };
 
