@@ -4,7 +4,8 @@ the room window's end-to-end script and its picture:
   room_standin.py LOG SECONDS
 It listens on a free port of 127.0.0.1 and prints "listening 127.0.0.1:PORT",
 answers `enter` with a room of three public tables, five people and three chat
-lines, echoes `say` to the room, answers `join` with `seated`, `table` and at
+lines, echoes `say` to the room (and ends the started table at "fin de la mesa
+empezada"), answers `join` with `seated`, `table` and at
 once `can_fill`, answers `leaderboard` and `player`, and writes every message
 it receives, one a line, to LOG. It stops by itself after SECONDS."""
 import base64, hashlib, json, select, socket, struct, sys, time
@@ -45,7 +46,11 @@ def answer(msg):
                 chat(4, "Marta", "0a9b", "Buena mano, compañera."),
                 chat(3, "Luis", "e5f6", "Me siento en la primera mesa.")]
     if kind == "say":
-        return [chat(1, "Ana", "a1b2", msg.get("text", ""))]
+        said = [chat(1, "Ana", "a1b2", msg.get("text", ""))]
+        # A line that ends the started table, as a room does when its match ends.
+        if msg.get("text") == "fin de la mesa empezada":
+            return [dict(v=1, type="room_table", code="H3W9ZT6CNA", gone=True)] + said
+        return said
     if kind == "join":
         code, seat = msg.get("code"), msg.get("seat")
         seats = [dict(seat=n, kind="person", name="Ana" if n == seat else "",

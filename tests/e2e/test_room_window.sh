@@ -134,6 +134,25 @@ e2e_until 5 grep -q '"public": *true' "$E2E_DIR/room.log" || e2e_fail "the table
 [ "$(grep -c "$(cat "$key_file")" "$E2E_DIR/room.log")" = 3 ] || e2e_fail "enter did not go first"
 e2e_key "$page" Escape
 e2e_wait_closed "Jugar en red" 5 "Escape left the create page open"
+
+# A table that ends above the chosen one moves its row, never the choice: the
+# last table's free chair, chosen, is the one taken (Alt+S from the chat's
+# field) once the started table above it is gone.
+window=$(open_room) || e2e_fail "no room window the third time"
+read -r wx wy < <(xdotool getwindowgeometry "$window" |
+  awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
+wait_status "^room inside tables 3 " 10
+click $((wx + 12 + 5 + 50)) $((wy + 78 + 2 * 46 + 30))
+click $((wx + 200)) $((wy + 412))
+e2e_type "$window" "fin de la mesa empezada"
+e2e_key "$window" Return
+wait_status "^room inside tables 2 " 10
+e2e_key "$window" alt+s
+e2e_until 5 grep -q '"code": *"R5D8VQ2JPE"' "$E2E_DIR/room.log" ||
+  e2e_fail "the chair was not taken at the chosen table"
+wait_status "^room inside .* seated 1$" 10
+e2e_key "$window" Escape
+e2e_wait_closed "Jugar en red: la sala" 5 "Escape left the room open"
 e2e_leave
 
 echo "PASS: the room is entered with the player's key, shows its tables and takes a chair"
